@@ -1,0 +1,36 @@
+# Helpers that every test, benchmark and fuzz folder uses to declare its executables.
+
+# vorn_add_test(NAME SOURCES files... [LIBS libs...] [QT])
+# A GoogleTest executable whose cases ctest runs one by one. QT gives it a QApplication
+# on the offscreen platform, so that ctest needs no display.
+function(vorn_add_test name)
+  cmake_parse_arguments(T "QT" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_QT)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/QtTestMain.cpp)
+    target_link_libraries(${name} PRIVATE vorn_gui ${T_LIBS} GTest::gtest GTest::gmock Qt6::Test)
+  else()
+    target_link_libraries(${name} PRIVATE vorn_core ${T_LIBS} GTest::gtest_main GTest::gmock)
+  endif()
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE VORN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+                                             VORN_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+endfunction()
+
+# vorn_add_bench(NAME SOURCES files... [LIBS libs...])
+function(vorn_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE vorn_core ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/bench)
+endfunction()
+
+# vorn_add_fuzz(NAME SOURCES files... [LIBS libs...])
+function(vorn_add_fuzz name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE vorn_core ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()

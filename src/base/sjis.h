@@ -1,0 +1,39 @@
+// Shift_JIS byte-string helpers: character stepping on lead bytes, ASCII-only case folding.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vorn::sjis {
+
+// 0x81-0x9F and 0xE0-0xFC start a two-byte character.
+constexpr bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+constexpr bool IsLeadByte(char c) { return IsLeadByte(static_cast<unsigned char>(c)); }
+
+// Length of the character starting at pos: 2 for a lead byte with a byte after it, else 1.
+inline std::size_t CharLen(std::string_view s, std::size_t pos) {
+  return (IsLeadByte(s[pos]) && pos + 1 < s.size()) ? 2 : 1;
+}
+
+// True when pos lies on a character boundary (scanning from the start; pos may equal size).
+inline bool IsCharBoundary(std::string_view s, std::size_t pos) {
+  std::size_t i = 0;
+  while (i < pos) i += CharLen(s, i);
+  return i == pos;
+}
+
+inline char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Upper-cases ASCII letters only, leaving the trail bytes of double-byte characters untouched.
+inline std::string UpperAscii(std::string_view s) {
+  std::string out(s);
+  for (std::size_t i = 0; i < out.size();) {
+    std::size_t n = CharLen(out, i);
+    if (n == 1) out[i] = UpperAscii(out[i]);
+    i += n;
+  }
+  return out;
+}
+
+}  // namespace vorn::sjis

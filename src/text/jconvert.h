@@ -1,0 +1,40 @@
+// jconvert: character-code kinds, detection of a byte string's code, conversion between codes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+// The numbers are stored by settings, macros and the command line: never renumber.
+enum TCharCodeKind : int {
+  ckAscii = 0,
+  ckBinary = 1,
+  ckJis = 2,
+  ckJisAscii = 3,
+  ckEuc = 4,
+  ckSjis = 5,
+  ckEucOrSjis = 6,
+  ckUnicodeLE = 7,
+  ckUnicodeBE = 8,
+  ckUtf8 = 9,
+  ckUtf8N = 10,
+  ckUtf7 = 11,
+};
+
+constexpr std::size_t DetectLimit = 1048576;
+
+// Detects the code of text (its first DetectLimit bytes for the counters). Pure; never fails.
+TCharCodeKind DetectCharCode(std::string_view text);
+
+// Converts text from one kind to another. Never fails: ill-formed input has a defined output.
+// When substituted is given it receives the number of characters that the target code could
+// not hold and that were replaced by the default character.
+std::string ConvertCharCode(std::string_view text, TCharCodeKind fromKind, TCharCodeKind toKind,
+                            std::size_t* substituted = nullptr);
+
+// The status-bar name of a kind ("SJIS", "JIS(RO)", ...); ckAscii and ckBinary show as "SJIS".
+const char* StatusBarCodeName(TCharCodeKind kind);
+
+}  // namespace vorn
