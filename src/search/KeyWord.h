@@ -23,7 +23,7 @@ extern const char* const kUnsupportedVersionMessage;
 
 class TKeyWord : public TVornEditKeyword {
 public:
-  explicit TKeyWord(TBregexp* engine) : TVornEditKeyword(engine) {}
+  explicit TKeyWord(TBregexp* engine = RegexpBinding()) : TVornEditKeyword(engine) {}
 
   // The list-view row showing this keyword (not owned) and how to refresh it after a change.
   void* ListItem() const { return listItem_; }
@@ -46,14 +46,14 @@ private:
 
 class TFindKeyWord : public TKeyWord {
 public:
-  explicit TFindKeyWord(TBregexp* engine);
+  explicit TFindKeyWord(TBregexp* engine = RegexpBinding());
   void SaveToStream(TRecordWriter& out) const override;
   void LoadFromStream(TRecordReader& in) override;
 };
 
 class TGrepKeyWord : public TKeyWord {
 public:
-  explicit TGrepKeyWord(TBregexp* engine);
+  explicit TGrepKeyWord(TBregexp* engine = RegexpBinding());
 
   bool SubFolders = false;
   std::string FileMask;
@@ -72,7 +72,7 @@ public:
 
 class TKeyWordList : public TVornEditKeywords {
 public:
-  explicit TKeyWordList(TBregexp* engine);
+  explicit TKeyWordList(TBregexp* engine = RegexpBinding());
 
   TKeyWord& Add() { return static_cast<TKeyWord&>(AddItem()); }
   TKeyWord& Items(int i) const { return static_cast<TKeyWord&>(TVornEditKeywords::Items(i)); }
@@ -83,7 +83,7 @@ public:
 
 class TBracket {
 public:
-  explicit TBracket(TBregexp* engine);
+  explicit TBracket(TBregexp* engine = RegexpBinding());
   virtual ~TBracket() = default;
 
   TKeyWord& RightBracket() const { return *right_; }
@@ -117,7 +117,7 @@ class TBracketList {
 public:
   using TItemFactory = std::function<std::unique_ptr<TBracket>(TBregexp*)>;
 
-  explicit TBracketList(TBregexp* engine);
+  explicit TBracketList(TBregexp* engine = RegexpBinding());
   virtual ~TBracketList() = default;
 
   int Count() const { return static_cast<int>(items_.size()); }

@@ -1,6 +1,8 @@
 // Keyword, bracket item and view records of the tokenizer: notification wiring, equality and assignment.
 #include "text/EditParserOptions.h"
 
+#include "base/sjis.h"
+
 namespace vorn {
 
 // ---- TVornEditKeyword ----
@@ -69,9 +71,13 @@ void TVornEditKeywords::Changed() {
 }
 
 TVornEditKeyword* TVornEditKeywords::FindAt(const std::string& text, int offset, int* matchPos, int* matchLen) const {
+  // Keywords that expect upper-cased targets get a folded copy, so that callers may pass the text as it is.
+  std::string upper;
   for (const auto& k : items_) {
     int pos = offset, len = 0;
-    if (k->FindIn(text, pos, len)) {
+    const bool folded = k->IgnoreCase() && k->PlainText() && k->UpperTarget();
+    if (folded && upper.empty()) upper = sjis::UpperAscii(text);
+    if (k->FindIn(folded ? upper : text, pos, len)) {
       if (matchPos) *matchPos = pos;
       if (matchLen) *matchLen = len;
       return k.get();

@@ -24,7 +24,7 @@ struct TKeywordMatchCache {
 
 class TVornEditKeyword : public TBregexpObj {
 public:
-  explicit TVornEditKeyword(TBregexp* engine);
+  explicit TVornEditKeyword(TBregexp* engine = RegexpBinding());
   ~TVornEditKeyword() override = default;
 
   int ColorIndex() const { return colorIndex_; }
@@ -64,7 +64,7 @@ public:
   // Virtual constructor of the items; the application's keyword list substitutes its own class.
   using TItemFactory = std::function<std::unique_ptr<TVornEditKeyword>(TBregexp*)>;
 
-  explicit TVornEditKeywords(TBregexp* engine);
+  explicit TVornEditKeywords(TBregexp* engine = RegexpBinding());
   ~TVornEditKeywords() override = default;
 
   TBregexp* Engine() const { return engine_; }
@@ -97,7 +97,7 @@ class TVornEditBracketCollection;
 
 class TVornEditBracketItem : public TNotifyPersistent {
 public:
-  explicit TVornEditBracketItem(TBregexp* engine);
+  explicit TVornEditBracketItem(TBregexp* engine = RegexpBinding());
   ~TVornEditBracketItem() override = default;
 
   int ColorIndex() const { return colorIndex_; }
@@ -133,7 +133,7 @@ class TVornEditBracketCollection : public TNotifyPersistent {
 public:
   static constexpr int MaxItems = 14;
 
-  explicit TVornEditBracketCollection(TBregexp* engine) : engine_(engine) {}
+  explicit TVornEditBracketCollection(TBregexp* engine = RegexpBinding()) : engine_(engine) {}
   int Count() const { return static_cast<int>(items_.size()); }
   TVornEditBracketItem& Items(int i) const { return *items_.at(static_cast<std::size_t>(i)); }
   TVornEditBracketItem& Add();
@@ -148,7 +148,7 @@ private:
 
 class TVornEditViewInfo : public TNotifyPersistent {
 public:
-  explicit TVornEditViewInfo(TBregexp* engine = nullptr);
+  explicit TVornEditViewInfo(TBregexp* engine = RegexpBinding());
   ~TVornEditViewInfo() override = default;
 
   TVornEditBracketCollection& Brackets() const { return *brackets_; }

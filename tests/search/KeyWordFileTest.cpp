@@ -7,11 +7,11 @@ namespace vorn {
 namespace {
 
 struct TFileType {
-  TKeyWordList keyWords{nullptr};
+  TKeyWordList keyWords;
   std::string quotation;
   std::string canceler;
-  TBregexpObj commenter{nullptr};
-  TBracketList brackets{nullptr};
+  TBregexpObj commenter;
+  TBracketList brackets;
   TKeyWordFileData Data() { return {keyWords, quotation, canceler, commenter, brackets}; }
   void Load(const std::string& text) { LoadKeyWordFile(text, Data()); }
 };

@@ -20,7 +20,7 @@ std::string Save(const T& obj) {
 }
 
 TEST(KeyWordRecord, PacksColourAndGroupAndReadsBackEqual) {
-  TKeyWord k(nullptr);
+  TKeyWord k;
   k.SetColorIndex(17);
   k.SetHighlightGroup(2);
   k.SetIgnoreCase(true);
@@ -28,7 +28,7 @@ TEST(KeyWordRecord, PacksColourAndGroupAndReadsBackEqual) {
   k.SetPattern("a\x82\xa0" "b");
   EXPECT_EQ(Save(k), Bytes({1, 1, 0, 0, 0x11, 0x02, 0, 0}) + "a\x82\xa0" "b" + std::string(1, '\0'));
 
-  TKeyWord back(nullptr);
+  TKeyWord back;
   TRecordReader r(Save(k));
   back.LoadFromStream(r);
   EXPECT_TRUE(back.SameAs(k));
@@ -36,7 +36,7 @@ TEST(KeyWordRecord, PacksColourAndGroupAndReadsBackEqual) {
 }
 
 TEST(KeyWordRecord, TruncatedRecordsRaiseAndCutStringsEndAtTheData) {
-  TKeyWord k(nullptr);
+  TKeyWord k;
   TRecordReader shortFixed(Bytes({1, 0, 0}));
   EXPECT_THROW(k.LoadFromStream(shortFixed), ERecordReadError);
   TRecordReader cutString(Bytes({0, 0, 0, 0, 5, 0, 0, 0, 'a', 'b'}));
@@ -47,20 +47,20 @@ TEST(KeyWordRecord, TruncatedRecordsRaiseAndCutStringsEndAtTheData) {
 }
 
 TEST(KeyWordRecord, FindAndGrepConditionsCarryTheirExtraFields) {
-  TFindKeyWord f(nullptr);
+  TFindKeyWord f;
   EXPECT_FALSE(f.UpperTarget());
   f.SetPattern("x");
   f.SetReplaceMode(true);
   f.SetReplaceText("y");
   const std::string data = Save(f);
   EXPECT_EQ(data.substr(10), Bytes({1, 'y', 0}));
-  TFindKeyWord f2(nullptr);
+  TFindKeyWord f2;
   TRecordReader r(data);
   f2.LoadFromStream(r);
   EXPECT_TRUE(f2.ReplaceMode());
   EXPECT_EQ(f2.ReplaceText(), "y");
 
-  TGrepKeyWord g(nullptr);
+  TGrepKeyWord g;
   EXPECT_EQ(g.ColorIndex(), 31);
   EXPECT_TRUE(g.KeepDialogFolder);
   EXPECT_FALSE(g.UpperTarget());
@@ -71,26 +71,26 @@ TEST(KeyWordRecord, FindAndGrepConditionsCarryTheirExtraFields) {
   g.BaseFolder = "/src";
   const std::string gd = Save(g);
   EXPECT_EQ(gd.substr(10, 7), Bytes({1, 0, 0, 0, 1, 1, 0}));
-  TGrepKeyWord g2(nullptr);
+  TGrepKeyWord g2;
   TRecordReader gr(gd);
   g2.LoadFromStream(gr);
   EXPECT_EQ(Save(g2), gd);
-  TGrepKeyWord g3(nullptr);
+  TGrepKeyWord g3;
   g3.Assign(g2);
   EXPECT_EQ(Save(g3), gd);
 }
 
 TEST(KeyWordText, QuotesDoubledAndFlagsInOrder) {
-  TKeyWord k(nullptr);
+  TKeyWord k;
   k.SetPattern("say \"hi\", ok");
   k.SetIgnoreCase(true);
   k.SetPlainText(false);
   EXPECT_EQ(k.ToText(), "\"say \"\"hi\"\", ok\",1,0,1,0");
-  TKeyWord back(nullptr);
+  TKeyWord back;
   back.FromText(k.ToText());
   EXPECT_TRUE(back.SameAs(k));
   // Fewer fields set what they give and keep the rest.
-  TKeyWord partial(nullptr);
+  TKeyWord partial;
   partial.FromText("\"z\",1");
   EXPECT_EQ(partial.Pattern(), "z");
   EXPECT_TRUE(partial.IgnoreCase());
@@ -98,11 +98,11 @@ TEST(KeyWordText, QuotesDoubledAndFlagsInOrder) {
 }
 
 TEST(KeyWordList, RecordsReadBackAndLoadingReplacesTheItems) {
-  TKeyWordList list(nullptr);
+  TKeyWordList list;
   list.Add().SetPattern("one");
   list.Add().SetPattern("two");
   const std::string data = Save(list);
-  TKeyWordList back(nullptr);
+  TKeyWordList back;
   back.Add().SetPattern("stale");
   TRecordReader r(data);
   back.LoadFromStream(r);
@@ -117,7 +117,7 @@ TEST(KeyWordList, RecordsReadBackAndLoadingReplacesTheItems) {
 }
 
 TEST(EditKeywords, UpperTextNeedAndFirstMatchInListOrder) {
-  TKeyWordList list(nullptr);
+  TKeyWordList list;
   TKeyWord& a = list.Add();
   a.SetPattern("bc");
   TKeyWord& b = list.Add();
@@ -136,7 +136,7 @@ TEST(EditKeywords, UpperTextNeedAndFirstMatchInListOrder) {
 }
 
 TEST(EditKeywords, AssignResizesAndCopiesKeywordFields) {
-  TKeyWordList src(nullptr), dst(nullptr);
+  TKeyWordList src, dst;
   TKeyWord& k = src.Add();
   k.SetPattern("k");
   k.SetColorIndex(24);
@@ -164,7 +164,7 @@ TBracket& MakeBracket(TBracketList& list, const std::string& left, const std::st
 }
 
 TEST(BracketRecord, WrittenInVersionTwoAndReadBackWithAllFields) {
-  TBracketList list(nullptr);
+  TBracketList list;
   TBracket& b = MakeBracket(list, "/*", "*/");
   b.SetColorIndex(5);
   b.SetRightBracketCount(3);
@@ -174,7 +174,7 @@ TEST(BracketRecord, WrittenInVersionTwoAndReadBackWithAllFields) {
   EXPECT_TRUE(b.LineOnly());
   const std::string data = Save(list);
   EXPECT_EQ(data.substr(4, 9), Bytes({0xFF, 2, 5, 3, 0, 0, 0, '\\', 1}));
-  TBracketList back(nullptr);
+  TBracketList back;
   TRecordReader r(data);
   back.LoadFromStream(r);
   ASSERT_EQ(back.Count(), 1);
@@ -183,12 +183,12 @@ TEST(BracketRecord, WrittenInVersionTwoAndReadBackWithAllFields) {
 }
 
 TEST(BracketRecord, OlderVersionsReadWithDefaults) {
-  TKeyWord left(nullptr), right(nullptr);
+  TKeyWord left, right;
   left.SetPattern("<<");
   left.SetPlainText(false);
   right.SetPattern(">>");
   std::string v1 = Bytes({0xFF, 1, 7}) + Save(left) + Save(right);
-  TBracket b(nullptr);
+  TBracket b;
   b.SetRightBracketCount(4);
   b.SetRightBracketEscapeChar("x");
   TRecordReader r1(v1);
@@ -210,7 +210,7 @@ TEST(BracketRecord, OlderVersionsReadWithDefaults) {
 }
 
 TEST(BracketRecord, UnsupportedVersionAndTruncationRaise) {
-  TBracket b(nullptr);
+  TBracket b;
   TRecordReader r(Bytes({0xFF, 3, 0}));
   try {
     b.LoadFromStream(r);
@@ -225,19 +225,19 @@ TEST(BracketRecord, UnsupportedVersionAndTruncationRaise) {
 }
 
 TEST(BracketList, AssignResizesAndCopiesEveryField) {
-  TBracketList src(nullptr), dst(nullptr);
+  TBracketList src, dst;
   MakeBracket(src, "a", "b").SetRightBracketCount(2);
   MakeBracket(src, "c", "d").SetRightBracketEscapeChar("!");
   MakeBracket(dst, "x", "y");
   dst.Assign(src);
   EXPECT_EQ(Save(dst), Save(src));
-  TBracketList empty(nullptr);
+  TBracketList empty;
   dst.Assign(empty);
   EXPECT_EQ(dst.Count(), 0);
 }
 
 TEST(BracketList, ApplyToViewReplacesTheCollectionOnlyWhenItDiffers) {
-  TBracketList list(nullptr);
+  TBracketList list;
   TBracket& b = MakeBracket(list, "/*", "*/");
   b.SetColorIndex(5);
   b.SetRightBracketEscapeChar("\\");

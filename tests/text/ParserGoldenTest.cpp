@@ -82,5 +82,17 @@ TEST(ParserGolden, MailUrlAndFileLines) {
   });
 }
 
+TEST(ParserGolden, HereDocumentWithBackReferencingBracket) {
+  CheckGolden("heredoc", [](TVornEditViewInfo& v) {
+    TVornEditBracketItem& item = v.Brackets().Add();
+    item.LeftBracket().SetPattern("<<(\\w+)");
+    item.RightBracket().SetPattern("^$1$");
+    item.SetColorIndex(10);
+    v.Commenter1().SetPlainText(true);
+    v.Commenter1().SetPattern("#");
+    v.SetQuotation("\"");
+  });
+}
+
 }  // namespace
 }  // namespace vorn

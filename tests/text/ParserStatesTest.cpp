@@ -122,5 +122,40 @@ TEST(BracketStates, WrappedRowsParseWithTheirWholeLine) {
   EXPECT_EQ(RowEndState(rows, 2, 0), 0) << "an empty row keeps its state";
 }
 
+// Here-documents: the closing pattern refers to the word of the opening match.
+void AddHereDocument(TVornEditViewInfo& view) {
+  TVornEditBracketItem& item = view.Brackets().Add();
+  item.LeftBracket().SetPattern("<<(\\w+)");
+  item.RightBracket().SetPattern("^$1$");
+}
+
+TEST(BracketStates, BackReferenceClosesOnlyOnTheOpeningWord) {
+  TFakeRows rows;
+  AddHereDocument(rows.view);
+  rows.SetRows({"cat <<END", "END_NOT", " END", "END", "x"});
+  rows.screen = 10;
+  RecomputeBracketStates(rows);
+  EXPECT_EQ(rows.states, (std::vector<int>{-1, 0, 0, 0, -1}));
+}
+
+TEST(BracketStates, RepairInsideAnEarlierHereDocumentPreparesItsOwnWord) {
+  TFakeRows rows;
+  AddHereDocument(rows.view);
+  rows.SetRows({"<<A", "x", "y", "A", "<<B", "z", "B", "w"});
+  rows.screen = 10;
+  RecomputeBracketStates(rows);
+  ASSERT_EQ(rows.states, (std::vector<int>{-1, 0, 0, 0, -1, 0, 0, -1}));
+  // The closing pattern now holds "B" from the last opening parsed; closing A early must still be seen.
+  rows.Edit(2, "A");
+  EXPECT_EQ(UpdateBracketStates(rows, 2, true), 3);
+  EXPECT_EQ(rows.states, (std::vector<int>{-1, 0, 0, -1, -1, 0, 0, -1}));
+
+  int state = 0;
+  EXPECT_EQ(PrepareBackRefBracket(rows, 6, state), 4);
+  EXPECT_EQ(state, 0);
+  state = -1;
+  EXPECT_EQ(PrepareBackRefBracket(rows, 6, state), -1);
+}
+
 }  // namespace
 }  // namespace vorn

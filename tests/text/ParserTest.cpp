@@ -220,7 +220,7 @@ TEST_F(ParserWithView, ChangesReachTheViewOnceAndEqualAssignIsSilent) {
   EXPECT_TRUE(view.Mail());
   EXPECT_EQ(view.Quotation(), "'");
   EXPECT_TRUE(view.Brackets().Equals(other.Brackets()));
-  TVornEditBracketCollection same(nullptr);
+  TVornEditBracketCollection same;
   same.Assign(other.Brackets());
   calls = 0;
   view.Brackets().Assign(same);
