@@ -57,10 +57,10 @@ void RecomputeBracketStates(TBracketStateRows& rows) {
   if (rows.Loading()) return;
   const int count = rows.RowCount();
   if (!HasBrackets(rows)) {
-    for (int r = 0; r < count; ++r) rows.SetBracketState(r, BracketStateOutside);
+    rows.SetAllBracketStates(BracketStateOutside);
     return;
   }
-  for (int r = 0; r < count; ++r) rows.SetBracketState(r, BracketStateUnknown);
+  rows.SetAllBracketStates(BracketStateUnknown);
   if (count == 0) return;
   const int last = std::min(count - 1, rows.TopRow() + 2 * std::max(1, rows.ScreenRows()));
   int state = BracketStateOutside;

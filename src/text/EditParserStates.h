@@ -18,6 +18,10 @@ public:
   virtual bool RowWrapped(int row) const = 0;
   virtual int BracketState(int row) const = 0;
   virtual void SetBracketState(int row, int state) = 0;
+  // Bulk form for whole-store resets; a store can do it without a call per row.
+  virtual void SetAllBracketStates(int state) {
+    for (int r = 0, n = RowCount(); r < n; ++r) SetBracketState(r, state);
+  }
   // The owner control's view options; null when there is no owner (no brackets then).
   virtual const TVornEditViewInfo* ViewInfo() const = 0;
   // The active view's top row, and the screen height in rows (the screen's pixel height over the row height).
