@@ -1,6 +1,8 @@
 // Byte reader and writer for the keyword and bracket records: little-endian integers, one-byte flags, z-strings.
 #pragma once
 
+#include "base/Stream.h"
+
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -72,5 +74,28 @@ public:
 private:
   std::string data_;
 };
+
+// Reads one record (or list) at the stream's position and leaves the stream just after it.
+template <class T>
+void LoadRecordFrom(T& object, TStream& stream) {
+  const std::int64_t start = stream.Position();
+  const std::string rest = ReadToEnd(stream);
+  TRecordReader reader(rest);
+  try {
+    object.LoadFromStream(reader);
+  } catch (...) {
+    stream.SetPosition(start + static_cast<std::int64_t>(reader.Position()));
+    throw;
+  }
+  stream.SetPosition(start + static_cast<std::int64_t>(reader.Position()));
+}
+
+// Writes one record (or list) at the stream's position.
+template <class T>
+void SaveRecordTo(const T& object, TStream& stream) {
+  TRecordWriter writer;
+  object.SaveToStream(writer);
+  stream.Write(writer.Data().data(), static_cast<std::int64_t>(writer.Data().size()));
+}
 
 }  // namespace vorn

@@ -80,6 +80,24 @@ TEST(KeyWordRecord, FindAndGrepConditionsCarryTheirExtraFields) {
   EXPECT_EQ(Save(g3), gd);
 }
 
+TEST(KeyWordRecord, StreamsHoldRecordsBackToBack) {
+  TKeyWordList list;
+  list.Add().SetPattern("a");
+  TBracketList brackets;
+  brackets.Add().LeftBracket().SetPattern("<");
+  TMemoryStream stream;
+  SaveRecordTo(list, stream);
+  SaveRecordTo(brackets, stream);
+  stream.SetPosition(0);
+  TKeyWordList list2;
+  TBracketList brackets2;
+  LoadRecordFrom(list2, stream);
+  LoadRecordFrom(brackets2, stream);
+  EXPECT_TRUE(list2.Equals(list));
+  EXPECT_EQ(brackets2.Items(0).LeftBracket().Pattern(), "<");
+  EXPECT_EQ(stream.Position(), stream.Size());
+}
+
 TEST(KeyWordText, QuotesDoubledAndFlagsInOrder) {
   TKeyWord k;
   k.SetPattern("say \"hi\", ok");
