@@ -121,19 +121,16 @@ TVornEditParser::TVornEditParser(const TVornEditViewInfo* owner, std::string_vie
   NextToken();
 }
 
-bool TVornEditParser::AtLineEnd(int p) const {
-  if (p >= length_) return true;
-  unsigned char c = At(p);
-  return c == 0 || c == '\r' || c == '\n';
-}
-
-int TVornEditParser::CharLenAt(int p) const {
-  // A lead byte whose partner would be the line end stays a byte of its own, so no token swallows a line end.
-  return (sjis::IsLeadByte(At(p)) && !AtLineEnd(p + 1)) ? 2 : 1;
-}
-
 bool TVornEditParser::Matches(TBregexpObj& pattern, int p, int& len) const {
   len = 0;
+  // Literal patterns are tried at every token start and every byte of a bracket body: a first-byte test
+  // turns away nearly all of those calls before the pattern object is asked.
+  if (pattern.PlainText() && !pattern.Fuzzy()) {
+    const std::string& text = pattern.Pattern();
+    if (text.empty()) return false;
+    const char c = start_[p];
+    if (c != text[0] && !(pattern.IgnoreCase() && sjis::UpperAscii(c) == sjis::UpperAscii(text[0]))) return false;
+  }
   return pattern.MatchAtBuffer(start_, start_ + length_, len, p);
 }
 
@@ -167,8 +164,9 @@ bool TVornEditParser::TryOwnerToken(int p) {
     // A state left over from a longer bracket collection: nothing can close it, so start outside.
     state_ = BracketStateOutside;
   }
-  if (!plain_ && state_ == BracketStateOutside && TryBracketStart(p)) return true;
   const unsigned char c = At(p);
+  const bool mayOpen = !plain_ && o.MayStartBracketOrComment(c);
+  if (mayOpen && state_ == BracketStateOutside && TryBracketStart(p)) return true;
   int e;
   if (o.FileObj() && c == 'f' && (e = ScanFileName(p)) > p) return take(e, tkFileName);
   if (o.MailId() && sjis::UpperAscii(static_cast<char>(c)) == 'M' && (e = ScanMailId(p)) > p) return take(e, tkMailId);
@@ -176,7 +174,7 @@ bool TVornEditParser::TryOwnerToken(int p) {
   if (o.Url() && (e = ScanUrl(p)) > p) return take(e, tkUrl);
   if (plain_) return false;
   int len;
-  if (Matches(o.Commenter1(), p, len)) {
+  if (mayOpen && Matches(o.Commenter1(), p, len)) {
     e = p;
     while (!AtLineEnd(e)) ++e;
     return take(e, tkComment);

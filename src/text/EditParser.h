@@ -72,9 +72,16 @@ public:
   const TVornEditViewInfo* Owner() const { return owner_; }
 
 protected:
-  bool AtLineEnd(int p) const;
+  bool AtLineEnd(int p) const {
+    if (p >= length_) return true;
+    const unsigned char c = At(p);
+    return c == 0 || c == '\r' || c == '\n';
+  }
   // Length of the character at p, never reaching over the line end (a lone lead byte is one byte).
-  int CharLenAt(int p) const;
+  int CharLenAt(int p) const {
+    const unsigned char c = At(p);
+    return ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && !AtLineEnd(p + 1) ? 2 : 1;
+  }
   unsigned char At(int p) const { return static_cast<unsigned char>(start_[p]); }
 
 private:

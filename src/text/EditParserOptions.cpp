@@ -207,6 +207,33 @@ TVornEditViewInfo::TVornEditViewInfo(TBregexp* engine)
   Adopt(*keywords_);
 }
 
+void TVornEditViewInfo::Changed() {
+  startFilterValid_ = false;
+  TNotifyPersistent::Changed();
+}
+
+void TVornEditViewInfo::BuildStartFilter() const {
+  std::uint64_t* bits = startFilter_;
+  bits[0] = bits[1] = bits[2] = bits[3] = 0;
+  auto set = [bits](unsigned char c) { bits[c >> 6] |= std::uint64_t{1} << (c & 63); };
+  auto add = [&](const TBregexpObj& p) {
+    if (!p.PlainText() || p.Fuzzy()) {
+      bits[0] = bits[1] = bits[2] = bits[3] = ~std::uint64_t{0};  // a regular expression may start anywhere
+      return;
+    }
+    if (p.Pattern().empty()) return;
+    const char first = p.Pattern()[0];
+    set(static_cast<unsigned char>(first));
+    if (p.IgnoreCase()) {
+      set(static_cast<unsigned char>(sjis::UpperAscii(first)));
+      if (first >= 'A' && first <= 'Z') set(static_cast<unsigned char>(first - 'A' + 'a'));
+    }
+  };
+  for (int i = 0; i < brackets_->Count(); ++i) add(brackets_->Items(i).LeftBracket());
+  add(*commenter_);
+  startFilterValid_ = true;
+}
+
 void TVornEditViewInfo::Assign(const TVornEditViewInfo& src) {
   if (&src == this) return;
   BeginUpdate();

@@ -4,6 +4,7 @@
 #include "base/NotifyPersistent.h"
 #include "search/BregexpUtil.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -173,6 +174,14 @@ public:
   void SetControl(void* c) { control_ = c; }
 
   void Assign(const TVornEditViewInfo& src);
+  void Changed() override;
+
+  // False when no left bracket and no comment pattern can match at a byte c: the tokenizer then skips
+  // trying them. Rebuilt after any change of the record or what it owns.
+  bool MayStartBracketOrComment(unsigned char c) const {
+    if (!startFilterValid_) BuildStartFilter();
+    return (startFilter_[c >> 6] >> (c & 63)) & 1;
+  }
 
 private:
   template <class T>
@@ -181,6 +190,10 @@ private:
     field = v;
     Changed();
   }
+  void BuildStartFilter() const;
+
+  mutable std::uint64_t startFilter_[4] = {};
+  mutable bool startFilterValid_ = false;
   std::unique_ptr<TVornEditBracketCollection> brackets_;
   std::unique_ptr<TBregexpObj> commenter_;
   bool mail_ = false;

@@ -190,6 +190,23 @@ TEST_F(ParserWithView, CommentRunsToTheLineEndAndPlainModeIgnoresIt) {
   EXPECT_EQ(plain.endState, -1);
 }
 
+TEST_F(ParserWithView, PatternChangesReachTheTokenizerAtOnce) {
+  TVornEditBracketItem& item = AddBracket(view, "/*", "*/");
+  EXPECT_EQ(Tokens(&view, "(*x*)")[0], (TToken{tkSymbol, "("}));
+  item.LeftBracket().SetPattern("(*");
+  item.RightBracket().SetPattern("*)");
+  EXPECT_EQ(Tokens(&view, "(*x*)"), (Toks{{tkBracket, "(*x*)"}}));
+  view.Commenter1().SetPlainText(true);
+  view.Commenter1().SetPattern("rem");
+  EXPECT_EQ(Tokens(&view, "REM x")[0], (TToken{tkIdentifier, "REM"}));
+  view.Commenter1().SetIgnoreCase(true);
+  EXPECT_EQ(Tokens(&view, "REM x"), (Toks{{tkComment, "REM x"}}));
+  // A regular expression may start with any byte.
+  view.Commenter1().SetPlainText(false);
+  view.Commenter1().SetPattern("[;#]");
+  EXPECT_EQ(Tokens(&view, "a #b"), (Toks{{tkIdentifier, "a"}, {tkSpaces, " "}, {tkComment, "#b"}}));
+}
+
 TEST_F(ParserWithView, BracketCollectionHoldsAtMostFourteenItems) {
   for (int i = 0; i < 14; ++i) view.Brackets().Add();
   try {
