@@ -8,6 +8,9 @@ namespace vorn {
 TVornEditLineMark::TVornEditLineMark(TLineMarkHost* host)
     : host_(host), marks_(NumberedCount, -1) {}
 
+TVornEditLineMark::TVornEditLineMark(std::unique_ptr<TLineMarkHost> host)
+    : ownHost_(std::move(host)), host_(ownHost_.get()), marks_(NumberedCount, -1) {}
+
 void TVornEditLineMark::Changed() {
   TNotifyPersistent::Changed();
   if (UpdateCount() == 0 && host_) host_->RepaintMargins();

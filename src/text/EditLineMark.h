@@ -2,8 +2,10 @@
 #pragma once
 
 #include "base/NotifyPersistent.h"
+#include "text/LineMarkHook.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace vorn {
@@ -17,11 +19,14 @@ public:
   virtual void RepaintMargins() = 0;
 };
 
-class TVornEditLineMark : public TNotifyPersistent {
+// Also the store's line-mark hook: edits move the marks through AdjustForEdit.
+class TVornEditLineMark : public TNotifyPersistent, public TLineMarkHook {
 public:
   static constexpr int NumberedCount = 10;
 
   explicit TVornEditLineMark(TLineMarkHost* host = nullptr);
+  // Keeps its host, as the store's table does.
+  explicit TVornEditLineMark(std::unique_ptr<TLineMarkHost> host);
 
   TLineMarkHost* Host() const { return host_; }
   void SetHost(TLineMarkHost* host) { host_ = host; }
@@ -39,7 +44,8 @@ public:
   int RemoveLine(int line);
   void ClearMarks(bool unnumbered, bool numbered);
   void DropBeyond(int lineCount);
-  void AdjustForEdit(int line, int delta);
+  void AdjustForEdit(int line, int delta) override;
+  void ClearAll() override { ClearMarks(true, true); }
 
   bool operator==(const TVornEditLineMark& o) const { return marks_ == o.marks_; }
   void Assign(const TVornEditLineMark& src);
@@ -51,6 +57,7 @@ private:
   void Remove(int index);
   bool DropBeyondQuietly(int lineCount);
 
+  std::unique_ptr<TLineMarkHost> ownHost_;
   TLineMarkHost* host_;
   std::vector<int32_t> marks_;
 };

@@ -3,9 +3,20 @@
 
 namespace vorn {
 
-TUndoData& TVornEditUndoObj::NewRecord() {
+TVornEditUndoObj::TVornEditUndoObj(TVornEditScreenStrings& store, TUndoTarget* target)
+    : TUndoRecorder(store) {
+  if (!target) {
+    ownTarget_ = std::make_unique<TScreenStringsUndoTarget>(store);
+    target = ownTarget_.get();
+  }
+  target_ = target;
+}
+
+TVornEditUndoObj::~TVornEditUndoObj() = default;
+
+TUndoData* TVornEditUndoObj::NewRecord() {
   auto r = std::make_unique<TUndoData>();
-  if (store_) store_->UndoGetCaret(r->CaretRow, r->CaretCol);
+  target_->UndoGetCaret(r->CaretRow, r->CaretCol);
   if (groupDepth_ <= 0) {
     r->GroupStart = true;
   } else {
@@ -19,40 +30,41 @@ TUndoData& TVornEditUndoObj::NewRecord() {
     bottomIsSaved_ = false;
   }
   if (!inUndoRedo_) redoList_.Clear();
-  return added;
+  return &added;
 }
 
 // Steps are applied from the end of `from` until a group start has been applied. Records
 // dropped by the limit may have taken a group's start with them, so the walk also stops when
 // the list runs out.
 template <class Record>
-void TVornEditUndoObj::ApplyGroup(TUndoDataList& from, Record record) {
-  if (from.Empty() || !store_) return;
-  store_->UndoHideCaret();
+bool TVornEditUndoObj::ApplyGroup(TUndoDataList& from, Record record) {
+  if (from.Empty()) return false;
+  target_->UndoHideCaret();
   bool first = true;
   std::unique_ptr<TUndoData> r;
   for (;;) {
-    store_->UndoBeginUpdate();
+    target_->UndoBeginUpdate();
     r = from.TakeLast();
-    TUndoInverse inv = store_->UndoApply(*r);
+    TUndoInverse inv = target_->UndoApply(*r);
     record(*r, inv, first);
-    store_->UndoAfterApply(inv);
+    target_->UndoAfterApply(inv);
     if (r->GroupStart || from.Empty()) break;
     first = false;
-    store_->UndoEndUpdate();
+    target_->UndoEndUpdate();
   }
-  store_->UndoEndUpdate();
-  store_->UndoSetCaret(r->CaretRow, r->CaretCol);
+  target_->UndoEndUpdate();
+  target_->UndoSetCaret(r->CaretRow, r->CaretCol);
   r.reset();
-  if (IsAtSavedState()) store_->UndoClearRowModified();
-  store_->UndoShowCaret();
+  if (IsAtSavedState()) target_->UndoClearRowModified();
+  target_->UndoShowCaret();
+  return true;
 }
 
-void TVornEditUndoObj::Undo() {
+bool TVornEditUndoObj::Undo() {
   // All inverse records of one undo carry the caret as it was before the undo began.
   int caretRow = 0, caretCol = 0;
-  if (store_) store_->UndoGetCaret(caretRow, caretCol);
-  ApplyGroup(undoList_, [&](const TUndoData& r, TUndoInverse& inv, bool first) {
+  target_->UndoGetCaret(caretRow, caretCol);
+  return ApplyGroup(undoList_, [&](const TUndoData& r, TUndoInverse& inv, bool first) {
     auto i = std::make_unique<TUndoData>();
     i->CaretRow = caretRow;
     i->CaretCol = caretCol;
@@ -66,10 +78,10 @@ void TVornEditUndoObj::Undo() {
   });
 }
 
-void TVornEditUndoObj::Redo() {
-  ApplyGroup(redoList_, [&](const TUndoData& r, TUndoInverse& inv, bool first) {
+bool TVornEditUndoObj::Redo() {
+  return ApplyGroup(redoList_, [&](const TUndoData& r, TUndoInverse& inv, bool first) {
     inUndoRedo_ = true;
-    TUndoData& i = NewRecord();
+    TUndoData& i = *NewRecord();
     inUndoRedo_ = false;
     i.FirstRow = inv.FirstRow;
     i.NewRowCount = inv.NewRowCount;
@@ -91,7 +103,7 @@ void TVornEditUndoObj::MarkSaved() {
       if (undoList_.Items(i).GroupStart) break;
     }
   }
-  if (store_) store_->UndoClearRowModified();
+  target_->UndoClearRowModified();
 }
 
 void TVornEditUndoObj::ClearSavedMarks() {

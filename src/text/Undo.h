@@ -1,7 +1,7 @@
 // Row-based undo and redo of one document, with groups and the saved-state bookkeeping.
 #pragma once
 
-#include "text/RowEnd.h"
+#include "text/UndoRecorder.h"
 
 #include <cstdint>
 #include <deque>
@@ -9,18 +9,6 @@
 #include <string>
 
 namespace vorn {
-
-// One step: the text of the rows an edit replaced and how many rows replaced them.
-struct TUndoData {
-  int32_t CaretRow = 0;
-  int32_t CaretCol = 0;
-  int32_t FirstRow = -1;
-  int32_t NewRowCount = 0;
-  TRowEnd OldEnd = reNone;
-  std::string OldText;  // rows joined, CR LF after each line-ending row
-  bool SavedMark = false;
-  bool GroupStart = false;
-};
 
 // Owns its records; the last entry is applied first.
 class TUndoDataList {
@@ -58,6 +46,8 @@ struct TUndoInverse {
 };
 
 // What the undo object needs of its document store.
+class TVornEditScreenStrings;
+
 class TUndoTarget {
 public:
   virtual ~TUndoTarget() = default;
@@ -76,14 +66,16 @@ public:
   virtual void UndoClearRowModified() = 0;
 };
 
-class TVornEditUndoObj {
+// The store's undo object. It works on the store through a TUndoTarget: by default the store
+// itself (TScreenStringsUndoTarget); tests may substitute their own document.
+class TVornEditUndoObj : public TUndoRecorder {
 public:
   static constexpr int MinLimit = 64;
 
-  explicit TVornEditUndoObj(TUndoTarget* store = nullptr) : store_(store) {}
+  explicit TVornEditUndoObj(TVornEditScreenStrings& store, TUndoTarget* target = nullptr);
+  ~TVornEditUndoObj() override;
 
-  TUndoTarget* Store() const { return store_; }
-  void SetStore(TUndoTarget* store) { store_ = store; }
+  TUndoTarget& Target() { return *target_; }
   int Limit() const { return limit_; }
   void SetLimit(int v) { limit_ = v < MinLimit ? MinLimit : v; }
   const TUndoDataList& UndoList() const { return undoList_; }
@@ -91,7 +83,7 @@ public:
   bool BottomIsSaved() const { return bottomIsSaved_; }
   int GroupDepth() const { return groupDepth_; }
 
-  TUndoData& NewRecord();
+  TUndoData* NewRecord() override;
   // Only the outermost group starts a step: a nested group opened after the outer one has
   // recorded edits must not split the compound edit into two undo steps.
   void BeginGroup() {
@@ -100,11 +92,11 @@ public:
   void EndGroup() {
     if (groupDepth_ > 0) --groupDepth_;
   }
-  void Undo();
-  void Redo();
-  bool CanUndo() const { return !undoList_.Empty(); }
-  bool CanRedo() const { return !redoList_.Empty(); }
-  void ClearAll() {
+  bool Undo() override;
+  bool Redo() override;
+  bool CanUndo() const override { return !undoList_.Empty(); }
+  bool CanRedo() const override { return !redoList_.Empty(); }
+  void ClearAll() override {
     undoList_.Clear();
     redoList_.Clear();
   }
@@ -115,9 +107,10 @@ public:
 private:
   // Applies one group from `from`, recording the inverses through `record`.
   template <class Record>
-  void ApplyGroup(TUndoDataList& from, Record record);
+  bool ApplyGroup(TUndoDataList& from, Record record);
 
-  TUndoTarget* store_;
+  std::unique_ptr<TUndoTarget> ownTarget_;
+  TUndoTarget* target_;
   int limit_ = MinLimit;
   bool inUndoRedo_ = false;
   TUndoDataList redoList_;
@@ -125,6 +118,25 @@ private:
   bool bottomIsSaved_ = true;
   int groupDepth_ = 0;
   bool groupJustOpened_ = false;
+};
+
+// The store as the undo object's document: steps are applied through its row-level edits.
+class TScreenStringsUndoTarget : public TUndoTarget {
+public:
+  explicit TScreenStringsUndoTarget(TVornEditScreenStrings& store) : store_(store) {}
+
+  void UndoGetCaret(int& row, int& col) const override;
+  void UndoSetCaret(int row, int col) override;
+  void UndoHideCaret() override;
+  void UndoShowCaret() override;
+  void UndoBeginUpdate() override;
+  void UndoEndUpdate() override;
+  TUndoInverse UndoApply(const TUndoData& r) override;
+  void UndoAfterApply(const TUndoInverse& inv) override;
+  void UndoClearRowModified() override;
+
+private:
+  TVornEditScreenStrings& store_;
 };
 
 }  // namespace vorn

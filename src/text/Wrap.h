@@ -1,7 +1,7 @@
 // Cutting logical lines into display rows under the Japanese line-breaking rules.
 #pragma once
 
-#include "text/RowEnd.h"
+#include "text/PointerStringList.h"
 #include "text/WrapOption.h"
 
 #include <bitset>

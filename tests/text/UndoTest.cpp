@@ -1,3 +1,4 @@
+#include "text/ScreenStrings.h"
 #include "text/Undo.h"
 
 #include <gtest/gtest.h>
@@ -14,13 +15,14 @@ struct TRowDoc : TUndoTarget {
   std::vector<std::string> rows;
   std::vector<bool> modified;
   int caretRow = 0, caretCol = 0;
-  TVornEditUndoObj undo{this};
+  TVornEditScreenStrings store;  // the undo object's owner; the rows live here instead
+  TVornEditUndoObj undo{store, this};
 
   explicit TRowDoc(std::vector<std::string> r) : rows(std::move(r)), modified(rows.size(), false) {}
 
   // Replaces row `row` by `text` (no line breaks), as the edit primitive would.
   void Edit(int row, const std::string& text) {
-    TUndoData& r = undo.NewRecord();
+    TUndoData& r = *undo.NewRecord();
     r.FirstRow = row;
     r.OldText = rows[row] + "\r\n";
     r.OldEnd = reLineEnd;
