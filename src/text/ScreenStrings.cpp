@@ -199,8 +199,8 @@ void TVornEditScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
   }
   int lineIndex = RowToLine(a);
   int lineDelta = 0;
-  int first = std::max(FirstRowOfLine(a), a - 1);
   int last = a + n - 1;
+  int first = wrapper_->RewrapStartRow(*this, a, last, text);
   int lastL = LastRowOfLine(last);
   int oldRows = 0;
   int newRows = 0;

@@ -6,6 +6,8 @@
 #include "text/Undo.h"
 #include "text/WrapRows.h"
 
+#include <algorithm>
+
 namespace vorn {
 
 namespace {
@@ -109,6 +111,32 @@ void TVornEditRowWrapper::TextToRows(TVornEditScreenStrings& store, std::string_
 
 int TVornEditRowWrapper::CountRowsOfLine(TVornEditScreenStrings& store, std::string_view line) {
   return store.WordWrap() ? engine_.CountRowsOfLine(line) : 1;
+}
+
+// Rows cut from a row start are the rows a wrap of the whole line gives from there on, with two
+// exceptions that decide how far back an edit's re-wrap must start:
+// - Word break backs off only when the rest of the line is wider than the wrap width. Rows
+//   before an edit are wider than a third of the width, so an edit can turn that condition
+//   round for the two rows before it, never for a third.
+// - Tab widths are counted from where the wrap starts. Re-wrapping a line with tabs from a
+//   row inside it would give other rows than it had, and undo, which puts the old text back
+//   by wrapping it from the same row, would then address rows that are not the ones it
+//   recorded, and lose text. Lines with tabs are therefore re-wrapped from their start.
+int TVornEditRowWrapper::RewrapStartRow(TVornEditScreenStrings& store, int a, int last,
+                                        std::string_view text) {
+  const int lineStart = store.FirstRowOfLine(a);
+  if (!store.WordWrap()) return std::max(lineStart, a - 1);
+  bool tabs = text.find('\t') != std::string_view::npos;
+  const int count = store.Count();
+  if (!tabs && count > 0) {
+    const int lastL = store.LastRowOfLine(std::min(std::max(a, last), count - 1));
+    store.ForEachRow(lineStart, lastL - lineStart + 1,
+                     [&](std::string_view row, std::uint32_t) {
+                       tabs = tabs || row.find('\t') != std::string_view::npos;
+                     });
+  }
+  if (tabs) return lineStart;
+  return std::max(lineStart, a - (option_.WordBreak() ? 2 : 1));
 }
 
 void TVornEditRowWrapper::RewrapAll(TVornEditScreenStrings& store) {

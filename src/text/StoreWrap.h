@@ -27,6 +27,7 @@ public:
   int CountRowsOfLine(TVornEditScreenStrings& store, std::string_view line) override;
   void RewrapAll(TVornEditScreenStrings& store) override;
   void UnwrapAll(TVornEditScreenStrings& store) override;
+  int RewrapStartRow(TVornEditScreenStrings& store, int a, int last, std::string_view text) override;
 
   // What the wrap option's notification runs.
   void LayoutChanged();
