@@ -95,6 +95,7 @@ void ReadDocumentFile(const std::string& fileName, TDocumentFileSettings& docume
   TByteBuffer bytes = ReadFileBytes(fileName);
   TCharCodeKind kind = document.OpenCodeGiven ? document.OpenCode
                                               : DetectCharCode(std::string_view(bytes.Data(), bytes.Size()));
+  document.ReadCode = kind;
   document.CharCode = (kind == ckAscii || kind == ckBinary) ? ckSjis : kind;
   document.NulBytesReplaced = 0;
   document.CharsSubstituted = 0;

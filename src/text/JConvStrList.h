@@ -33,6 +33,9 @@ struct TDocumentFileSettings {
   TLineBreakKind GivenLineBreak = lbCRLF;
   bool ReadOnly = false;
   bool BackupCreate = false;
+  // Set by a read: what detection answered (or the given code), before ckAscii and ckBinary
+  // are stored as ckSjis.
+  TCharCodeKind ReadCode = ckSjis;
   // Set by a read: NUL bytes replaced by spaces.
   std::size_t NulBytesReplaced = 0;
   // Set by a read: characters the internal code could not hold.
