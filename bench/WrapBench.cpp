@@ -78,64 +78,111 @@ void BM_RewrapAll(benchmark::State& state) {
 BENCHMARK(BM_RewrapAll)->Args({80, 0})->Args({80, 1})->Args({20, 0})->Args({20, 1})
     ->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// A view that converts rows to lines from an anchor near the edited rows, as the control
+// does from its top row; the headless view counts from row 0 on every edit.
+class TAnchoredView : public TVornEditHeadlessView {
+public:
+  void SetAnchor(int row) {
+    anchorRow_ = row;
+    anchorLine_ = Store()->CountLinesBefore(row);
+  }
+  int RowToLine(int row) override {
+    TVornEditScreenStrings& s = *Store();
+    if (anchorRow_ < 0 || row < anchorRow_ || row > s.Count()) return s.CountLinesBefore(row);
+    int line = anchorLine_;
+    s.ForEachRow(anchorRow_, row - anchorRow_, [&](std::string_view, uint32_t w) { line += (w & 0xF) != reWrapped; });
+    return line;
+  }
+
+private:
+  int anchorRow_ = -1;
+  int anchorLine_ = 0;
+};
+
+int MiddleRow(TVornEditScreenStrings& s);
+
 // The wrapped document the keystroke benchmarks share: about 2 M rows at width 80.
-TVornEditHeadlessView& WrappedDocument() {
-  static std::unique_ptr<TVornEditHeadlessView> view = [] {
-    auto v = std::make_unique<TVornEditHeadlessView>();
+TAnchoredView& WrappedDocument() {
+  static std::unique_ptr<TAnchoredView> view = [] {
+    auto v = std::make_unique<TAnchoredView>();
     TVornEditScreenStrings& s = *v->Store();
     s.WrapOption().Assign(Options(80, true));
     s.SetWordWrap(true);
     v->Lines().SetTextBuffer(TByteBuffer(std::string(Corpus())));
+    v->SetAnchor(MiddleRow(s) - 40);
     return v;
   }();
   return *view;
 }
 
-// Types one character into the middle of the middle row, as the editing operations do.
-void TypeInMiddle(TVornEditScreenStrings& s, int row) {
+// Types one character into the middle of a row, as the editing operations do; Backspace
+// takes it out again, so that repeated keystrokes leave the line as it was.
+void TypeInRow(TVornEditScreenStrings& s, int row, bool backspace) {
   std::string text(s.Row(row));
-  text.insert(text.size() / 2 & ~std::size_t{1}, "x");
+  const std::size_t at = text.size() / 2 & ~std::size_t{1};
+  if (backspace)
+    text.erase(at, 1);
+  else
+    text.insert(at, "x");
   if (s.RowEnd(row) == reLineEnd) text += "\r\n";
   s.ReplaceRows(row, 1, text);
 }
 
 int MiddleRow(TVornEditScreenStrings& s) {
   int row = s.Count() / 2;
-  while (s.Row(row).empty()) ++row;
+  while (s.Row(row).size() < 20) ++row;
   return row;
 }
 
+// Time per keystroke: each iteration types a character and deletes it again.
 void BM_KeystrokeInWrappedDocument(benchmark::State& state) {
   TVornEditScreenStrings& s = *WrappedDocument().Store();
   const int row = MiddleRow(s);
+  s.UndoObj().ClearSavedMarks();
+  for (auto _ : state) {
+    TypeInRow(s, row, false);
+    TypeInRow(s, row, true);
+  }
   state.counters["rows"] = s.Count();
-  for (auto _ : state) TypeInMiddle(s, row);
+  state.counters["per_keystroke"] =
+      benchmark::Counter(2, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   s.UndoObj().ClearAll();
 }
 BENCHMARK(BM_KeystrokeInWrappedDocument)->Unit(benchmark::kMicrosecond);
 
+// Undo of a keystroke in a document modified since its last save (the usual case); with
+// atSaved the undo returns to the saved state and clears every row's modified mark.
 void BM_UndoKeystroke(benchmark::State& state) {
   TVornEditScreenStrings& s = *WrappedDocument().Store();
   const int row = MiddleRow(s);
+  const bool atSaved = state.range(0) != 0;
+  if (atSaved)
+    s.UndoObj().MarkSaved();
+  else
+    s.UndoObj().ClearSavedMarks();
   for (auto _ : state) {
     state.PauseTiming();
-    TypeInMiddle(s, row);
+    TypeInRow(s, row, false);
     state.ResumeTiming();
     s.UndoEdit();
   }
   s.UndoObj().ClearAll();
 }
-BENCHMARK(BM_UndoKeystroke)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoKeystroke)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_RedoKeystroke(benchmark::State& state) {
   TVornEditScreenStrings& s = *WrappedDocument().Store();
   const int row = MiddleRow(s);
+  s.UndoObj().ClearSavedMarks();
   for (auto _ : state) {
     state.PauseTiming();
-    TypeInMiddle(s, row);
+    TypeInRow(s, row, false);
     s.UndoEdit();
     state.ResumeTiming();
     s.RedoEdit();
+    state.PauseTiming();
+    TypeInRow(s, row, true);  // keep the line from growing
+    state.ResumeTiming();
   }
   s.UndoObj().ClearAll();
 }
@@ -143,9 +190,12 @@ BENCHMARK(BM_RedoKeystroke)->Unit(benchmark::kMicrosecond);
 
 // Deleting 100,000 rows of whole lines and timing the undo that puts them back.
 void BM_UndoDeletionOf100kRows(benchmark::State& state) {
-  TVornEditScreenStrings& s = *WrappedDocument().Store();
+  TAnchoredView& view = WrappedDocument();
+  TVornEditScreenStrings& s = *view.Store();
   const int first = s.FirstRowOfLine(s.Count() / 3);
+  view.SetAnchor(first - 40);
   const int last = s.LastRowOfLine(first + 100000 - 1);
+  s.UndoObj().ClearSavedMarks();
   for (auto _ : state) {
     state.PauseTiming();
     s.ReplaceRows(first, last - first + 1, "");

@@ -73,7 +73,9 @@ void TVornEditLineMark::DropBeyond(int lineCount) {
 // line. Marks that end up past the document are dropped only after moving: dropping first
 // (against the new, smaller line count) would lose marks that the deletion merely moves up.
 void TVornEditLineMark::AdjustForEdit(int line, int delta) {
-  if (!host_) return;
+  // Counting the document's lines walks every row: not on each keystroke of a document
+  // without marks.
+  if (!host_ || std::all_of(marks_.begin(), marks_.end(), [](int32_t m) { return m < 0; })) return;
   const int n = host_->LineCount();
   bool changed = false;
   if (delta != 0 && line >= 0) {
