@@ -200,9 +200,11 @@ void TVornEditBracketCollection::Assign(const TVornEditBracketCollection& src) {
 
 TVornEditViewInfo::TVornEditViewInfo(TBregexp* engine)
     : brackets_(std::make_unique<TVornEditBracketCollection>(engine)),
+      colors_(std::make_unique<TVornEditColors>()),
       commenter_(std::make_unique<TBregexpObj>(engine)),
       keywords_(std::make_unique<TVornEditKeywords>(engine)) {
   Adopt(*brackets_);
+  Adopt(*colors_);
   Adopt(*commenter_);
   Adopt(*keywords_);
 }
@@ -238,6 +240,7 @@ void TVornEditViewInfo::Assign(const TVornEditViewInfo& src) {
   if (&src == this) return;
   BeginUpdate();
   brackets_->Assign(*src.brackets_);
+  colors_->Assign(*src.colors_);
   commenter_->Assign(*src.commenter_);
   mail_ = src.mail_;
   quotation_ = src.quotation_;

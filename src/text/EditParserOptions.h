@@ -3,6 +3,7 @@
 
 #include "base/NotifyPersistent.h"
 #include "search/BregexpUtil.h"
+#include "text/EditColors.h"
 
 #include <cstdint>
 #include <functional>
@@ -153,6 +154,7 @@ public:
   ~TVornEditViewInfo() override = default;
 
   TVornEditBracketCollection& Brackets() const { return *brackets_; }
+  TVornEditColors& Colors() const { return *colors_; }
   TBregexpObj& Commenter1() const { return *commenter_; }
   bool Mail() const { return mail_; }
   void SetMail(bool v) { SetValue(mail_, v); }
@@ -195,6 +197,7 @@ private:
   mutable std::uint64_t startFilter_[4] = {};
   mutable bool startFilterValid_ = false;
   std::unique_ptr<TVornEditBracketCollection> brackets_;
+  std::unique_ptr<TVornEditColors> colors_;
   std::unique_ptr<TBregexpObj> commenter_;
   bool mail_ = false;
   std::string quotation_;

@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/EditLineMark.h"
 #include "text/LineSplit.h"
+#include "text/StoreWrap.h"
+#include "text/Undo.h"
 
 namespace vorn {
 
@@ -13,10 +16,18 @@ TVornEditScreenStrings::TVornEditScreenStrings()
       lineMarks_(std::make_unique<TLineMarkHook>()),
       wrapper_(std::make_unique<TRowWrapper>()),
       brackets_(std::make_unique<TBracketStateUpdater>()) {
+  InstallEditHooks(*this);
   SetNotifyViews(true);
 }
 
 TVornEditScreenStrings::~TVornEditScreenStrings() = default;
+
+// The hooks InstallEditHooks gave the store; a test that swapped one in must not ask for it.
+TVornEditUndoObj& TVornEditScreenStrings::UndoObj() { return dynamic_cast<TVornEditUndoObj&>(*undo_); }
+TVornEditLineMark& TVornEditScreenStrings::LineMarkTable() { return dynamic_cast<TVornEditLineMark&>(*lineMarks_); }
+TVornEditWrapOption& TVornEditScreenStrings::WrapOption() {
+  return dynamic_cast<TVornEditRowWrapper&>(*wrapper_).WrapOption();
+}
 
 TVornEditScreenStrings* TVornEditScreenStrings::CreateForView(TVornEditView& owner) {
   auto* store = new TVornEditScreenStrings();
@@ -114,9 +125,7 @@ std::string TVornEditScreenStrings::GetRowsText(int first, int n, TRowEnd* lastE
 int TVornEditScreenStrings::CountLinesBefore(int row) const {
   row = std::clamp(row, 0, Count());
   if (!wordWrap_) return row;
-  int lines = 0;
-  ForEachRow(0, row, [&](std::string_view, std::uint32_t word) { lines += (word & 0xF) != reWrapped; });
-  return lines;
+  return CountLineEnds(0, row);
 }
 
 int TVornEditScreenStrings::RowToLine(int row) {
@@ -127,26 +136,15 @@ int TVornEditScreenStrings::RowToLine(int row) {
 int TVornEditScreenStrings::LineToRow(int line) const {
   int count = Count();
   if (!wordWrap_ || line <= 0) return std::clamp(line, 0, count);
-  int lines = 0;
-  int result = count;
-  int r = 0;
-  ForEachRow(0, count, [&](std::string_view, std::uint32_t word) {
-    if (result == count && ((word & 0xF) == reLineEnd || r == count - 1) && ++lines == line) result = r + 1;
-    ++r;
-  });
-  return result;
+  // Line i starts after the i-th row that ends a line (the last row always ends one).
+  int r = FindNthLineEnd(line);
+  return r < 0 || r >= count - 1 ? count : r + 1;
 }
 
 int TVornEditScreenStrings::LineCount() const {
   int count = Count();
   if (!wordWrap_ || count == 0) return count;
   return CountLineEnds(0, count) + (RowEnd(count - 1) == reWrapped ? 1 : 0);
-}
-
-int TVornEditScreenStrings::CountLineEnds(int first, int n) const {
-  int ends = 0;
-  ForEachRow(first, n, [&](std::string_view, std::uint32_t word) { ends += (word & 0xF) != reWrapped; });
-  return ends;
 }
 
 TRowEnd TVornEditScreenStrings::EndKindFor(int first, int last, int& lastL, std::string_view text) const {
@@ -188,8 +186,8 @@ void TVornEditScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
   }
   int lineIndex = RowToLine(a);
   int lineDelta = 0;
-  int first = std::max(FirstRowOfLine(a), a - 1);
   int last = a + n - 1;
+  int first = wrapper_->RewrapStartRow(*this, a, last, text);
   int lastL = LastRowOfLine(last);
   int oldRows = 0;
   int newRows = 0;

@@ -31,6 +31,8 @@ public:
   virtual void Invalidate() {}
   // After an undo or redo: recompute TopLineNo and repaint the left margin.
   virtual void AfterUndoRedo() {}
+  // Line marks or modified-row marks changed: repaint the left margin.
+  virtual void RepaintLeftMargin() {}
   // After the store was re-wrapped or unwrapped: caret column 0 (rows are clamped by the store).
   virtual void AfterRewrap() {}
   virtual bool Focused() const { return false; }
@@ -40,6 +42,11 @@ public:
   virtual int CaretRow() const { return 0; }
   virtual int CaretCol() const { return 0; }
   virtual void SetCaretRow(int row) { (void)row; }
+  // Puts the caret at a display position (undo and redo return it to where an edit began).
+  virtual void SetCaretPos(int row, int col) {
+    SetCaretRow(row);
+    (void)col;
+  }
   virtual int TopRow() const { return 0; }
   virtual void SetTopRow(int row) { (void)row; }
   // Row-to-line conversion; a control counts from its TopLineNo anchor.

@@ -231,11 +231,13 @@ TEST_F(ParserWithView, ChangesReachTheViewOnceAndEqualAssignIsSilent) {
   AddBracket(other, "/*", "*)");
   other.SetMail(true);
   other.SetQuotation("'");
+  other.Colors().Items(5).SetColor(0x123456);
   calls = 0;
   view.Assign(other);
   EXPECT_EQ(calls, 1);
   EXPECT_TRUE(view.Mail());
   EXPECT_EQ(view.Quotation(), "'");
+  EXPECT_TRUE(view.Colors() == other.Colors());
   EXPECT_TRUE(view.Brackets().Equals(other.Brackets()));
   TVornEditBracketCollection same;
   same.Assign(other.Brackets());

@@ -72,34 +72,86 @@ TEST(PointerStringList, InsertAndDeleteKeepWordsWithTheirStrings) {
   for (int i = 0; i < list.Count(); ++i) EXPECT_EQ(list.Strings(i), std::to_string(list.Pointers(i)));
 }
 
-TEST(RowIndex, RandomBulkInsertsAndErasesMatchAVector) {
+TEST(RowIndex, RandomBulkInsertsErasesAndWordWritesMatchAVector) {
   TRowIndex index;
   std::vector<std::uint32_t> model;
   std::mt19937 rng(7);
   std::uint32_t next = 0;
-  for (int step = 0; step < 400; ++step) {
+  auto lineEndsOf = [&](int first, int n) {
+    int ends = 0;
+    for (int i = first; i < first + n; ++i) ends += (model[static_cast<std::size_t>(i)] & 0xF) != 1;
+    return ends;
+  };
+  for (int step = 0; step < 600; ++step) {
     int size = index.Size();
-    if (size > 0 && rng() % 3 == 0) {
+    unsigned op = rng() % 4;
+    if (size > 0 && op == 0) {
       int pos = static_cast<int>(rng() % static_cast<unsigned>(size));
       int n = 1 + static_cast<int>(rng() % static_cast<unsigned>(std::min(size - pos, 3000)));
       index.Erase(pos, n);
       model.erase(model.begin() + pos, model.begin() + pos + n);
+    } else if (size > 0 && op == 1) {
+      // Word writes must reach the cached line-end counts.
+      for (int j = 0; j < 20; ++j) {
+        int i = static_cast<int>(rng() % static_cast<unsigned>(size));
+        std::uint32_t w = (next++ << 4) | (rng() % 3);
+        index.At(i).word = w;
+        model[static_cast<std::size_t>(i)] = w;
+      }
     } else {
       int pos = static_cast<int>(rng() % static_cast<unsigned>(size + 1));
       int n = 1 + static_cast<int>(rng() % (rng() % 4 == 0 ? 5000u : 40u));
       std::vector<TRowSlot> slots(static_cast<std::size_t>(n));
-      for (TRowSlot& s : slots) s.word = next++;
+      for (TRowSlot& s : slots) s.word = (next++ << 4) | (rng() % 3);
       index.Insert(pos, slots.data(), n);
       model.insert(model.begin() + pos, n, 0);
       for (int j = 0; j < n; ++j) model[static_cast<std::size_t>(pos + j)] = slots[static_cast<std::size_t>(j)].word;
     }
-    ASSERT_EQ(index.Size(), static_cast<int>(model.size()));
-    if (step % 20 == 0 || index.Size() < 50) {
-      for (int i = 0; i < index.Size(); ++i) ASSERT_EQ(index.At(i).word, model[static_cast<std::size_t>(i)]) << i;
+    size = index.Size();
+    ASSERT_EQ(size, static_cast<int>(model.size()));
+    if (size > 0) {
+      int first = static_cast<int>(rng() % static_cast<unsigned>(size));
+      int n = static_cast<int>(rng() % static_cast<unsigned>(size - first + 1));
+      ASSERT_EQ(index.CountLineEnds(first, n), lineEndsOf(first, n));
+      ASSERT_EQ(index.CountLineEnds(0, size), lineEndsOf(0, size));
+      int total = lineEndsOf(0, size);
+      int nth = 1 + static_cast<int>(rng() % static_cast<unsigned>(total + 2));
+      int expected = -1;
+      for (int i = 0, seen = 0; i < size; ++i)
+        if ((model[static_cast<std::size_t>(i)] & 0xF) != 1 && ++seen == nth) {
+          expected = i;
+          break;
+        }
+      ASSERT_EQ(index.FindNthLineEnd(nth), expected);
+    }
+    if (step % 20 == 0 || size < 50) {
+      for (int i = 0; i < size; ++i) ASSERT_EQ(index.At(i).word, model[static_cast<std::size_t>(i)]) << i;
       int i = 0;
-      index.ForRange(0, index.Size(), [&](const TRowSlot& s) { ASSERT_EQ(s.word, model[static_cast<std::size_t>(i++)]); });
+      index.ForRange(0, size, [&](const TRowSlot& s) { ASSERT_EQ(s.word, model[static_cast<std::size_t>(i++)]); });
     }
   }
+}
+
+TEST(LineStore, LinesOfAWrappedStoreMatchACountFromTheTop) {
+  TVornEditHeadlessView view;
+  TVornEditScreenStrings& s = *view.Store();
+  std::string text;
+  for (int i = 0; i < 5000; ++i) text += std::to_string(i) + "\r\n";
+  view.Lines().SetTextStr(text);
+  s.SetWordWrap(true);  // the base wrapper leaves the rows; mark wrapped rows by hand
+  std::mt19937 rng(3);
+  for (int i = 0; i < s.Count(); ++i)
+    if (rng() % 3 == 0) s.SetRowEnd(i, reWrapped);
+  s.SetRowEnd(s.Count() - 1, reWrapped);
+  std::vector<int> lineStarts{0};
+  for (int i = 0; i < s.Count() - 1; ++i)
+    if (s.RowEnd(i) != reWrapped) lineStarts.push_back(i + 1);
+  ASSERT_EQ(view.Lines().Count(), static_cast<int>(lineStarts.size()));
+  for (std::size_t line = 0; line < lineStarts.size(); line += 37) {
+    EXPECT_EQ(s.LineToRow(static_cast<int>(line)), lineStarts[line]);
+    EXPECT_EQ(s.CountLinesBefore(lineStarts[line]), static_cast<int>(line));
+  }
+  EXPECT_EQ(s.LineToRow(static_cast<int>(lineStarts.size())), s.Count());
 }
 
 TEST(LineStoreFacade, EmptyStoreAddsOneLineEndRow) {
@@ -128,9 +180,10 @@ TEST(LineStoreFacade, SetTextStrSplitsAtEveryBreakKindAndStopsAtNul) {
   EXPECT_EQ(RowsOf(*view.Store()), (std::vector<std::string>{"a", "", "b"}));
   lines.SetTextStr(std::string("a\rb\0c\r\nd", 8));
   EXPECT_EQ(RowsOf(*view.Store()), (std::vector<std::string>{"a", "b"}));
+  lines.SetTextStr("x\r\ny");
+  for (int i = 0; i < view.Store()->Count(); ++i) EXPECT_FALSE(view.Store()->RowModified(i));
   lines.SetTextStr("");
   EXPECT_EQ(view.Store()->Count(), 0);
-  for (int i = 0; i < view.Store()->Count(); ++i) EXPECT_FALSE(view.Store()->RowModified(i));
 }
 
 TEST(LineStoreFacade, AddAfterTextEndRowBreaksTheOldLastLine) {
@@ -301,7 +354,8 @@ TEST(LineStore, RowsOfLineAndRowsTextFollowWrappedRows) {
   EXPECT_EQ(s.GetRowsText(4, 1, &end, &rows), "");
   EXPECT_EQ(end, reNone);
   EXPECT_EQ(rows, 0);
-  s.SetWordWrap(true);  // the base wrapper leaves the rows as they are
+  s.SetWrapper(std::make_unique<TRowWrapper>());  // the base wrapper leaves the rows as they are
+  s.SetWordWrap(true);
   EXPECT_EQ(view.Lines().Count(), 2);
   EXPECT_EQ(view.Lines().Get(0), "abcdef");
   EXPECT_EQ(view.Lines().Get(1), "gh");
