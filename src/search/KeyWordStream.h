@@ -19,7 +19,9 @@ public:
 
 class TRecordReader {
 public:
+  // The reader only views the bytes: they must outlive it, so a temporary string is refused.
   explicit TRecordReader(std::string_view data, std::size_t pos = 0) : data_(data), pos_(pos) {}
+  explicit TRecordReader(std::string&& data, std::size_t pos = 0) = delete;
 
   std::size_t Position() const { return pos_; }
   bool AtEnd() const { return pos_ >= data_.size(); }

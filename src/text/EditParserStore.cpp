@@ -11,7 +11,7 @@ namespace {
 
 class TStoreRows : public TBracketStateRows {
 public:
-  TStoreRows(TVornEditScreenStrings& store, const TVornEditViewInfo& view) : store_(store), view_(view) {}
+  TStoreRows(TVornEditScreenStrings& store, const TVornEditViewInfo* view) : store_(store), view_(view) {}
 
   int RowCount() const override { return store_.Count(); }
   std::string_view RowText(int row) const override { return store_.Row(row); }
@@ -22,7 +22,7 @@ public:
     const std::uint32_t field = static_cast<std::uint32_t>(state + 2) << 4;
     store_.ForEachWord(0, store_.Count(), [field](std::uint32_t& w) { w = (w & ~0xF0u) | field; });
   }
-  const TVornEditViewInfo* ViewInfo() const override { return &view_; }
+  const TVornEditViewInfo* ViewInfo() const override { return view_; }
   int TopRow() const override {
     const TVornEditView* active = store_.ActiveView();
     return active ? active->TopRow() : 0;
@@ -41,34 +41,42 @@ public:
 
 private:
   TVornEditScreenStrings& store_;
-  const TVornEditViewInfo& view_;
+  const TVornEditViewInfo* view_;
 };
 
 }  // namespace
 
+const TVornEditViewInfo* TParserBracketStateUpdater::ViewOf(const TVornEditScreenStrings& store) const {
+  if (fixedView_) return fixedView_;
+  const TVornEditView* owner = store.Owner();
+  return owner ? owner->ViewInfo() : nullptr;
+}
+
 int TParserBracketStateUpdater::RowEndState(TVornEditScreenStrings& store, int row, int state) {
-  TStoreRows rows(store, view_);
+  TStoreRows rows(store, ViewOf(store));
   return vorn::RowEndState(rows, row, state);
 }
 
 bool TParserBracketStateUpdater::RefersToLeft(int state) const {
-  return state >= 0 && state < view_.Brackets().Count() && view_.Brackets().Items(state).RightBracket().HasBackRef();
+  // Only the base walk asks this, and only with fixed options; the walks here ask the rows instead.
+  return fixedView_ && state >= 0 && state < fixedView_->Brackets().Count() &&
+         fixedView_->Brackets().Items(state).RightBracket().HasBackRef();
 }
 
 void TParserBracketStateUpdater::PrepareBackRefBracket(TVornEditScreenStrings& store, int& startRow, int& state) {
   // startRow is the row after the known row the walk continues from.
-  TStoreRows rows(store, view_);
+  TStoreRows rows(store, ViewOf(store));
   const int begin = vorn::PrepareBackRefBracket(rows, startRow - 1, state);
   if (begin >= 0) startRow = begin + 1;
 }
 
 int TParserBracketStateUpdater::UpdateBracketStates(TVornEditScreenStrings& store, int a, bool repaint) {
-  TStoreRows rows(store, view_);
+  TStoreRows rows(store, ViewOf(store));
   return vorn::UpdateBracketStates(rows, a, repaint);
 }
 
 void TParserBracketStateUpdater::RecomputeBracketStates(TVornEditScreenStrings& store) {
-  TStoreRows rows(store, view_);
+  TStoreRows rows(store, ViewOf(store));
   vorn::RecomputeBracketStates(rows);
 }
 

@@ -8,12 +8,15 @@ namespace vorn {
 
 class TVornEditScreenStrings;
 
-// Installed in the store by the owner control (SetBrackets), with the control's view options.
+// Installed in the store with SetBrackets. The rows are parsed with the view options of the store's owner
+// (TVornEditView::ViewInfo), asked afresh on every walk, since the owner changes when the first pane closes.
+// Tools and tests without such a view may fix the options instead.
 class TParserBracketStateUpdater : public TBracketStateUpdater {
 public:
-  explicit TParserBracketStateUpdater(const TVornEditViewInfo& view) : view_(view) {}
+  TParserBracketStateUpdater() = default;
+  explicit TParserBracketStateUpdater(const TVornEditViewInfo& fixedView) : fixedView_(&fixedView) {}
 
-  bool Empty() const override { return view_.Brackets().Count() == 0; }
+  bool Empty() const override { return !fixedView_ || fixedView_->Brackets().Count() == 0; }
   int RowEndState(TVornEditScreenStrings& store, int row, int state) override;
   bool RefersToLeft(int state) const override;
   void PrepareBackRefBracket(TVornEditScreenStrings& store, int& startRow, int& state) override;
@@ -21,7 +24,8 @@ public:
   void RecomputeBracketStates(TVornEditScreenStrings& store) override;
 
 private:
-  const TVornEditViewInfo& view_;
+  const TVornEditViewInfo* ViewOf(const TVornEditScreenStrings& store) const;
+  const TVornEditViewInfo* fixedView_ = nullptr;
 };
 
 }  // namespace vorn

@@ -29,7 +29,8 @@ TEST(KeyWordRecord, PacksColourAndGroupAndReadsBackEqual) {
   EXPECT_EQ(Save(k), Bytes({1, 1, 0, 0, 0x11, 0x02, 0, 0}) + "a\x82\xa0" "b" + std::string(1, '\0'));
 
   TKeyWord back;
-  TRecordReader r(Save(k));
+  const std::string rData = Save(k);
+  TRecordReader r(rData);
   back.LoadFromStream(r);
   EXPECT_TRUE(back.SameAs(k));
   EXPECT_TRUE(r.AtEnd());
@@ -37,9 +38,11 @@ TEST(KeyWordRecord, PacksColourAndGroupAndReadsBackEqual) {
 
 TEST(KeyWordRecord, TruncatedRecordsRaiseAndCutStringsEndAtTheData) {
   TKeyWord k;
-  TRecordReader shortFixed(Bytes({1, 0, 0}));
+  const std::string shortFixedData = Bytes({1, 0, 0});
+  TRecordReader shortFixed(shortFixedData);
   EXPECT_THROW(k.LoadFromStream(shortFixed), ERecordReadError);
-  TRecordReader cutString(Bytes({0, 0, 0, 0, 5, 0, 0, 0, 'a', 'b'}));
+  const std::string cutStringData = Bytes({0, 0, 0, 0, 5, 0, 0, 0, 'a', 'b'});
+  TRecordReader cutString(cutStringData);
   k.LoadFromStream(cutString);
   EXPECT_EQ(k.Pattern(), "ab");
   EXPECT_EQ(k.ColorIndex(), 5);
@@ -218,7 +221,8 @@ TEST(BracketRecord, OlderVersionsReadWithDefaults) {
   EXPECT_FALSE(b.LeftBracket().PlainText());
 
   // Version 0 has no marker: colour, then two bare strings that become plain text.
-  TRecordReader r0(Bytes({9, '(', '*', 0, '*', ')', 0}));
+  const std::string r0Data = Bytes({9, '(', '*', 0, '*', ')', 0});
+  TRecordReader r0(r0Data);
   b.LoadFromStream(r0);
   EXPECT_EQ(b.ColorIndex(), 9);
   EXPECT_EQ(b.LeftBracket().Pattern(), "(*");
@@ -229,16 +233,19 @@ TEST(BracketRecord, OlderVersionsReadWithDefaults) {
 
 TEST(BracketRecord, UnsupportedVersionAndTruncationRaise) {
   TBracket b;
-  TRecordReader r(Bytes({0xFF, 3, 0}));
+  const std::string rData = Bytes({0xFF, 3, 0});
+  TRecordReader r(rData);
   try {
     b.LoadFromStream(r);
     FAIL() << "version 3 was accepted";
   } catch (const EKeyWordError& e) {
     EXPECT_EQ(std::string(e.what()), std::string("TBracket") + kUnsupportedVersionMessage);
   }
-  TRecordReader cut(Bytes({0xFF, 2, 5, 1, 0}));
+  const std::string cutData = Bytes({0xFF, 2, 5, 1, 0});
+  TRecordReader cut(cutData);
   EXPECT_THROW(b.LoadFromStream(cut), ERecordReadError);
-  TRecordReader marker(Bytes({0xFF}));
+  const std::string markerData = Bytes({0xFF});
+  TRecordReader marker(markerData);
   EXPECT_THROW(b.LoadFromStream(marker), ERecordReadError);
 }
 

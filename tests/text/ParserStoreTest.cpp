@@ -65,5 +65,30 @@ TEST_F(ParserStore, ViewOptionChangeThenRecomputeForgetsOldStates) {
   EXPECT_EQ(States(), (std::vector<int>{-1, -1}));
 }
 
+// A pane with view options of its own, as the editor control has.
+class TOptionsView : public TVornEditHeadlessView {
+public:
+  const TVornEditViewInfo* ViewInfo() const override { return &info; }
+  TVornEditViewInfo info;
+};
+
+TEST(ParserStoreOwner, StatesFollowTheOptionsOfWhicheverViewOwnsTheStore) {
+  auto first = std::make_unique<TOptionsView>();
+  testing::AddBracket(first->info, "/*", "*/");
+  TVornEditScreenStrings& store = *first->Store();
+  store.SetBrackets(std::make_unique<TParserBracketStateUpdater>());
+  first->Lines().SetTextStr("/*\r\n(*\r\nx\r\n");
+  EXPECT_EQ(store.BracketState(1), 0);
+  EXPECT_EQ(store.BracketState(2), 0);
+
+  TOptionsView second;
+  testing::AddBracket(second.info, "(*", "*)");
+  second.JoinStoreOf(*first);
+  first.reset();  // the second pane now owns the store and its options count
+  store.RecomputeBracketStates();
+  EXPECT_EQ(store.BracketState(1), -1);
+  EXPECT_EQ(store.BracketState(2), 0);
+}
+
 }  // namespace
 }  // namespace vorn
