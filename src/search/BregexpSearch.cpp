@@ -23,6 +23,17 @@ bool StartsChar(const char* known, const char* p) {
 
 int CharLenAt(const char* p, const char* end) { return (sjis::IsLeadByte(*p) && p + 1 < end) ? 2 : 1; }
 
+// A pattern whose last byte is a lone lead byte would end a match inside a double-byte character
+// of the text; such a match can only stand at the very end of the text.
+bool EndsInLoneLead(const std::string& pat) {
+  std::size_t i = 0, last = 0;
+  while (i < pat.size()) {
+    last = i;
+    i += sjis::CharLen(pat, i);
+  }
+  return !pat.empty() && i - last == 1 && sjis::IsLeadByte(pat[last]);
+}
+
 }  // namespace
 
 bool TBregexpObj::IsWordBoundary(const char* base, int offset, int length) {
@@ -57,6 +68,7 @@ bool TBregexpObj::SimpleFind(const char* base, int length, int& pos, int& len) c
   const int patLen = static_cast<int>(pat.size());
   const bool folded = ignoreCase_ && !upperTarget_;
   const bool letterFirst = folded && pat[0] >= 'A' && pat[0] <= 'Z';
+  const bool loneLead = EndsInLoneLead(pat);
   const char* known = base + pos;
   if (!StartsChar(base, known)) ++known;
   const char* p = known;
@@ -81,6 +93,11 @@ bool TBregexpObj::SimpleFind(const char* base, int length, int& pos, int& len) c
       }
     }
     int offset = static_cast<int>(candidate - base);
+    if (loneLead && offset + patLen != length) {
+      p = candidate + CharLenAt(candidate, end);
+      known = p;
+      continue;
+    }
     if (!wholeWord_ || (IsWordBoundary(base, offset, length) && IsWordBoundary(base, offset + patLen, length))) {
       pos = offset;
       len = patLen;
@@ -98,6 +115,7 @@ bool TBregexpObj::SimpleMatchAt(const char* base, int length, int pos, int& len)
   if (!StartsChar(base, base + pos)) return false;
   if (wholeWord_ && !IsWordBoundary(base, pos, length)) return false;
   if (length - pos < patLen) return false;
+  if (EndsInLoneLead(pat) && pos + patLen != length) return false;
   bool same = (ignoreCase_ && !upperTarget_) ? SameAtFolded(base + pos, base + length)
                                              : std::memcmp(base + pos, pat.data(), pat.size()) == 0;
   if (!same) return false;

@@ -52,7 +52,7 @@ TEST_F(BregexpSearch, NeitherPathMatchesOnATrailByte) {
     EXPECT_FALSE(obj->MatchAt(text, 1, l)) << plain;
     EXPECT_FALSE(obj->MatchAt(text, 3, l)) << plain;
   }
-  // a trail byte that looks like a letter: "ａ" is 82 81, "Ｂ" is 82 61
+  // a trail byte that looks like a letter: "Ｂ" is 82 61
   auto obj = Make("a", true);
   int pos = 0, len = 0;
   EXPECT_FALSE(obj->FindIn("\x82\x61\x82\x61", pos, len));
