@@ -226,6 +226,28 @@ int CountLineBreakEscapes(const std::string& t) {
   return count;
 }
 
+// Commands are NUL-terminated and 0x01 separates their parts: either byte inside a pattern or
+// replacement would cut or split the command, so it travels as a \xHH escape (which the
+// library reads back as the same byte). A backslash already in front of it is taken over.
+std::string EscapeCommandBytes(const std::string& t) {
+  if (t.find_first_of(std::string("\0\x01", 2)) == std::string::npos) return t;
+  std::string out;
+  for (std::size_t i = 0; i < t.size();) {
+    char c = t[i];
+    bool escaped = c == '\\' && i + 1 < t.size() && (t[i + 1] == '\0' || t[i + 1] == '\x01');
+    if (escaped) c = t[++i];
+    if (c == '\0' || c == '\x01') {
+      out += c == '\0' ? "\\x00" : "\\x01";
+      ++i;
+      continue;
+    }
+    std::size_t len = c == '\\' && i + 1 < t.size() ? 1 + sjis::CharLen(t, i + 1) : sjis::CharLen(t, i);
+    out.append(t, i, len);
+    i += len;
+  }
+  return out;
+}
+
 }  // namespace
 
 void TBregexpObj::BuildCommand(bool forSubst) {
@@ -240,11 +262,12 @@ void TBregexpObj::BuildCommand(bool forSubst) {
   else if (ignoreCase_)
     t = ExpandGroups(t, CaseGroups(), plainText_);
   if (wholeWord_) t = "\\b(?:" + t + ")\\b";
+  t = EscapeCommandBytes(t);
   if (!forSubst) {
     matchCommand_ = "m\x01" + t + "\x01k";
     return;
   }
-  std::string r = EscapeText(replaceText_, "$\\");
+  std::string r = EscapeCommandBytes(EscapeText(replaceText_, "$\\"));
   substCommand_ = "s\x01" + t + "\x01" + r + "\x01" + (globalReplace_ ? "gm" : "") + "k";
 }
 

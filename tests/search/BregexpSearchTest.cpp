@@ -204,6 +204,23 @@ TEST_F(BregexpSearch, ReplaceProgressHandlerCanStopTheRun) {
   EXPECT_EQ(obj->ReplaceIn(s, 0), 1000);  // no handler: runs to the end
 }
 
+TEST_F(BregexpSearch, DelimiterAndNulBytesTravelEscapedInCommands) {
+  const std::string text("a\x01" "b\0c", 5);
+  for (bool plain : {true, false}) {
+    auto obj = Make(std::string("\x01" "b\0", 3), plain);
+    obj->SetReplaceText(std::string("[\x01\0]", 4));
+    obj->SetReplaceMode(true);
+    obj->SetFuzzy(true);  // takes the library path for plain text too
+    int pos = 0, len = 0;
+    ASSERT_TRUE(obj->FindIn(text, pos, len)) << plain << obj->ErrorMessage();
+    EXPECT_EQ(pos, 1);
+    EXPECT_EQ(len, 3);
+    std::string s = text;
+    ASSERT_EQ(obj->ReplaceIn(s, 0), 1) << plain;
+    EXPECT_EQ(s, std::string("a[\x01\0]c", 6));
+  }
+}
+
 TEST_F(BregexpSearch, FuzzyFindsEquivalentCharacters) {
   auto obj = Make("\x82\xA9" "1");  // "か1"
   obj->SetFuzzy(true);
