@@ -299,7 +299,9 @@ bool TBregexpObj::Compile() {
 
 int TBregexpObj::ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProgress) {
   if (!Usable()) return 0;
-  if (!compiled_) Compile();
+  // After a failed compile the substitution command may still be the one of an earlier
+  // pattern; running it would replace text the current pattern does not match.
+  if (!compiled_ && !Compile()) return -1;
   if (pos < 0 || static_cast<std::size_t>(pos) > s.size()) return 0;
   ProgressSlot() = std::move(onProgress);
   char message[kBregexpMessageSize] = {};

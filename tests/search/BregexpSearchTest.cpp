@@ -159,6 +159,18 @@ TEST_F(BregexpSearch, CompileErrorSticksUntilAnOptionChanges) {
   EXPECT_TRUE(obj->Compiled());
 }
 
+TEST_F(BregexpSearch, ReplaceAfterACompileErrorChangesNothing) {
+  auto obj = Make("a");
+  obj->SetReplaceText("b");
+  obj->SetReplaceMode(true);
+  ASSERT_TRUE(obj->Compile());
+  obj->SetPattern("(");  // the earlier substitution command must not run for this pattern
+  std::string s = "aaa";
+  EXPECT_LT(obj->ReplaceIn(s, 0), 0);
+  EXPECT_EQ(s, "aaa");
+  EXPECT_TRUE(obj->CompileFailed());
+}
+
 TEST_F(BregexpSearch, ReplaceInLeavesTheTextFromPosWithSubstitutions) {
   auto obj = Make("(\\w)(\\w)");
   obj->SetReplaceText("$2$1");
