@@ -66,7 +66,9 @@ bool TBregexpObj::SimpleFind(const char* base, int length, int& pos, int& len) c
   const std::string& pat = upperPattern_;
   const char* end = base + length;
   const int patLen = static_cast<int>(pat.size());
-  const bool folded = ignoreCase_ && !upperTarget_;
+  // without letters in the pattern, folding the text changes nothing that could match
+  const bool folded = ignoreCase_ && !upperTarget_ &&
+                      std::any_of(pat.begin(), pat.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
   const bool letterFirst = folded && pat[0] >= 'A' && pat[0] <= 'Z';
   const bool loneLead = EndsInLoneLead(pat);
   const char* known = base + pos;
@@ -81,7 +83,9 @@ bool TBregexpObj::SimpleFind(const char* base, int length, int& pos, int& len) c
         continue;
       }
     } else {
-      candidate = static_cast<const char*>(memmem(p, end - p, pat.data(), pat.size()));
+      // folded text can differ from the pattern after the first byte: find that byte only
+      candidate = folded ? static_cast<const char*>(std::memchr(p, pat[0], end - p))
+                         : static_cast<const char*>(memmem(p, end - p, pat.data(), pat.size()));
       if (!candidate) return false;
       if (!StartsChar(known, candidate)) {
         p = candidate + 1;

@@ -93,6 +93,10 @@ TEST_F(BregexpSearch, IgnoreCaseOnTheSimplePathFoldsTextUnlessAlreadyUpper) {
   int pos = 0, len = 0;
   ASSERT_TRUE(obj->FindIn("xAB\x82\x61", pos, len));
   EXPECT_EQ(pos, 1);
+  auto dot = Make(".b", true);
+  dot->SetIgnoreCase(true);
+  ASSERT_TRUE(dot->FindIn("a.b", pos = 0, len));  // first byte no letter, a later one folded
+  EXPECT_EQ(pos, 1);
   pos = 0;
   EXPECT_FALSE(obj->FindIn("xAB\x82\x41", pos, len));  // trail bytes are never folded
   obj->SetUpperTarget(true);
