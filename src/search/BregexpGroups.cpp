@@ -168,6 +168,12 @@ private:
   std::size_t CharOrRange(std::size_t i, std::size_t len) {
     const std::size_t n = t_.size();
     std::size_t dash = i + len;
+    if (inClass_ && dash + 1 < n && t_[dash] == '-' && t_[dash + 1] == '\\') {
+      // a range up to an escape ([a-\x7F]): expand the start, keep the dash and the escape
+      Single(t_.substr(i, len));
+      out_ += '-';
+      return dash + 1;
+    }
     if (inClass_ && dash + 1 < n && t_[dash] == '-' && t_[dash + 1] != ']') {
       std::size_t toLen = sjis::CharLen(t_, dash + 1);
       Range(t_.substr(i, len), t_.substr(dash + 1, toLen));

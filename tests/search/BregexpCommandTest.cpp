@@ -70,6 +70,8 @@ TEST(BregexpCommand, RegularExpressionSyntaxSurvivesExpansion) {
   EXPECT_EQ(Built("\\x41\\p{Alpha}", {.ignoreCase = true}), "\\x41\\p{Alpha}");
   EXPECT_EQ(Built("[[:alpha:]]", {.ignoreCase = true}), "[[:alpha:]]");
   EXPECT_EQ(Built("\\d\\n", {.ignoreCase = true}), "\\d\\n");
+  EXPECT_EQ(Built("[a-\\x7E]", {.ignoreCase = true}), "[Aa-\\x7E]");
+  EXPECT_EQ(Built("[^a-]", {.ignoreCase = true}), "[^Aa\\-]");
 }
 
 TEST(BregexpCommand, LineBreakCountCountsEscapesOnlyInRegularExpressions) {
