@@ -22,9 +22,12 @@ constexpr unsigned long kRetryPerByteInSearch = 16;
 // Called only every so many substitutions: the handler processes window messages each time.
 constexpr int kProgressInterval = 16;
 
+bool initialized = false;
+
 void InitOnce() {
   static std::once_flag once;
   std::call_once(once, [] {
+    initialized = true;
     OnigEncoding encodings[] = {ONIG_ENCODING_SJIS, ONIG_ENCODING_ASCII};
     onig_initialize(encodings, 2);
     onig_set_retry_limit_in_match(kRetryLimitInMatch);
@@ -32,6 +35,12 @@ void InitOnce() {
     // Deeply nested user patterns would otherwise recurse in the parser.
     onig_set_parse_depth_limit(1000);
   });
+}
+
+// Oniguruma's global tables belong to this module: when the module is unloaded, libonig may go
+// with it and its allocations would be lost.
+__attribute__((destructor)) void EndOnce() {
+  if (initialized) onig_end();
 }
 
 constexpr bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }

@@ -23,6 +23,17 @@ bool StartsChar(const char* known, const char* p) {
 
 int CharLenAt(const char* p, const char* end) { return (sjis::IsLeadByte(*p) && p + 1 < end) ? 2 : 1; }
 
+// A pattern whose last byte is a lone lead byte would end a match inside a double-byte character
+// of the text; such a match can only stand at the very end of the text.
+bool EndsInLoneLead(const std::string& pat) {
+  std::size_t i = 0, last = 0;
+  while (i < pat.size()) {
+    last = i;
+    i += sjis::CharLen(pat, i);
+  }
+  return !pat.empty() && i - last == 1 && sjis::IsLeadByte(pat[last]);
+}
+
 }  // namespace
 
 bool TBregexpObj::IsWordBoundary(const char* base, int offset, int length) {
@@ -55,8 +66,11 @@ bool TBregexpObj::SimpleFind(const char* base, int length, int& pos, int& len) c
   const std::string& pat = upperPattern_;
   const char* end = base + length;
   const int patLen = static_cast<int>(pat.size());
-  const bool folded = ignoreCase_ && !upperTarget_;
+  // without letters in the pattern, folding the text changes nothing that could match
+  const bool folded = ignoreCase_ && !upperTarget_ &&
+                      std::any_of(pat.begin(), pat.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
   const bool letterFirst = folded && pat[0] >= 'A' && pat[0] <= 'Z';
+  const bool loneLead = EndsInLoneLead(pat);
   const char* known = base + pos;
   if (!StartsChar(base, known)) ++known;
   const char* p = known;
@@ -69,7 +83,9 @@ bool TBregexpObj::SimpleFind(const char* base, int length, int& pos, int& len) c
         continue;
       }
     } else {
-      candidate = static_cast<const char*>(memmem(p, end - p, pat.data(), pat.size()));
+      // folded text can differ from the pattern after the first byte: find that byte only
+      candidate = folded ? static_cast<const char*>(std::memchr(p, pat[0], end - p))
+                         : static_cast<const char*>(memmem(p, end - p, pat.data(), pat.size()));
       if (!candidate) return false;
       if (!StartsChar(known, candidate)) {
         p = candidate + 1;
@@ -81,6 +97,11 @@ bool TBregexpObj::SimpleFind(const char* base, int length, int& pos, int& len) c
       }
     }
     int offset = static_cast<int>(candidate - base);
+    if (loneLead && offset + patLen != length) {
+      p = candidate + CharLenAt(candidate, end);
+      known = p;
+      continue;
+    }
     if (!wholeWord_ || (IsWordBoundary(base, offset, length) && IsWordBoundary(base, offset + patLen, length))) {
       pos = offset;
       len = patLen;
@@ -98,6 +119,7 @@ bool TBregexpObj::SimpleMatchAt(const char* base, int length, int pos, int& len)
   if (!StartsChar(base, base + pos)) return false;
   if (wholeWord_ && !IsWordBoundary(base, pos, length)) return false;
   if (length - pos < patLen) return false;
+  if (EndsInLoneLead(pat) && pos + patLen != length) return false;
   bool same = (ignoreCase_ && !upperTarget_) ? SameAtFolded(base + pos, base + length)
                                              : std::memcmp(base + pos, pat.data(), pat.size()) == 0;
   if (!same) return false;

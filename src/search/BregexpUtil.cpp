@@ -111,22 +111,16 @@ const std::string& TMatchStrings::Strings(int index) const {
 
 const TMatchParam& TMatchStrings::Objects(int index) const {
   if (index < 0 || index >= Count()) throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
-  return *items_[index].param;
+  return items_[index].param;
 }
 
 void TMatchStrings::AddMatch(std::string text, int position, int length) {
-  items_.push_back(TItem{std::move(text), std::make_unique<TMatchParam>(position, length)});
+  items_.push_back(TItem{std::move(text), TMatchParam(position, length)});
 }
 
 void TMatchStrings::AddStrings(const TMatchStrings& source) {
-  if (&source == this) {
-    TMatchStrings copy;
-    copy.AddStrings(source);
-    AddStrings(copy);
-    return;
-  }
-  for (const TItem& item : source.items_)
-    items_.push_back(TItem{item.text, std::make_unique<TMatchParam>(*item.param)});
+  const std::vector<TItem> copy = source.items_;  // source may be this list
+  items_.insert(items_.end(), copy.begin(), copy.end());
 }
 
 void TMatchStrings::Assign(const TMatchStrings& source) {
@@ -226,6 +220,28 @@ int CountLineBreakEscapes(const std::string& t) {
   return count;
 }
 
+// Commands are NUL-terminated and 0x01 separates their parts: either byte inside a pattern or
+// replacement would cut or split the command, so it travels as a \xHH escape (which the
+// library reads back as the same byte). A backslash already in front of it is taken over.
+std::string EscapeCommandBytes(const std::string& t) {
+  if (t.find_first_of(std::string("\0\x01", 2)) == std::string::npos) return t;
+  std::string out;
+  for (std::size_t i = 0; i < t.size();) {
+    char c = t[i];
+    bool escaped = c == '\\' && i + 1 < t.size() && (t[i + 1] == '\0' || t[i + 1] == '\x01');
+    if (escaped) c = t[++i];
+    if (c == '\0' || c == '\x01') {
+      out += c == '\0' ? "\\x00" : "\\x01";
+      ++i;
+      continue;
+    }
+    std::size_t len = c == '\\' && i + 1 < t.size() ? 1 + sjis::CharLen(t, i + 1) : sjis::CharLen(t, i);
+    out.append(t, i, len);
+    i += len;
+  }
+  return out;
+}
+
 }  // namespace
 
 void TBregexpObj::BuildCommand(bool forSubst) {
@@ -240,11 +256,12 @@ void TBregexpObj::BuildCommand(bool forSubst) {
   else if (ignoreCase_)
     t = ExpandGroups(t, CaseGroups(), plainText_);
   if (wholeWord_) t = "\\b(?:" + t + ")\\b";
+  t = EscapeCommandBytes(t);
   if (!forSubst) {
     matchCommand_ = "m\x01" + t + "\x01k";
     return;
   }
-  std::string r = EscapeText(replaceText_, "$\\");
+  std::string r = EscapeCommandBytes(EscapeText(replaceText_, "$\\"));
   substCommand_ = "s\x01" + t + "\x01" + r + "\x01" + (globalReplace_ ? "gm" : "") + "k";
 }
 
@@ -276,7 +293,9 @@ bool TBregexpObj::Compile() {
 
 int TBregexpObj::ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProgress) {
   if (!Usable()) return 0;
-  if (!compiled_) Compile();
+  // After a failed compile the substitution command may still be the one of an earlier
+  // pattern; running it would replace text the current pattern does not match.
+  if (!compiled_ && !Compile()) return -1;
   if (pos < 0 || static_cast<std::size_t>(pos) > s.size()) return 0;
   ProgressSlot() = std::move(onProgress);
   char message[kBregexpMessageSize] = {};

@@ -52,7 +52,7 @@ TEST_F(BregexpSearch, NeitherPathMatchesOnATrailByte) {
     EXPECT_FALSE(obj->MatchAt(text, 1, l)) << plain;
     EXPECT_FALSE(obj->MatchAt(text, 3, l)) << plain;
   }
-  // a trail byte that looks like a letter: "ａ" is 82 81, "Ｂ" is 82 61
+  // a trail byte that looks like a letter: "Ｂ" is 82 61
   auto obj = Make("a", true);
   int pos = 0, len = 0;
   EXPECT_FALSE(obj->FindIn("\x82\x61\x82\x61", pos, len));
@@ -92,6 +92,10 @@ TEST_F(BregexpSearch, IgnoreCaseOnTheSimplePathFoldsTextUnlessAlreadyUpper) {
   obj->SetIgnoreCase(true);
   int pos = 0, len = 0;
   ASSERT_TRUE(obj->FindIn("xAB\x82\x61", pos, len));
+  EXPECT_EQ(pos, 1);
+  auto dot = Make(".b", true);
+  dot->SetIgnoreCase(true);
+  ASSERT_TRUE(dot->FindIn("a.b", pos = 0, len));  // first byte no letter, a later one folded
   EXPECT_EQ(pos, 1);
   pos = 0;
   EXPECT_FALSE(obj->FindIn("xAB\x82\x41", pos, len));  // trail bytes are never folded
@@ -159,6 +163,18 @@ TEST_F(BregexpSearch, CompileErrorSticksUntilAnOptionChanges) {
   EXPECT_TRUE(obj->Compiled());
 }
 
+TEST_F(BregexpSearch, ReplaceAfterACompileErrorChangesNothing) {
+  auto obj = Make("a");
+  obj->SetReplaceText("b");
+  obj->SetReplaceMode(true);
+  ASSERT_TRUE(obj->Compile());
+  obj->SetPattern("(");  // the earlier substitution command must not run for this pattern
+  std::string s = "aaa";
+  EXPECT_LT(obj->ReplaceIn(s, 0), 0);
+  EXPECT_EQ(s, "aaa");
+  EXPECT_TRUE(obj->CompileFailed());
+}
+
 TEST_F(BregexpSearch, ReplaceInLeavesTheTextFromPosWithSubstitutions) {
   auto obj = Make("(\\w)(\\w)");
   obj->SetReplaceText("$2$1");
@@ -202,6 +218,23 @@ TEST_F(BregexpSearch, ReplaceProgressHandlerCanStopTheRun) {
   EXPECT_EQ(s, std::string(r, 'b') + std::string(1000 - r, 'a'));
   s = std::string(1000, 'a');
   EXPECT_EQ(obj->ReplaceIn(s, 0), 1000);  // no handler: runs to the end
+}
+
+TEST_F(BregexpSearch, DelimiterAndNulBytesTravelEscapedInCommands) {
+  const std::string text("a\x01" "b\0c", 5);
+  for (bool plain : {true, false}) {
+    auto obj = Make(std::string("\x01" "b\0", 3), plain);
+    obj->SetReplaceText(std::string("[\x01\0]", 4));
+    obj->SetReplaceMode(true);
+    obj->SetFuzzy(true);  // takes the library path for plain text too
+    int pos = 0, len = 0;
+    ASSERT_TRUE(obj->FindIn(text, pos, len)) << plain << obj->ErrorMessage();
+    EXPECT_EQ(pos, 1);
+    EXPECT_EQ(len, 3);
+    std::string s = text;
+    ASSERT_EQ(obj->ReplaceIn(s, 0), 1) << plain;
+    EXPECT_EQ(s, std::string("a[\x01\0]c", 6));
+  }
 }
 
 TEST_F(BregexpSearch, FuzzyFindsEquivalentCharacters) {
