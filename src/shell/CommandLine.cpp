@@ -54,8 +54,16 @@ void ApplyPass1(std::string_view arg, TCommandLinePlan& plan) {
   }
 }
 
+// A switch goes on as written; one whose value holds a blank is quoted, or the next process
+// would split it and take its tail for a file to open.
+std::string SwitchAsWritten(std::string_view arg) {
+  for (char c : arg)
+    if (static_cast<unsigned char>(c) <= ' ') return "\"" + std::string(arg) + "\"";
+  return std::string(arg);
+}
+
 void ApplyPass3(std::string_view arg, TCommandLinePlan& plan) {
-  plan.switchText += std::string(arg) + " ";
+  plan.switchText += SwitchAsWritten(arg) + " ";
   const bool dash = arg.size() >= 3 && arg[2] == '-';
   switch (Lower(arg[1])) {
     case 'b': plan.browseMode = true; break;

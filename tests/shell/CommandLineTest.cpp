@@ -117,6 +117,14 @@ TEST(PlanCommandLine, DisplaySwitchesAndTheSwitchText) {
   EXPECT_EQ(plan.switchText, "-b /e -n -p/srv/work -s- -t -z- ");
 }
 
+TEST(HandOff, SwitchValuesWithBlanksSurviveTheHandOff) {
+  const auto plan = PlanCommandLine({"-p/home/u/My Docs", "a.txt", "b.txt"}, Existing({}));
+  const auto next = PlanCommandLine(SplitParamText(HandOffParamText(plan, 1)), Existing({}));
+  EXPECT_EQ(next.currentFolder, "/home/u/My Docs");
+  EXPECT_EQ(next.namedFiles, Args{"b.txt"});
+  EXPECT_EQ(next.monitorIndex, 1);
+}
+
 TEST(PlanCommandLine, AbsolutePathsAreFilesNeverSwitches) {
   const auto plan = PlanCommandLine({"/tmp/new.txt", "/opt", "/b"}, Existing({"/opt"}));
   EXPECT_EQ(plan.namedFiles, (Args{"/tmp/new.txt", "/opt"}));
