@@ -19,8 +19,9 @@ TEST(CommandLineLetters, CodeLettersInAnyCaseAndSjisForTheRest) {
       {'b', ckUnicodeBE}, {'8', ckUtf8},      {'N', ckUtf8N},    {'7', ckUtf7},  {'q', ckSjis}};
   for (auto [letter, kind] : cases) EXPECT_EQ(CodeKindOfLetter(letter), kind) << letter;
   EXPECT_EQ(CodeKindOfLetter(std::nullopt), ckSjis);
-  for (auto [letter, kind] : cases)
+  for (auto [letter, kind] : cases) {
     if (letter != 'q') EXPECT_EQ(CodeKindOfLetter(CodeSwitchText(kind)[2]), kind);
+  }
   EXPECT_EQ(CodeSwitchText(ckUtf8N), "-on ");
 }
 
