@@ -3,10 +3,13 @@
 
 #include "base/VornUtil.h"
 #include "platform/NamedLock.h"
+#include "platform/cp932.h"
+#include "search/BregexpUtil.h"
 #include "shell/CommandLine.h"
 #include "shell/Main.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 #include <unistd.h>
@@ -52,8 +55,16 @@ int RunVornEditor(int argc, char** argv) {
   EnsureFolder(UserFolder());
   EnsureFolder(ProgramFolder() + "Macro");
 
+  // Without the module every search answers "no match"; the editor says so once and runs on.
+  const std::string regexpMessage = LoadRegexpBinding();
+
   TVornEditMain window(station);
   if (!station) {
+    if (!regexpMessage.empty()) {
+      const std::u16string text = Cp932ToUtf16(regexpMessage);
+      QMessageBox::warning(nullptr, QStringLiteral("VornEditor"),
+                           QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+    }
     if (!window.ProcessCommandLine(args)) return 0;
     if (StartsMinimized(args))
       window.showMinimized();
@@ -63,6 +74,7 @@ int RunVornEditor(int argc, char** argv) {
       window.show();
   }
   const int code = app.exec();
+  FreeRegexpBinding();
   stationLock.Release();
   return code;
 }
