@@ -92,6 +92,9 @@ std::string TAtomicFileWriter::Open(const std::string& path) {
   struct stat st;
   if (::stat(target_.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return Fail(Reason(EISDIR));
+    // Renaming over a file the user may not write would defeat its write protection, which
+    // an ordinary save honours.
+    if (::access(target_.c_str(), W_OK) != 0) return Fail(Reason(errno));
     haveOldMode_ = true;
     oldMode_ = st.st_mode & 07777;
     oldUid_ = st.st_uid;
