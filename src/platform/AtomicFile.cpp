@@ -115,6 +115,12 @@ std::string TAtomicFileWriter::Open(const std::string& path) {
     fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd_ < 0) return Fail(Reason(errno));
     inPlace_ = true;
+    // Our own processes probe for writers through this lock; it is advisory, so a failure
+    // to take it does not stop the save.
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    ::fcntl(fd_, F_OFD_SETLK, &lock);
     return {};
   }
   return Fail(Reason(createErr));
