@@ -26,38 +26,56 @@ const TDelimiterSet& DefaultDelimiterSet() {
   return set;
 }
 
-void BuildColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const TDelimiterSet& delims,
-                    std::string& map) {
+// Column codes by byte: `first` gives cmLead for lead bytes and the single-byte code for the
+// rest; `single` gives the single-byte code of every byte (for a lead byte with no trail).
+struct TByteCodes {
+  char first[256];
+  char single[256];
+  explicit TByteCodes(const TDelimiterSet& delims) {
+    for (int c = 0; c < 256; ++c) {
+      single[c] = delims.test(c) ? cmDelimiter : cmSingle;
+      first[c] = sjis::IsLeadByte(static_cast<unsigned char>(c)) ? cmLead : single[c];
+    }
+  }
+};
+
+namespace {
+
+// Returns whether the text holds a tab (and so the map tab columns).
+bool BuildMap(std::string_view t, int tabSpaceCount, int wrapByte, const TByteCodes& codes, std::string& map) {
   const std::size_t n = t.size();
-  const bool hasTab = std::memchr(t.data(), '\t', n) != nullptr;
-  if (!hasTab) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(t.data());
+  if (std::memchr(p, '\t', n) == nullptr) {
     // One column per byte: fill in place, which is the hot path of every re-wrap.
     map.resize(n);
     char* out = map.data();
-    for (std::size_t i = 0; i < n;) {
-      unsigned char c = static_cast<unsigned char>(t[i]);
-      if (sjis::IsLeadByte(c) && i + 1 < n) {
+    std::size_t i = 0;
+    while (i < n) {
+      const char k = codes.first[p[i]];
+      if (k != cmLead) {
+        out[i++] = k;
+      } else if (i + 1 < n) {
         out[i] = cmLead;
         out[i + 1] = cmTrail;
         i += 2;
       } else {
-        out[i] = delims.test(c) ? cmDelimiter : cmSingle;
+        out[i] = codes.single[p[i]];
         ++i;
       }
     }
-    return;
+    return false;
   }
   map.clear();
   for (std::size_t i = 0; i < n;) {
-    unsigned char c = static_cast<unsigned char>(t[i]);
-    if (sjis::IsLeadByte(c) && i + 1 < n) {
+    const unsigned char c = p[i];
+    if (codes.first[c] == cmLead && i + 1 < n) {
       map += cmLead;
       map += cmTrail;
       i += 2;
       continue;
     }
     const int j = static_cast<int>(map.size());
-    map += delims.test(c) ? cmDelimiter : cmSingle;
+    map += codes.single[c];
     if (c == '\t') {
       int fill;
       if (wrapByte > 0) {
@@ -70,6 +88,14 @@ void BuildColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const T
     }
     ++i;
   }
+  return true;
+}
+
+}  // namespace
+
+void BuildColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const TDelimiterSet& delims,
+                    std::string& map) {
+  BuildMap(t, tabSpaceCount, wrapByte, TByteCodes(delims), map);
 }
 
 std::string ColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const TDelimiterSet& delims) {
@@ -83,6 +109,11 @@ std::string ColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const
 TVornEditAttributeArray::TVornEditAttributeArray(std::string_view text, std::string_view mapWithEnd)
     : text_(text), map_(mapWithEnd.data()), columnCount_(static_cast<int>(mapWithEnd.size()) - 1),
       hasTabRest_(std::memchr(mapWithEnd.data(), cmTabRest, mapWithEnd.size()) != nullptr) {}
+
+TVornEditAttributeArray::TVornEditAttributeArray(std::string_view text, std::string_view mapWithEnd,
+                                                 bool hasTabRest)
+    : text_(text), map_(mapWithEnd.data()), columnCount_(static_cast<int>(mapWithEnd.size()) - 1),
+      hasTabRest_(hasTabRest) {}
 
 void TVornEditAttributeArray::MoveTo(int c) {
   if (!hasTabRest_) {
@@ -165,7 +196,7 @@ void TWordWrapper::Configure(const TVornEditWrapOption& option, int tabSpaceCoun
   punctuation_.Build(option.PunctuationStr());
   lead_.Build(option.LeadStr());
   follow_.Build(option.FollowStr());
-  delims_ = delims;
+  codes_ = std::make_shared<TByteCodes>(delims);
 }
 
 bool TWordWrapper::FitsOneRow(std::string_view line) {
@@ -176,7 +207,7 @@ bool TWordWrapper::FitsOneRow(std::string_view line) {
 }
 
 int TWordWrapper::LineWidth(std::string_view line) {
-  BuildColumnMap(line, tabSpaceCount_, w_, delims_, map_);
+  BuildMap(line, tabSpaceCount_, w_, *codes_, map_);
   return static_cast<int>(map_.size());
 }
 
@@ -184,9 +215,9 @@ int TWordWrapper::LineWidth(std::string_view line) {
 // 1-based inclusive byte range, and LastRowEndsLine when the line break joins the last row.
 template <class Sink>
 void TWordWrapper::Walk(std::string_view s, Sink& sink) {
-  BuildColumnMap(s, tabSpaceCount_, w_, delims_, map_);
+  const bool hasTab = BuildMap(s, tabSpaceCount_, w_, *codes_, map_);
   map_ += cmEnd;
-  TVornEditAttributeArray a(s, map_);
+  TVornEditAttributeArray a(s, map_, hasTab);
   const int W = w_;
   const int width = a.ColumnCount();
   const int keep = W / 5 * 4;  // push-out never shrinks a row to this or less
