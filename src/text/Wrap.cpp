@@ -41,11 +41,14 @@ struct TByteCodes {
 
 namespace {
 
+// memchr must not see the null pointer of an empty view.
+bool Contains(std::string_view s, char c) { return !s.empty() && std::memchr(s.data(), c, s.size()) != nullptr; }
+
 // Returns whether the text holds a tab (and so the map tab columns).
 bool BuildMap(std::string_view t, int tabSpaceCount, int wrapByte, const TByteCodes& codes, std::string& map) {
   const std::size_t n = t.size();
   const unsigned char* p = reinterpret_cast<const unsigned char*>(t.data());
-  if (std::memchr(p, '\t', n) == nullptr) {
+  if (!Contains(t, '\t')) {
     // One column per byte: fill in place, which is the hot path of every re-wrap.
     map.resize(n);
     char* out = map.data();
@@ -108,7 +111,7 @@ std::string ColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const
 
 TVornEditAttributeArray::TVornEditAttributeArray(std::string_view text, std::string_view mapWithEnd)
     : text_(text), map_(mapWithEnd.data()), columnCount_(static_cast<int>(mapWithEnd.size()) - 1),
-      hasTabRest_(std::memchr(mapWithEnd.data(), cmTabRest, mapWithEnd.size()) != nullptr) {}
+      hasTabRest_(Contains(mapWithEnd, cmTabRest)) {}
 
 TVornEditAttributeArray::TVornEditAttributeArray(std::string_view text, std::string_view mapWithEnd,
                                                  bool hasTabRest)
@@ -201,7 +204,7 @@ void TWordWrapper::Configure(const TVornEditWrapOption& option, int tabSpaceCoun
 
 bool TWordWrapper::FitsOneRow(std::string_view line) {
   // Without a tab the width is the byte count, and the line need not be mapped at all.
-  if (std::memchr(line.data(), '\t', line.size()) == nullptr)
+  if (!Contains(line, '\t'))
     return line.size() < static_cast<std::size_t>(w_);
   return LineWidth(line) < w_;
 }
@@ -310,8 +313,7 @@ int TWordWrapper::CountRowsOfLine(std::string_view line) {
 
 void TWordWrapper::TextToRows(std::string_view text, bool wordWrap, std::vector<TWrapRow>& rows) {
   rows.clear();
-  if (const void* nul = std::memchr(text.data(), '\0', text.size()))
-    text = text.substr(0, static_cast<const char*>(nul) - text.data());
+  text = text.substr(0, text.find('\0'));
   if (text.empty()) {
     rows.push_back({0, 0, reLineEnd});
     return;
