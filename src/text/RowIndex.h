@@ -2,7 +2,9 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 namespace vorn {
@@ -17,6 +19,11 @@ struct TRowSlot {
   std::uint32_t word = 0;
 
   std::uint32_t Length() const { return lenAndFlag & ~kOwned; }
+  // A row of 2 GiB or more cannot be held; refusing it beats cutting the user's text.
+  static std::uint32_t CheckedLength(std::size_t length) {
+    if (length >= kOwned) throw std::length_error("row longer than 2 GiB");
+    return static_cast<std::uint32_t>(length);
+  }
   bool Owned() const { return (lenAndFlag & kOwned) != 0; }
 };
 

@@ -297,7 +297,7 @@ void TVornEditScreenStrings::LoadText(TByteBuffer&& buffer) {
   ForEachLine(text.Data(), text.Data() + text.Size(), true, [&](const char* b, const char* e) {
     TRowSlot slot;
     slot.data = b == e ? nullptr : b;
-    slot.lenAndFlag = static_cast<std::uint32_t>(e - b);
+    slot.lenAndFlag = TRowSlot::CheckedLength(static_cast<std::size_t>(e - b));
     chunk.push_back(slot);
     if (chunk.size() == static_cast<std::size_t>(TRowIndex::kBlockRows)) flush();
   });
