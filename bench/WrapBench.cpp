@@ -123,7 +123,7 @@ void TypeInRow(TVornEditScreenStrings& s, int row, bool backspace) {
   if (backspace)
     text.erase(at, 1);
   else
-    text.insert(at, "x");
+    text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), 'x');
   if (s.RowEnd(row) == reLineEnd) text += "\r\n";
   s.ReplaceRows(row, 1, text);
 }

@@ -12,16 +12,69 @@ namespace vorn {
 
 namespace {
 
-// The store seen as the row container that whole-list re-wraps work on.
+// The store seen as the row container that whole-list re-wraps work on. Rows loaded from a
+// file borrow their bytes from the loaded buffer; a line whose rows lie there side by side is
+// read and re-cut in place, and its new rows borrow from the buffer too, so that re-wrapping
+// a loaded document copies and allocates nothing per row.
 struct TStoreRows {
   TVornEditScreenStrings& s;
   int Count() const { return s.Count(); }
-  std::string_view Text(int i) const { return s.Row(i); }
-  void SetText(int i, std::string_view t) {
-    if (s.Row(i) != t) s.Put(i, t);
-  }
   TRowEnd RowEnd(int i) const { return s.RowEnd(i); }
   void SetRowEnd(int i, TRowEnd e) { s.SetRowEnd(i, e); }
+  std::string_view Line(int first, int n, std::string& scratch) const {
+    std::string_view row = s.Row(first);
+    bool inPlace = s.RowBorrowed(first);
+    const char* next = row.data() + row.size();
+    for (int i = 1; i < n && inPlace; ++i) {
+      std::string_view r = s.Row(first + i);
+      inPlace = s.RowBorrowed(first + i) && (r.empty() || r.data() == next);
+      if (!r.empty()) next = r.data() + r.size();
+    }
+    if (inPlace && (n == 1 || !row.empty())) return {row.data(), static_cast<std::size_t>(next - row.data())};
+    scratch.clear();
+    s.ForEachRow(first, n, [&](std::string_view r, std::uint32_t) { scratch.append(r); });
+    return scratch;
+  }
+  // Walks the rows block by block rather than looking each one up.
+  template <class F>
+  void ForEachLine(std::string& scratch, F&& f) const {
+    const int count = s.Count();
+    int n = 0;
+    const char* begin = nullptr;  // start of the line's bytes while they lie side by side
+    const char* next = nullptr;
+    bool inPlace = true;
+    scratch.clear();
+    int r = 0;
+    s.ForEachRow(0, count, [&](std::string_view row, std::uint32_t word) {
+      if (n == 0) {
+        inPlace = true;
+        begin = next = nullptr;
+        scratch.clear();
+      }
+      ++n;
+      if (inPlace && !row.empty()) {
+        if (begin == nullptr) {
+          begin = row.data();
+        } else if (row.data() != next) {
+          inPlace = false;
+          scratch.assign(begin, static_cast<std::size_t>(next - begin));
+        }
+        next = row.data() + row.size();
+      }
+      if (!inPlace) scratch.append(row);
+      if ((word & 0xF) != reWrapped || r == count - 1) {
+        f(n, inPlace ? std::string_view(begin, static_cast<std::size_t>(next - begin)) : std::string_view(scratch));
+        n = 0;
+      }
+      ++r;
+    });
+  }
+  void SetText(int i, std::string_view t) {
+    if (s.InAdoptedBuffer(t))
+      s.PutBorrowed(i, t);
+    else if (s.Row(i) != t)
+      s.Put(i, t);
+  }
   void AppendEmptyRows(int n) { s.InsertEmptyRows(s.Count(), n); }
   void DeleteLastRows(int n) { s.RemoveRows(s.Count() - n, n); }
 };

@@ -26,38 +26,59 @@ const TDelimiterSet& DefaultDelimiterSet() {
   return set;
 }
 
-void BuildColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const TDelimiterSet& delims,
-                    std::string& map) {
+// Column codes by byte: `first` gives cmLead for lead bytes and the single-byte code for the
+// rest; `single` gives the single-byte code of every byte (for a lead byte with no trail).
+struct TByteCodes {
+  char first[256];
+  char single[256];
+  explicit TByteCodes(const TDelimiterSet& delims) {
+    for (int c = 0; c < 256; ++c) {
+      single[c] = delims.test(c) ? cmDelimiter : cmSingle;
+      first[c] = sjis::IsLeadByte(static_cast<unsigned char>(c)) ? cmLead : single[c];
+    }
+  }
+};
+
+namespace {
+
+// memchr must not see the null pointer of an empty view.
+bool Contains(std::string_view s, char c) { return !s.empty() && std::memchr(s.data(), c, s.size()) != nullptr; }
+
+// Returns whether the text holds a tab (and so the map tab columns).
+bool BuildMap(std::string_view t, int tabSpaceCount, int wrapByte, const TByteCodes& codes, std::string& map) {
   const std::size_t n = t.size();
-  const bool hasTab = std::memchr(t.data(), '\t', n) != nullptr;
-  if (!hasTab) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(t.data());
+  if (!Contains(t, '\t')) {
     // One column per byte: fill in place, which is the hot path of every re-wrap.
     map.resize(n);
     char* out = map.data();
-    for (std::size_t i = 0; i < n;) {
-      unsigned char c = static_cast<unsigned char>(t[i]);
-      if (sjis::IsLeadByte(c) && i + 1 < n) {
+    std::size_t i = 0;
+    while (i < n) {
+      const char k = codes.first[p[i]];
+      if (k != cmLead) {
+        out[i++] = k;
+      } else if (i + 1 < n) {
         out[i] = cmLead;
         out[i + 1] = cmTrail;
         i += 2;
       } else {
-        out[i] = delims.test(c) ? cmDelimiter : cmSingle;
+        out[i] = codes.single[p[i]];
         ++i;
       }
     }
-    return;
+    return false;
   }
   map.clear();
   for (std::size_t i = 0; i < n;) {
-    unsigned char c = static_cast<unsigned char>(t[i]);
-    if (sjis::IsLeadByte(c) && i + 1 < n) {
+    const unsigned char c = p[i];
+    if (codes.first[c] == cmLead && i + 1 < n) {
       map += cmLead;
       map += cmTrail;
       i += 2;
       continue;
     }
     const int j = static_cast<int>(map.size());
-    map += delims.test(c) ? cmDelimiter : cmSingle;
+    map += codes.single[c];
     if (c == '\t') {
       int fill;
       if (wrapByte > 0) {
@@ -70,6 +91,14 @@ void BuildColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const T
     }
     ++i;
   }
+  return true;
+}
+
+}  // namespace
+
+void BuildColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const TDelimiterSet& delims,
+                    std::string& map) {
+  BuildMap(t, tabSpaceCount, wrapByte, TByteCodes(delims), map);
 }
 
 std::string ColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const TDelimiterSet& delims) {
@@ -82,7 +111,12 @@ std::string ColumnMap(std::string_view t, int tabSpaceCount, int wrapByte, const
 
 TVornEditAttributeArray::TVornEditAttributeArray(std::string_view text, std::string_view mapWithEnd)
     : text_(text), map_(mapWithEnd.data()), columnCount_(static_cast<int>(mapWithEnd.size()) - 1),
-      hasTabRest_(std::memchr(mapWithEnd.data(), cmTabRest, mapWithEnd.size()) != nullptr) {}
+      hasTabRest_(Contains(mapWithEnd, cmTabRest)) {}
+
+TVornEditAttributeArray::TVornEditAttributeArray(std::string_view text, std::string_view mapWithEnd,
+                                                 bool hasTabRest)
+    : text_(text), map_(mapWithEnd.data()), columnCount_(static_cast<int>(mapWithEnd.size()) - 1),
+      hasTabRest_(hasTabRest) {}
 
 void TVornEditAttributeArray::MoveTo(int c) {
   if (!hasTabRest_) {
@@ -165,18 +199,18 @@ void TWordWrapper::Configure(const TVornEditWrapOption& option, int tabSpaceCoun
   punctuation_.Build(option.PunctuationStr());
   lead_.Build(option.LeadStr());
   follow_.Build(option.FollowStr());
-  delims_ = delims;
+  codes_ = std::make_shared<TByteCodes>(delims);
 }
 
 bool TWordWrapper::FitsOneRow(std::string_view line) {
   // Without a tab the width is the byte count, and the line need not be mapped at all.
-  if (std::memchr(line.data(), '\t', line.size()) == nullptr)
+  if (!Contains(line, '\t'))
     return line.size() < static_cast<std::size_t>(w_);
   return LineWidth(line) < w_;
 }
 
 int TWordWrapper::LineWidth(std::string_view line) {
-  BuildColumnMap(line, tabSpaceCount_, w_, delims_, map_);
+  BuildMap(line, tabSpaceCount_, w_, *codes_, map_);
   return static_cast<int>(map_.size());
 }
 
@@ -184,9 +218,9 @@ int TWordWrapper::LineWidth(std::string_view line) {
 // 1-based inclusive byte range, and LastRowEndsLine when the line break joins the last row.
 template <class Sink>
 void TWordWrapper::Walk(std::string_view s, Sink& sink) {
-  BuildColumnMap(s, tabSpaceCount_, w_, delims_, map_);
+  const bool hasTab = BuildMap(s, tabSpaceCount_, w_, *codes_, map_);
   map_ += cmEnd;
-  TVornEditAttributeArray a(s, map_);
+  TVornEditAttributeArray a(s, map_, hasTab);
   const int W = w_;
   const int width = a.ColumnCount();
   const int keep = W / 5 * 4;  // push-out never shrinks a row to this or less
@@ -279,8 +313,7 @@ int TWordWrapper::CountRowsOfLine(std::string_view line) {
 
 void TWordWrapper::TextToRows(std::string_view text, bool wordWrap, std::vector<TWrapRow>& rows) {
   rows.clear();
-  if (const void* nul = std::memchr(text.data(), '\0', text.size()))
-    text = text.substr(0, static_cast<const char*>(nul) - text.data());
+  text = text.substr(0, text.find('\0'));
   if (text.empty()) {
     rows.push_back({0, 0, reLineEnd});
     return;

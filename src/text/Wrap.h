@@ -6,6 +6,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,8 @@ class TVornEditAttributeArray {
 public:
   // map must end with the end mark cmEnd; both views must outlive the cursor.
   TVornEditAttributeArray(std::string_view text, std::string_view mapWithEnd);
+  // The same, told whether the map holds tab columns (so that it need not look).
+  TVornEditAttributeArray(std::string_view text, std::string_view mapWithEnd, bool hasTabRest);
 
   int ColumnCount() const { return columnCount_; }
   int Column() const { return col_; }
@@ -73,6 +76,8 @@ private:
 
 // Membership of one character in an option string, walked character by character.
 bool InCharSet(std::string_view c, std::string_view set);
+
+struct TByteCodes;
 
 // A row cut out of a text: a byte range of that text and how the row ends.
 struct TWrapRow {
@@ -118,7 +123,7 @@ private:
   int tabSpaceCount_ = 8;
   bool followRetMark_ = false, followPunctuation_ = false, leading_ = false, wordBreak_ = false;
   TCharSet punctuation_, lead_, follow_;
-  TDelimiterSet delims_;
+  std::shared_ptr<const TByteCodes> codes_;
   std::string map_;
 };
 

@@ -1,46 +1,51 @@
 // Re-wrapping and unwrapping a whole row list in place, for any row container.
 //
-// Rows must offer: int Count(); std::string_view Text(int); void SetText(int, std::string_view);
-// TRowEnd RowEnd(int); void SetRowEnd(int, TRowEnd); void AppendEmptyRows(int n);
-// void DeleteLastRows(int n). Only texts and RowEnd values are rewritten: the other fields of a
-// row word stay at their row positions.
+// Rows must offer: int Count(); TRowEnd RowEnd(int); void SetRowEnd(int, TRowEnd);
+// void SetText(int, std::string_view); void AppendEmptyRows(int n); void DeleteLastRows(int n);
+// std::string_view Line(int first, int n, std::string& scratch), the joined text of rows
+// first..first+n-1, which must stay valid while those rows and any others are rewritten (a
+// container may hand out its own bytes when that holds, else it copies into scratch); and
+// ForEachLine(scratch, f), calling f(rowCount, lineText) for every logical line in order.
+// Only texts and RowEnd values are rewritten: the other fields of a row word stay at their
+// row positions.
 #pragma once
 
 #include "text/Wrap.h"
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace vorn {
 
 namespace wrap_detail {
 
-// Joins the rows of the logical line that starts at `first`; returns its row count.
-template <class Rows>
-int JoinLine(Rows& rows, int first, std::string& line) {
-  const int count = rows.Count();
-  line.clear();
-  int r = first;
-  for (;;) {
-    line.append(rows.Text(r));
-    if (rows.RowEnd(r) != reWrapped || r == count - 1) break;
-    ++r;
-  }
-  return r - first + 1;
-}
+// The new rows of every line, cut once: a line of one row is the whole line; longer lines keep
+// their row lengths here, the top bit marking a wrapped row.
+struct TCuts {
+  std::vector<int32_t> oldRows, newRows;
+  std::vector<uint32_t> lengths;
+  static constexpr uint32_t kWrapped = 0x80000000u;
+};
 
-// Reads the line at old row `from` and writes its new rows at `to`.
+// Writes line k (n old rows at `from`, its cut lengths from lengths[at]) as rows from `to`.
 template <class Rows>
-void RewriteLine(Rows& rows, TWordWrapper& w, int from, int to, std::string& line,
-                 std::vector<TWrapRow>& cut) {
-  JoinLine(rows, from, line);
-  cut.clear();
-  w.WrapLine(line, 0, cut);
-  for (std::size_t i = 0; i < cut.size(); ++i) {
-    const int row = to + static_cast<int>(i);
-    rows.SetText(row, std::string_view(line).substr(cut[i].Offset, cut[i].Length));
-    rows.SetRowEnd(row, cut[i].End);
+void RewriteLine(Rows& rows, const TCuts& cuts, int k, int from, int to, std::size_t at, std::string& scratch) {
+  const int n = cuts.oldRows[k];
+  const int m = cuts.newRows[k];
+  if (m == 1) {
+    if (from != to || n != 1) rows.SetText(to, rows.Line(from, n, scratch));
+    rows.SetRowEnd(to, reLineEnd);
+    return;
+  }
+  std::string_view line = rows.Line(from, n, scratch);
+  std::size_t offset = 0;
+  for (int i = 0; i < m; ++i) {
+    const uint32_t len = cuts.lengths[at + i] & ~TCuts::kWrapped;
+    rows.SetText(to + i, line.substr(offset, len));
+    rows.SetRowEnd(to + i, (cuts.lengths[at + i] & TCuts::kWrapped) ? reWrapped : reLineEnd);
+    offset += len;
   }
 }
 
@@ -58,47 +63,55 @@ template <class Rows>
 int RewrapRows(Rows& rows, TWordWrapper& w, bool force) {
   const int count = rows.Count();
   if (count == 0) return 0;
-  std::string line;
-  std::vector<int32_t> oldRows, newRows;
+  std::string scratch;
+  wrap_detail::TCuts cuts;
+  std::vector<TWrapRow> cut;
   int delta = 0;
-  for (int r = 0; r < count;) {
-    const int n = wrap_detail::JoinLine(rows, r, line);
-    const int m = w.CountRowsOfLine(line);
-    oldRows.push_back(n);
-    newRows.push_back(m);
+  rows.ForEachLine(scratch, [&](int n, std::string_view line) {
+    cut.clear();
+    w.WrapLine(line, 0, cut);
+    const int m = static_cast<int>(cut.size());
+    cuts.oldRows.push_back(n);
+    cuts.newRows.push_back(m);
+    if (m > 1)
+      for (const TWrapRow& r : cut) cuts.lengths.push_back(r.Length | (r.End == reWrapped ? wrap_detail::TCuts::kWrapped : 0));
     delta += m - n;
-    r += n;
-  }
+  });
   if (delta == 0 && !force) return 0;
   const TRowEnd lastEnd = rows.RowEnd(count - 1);
   if (delta > 0) rows.AppendEmptyRows(delta);
 
-  std::vector<TWrapRow> cut;
-  const int lines = static_cast<int>(oldRows.size());
+  const int lines = static_cast<int>(cuts.oldRows.size());
+  auto cutsOf = [&](int k) { return cuts.newRows[k] > 1 ? static_cast<std::size_t>(cuts.newRows[k]) : 0; };
   int oldStart = 0, shift = 0;  // old first row of line k, and the shift of line k's start
+  std::size_t at = 0;           // line k's first entry in cuts.lengths
+  std::vector<std::tuple<int, int, std::size_t>> run;
   for (int k = 0; k < lines;) {
-    if (shift + newRows[k] - oldRows[k] <= 0) {
-      wrap_detail::RewriteLine(rows, w, oldStart, oldStart + shift, line, cut);
-      shift += newRows[k] - oldRows[k];
-      oldStart += oldRows[k];
+    const int change = cuts.newRows[k] - cuts.oldRows[k];
+    if (shift + change <= 0) {
+      wrap_detail::RewriteLine(rows, cuts, k, oldStart, oldStart + shift, at, scratch);
+      shift += change;
+      oldStart += cuts.oldRows[k];
+      at += cutsOf(k);
       ++k;
       continue;
     }
-    // Lines k..j-1 each push the next line's start down: write them from the last one up.
-    int j = k, s = shift, o = oldStart;
-    std::vector<std::pair<int, int>> run;  // (old start, shift) of each line of the run
-    while (j < lines && (j == k || s > 0)) {
-      run.emplace_back(o, s);
-      s += newRows[j] - oldRows[j];
-      o += oldRows[j];
+    // Lines from k on each push the next line's start down, until a line whose end does not:
+    // write them from the last one up.
+    run.clear();
+    int j = k;
+    do {
+      run.emplace_back(oldStart, shift, at);
+      shift += cuts.newRows[j] - cuts.oldRows[j];
+      oldStart += cuts.oldRows[j];
+      at += cutsOf(j);
       ++j;
-      if (s <= 0) break;
+    } while (j < lines && shift > 0);
+    for (int i = static_cast<int>(run.size()) - 1; i >= 0; --i) {
+      const auto [from, s, a] = run[i];
+      wrap_detail::RewriteLine(rows, cuts, k + i, from, from + s, a, scratch);
     }
-    for (int i = static_cast<int>(run.size()) - 1; i >= 0; --i)
-      wrap_detail::RewriteLine(rows, w, run[i].first, run[i].first + run[i].second, line, cut);
     k = j;
-    shift = s;
-    oldStart = o;
   }
   if (delta < 0) rows.DeleteLastRows(-delta);
   rows.SetRowEnd(rows.Count() - 1, lastEnd);
@@ -113,15 +126,17 @@ void UnwrapRows(Rows& rows) {
   if (count == 0) return;
   const TRowEnd last = rows.RowEnd(count - 1);
   const TRowEnd lastEnd = last == reWrapped ? reTextEnd : last;
-  std::string line;
-  int k = 0;
-  for (int r = 0; r < count; ++k) {
-    const int n = wrap_detail::JoinLine(rows, r, line);
+  std::vector<int32_t> lineRows;
+  std::string scratch;
+  rows.ForEachLine(scratch, [&](int n, std::string_view) { lineRows.push_back(n); });
+  int r = 0;
+  for (int k = 0; k < static_cast<int>(lineRows.size()); ++k) {
+    const int n = lineRows[k];
+    if (n > 1 || r != k) rows.SetText(k, rows.Line(r, n, scratch));
     r += n;
-    rows.SetText(k, line);
     rows.SetRowEnd(k, r >= count ? lastEnd : reLineEnd);
   }
-  rows.DeleteLastRows(count - k);
+  rows.DeleteLastRows(count - static_cast<int>(lineRows.size()));
 }
 
 }  // namespace vorn

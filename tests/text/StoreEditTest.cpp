@@ -242,6 +242,32 @@ TEST(StoreUndo, DeletingWholeLinesIsUndoneWithItsLineMarks) {
   EXPECT_EQ(marks.Numbered(3), 6);
 }
 
+TEST(StoreUndo, DragMoveGroupIsUndoneAndRedoneByOneCommand) {
+  TVornEditHeadlessView view;
+  TVornEditScreenStrings& s = *view.Store();
+  s.WrapOption().SetWrapByte(10);
+  s.SetWordWrap(true);
+  const std::string text = "first line that wraps\r\nsecond\r\nthird line, long enough to wrap\r\n";
+  view.Lines().SetTextStr(text);
+  const TSnapshot before = Snap(s);
+  // Move "second" to the end: delete its line, insert it after the last line.
+  TVornEditUndoObj& undo = s.UndoObj();
+  undo.BeginGroup();
+  const int row = s.LineToRow(1);
+  s.ReplaceRows(row, 1, "");
+  s.ReplaceRows(s.Count(), 0, "second\r\n");
+  undo.EndGroup();
+  const std::string moved = "first line that wraps\r\nthird line, long enough to wrap\r\nsecond\r\n";
+  ASSERT_EQ(view.Lines().GetTextStr(), moved);
+  const TSnapshot after = Snap(s);
+  EXPECT_TRUE(s.UndoEdit());
+  EXPECT_TRUE(Snap(s) == before);
+  EXPECT_FALSE(undo.CanUndo());
+  EXPECT_TRUE(s.RedoEdit());
+  EXPECT_TRUE(Snap(s) == after);
+  EXPECT_FALSE(undo.CanRedo());
+}
+
 TEST(StoreWrap, WordWrapOffAndOnGivesTheSameRowsAndClearsUndo) {
   TVornEditHeadlessView view;
   TVornEditScreenStrings& s = *view.Store();

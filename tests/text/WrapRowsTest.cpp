@@ -13,7 +13,20 @@ struct TVecRows {
   std::vector<int> tags;  // stands for the other fields of the row word
 
   int Count() const { return static_cast<int>(text.size()); }
-  std::string_view Text(int i) const { return text[i]; }
+  template <class F>
+  void ForEachLine(std::string& scratch, F&& f) const {
+    for (int r = 0; r < Count();) {
+      int n = 1;
+      while (ends[r + n - 1] == reWrapped && r + n < Count()) ++n;
+      f(n, Line(r, n, scratch));
+      r += n;
+    }
+  }
+  std::string_view Line(int first, int n, std::string& scratch) const {
+    scratch.clear();
+    for (int i = 0; i < n; ++i) scratch += text[first + i];
+    return scratch;
+  }
   void SetText(int i, std::string_view s) { text[i] = s; }
   TRowEnd RowEnd(int i) const { return ends[i]; }
   void SetRowEnd(int i, TRowEnd e) { ends[i] = e; }
