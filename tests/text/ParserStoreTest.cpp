@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace vorn {
 namespace {
 
@@ -63,6 +65,49 @@ TEST_F(ParserStore, ViewOptionChangeThenRecomputeForgetsOldStates) {
   info.Brackets().Clear();
   store().RecomputeBracketStates();
   EXPECT_EQ(States(), (std::vector<int>{-1, -1}));
+}
+
+// States computed from scratch: each row's state is the end state of the row before.
+std::vector<int> ReferenceStates(const TVornEditViewInfo& info, TVornEditScreenStrings& store) {
+  std::vector<int> states;
+  int state = -1;
+  for (int r = 0; r < store.Count(); ++r) {
+    states.push_back(state);
+    const std::string text = store.Strings(r);
+    auto result = testing::Parse(&info, text, state);
+    state = result.endState;
+  }
+  return states;
+}
+
+TEST_F(ParserStore, RandomEditsKeepKnownStatesRightAndKnownRowsContiguous) {
+  testing::AddBracket(info, "'", "'").SetLineOnly(true);
+  const char* const pieces[] = {"/*", "*/", "x", "'", " ", "\r\n", "\x82\xa0", "/", "*"};
+  std::mt19937 rng(11);
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += std::string(pieces[rng() % 9]) + pieces[rng() % 9] + "\r\n";
+  view.Lines().SetTextStr(text);
+  for (int step = 0; step < 400; ++step) {
+    const int count = store().Count();
+    const int a = count == 0 ? 0 : static_cast<int>(rng() % (count + 1));
+    const int n = (a < count) ? static_cast<int>(rng() % std::min(3, count - a + 1)) : 0;
+    std::string insert;
+    for (int k = static_cast<int>(rng() % 4); k > 0; --k) insert += pieces[rng() % 9];
+    if (n > 0 || !insert.empty()) insert += "\r\n";
+    store().ReplaceRows(a, n, insert);
+    if (rng() % 7 == 0 && store().Count() > 0) store().UpdateBracketStates(static_cast<int>(rng() % store().Count()), false);
+    const std::vector<int> reference = ReferenceStates(info, store());
+    const std::vector<int> actual = States();
+    bool unknownSeen = false;
+    for (std::size_t r = 0; r < actual.size(); ++r) {
+      if (actual[r] == -2) {
+        unknownSeen = true;
+        continue;
+      }
+      ASSERT_FALSE(unknownSeen) << "a known row below an unknown one at step " << step << ", row " << r;
+      ASSERT_EQ(actual[r], reference[r]) << "step " << step << ", row " << r;
+    }
+  }
 }
 
 // A pane with view options of its own, as the editor control has.
