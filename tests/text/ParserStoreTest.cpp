@@ -3,6 +3,7 @@
 
 #include "ParserTestUtil.h"
 #include "text/HeadlessView.h"
+#include "text/WrapOption.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,30 @@ TEST_F(ParserStore, LoadingComputesTwoScreensAndTypingAnOpenerRepairsDownward) {
   // Closing it two rows down: rows that were unknown are filled in up to two screens below the edit.
   store().ReplaceRows(3, 1, "*/\r\n");
   EXPECT_EQ(States(), (std::vector<int>{-1, -1, 0, 0, -1, -1, -1, -1, -1, -1, -2, -2}));
+}
+
+TEST_F(ParserStore, UndoAndRedoRepairTheStatesToo) {
+  view.Lines().SetTextStr("a\r\nb\r\nc\r\nd\r\n");
+  store().ReplaceRows(1, 1, "/*b\r\n");
+  ASSERT_EQ(States(), (std::vector<int>{-1, -1, 0, 0}));
+  ASSERT_TRUE(store().UndoEdit());
+  EXPECT_EQ(States(), (std::vector<int>{-1, -1, -1, -1}));
+  ASSERT_TRUE(store().RedoEdit());
+  EXPECT_EQ(States(), (std::vector<int>{-1, -1, 0, 0}));
+}
+
+TEST_F(ParserStore, WrappedRowsCarryACommentOpenedAcrossTheWrapPoint) {
+  TVornEditWrapOption option;
+  option.SetWrapByte(10);
+  option.SetWordBreak(false);
+  store().WrapOption().Assign(option);
+  store().SetWordWrap(true);
+  // The first row ends in "/" and the next begins with "*": the opener straddles the wrap point.
+  view.Lines().SetTextStr("abcdefghi/*jkl\r\nx\r\n");
+  ASSERT_EQ(store().Count(), 3);
+  ASSERT_EQ(store().Strings(0), "abcdefghi/");
+  EXPECT_EQ(store().BracketState(1), 0);
+  EXPECT_EQ(store().BracketState(store().Count() - 1), 0);
 }
 
 TEST_F(ParserStore, RemovingTheOpeningLineReopensTheRowsBelow) {
