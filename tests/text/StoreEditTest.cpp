@@ -269,6 +269,28 @@ TEST(StoreUndo, DragMoveGroupIsUndoneAndRedoneByOneCommand) {
   EXPECT_FALSE(undo.CanRedo());
 }
 
+TEST(StoreUndo, TypingIntoAnEmptyWrappedDocumentAndUndoingAll) {
+  TVornEditHeadlessView view;
+  TVornEditScreenStrings& s = *view.Store();
+  s.WrapOption().SetWrapByte(10);
+  s.SetWordWrap(true);
+  s.UndoObj().MarkSaved();
+  s.ReplaceRows(0, 0, std::string(23, 'q'));
+  ASSERT_EQ(s.Count(), 3);
+  EXPECT_EQ(s.RowEnd(1), reWrapped);
+  EXPECT_EQ(s.RowEnd(2), reTextEnd);
+  s.ReplaceRows(2, 1, "qqq\r\n");  // end the text with a line break
+  EXPECT_EQ(view.Lines().GetTextStr(), std::string(23, 'q') + "\r\n");
+  while (s.UndoEdit()) {
+  }
+  EXPECT_EQ(s.Count(), 0);
+  EXPECT_TRUE(s.UndoObj().IsAtSavedState());
+  while (s.RedoEdit()) {
+  }
+  EXPECT_EQ(view.Lines().GetTextStr(), std::string(23, 'q') + "\r\n");
+  EXPECT_EQ(s.RowEnd(s.Count() - 1), reLineEnd);
+}
+
 TEST(StoreWrap, WordWrapOffAndOnGivesTheSameRowsAndClearsUndo) {
   TVornEditHeadlessView view;
   TVornEditScreenStrings& s = *view.Store();
