@@ -4,6 +4,7 @@
 namespace vorn {
 
 class TVornEditScreenStrings;
+class TVornEditViewInfo;
 
 // The editor control implements this; the Qt-free store and its tests talk only to it.
 // Defaults do nothing so that a headless holder of a store needs to override little.
@@ -70,6 +71,8 @@ public:
   virtual int VisibleRows() const { return 50; }
   // Screen height in rows (at least 1): how far ahead bracket states are computed.
   virtual int ScreenRows() const { return 64; }
+  // The view options (brackets, comment, quotations) the store's rows are parsed with; the owner's count.
+  virtual const TVornEditViewInfo* ViewInfo() const { return nullptr; }
   virtual void RepaintRows(int firstRow, int lastRow) {
     (void)firstRow;
     (void)lastRow;
