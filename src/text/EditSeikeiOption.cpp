@@ -1,37 +1,9 @@
 // Defaults and assignment of the paragraph-formatting options.
 #include "text/EditSeikeiOption.h"
 
+#include <iterator>
+
 namespace vorn {
-
-// --- TSeikeiPatternList -----------------------------------------------------------------
-
-void TSeikeiPatternList::SetItem(int i, const TSeikeiPattern& p) {
-  if (items_[i] == p) return;
-  items_[i] = p;
-  Changed();
-}
-
-void TSeikeiPatternList::Add(const TSeikeiPattern& p) {
-  items_.push_back(p);
-  Changed();
-}
-
-void TSeikeiPatternList::Delete(int i) {
-  items_.erase(items_.begin() + i);
-  Changed();
-}
-
-void TSeikeiPatternList::Clear() {
-  if (items_.empty()) return;
-  items_.clear();
-  Changed();
-}
-
-void TSeikeiPatternList::Assign(const TSeikeiPatternList& src) {
-  if (&src == this || *this == src) return;
-  items_ = src.items_;
-  Changed();
-}
 
 // --- TVornEditSeikeiOption --------------------------------------------------------------
 
@@ -87,17 +59,30 @@ const std::string& TVornEditSeikeiOption::DefaultRightUninsertSpaceStr() {
   return s;
 }
 
-TVornEditSeikeiOption::TVornEditSeikeiOption()
+namespace {
+void AddPatterns(TVornEditKeywords& list, const char* const* patterns, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    TVornEditKeyword& k = list.AddItem();
+    k.SetPattern(patterns[i]);
+    k.SetPlainText(false);
+    k.SetFuzzy(false);
+  }
+}
+}  // namespace
+
+TVornEditSeikeiOption::TVornEditSeikeiOption(TBregexp* engine)
     : rightUninsertSpaceStr_(DefaultRightUninsertSpaceStr()),
-      leftUninsertSpaceStr_(DefaultLeftUninsertSpaceStr()) {
-  for (const char* p : kCommentPatterns) commentList_.Add({p});
-  for (const char* p : kItemizePatterns) itemizeList_.Add({p});
+      leftUninsertSpaceStr_(DefaultLeftUninsertSpaceStr()),
+      commentList_(engine),
+      itemizeList_(engine) {
+  AddPatterns(commentList_, kCommentPatterns, std::size(kCommentPatterns));
+  AddPatterns(itemizeList_, kItemizePatterns, std::size(kItemizePatterns));
   Adopt(commentList_);
   Adopt(itemizeList_);
 }
 
 TVornEditSeikeiOption::TVornEditSeikeiOption(const TVornEditSeikeiOption& o)
-    : TVornEditSeikeiOption() {
+    : TVornEditSeikeiOption(o.commentList_.Engine()) {
   Assign(o);
 }
 
@@ -106,8 +91,8 @@ bool TVornEditSeikeiOption::operator==(const TVornEditSeikeiOption& o) const {
          commentThrough_ == o.commentThrough_ && tabToSpace_ == o.tabToSpace_ &&
          autoTrigger_ == o.autoTrigger_ && wordWrap_ == o.wordWrap_ &&
          wrapCount_ == o.wrapCount_ && rightUninsertSpaceStr_ == o.rightUninsertSpaceStr_ &&
-         leftUninsertSpaceStr_ == o.leftUninsertSpaceStr_ && commentList_ == o.commentList_ &&
-         itemizeList_ == o.itemizeList_ && autoTriggerStr_ == o.autoTriggerStr_;
+         leftUninsertSpaceStr_ == o.leftUninsertSpaceStr_ && commentList_.Equals(o.commentList_) &&
+         itemizeList_.Equals(o.itemizeList_) && autoTriggerStr_ == o.autoTriggerStr_;
 }
 
 void TVornEditSeikeiOption::Assign(const TVornEditSeikeiOption& src) {

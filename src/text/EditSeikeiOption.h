@@ -2,41 +2,16 @@
 #pragma once
 
 #include "base/NotifyPersistent.h"
+#include "text/EditParserOptions.h"
 
 #include <string>
-#include <vector>
 
 namespace vorn {
 
-// One formatting pattern: a regular expression unless PlainText is set. Stands in for the
-// keyword objects of the syntax lists until those exist; only what formatting needs is kept.
-struct TSeikeiPattern {
-  std::string Keyword;  // Shift_JIS
-  bool PlainText = false;
-  bool Fuzzy = false;
-  bool IgnoreCase = false;
-  bool WordMatch = false;
-  bool operator==(const TSeikeiPattern&) const = default;
-};
-
-class TSeikeiPatternList : public TNotifyPersistent {
-public:
-  int Count() const { return static_cast<int>(items_.size()); }
-  const TSeikeiPattern& Items(int i) const { return items_[i]; }
-  void SetItem(int i, const TSeikeiPattern& p);
-  void Add(const TSeikeiPattern& p);
-  void Delete(int i);
-  void Clear();
-  bool operator==(const TSeikeiPatternList& o) const { return items_ == o.items_; }
-  void Assign(const TSeikeiPatternList& src);
-
-private:
-  std::vector<TSeikeiPattern> items_;
-};
-
 class TVornEditSeikeiOption : public TNotifyPersistent {
 public:
-  TVornEditSeikeiOption();
+  // The default patterns are regular expressions of the given (by default the shared) binding.
+  explicit TVornEditSeikeiOption(TBregexp* engine = RegexpBinding());
   TVornEditSeikeiOption(const TVornEditSeikeiOption& o);
   TVornEditSeikeiOption& operator=(const TVornEditSeikeiOption&) = delete;
 
@@ -49,10 +24,10 @@ public:
   int WrapCount() const { return wrapCount_; }
   const std::string& RightUninsertSpaceStr() const { return rightUninsertSpaceStr_; }
   const std::string& LeftUninsertSpaceStr() const { return leftUninsertSpaceStr_; }
-  TSeikeiPatternList& CommentList() { return commentList_; }
-  const TSeikeiPatternList& CommentList() const { return commentList_; }
-  TSeikeiPatternList& ItemizeList() { return itemizeList_; }
-  const TSeikeiPatternList& ItemizeList() const { return itemizeList_; }
+  TVornEditKeywords& CommentList() { return commentList_; }
+  const TVornEditKeywords& CommentList() const { return commentList_; }
+  TVornEditKeywords& ItemizeList() { return itemizeList_; }
+  const TVornEditKeywords& ItemizeList() const { return itemizeList_; }
   const std::string& AutoTriggerStr() const { return autoTriggerStr_; }
 
   void SetInsertSpace(bool v) { Set(insertSpace_, v); }
@@ -64,8 +39,8 @@ public:
   void SetWrapCount(int v) { Set(wrapCount_, v); }
   void SetRightUninsertSpaceStr(const std::string& v) { Set(rightUninsertSpaceStr_, v); }
   void SetLeftUninsertSpaceStr(const std::string& v) { Set(leftUninsertSpaceStr_, v); }
-  void SetCommentList(const TSeikeiPatternList& v) { commentList_.Assign(v); }
-  void SetItemizeList(const TSeikeiPatternList& v) { itemizeList_.Assign(v); }
+  void SetCommentList(const TVornEditKeywords& v) { commentList_.Assign(v); }
+  void SetItemizeList(const TVornEditKeywords& v) { itemizeList_.Assign(v); }
   void SetAutoTriggerStr(const std::string& v) { Set(autoTriggerStr_, v); }
 
   bool operator==(const TVornEditSeikeiOption& o) const;
@@ -90,8 +65,8 @@ private:
   int wrapCount_ = 70;
   std::string rightUninsertSpaceStr_;
   std::string leftUninsertSpaceStr_;
-  TSeikeiPatternList commentList_;
-  TSeikeiPatternList itemizeList_;
+  TVornEditKeywords commentList_;
+  TVornEditKeywords itemizeList_;
   std::string autoTriggerStr_;
 };
 

@@ -212,9 +212,10 @@ TEST(EditSeikeiOption, DefaultsAndSpacingStrings) {
   EXPECT_EQ(o.LeftUninsertSpaceStr().substr(0, 5), ":;\"'}");
   ASSERT_EQ(o.CommentList().Count(), 5);
   ASSERT_EQ(o.ItemizeList().Count(), 3);
-  EXPECT_EQ(o.CommentList().Items(4).Keyword, "^//[ \\t]*");
-  EXPECT_FALSE(o.CommentList().Items(0).PlainText);
-  EXPECT_EQ(o.ItemizeList().Items(1).Keyword,
+  EXPECT_EQ(o.CommentList().Items(4).Pattern(), "^//[ \\t]*");
+  EXPECT_FALSE(o.CommentList().Items(0).PlainText());
+  EXPECT_FALSE(o.CommentList().Items(0).Fuzzy());
+  EXPECT_EQ(o.ItemizeList().Items(1).Pattern(),
             "^[\x81i\\(][0-9\x82O-\x82X]+[\\)\x81j][ \\t]*");
   EXPECT_TRUE(o.AutoTriggerStr().empty());
 }
@@ -225,7 +226,7 @@ TEST(EditSeikeiOption, AssignComparesListsAndNotifiesOnce) {
   TVornEditSeikeiOption src;
   o.Assign(src);
   EXPECT_EQ(n.calls, 0);
-  src.ItemizeList().Add({"^-"});
+  src.ItemizeList().AddItem().SetPattern("^-");
   src.SetWrapCount(5);
   o.Assign(src);
   EXPECT_EQ(n.calls, 1);

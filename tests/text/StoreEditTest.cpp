@@ -2,6 +2,7 @@
 #include "text/EditLineMark.h"
 #include "text/HeadlessView.h"
 #include "text/ScreenStrings.h"
+#include "text/StoreWrap.h"
 #include "text/Undo.h"
 #include "text/WrapOption.h"
 
@@ -268,6 +269,28 @@ TEST(StoreUndo, DragMoveGroupIsUndoneAndRedoneByOneCommand) {
   EXPECT_FALSE(undo.CanRedo());
 }
 
+TEST(StoreUndo, TypingIntoAnEmptyWrappedDocumentAndUndoingAll) {
+  TVornEditHeadlessView view;
+  TVornEditScreenStrings& s = *view.Store();
+  s.WrapOption().SetWrapByte(10);
+  s.SetWordWrap(true);
+  s.UndoObj().MarkSaved();
+  s.ReplaceRows(0, 0, std::string(23, 'q'));
+  ASSERT_EQ(s.Count(), 3);
+  EXPECT_EQ(s.RowEnd(1), reWrapped);
+  EXPECT_EQ(s.RowEnd(2), reTextEnd);
+  s.ReplaceRows(2, 1, "qqq\r\n");  // end the text with a line break
+  EXPECT_EQ(view.Lines().GetTextStr(), std::string(23, 'q') + "\r\n");
+  while (s.UndoEdit()) {
+  }
+  EXPECT_EQ(s.Count(), 0);
+  EXPECT_TRUE(s.UndoObj().IsAtSavedState());
+  while (s.RedoEdit()) {
+  }
+  EXPECT_EQ(view.Lines().GetTextStr(), std::string(23, 'q') + "\r\n");
+  EXPECT_EQ(s.RowEnd(s.Count() - 1), reLineEnd);
+}
+
 TEST(StoreWrap, WordWrapOffAndOnGivesTheSameRowsAndClearsUndo) {
   TVornEditHeadlessView view;
   TVornEditScreenStrings& s = *view.Store();
@@ -311,6 +334,41 @@ TEST(StoreWrap, WrapOptionChangeRewrapsAndClearsUndo) {
   other.SetWrapByte(35);
   s.WrapOption().Assign(other);
   EXPECT_EQ(s.Row(0), std::string(35, 'a'));
+}
+
+TEST(StoreWrap, TabWidthChangeRewrapsLikeAnOptionChange) {
+  TVornEditHeadlessView view;
+  TVornEditScreenStrings& s = *view.Store();
+  s.WrapOption().SetWrapByte(10);
+  s.SetWordWrap(true);
+  view.Lines().SetTextStr("ab\tcdefghij\r\n");
+  EXPECT_EQ(s.Count(), 2);  // the tab runs to column 8: "ab\tcd" fills the first row
+  s.ReplaceRows(1, 1, "ghijk\r\n");
+  auto& wrapper = dynamic_cast<TVornEditRowWrapper&>(s.Wrapper());
+  wrapper.SetTabSpaceCount(4);
+  EXPECT_FALSE(s.UndoObj().CanUndo());
+  EXPECT_EQ(s.Row(0), "ab\tcdghij");  // the tab now takes two columns
+  EXPECT_EQ(s.Row(1), "k");
+}
+
+// While the owner control is still loading, option changes only record their values.
+struct TLoadingView : TVornEditHeadlessView {
+  bool loading = false;
+  bool Loading() const override { return loading; }
+};
+
+TEST(StoreWrap, OptionChangesWaitWhileTheOwnerIsLoading) {
+  TLoadingView view;
+  TVornEditScreenStrings& s = *view.Store();
+  s.SetWordWrap(true);
+  view.Lines().SetTextStr(std::string(30, 'a') + "\r\n");
+  ASSERT_EQ(s.Count(), 1);
+  view.loading = true;
+  s.WrapOption().SetWrapByte(10);
+  EXPECT_EQ(s.Count(), 1);
+  view.loading = false;
+  s.RewrapAll();  // what the control does when loading completes
+  EXPECT_EQ(s.Count(), 4);
 }
 
 }  // namespace
