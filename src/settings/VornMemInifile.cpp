@@ -16,21 +16,7 @@
 #include <thread>
 
 #include "base/sjis.h"
-#if __has_include("platform/AtomicFile.h")
 #include "platform/AtomicFile.h"
-#else
-#include <fstream>
-#include <system_error>
-// Until the atomic writer of the file pipelines is merged: a plain overwrite of the same shape.
-namespace vorn {
-inline void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw std::system_error(errno, std::generic_category(), path);
-}
-}  // namespace vorn
-#endif
 
 namespace vorn {
 
@@ -302,10 +288,7 @@ void TVornMemInifile::Load(const TIniLoadRetry& retry) {
     if (attempt < attempts) std::this_thread::sleep_for(retry.delay);
   }
   if (err != 0) {
-    char message[1024];
-    std::snprintf(message, sizeof message, "ファイル \"%s\". %s は開けません", ExpandedName(FileName()).c_str(),
-                  std::strerror(err));
-    throw EFOpenError(message, err);
+    throw EFileOpenError(ExpandedName(FileName()), std::strerror(err));
   }
   SetText(bytes);
 }
@@ -347,7 +330,7 @@ std::string TVornMemInifile::GetText() const {
   return out;
 }
 
-void TVornMemInifile::UpdateFile() { WriteFileAtomically(FileName(), GetText()); }
+void TVornMemInifile::UpdateFile() { WriteFileAtomicallyOrThrow(FileName(), GetText()); }
 
 // ---------------------------------------------------------------------------------------------
 // Sections and keys. Duplicate sections stay as read; every operation uses the first.

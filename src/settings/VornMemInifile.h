@@ -8,18 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/VornError.h"
+
 namespace vorn {
-
-// The file could not be read after the retries. what() is UTF-8: it carries a native path and
-// the system's error text.
-class EFOpenError : public std::runtime_error {
-public:
-  EFOpenError(const std::string& message, int errorCode) : std::runtime_error(message), errorCode_(errorCode) {}
-  int ErrorCode() const { return errorCode_; }
-
-private:
-  int errorCode_;
-};
 
 // Days since 1899-12-30, the fraction being the time of day.
 using TDateTime = double;
@@ -82,7 +73,7 @@ struct TIniLoadRetry {
 
 class TVornMemInifile : public TCustomIniFile {
 public:
-  // Loads fileName; an empty name or a missing file gives an empty object. Throws EFOpenError
+  // Loads fileName; an empty name or a missing file gives an empty object. Throws EFileOpenError
   // when the file exists but stays unreadable or locked through every attempt.
   explicit TVornMemInifile(std::string fileName, TIniLoadRetry retry = {});
 
@@ -94,7 +85,7 @@ public:
   void EraseSection(std::string_view section) override;
   void DeleteKey(std::string_view section, std::string_view name) override;
   // Replaces the file as a whole (temporary file and rename), so that a failed write leaves
-  // the old file intact and readers never see half a file. Errors propagate.
+  // the old file intact and readers never see half a file. Raises EFileCreateError.
   void UpdateFile() override;
 
   // The content as the loader reads it and UpdateFile writes it.

@@ -1,6 +1,8 @@
 // Tests of the shared utilities: folders, canonical names, sanitising, trimming, file tests.
 #include "base/VornUtil.h"
 
+#include <sys/wait.h>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -10,6 +12,8 @@
 #include <fstream>
 
 #include <gtest/gtest.h>
+
+#include "platform/NamedLock.h"
 
 namespace vorn {
 namespace {
@@ -179,6 +183,31 @@ TEST(FileTests, AFileUnderAnExclusiveLockIsHeldForWriting) {
   EXPECT_TRUE(FileIsHeldForWriting(file));
   close(fd);
   EXPECT_FALSE(FileIsHeldForWriting(file));
+}
+
+TEST(FileTests, AFileLockedByAnotherProcessThroughTheLockLayerIsHeld) {
+  const std::string name = "vornutil test " + std::to_string(getpid());
+  int ready[2], done[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(done), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    TNamedLock lock;
+    char c = lock.TryAcquire(name) ? 'y' : 'n';
+    (void)!write(ready[1], &c, 1);
+    (void)!read(done[0], &c, 1);
+    _exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  ASSERT_EQ(c, 'y');
+  EXPECT_TRUE(FileIsHeldForWriting(NamedLockPath(name)));
+  (void)!write(done[1], "x", 1);
+  waitpid(child, nullptr, 0);
+  EXPECT_FALSE(FileIsHeldForWriting(NamedLockPath(name)));
+  for (int fd : {ready[0], ready[1], done[0], done[1]}) close(fd);
+  std::remove(NamedLockPath(name).c_str());
 }
 
 TEST(TakeAtomString, FailsForNoAtomAndTakesTheTextOnce) {

@@ -205,7 +205,7 @@ TEST_F(IniFileTest, ALockedFileGivesTheOpenErrorAfterTheRetries) {
   try {
     TVornMemInifile ini(file, TIniLoadRetry{5, std::chrono::milliseconds(20)});
     ADD_FAILURE() << "no error";
-  } catch (const EFOpenError& e) {
+  } catch (const EFileOpenError& e) {
     EXPECT_EQ(std::string(e.what()).rfind("ファイル \"" + file + "\". ", 0), 0u) << e.what();
     EXPECT_NE(std::string(e.what()).find(" は開けません"), std::string::npos);
   }
@@ -234,14 +234,14 @@ TEST_F(IniFileTest, ARecordWriteLockAlsoCountsAsHeld) {
   fl.l_type = F_WRLCK;
   fl.l_whence = SEEK_SET;
   ASSERT_EQ(fcntl(fd, F_OFD_SETLK, &fl), 0);
-  EXPECT_THROW(TVornMemInifile(file, TIniLoadRetry{2, std::chrono::milliseconds(1)}), EFOpenError);
+  EXPECT_THROW(TVornMemInifile(file, TIniLoadRetry{2, std::chrono::milliseconds(1)}), EFileOpenError);
   close(fd);
 }
 
 TEST_F(IniFileTest, UpdateFileReportsAWriteFailure) {
   TVornMemInifile ini(PathOf("no-such-folder/a.ini"));
   ini.WriteString("S", "k", "v");
-  EXPECT_ANY_THROW(ini.UpdateFile());
+  EXPECT_THROW(ini.UpdateFile(), EFileCreateError);
 }
 
 TEST_F(IniFileTest, JunkAndAHugeSingleLineLoadQuickly) {
