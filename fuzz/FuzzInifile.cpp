@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   TVornMemInifile ini("");
   ini.SetText(bytes);
-  TCustomIniFile::TStrings sections, names;
+  TCustomIniFile::TNameList sections, names;
   ini.ReadSections(sections);
   for (const auto& s : sections) {
     ini.ReadSection(s, names);

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "text/JConvStrList.h"
+
 namespace vorn {
 
 namespace {
@@ -76,13 +78,13 @@ TCharCodeKind TCodeSelectForm::CharCode() const {
 }
 
 void TCodeSelectForm::SetLineBreak(int lineBreak) {
-  if (lineBreak < 1 || lineBreak > 3) return;
+  if (lineBreak < lbCRLF || lineBreak > lbLF) return;
   lineBreakBox_->setCurrentIndex(lineBreak - 1);
 }
 
 int TCodeSelectForm::LineBreak() const {
   const int index = lineBreakBox_->currentIndex();
-  return index < 0 ? 1 : index + 1;
+  return index < 0 ? lbCRLF : index + 1;
 }
 
 void TCodeSelectForm::SetCharCodeFixed(bool fixed) {

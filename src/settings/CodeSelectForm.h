@@ -20,9 +20,10 @@ public:
   void SetCharCode(int kind);
   // The chosen entry's kind; ckSjis when nothing is selected.
   TCharCodeKind CharCode() const;
-  // Line-break kinds 1 (CR+LF), 2 (CR), 3 (LF); other values leave the selection.
+  // lbCRLF, lbCR, lbLF select "CR+LF", "CR", "LF"; other values leave the selection.
   void SetLineBreak(int lineBreak);
-  // The chosen line-break kind; 1 (CR LF) when nothing is selected.
+  // The chosen line-break kind (a TLineBreakKind value); lbCRLF when nothing is selected.
+  // Kept as int here: two headers define TLineBreakKind until they are unified.
   int LineBreak() const;
 
   // Setting a fixed-mode state also shows its box; until then the boxes stay hidden.

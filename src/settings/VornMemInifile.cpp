@@ -207,17 +207,46 @@ void TCustomIniFile::WriteTime(std::string_view section, std::string_view name, 
 }
 
 bool TCustomIniFile::SectionExists(std::string_view section) const {
-  TStrings names;
+  TNameList names;
   ReadSection(section, names);
   return !names.empty();
 }
 
 bool TCustomIniFile::ValueExists(std::string_view section, std::string_view name) const {
-  TStrings names;
+  TNameList names;
   ReadSection(section, names);
   for (const auto& n : names)
     if (sjis::SameTextI(n, name)) return true;
   return false;
+}
+
+namespace {
+
+void FillStrings(const TCustomIniFile::TNameList& from, TStrings& to) {
+  to.BeginUpdate();
+  to.Clear();
+  for (const auto& s : from) to.Add(s);
+  to.EndUpdate();
+}
+
+}  // namespace
+
+void TCustomIniFile::ReadSection(std::string_view section, TStrings& strings) const {
+  TNameList names;
+  ReadSection(section, names);
+  FillStrings(names, strings);
+}
+
+void TCustomIniFile::ReadSections(TStrings& strings) const {
+  TNameList names;
+  ReadSections(names);
+  FillStrings(names, strings);
+}
+
+void TCustomIniFile::ReadSectionValues(std::string_view section, TStrings& strings) const {
+  TNameList lines;
+  ReadSectionValues(section, lines);
+  FillStrings(lines, strings);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -368,19 +397,19 @@ void TVornMemInifile::WriteString(std::string_view section, std::string_view nam
   s->lines.push_back(std::move(line));
 }
 
-void TVornMemInifile::ReadSection(std::string_view section, TStrings& strings) const {
+void TVornMemInifile::ReadSection(std::string_view section, TNameList& strings) const {
   strings.clear();
   if (const TSection* s = FindSection(section))
     for (const auto& line : s->lines)
       if (std::size_t eq = line.find('='); eq != std::string::npos) strings.push_back(line.substr(0, eq));
 }
 
-void TVornMemInifile::ReadSections(TStrings& strings) const {
+void TVornMemInifile::ReadSections(TNameList& strings) const {
   strings.clear();
   for (const auto& s : sections_) strings.push_back(s.name);
 }
 
-void TVornMemInifile::ReadSectionValues(std::string_view section, TStrings& strings) const {
+void TVornMemInifile::ReadSectionValues(std::string_view section, TNameList& strings) const {
   strings.clear();
   if (const TSection* s = FindSection(section)) strings = s->lines;
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Strings.h"
 #include "base/VornError.h"
 
 namespace vorn {
@@ -20,7 +21,7 @@ using TDateTime = double;
 // Shift_JIS text; the file name is a native path.
 class TCustomIniFile {
 public:
-  using TStrings = std::vector<std::string>;
+  using TNameList = std::vector<std::string>;
 
   explicit TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
   virtual ~TCustomIniFile() = default;
@@ -51,9 +52,13 @@ public:
   void WriteFloat(std::string_view section, std::string_view name, double value);
   void WriteTime(std::string_view section, std::string_view name, TDateTime value);
 
-  virtual void ReadSection(std::string_view section, TStrings& strings) const = 0;
-  virtual void ReadSections(TStrings& strings) const = 0;
-  virtual void ReadSectionValues(std::string_view section, TStrings& strings) const = 0;
+  virtual void ReadSection(std::string_view section, TNameList& strings) const = 0;
+  virtual void ReadSections(TNameList& strings) const = 0;
+  virtual void ReadSectionValues(std::string_view section, TNameList& strings) const = 0;
+  // The same into a string list of the class library (cleared first).
+  void ReadSection(std::string_view section, TStrings& strings) const;
+  void ReadSections(TStrings& strings) const;
+  void ReadSectionValues(std::string_view section, TStrings& strings) const;
   virtual void EraseSection(std::string_view section) = 0;
   virtual void DeleteKey(std::string_view section, std::string_view name) = 0;
   virtual void UpdateFile() = 0;
@@ -77,11 +82,15 @@ public:
   // when the file exists but stays unreadable or locked through every attempt.
   explicit TVornMemInifile(std::string fileName, TIniLoadRetry retry = {});
 
+  using TCustomIniFile::ReadSection;
+  using TCustomIniFile::ReadSections;
+  using TCustomIniFile::ReadSectionValues;
+
   std::string ReadString(std::string_view section, std::string_view name, std::string_view def) const override;
   void WriteString(std::string_view section, std::string_view name, std::string_view value) override;
-  void ReadSection(std::string_view section, TStrings& strings) const override;
-  void ReadSections(TStrings& strings) const override;
-  void ReadSectionValues(std::string_view section, TStrings& strings) const override;
+  void ReadSection(std::string_view section, TNameList& strings) const override;
+  void ReadSections(TNameList& strings) const override;
+  void ReadSectionValues(std::string_view section, TNameList& strings) const override;
   void EraseSection(std::string_view section) override;
   void DeleteKey(std::string_view section, std::string_view name) override;
   // Replaces the file as a whole (temporary file and rename), so that a failed write leaves

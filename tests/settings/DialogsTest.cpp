@@ -15,6 +15,7 @@
 
 #include "settings/CodeSelectForm.h"
 #include "settings/InputDialogForm.h"
+#include "text/JConvStrList.h"
 #include "shell/VornUtilGui.h"
 
 namespace vorn {
@@ -72,15 +73,17 @@ TEST(CodeSelectForm, MapsEveryKindToItsEntryAndBack) {
 TEST(CodeSelectForm, NoSelectionGivesSjisAndCrLf) {
   TCodeSelectForm form;
   EXPECT_EQ(form.CharCode(), ckSjis);
-  EXPECT_EQ(form.LineBreak(), 1);
-  form.SetLineBreak(3);
+  EXPECT_EQ(form.LineBreak(), lbCRLF);
+  form.SetLineBreak(lbLF);
   EXPECT_EQ(form.LineBreakBox()->currentText(), "LF");
   EXPECT_EQ(form.LineBreak(), 3);
   form.SetLineBreak(0);
   form.SetLineBreak(4);
-  EXPECT_EQ(form.LineBreak(), 3);
+  EXPECT_EQ(form.LineBreak(), lbLF);
+  form.SetLineBreak(lbCR);
+  EXPECT_EQ(form.LineBreak(), lbCR);
   form.LineBreakBox()->setCurrentIndex(-1);
-  EXPECT_EQ(form.LineBreak(), 1);
+  EXPECT_EQ(form.LineBreak(), lbCRLF);
 }
 
 TEST(CodeSelectForm, FixedModeBoxesAreHiddenUntilTheCallerSetsThem) {

@@ -17,7 +17,7 @@ namespace vorn {
 namespace {
 
 namespace fs = std::filesystem;
-using TStrings = TCustomIniFile::TStrings;
+using TNameList = TCustomIniFile::TNameList;
 
 class IniFileTest : public ::testing::Test {
 protected:
@@ -58,9 +58,9 @@ TEST_F(IniFileTest, CommentsAndBlankLinesVanishAndEverySectionEndsWithAnEmptyLin
 TEST_F(IniFileTest, SplitsOnCrLfLoneCrAndLoneLf) {
   TVornMemInifile ini("");
   ini.SetText("[S]\na=1\rb=2\r\n\r\nc=3\n\rd=4");
-  TStrings lines;
+  TNameList lines;
   ini.ReadSectionValues("S", lines);
-  EXPECT_EQ(lines, (TStrings{"a=1", "b=2", "c=3", "d=4"}));
+  EXPECT_EQ(lines, (TNameList{"a=1", "b=2", "c=3", "d=4"}));
 }
 
 TEST_F(IniFileTest, FindsSectionsAndNamesWithoutRegardToAsciiCase) {
@@ -68,9 +68,9 @@ TEST_F(IniFileTest, FindsSectionsAndNamesWithoutRegardToAsciiCase) {
   ini.SetText("[Editor]\r\nFontName=X\r\n");
   EXPECT_EQ(ini.ReadString("EDITOR", "fontname", ""), "X");
   ini.WriteString("editor", "FONTNAME", "Y");
-  TStrings lines;
+  TNameList lines;
   ini.ReadSectionValues("Editor", lines);
-  EXPECT_EQ(lines, TStrings{"FONTNAME=Y"});
+  EXPECT_EQ(lines, TNameList{"FONTNAME=Y"});
 }
 
 TEST_F(IniFileTest, NeverFoldsTheTrailByteOfADoubleByteName) {
@@ -89,9 +89,9 @@ TEST_F(IniFileTest, DuplicateSectionsAreKeptAndTheFirstAnswers) {
   EXPECT_EQ(ini.ReadString("S", "k2", "missing"), "missing");
   ini.WriteString("S", "k2", "y");
   EXPECT_EQ(ini.GetText(), "[S]\r\nk=first\r\nk2=y\r\n\r\n[T]\r\n\r\n[s]\r\nk=second\r\nk2=x\r\n\r\n");
-  TStrings names;
+  TNameList names;
   ini.ReadSections(names);
-  EXPECT_EQ(names, (TStrings{"S", "T", "s"}));
+  EXPECT_EQ(names, (TNameList{"S", "T", "s"}));
 }
 
 TEST_F(IniFileTest, WritingReplacesTheFirstMatchAndAppendsNewKeysAndSections) {
@@ -109,19 +109,25 @@ TEST_F(IniFileTest, WritingReplacesTheFirstMatchAndAppendsNewKeysAndSections) {
 TEST_F(IniFileTest, SectionOperations) {
   TVornMemInifile ini("");
   ini.SetText("[A]\r\nk1=v1\r\nbare line\r\n=empty name\r\nk2=v=2\r\n[B]\r\nx=1\r\n");
-  TStrings out{"stale"};
+  TNameList out{"stale"};
   ini.ReadSection("a", out);
-  EXPECT_EQ(out, (TStrings{"k1", "", "k2"}));
+  EXPECT_EQ(out, (TNameList{"k1", "", "k2"}));
   EXPECT_EQ(ini.ReadString("A", "k2", ""), "v=2");
   ini.ReadSectionValues("A", out);
-  EXPECT_EQ(out, (TStrings{"k1=v1", "bare line", "=empty name", "k2=v=2"}));
+  EXPECT_EQ(out, (TNameList{"k1=v1", "bare line", "=empty name", "k2=v=2"}));
   ini.ReadSection("missing", out);
   EXPECT_TRUE(out.empty());
   EXPECT_TRUE(ini.ValueExists("A", "K1"));
   EXPECT_FALSE(ini.ValueExists("A", "bare line"));
+  TStringList list;
+  list.Add("stale");
+  ini.ReadSectionValues("A", list);
+  EXPECT_EQ(list.Items(), (TNameList{"k1=v1", "bare line", "=empty name", "k2=v=2"}));
+  ini.ReadSection("A", list);
+  EXPECT_EQ(list.Items(), (TNameList{"k1", "", "k2"}));
   ini.EraseSection("a");
   ini.ReadSections(out);
-  EXPECT_EQ(out, TStrings{"B"});
+  EXPECT_EQ(out, TNameList{"B"});
   ini.DeleteKey("B", "x");
   EXPECT_EQ(ini.GetText(), "[B]\r\n\r\n");
 }
@@ -178,7 +184,7 @@ TEST_F(IniFileTest, BinaryFloatDateAndTimeValuesRoundTrip) {
 }
 
 TEST_F(IniFileTest, AnEmptyOrMissingNameOrAFolderGivesAnEmptyObject) {
-  TStrings names;
+  TNameList names;
   TVornMemInifile(PathOf("missing.ini")).ReadSections(names);
   EXPECT_TRUE(names.empty());
   TVornMemInifile("").ReadSections(names);
@@ -248,7 +254,7 @@ TEST_F(IniFileTest, JunkAndAHugeSingleLineLoadQuickly) {
   std::string junk;
   for (int i = 0; i < 1 << 16; ++i) junk += static_cast<char>((i * 7919) & 0xff);
   TVornMemInifile a(Write("junk.ini", "[J]\r\n" + junk));
-  TStrings names;
+  TNameList names;
   a.ReadSections(names);
   EXPECT_FALSE(names.empty());
 
