@@ -382,7 +382,18 @@ std::string TVornMemInifile::ReadString(std::string_view section, std::string_vi
   return std::string(def);
 }
 
+namespace {
+
+// A line break inside a stored text would turn its tail into a line, or a section header, of
+// its own when the file is read again; the text ends at the first break instead.
+std::string_view FirstLineOf(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
+
+}  // namespace
+
 void TVornMemInifile::WriteString(std::string_view section, std::string_view name, std::string_view value) {
+  section = FirstLineOf(section);
+  name = FirstLineOf(name);
+  value = FirstLineOf(value);
   TSection* s = FindSection(section);
   if (!s) {
     sections_.push_back(TSection{std::string(section), {}});

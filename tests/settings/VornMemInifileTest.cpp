@@ -106,6 +106,20 @@ TEST_F(IniFileTest, WritingReplacesTheFirstMatchAndAppendsNewKeysAndSections) {
   EXPECT_EQ(Read(file), "[S]\r\na=x\r\nnoequals\r\na=2\r\nb=y\r\n\r\n[New]\r\nk=v\r\n\r\n[Header only]\r\n\r\n");
 }
 
+TEST_F(IniFileTest, ALineBreakInAWrittenTextCannotForgeALineOrSection) {
+  std::string file = PathOf("a.ini");
+  TVornMemInifile ini(file);
+  ini.WriteString("S", "cmd", "ls\r\n[Other]\r\nk=forged");
+  ini.WriteString("T\n[U]", "a\rb", "1");
+  ini.UpdateFile();
+  TVornMemInifile back(file);
+  TNameList names;
+  back.ReadSections(names);
+  EXPECT_EQ(names, (TNameList{"S", "T"}));
+  EXPECT_EQ(back.ReadString("S", "cmd", ""), "ls");
+  EXPECT_EQ(back.ReadString("T", "a", ""), "1");
+}
+
 TEST_F(IniFileTest, SectionOperations) {
   TVornMemInifile ini("");
   ini.SetText("[A]\r\nk1=v1\r\nbare line\r\n=empty name\r\nk2=v=2\r\n[B]\r\nx=1\r\n");
