@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <map>
 
 namespace vorn {
@@ -29,6 +30,44 @@ QRect WorkAreaFor(const QWidget* owner) {
   QScreen* screen = owner ? owner->screen() : nullptr;
   if (!screen) screen = QGuiApplication::primaryScreen();
   return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
+TTaskBarInfo TaskBarInfoFrom(const QRect& screen, const QRect& available) {
+  TTaskBarInfo info;
+  if (available == screen || !screen.contains(available)) return info;
+  // The strip that the available area leaves free, on the side where it is widest.
+  const int top = available.top() - screen.top(), bottom = screen.bottom() - available.bottom();
+  const int left = available.left() - screen.left(), right = screen.right() - available.right();
+  const int widest = std::max({top, bottom, left, right});
+  if (widest == top) info.rect = QRect(screen.left(), screen.top(), screen.width(), top);
+  else if (widest == bottom) info.rect = QRect(screen.left(), available.bottom() + 1, screen.width(), bottom);
+  else if (widest == left) info.rect = QRect(screen.left(), screen.top(), left, screen.height());
+  else info.rect = QRect(available.right() + 1, screen.top(), right, screen.height());
+  info.hidden = false;
+  const int middleY = screen.top() + screen.height() / 2, middleX = screen.left() + screen.width() / 2;
+  if (info.rect.bottom() < middleY) info.edge = 0;
+  else if (info.rect.top() > middleY) info.edge = 2;
+  else info.edge = info.rect.left() > middleX ? 1 : 3;
+  return info;
+}
+
+QRect TTaskBarInfo::WorkArea(const QRect& screen) const {
+  QRect area = screen;
+  if (hidden) return area;
+  switch (edge) {
+    case 0: area.setTop(rect.bottom() + 1); break;
+    case 1: area.setRight(screen.right() - rect.width()); break;
+    case 2: area.setBottom(screen.bottom() - rect.height()); break;
+    default: area.setLeft(rect.right() + 1); break;
+  }
+  return area;
+}
+
+TTaskBarInfo TaskBarInfo(const QWidget* owner) {
+  QScreen* screen = owner ? owner->screen() : nullptr;
+  if (!screen) screen = QGuiApplication::primaryScreen();
+  if (!screen) return TTaskBarInfo();
+  return TaskBarInfoFrom(screen->geometry(), screen->availableGeometry());
 }
 
 namespace {

@@ -45,6 +45,21 @@ enum TModalResult : int {
   mrYesToAll = 10,
 };
 
+// The desktop's panel (task bar): its rectangle, its edge (0 top, 1 right, 2 bottom, 3 left) and
+// whether it takes no space. Panels are seen only as the difference between the screen and its
+// available area, so an auto-hiding or absent panel counts as hidden.
+struct TTaskBarInfo {
+  QRect rect;
+  int edge = 2;
+  bool hidden = true;
+  // The screen less the panel when it takes space.
+  QRect WorkArea(const QRect& screen) const;
+};
+
+TTaskBarInfo TaskBarInfoFrom(const QRect& screen, const QRect& available);
+// For the owner's screen, or the primary screen.
+TTaskBarInfo TaskBarInfo(const QWidget* owner = nullptr);
+
 // Where a window of size `size` goes: centred on `owner` (halves rounded toward zero), then
 // moved back inside `area` shrunk by `margin` on every side; the left and top edges win when
 // the window is larger than the area.

@@ -220,6 +220,30 @@ TEST(CenteredMessageDlg, StaysInsideTheWorkAreaBesideAnOwnerAtTheEdge) {
   EXPECT_EQ(CenteredMessageDlg(QStringLiteral("長いメッセージ"), mtWarning, mbOK, false, &owner), mrOk);
 }
 
+TEST(TaskBarInfo, EdgeAndRectangleFromTheScreenLessItsAvailableArea) {
+  const QRect screen(0, 0, 1000, 800);
+  TTaskBarInfo none = TaskBarInfoFrom(screen, screen);
+  EXPECT_TRUE(none.hidden);
+  EXPECT_EQ(none.WorkArea(screen), screen);
+  const struct {
+    QRect available;
+    int edge;
+    QRect bar;
+  } cases[] = {
+      {QRect(0, 30, 1000, 770), 0, QRect(0, 0, 1000, 30)},
+      {QRect(0, 0, 1000, 760), 2, QRect(0, 760, 1000, 40)},
+      {QRect(0, 0, 950, 800), 1, QRect(950, 0, 50, 800)},
+      {QRect(64, 0, 936, 800), 3, QRect(0, 0, 64, 800)},
+  };
+  for (const auto& c : cases) {
+    TTaskBarInfo info = TaskBarInfoFrom(screen, c.available);
+    EXPECT_FALSE(info.hidden);
+    EXPECT_EQ(info.edge, c.edge);
+    EXPECT_EQ(info.rect, c.bar);
+    EXPECT_EQ(info.WorkArea(screen), c.available);
+  }
+}
+
 TEST(ForceForeground, ActivatesAWindowOfThisProcess) {
   QWidget a, b;
   a.show();
