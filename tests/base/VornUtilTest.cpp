@@ -228,10 +228,12 @@ TEST(TakeAtomString, CutsAt255BytesWithoutSplittingADoubleByteCharacter) {
   EXPECT_EQ(text, std::string(254, 'a'));
 }
 
-TEST(Version, TextHasTheReleaseForm) {
+TEST(Version, TextHasTheReleaseFormAndHelpLivesInTheProgramFolder) {
   std::string v = VersionText();
   EXPECT_EQ(v.rfind("r.", 0), 0u);
   EXPECT_NE(v.find(" Build "), std::string::npos);
+  EXPECT_EQ(HelpFileName(""), ProgramFolder() + "Help/Index.html");
+  EXPECT_EQ(HelpFileName("find.html"), ProgramFolder() + "Help/find.html");
 }
 
 }  // namespace
