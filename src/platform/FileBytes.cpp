@@ -24,8 +24,19 @@ TByteBuffer ReadFileBytes(const std::string& fileName) {
   TByteBuffer buffer(capacity);
   std::size_t done = 0;
   for (;;) {
-    if (done == buffer.Size()) buffer.Grow(done + done / 2 + 4096);  // the file grew meanwhile
-    ssize_t n = ::read(fd, buffer.Data() + done, buffer.Size() - done);
+    ssize_t n;
+    if (done < buffer.Size()) {
+      n = ::read(fd, buffer.Data() + done, buffer.Size() - done);
+    } else {
+      // The expected size is in; probe for more through a small buffer, so that the usual
+      // case never doubles the memory of a large file.
+      char probe[4096];
+      n = ::read(fd, probe, sizeof probe);
+      if (n > 0) {
+        buffer.Grow(done + done / 2 + sizeof probe);
+        std::memcpy(buffer.Data() + done, probe, static_cast<std::size_t>(n));
+      }
+    }
     if (n < 0) {
       if (errno == EINTR) continue;
       int err = errno;

@@ -125,14 +125,6 @@ std::string LineBreakSwitchText(TLineBreakKind kind) {
   }
 }
 
-const char* LineBreakName(TLineBreakKind kind) {
-  switch (kind) {
-    case lbCR: return "CR";
-    case lbLF: return "LF";
-    default: return "CRLF";
-  }
-}
-
 TJumpTarget ParseJumpValue(std::string_view value) {
   if (value.size() == 1 && Lower(value[0]) == 'e') return {true, 0};
   return {false, ParseInt(value).value_or(0)};

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/PathPolicy.h"
+#include "text/JConvStrList.h"
 #include "text/jconvert.h"
 
 #include <optional>
@@ -12,11 +13,6 @@
 
 namespace vorn {
 
-#ifndef VORN_LINE_BREAK_KIND_DEFINED
-#define VORN_LINE_BREAK_KIND_DEFINED
-enum TLineBreakKind : int { lbUnknown = 0, lbCRLF = 1, lbCR = 2, lbLF = 3 };
-#endif
-
 // Letter of /o (any case); a missing or unknown letter gives SJIS.
 TCharCodeKind CodeKindOfLetter(std::optional<char> letter);
 // Letter of /r (any case); a missing or unknown letter gives CRLF.
@@ -24,7 +20,6 @@ TLineBreakKind LineBreakOfLetter(std::optional<char> letter);
 // The switch spellings the program writes itself: "-os " ... "-o7 ", "-rc " "-rr " "-rn ".
 std::string CodeSwitchText(TCharCodeKind kind);
 std::string LineBreakSwitchText(TLineBreakKind kind);
-const char* LineBreakName(TLineBreakKind kind);
 
 // /j: "E" (any case) is the end of the text; otherwise the number, 0 when it is not one.
 struct TJumpTarget {

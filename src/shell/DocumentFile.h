@@ -1,24 +1,22 @@
-// Reading a document file for an editor window: the bytes, the code, the line break, and
-// whatever the user must be told about the reading.
+// Reading a document file for an editor window: the pipeline's read, plus what the user must
+// be told when the document had to open read-only.
 #pragma once
 
-#include "shell/CommandLine.h"
-#include "text/jconvert.h"
+#include "text/JConvStrList.h"
+#include "text/VornEditStrings.h"
 
 #include <string>
 
 namespace vorn {
 
-struct TDocumentReadResult {
-  std::string text;  // Shift_JIS with CR LF line ends
-  TCharCodeKind charCode = ckSjis;
-  TLineBreakKind lineBreak = lbCRLF;
-  bool readOnly = false;
-  std::string message;  // UTF-8; why the document opened read-only, empty when it did not
-};
+// Reads path into lines with the window's fixed code and line break (when given). On success
+// fills document and returns an empty error; message receives (UTF-8) why the document opened
+// read-only when characters were lost, empty otherwise. On failure lines are untouched and the
+// error (UTF-8) says why.
+std::string ReadDocumentForWindow(const std::string& path, TDocumentFileSettings& document,
+                                  TVornEditStrings& lines, std::string& message);
 
-// False with a message in error (UTF-8) when the file cannot be read.
-bool ReadDocumentForWindow(const std::string& path, bool openCodeGiven, TCharCodeKind openCode,
-                           TDocumentReadResult& result, std::string& error);
+// The message for a read that replaced characters the internal code cannot hold.
+std::string LossyReadMessage(std::size_t charsSubstituted);
 
 }  // namespace vorn

@@ -140,21 +140,16 @@ void TVornEditMain::UpdateStatus() {
   status_->SetPanelText(TStatusPanels::spCharCode,
                         (openCodeGiven_ ? star : QString()) + QString::fromLatin1(StatusBarCodeName(charCode_)));
   status_->SetPanelText(TStatusPanels::spLineBreak,
-                        (lineBreakGiven_ ? star : QString()) + QString::fromLatin1(LineBreakName(lineBreak_)));
+                        (lineBreakGiven_ ? star : QString()) + QString::fromLatin1(StatusBarLineBreakName(lineBreak_)));
   status_->SetPanelText(TStatusPanels::spInsert, QStringLiteral("挿入"));
 }
 
 QString TVornEditMain::ShownText() const { return view_ ? view_->toPlainText() : QString(); }
 
-void TVornEditMain::ShowText(const std::string& sjisText) {
+void TVornEditMain::ShowText() {
   // The view shows rows; line ends inside the store are CR LF, which the view wants as one break.
-  std::u16string units = Cp932ToUtf16(sjisText);
   std::u16string rows;
-  rows.reserve(units.size());
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    if (units[i] == u'\r' && i + 1 < units.size() && units[i + 1] == u'\n') continue;
-    rows.push_back(units[i] == u'\r' ? u'\n' : units[i]);
-  }
+  Lines().WriteText([&rows](std::string_view piece) { rows += Cp932ToUtf16(piece); }, "\n");
   view_->setPlainText(QString::fromUtf16(rows.data(), static_cast<qsizetype>(rows.size())));
 }
 
@@ -163,21 +158,26 @@ bool TVornEditMain::LoadDocument(const std::string& name, bool /*reload*/) {
     prompts_.warn(QStringLiteral("そのファイルは存在しません。読み込みを中止します"));
     return false;
   }
-  TDocumentReadResult result;
-  std::string error;
-  if (!ReadDocumentForWindow(name, openCodeGiven_, openCode_, result, error)) {
+  TDocumentFileSettings document;
+  document.OpenCodeGiven = openCodeGiven_;
+  document.OpenCode = openCode_;
+  document.LineBreakGiven = lineBreakGiven_;
+  document.GivenLineBreak = plan_.lineBreak;
+  std::string lossMessage;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const std::string error = ReadDocumentForWindow(name, document, Lines(), lossMessage);
+  QApplication::restoreOverrideCursor();
+  if (!error.empty()) {
     prompts_.warn(QString::fromStdString(error));
     return false;
   }
-  QApplication::setOverrideCursor(Qt::WaitCursor);
   SetFileName(name);
-  SetReadOnly(::access(name.c_str(), W_OK) != 0 || result.readOnly);
-  SetCharCode(openCodeGiven_ ? openCode_ : result.charCode);
-  SetLineBreak(lineBreakGiven_ ? plan_.lineBreak : result.lineBreak);
-  ShowText(result.text);
+  SetReadOnly(FileIsReadOnly(name) || document.ReadOnly);
+  SetCharCode(document.CharCode);
+  SetLineBreak(document.LineBreak);
+  ShowText();
   SetModified(false);
-  QApplication::restoreOverrideCursor();
-  if (!result.message.empty()) prompts_.warn(QString::fromStdString(result.message));
+  if (!lossMessage.empty()) prompts_.warn(QString::fromStdString(lossMessage));
   return true;
 }
 

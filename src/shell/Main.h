@@ -4,6 +4,8 @@
 
 #include "shell/CommandLine.h"
 #include "shell/StatusPanels.h"
+#include "text/HeadlessView.h"
+#include "text/JConvStrList.h"
 
 #include <QMainWindow>
 
@@ -50,6 +52,8 @@ public:
   void UpdateStatus();
 
   const std::string& FileName() const { return fileName_; }
+  // The document's lines; the editor control will show them, until then a plain view does.
+  TVornEditStrings& Lines() { return document_.Lines(); }
   bool Modified() const { return modified_; }
   TCharCodeKind CharCode() const { return charCode_; }
   TLineBreakKind LineBreak() const { return lineBreak_; }
@@ -68,7 +72,7 @@ private:
   void ApplyPass3();
   // Opens one argument of pass 2; false when the user cancelled the start.
   bool OpenNamedArgument(const std::string& argument);
-  void ShowText(const std::string& sjisText);
+  void ShowText();
   void JumpToLine(const TJumpTarget& target);
   void HandOff();
 
@@ -88,6 +92,7 @@ private:
   std::string handOffParams_;
   bool handOffEnabled_ = true;
 
+  TVornEditHeadlessView document_;
   QPlainTextEdit* view_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   TStatusPanels* status_ = nullptr;

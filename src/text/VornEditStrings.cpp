@@ -128,16 +128,16 @@ void TVornEditStrings::SetUpdateState(bool updating) {
 
 void TVornEditStrings::LoadFromFile(const std::string& fileName) {
   TByteBuffer bytes = ReadFileBytes(fileName);
-  const char* begin = bytes.Data();
-  const char* end = begin + bytes.Size();
-  if (const void* eof = std::memchr(begin, 0x1A, bytes.Size())) end = static_cast<const char*>(eof);
-  bool finalPiece = end > begin && end[-1] != '\r' && end[-1] != '\n';
-
   BeginUpdate();
   Clear();
   TVornEditScreenStrings& store = Store();
+  // Rows borrow from the adopted buffer; a small buffer's bytes move with it, so the
+  // pointers are taken only after adoption.
   const TByteBuffer& kept = store.AdoptBuffer(std::move(bytes));
-  (void)kept;
+  const char* begin = kept.Data();
+  const char* end = begin + kept.Size();
+  if (const void* eof = std::memchr(begin, 0x1A, kept.Size())) end = static_cast<const char*>(eof);
+  bool finalPiece = end > begin && end[-1] != '\r' && end[-1] != '\n';
   std::vector<TRowSlot> chunk;
   ForEachLine(begin, end, false, [&](const char* b, const char* e) {
     TRowSlot slot;

@@ -32,7 +32,7 @@ TEST(CommandLineLetters, LineBreakLettersAndCrlfForTheRest) {
   EXPECT_EQ(LineBreakOfLetter('x'), lbCRLF);
   EXPECT_EQ(LineBreakOfLetter(std::nullopt), lbCRLF);
   EXPECT_EQ(LineBreakSwitchText(lbLF), "-rn ");
-  EXPECT_STREQ(LineBreakName(lbCR), "CR");
+  EXPECT_STREQ(StatusBarLineBreakName(lbCR), "CR");
 }
 
 TEST(CommandLineValues, JumpAndMonitorValues) {

@@ -59,7 +59,7 @@ TEST(BufferedStream, MixedReadsAndWritesKeepTheLogicalPosition) {
   TCountingStream target;
   target.Bytes() = Pattern(100);
   TBufferedStream stream(target, 16);
-  char buf[40];
+  char buf[100];
   EXPECT_EQ(stream.Read(buf, 5), 5);
   EXPECT_EQ(stream.Position(), 5);
   // Switching to writing gives back the 11 bytes read ahead, so the write lands at 5.
