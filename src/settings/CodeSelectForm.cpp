@@ -10,8 +10,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "text/JConvStrList.h"
-
 namespace vorn {
 
 namespace {
@@ -82,9 +80,9 @@ void TCodeSelectForm::SetLineBreak(int lineBreak) {
   lineBreakBox_->setCurrentIndex(lineBreak - 1);
 }
 
-int TCodeSelectForm::LineBreak() const {
+TLineBreakKind TCodeSelectForm::LineBreak() const {
   const int index = lineBreakBox_->currentIndex();
-  return index < 0 ? lbCRLF : index + 1;
+  return index < 0 ? lbCRLF : static_cast<TLineBreakKind>(index + 1);
 }
 
 void TCodeSelectForm::SetCharCodeFixed(bool fixed) {

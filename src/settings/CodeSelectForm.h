@@ -3,6 +3,7 @@
 #pragma once
 
 #include "shell/VornUtilGui.h"
+#include "text/JConvStrList.h"
 #include "text/jconvert.h"
 
 class QCheckBox;
@@ -22,9 +23,8 @@ public:
   TCharCodeKind CharCode() const;
   // lbCRLF, lbCR, lbLF select "CR+LF", "CR", "LF"; other values leave the selection.
   void SetLineBreak(int lineBreak);
-  // The chosen line-break kind (a TLineBreakKind value); lbCRLF when nothing is selected.
-  // Kept as int here: two headers define TLineBreakKind until they are unified.
-  int LineBreak() const;
+  // The chosen line-break kind; lbCRLF when nothing is selected.
+  TLineBreakKind LineBreak() const;
 
   // Setting a fixed-mode state also shows its box; until then the boxes stay hidden.
   void SetCharCodeFixed(bool fixed);

@@ -15,7 +15,6 @@
 
 #include "settings/CodeSelectForm.h"
 #include "settings/InputDialogForm.h"
-#include "text/JConvStrList.h"
 #include "shell/VornUtilGui.h"
 
 namespace vorn {
