@@ -52,6 +52,8 @@ public:
   void WriteFloat(std::string_view section, std::string_view name, double value);
   void WriteTime(std::string_view section, std::string_view name, TDateTime value);
 
+  // The names of the section's lines (the text before the first "="; a line without "=" has
+  // no name and is left out), its section names in order, and its lines as they are.
   virtual void ReadSection(std::string_view section, TNameList& strings) const = 0;
   virtual void ReadSections(TNameList& strings) const = 0;
   virtual void ReadSectionValues(std::string_view section, TNameList& strings) const = 0;
@@ -63,6 +65,7 @@ public:
   virtual void DeleteKey(std::string_view section, std::string_view name) = 0;
   virtual void UpdateFile() = 0;
 
+  // A section counts as existing when it holds at least one named line.
   bool SectionExists(std::string_view section) const;
   bool ValueExists(std::string_view section, std::string_view name) const;
 
