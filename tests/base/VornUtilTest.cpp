@@ -243,5 +243,22 @@ TEST(Version, TextHasTheReleaseFormAndHelpLivesInTheProgramFolder) {
   EXPECT_EQ(HelpFileName("find.html"), ProgramFolder() + "Help/find.html");
 }
 
+TEST(ShowHelp, HandsThePageToTheDesktopOpenerAndFailsWithoutOne) {
+  TempDir dir;
+  const std::string log = dir.Path() + "opened.txt";
+  dir.Write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + log + "'\n");
+  fs::permissions(dir.Path() + "bin/xdg-open", fs::perms::owner_all);
+  const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", (dir.Path() + "bin").c_str(), 1);
+  EXPECT_TRUE(ShowHelp("find.html"));
+  for (int i = 0; i < 200 && !fs::exists(log); ++i) usleep(10000);
+  std::ifstream in(log);
+  std::string opened((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(opened, HelpFileName("find.html"));
+  setenv("PATH", (dir.Path() + "nothing-here").c_str(), 1);
+  EXPECT_FALSE(ShowHelp());
+  setenv("PATH", oldPath.c_str(), 1);
+}
+
 }  // namespace
 }  // namespace vorn
