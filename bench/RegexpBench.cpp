@@ -3,6 +3,7 @@
 #include <oniguruma.h>
 
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -270,6 +271,91 @@ void BM_RawOnigGlobalSubstitution(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(corpus.size()));
 }
 
+// Raw and binding searches alternated inside one benchmark and timed on this thread's CPU
+// clock, so that the load of a shared machine falls on both alike; "ratio" is the binding's
+// throughput over raw Oniguruma's.
+double ThreadCpuSeconds() {
+  timespec ts;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + ts.tv_nsec * 1e-9;
+}
+
+std::int64_t CountBinding(TBregexpObj& obj) {
+  const std::string& text = Corpus();
+  std::int64_t found = 0;
+  int pos = 0, len = 0;
+  while (obj.FindInBuffer(text.data(), text.data() + text.size(), len, pos)) {
+    ++found;
+    pos += len > 0 ? len : 1;
+  }
+  return found;
+}
+
+std::int64_t CountRaw(OnigRegex regex, OnigRegion* region) {
+  const std::string& text = Corpus();
+  const auto* b = reinterpret_cast<const OnigUChar*>(text.data());
+  const auto* e = b + text.size();
+  std::int64_t found = 0;
+  for (const OnigUChar* s = b; s <= e;) {
+    int r = onig_search(regex, b, e, s, e, region, ONIG_OPTION_NONE);
+    if (r < 0) break;
+    ++found;
+    int len = region->end[0] - region->beg[0];
+    s = b + r + (len > 0 ? len : 1);
+  }
+  return found;
+}
+
+void RunPaired(benchmark::State& state, TBregexpObj& obj) {
+  Corpus();
+  std::string pattern = CommandPattern(obj);
+  OnigRegex regex = nullptr;
+  OnigErrorInfo info;
+  const auto* pat = reinterpret_cast<const OnigUChar*>(pattern.data());
+  if (onig_new(&regex, pat, pat + pattern.size(), ONIG_OPTION_WORD_IS_ASCII, ONIG_ENCODING_SJIS, ONIG_SYNTAX_PERL,
+               &info) != ONIG_NORMAL) {
+    state.SkipWithError("pattern does not compile");
+    return;
+  }
+  OnigRegion* region = onig_region_new();
+  double rawSeconds = 0, bindingSeconds = 0;
+  for (auto _ : state) {
+    double t0 = ThreadCpuSeconds();
+    std::int64_t raw = CountRaw(regex, region);
+    double t1 = ThreadCpuSeconds();
+    std::int64_t bound = CountBinding(obj);
+    double t2 = ThreadCpuSeconds();
+    if (raw != bound) state.SkipWithError("binding and raw Oniguruma disagree");
+    rawSeconds += t1 - t0;
+    bindingSeconds += t2 - t1;
+  }
+  onig_region_free(region, 1);
+  onig_free(regex);
+  const double bytes = static_cast<double>(Corpus().size()) * static_cast<double>(state.iterations());
+  state.counters["raw_MBps"] = bytes / rawSeconds / 1e6;
+  state.counters["binding_MBps"] = bytes / bindingSeconds / 1e6;
+  state.counters["ratio"] = rawSeconds / bindingSeconds;
+}
+
+void BM_PairedLiteral(benchmark::State& state) {
+  TBregexpObj obj(&Engine());
+  obj.SetPattern(kLiteral);
+  RunPaired(state, obj);
+}
+
+void BM_PairedClassAlternation(benchmark::State& state) {
+  TBregexpObj obj(&Engine());
+  obj.SetPattern(kClassAlternation);
+  RunPaired(state, obj);
+}
+
+void BM_PairedFuzzy(benchmark::State& state) {
+  TBregexpObj obj(&Engine());
+  obj.SetPattern(kFuzzy);
+  obj.SetFuzzy(true);
+  RunPaired(state, obj);
+}
+
 BENCHMARK(BM_SimplePathLiteral)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawOnigLiteral)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibraryPathLiteral)->Unit(benchmark::kMillisecond);
@@ -279,6 +365,9 @@ BENCHMARK(BM_RawOnigFuzzy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LibraryPathFuzzy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawOnigGlobalSubstitution)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GlobalSubstitution)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PairedLiteral)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_PairedClassAlternation)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_PairedFuzzy)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 }  // namespace vorn

@@ -39,7 +39,7 @@ std::size_t SyntaxLength(const std::string& t, std::size_t i, bool inClass) {
       std::size_t k = t.find(')', j);
       return k == std::string::npos ? n - i : k + 1 - i;
     }
-    if (j < n && (t[j] == ':' || t[j] == '=' || t[j] == '!' || t[j] == '>')) return j + 1 - i;
+    if (j < n && (t[j] == ':' || t[j] == '=' || t[j] == '!' || t[j] == '>' || t[j] == '~')) return j + 1 - i;
     if (j + 1 < n && t[j] == '<' && (t[j + 1] == '=' || t[j + 1] == '!')) return j + 2 - i;
     if (j < n && (t[j] == '<' || t[j] == '\'')) {
       std::size_t len = DelimitedLength(t, j, t[j], t[j] == '<' ? '>' : '\'');
@@ -73,6 +73,8 @@ std::size_t EscapeArgumentLength(const std::string& t, std::size_t i, char lette
   const std::size_t n = t.size();
   if (i >= n) return 0;
   switch (letter) {
+    case 'c':  // control character \cX
+      return sjis::CharLen(t, i);
     case 'x': case 'o': case 'u': case 'p': case 'P': case 'k': case 'g': {
       if (t[i] == '{') return DelimitedLength(t, i, '{', '}');
       if (t[i] == '<') return DelimitedLength(t, i, '<', '>');
@@ -113,6 +115,18 @@ public:
         if (std::size_t syntax = SyntaxLength(t_, i, inClass_)) {
           out_.append(t_, i, syntax);
           i += syntax;
+          continue;
+        }
+        if (c == '[' && inClass_) {  // a nested class ([a-c[x]]) closes with its own bracket
+          ++classDepth_;
+          out_ += c;
+          ++i;
+          continue;
+        }
+        if (c == ']' && classDepth_ > 0) {
+          --classDepth_;
+          out_ += c;
+          ++i;
           continue;
         }
         if (c == '[' && !inClass_) {
@@ -169,9 +183,8 @@ private:
     const std::size_t n = t_.size();
     std::size_t dash = i + len;
     if (inClass_ && dash + 1 < n && t_[dash] == '-' && t_[dash + 1] == '\\') {
-      // a range up to an escape ([a-\x7F]): expand the start, keep the dash and the escape
-      Single(t_.substr(i, len));
-      out_ += '-';
+      // a range up to an escape ([a-\x7F]) has no row to pair with: it stays as typed
+      out_.append(t_, i, len + 1);
       return dash + 1;
     }
     if (inClass_ && dash + 1 < n && t_[dash] == '-' && t_[dash + 1] != ']') {
@@ -209,10 +222,30 @@ private:
     }
     const auto& a = g_.Row(fromRow);
     const auto& b = g_.Row(toRow);
+    // Columns pair up; a pair that would not be a range of single characters in ascending
+    // order (rows of different kinds, members of two characters) would make the whole pattern
+    // invalid, so it is left out. When nothing is left the range stays as typed.
+    bool any = false;
     for (std::size_t k = 0; k < a.size() && k < b.size(); ++k) {
-      if (a[k].empty() || b[k].empty()) continue;
+      unsigned low = 0, high = 0;
+      if (!CharCode(a[k], low) || !CharCode(b[k], high) || low > high) continue;
       out_ += Escape(a[k]) + "-" + Escape(b[k]);
+      any = true;
     }
+    if (!any) out_ += from + "-" + to;
+  }
+
+  // The code of a member that is exactly one character (lead << 8 | trail for two bytes).
+  static bool CharCode(const std::string& member, unsigned& code) {
+    if (member.size() == 1 && !sjis::IsLeadByte(member[0])) {
+      code = static_cast<unsigned char>(member[0]);
+      return true;
+    }
+    if (member.size() == 2 && sjis::IsLeadByte(member[0])) {
+      code = static_cast<unsigned char>(member[0]) << 8 | static_cast<unsigned char>(member[1]);
+      return true;
+    }
+    return false;
   }
 
   // Members are always inserted as literal text: a member such as "(" typed as its full-width
@@ -225,6 +258,7 @@ private:
   const TCharGroups& g_;
   const bool plain_;
   bool inClass_ = false;
+  int classDepth_ = 0;
   std::string out_;
 };
 

@@ -111,22 +111,16 @@ const std::string& TMatchStrings::Strings(int index) const {
 
 const TMatchParam& TMatchStrings::Objects(int index) const {
   if (index < 0 || index >= Count()) throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
-  return *items_[index].param;
+  return items_[index].param;
 }
 
 void TMatchStrings::AddMatch(std::string text, int position, int length) {
-  items_.push_back(TItem{std::move(text), std::make_unique<TMatchParam>(position, length)});
+  items_.push_back(TItem{std::move(text), TMatchParam(position, length)});
 }
 
 void TMatchStrings::AddStrings(const TMatchStrings& source) {
-  if (&source == this) {
-    TMatchStrings copy;
-    copy.AddStrings(source);
-    AddStrings(copy);
-    return;
-  }
-  for (const TItem& item : source.items_)
-    items_.push_back(TItem{item.text, std::make_unique<TMatchParam>(*item.param)});
+  const std::vector<TItem> copy = source.items_;  // source may be this list
+  items_.insert(items_.end(), copy.begin(), copy.end());
 }
 
 void TMatchStrings::Assign(const TMatchStrings& source) {

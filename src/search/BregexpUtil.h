@@ -89,9 +89,11 @@ public:
   void Assign(const TMatchStrings& source);
 
 private:
+  // Each line owns its TMatchParam by value: a search fills these for every match, so no
+  // allocation per group beyond the text.
   struct TItem {
     std::string text;
-    std::unique_ptr<TMatchParam> param;
+    TMatchParam param;
   };
   std::vector<TItem> items_;
 };

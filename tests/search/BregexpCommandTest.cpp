@@ -36,6 +36,8 @@ TEST(BregexpCommand, IgnoreCaseExpandsLettersIntoAlternatives) {
   EXPECT_EQ(obj.MatchCommand(), "m" + D + "(?:A|a)(?:B|b)(?:C|c)" + D + "k");
   EXPECT_EQ(Built("[a-c]x", {.ignoreCase = true}), "[A-Ca-c](?:X|x)");
   EXPECT_EQ(Built("[0-9]", {.ignoreCase = true}), "[0-9]");  // no group: the range stays
+  // columns that would form descending ranges ("二-Z") are left out rather than break the class
+  EXPECT_EQ(Built("[2-z]", {.fuzzy = true}), "[2-\x82\x79\x82\x51-\x82\x9A]");
 }
 
 TEST(BregexpCommand, PlainWholeWordEscapesAndWraps) {
@@ -70,7 +72,8 @@ TEST(BregexpCommand, RegularExpressionSyntaxSurvivesExpansion) {
   EXPECT_EQ(Built("\\x41\\p{Alpha}", {.ignoreCase = true}), "\\x41\\p{Alpha}");
   EXPECT_EQ(Built("[[:alpha:]]", {.ignoreCase = true}), "[[:alpha:]]");
   EXPECT_EQ(Built("\\d\\n", {.ignoreCase = true}), "\\d\\n");
-  EXPECT_EQ(Built("[a-\\x7E]", {.ignoreCase = true}), "[Aa-\\x7E]");
+  EXPECT_EQ(Built("[a-\\x7E]", {.ignoreCase = true}), "[a-\\x7E]");
+  EXPECT_EQ(Built("\\cd[a[b]c]", {.ignoreCase = true}), "\\cd[Aa[Bb]Cc]");
   EXPECT_EQ(Built("[^a-]", {.ignoreCase = true}), "[^Aa\\-]");
 }
 
