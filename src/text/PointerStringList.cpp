@@ -24,10 +24,11 @@ TRowSlot TPointerStringList::MakeOwned(std::string_view s, std::uint32_t word) {
   TRowSlot slot;
   slot.word = word;
   if (s.empty()) return slot;
+  std::uint32_t length = TRowSlot::CheckedLength(s.size());
   char* bytes = new char[s.size()];
   std::memcpy(bytes, s.data(), s.size());
   slot.data = bytes;
-  slot.lenAndFlag = static_cast<std::uint32_t>(s.size()) | TRowSlot::kOwned;
+  slot.lenAndFlag = length | TRowSlot::kOwned;
   return slot;
 }
 

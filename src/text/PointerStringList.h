@@ -89,6 +89,11 @@ public:
     rows_.ForRange(first, n, [&](TRowSlot& s) { f(s.word); });
   }
 
+  // Rows among first..first+n-1 that are not reWrapped (ends of logical lines); fast.
+  int CountLineEnds(int first, int n) const { return rows_.CountLineEnds(first, n); }
+  // The row of the nth (1-based) row that is not reWrapped, or -1.
+  int FindNthLineEnd(int nth) const { return rows_.FindNthLineEnd(nth); }
+
   // Change notification: fires OnChange after a change outside an update block and when the
   // outermost update block ends.
   void BeginUpdate();

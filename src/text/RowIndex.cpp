@@ -6,7 +6,7 @@
 
 namespace vorn {
 
-std::size_t TRowIndex::FindBlock(int i) {
+std::size_t TRowIndex::FindBlock(int i) const {
   // Edits and walks cluster, so the block of the previous lookup is tried first.
   if (lastBlock_ < blocks_.size()) {
     int start = starts_[lastBlock_];
@@ -35,6 +35,7 @@ void TRowIndex::SplitBlock(std::size_t k, int at) {
   TBlock tail;
   tail.rows.assign(rows.begin() + at, rows.end());
   rows.erase(rows.begin() + at, rows.end());
+  blocks_[k].lineEnds = -1;
   blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(k) + 1, std::move(tail));
   starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(k) + 1, 0);
 }
@@ -53,6 +54,7 @@ void TRowIndex::Insert(int pos, const TRowSlot* slots, int n) {
   else
     rows.insert(at, static_cast<std::size_t>(n), TRowSlot{});
   size_ += n;
+  blocks_[k].lineEnds = -1;
   if (static_cast<int>(rows.size()) > 2 * kBlockRows) SplitBlock(k, static_cast<int>(rows.size()) / 2);
   Renumber(k);
 }
@@ -96,6 +98,7 @@ void TRowIndex::Erase(int pos, int n) {
     std::vector<TRowSlot>& rows = blocks_[k].rows;
     int take = std::min(left, static_cast<int>(rows.size()) - offset);
     rows.erase(rows.begin() + offset, rows.begin() + offset + take);
+    blocks_[k].lineEnds = -1;
     left -= take;
     offset = 0;
     if (rows.empty()) {
@@ -119,11 +122,50 @@ void TRowIndex::MergeSmall(std::size_t k) {
     if (a.size() + b.size() <= static_cast<std::size_t>(kBlockRows) &&
         (a.size() < kBlockRows / 4 || b.size() < kBlockRows / 4)) {
       a.insert(a.end(), b.begin(), b.end());
+      blocks_[k].lineEnds = -1;
       blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(k) + 1);
     } else {
       ++k;
     }
   }
+}
+
+int TRowIndex::CountBlockRange(const TBlock& b, std::size_t from, std::size_t to) {
+  int ends = 0;
+  for (std::size_t j = from; j < to; ++j) ends += (b.rows[j].word & 0xF) != 1;
+  return ends;
+}
+
+int TRowIndex::BlockLineEnds(std::size_t k) const {
+  const TBlock& b = blocks_[k];
+  if (b.lineEnds < 0) const_cast<TBlock&>(b).lineEnds = CountBlockRange(b, 0, b.rows.size());
+  return b.lineEnds;
+}
+
+int TRowIndex::CountLineEnds(int first, int n) const {
+  int ends = 0;
+  const_cast<TRowIndex*>(this)->Walk(first, n, [&](const TBlock& b, std::size_t from, std::size_t to) {
+    if (from == 0 && to == b.rows.size())
+      ends += BlockLineEnds(static_cast<std::size_t>(&b - blocks_.data()));
+    else
+      ends += CountBlockRange(b, from, to);
+  });
+  return ends;
+}
+
+int TRowIndex::FindNthLineEnd(int nth) const {
+  if (nth <= 0) return -1;
+  for (std::size_t k = 0; k < blocks_.size(); ++k) {
+    int inBlock = BlockLineEnds(k);
+    if (nth > inBlock) {
+      nth -= inBlock;
+      continue;
+    }
+    const std::vector<TRowSlot>& rows = blocks_[k].rows;
+    for (std::size_t j = 0; j < rows.size(); ++j)
+      if ((rows[j].word & 0xF) != 1 && --nth == 0) return starts_[k] + static_cast<int>(j);
+  }
+  return -1;
 }
 
 void TRowIndex::Clear() {

@@ -1,7 +1,10 @@
 // TRowIndex: the row container of the line store, blocks of row slots behind one index.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <vector>
 
 namespace vorn {
@@ -16,6 +19,11 @@ struct TRowSlot {
   std::uint32_t word = 0;
 
   std::uint32_t Length() const { return lenAndFlag & ~kOwned; }
+  // A row of 2 GiB or more cannot be held; refusing it beats cutting the user's text.
+  static std::uint32_t CheckedLength(std::size_t length) {
+    if (length >= kOwned) throw std::length_error("row longer than 2 GiB");
+    return static_cast<std::uint32_t>(length);
+  }
   bool Owned() const { return (lenAndFlag & kOwned) != 0; }
 };
 
@@ -27,8 +35,16 @@ public:
   static constexpr int kBlockRows = 1024;
 
   int Size() const { return size_; }
-  TRowSlot& At(int i) { return Locate(i); }
-  const TRowSlot& At(int i) const { return const_cast<TRowIndex*>(this)->Locate(i); }
+  // Write access marks the row's block so that its cached line-end count is recounted.
+  TRowSlot& At(int i) {
+    std::size_t k = FindBlock(i);
+    blocks_[k].lineEnds = -1;
+    return blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
+  }
+  const TRowSlot& At(int i) const {
+    std::size_t k = FindBlock(i);
+    return blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
+  }
 
   // Inserts n slots copied from slots (or empty slots when slots is null) before row pos.
   void Insert(int pos, const TRowSlot* slots, int n);
@@ -39,34 +55,49 @@ public:
   // Calls f(slot) for rows first..first+n-1 in order, walking the blocks directly.
   template <class F>
   void ForRange(int first, int n, F&& f) {
-    if (n <= 0) return;
-    std::size_t k = FindBlock(first);
-    int offset = first - starts_[k];
-    while (n > 0) {
-      std::vector<TRowSlot>& rows = blocks_[k].rows;
-      int take = static_cast<int>(rows.size()) - offset;
-      if (take > n) take = n;
-      for (int j = 0; j < take; ++j) f(rows[static_cast<std::size_t>(offset + j)]);
-      n -= take;
-      offset = 0;
-      ++k;
-    }
+    Walk(first, n, [&](TBlock& b, std::size_t from, std::size_t to) {
+      b.lineEnds = -1;
+      for (std::size_t j = from; j < to; ++j) f(b.rows[j]);
+    });
   }
   template <class F>
   void ForRange(int first, int n, F&& f) const {
-    const_cast<TRowIndex*>(this)->ForRange(first, n, [&](TRowSlot& s) { f(static_cast<const TRowSlot&>(s)); });
+    const_cast<TRowIndex*>(this)->Walk(first, n, [&](const TBlock& b, std::size_t from, std::size_t to) {
+      for (std::size_t j = from; j < to; ++j) f(static_cast<const TRowSlot&>(b.rows[j]));
+    });
   }
+
+  // Rows among first..first+n-1 whose row end (the word's low 4 bits) is not 1, wrapped: the
+  // logical lines that end there. Whole blocks answer from a cached count, so converting
+  // between rows and lines costs about one step per block.
+  int CountLineEnds(int first, int n) const;
+  // The row of the nth (1-based) such row, or -1 when there are fewer.
+  int FindNthLineEnd(int nth) const;
 
 private:
   struct TBlock {
     std::vector<TRowSlot> rows;
+    int lineEnds = -1;  // cached count, -1 when unknown
   };
 
-  TRowSlot& Locate(int i) {
-    std::size_t k = FindBlock(i);
-    return blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
+  template <class F>
+  void Walk(int first, int n, F&& f) {
+    if (n <= 0) return;
+    std::size_t k = FindBlock(first);
+    std::size_t offset = static_cast<std::size_t>(first - starts_[k]);
+    while (n > 0) {
+      TBlock& b = blocks_[k];
+      std::size_t take = std::min(b.rows.size() - offset, static_cast<std::size_t>(n));
+      f(b, offset, offset + take);
+      n -= static_cast<int>(take);
+      offset = 0;
+      ++k;
+    }
   }
-  std::size_t FindBlock(int i);
+  static int CountBlockRange(const TBlock& b, std::size_t from, std::size_t to);
+  int BlockLineEnds(std::size_t k) const;
+
+  std::size_t FindBlock(int i) const;
   void Renumber(std::size_t fromBlock);
   void SplitBlock(std::size_t k, int at);
   void InsertBulk(int pos, const TRowSlot* slots, int n);
@@ -75,7 +106,7 @@ private:
   std::vector<TBlock> blocks_;
   std::vector<int> starts_;
   int size_ = 0;
-  std::size_t lastBlock_ = 0;
+  mutable std::size_t lastBlock_ = 0;
 };
 
 }  // namespace vorn

@@ -114,9 +114,7 @@ std::string TVornEditScreenStrings::GetRowsText(int first, int n, TRowEnd* lastE
 int TVornEditScreenStrings::CountLinesBefore(int row) const {
   row = std::clamp(row, 0, Count());
   if (!wordWrap_) return row;
-  int lines = 0;
-  ForEachRow(0, row, [&](std::string_view, std::uint32_t word) { lines += (word & 0xF) != reWrapped; });
-  return lines;
+  return CountLineEnds(0, row);
 }
 
 int TVornEditScreenStrings::RowToLine(int row) {
@@ -127,26 +125,15 @@ int TVornEditScreenStrings::RowToLine(int row) {
 int TVornEditScreenStrings::LineToRow(int line) const {
   int count = Count();
   if (!wordWrap_ || line <= 0) return std::clamp(line, 0, count);
-  int lines = 0;
-  int result = count;
-  int r = 0;
-  ForEachRow(0, count, [&](std::string_view, std::uint32_t word) {
-    if (result == count && ((word & 0xF) == reLineEnd || r == count - 1) && ++lines == line) result = r + 1;
-    ++r;
-  });
-  return result;
+  // Line i starts after the i-th row that ends a line (the last row always ends one).
+  int r = FindNthLineEnd(line);
+  return r < 0 || r >= count - 1 ? count : r + 1;
 }
 
 int TVornEditScreenStrings::LineCount() const {
   int count = Count();
   if (!wordWrap_ || count == 0) return count;
   return CountLineEnds(0, count) + (RowEnd(count - 1) == reWrapped ? 1 : 0);
-}
-
-int TVornEditScreenStrings::CountLineEnds(int first, int n) const {
-  int ends = 0;
-  ForEachRow(first, n, [&](std::string_view, std::uint32_t word) { ends += (word & 0xF) != reWrapped; });
-  return ends;
 }
 
 TRowEnd TVornEditScreenStrings::EndKindFor(int first, int last, int& lastL, std::string_view text) const {
@@ -299,7 +286,7 @@ void TVornEditScreenStrings::LoadText(TByteBuffer&& buffer) {
   ForEachLine(text.Data(), text.Data() + text.Size(), true, [&](const char* b, const char* e) {
     TRowSlot slot;
     slot.data = b == e ? nullptr : b;
-    slot.lenAndFlag = static_cast<std::uint32_t>(e - b);
+    slot.lenAndFlag = TRowSlot::CheckedLength(static_cast<std::size_t>(e - b));
     chunk.push_back(slot);
     if (chunk.size() == static_cast<std::size_t>(TRowIndex::kBlockRows)) flush();
   });

@@ -109,7 +109,6 @@ private:
   bool ReplaceWholeLines(int a, int n, int& oldRows);
   TRowEnd EndKindFor(int first, int last, int& lastL, std::string_view text) const;
   std::string BuildNewText(int first, int a, int last, int lastL, std::string_view text) const;
-  int CountLineEnds(int first, int n) const;
 
   std::vector<TVornEditView*> views_;
   TLastChange lastChange_;

@@ -142,7 +142,7 @@ void TVornEditStrings::LoadFromFile(const std::string& fileName) {
   ForEachLine(begin, end, false, [&](const char* b, const char* e) {
     TRowSlot slot;
     slot.data = b == e ? nullptr : b;
-    slot.lenAndFlag = static_cast<std::uint32_t>(e - b);
+    slot.lenAndFlag = TRowSlot::CheckedLength(static_cast<std::size_t>(e - b));
     chunk.push_back(slot);
   });
   store.AppendBorrowedRows(chunk.data(), static_cast<int>(chunk.size()));

@@ -182,6 +182,7 @@ TEST(JConvStringList, LinesAndTrailingBreakRoundTrip) {
 
 TEST(JConvStringList, NulBytesStayInsideTheirLinesAndADoubleByteEndIsNoBreak) {
   TJConvStringList list;
+  list.SetAutoConvert(false);
   TMemoryStream in;
   in.Write("a\0b\n\x82\n", 6);
   in.SetPosition(0);
@@ -192,6 +193,56 @@ TEST(JConvStringList, NulBytesStayInsideTheirLinesAndADoubleByteEndIsNoBreak) {
   EXPECT_FALSE(list.TrailingBreak());
   TJConvStringList empty;
   EXPECT_EQ(empty.GetTextStr(), "");
+}
+
+// The cases below need the real character-code conversion; with the placeholder that
+// answers Shift_JIS for everything they are skipped.
+bool ConversionAvailable() { return ConvertCharCode("a", ckSjis, ckUnicodeLE) != "a"; }
+
+TEST_F(DocumentFile, Utf16KeepsItsNulBytesForConversionAndSavesWithItsSignature) {
+  if (!ConversionAvailable()) GTEST_SKIP() << "needs the character-code conversion";
+  std::string utf16("\xff\xfe" "a\0\r\0\n\0b\0", 10);
+  TDocumentFileSettings doc;
+  EXPECT_EQ(RoundTrip(utf16, &doc), utf16);
+  EXPECT_EQ(doc.CharCode, ckUnicodeLE);
+  EXPECT_FALSE(doc.ReadOnly);
+}
+
+TEST_F(DocumentFile, Utf16NulCharacterBecomesASpaceInsteadOfEndingTheText) {
+  if (!ConversionAvailable()) GTEST_SKIP() << "needs the character-code conversion";
+  TVornEditHeadlessView view;
+  TDocumentFileSettings doc;
+  ReadDocumentFile(Make("z.txt", std::string("\xff\xfe" "a\0\0\0b\0", 8)), doc, view.Lines());
+  EXPECT_EQ(view.Lines().GetTextStr(), "a b");
+  EXPECT_EQ(doc.NulBytesReplaced, 1u);
+  EXPECT_TRUE(doc.ReadOnly);
+}
+
+TEST_F(DocumentFile, Utf8SaveWritesTheSignatureFirst) {
+  if (!ConversionAvailable()) GTEST_SKIP() << "needs the character-code conversion";
+  TVornEditHeadlessView view;
+  view.Lines().SetTextStr("\x82\xa0\r\n");
+  TDocumentFileSettings doc;
+  doc.CharCode = ckUtf8;
+  doc.LineBreak = lbLF;
+  WriteDocumentFile(Path("u8.txt"), doc, view.Lines());
+  EXPECT_EQ(Read(Path("u8.txt")), "\xef\xbb\xbf\xe3\x81\x82\n");
+}
+
+TEST(JConvStringList, BinaryLoadsAsNoLinesUnlessKept) {
+  if (!ConversionAvailable()) GTEST_SKIP() << "needs the character-code conversion";
+  std::string bytes("a\0\x01\x02\r\nb\0\0\0", 10);
+  TJConvStringList list;
+  TMemoryStream in;
+  in.Write(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  in.SetPosition(0);
+  list.LoadFromStream(in);
+  EXPECT_EQ(list.Count(), 0);
+  list.SetKeepBinary(true);
+  in.SetPosition(0);
+  list.LoadFromStream(in);
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Get(1), std::string("b\0\0\0", 4));
 }
 
 }  // namespace

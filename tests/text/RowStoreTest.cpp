@@ -1,6 +1,7 @@
 // Line store tests: row words, the block index, ReplaceRows against a byte-string model, views.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -72,34 +73,86 @@ TEST(PointerStringList, InsertAndDeleteKeepWordsWithTheirStrings) {
   for (int i = 0; i < list.Count(); ++i) EXPECT_EQ(list.Strings(i), std::to_string(list.Pointers(i)));
 }
 
-TEST(RowIndex, RandomBulkInsertsAndErasesMatchAVector) {
+TEST(RowIndex, RandomBulkInsertsErasesAndWordWritesMatchAVector) {
   TRowIndex index;
   std::vector<std::uint32_t> model;
   std::mt19937 rng(7);
   std::uint32_t next = 0;
-  for (int step = 0; step < 400; ++step) {
+  auto lineEndsOf = [&](int first, int n) {
+    int ends = 0;
+    for (int i = first; i < first + n; ++i) ends += (model[static_cast<std::size_t>(i)] & 0xF) != 1;
+    return ends;
+  };
+  for (int step = 0; step < 600; ++step) {
     int size = index.Size();
-    if (size > 0 && rng() % 3 == 0) {
+    unsigned op = rng() % 4;
+    if (size > 0 && op == 0) {
       int pos = static_cast<int>(rng() % static_cast<unsigned>(size));
       int n = 1 + static_cast<int>(rng() % static_cast<unsigned>(std::min(size - pos, 3000)));
       index.Erase(pos, n);
       model.erase(model.begin() + pos, model.begin() + pos + n);
+    } else if (size > 0 && op == 1) {
+      // Word writes must reach the cached line-end counts.
+      for (int j = 0; j < 20; ++j) {
+        int i = static_cast<int>(rng() % static_cast<unsigned>(size));
+        std::uint32_t w = (next++ << 4) | (rng() % 3);
+        index.At(i).word = w;
+        model[static_cast<std::size_t>(i)] = w;
+      }
     } else {
       int pos = static_cast<int>(rng() % static_cast<unsigned>(size + 1));
       int n = 1 + static_cast<int>(rng() % (rng() % 4 == 0 ? 5000u : 40u));
       std::vector<TRowSlot> slots(static_cast<std::size_t>(n));
-      for (TRowSlot& s : slots) s.word = next++;
+      for (TRowSlot& s : slots) s.word = (next++ << 4) | (rng() % 3);
       index.Insert(pos, slots.data(), n);
       model.insert(model.begin() + pos, n, 0);
       for (int j = 0; j < n; ++j) model[static_cast<std::size_t>(pos + j)] = slots[static_cast<std::size_t>(j)].word;
     }
-    ASSERT_EQ(index.Size(), static_cast<int>(model.size()));
-    if (step % 20 == 0 || index.Size() < 50) {
-      for (int i = 0; i < index.Size(); ++i) ASSERT_EQ(index.At(i).word, model[static_cast<std::size_t>(i)]) << i;
+    size = index.Size();
+    ASSERT_EQ(size, static_cast<int>(model.size()));
+    if (size > 0) {
+      int first = static_cast<int>(rng() % static_cast<unsigned>(size));
+      int n = static_cast<int>(rng() % static_cast<unsigned>(size - first + 1));
+      ASSERT_EQ(index.CountLineEnds(first, n), lineEndsOf(first, n));
+      ASSERT_EQ(index.CountLineEnds(0, size), lineEndsOf(0, size));
+      int total = lineEndsOf(0, size);
+      int nth = 1 + static_cast<int>(rng() % static_cast<unsigned>(total + 2));
+      int expected = -1;
+      for (int i = 0, seen = 0; i < size; ++i)
+        if ((model[static_cast<std::size_t>(i)] & 0xF) != 1 && ++seen == nth) {
+          expected = i;
+          break;
+        }
+      ASSERT_EQ(index.FindNthLineEnd(nth), expected);
+    }
+    if (step % 20 == 0 || size < 50) {
+      for (int i = 0; i < size; ++i) ASSERT_EQ(index.At(i).word, model[static_cast<std::size_t>(i)]) << i;
       int i = 0;
-      index.ForRange(0, index.Size(), [&](const TRowSlot& s) { ASSERT_EQ(s.word, model[static_cast<std::size_t>(i++)]); });
+      index.ForRange(0, size, [&](const TRowSlot& s) { ASSERT_EQ(s.word, model[static_cast<std::size_t>(i++)]); });
     }
   }
+}
+
+TEST(LineStore, LinesOfAWrappedStoreMatchACountFromTheTop) {
+  TVornEditHeadlessView view;
+  TVornEditScreenStrings& s = *view.Store();
+  std::string text;
+  for (int i = 0; i < 5000; ++i) text += std::to_string(i) + "\r\n";
+  view.Lines().SetTextStr(text);
+  s.SetWordWrap(true);  // the base wrapper leaves the rows; mark wrapped rows by hand
+  std::mt19937 rng(3);
+  for (int i = 0; i < s.Count(); ++i)
+    if (rng() % 3 == 0) s.SetRowEnd(i, reWrapped);
+  s.SetRowEnd(s.Count() - 1, reWrapped);
+  std::vector<int> lineStarts{0};
+  for (int i = 0; i < s.Count() - 1; ++i)
+    if (s.RowEnd(i) != reWrapped) lineStarts.push_back(i + 1);
+  ASSERT_EQ(view.Lines().Count(), static_cast<int>(lineStarts.size()));
+  for (std::size_t line = 0; line < lineStarts.size(); line += 37) {
+    EXPECT_EQ(s.LineToRow(static_cast<int>(line)), lineStarts[line]);
+    EXPECT_EQ(s.CountLinesBefore(lineStarts[line]), static_cast<int>(line));
+  }
+  EXPECT_EQ(s.LineToRow(static_cast<int>(lineStarts.size())), s.Count());
 }
 
 TEST(LineStoreFacade, EmptyStoreAddsOneLineEndRow) {
@@ -128,9 +181,10 @@ TEST(LineStoreFacade, SetTextStrSplitsAtEveryBreakKindAndStopsAtNul) {
   EXPECT_EQ(RowsOf(*view.Store()), (std::vector<std::string>{"a", "", "b"}));
   lines.SetTextStr(std::string("a\rb\0c\r\nd", 8));
   EXPECT_EQ(RowsOf(*view.Store()), (std::vector<std::string>{"a", "b"}));
+  lines.SetTextStr("x\r\ny");
+  for (int i = 0; i < view.Store()->Count(); ++i) EXPECT_FALSE(view.Store()->RowModified(i));
   lines.SetTextStr("");
   EXPECT_EQ(view.Store()->Count(), 0);
-  for (int i = 0; i < view.Store()->Count(); ++i) EXPECT_FALSE(view.Store()->RowModified(i));
 }
 
 TEST(LineStoreFacade, AddAfterTextEndRowBreaksTheOldLastLine) {
@@ -266,6 +320,53 @@ TEST(ReplaceRows, ViewsSeeOneChangeWithTheEditsExtent) {
   // Same row count: no insertion notice.
   s.ReplaceRows(0, 1, "A\r\n");
   EXPECT_EQ(view.insertedAt.size(), 1u);
+}
+
+// Keeps every record the store fills, as the undo object will.
+class TKeepingRecorder : public TUndoRecorder {
+public:
+  using TUndoRecorder::TUndoRecorder;
+  TUndoData* NewRecord() override {
+    records.push_back(std::make_unique<TUndoData>());
+    return records.back().get();
+  }
+  void ClearAll() override { records.clear(); }
+  std::vector<std::unique_ptr<TUndoData>> records;
+};
+
+TEST(ReplaceRows, FillsOneUndoRecordWithTheReplacedRows) {
+  TVornEditHeadlessView view;
+  TVornEditScreenStrings& s = *view.Store();
+  view.Lines().SetTextStr("a\r\nb\r\nc");
+  s.SetRowEnd(2, reTextEnd);
+  auto recorder = std::make_unique<TKeepingRecorder>(s);
+  TKeepingRecorder& kept = *recorder;
+  s.SetUndo(std::move(recorder));
+
+  s.ReplaceRows(1, 1, "x\r\ny\r\n");
+  ASSERT_EQ(kept.records.size(), 1u);
+  EXPECT_EQ(kept.records[0]->FirstRow, 1);
+  EXPECT_EQ(kept.records[0]->OldText, "b\r\n");
+  EXPECT_EQ(kept.records[0]->OldEnd, reLineEnd);
+  EXPECT_EQ(kept.records[0]->NewRowCount, 2);
+
+  s.ReplaceRows(3, 1, "");  // whole last line: the fast path
+  ASSERT_EQ(kept.records.size(), 2u);
+  EXPECT_EQ(kept.records[1]->FirstRow, 3);
+  EXPECT_EQ(kept.records[1]->OldText, "c");
+  EXPECT_EQ(kept.records[1]->OldEnd, reTextEnd);
+  EXPECT_EQ(kept.records[1]->NewRowCount, 0);
+
+  s.ReplaceRows(s.Count(), 0, "z");  // nothing replaced: a record without text
+  ASSERT_EQ(kept.records.size(), 3u);
+  EXPECT_EQ(kept.records[2]->OldEnd, reNone);
+  EXPECT_EQ(kept.records[2]->OldText, "");
+  EXPECT_EQ(kept.records[2]->NewRowCount, 1);
+
+  s.ReplaceRows(7, 1, "out of range");
+  EXPECT_EQ(kept.records.size(), 3u);
+  s.Clear();
+  EXPECT_TRUE(kept.records.empty());
 }
 
 TEST(LineStore, ClearResetsViewsAndRepaintsEverything) {

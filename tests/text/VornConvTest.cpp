@@ -6,6 +6,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "text/jconvert.h"
 #include "tools/vornconv/VornConv.h"
 
 namespace vorn {
@@ -48,8 +49,8 @@ TEST_F(VornConv, HelpPrintsUsageAndSucceeds) {
 
 TEST_F(VornConv, DetectPrintsCodeBreakAndNamePerFile) {
   std::string a = Make("a.txt", "\x82\xa0\r\nb\r\n");
-  std::string b = Make("b.txt", "no break");
-  std::string c = Make("c.txt", "x\ny");
+  std::string b = Make("b.txt", "\x82\xa0 no break");
+  std::string c = Make("c.txt", "\x82\xa0\ny");
   EXPECT_EQ(Run({"detect", a, b, c}), 0);
   EXPECT_EQ(out_.str(), "SJIS\tCRLF\t" + a + "\nSJIS\tNONE\t" + b + "\nSJIS\tLF\t" + c + "\n");
   EXPECT_EQ(Run({"detect", a, dir_ + "/missing"}), 2);
@@ -91,6 +92,26 @@ TEST_F(VornConv, BadArgumentsAreUsageErrors) {
   EXPECT_EQ(Run({"detect"}), 2);
   EXPECT_EQ(Run({"convert", "--to=s", dir_ + "/missing"}), 2);
   EXPECT_EQ(Run({"convert", "--to=s", "--output=" + dir_ + "/no/dir/x", a}), 2);
+}
+
+bool ConversionAvailable() { return ConvertCharCode("a", ckSjis, ckUnicodeLE) != "a"; }
+
+TEST_F(VornConv, DetectNamesTheKindsADocumentNeverCarries) {
+  if (!ConversionAvailable()) GTEST_SKIP() << "needs the character-code detection";
+  std::string a = Make("a.txt", "plain ascii\n");
+  std::string b = Make("b.bin", std::string("\0\x01\x02\x03\0\0\xff\0", 8));
+  EXPECT_EQ(Run({"detect", a, b}), 0);
+  EXPECT_EQ(out_.str(), "ASCII\tLF\t" + a + "\nBINARY\tNONE\t" + b + "\n");
+}
+
+TEST_F(VornConv, CharactersShiftJisCannotHoldMakeTheReadLossy) {
+  if (!ConversionAvailable()) GTEST_SKIP() << "needs the character-code conversion";
+  std::string a = Make("emoji.txt", "a\xf0\x9f\x98\x80" "b\n");
+  EXPECT_EQ(Run({"convert", "--from=n", "--to=n", a}), 3);
+  EXPECT_TRUE(out_.str().empty());
+  std::string kana = Make("kana.txt", "\xe3\x81\x82\n");
+  EXPECT_EQ(Run({"convert", "--from=n", "--to=s", kana}), 0);
+  EXPECT_EQ(out_.str(), "\x82\xa0\n");
 }
 
 }  // namespace

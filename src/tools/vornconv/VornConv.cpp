@@ -1,6 +1,7 @@
 // vornconv: argument parsing, the detect and convert commands, all through the document pipelines.
 #include "tools/vornconv/VornConv.h"
 
+#include <exception>
 #include <optional>
 
 #include "base/VornError.h"
@@ -73,7 +74,7 @@ int Detect(const std::vector<std::string>& files, std::ostream& out, std::ostrea
       ReadDocumentFile(file, doc, view.Lines());
       const char* lineBreak = TextHasNoBreak(*view.Store()) ? "NONE" : StatusBarLineBreakName(doc.LineBreak);
       out << DetectName(doc.ReadCode) << '\t' << lineBreak << '\t' << file << '\n';
-    } catch (const EVornError& e) {
+    } catch (const std::exception& e) {
       err << "vornconv: " << e.what() << '\n';
       status = vcUsageOrIoError;
     }
@@ -151,7 +152,7 @@ int Convert(const std::vector<std::string>& args, std::ostream& out, std::ostrea
       }
     }
     return lost ? vcLossyRead : vcOk;
-  } catch (const EVornError& e) {
+  } catch (const std::exception& e) {
     err << "vornconv: " << e.what() << '\n';
     return vcUsageOrIoError;
   }
