@@ -31,6 +31,10 @@ public:
   int CaretRow() const override { return caretRow_; }
   int CaretCol() const override { return caretCol_; }
   void SetCaretRow(int row) override { caretRow_ = row; }
+  void SetCaretPos(int row, int col) override {
+    caretRow_ = row;
+    caretCol_ = col;
+  }
   int TopRow() const override { return topRow_; }
   void SetTopRow(int row) override { topRow_ = row; }
   void SetCaretRowOffset(int row, int offset) override {

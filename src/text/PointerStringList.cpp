@@ -50,6 +50,20 @@ void TPointerStringList::Put(int i, std::string_view s) {
   Changed();
 }
 
+bool TPointerStringList::InAdoptedBuffer(std::string_view bytes) const {
+  for (const auto& b : buffers_)
+    if (bytes.data() >= b->Data() && bytes.data() + bytes.size() <= b->Data() + b->Size()) return true;
+  return false;
+}
+
+void TPointerStringList::PutBorrowed(int i, std::string_view bytes) {
+  TRowSlot& slot = rows_.At(i);
+  Release(slot);
+  slot.data = bytes.empty() ? nullptr : bytes.data();
+  slot.lenAndFlag = static_cast<std::uint32_t>(bytes.size());
+  Changed();
+}
+
 int TPointerStringList::Add(std::string_view s) {
   int index = Count();
   Insert(index, s);

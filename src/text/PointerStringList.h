@@ -75,6 +75,13 @@ public:
   void TakeRowsFrom(int pos, TPointerStringList& source);
   // Keeps buffer alive for as long as rows may borrow from it (until Clear).
   const TByteBuffer& AdoptBuffer(TByteBuffer&& buffer);
+  // Row i's bytes lie in a buffer the list adopted (or it is empty): they stay valid while
+  // other rows change, until Clear.
+  bool RowBorrowed(int i) const { return !rows_.At(i).Owned(); }
+  // True when bytes lie inside a buffer this list adopted.
+  bool InAdoptedBuffer(std::string_view bytes) const;
+  // Points row i at bytes inside an adopted buffer without copying them; keeps the word.
+  void PutBorrowed(int i, std::string_view bytes);
   // Appends rows borrowing their bytes from an adopted buffer (slots without the owned flag).
   void AppendBorrowedRows(const TRowSlot* slots, int n) { rows_.Insert(Count(), slots, n); }
 

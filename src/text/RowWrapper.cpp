@@ -4,6 +4,8 @@
 #include "text/LineSplit.h"
 #include "text/ScreenStrings.h"
 
+#include <algorithm>
+
 namespace vorn {
 
 void SplitTextToRows(std::string_view text, TVornEditStringList& rows) {
@@ -18,6 +20,10 @@ void TRowWrapper::TextToRows(TVornEditScreenStrings&, std::string_view text, TVo
 }
 
 int TRowWrapper::CountRowsOfLine(TVornEditScreenStrings&, std::string_view) { return 1; }
+
+int TRowWrapper::RewrapStartRow(TVornEditScreenStrings& store, int a, int, std::string_view) {
+  return std::max(store.FirstRowOfLine(a), a - 1);
+}
 
 void TRowWrapper::RewrapAll(TVornEditScreenStrings&) {}
 

@@ -23,6 +23,9 @@ public:
   virtual int CountRowsOfLine(TVornEditScreenStrings& store, std::string_view line);
   virtual void RewrapAll(TVornEditScreenStrings& store);
   virtual void UnwrapAll(TVornEditScreenStrings& store);
+  // The row where the re-wrap of an edit of rows a..last (to become text) starts: one row
+  // before the change, but not before the start of a's logical line.
+  virtual int RewrapStartRow(TVornEditScreenStrings& store, int a, int last, std::string_view text);
 };
 
 }  // namespace vorn

@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/EditLineMark.h"
 #include "text/LineSplit.h"
+#include "text/StoreWrap.h"
+#include "text/Undo.h"
 
 namespace vorn {
 
@@ -13,10 +16,18 @@ TVornEditScreenStrings::TVornEditScreenStrings()
       lineMarks_(std::make_unique<TLineMarkHook>()),
       wrapper_(std::make_unique<TRowWrapper>()),
       brackets_(std::make_unique<TBracketStateUpdater>()) {
+  InstallEditHooks(*this);
   SetNotifyViews(true);
 }
 
 TVornEditScreenStrings::~TVornEditScreenStrings() = default;
+
+// The hooks InstallEditHooks gave the store; a test that swapped one in must not ask for it.
+TVornEditUndoObj& TVornEditScreenStrings::UndoObj() { return dynamic_cast<TVornEditUndoObj&>(*undo_); }
+TVornEditLineMark& TVornEditScreenStrings::LineMarkTable() { return dynamic_cast<TVornEditLineMark&>(*lineMarks_); }
+TVornEditWrapOption& TVornEditScreenStrings::WrapOption() {
+  return dynamic_cast<TVornEditRowWrapper&>(*wrapper_).WrapOption();
+}
 
 TVornEditScreenStrings* TVornEditScreenStrings::CreateForView(TVornEditView& owner) {
   auto* store = new TVornEditScreenStrings();
@@ -175,8 +186,8 @@ void TVornEditScreenStrings::ReplaceRows(int a, int n, std::string_view text) {
   }
   int lineIndex = RowToLine(a);
   int lineDelta = 0;
-  int first = std::max(FirstRowOfLine(a), a - 1);
   int last = a + n - 1;
+  int first = wrapper_->RewrapStartRow(*this, a, last, text);
   int lastL = LastRowOfLine(last);
   int oldRows = 0;
   int newRows = 0;

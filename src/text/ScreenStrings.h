@@ -24,6 +24,10 @@ struct TLastChange {
   bool Changed = false;
 };
 
+class TVornEditUndoObj;
+class TVornEditLineMark;
+class TVornEditWrapOption;
+
 class TVornEditScreenStrings : public TVornEditStringList {
 public:
   TVornEditScreenStrings();
@@ -53,6 +57,10 @@ public:
   void SetLineMarks(std::unique_ptr<TLineMarkHook> marks) { lineMarks_ = std::move(marks); }
   void SetWrapper(std::unique_ptr<TRowWrapper> wrapper) { wrapper_ = std::move(wrapper); }
   void SetBrackets(std::unique_ptr<TBracketStateUpdater> brackets) { brackets_ = std::move(brackets); }
+  // The full objects behind the undo, line-mark and wrap hooks.
+  TVornEditUndoObj& UndoObj();
+  TVornEditLineMark& LineMarkTable();
+  TVornEditWrapOption& WrapOption();
 
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool on);

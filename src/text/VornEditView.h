@@ -4,6 +4,7 @@
 namespace vorn {
 
 class TVornEditScreenStrings;
+class TVornEditViewInfo;
 
 // The editor control implements this; the Qt-free store and its tests talk only to it.
 // Defaults do nothing so that a headless holder of a store needs to override little.
@@ -31,6 +32,8 @@ public:
   virtual void Invalidate() {}
   // After an undo or redo: recompute TopLineNo and repaint the left margin.
   virtual void AfterUndoRedo() {}
+  // Line marks or modified-row marks changed: repaint the left margin.
+  virtual void RepaintLeftMargin() {}
   // After the store was re-wrapped or unwrapped: caret column 0 (rows are clamped by the store).
   virtual void AfterRewrap() {}
   virtual bool Focused() const { return false; }
@@ -40,6 +43,11 @@ public:
   virtual int CaretRow() const { return 0; }
   virtual int CaretCol() const { return 0; }
   virtual void SetCaretRow(int row) { (void)row; }
+  // Puts the caret at a display position (undo and redo return it to where an edit began).
+  virtual void SetCaretPos(int row, int col) {
+    SetCaretRow(row);
+    (void)col;
+  }
   virtual int TopRow() const { return 0; }
   virtual void SetTopRow(int row) { (void)row; }
   // Row-to-line conversion; a control counts from its TopLineNo anchor.
@@ -63,6 +71,8 @@ public:
   virtual int VisibleRows() const { return 50; }
   // Screen height in rows (at least 1): how far ahead bracket states are computed.
   virtual int ScreenRows() const { return 64; }
+  // The view options (brackets, comment, quotations) the store's rows are parsed with; the owner's count.
+  virtual const TVornEditViewInfo* ViewInfo() const { return nullptr; }
   virtual void RepaintRows(int firstRow, int lastRow) {
     (void)firstRow;
     (void)lastRow;

@@ -402,7 +402,8 @@ TEST(LineStore, RowsOfLineAndRowsTextFollowWrappedRows) {
   EXPECT_EQ(s.GetRowsText(4, 1, &end, &rows), "");
   EXPECT_EQ(end, reNone);
   EXPECT_EQ(rows, 0);
-  s.SetWordWrap(true);  // the base wrapper leaves the rows as they are
+  s.SetWrapper(std::make_unique<TRowWrapper>());  // the base wrapper leaves the rows as they are
+  s.SetWordWrap(true);
   EXPECT_EQ(view.Lines().Count(), 2);
   EXPECT_EQ(view.Lines().Get(0), "abcdef");
   EXPECT_EQ(view.Lines().Get(1), "gh");
