@@ -144,11 +144,11 @@ int CenteredMessageDlg(const QString& message, TMsgDlgType kind, TMsgDlgButtons 
   if (buttons == 0) buttons = mbOK;
   std::map<QAbstractButton*, int> results;
   std::map<TMsgDlgBtn, QPushButton*> made;
-  for (const auto& spec : kButtons) {
-    if (!(buttons & spec.bit)) continue;
-    QPushButton* b = box.addButton(QString::fromUtf8(spec.text), spec.role);
-    results[b] = spec.result;
-    made[spec.bit] = b;
+  for (const auto& button : kButtons) {
+    if (!(buttons & button.bit)) continue;
+    QPushButton* b = box.addButton(QString::fromUtf8(button.text), button.role);
+    results[b] = button.result;
+    made[button.bit] = b;
   }
   // Enter takes OK, else Yes, else the first button; Escape takes Cancel, else No, else OK.
   for (TMsgDlgBtn bit : {mbOK, mbYes})
