@@ -293,12 +293,15 @@ std::string HelpFileName(const std::string& page) {
 
 bool ShowHelp(const std::string& page) {
   std::string file = HelpFileName(page);
-  const char* argv[] = {"xdg-open", file.c_str(), nullptr};
+  // Some desktops keep xdg-open running as long as the browser, so it runs in the background
+  // of a shell that ends at once; the shell reports only whether xdg-open exists.
+  const char* script = "command -v xdg-open >/dev/null 2>&1 || exit 1; xdg-open \"$1\" >/dev/null 2>&1 &";
+  const char* argv[] = {"/bin/sh", "-c", script, "sh", file.c_str(), nullptr};
   pid_t pid = 0;
-  if (posix_spawnp(&pid, "xdg-open", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return false;
-  // xdg-open hands the file to the browser and returns at once; reap it so no zombie remains.
+  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return false;
   int status = 0;
-  waitpid(pid, &status, 0);
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 

@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/DateTimeText.h"
+#include "base/PathVariables.h"
+
 namespace vorn {
 
 // ---- Folders. Paths are native UTF-8 strings; folders end with "/". ----

@@ -37,3 +37,23 @@ inline std::string UpperAscii(std::string_view s) {
 }
 
 }  // namespace vorn::sjis
+
+namespace vorn::sjis {
+
+// Equality that ignores ASCII letter case; double-byte characters must match byte for byte, so
+// a trail byte that looks like a letter is never folded.
+inline bool SameTextI(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size();) {
+    std::size_t n = CharLen(a, i);
+    if (n == 2) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+    } else if (UpperAscii(a[i]) != UpperAscii(b[i])) {
+      return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
+}  // namespace vorn::sjis

@@ -79,9 +79,9 @@ void ApplyPass3(std::string_view arg, TCommandLinePlan& plan) {
 
 }  // namespace
 
-TCharCodeKind CodeKindOfLetter(std::optional<char> letter) {
-  if (!letter) return ckSjis;
-  switch (Lower(*letter)) {
+std::optional<TCharCodeKind> CodeKindOfKnownLetter(char letter) {
+  switch (Lower(letter)) {
+    case 's': return ckSjis;
     case 'j': return ckJis;
     case 'a': return ckJisAscii;
     case 'e': return ckEuc;
@@ -90,8 +90,12 @@ TCharCodeKind CodeKindOfLetter(std::optional<char> letter) {
     case '8': return ckUtf8;
     case 'n': return ckUtf8N;
     case '7': return ckUtf7;
-    default: return ckSjis;
+    default: return std::nullopt;
   }
+}
+
+TCharCodeKind CodeKindOfLetter(std::optional<char> letter) {
+  return letter ? CodeKindOfKnownLetter(*letter).value_or(ckSjis) : ckSjis;
 }
 
 TLineBreakKind LineBreakOfLetter(std::optional<char> letter) {

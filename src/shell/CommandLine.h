@@ -13,6 +13,8 @@
 
 namespace vorn {
 
+// Letter of /o (any case): the kind it names, none for a letter that names no kind.
+std::optional<TCharCodeKind> CodeKindOfKnownLetter(char letter);
 // Letter of /o (any case); a missing or unknown letter gives SJIS.
 TCharCodeKind CodeKindOfLetter(std::optional<char> letter);
 // Letter of /r (any case); a missing or unknown letter gives CRLF.

@@ -74,7 +74,6 @@ int RunVornEditor(int argc, char** argv) {
       window.show();
   }
   const int code = app.exec();
-  FreeRegexpBinding();
   stationLock.Release();
   return code;
 }

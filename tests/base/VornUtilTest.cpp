@@ -1,6 +1,8 @@
 // Tests of the shared utilities: folders, canonical names, sanitising, trimming, file tests.
 #include "base/VornUtil.h"
 
+#include <sys/wait.h>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -10,6 +12,8 @@
 #include <fstream>
 
 #include <gtest/gtest.h>
+
+#include "platform/NamedLock.h"
 
 namespace vorn {
 namespace {
@@ -45,17 +49,24 @@ TEST(ProgramFolder, IsTheExecutableFolderWhenItIsWritable) {
   EXPECT_EQ(ChooseProgramFolder(dir.Path(), "/home/x/.local/share"), dir.Path());
 }
 
-TEST(ProgramFolder, MovesToTheDataHomeForAReadOnlyInstallButStaysWhenSettingIsBeside) {
+TEST(ProgramFolder, MovesToTheDataHomeForAReadOnlyInstall) {
   TempDir dir;
   std::string exe = dir.Path() + "bin/";
   fs::create_directories(exe);
   fs::permissions(exe, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
-  if (access(exe.c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights that ignore permissions";
+  // With rights that ignore permission bits, a kernel folder serves as the unwritable one.
+  if (access(exe.c_str(), W_OK) == 0) exe = "/proc/1/";
+  if (access(exe.c_str(), W_OK) == 0) GTEST_SKIP() << "no unwritable folder available";
   EXPECT_EQ(ChooseProgramFolder(exe, "/data"), "/data/VornEditor/");
-  fs::permissions(exe, fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST(ProgramFolder, StaysBesideTheExecutableWhenSettingIsThereEvenIfUnwritable) {
+  TempDir dir;
+  std::string exe = dir.Path() + "bin/";
   fs::create_directories(exe + "Setting");
-  fs::permissions(exe, fs::perms::owner_write, fs::perm_options::remove);
+  fs::permissions(exe, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
   EXPECT_EQ(ChooseProgramFolder(exe, "/data"), exe);
 }
 
@@ -181,6 +192,31 @@ TEST(FileTests, AFileUnderAnExclusiveLockIsHeldForWriting) {
   EXPECT_FALSE(FileIsHeldForWriting(file));
 }
 
+TEST(FileTests, AFileLockedByAnotherProcessThroughTheLockLayerIsHeld) {
+  const std::string name = "vornutil test " + std::to_string(getpid());
+  int ready[2], done[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(done), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    TNamedLock lock;
+    char c = lock.TryAcquire(name) ? 'y' : 'n';
+    (void)!write(ready[1], &c, 1);
+    (void)!read(done[0], &c, 1);
+    _exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  ASSERT_EQ(c, 'y');
+  EXPECT_TRUE(FileIsHeldForWriting(NamedLockPath(name)));
+  (void)!write(done[1], "x", 1);
+  waitpid(child, nullptr, 0);
+  EXPECT_FALSE(FileIsHeldForWriting(NamedLockPath(name)));
+  for (int fd : {ready[0], ready[1], done[0], done[1]}) close(fd);
+  std::remove(NamedLockPath(name).c_str());
+}
+
 TEST(TakeAtomString, FailsForNoAtomAndTakesTheTextOnce) {
   std::optional<std::string> atom;
   std::string text = "unchanged";
@@ -199,10 +235,29 @@ TEST(TakeAtomString, CutsAt255BytesWithoutSplittingADoubleByteCharacter) {
   EXPECT_EQ(text, std::string(254, 'a'));
 }
 
-TEST(Version, TextHasTheReleaseForm) {
+TEST(Version, TextHasTheReleaseFormAndHelpLivesInTheProgramFolder) {
   std::string v = VersionText();
   EXPECT_EQ(v.rfind("r.", 0), 0u);
   EXPECT_NE(v.find(" Build "), std::string::npos);
+  EXPECT_EQ(HelpFileName(""), ProgramFolder() + "Help/Index.html");
+  EXPECT_EQ(HelpFileName("find.html"), ProgramFolder() + "Help/find.html");
+}
+
+TEST(ShowHelp, HandsThePageToTheDesktopOpenerAndFailsWithoutOne) {
+  TempDir dir;
+  const std::string log = dir.Path() + "opened.txt";
+  dir.Write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + log + "'\n");
+  fs::permissions(dir.Path() + "bin/xdg-open", fs::perms::owner_all);
+  const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", (dir.Path() + "bin").c_str(), 1);
+  EXPECT_TRUE(ShowHelp("find.html"));
+  for (int i = 0; i < 200 && !fs::exists(log); ++i) usleep(10000);
+  std::ifstream in(log);
+  std::string opened((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(opened, HelpFileName("find.html"));
+  setenv("PATH", (dir.Path() + "nothing-here").c_str(), 1);
+  EXPECT_FALSE(ShowHelp());
+  setenv("PATH", oldPath.c_str(), 1);
 }
 
 }  // namespace

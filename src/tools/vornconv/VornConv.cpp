@@ -1,10 +1,12 @@
 // vornconv: argument parsing, the detect and convert commands, all through the document pipelines.
 #include "tools/vornconv/VornConv.h"
 
+#include <cctype>
 #include <exception>
 #include <optional>
 
 #include "base/VornError.h"
+#include "shell/CommandLine.h"
 #include "text/HeadlessView.h"
 #include "text/JConvStrList.h"
 
@@ -29,19 +31,9 @@ const char kUsage[] =
     "replaced, or characters Shift_JIS cannot hold): then nothing is written unless --lossy.\n";
 
 std::optional<TCharCodeKind> CodeOfLetter(const std::string& letter) {
-  if (letter.size() != 1) return std::nullopt;
-  switch (letter[0]) {
-    case 's': return ckSjis;
-    case 'j': return ckJis;
-    case 'a': return ckJisAscii;
-    case 'e': return ckEuc;
-    case 'u': return ckUnicodeLE;
-    case 'b': return ckUnicodeBE;
-    case '8': return ckUtf8;
-    case 'n': return ckUtf8N;
-    case '7': return ckUtf7;
-    default: return std::nullopt;
-  }
+  // The editor's -o letters; vornconv takes them in lower case only.
+  if (letter.size() != 1 || letter[0] != std::tolower(static_cast<unsigned char>(letter[0]))) return std::nullopt;
+  return CodeKindOfKnownLetter(letter[0]);
 }
 
 std::optional<TLineBreakKind> BreakOfLetter(const std::string& letter) {

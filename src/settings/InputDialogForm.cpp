@@ -1,0 +1,48 @@
+// TInputDialogForm: the one-line input dialog (caption, label, initial text; OK or Cancel).
+#include "settings/InputDialogForm.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vorn {
+
+TInputDialogForm::TInputDialogForm(QWidget* owner) : TVornNotHideForm(owner) {
+  label_ = new QLabel(this);
+  edit_ = new QLineEdit(this);
+  label_->setBuddy(edit_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label_);
+  layout->addWidget(edit_);
+  layout->addWidget(buttons);
+}
+
+void TInputDialogForm::SetLabel(const QString& text) { label_->setText(text); }
+QString TInputDialogForm::Label() const { return label_->text(); }
+void TInputDialogForm::SetText(const QString& text) { edit_->setText(text); }
+QString TInputDialogForm::Text() const { return edit_->text(); }
+
+void TInputDialogForm::showEvent(QShowEvent* event) {
+  TVornNotHideForm::showEvent(event);
+  edit_->setFocus(Qt::OtherFocusReason);
+  edit_->selectAll();
+}
+
+bool TInputDialogForm::Execute(QWidget* owner, const QString& caption, const QString& label, QString& text) {
+  TInputDialogForm form(owner);
+  form.setWindowTitle(caption);
+  form.SetLabel(label);
+  form.SetText(text);
+  if (form.exec() != QDialog::Accepted) return false;
+  text = form.Text();
+  return true;
+}
+
+}  // namespace vorn
