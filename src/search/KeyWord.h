@@ -1,24 +1,24 @@
 // Application keyword, find/grep condition and bracket pair classes with their binary records and text forms.
 #pragma once
 
+#include "base/VornError.h"
 #include "search/KeyWordStream.h"
 #include "text/EditParserOptions.h"
 
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace vorn {
 
-// A stored record or keyword file that cannot be read. The message is Shift_JIS, ready for the user.
-class EKeyWordError : public std::runtime_error {
+// A stored record or keyword file that cannot be read.
+class EKeyWordError : public EVornError {
 public:
-  using std::runtime_error::runtime_error;
+  using EVornError::EVornError;
 };
 
-// ": サポートされていないバージョンデータです", after the class name.
+// Follows the class name in the message of an unsupported bracket record version.
 extern const char* const kUnsupportedVersionMessage;
 
 class TKeyWord : public TVornEditKeyword {

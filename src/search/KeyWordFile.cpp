@@ -5,8 +5,7 @@
 
 namespace vorn {
 
-const char* const kInvalidFileFormatMessage =
-    "\x83\x74\x83\x40\x83\x43\x83\x8b\x8f\x91\x8e\xae\x82\xcc\x95\x73\x90\xb3\x82\xc5\x82\xb7";
+const char* const kInvalidFileFormatMessage = "ファイル書式の不正です";
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 namespace vorn {
 
-// "ファイル書式の不正です"
+// The message of a keyword file that lacks a required line.
 extern const char* const kInvalidFileFormatMessage;
 
 // The parts of one file type that the keyword file carries; the file type owns them.

@@ -2,19 +2,19 @@
 #pragma once
 
 #include "base/Stream.h"
+#include "base/VornError.h"
 
 #include <cstdint>
 #include <cstring>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace vorn {
 
 // A record ended before a fixed-width field was complete.
-class ERecordReadError : public std::runtime_error {
+class ERecordReadError : public EVornError {
 public:
-  ERecordReadError() : std::runtime_error("Stream read error") {}
+  ERecordReadError() : EVornError("Stream read error") {}
 };
 
 class TRecordReader {

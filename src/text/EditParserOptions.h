@@ -2,13 +2,13 @@
 #pragma once
 
 #include "base/NotifyPersistent.h"
+#include "base/VornError.h"
 #include "search/BregexpUtil.h"
 #include "text/EditColors.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -126,9 +126,9 @@ private:
 };
 
 // Raised when a fifteenth bracket item is added: the row word keeps the bracket state in four bits.
-class EBracketCollectionError : public std::runtime_error {
+class EBracketCollectionError : public EVornError {
 public:
-  using std::runtime_error::runtime_error;
+  using EVornError::EVornError;
 };
 
 class TVornEditBracketCollection : public TNotifyPersistent {

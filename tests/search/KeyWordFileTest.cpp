@@ -122,7 +122,7 @@ TEST(KeyWordFile, MissingRequiredLineRaisesAndKeepsWhatWasRead) {
       u.Load(broken);
       FAIL() << "accepted: " << broken;
     } catch (const EKeyWordError& e) {
-      EXPECT_STREQ(e.what(), kInvalidFileFormatMessage);
+      EXPECT_STREQ(e.what(), "ファイル書式の不正です");
     }
     EXPECT_EQ(u.keyWords.Count(), 1);
     EXPECT_GE(u.brackets.Count(), 1);

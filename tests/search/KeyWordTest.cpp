@@ -239,7 +239,7 @@ TEST(BracketRecord, UnsupportedVersionAndTruncationRaise) {
     b.LoadFromStream(r);
     FAIL() << "version 3 was accepted";
   } catch (const EKeyWordError& e) {
-    EXPECT_EQ(std::string(e.what()), std::string("TBracket") + kUnsupportedVersionMessage);
+    EXPECT_STREQ(e.what(), "TBracket: サポートされていないバージョンデータです");
   }
   const std::string cutData = Bytes({0xFF, 2, 5, 1, 0});
   TRecordReader cut(cutData);
