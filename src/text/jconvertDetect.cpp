@@ -2,6 +2,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "text/jconvert.h"
 #include "text/jconvertInternal.h"
 
@@ -46,10 +50,108 @@ struct TPrefix {
   Byte At(std::size_t i) const { return i < size ? s[i] : 0; }
 };
 
+#if defined(__SSE2__)
+// Block scanning: 16 bytes at a time, byte classes as 16-bit masks. The counters only ever
+// look one or two bytes past a token's first byte, so token starts follow from the classes
+// with one bit of carry between blocks, and no per-character dependency chain slows the scan.
+
+inline __m128i Load16(const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+
+inline unsigned Mask(__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); }
+
+inline unsigned EqMask(__m128i v, Byte b) { return Mask(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(b)))); }
+
+inline unsigned RangeMask(__m128i v, Byte lo, Byte hi) {
+  const __m128i atLeast = _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(static_cast<char>(lo))), v);
+  const __m128i atMost = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(static_cast<char>(hi))), v);
+  return Mask(_mm_and_si128(atLeast, atMost));
+}
+
+// For 8 bytes whose "starts a two-byte token" class is m, and whether the first byte is the
+// second half of an earlier token: the bytes that really start a two-byte token (low 8 bits),
+// and in bit 8 whether the byte after the 8 is a second half.
+struct TPairStarts {
+  std::uint16_t e[2][256];
+  constexpr TPairStarts() : e() {
+    for (unsigned in = 0; in < 2; ++in) {
+      for (unsigned m = 0; m < 256; ++m) {
+        bool second = in != 0;
+        unsigned starts = 0;
+        for (unsigned j = 0; j < 8; ++j) {
+          if (second) {
+            second = false;
+          } else if (m >> j & 1) {
+            starts |= 1u << j;
+            second = true;
+          }
+        }
+        e[in][m] = static_cast<std::uint16_t>(starts | (second ? 0x100u : 0u));
+      }
+    }
+  }
+};
+inline constexpr TPairStarts kPairStarts{};
+
+inline unsigned PairStarts(unsigned starterClass, unsigned& second) {
+  const unsigned lo = kPairStarts.e[second][starterClass & 0xFF];
+  const unsigned hi = kPairStarts.e[lo >> 8][starterClass >> 8 & 0xFF];
+  second = hi >> 8;
+  return (lo & 0xFF) | (hi & 0xFF) << 8;
+}
+
+// The mask values are at most 16 bits; this avoids a library call where POPCNT is not enabled.
+inline std::size_t Pop16(unsigned x) {
+  x = x - ((x >> 1) & 0x5555u);
+  x = (x & 0x3333u) + ((x >> 2) & 0x3333u);
+  x = (x + (x >> 4)) & 0x0F0Fu;
+  return (x + (x >> 8)) & 0x1Fu;
+}
+
+// The events after the block's last reset are all that survive it.
+inline unsigned AfterLastReset(unsigned events, unsigned resets) {
+  return resets ? events & ~((2u << (31 - __builtin_clz(resets))) - 1) : events;
+}
+#endif
+
 std::size_t EucCounter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, i = 0;
+#if defined(__SSE2__)
+  unsigned skip = 0;  // bytes at the block's start that belong to the previous token
+  for (; i + 18 <= L; i += 16) {
+    const __m128i v = Load16(s + i), v1 = Load16(s + i + 1), v2 = Load16(s + i + 2);
+    const unsigned ss2 = EqMask(v, 0x8E), pairs = ss2 | RangeMask(v, 0xA1, 0xFE), ss3 = EqMask(v, 0x8F);
+    unsigned starts2, starts3 = 0;
+    if (ss3 == 0 && skip <= 1) {
+      starts2 = PairStarts(pairs, skip);
+    } else {
+      // Three-byte tokens are rare: walk the block's bits.
+      starts2 = 0;
+      unsigned j = skip;
+      while (j < 16) {
+        const unsigned bit = 1u << j;
+        if (pairs & bit) {
+          starts2 |= bit;
+          j += 2;
+        } else if (ss3 & bit) {
+          starts3 |= bit;
+          j += 3;
+        } else {
+          ++j;
+        }
+      }
+      skip = j - 16;
+    }
+    const unsigned next1 = RangeMask(v1, 0xA1, 0xFE), next2 = RangeMask(v2, 0xA1, 0xFE);
+    const unsigned valid = (starts2 & ss2 & RangeMask(v1, 0xA1, 0xDF)) | (starts2 & ~ss2 & next1) |
+                           (starts3 & next1 & next2);
+    const unsigned resets = (starts2 | starts3) & ~valid;
+    if (resets) count = 0;
+    count += Pop16(AfterLastReset(valid, resets));
+  }
+  i += skip;
+#endif
   while (i < L) {
     if (i + 8 <= L && EightAscii(s + i)) {
       i += 8;
@@ -77,6 +179,28 @@ std::size_t SjisCounter(const TPrefix& t) {
   const std::size_t L = t.len;
   std::size_t count = 0, i = 0;
   bool kana = false;
+#if defined(__SSE2__)
+  unsigned second = 0;
+  for (; i + 17 <= L; i += 16) {
+    const __m128i v = Load16(s + i), v1 = Load16(s + i + 1);
+    const unsigned startsTrail = second;
+    const unsigned leads = PairStarts(RangeMask(v, 0x81, 0x9F) | RangeMask(v, 0xE0, 0xFC), second);
+    const unsigned singles = ~(leads | leads << 1 | startsTrail) & 0xFFFF;
+    const unsigned trailOk = RangeMask(v1, 0x40, 0x7E) | RangeMask(v1, 0x80, 0xFC);
+    const unsigned notChars = EqMask(v, 0x00) | EqMask(v, 0x80) | EqMask(v, 0xA0) | RangeMask(v, 0xFD, 0xFF);
+    const unsigned resets = (leads & ~trailOk) | (singles & notChars);
+    if (resets) {
+      count = 0;
+      kana = false;
+    }
+    count += Pop16(AfterLastReset(leads & trailOk, resets));
+    // Two half-width katakana count as one character, even with other characters between.
+    const std::size_t kanas = kana + Pop16(AfterLastReset(singles & RangeMask(v, 0xA1, 0xDF), resets));
+    count += kanas / 2;
+    kana = kanas & 1;
+  }
+  i += second;
+#endif
   while (i < L) {
     if (i + 8 <= L && EightAsciiWithoutNul(s + i)) {
       i += 8;
@@ -114,6 +238,13 @@ struct TJisCount {
 };
 
 inline std::size_t SkipToShiftOrEsc(const Byte* s, std::size_t i, std::size_t L) {
+#if defined(__SSE2__)
+  for (; i + 16 <= L; i += 16) {
+    const __m128i v = Load16(s + i);
+    const unsigned hit = EqMask(v, Esc) | EqMask(v, So) | EqMask(v, Si);
+    if (hit) return i + static_cast<std::size_t>(__builtin_ctz(hit));
+  }
+#endif
   while (i < L && s[i] != So && s[i] != Si && s[i] != Esc) ++i;
   return i;
 }
@@ -167,6 +298,29 @@ TUtf8Count Utf8Counter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, i = 0;
+#if defined(__SSE2__)
+  // Only bytes from C0 up that start a token matter; walk them bit by bit within each block.
+  unsigned skip = 0;
+  for (; i + 17 <= L; i += 16) {
+    const __m128i v = Load16(s + i);
+    const unsigned leads = RangeMask(v, 0xC0, 0xFF);
+    unsigned m = leads & (~0u << skip);
+    skip = 0;
+    if (m == 0) continue;
+    const unsigned cont = Mask(Load16(s + i + 1));
+    const unsigned x1 = RangeMask(v, 0xE0, 0xFF), x2 = RangeMask(v, 0xF0, 0xFF),
+                   x3 = RangeMask(v, 0xF8, 0xFF), x4 = RangeMask(v, 0xFC, 0xFF);
+    unsigned next = 0;
+    while (m) {
+      const unsigned p = static_cast<unsigned>(__builtin_ctz(m));
+      count = (cont >> p & 1) ? count + 1 : 0;
+      next = p + 2 + (x1 >> p & 1) + (x2 >> p & 1) + (x3 >> p & 1) + (x4 >> p & 1);
+      m = leads & (~0u << next);
+    }
+    skip = next > 16 ? next - 16 : 0;
+  }
+  i += skip;
+#endif
   bool expect = false;
   std::size_t extra = 0;
   while (i < L) {
@@ -179,8 +333,6 @@ TUtf8Count Utf8Counter(const TPrefix& t) {
       expect = true;
       extra = b <= 0xDF ? 0 : b <= 0xEF ? 1 : b <= 0xF7 ? 2 : b <= 0xFB ? 3 : 4;
       ++i;
-    } else if (i + 8 <= L && EightAscii(s + i)) {
-      i += 8;
     } else {
       ++i;
     }
@@ -349,6 +501,19 @@ bool IsStrictUtf8WithMultiByte(const TPrefix& t) {
 
 }  // namespace
 
+namespace jconv {
+
+TDetectCounters CountForDetection(std::string_view text) {
+  const TPrefix t{reinterpret_cast<const Byte*>(text.data()), text.size(),
+                  text.size() < DetectLimit ? text.size() : DetectLimit};
+  const TJisCount jis = JisCounter(t);
+  const TUtf8Count utf8 = Utf8Counter(t);
+  return {EucCounter(t), SjisCounter(t), jis.count, utf8.count, Utf7Counter(t), jis.roman,
+          utf8.signature};
+}
+
+}  // namespace jconv
+
 TCharCodeKind DetectCharCode(std::string_view text) {
   const TPrefix t{reinterpret_cast<const Byte*>(text.data()), text.size(),
                   text.size() < DetectLimit ? text.size() : DetectLimit};
@@ -356,14 +521,13 @@ TCharCodeKind DetectCharCode(std::string_view text) {
   if (t.size >= 2 && t.s[0] == 0xFE && t.s[1] == 0xFF) return ckUnicodeBE;
   if (t.len > 0 && std::memchr(t.s, 0, t.len) != nullptr) return ckBinary;
 
-  const std::size_t euc = EucCounter(t);
-  const std::size_t sjis = SjisCounter(t);
-  const TJisCount jis = JisCounter(t);
-  const TUtf8Count utf8 = Utf8Counter(t);
-  const std::size_t utf7 = Utf7Counter(t);
-  if (utf8.signature) return ckUtf8;
+  const jconv::TDetectCounters c = jconv::CountForDetection(text);
+  if (c.signature) return ckUtf8;
+  const std::size_t euc = c.euc, sjis = c.sjis;
+  const TJisCount jis{c.jis, c.roman};
+  const TUtf8Count utf8{c.utf8, c.signature};
 
-  const std::size_t all[5] = {euc, utf7, utf8.count, jis.count, sjis};
+  const std::size_t all[5] = {euc, c.utf7, utf8.count, jis.count, sjis};
   auto wins = [&all](int k) {
     if (all[k] == 0) return false;
     for (int o = 0; o < 5; ++o)

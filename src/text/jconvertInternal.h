@@ -88,6 +88,13 @@ class TByteSink {
   char* lim_;
 };
 
+// The five run-length counters of the detection with their flags, over the examined prefix.
+struct TDetectCounters {
+  std::size_t euc, sjis, jis, utf8, utf7;
+  bool roman, signature;
+};
+TDetectCounters CountForDetection(std::string_view text);
+
 // The Japanese routines: pure byte arithmetic, nothing is ever substituted. designation is
 // 'J' (ckJis) or 'B' (ckJisAscii).
 std::string SjisToJis(std::string_view text, char designation);

@@ -1,9 +1,12 @@
 // Tests of DetectCharCode: signatures, the counters' decisions, and real text in every code.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <string>
 
+#include "DetectReference.h"
 #include "JconvertTestUtil.h"
 #include "text/jconvert.h"
 
@@ -189,6 +192,62 @@ INSTANTIATE_TEST_SUITE_P(
                       TCodeCase{ckUnicodeBE, "UnicodeBE"}, TCodeCase{ckUtf8, "Utf8"},
                       TCodeCase{ckUtf8N, "Utf8N"}, TCodeCase{ckUtf7, "Utf7"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vorn
+
+namespace vorn {
+namespace {
+
+// Texts that mix every code's fragments and stray bytes, so that runs break at every offset
+// of the 16-byte blocks the counters scan.
+std::string MixedText(std::uint32_t seed, std::size_t length) {
+  static const char* const kPieces[] = {
+      "\x82\xA0", "\x8A\xBF", "\xE0\x40", "\xB1", "\xB6\xDE", "\xA4\xA2", "\x8E\xB1",
+      "\x8F\xB0\xA1", "\xE3\x81\x82", "\xC3\xA9", "\xF0\x9F\x98\x80", "\x1B$B", "\x1B(B",
+      "\x1B(J", "\x1B$(D", "$\"", "\x0E", "\x0F", "+MEI-", "+ACE", "abc ", "\r\n",
+      "\x80", "\xA0", "\xFD", "\xFF", "\x81", "\xC0", "\xFC\x80", "-", "+"};
+  std::string text;
+  std::uint32_t x = seed * 2654435761u + 1;
+  while (text.size() < length) {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    text += kPieces[x % (sizeof kPieces / sizeof kPieces[0])];
+  }
+  return text;
+}
+
+bool SameCounters(const jconv::TDetectCounters& a, const jconv::TDetectCounters& b) {
+  return a.euc == b.euc && a.sjis == b.sjis && a.jis == b.jis && a.utf8 == b.utf8 &&
+         a.utf7 == b.utf7 && a.roman == b.roman && a.signature == b.signature;
+}
+
+TEST(DetectCounters, BlockScanningAgreesWithTheByteByByteRules) {
+  for (std::uint32_t seed = 0; seed < 3000; ++seed) {
+    const std::string text = MixedText(seed, seed % 300);
+    ASSERT_TRUE(SameCounters(jconv::CountForDetection(text), testing::ReferenceCounters(text)))
+        << "seed " << seed;
+  }
+  for (std::uint32_t seed = 0; seed < 200; ++seed) {
+    // Long clean stretches with a break near a random point.
+    static const TCharCodeKind kKinds[] = {ckJis, ckJisAscii, ckEuc, ckSjis, ckUnicodeLE,
+                                           ckUnicodeBE, ckUtf8, ckUtf8N, ckUtf7};
+    std::string text = Encode(SampleSjis(), kKinds[seed % 9]);
+    text.insert(seed * 7 % text.size(), MixedText(seed, 5));
+    ASSERT_TRUE(SameCounters(jconv::CountForDetection(text), testing::ReferenceCounters(text)))
+        << "seed " << seed;
+  }
+}
+
+TEST(DetectCounters, PrefixLimitIsRespectedByTheBlockScan) {
+  std::string text = MixedText(7, DetectLimit + 40);
+  text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+  for (std::size_t cut : {DetectLimit - 17, DetectLimit - 1, DetectLimit, DetectLimit + 1, DetectLimit + 20}) {
+    const std::string_view part(text.data(), std::min(cut, text.size()));
+    ASSERT_TRUE(SameCounters(jconv::CountForDetection(part), testing::ReferenceCounters(part))) << cut;
+  }
+}
 
 }  // namespace
 }  // namespace vorn
