@@ -18,21 +18,36 @@ constexpr Byte Esc = 0x1B;
 
 constexpr bool In(Byte b, Byte lo, Byte hi) { return b >= lo && b <= hi; }
 
-// Shift_JIS pair to JIS X 0208 pair, in 8-bit arithmetic and without range checks, so that any
-// byte pair has a defined result.
-inline void SjisToJisPair(Byte s1, Byte s2, Byte& j1, Byte& j2) {
-  j1 = static_cast<Byte>(static_cast<Byte>(s1 - (s1 < 0xA0 ? 0x70 : 0xB0)) * 2);
-  if (s2 >= 0x9F) {
-    j2 = static_cast<Byte>(s2 - 0x7E);
-  } else {
-    j1 = static_cast<Byte>(j1 - 1);
-    j2 = static_cast<Byte>(s2 - (s2 > 0x7F ? 0x20 : 0x1F));
+// The pair arithmetic between Shift_JIS and JIS X 0208, in 8-bit unsigned arithmetic and
+// without range checks, so that any byte pair has a defined result. Tabulated per byte: the
+// parity and range tests would otherwise be unpredictable branches on every character.
+struct TPairTables {
+  Byte sjisLead[256];        // JIS first byte to Shift_JIS lead
+  Byte sjisTrail[2][256];    // [JIS first byte odd][JIS second byte] to Shift_JIS trail
+  Byte jisFirst[256];        // Shift_JIS lead to JIS first byte, for a trail from 9F up
+  Byte jisSecond[256];       // Shift_JIS trail to JIS second byte
+  Byte lowTrail[256];        // 1 when the trail lies below 9F (the first byte is one less)
+  constexpr TPairTables() : sjisLead(), sjisTrail(), jisFirst(), jisSecond(), lowTrail() {
+    for (unsigned b = 0; b < 256; ++b) {
+      sjisLead[b] = static_cast<Byte>((static_cast<Byte>(b + 1) >> 1) + (b < 0x5F ? 0x70 : 0xB0));
+      sjisTrail[0][b] = static_cast<Byte>(b + 0x7E);
+      sjisTrail[1][b] = static_cast<Byte>(b + (b > 0x5F ? 0x20 : 0x1F));
+      jisFirst[b] = static_cast<Byte>(static_cast<Byte>(b - (b < 0xA0 ? 0x70 : 0xB0)) * 2);
+      jisSecond[b] = static_cast<Byte>(b >= 0x9F ? b - 0x7E : b - (b > 0x7F ? 0x20 : 0x1F));
+      lowTrail[b] = b < 0x9F ? 1 : 0;
+    }
   }
+};
+inline constexpr TPairTables kPair{};
+
+inline void SjisToJisPair(Byte s1, Byte s2, Byte& j1, Byte& j2) {
+  j1 = static_cast<Byte>(kPair.jisFirst[s1] - kPair.lowTrail[s2]);
+  j2 = kPair.jisSecond[s2];
 }
 
 inline void JisToSjisPair(Byte j1, Byte j2, Byte& s1, Byte& s2) {
-  s1 = static_cast<Byte>((static_cast<Byte>(j1 + 1) >> 1) + (j1 < 0x5F ? 0x70 : 0xB0));
-  s2 = static_cast<Byte>(j2 + ((j1 & 1) == 0 ? 0x7E : (j2 > 0x5F ? 0x20 : 0x1F)));
+  s1 = kPair.sjisLead[j1];
+  s2 = kPair.sjisTrail[j1 & 1][j2];
 }
 
 // JIS X 0208 second bytes of the full-width forms of the half-width katakana A1..DF.
@@ -45,7 +60,7 @@ constexpr Byte kKanaJ2[63] = {
 // Writes the full-width JIS character for half-width katakana k (A1..DF), merged with the voiced
 // or semi-voiced mark when mark (the following half-width character, or 0) combines with it.
 // Returns whether the mark was taken.
-inline bool PutKanaAsJis(TByteSink& out, Byte k, Byte mark, Byte high) {
+inline bool PutKanaAsJis(char*& d, Byte k, Byte mark) {
   const Byte j1 = (k <= 0xA5 || k == 0xB0 || k >= 0xDE) ? 0x21 : 0x25;
   Byte j2 = kKanaJ2[k - 0xA1];
   bool merged = false;
@@ -59,21 +74,35 @@ inline bool PutKanaAsJis(TByteSink& out, Byte k, Byte mark, Byte high) {
     j2 += 2;
     merged = true;
   }
-  out.Put2(j1 | high, j2 | high);
+  d[0] = static_cast<char>(j1);
+  d[1] = static_cast<char>(j2);
+  d += 2;
   return merged;
 }
 
-inline void PutDesignation(TByteSink& out, Byte a, Byte b) { out.Put3(Esc, a, b); }
+inline void PutDesignation(char*& d, Byte a, Byte b) {
+  d[0] = static_cast<char>(Esc);
+  d[1] = static_cast<char>(a);
+  d[2] = static_cast<char>(b);
+  d += 3;
+}
 
-// Copies bytes below 0x80 eight at a time while no mode switch is pending.
-inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t n, TByteSink& out) {
+inline void Put2(char*& d, Byte a, Byte b) {
+  d[0] = static_cast<char>(a);
+  d[1] = static_cast<char>(b);
+  d += 2;
+}
+
+// Copies bytes below 0x80 eight at a time; returns the index of the first byte not copied.
+inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t n, TByteSink& out,
+                                char*& d, char*& lim) {
   while (i + 8 <= n) {
     std::uint64_t w;
     std::memcpy(&w, s + i, 8);
     if (w & 0x8080808080808080ull) break;
-    out.Room(8);
-    std::memcpy(out.d, &w, 8);
-    out.d += 8;
+    Room(out, d, lim, 8);
+    std::memcpy(d, &w, 8);
+    d += 8;
     i += 8;
   }
   return i;
@@ -84,66 +113,66 @@ inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t n, TBy
 std::string SjisToJis(std::string_view text, char designation) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  const Byte d = static_cast<Byte>(designation);
+  const Byte des = static_cast<Byte>(designation);
   TByteSink out(n + n / 4 + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
   bool twoByte = false;
   std::size_t i = 0;
   while (i < n) {
-    if (!twoByte) i = CopyAsciiRun(s, i, n, out);
-    if (i >= n) break;
-    out.Room(8);
+    Room(out, d, lim, 8);
     const Byte b = s[i];
     if (b < 0x80) {
       // Line breaks and every single-byte character leave two-byte mode first.
-      if (twoByte) PutDesignation(out, '(', d);
+      if (twoByte) PutDesignation(d, '(', des);
       twoByte = false;
-      out.Put(b);
-      ++i;
+      *d++ = static_cast<char>(b);
+      i = CopyAsciiRun(s, i + 1, n, out, d, lim);
       continue;
     }
-    if (!twoByte) PutDesignation(out, '$', 'B');
+    if (!twoByte) PutDesignation(d, '$', 'B');
     twoByte = true;
     if (In(b, 0xA1, 0xDF)) {
       const Byte mark = i + 1 < n ? s[i + 1] : 0;
-      i += PutKanaAsJis(out, b, mark, 0) ? 2 : 1;
+      i += PutKanaAsJis(d, b, mark) ? 2 : 1;
     } else {
       Byte j1, j2;
       SjisToJisPair(b, i + 1 < n ? s[i + 1] : 0, j1, j2);
-      out.Put2(j1, j2);
+      Put2(d, j1, j2);
       i += 2;
     }
   }
   if (twoByte) {
-    out.Room(3);
-    PutDesignation(out, '(', d);
+    Room(out, d, lim, 3);
+    PutDesignation(d, '(', des);
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
 std::string SjisToEuc(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(n + n / 8 + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
   std::size_t i = 0;
   while (i < n) {
-    i = CopyAsciiRun(s, i, n, out);
-    if (i >= n) break;
-    out.Room(2);
+    Room(out, d, lim, 2);
     const Byte b = s[i];
     if (b < 0x80) {
-      out.Put(b);
-      ++i;
+      *d++ = static_cast<char>(b);
+      i = CopyAsciiRun(s, i + 1, n, out, d, lim);
     } else if (In(b, 0xA1, 0xDF)) {
-      out.Put2(0x8E, b);
+      Put2(d, 0x8E, b);
       ++i;
     } else {
       Byte j1, j2;
       SjisToJisPair(b, i + 1 < n ? s[i + 1] : 0, j1, j2);
-      out.Put2(j1 | 0x80, j2 | 0x80);
+      Put2(d, j1 | 0x80, j2 | 0x80);
       i += 2;
     }
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
 namespace {
@@ -163,73 +192,77 @@ std::string JisToSjis(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(n + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
   bool twoByte = false;
   std::size_t i = 0;
   while (i < n) {
-    out.Room(2);
-    if (s[i] == Esc) {
+    Room(out, d, lim, 2);
+    if (s[i] == Esc) [[unlikely]] {
       i = TakeEscape(s, i, n, twoByte);
       if (i >= n) break;
       // The byte after the sequence is handled here as text, even when it is another ESC.
     }
     const Byte b = s[i];
-    if (b == 0) {
+    if (b == 0) [[unlikely]] {
       ++i;
     } else if (twoByte) {
       Byte s1, s2;
       JisToSjisPair(b, i + 1 < n ? s[i + 1] : 0, s1, s2);
-      out.Put2(s1, s2);
+      Put2(d, s1, s2);
       i += 2;
     } else {
-      out.Put(b);
+      *d++ = static_cast<char>(b);
       ++i;
     }
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
 std::string JisToEuc(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(n + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
   bool twoByte = false;
   std::size_t i = 0;
   while (i < n) {
-    out.Room(1);
-    if (s[i] == Esc) {
+    Room(out, d, lim, 1);
+    if (s[i] == Esc) [[unlikely]] {
       i = TakeEscape(s, i, n, twoByte);
       if (i >= n) break;
     }
     const Byte b = s[i++];
-    out.Put(twoByte && In(b, 0x21, 0x7E) ? b | 0x80 : b);
+    *d++ = static_cast<char>(twoByte && In(b, 0x21, 0x7E) ? b | 0x80 : b);
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
 std::string EucToSjis(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(n + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
   std::size_t i = 0;
   while (i < n) {
-    i = CopyAsciiRun(s, i, n, out);
-    if (i >= n) break;
-    out.Room(2);
+    Room(out, d, lim, 2);
     const Byte b = s[i];
-    if (b < 0x80 || b == 0x80 || b == 0xFF) {
-      out.Put(b);
-      ++i;
-    } else if (b == 0x8E) {
-      if (i + 1 < n) out.Put(s[i + 1]);
-      i += 2;
-    } else {
+    if (b >= 0x81 && b != 0xFF && b != 0x8E) [[likely]] {
       Byte s1, s2;
       JisToSjisPair(b & 0x7F, (i + 1 < n ? s[i + 1] : 0) & 0x7F, s1, s2);
-      out.Put2(s1, s2);
+      Put2(d, s1, s2);
       i += 2;
+    } else if (b == 0x8E) {
+      if (i + 1 < n) *d++ = static_cast<char>(s[i + 1]);
+      i += 2;
+    } else {
+      *d++ = static_cast<char>(b);
+      i = CopyAsciiRun(s, i + 1, n, out, d, lim);
     }
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
 // Output that ends in two-byte mode is closed with the designation, as Shift_JIS to JIS does,
@@ -237,37 +270,39 @@ std::string EucToSjis(std::string_view text) {
 std::string EucToJis(std::string_view text, char designation) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  const Byte d = static_cast<Byte>(designation);
+  const Byte des = static_cast<Byte>(designation);
   TByteSink out(n + n / 4 + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
   bool twoByte = false;
   std::size_t i = 0;
   while (i < n) {
-    out.Room(8);
+    Room(out, d, lim, 8);
     const Byte b = s[i];
     if (b < 0x80) {
-      if (twoByte) PutDesignation(out, '(', d);
+      if (twoByte) PutDesignation(d, '(', des);
       twoByte = false;
-      out.Put(b);
+      *d++ = static_cast<char>(b);
       ++i;
       continue;
     }
-    if (!twoByte) PutDesignation(out, '$', 'B');
+    if (!twoByte) PutDesignation(d, '$', 'B');
     twoByte = true;
     const Byte next = i + 1 < n ? s[i + 1] : 0;
     // 8E with a half-width katakana; any other byte after 8E is paired like other high bytes.
     if (b == 0x8E && In(next, 0xA1, 0xDF)) {
       const Byte mark = (i + 3 < n && s[i + 2] == 0x8E) ? s[i + 3] : 0;
-      i += PutKanaAsJis(out, next, mark, 0) ? 4 : 2;
+      i += PutKanaAsJis(d, next, mark) ? 4 : 2;
     } else {
-      out.Put2(b & 0x7F, next & 0x7F);
+      Put2(d, b & 0x7F, next & 0x7F);
       i += 2;
     }
   }
   if (twoByte) {
-    out.Room(3);
-    PutDesignation(out, '(', d);
+    Room(out, d, lim, 3);
+    PutDesignation(d, '(', des);
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
 }  // namespace jconv

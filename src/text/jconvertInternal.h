@@ -45,48 +45,37 @@ constexpr int Base64Value(unsigned char b) {
 
 namespace vorn::jconv {
 
-// An output buffer written through a raw pointer. Room() is checked once per character, so the
-// loops need no per-byte bounds checks and the string grows geometrically (never in fixed steps,
-// which would copy a large file quadratically often).
+// An output buffer that the conversion loops write through a local pointer d with a local limit,
+// checked once per character; only growing goes through the object. The string grows
+// geometrically (never in fixed steps, which would copy a large file quadratically often).
 class TByteSink {
  public:
-  explicit TByteSink(std::size_t capacity) {
-    buf_.resize(std::max<std::size_t>(capacity, 64));
-    d = buf_.data();
-    lim_ = d + buf_.size();
+  explicit TByteSink(std::size_t capacity) { buf_.resize(std::max<std::size_t>(capacity, 64)); }
+  char* Begin() { return buf_.data(); }
+  char* Limit() { return buf_.data() + buf_.size(); }
+  // Makes room for k more bytes after d; returns where d now points.
+  [[gnu::noinline]] char* Grow(char* d, std::size_t k) {
+    const std::size_t used = static_cast<std::size_t>(d - buf_.data());
+    buf_.resize(std::max(buf_.size() * 2, used + k));
+    return buf_.data() + used;
   }
-  void Room(std::size_t k) {
-    if (static_cast<std::size_t>(lim_ - d) < k) [[unlikely]] Grow(k);
-  }
-  void Put(unsigned char c) { *d++ = static_cast<char>(c); }
-  void Put2(unsigned char a, unsigned char b) {
-    d[0] = static_cast<char>(a);
-    d[1] = static_cast<char>(b);
-    d += 2;
-  }
-  void Put3(unsigned char a, unsigned char b, unsigned char c) {
-    d[0] = static_cast<char>(a);
-    d[1] = static_cast<char>(b);
-    d[2] = static_cast<char>(c);
-    d += 3;
-  }
-  std::string Finish() {
+  std::string Finish(char* d) {
     buf_.resize(static_cast<std::size_t>(d - buf_.data()));
     return std::move(buf_);
   }
 
-  char* d;  // the next byte to write
-
  private:
-  [[gnu::noinline]] void Grow(std::size_t k) {
-    const std::size_t used = static_cast<std::size_t>(d - buf_.data());
-    buf_.resize(std::max(buf_.size() * 2, used + k));
-    d = buf_.data() + used;
-    lim_ = buf_.data() + buf_.size();
-  }
   std::string buf_;
-  char* lim_;
 };
+
+// Ensures k bytes of room at d, a loop's local write pointer, with lim its local limit. Inlined,
+// so both stay in registers; only the rare growth is a call.
+inline void Room(TByteSink& sink, char*& d, char*& lim, std::size_t k) {
+  if (static_cast<std::size_t>(lim - d) < k) [[unlikely]] {
+    d = sink.Grow(d, k);
+    lim = sink.Limit();
+  }
+}
 
 // The five run-length counters of the detection with their flags, over the examined prefix.
 struct TDetectCounters {

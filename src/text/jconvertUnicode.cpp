@@ -1,12 +1,17 @@
 // jconvert: the Unicode routines (UTF-16, UTF-8, UTF-7), all through the code page 932 table.
 #include <cstdint>
 #include <cstring>
+#include <bit>
+#include <memory>
 
 #include "platform/cp932.h"
 #include "text/jconvert.h"
 #include "text/jconvertInternal.h"
 
 namespace vorn::jconv {
+
+// The packed tables are stored and read with memcpy in host order.
+static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
@@ -31,39 +36,69 @@ std::string_view UpToNul(std::string_view text) {
 }
 
 // Writes the Shift_JIS form of one unit; next is the unit after it (or 0), so that a surrogate
-// pair takes one default character. Returns the number of units consumed.
-inline std::size_t PutUnitAsSjis(const TCp932Table& t, TByteSink& out, unsigned u, unsigned next,
+// pair takes one default character. Returns the number of units consumed. Both bytes are
+// stored whatever the length, so the common case has no branch on it.
+inline std::size_t PutUnitAsSjis(const TCp932Table& t, char*& d, unsigned u, unsigned next,
                                  std::size_t& lost) {
-  const std::uint16_t code = t.fromU16[u];
-  if (code < 0x100) {
-    out.Put(static_cast<Byte>(code));
+  const unsigned code = t.fromU16[u];
+  if (code != Cp932NoMapping) [[likely]] {
+    const bool two = code > 0xFF;
+    d[0] = static_cast<char>(two ? code >> 8 : code);
+    d[1] = static_cast<char>(code & 0xFF);
+    d += 1 + two;
     return 1;
   }
-  if (code != Cp932NoMapping) {
-    out.Put2(static_cast<Byte>(code >> 8), static_cast<Byte>(code));
-    return 1;
-  }
-  out.Put(static_cast<Byte>(Cp932DefaultChar));
+  *d++ = Cp932DefaultChar;
   ++lost;
   return IsHighSurrogate(u) && IsLowSurrogate(next) ? 2 : 1;
 }
 
-// Decodes the Shift_JIS character at s[i] (ill-formed bytes become U+30FB, see cp932.h).
-// Returns the number of bytes it took.
-inline std::size_t DecodeSjis(const TCp932Table& t, const Byte* s, std::size_t i, std::size_t n,
-                              char16_t& unit, std::size_t& lost) {
-  const unsigned b = s[i];
-  if (!IsLead(b)) {
-    unit = t.single[b];
-    lost += (b >= 0x80 && unit == Cp932InvalidUnit);
-    return 1;
+// Shift_JIS to UTF-8 in one lookup per character, indexed like TCp932Table::dbcs with the
+// single bytes at their own value (no lead byte is below 0x81, so the slots are free).
+struct TSjisUtf8Table {
+  static constexpr std::uint32_t Ill = 1u << 28;       // ill-formed: counts as lost
+  static constexpr std::uint32_t LeadOnly = 1u << 29;  // the trail is not consumed
+  std::uint32_t e[65536];  // UTF-8 bytes in bits 0-23 (first byte lowest), length in 24-25
+};
+
+std::uint32_t PackUtf8(char16_t u) {
+  if (u < 0x80) return u | 1u << 24;
+  if (u < 0x800) return (0xC0u | u >> 6) | (0x80u | (u & 0x3F)) << 8 | 2u << 24;
+  return (0xE0u | u >> 12) | (0x80u | ((u >> 6) & 0x3F)) << 8 | (0x80u | (u & 0x3F)) << 16 |
+         3u << 24;
+}
+
+const TSjisUtf8Table& SjisUtf8Table() {
+  static const std::unique_ptr<TSjisUtf8Table> table = [] {
+    const TCp932Table& t = Cp932Table();
+    auto x = std::make_unique<TSjisUtf8Table>();
+    for (unsigned idx = 0; idx < 65536; ++idx) {
+      const unsigned lead = idx >> 8, trail = idx & 0xFF;
+      if (lead == 0) {
+        const bool ill = trail >= 0x80 && t.single[trail] == Cp932InvalidUnit;
+        x->e[idx] = PackUtf8(t.single[trail]) | (ill ? TSjisUtf8Table::Ill : 0);
+      } else if (t.dbcs[idx] != 0) {
+        x->e[idx] = PackUtf8(t.dbcs[idx]);
+      } else {
+        x->e[idx] = PackUtf8(Cp932InvalidUnit) | TSjisUtf8Table::Ill |
+                    (IsTrail(trail) ? 0 : TSjisUtf8Table::LeadOnly);
+      }
+    }
+    return x;
+  }();
+  return *table;
+}
+
+// Copies bytes below 0x80 eight at a time; returns the index of the first byte not copied.
+inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t n, TByteSink& out,
+                                char*& d, char*& lim) {
+  while (i + 8 <= n && EightAscii(s + i)) {
+    Room(out, d, lim, 8);
+    std::memcpy(d, s + i, 8);
+    d += 8;
+    i += 8;
   }
-  const unsigned trail = i + 1 < n ? s[i + 1] : 0;
-  unit = t.dbcs[b << 8 | trail];
-  if (unit != 0) return 2;
-  unit = Cp932InvalidUnit;
-  ++lost;
-  return IsTrail(trail) ? 2 : 1;
+  return i;
 }
 
 }  // namespace
@@ -75,13 +110,15 @@ std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& lost
   const int hi = bigEndian ? 0 : 1;
   auto unitAt = [s, hi](std::size_t k) -> unsigned { return s[2 * k + hi] << 8 | s[2 * k + 1 - hi]; };
   TByteSink out(units + units / 2 + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
   std::size_t k = (text.size() >= 2 && (s[0] == 0xFE || s[0] == 0xFF)) ? 1 : 0;
   while (k < units) {
-    out.Room(2);
+    Room(out, d, lim, 2);
     const unsigned u = unitAt(k);
-    k += PutUnitAsSjis(t, out, u, k + 1 < units ? unitAt(k + 1) : 0, lost);
+    k += PutUnitAsSjis(t, d, u, k + 1 < units ? unitAt(k + 1) : 0, lost);
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
 std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& lost) {
@@ -90,17 +127,35 @@ std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& lost
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(2 * n + 2);
+  char* d = out.Begin();
+  char* lim = out.Limit();
   const int hi = bigEndian ? 0 : 1;
-  out.Put2(bigEndian ? 0xFE : 0xFF, bigEndian ? 0xFF : 0xFE);
+  d[0] = static_cast<char>(bigEndian ? 0xFE : 0xFF);
+  d[1] = static_cast<char>(bigEndian ? 0xFF : 0xFE);
+  d += 2;
   for (std::size_t i = 0; i < n;) {
-    out.Room(2);
+    Room(out, d, lim, 2);
+    const unsigned b = s[i];
     char16_t u;
-    i += DecodeSjis(t, s, i, n, u, lost);
-    out.d[hi] = static_cast<char>(u >> 8);
-    out.d[1 - hi] = static_cast<char>(u & 0xFF);
-    out.d += 2;
+    if (IsLead(b)) {
+      const unsigned trail = i + 1 < n ? s[i + 1] : 0;
+      u = t.dbcs[b << 8 | trail];
+      i += 2;
+      if (u == 0) [[unlikely]] {
+        u = Cp932InvalidUnit;
+        ++lost;
+        i -= IsTrail(trail) ? 0 : 1;
+      }
+    } else {
+      u = t.single[b];
+      lost += (b >= 0x80 && u == Cp932InvalidUnit);
+      ++i;
+    }
+    d[hi] = static_cast<char>(u >> 8);
+    d[1 - hi] = static_cast<char>(u & 0xFF);
+    d += 2;
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
 namespace {
@@ -140,6 +195,18 @@ inline std::size_t DecodeUtf8Lenient(const Byte* s, std::size_t i, std::size_t n
   return b >= 0xFC ? 6 : b >= 0xF8 ? 5 : 4;
 }
 
+// Writes one decoded unit; an encoded surrogate pair (two three-byte forms) is one character.
+inline void PutDecodedUnit(const TCp932Table& t, char*& d, const Byte* s, std::size_t& i,
+                           std::size_t n, unsigned u, bool ill, std::size_t& lost) {
+  const std::size_t before = lost;
+  PutUnitAsSjis(t, d, u, 0, lost);
+  if (lost != before) {
+    if (IsHighSurrogate(u) && i + 3 <= n && s[i] == 0xED && (s[i + 1] & 0xF0) == 0xB0) i += 3;
+  } else if (ill) {
+    ++lost;
+  }
+}
+
 }  // namespace
 
 std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
@@ -148,101 +215,140 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(n * 3 / 4 + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
   std::size_t i = 0;
-  bool first = true;
-  while (i < n) {
-    if (i + 8 <= n && EightAscii(s + i)) {
-      out.Room(8);
-      std::memcpy(out.d, s + i, 8);
-      out.d += 8;
-      i += 8;
-      first = false;
-      continue;
-    }
-    out.Room(2);
+  if (n > 0) {
     unsigned u;
     bool ill;
-    i += DecodeUtf8Lenient(s, i, n, u, ill);
-    if (first && (u == 0xFEFF || u == 0xFFFE)) {
-      first = false;
-      continue;  // the signature of ckUtf8 (and its byte-swapped twin) is not text
-    }
-    first = false;
-    if (IsHighSurrogate(u) && i + 3 <= n && s[i] == 0xED && (s[i + 1] & 0xF0) == 0xB0) {
-      // An encoded surrogate pair is one character and takes one default character.
-      std::size_t dummy = 0;
-      PutUnitAsSjis(t, out, u, 0xDC00, dummy);
-      ++lost;
-      i += 3;
+    i = DecodeUtf8Lenient(s, 0, n, u, ill);
+    // The signature of ckUtf8 (and its byte-swapped twin) is not text.
+    if (u != 0xFEFF && u != 0xFFFE) PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+  }
+  while (i < n) {
+    Room(out, d, lim, 2);
+    const unsigned b = s[i];
+    if (b < 0x80) {
+      *d++ = static_cast<char>(b);
+      i = CopyAsciiRun(s, i + 1, n, out, d, lim);
       continue;
     }
-    const std::size_t before = lost;
-    PutUnitAsSjis(t, out, u, 0, lost);
-    if (ill && lost == before) ++lost;
+    unsigned u;
+    bool ill;
+    if ((b & 0xF0) == 0xE0 && i + 3 <= n) [[likely]] {
+      const unsigned b1 = s[i + 1], b2 = s[i + 2];
+      u = (b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
+      ill = ((b1 & 0xC0) != 0x80) | ((b2 & 0xC0) != 0x80) | (u < 0x800);
+      i += 3;
+    } else {
+      i += DecodeUtf8Lenient(s, i, n, u, ill);
+    }
+    if (!ill && t.fromU16[u] != Cp932NoMapping) [[likely]] {
+      PutUnitAsSjis(t, d, u, 0, lost);
+    } else {
+      PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+    }
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
 std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost) {
-  const TCp932Table& t = Cp932Table();
+  const TSjisUtf8Table& t = SjisUtf8Table();
   text = UpToNul(text);
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(n + n / 2 + 16);
-  if (signature) out.Put3(0xEF, 0xBB, 0xBF);
+  char* d = out.Begin();
+  char* lim = out.Limit();
+  if (signature) {
+    std::memcpy(d, "\xEF\xBB\xBF", 3);
+    d += 3;
+  }
   std::size_t i = 0;
   while (i < n) {
-    if (i + 8 <= n && EightAscii(s + i)) {
-      out.Room(8);
-      std::memcpy(out.d, s + i, 8);
-      out.d += 8;
-      i += 8;
+    Room(out, d, lim, 4);
+    const unsigned b = s[i];
+    if (b < 0x80) {
+      *d++ = static_cast<char>(b);
+      i = CopyAsciiRun(s, i + 1, n, out, d, lim);
       continue;
     }
-    out.Room(3);
-    char16_t u;
-    i += DecodeSjis(t, s, i, n, u, lost);
-    if (u < 0x80) {
-      out.Put(static_cast<Byte>(u));
-    } else if (u < 0x800) {
-      out.Put2(static_cast<Byte>(0xC0 | u >> 6), static_cast<Byte>(0x80 | (u & 0x3F)));
+    std::uint32_t e;
+    if (IsLead(b)) {
+      e = t.e[b << 8 | (i + 1 < n ? s[i + 1] : 0)];
+      i += 2;
     } else {
-      out.Put3(static_cast<Byte>(0xE0 | u >> 12), static_cast<Byte>(0x80 | ((u >> 6) & 0x3F)),
-               static_cast<Byte>(0x80 | (u & 0x3F)));
+      e = t.e[b];
+      i += 1;
+    }
+    std::memcpy(d, &e, 4);  // little-endian: the UTF-8 bytes come first; the rest is overwritten
+    d += e >> 24 & 3;
+    if (e & (TSjisUtf8Table::Ill | TSjisUtf8Table::LeadOnly)) [[unlikely]] {
+      ++lost;
+      if (e & TSjisUtf8Table::LeadOnly) --i;
     }
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
+namespace {
+
+struct TBase64Table {
+  signed char v[256];
+  constexpr TBase64Table() : v() {
+    for (unsigned b = 0; b < 256; ++b) v[b] = static_cast<signed char>(Base64Value(static_cast<unsigned char>(b)));
+  }
+};
+inline constexpr TBase64Table kBase64{};
+
+// Holds back a high surrogate until the next unit shows whether it completes a pair.
+class TUnitWriter {
+ public:
+  TUnitWriter(const TCp932Table& t, std::size_t& lost) : t_(t), lost_(lost) {}
+  void Put(char*& d, unsigned u) {
+    if (held_ != None) {
+      const unsigned h = held_;
+      held_ = None;
+      if (PutUnitAsSjis(t_, d, h, u, lost_) == 2) return;
+    }
+    if (IsHighSurrogate(u)) held_ = u;
+    else PutUnitAsSjis(t_, d, u, 0, lost_);
+  }
+  void Flush(char*& d) {
+    if (held_ != None) PutUnitAsSjis(t_, d, held_, 0, lost_);
+    held_ = None;
+  }
+
+ private:
+  static constexpr unsigned None = 0x10000;
+  const TCp932Table& t_;
+  std::size_t& lost_;
+  unsigned held_ = None;
+};
+
+}  // namespace
+
 std::string Utf7ToSjis(std::string_view text, std::size_t& lost) {
-  const TCp932Table& t = Cp932Table();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(n + 16);
-  unsigned held = 0x10000;  // a high surrogate waiting for its partner
-  auto emit = [&](unsigned u) {
-    out.Room(2);
-    if (held != 0x10000) {
-      const unsigned h = held;
-      held = 0x10000;
-      if (PutUnitAsSjis(t, out, h, u, lost) == 2) return;
-      out.Room(2);
-    }
-    if (IsHighSurrogate(u)) held = u;
-    else PutUnitAsSjis(t, out, u, 0, lost);
-  };
+  char* d = out.Begin();
+  char* lim = out.Limit();
+  TUnitWriter writer(Cp932Table(), lost);
   std::size_t i = 0;
   while (i < n) {
+    Room(out, d, lim, 4);
     if (s[i] != '+') {
-      emit(s[i++]);
+      writer.Put(d, s[i++]);
       continue;
     }
     if (i + 1 < n && s[i + 1] == '-') {
-      emit('+');
+      writer.Put(d, '+');
       i += 2;
       continue;
     }
     ++i;
+    // Each step takes one base64 character and looks at the next, as the detection does.
     int phase = 0;
     bool half = false;
     unsigned unit = 0;
@@ -251,57 +357,67 @@ std::string Utf7ToSjis(std::string_view text, std::size_t& lost) {
         ++i;
         break;
       }
-      const int e = Base64Value(s[i]);
+      const int e = kBase64.v[s[i]];
       if (e < 0) break;  // read again as an ordinary byte
       if (++i >= n) break;
-      int f = Base64Value(s[i]);
+      int f = kBase64.v[s[i]];
       if (f < 0) f = 0;
       unsigned v = 0;
-      if (phase == 0) v = (static_cast<unsigned>(e) * 4 + f / 16) & 0xFF;
-      else if (phase == 1) v = (static_cast<unsigned>(e) * 16 + f / 4) & 0xFF;
-      else if (phase == 2) v = (static_cast<unsigned>(e) * 64 + f) & 0xFF;
+      if (phase == 0) v = (static_cast<unsigned>(e) * 4 + static_cast<unsigned>(f) / 16) & 0xFF;
+      else if (phase == 1) v = (static_cast<unsigned>(e) * 16 + static_cast<unsigned>(f) / 4) & 0xFF;
+      else if (phase == 2) v = (static_cast<unsigned>(e) * 64 + static_cast<unsigned>(f)) & 0xFF;
       if (phase < 3) {
-        if (!half) {
-          unit = v << 8;
+        if (half) {
+          Room(out, d, lim, 4);
+          writer.Put(d, unit | v);
         } else {
-          emit(unit | v);
+          unit = v << 8;
         }
         half = !half;
       }
       phase = phase == 3 ? 0 : phase + 1;
     }
   }
-  if (held != 0x10000) {
-    out.Room(1);
-    PutUnitAsSjis(t, out, held, 0, lost);
-  }
-  return out.Finish();
+  Room(out, d, lim, 2);
+  writer.Flush(d);
+  return out.Finish(d);
 }
 
 std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
   static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
   const std::u16string units = Cp932ToUtf16(text, &lost);
-  TByteSink out(units.size() * 3 + 16);
+  const std::size_t count = units.size();
+  TByteSink out(count * 3 + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
   std::size_t k = 0;
-  while (k < units.size()) {
+  while (k < count) {
     const unsigned u = units[k];
     const int cls = Utf7Class(u);
-    out.Room(2);
+    Room(out, d, lim, 2);
     if (cls == 1) {
-      out.Put(static_cast<Byte>(u));
+      *d++ = static_cast<char>(u);
       ++k;
       continue;
     }
     if (cls == 3) {
-      out.Put2('+', '-');
+      d[0] = '+';
+      d[1] = '-';
+      d += 2;
       ++k;
       continue;
     }
     // A section runs over every unit that is not direct; class 2 and "+" stay inside it.
-    std::size_t end = k;
-    while (end < units.size() && Utf7Class(units[end]) != 1) ++end;
-    out.Room((end - k) * 16 / 6 + 4);
-    out.Put('+');
+    std::size_t end = k + 1;
+    while (end < count && Utf7Class(units[end]) != 1) ++end;
+    Room(out, d, lim, (end - k) * 3 + 4);
+    *d++ = '+';
+    // Three units are 48 bits, exactly eight base64 characters.
+    for (; k + 3 <= end; k += 3) {
+      const std::uint64_t bits = static_cast<std::uint64_t>(units[k]) << 32 |
+                                 static_cast<std::uint64_t>(units[k + 1]) << 16 | units[k + 2];
+      for (int c = 7; c >= 0; --c) *d++ = kAlphabet[(bits >> (6 * c)) & 0x3F];
+    }
     std::uint32_t bits = 0;
     int nbits = 0;
     for (; k < end; ++k) {
@@ -309,13 +425,13 @@ std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
       nbits += 16;
       while (nbits >= 6) {
         nbits -= 6;
-        out.Put(static_cast<Byte>(kAlphabet[(bits >> nbits) & 0x3F]));
+        *d++ = kAlphabet[(bits >> nbits) & 0x3F];
       }
     }
-    if (nbits > 0) out.Put(static_cast<Byte>(kAlphabet[(bits << (6 - nbits)) & 0x3F]));
-    out.Put('-');
+    if (nbits > 0) *d++ = kAlphabet[(bits << (6 - nbits)) & 0x3F];
+    *d++ = '-';
   }
-  return out.Finish();
+  return out.Finish(d);
 }
 
 }  // namespace vorn::jconv
