@@ -1,6 +1,7 @@
 // jconvert: conversion dispatch and the Japanese byte-arithmetic routines (JIS, EUC, Shift_JIS).
 #include "text/jconvert.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -40,14 +41,25 @@ struct TPairTables {
 };
 inline constexpr TPairTables kPair{};
 
-inline void SjisToJisPair(Byte s1, Byte s2, Byte& j1, Byte& j2) {
-  j1 = static_cast<Byte>(kPair.jisFirst[s1] - kPair.lowTrail[s2]);
-  j2 = kPair.jisSecond[s2];
-}
+// Whole pairs in one lookup for the hot loops, each entry the two output bytes in memory order.
+struct TPairMaps {
+  std::uint16_t toSjis[65536];  // indexed by JIS first byte << 8 | second byte
+  std::uint16_t toJis[65536];   // indexed by Shift_JIS lead << 8 | trail
+  constexpr TPairMaps() : toSjis(), toJis() {
+    for (unsigned i = 0; i < 65536; ++i) {
+      const unsigned hi = i >> 8, lo = i & 0xFF;
+      toSjis[i] = static_cast<std::uint16_t>(kPair.sjisLead[hi] | kPair.sjisTrail[hi & 1][lo] << 8);
+      const unsigned j1 = static_cast<Byte>(kPair.jisFirst[hi] - kPair.lowTrail[lo]);
+      toJis[i] = static_cast<std::uint16_t>(j1 | kPair.jisSecond[lo] << 8);
+    }
+  }
+};
+static_assert(std::endian::native == std::endian::little, "pair entries are stored in memory order");
+inline constexpr TPairMaps kPairMaps{};
 
-inline void JisToSjisPair(Byte j1, Byte j2, Byte& s1, Byte& s2) {
-  s1 = kPair.sjisLead[j1];
-  s2 = kPair.sjisTrail[j1 & 1][j2];
+inline void PutPair(char*& d, std::uint16_t pair) {
+  std::memcpy(d, &pair, 2);
+  d += 2;
 }
 
 // JIS X 0208 second bytes of the full-width forms of the half-width katakana A1..DF.
@@ -136,9 +148,7 @@ std::string SjisToJis(std::string_view text, char designation) {
       const Byte mark = i + 1 < n ? s[i + 1] : 0;
       i += PutKanaAsJis(d, b, mark) ? 2 : 1;
     } else {
-      Byte j1, j2;
-      SjisToJisPair(b, i + 1 < n ? s[i + 1] : 0, j1, j2);
-      Put2(d, j1, j2);
+      PutPair(d, kPairMaps.toJis[b << 8 | (i + 1 < n ? s[i + 1] : 0)]);
       i += 2;
     }
   }
@@ -166,9 +176,7 @@ std::string SjisToEuc(std::string_view text) {
       Put2(d, 0x8E, b);
       ++i;
     } else {
-      Byte j1, j2;
-      SjisToJisPair(b, i + 1 < n ? s[i + 1] : 0, j1, j2);
-      Put2(d, j1 | 0x80, j2 | 0x80);
+      PutPair(d, kPairMaps.toJis[b << 8 | (i + 1 < n ? s[i + 1] : 0)] | 0x8080);
       i += 2;
     }
   }
@@ -188,16 +196,16 @@ inline std::size_t TakeEscape(const Byte* s, std::size_t i, std::size_t n, bool&
 
 }  // namespace
 
+// The output is never longer than the input plus one byte (a pair cut by the end), so the
+// buffer is sized once and the loop needs no room checks.
 std::string JisToSjis(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + 16);
+  TByteSink out(n + 2);
   char* d = out.Begin();
-  char* lim = out.Limit();
   bool twoByte = false;
   std::size_t i = 0;
   while (i < n) {
-    Room(out, d, lim, 2);
     if (s[i] == Esc) [[unlikely]] {
       i = TakeEscape(s, i, n, twoByte);
       if (i >= n) break;
@@ -207,9 +215,7 @@ std::string JisToSjis(std::string_view text) {
     if (b == 0) [[unlikely]] {
       ++i;
     } else if (twoByte) {
-      Byte s1, s2;
-      JisToSjisPair(b, i + 1 < n ? s[i + 1] : 0, s1, s2);
-      Put2(d, s1, s2);
+      PutPair(d, kPairMaps.toSjis[b << 8 | (i + 1 < n ? s[i + 1] : 0)]);
       i += 2;
     } else {
       *d++ = static_cast<char>(b);
@@ -239,27 +245,32 @@ std::string JisToEuc(std::string_view text) {
   return out.Finish(d);
 }
 
+// Sized like JisToSjis: the output never exceeds the input by more than one byte.
 std::string EucToSjis(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + 16);
+  TByteSink out(n + 2);
   char* d = out.Begin();
-  char* lim = out.Limit();
   std::size_t i = 0;
   while (i < n) {
-    Room(out, d, lim, 2);
     const Byte b = s[i];
     if (b >= 0x81 && b != 0xFF && b != 0x8E) [[likely]] {
-      Byte s1, s2;
-      JisToSjisPair(b & 0x7F, (i + 1 < n ? s[i + 1] : 0) & 0x7F, s1, s2);
-      Put2(d, s1, s2);
+      PutPair(d, kPairMaps.toSjis[(b & 0x7F) << 8 | ((i + 1 < n ? s[i + 1] : 0) & 0x7F)]);
       i += 2;
     } else if (b == 0x8E) {
       if (i + 1 < n) *d++ = static_cast<char>(s[i + 1]);
       i += 2;
     } else {
       *d++ = static_cast<char>(b);
-      i = CopyAsciiRun(s, i + 1, n, out, d, lim);
+      ++i;
+      while (i + 8 <= n) {
+        std::uint64_t w;
+        std::memcpy(&w, s + i, 8);
+        if (w & 0x8080808080808080ull) break;
+        std::memcpy(d, &w, 8);
+        d += 8;
+        i += 8;
+      }
     }
   }
   return out.Finish(d);

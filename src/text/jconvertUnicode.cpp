@@ -103,38 +103,48 @@ inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t n, TBy
 
 }  // namespace
 
-std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& lost) {
+namespace {
+
+// Each unit gives at most two bytes, so the output is sized once and needs no room checks.
+template <bool BigEndian>
+std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   const TCp932Table& t = Cp932Table();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t units = text.size() / 2;
-  const int hi = bigEndian ? 0 : 1;
-  auto unitAt = [s, hi](std::size_t k) -> unsigned { return s[2 * k + hi] << 8 | s[2 * k + 1 - hi]; };
-  TByteSink out(units + units / 2 + 16);
+  auto unitAt = [s](std::size_t k) -> unsigned {
+    return BigEndian ? s[2 * k] << 8 | s[2 * k + 1] : s[2 * k + 1] << 8 | s[2 * k];
+  };
+  TByteSink out(2 * units + 2);
   char* d = out.Begin();
-  char* lim = out.Limit();
   std::size_t k = (text.size() >= 2 && (s[0] == 0xFE || s[0] == 0xFF)) ? 1 : 0;
   while (k < units) {
-    Room(out, d, lim, 2);
     const unsigned u = unitAt(k);
-    k += PutUnitAsSjis(t, d, u, k + 1 < units ? unitAt(k + 1) : 0, lost);
+    const unsigned code = t.fromU16[u];
+    if (code == Cp932NoMapping) [[unlikely]] {
+      k += PutUnitAsSjis(t, d, u, k + 1 < units ? unitAt(k + 1) : 0, lost);
+      continue;
+    }
+    const bool two = code > 0xFF;
+    d[0] = static_cast<char>(two ? code >> 8 : code);
+    d[1] = static_cast<char>(code & 0xFF);
+    d += 1 + two;
+    ++k;
   }
   return out.Finish(d);
 }
 
-std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& lost) {
+template <bool BigEndian>
+std::string SjisToUtf16Impl(std::string_view text, std::size_t& lost) {
   const TCp932Table& t = Cp932Table();
-  text = UpToNul(text);
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(2 * n + 2);
   char* d = out.Begin();
-  char* lim = out.Limit();
-  const int hi = bigEndian ? 0 : 1;
-  d[0] = static_cast<char>(bigEndian ? 0xFE : 0xFF);
-  d[1] = static_cast<char>(bigEndian ? 0xFF : 0xFE);
+  constexpr int hi = BigEndian ? 0 : 1;
+  d[0] = static_cast<char>(BigEndian ? 0xFE : 0xFF);
+  d[1] = static_cast<char>(BigEndian ? 0xFF : 0xFE);
   d += 2;
   for (std::size_t i = 0; i < n;) {
-    Room(out, d, lim, 2);
     const unsigned b = s[i];
     char16_t u;
     if (IsLead(b)) {
@@ -156,6 +166,17 @@ std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& lost
     d += 2;
   }
   return out.Finish(d);
+}
+
+}  // namespace
+
+std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& lost) {
+  return bigEndian ? Utf16ToSjisImpl<true>(text, lost) : Utf16ToSjisImpl<false>(text, lost);
+}
+
+std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& lost) {
+  text = UpToNul(text);
+  return bigEndian ? SjisToUtf16Impl<true>(text, lost) : SjisToUtf16Impl<false>(text, lost);
 }
 
 namespace {
@@ -214,9 +235,9 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   text = UpToNul(text);
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n * 3 / 4 + 16);
+  // No sequence gives more bytes than it takes, except one cut by the end (at most two).
+  TByteSink out(n + 2);
   char* d = out.Begin();
-  char* lim = out.Limit();
   std::size_t i = 0;
   if (n > 0) {
     unsigned u;
@@ -226,11 +247,15 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
     if (u != 0xFEFF && u != 0xFFFE) PutDecodedUnit(t, d, s, i, n, u, ill, lost);
   }
   while (i < n) {
-    Room(out, d, lim, 2);
     const unsigned b = s[i];
     if (b < 0x80) {
       *d++ = static_cast<char>(b);
-      i = CopyAsciiRun(s, i + 1, n, out, d, lim);
+      ++i;
+      while (i + 8 <= n && EightAscii(s + i)) {
+        std::memcpy(d, s + i, 8);
+        d += 8;
+        i += 8;
+      }
       continue;
     }
     unsigned u;
@@ -257,7 +282,7 @@ std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost)
   text = UpToNul(text);
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + n / 2 + 16);
+  TByteSink out(n + n / 2 + n / 8 + 16);
   char* d = out.Begin();
   char* lim = out.Limit();
   if (signature) {
@@ -265,12 +290,23 @@ std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost)
     d += 3;
   }
   std::size_t i = 0;
+  std::size_t chunkEnd = 0;
   while (i < n) {
-    Room(out, d, lim, 4);
+    if (i >= chunkEnd) {
+      // Room for a whole chunk of input at three bytes each (plus the 4-byte store's slack).
+      constexpr std::size_t kChunk = 512;
+      Room(out, d, lim, 3 * kChunk + 16);
+      chunkEnd = i + kChunk;
+    }
     const unsigned b = s[i];
     if (b < 0x80) {
       *d++ = static_cast<char>(b);
-      i = CopyAsciiRun(s, i + 1, n, out, d, lim);
+      ++i;
+      while (i + 8 <= n && i + 8 <= chunkEnd && EightAscii(s + i)) {
+        std::memcpy(d, s + i, 8);
+        d += 8;
+        i += 8;
+      }
       continue;
     }
     std::uint32_t e;
