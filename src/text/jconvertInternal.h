@@ -48,15 +48,19 @@ namespace vorn::jconv {
 // An output buffer that the conversion loops write through a local pointer d with a local limit,
 // checked once per character; only growing goes through the object. The string grows
 // geometrically (never in fixed steps, which would copy a large file quadratically often).
+// Allocates size bytes for buf; a large buffer is backed by huge pages where the system allows,
+// which spares the conversion of a large file tens of thousands of page faults.
+void ReserveOutput(std::string& buf, std::size_t size);
+
 class TByteSink {
  public:
-  explicit TByteSink(std::size_t capacity) { buf_.resize(std::max<std::size_t>(capacity, 64)); }
+  explicit TByteSink(std::size_t capacity) { ReserveOutput(buf_, std::max<std::size_t>(capacity, 64)); }
   char* Begin() { return buf_.data(); }
   char* Limit() { return buf_.data() + buf_.size(); }
   // Makes room for k more bytes after d; returns where d now points.
   [[gnu::noinline]] char* Grow(char* d, std::size_t k) {
     const std::size_t used = static_cast<std::size_t>(d - buf_.data());
-    buf_.resize(std::max(buf_.size() * 2, used + k));
+    ReserveOutput(buf_, std::max(buf_.size() * 2, used + k));
     return buf_.data() + used;
   }
   std::string Finish(char* d) {

@@ -42,10 +42,13 @@ inline std::size_t PutUnitAsSjis(const TCp932Table& t, char*& d, unsigned u, uns
                                  std::size_t& lost) {
   const unsigned code = t.fromU16[u];
   if (code != Cp932NoMapping) [[likely]] {
-    const bool two = code > 0xFF;
-    d[0] = static_cast<char>(two ? code >> 8 : code);
-    d[1] = static_cast<char>(code & 0xFF);
-    d += 1 + two;
+    if (code > 0xFF) [[likely]] {
+      d[0] = static_cast<char>(code >> 8);
+      d[1] = static_cast<char>(code & 0xFF);
+      d += 2;
+    } else {
+      *d++ = static_cast<char>(code);
+    }
     return 1;
   }
   *d++ = Cp932DefaultChar;
@@ -89,17 +92,6 @@ const TSjisUtf8Table& SjisUtf8Table() {
   return *table;
 }
 
-// Copies bytes below 0x80 eight at a time; returns the index of the first byte not copied.
-inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t n, TByteSink& out,
-                                char*& d, char*& lim) {
-  while (i + 8 <= n && EightAscii(s + i)) {
-    Room(out, d, lim, 8);
-    std::memcpy(d, s + i, 8);
-    d += 8;
-    i += 8;
-  }
-  return i;
-}
 
 }  // namespace
 
@@ -124,10 +116,14 @@ std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
       k += PutUnitAsSjis(t, d, u, k + 1 < units ? unitAt(k + 1) : 0, lost);
       continue;
     }
-    const bool two = code > 0xFF;
-    d[0] = static_cast<char>(two ? code >> 8 : code);
-    d[1] = static_cast<char>(code & 0xFF);
-    d += 1 + two;
+    // A branch, not arithmetic: predicted, it lets the write pointer run ahead of the lookups.
+    if (code > 0xFF) [[likely]] {
+      d[0] = static_cast<char>(code >> 8);
+      d[1] = static_cast<char>(code & 0xFF);
+      d += 2;
+    } else {
+      *d++ = static_cast<char>(code);
+    }
     ++k;
   }
   return out.Finish(d);
@@ -318,7 +314,12 @@ std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost)
       i += 1;
     }
     std::memcpy(d, &e, 4);  // little-endian: the UTF-8 bytes come first; the rest is overwritten
-    d += e >> 24 & 3;
+    // Predicted rather than computed, so the write pointer does not wait for the lookup.
+    if ((e >> 24 & 3) == 3) [[likely]] {
+      d += 3;
+    } else {
+      d += e >> 24 & 3;
+    }
     if (e & (TSjisUtf8Table::Ill | TSjisUtf8Table::LeadOnly)) [[unlikely]] {
       ++lost;
       if (e & TSjisUtf8Table::LeadOnly) --i;
