@@ -1,0 +1,88 @@
+// TByteBuffer: huge-page-advised anonymous mappings for large buffers, plain strings otherwise.
+#include "base/ByteBuffer.h"
+
+#include <cstring>
+#include <new>
+#include <sys/mman.h>
+#include <utility>
+
+namespace vorn {
+
+namespace {
+constexpr std::size_t kMapThreshold = std::size_t(1) << 20;
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+}  // namespace
+
+TByteBuffer::TByteBuffer(std::size_t size) {
+  if (size < kMapThreshold) {
+    text_.resize(size);
+    data_ = text_.data();
+    size_ = size;
+    return;
+  }
+  std::size_t length = (size + kHugePage - 1) / kHugePage * kHugePage;
+  void* p = ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+  ::madvise(p, length, MADV_HUGEPAGE);
+#endif
+  data_ = static_cast<char*>(p);
+  size_ = size;
+  mapped_ = length;
+}
+
+TByteBuffer::TByteBuffer(std::string&& text) : text_(std::move(text)) {
+  data_ = text_.data();
+  size_ = text_.size();
+}
+
+TByteBuffer::TByteBuffer(TByteBuffer&& other) noexcept { *this = std::move(other); }
+
+TByteBuffer& TByteBuffer::operator=(TByteBuffer&& other) noexcept {
+  if (this == &other) return *this;
+  Release();
+  mapped_ = other.mapped_;
+  size_ = other.size_;
+  if (mapped_) {
+    data_ = other.data_;
+  } else {
+    text_ = std::move(other.text_);
+    data_ = text_.data();
+  }
+  other.data_ = nullptr;
+  other.size_ = 0;
+  other.mapped_ = 0;
+  other.text_.clear();
+  return *this;
+}
+
+TByteBuffer::~TByteBuffer() { Release(); }
+
+void TByteBuffer::Release() {
+  if (mapped_) ::munmap(data_, mapped_);
+  mapped_ = 0;
+  data_ = nullptr;
+  size_ = 0;
+  text_.clear();
+  text_.shrink_to_fit();
+}
+
+void TByteBuffer::Grow(std::size_t size) {
+  if (size <= size_) return;
+  if (!mapped_ && size < kMapThreshold) {
+    text_.resize(size);
+    data_ = text_.data();
+    size_ = size;
+    return;
+  }
+  if (mapped_ && size <= mapped_) {
+    size_ = size;
+    return;
+  }
+  TByteBuffer bigger(size + size / 2);
+  std::memcpy(bigger.data_, data_, size_);
+  bigger.size_ = size;
+  *this = std::move(bigger);
+}
+
+}  // namespace vorn

@@ -1,0 +1,269 @@
+// TVornEditMain: the editor window, its document state, title and status bar, and the
+// command-line passes that open the named documents into it.
+#include "shell/Main.h"
+
+#include "base/VornUtil.h"
+#include "platform/ProcessStart.h"
+#include "platform/cp932.h"
+#include "shell/DocumentFile.h"
+#include "shell/WindowTitle.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextBlock>
+#include <QToolBar>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vorn {
+namespace {
+
+QString FromPath(const std::string& path) { return QString::fromStdString(path); }
+
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+TVornEditMain::TPrompts DefaultPrompts(QWidget* owner) {
+  TVornEditMain::TPrompts p;
+  p.askCreateMissing = [owner](const QString& text) {
+    const auto answer = QMessageBox::question(owner, QStringLiteral("VornEditor"), text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                              QMessageBox::Yes);
+    return answer == QMessageBox::Yes ? daYes : answer == QMessageBox::No ? daNo : daCancel;
+  };
+  p.chooseFileIn = [owner](const QString& folder) {
+    return QFileDialog::getOpenFileName(owner, QString(), folder,
+                                        QStringLiteral("すべてのファイル(*.*) (*);;テキストファイル(*.txt) (*.txt)"));
+  };
+  p.warn = [owner](const QString& text) { QMessageBox::warning(owner, QStringLiteral("VornEditor"), text); };
+  return p;
+}
+
+}  // namespace
+
+TVornEditMain::TVornEditMain(bool stationMode, QWidget* parent)
+    : QMainWindow(parent), stationMode_(stationMode), prompts_(DefaultPrompts(this)) {
+  setObjectName(QStringLiteral("TVornEditMain"));
+  if (stationMode_) {
+    setWindowTitle(QStringLiteral("VORNEDITORSTATION"));
+    setWindowFlags(Qt::FramelessWindowHint | Qt::Tool);
+    resize(0, 0);
+    return;
+  }
+  BuildWindow();
+  UpdateTitle();
+  UpdateStatus();
+}
+
+void TVornEditMain::BuildWindow() {
+  menuBar();  // the command table fills it; an empty bar keeps the layout of the finished window
+  toolBar_ = addToolBar(QStringLiteral("ToolBar"));
+  toolBar_->setObjectName(QStringLiteral("ToolBar"));
+  status_ = new TStatusPanels(this);
+  setStatusBar(status_);
+  view_ = new QPlainTextEdit(this);
+  view_->setReadOnly(true);
+  view_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  setCentralWidget(view_);
+  resize(800, 600);
+}
+
+int TVornEditMain::MonitorNumber() const {
+  const auto screens = QGuiApplication::screens();
+  const int index = static_cast<int>(screens.indexOf(screen()));
+  return index < 0 ? 0 : index;
+}
+
+void TVornEditMain::SetFileName(const std::string& name) {
+  fileName_ = name;
+  UpdateTitle();
+}
+
+void TVornEditMain::SetModified(bool modified) {
+  modified_ = modified;
+  UpdateTitle();
+}
+
+void TVornEditMain::SetCharCode(TCharCodeKind kind) {
+  charCode_ = kind;
+  UpdateStatus();
+}
+
+void TVornEditMain::SetLineBreak(TLineBreakKind kind) {
+  lineBreak_ = (kind == lbCR || kind == lbLF) ? kind : lbCRLF;
+  UpdateStatus();
+}
+
+void TVornEditMain::SetOpenCodeGiven(bool given) {
+  openCodeGiven_ = given;
+  UpdateStatus();
+}
+
+void TVornEditMain::SetLineBreakGiven(bool given) {
+  lineBreakGiven_ = given;
+  UpdateStatus();
+}
+
+void TVornEditMain::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  UpdateTitle();
+}
+
+void TVornEditMain::UpdateTitle() {
+  if (stationMode_) return;
+  TTitleState state;
+  state.fileName = fileName_;
+  state.modified = modified_;
+  state.browseMode = browseMode_;
+  state.readOnly = readOnly_;
+  const QString title = QString::fromStdString(BuildWindowTitle(state));
+  if (windowTitle() != title) setWindowTitle(title);
+}
+
+void TVornEditMain::UpdateStatus() {
+  if (!status_) return;
+  const QString star = QStringLiteral("*");
+  status_->SetPanelText(TStatusPanels::spCharCode,
+                        (openCodeGiven_ ? star : QString()) + QString::fromLatin1(StatusBarCodeName(charCode_)));
+  status_->SetPanelText(TStatusPanels::spLineBreak,
+                        (lineBreakGiven_ ? star : QString()) + QString::fromLatin1(StatusBarLineBreakName(lineBreak_)));
+  status_->SetPanelText(TStatusPanels::spInsert, QStringLiteral("挿入"));
+}
+
+QString TVornEditMain::ShownText() const { return view_ ? view_->toPlainText() : QString(); }
+
+void TVornEditMain::ShowText() {
+  // The view shows rows; line ends inside the store are CR LF, which the view wants as one break.
+  std::u16string rows;
+  Lines().WriteText([&rows](std::string_view piece) { rows += Cp932ToUtf16(piece); }, "\n");
+  view_->setPlainText(QString::fromUtf16(rows.data(), static_cast<qsizetype>(rows.size())));
+}
+
+bool TVornEditMain::LoadDocument(const std::string& name, bool /*reload*/) {
+  if (!IsFile(name)) {
+    prompts_.warn(QStringLiteral("そのファイルは存在しません。読み込みを中止します"));
+    return false;
+  }
+  TDocumentFileSettings document;
+  document.OpenCodeGiven = openCodeGiven_;
+  document.OpenCode = openCode_;
+  document.LineBreakGiven = lineBreakGiven_;
+  document.GivenLineBreak = plan_.lineBreak;
+  std::string lossMessage;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const std::string error = ReadDocumentForWindow(name, document, Lines(), lossMessage);
+  QApplication::restoreOverrideCursor();
+  if (!error.empty()) {
+    prompts_.warn(QString::fromStdString(error));
+    return false;
+  }
+  SetFileName(name);
+  SetReadOnly(FileIsReadOnly(name) || document.ReadOnly);
+  SetCharCode(document.CharCode);
+  SetLineBreak(document.LineBreak);
+  ShowText();
+  SetModified(false);
+  if (!lossMessage.empty()) prompts_.warn(QString::fromStdString(lossMessage));
+  return true;
+}
+
+bool TVornEditMain::OpenNamedArgument(const std::string& argument) {
+  const std::string name = CanonicalFileName(argument);
+  if (IsFile(name)) {
+    LoadDocument(name, false);
+  } else if (IsFolder(name)) {
+    ::chdir(name.c_str());
+    const QString chosen = prompts_.chooseFileIn(FromPath(name));
+    if (!chosen.isEmpty()) LoadDocument(chosen.toStdString(), false);
+  } else {
+    const QString text = FromPath(name) + QStringLiteral("はみつかりません。新規作成しますか？") +
+                         QStringLiteral("\r\n\r\n") + QStringLiteral("（関連づけがうまくいかない場合は、") +
+                         QStringLiteral("VornEditorヘルプの「起動方法」－「関連づけ」") +
+                         QStringLiteral("のページを参照してください）");
+    switch (prompts_.askCreateMissing(text)) {
+      case daCancel: return false;
+      case daYes:
+        SetFileName(name);
+        SetCharCode(openCodeGiven_ ? openCode_ : ckSjis);
+        SetLineBreak(lineBreakGiven_ ? plan_.lineBreak : lbCRLF);
+        break;
+      default: break;
+    }
+  }
+  return true;
+}
+
+bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
+  plan_ = PlanCommandLine(args);
+  // pass 1
+  monitorIndex_ = plan_.monitorIndex;
+  if (plan_.openCodeGiven) {
+    openCodeGiven_ = true;
+    openCode_ = plan_.openCode;
+    charCode_ = plan_.openCode;
+  }
+  if (plan_.lineBreakGiven) lineBreakGiven_ = true;
+  lineBreak_ = plan_.lineBreak;
+  if (plan_.stayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  // pass 2
+  for (const auto& named : plan_.namedFiles) {
+    if (!fileName_.empty()) break;
+    if (!OpenNamedArgument(named)) return false;
+  }
+  if (plan_.jump) JumpToLine(*plan_.jump);
+  ApplyPass3();
+  if (plan_.namedFiles.size() > 1) HandOff();
+  creationDone_ = true;
+  UpdateTitle();
+  UpdateStatus();
+  return true;
+}
+
+void TVornEditMain::JumpToLine(const TJumpTarget& target) {
+  if (!view_) return;
+  QTextCursor cursor = view_->textCursor();
+  if (target.toEnd) {
+    cursor.movePosition(QTextCursor::End);
+  } else if (target.line > 0) {
+    const QTextBlock block = view_->document()->findBlockByNumber(target.line - 1);
+    if (!block.isValid()) return;
+    cursor.setPosition(block.position());
+  } else {
+    return;
+  }
+  view_->setTextCursor(cursor);
+  view_->centerCursor();
+}
+
+void TVornEditMain::ApplyPass3() {
+  if (plan_.browseMode) browseMode_ = true;
+  if (plan_.forgetFileName) fileName_.clear();
+  if (plan_.currentFolder) ::chdir(plan_.currentFolder->c_str());
+  if (plan_.statusBarVisible) status_->setVisible(*plan_.statusBarVisible);
+  if (plan_.toolBarVisible) toolBar_->setVisible(*plan_.toolBarVisible);
+  if (plan_.maximized) setWindowState(*plan_.maximized ? Qt::WindowMaximized : Qt::WindowMinimized);
+}
+
+void TVornEditMain::HandOff() {
+  handOffParams_ = HandOffParamText(plan_, MonitorNumber());
+  if (!handOffEnabled_) return;
+  std::string error;
+  if (!StartProgram(CurrentExecutablePath(), handOffParams_, &error))
+    prompts_.warn(QStringLiteral("VornEditor: ") + QString::fromStdString(error));
+}
+
+}  // namespace vorn

@@ -1,0 +1,102 @@
+// TVornEditMain: the editor window, its document state, title and status bar, and the
+// command-line passes that open the named documents into it.
+#pragma once
+
+#include "shell/CommandLine.h"
+#include "shell/StatusPanels.h"
+#include "text/HeadlessView.h"
+#include "text/JConvStrList.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QPlainTextEdit;
+class QToolBar;
+
+namespace vorn {
+
+// Answers of a confirmation box, numbered as the platform's dialog results.
+enum TDialogAnswer : int { daYes = 6, daNo = 7, daCancel = 2 };
+
+class TVornEditMain : public QMainWindow {
+  Q_OBJECT
+public:
+  // The user interactions the window needs while starting, replaceable by tests.
+  struct TPrompts {
+    std::function<TDialogAnswer(const QString& text)> askCreateMissing;
+    std::function<QString(const QString& folder)> chooseFileIn;
+    std::function<void(const QString& text)> warn;
+  };
+
+  explicit TVornEditMain(bool stationMode, QWidget* parent = nullptr);
+
+  void SetPrompts(TPrompts prompts) { prompts_ = std::move(prompts); }
+
+  // Runs the three passes over the arguments; hands every named file but the first to a new
+  // copy of the program. Returns false when the process should end without showing a window.
+  bool ProcessCommandLine(const std::vector<std::string>& args);
+
+  bool LoadDocument(const std::string& name, bool reload);
+
+  void SetFileName(const std::string& name);
+  void SetModified(bool modified);
+  void SetCharCode(TCharCodeKind kind);
+  void SetLineBreak(TLineBreakKind kind);
+  void SetOpenCodeGiven(bool given);
+  void SetLineBreakGiven(bool given);
+  void SetReadOnly(bool readOnly);
+  void UpdateTitle();
+  void UpdateStatus();
+
+  const std::string& FileName() const { return fileName_; }
+  // The document's lines; the editor control will show them, until then a plain view does.
+  TVornEditStrings& Lines() { return document_.Lines(); }
+  bool Modified() const { return modified_; }
+  TCharCodeKind CharCode() const { return charCode_; }
+  TLineBreakKind LineBreak() const { return lineBreak_; }
+  bool ReadOnly() const { return readOnly_; }
+  bool StationMode() const { return stationMode_; }
+  const TCommandLinePlan& Plan() const { return plan_; }
+  TStatusPanels* StatusPanels() const { return status_; }
+  QString ShownText() const;
+  // The parameter text of the last hand-off, empty when there was none.
+  const std::string& HandOffParams() const { return handOffParams_; }
+  void SetHandOffEnabled(bool enabled) { handOffEnabled_ = enabled; }
+  int MonitorNumber() const;
+
+private:
+  void BuildWindow();
+  void ApplyPass3();
+  // Opens one argument of pass 2; false when the user cancelled the start.
+  bool OpenNamedArgument(const std::string& argument);
+  void ShowText();
+  void JumpToLine(const TJumpTarget& target);
+  void HandOff();
+
+  bool stationMode_;
+  std::string fileName_;
+  bool modified_ = false;
+  bool readOnly_ = false;
+  bool browseMode_ = false;
+  TCharCodeKind charCode_ = ckSjis;
+  TLineBreakKind lineBreak_ = lbCRLF;
+  bool openCodeGiven_ = false;
+  TCharCodeKind openCode_ = ckSjis;
+  bool lineBreakGiven_ = false;
+  bool creationDone_ = false;
+  int monitorIndex_ = -1;
+  TCommandLinePlan plan_;
+  std::string handOffParams_;
+  bool handOffEnabled_ = true;
+
+  TVornEditHeadlessView document_;
+  QPlainTextEdit* view_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  TStatusPanels* status_ = nullptr;
+  TPrompts prompts_;
+};
+
+}  // namespace vorn

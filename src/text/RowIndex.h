@@ -1,0 +1,112 @@
+// TRowIndex: the row container of the line store, blocks of row slots behind one index.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+namespace vorn {
+
+// One row: its bytes (borrowed from a buffer the list holds, or owned) and its row word.
+// The owned flag lives in the top bit of the length, keeping a slot at 16 bytes: a 2 M-row
+// document then needs 32 MB of index beside its text.
+struct TRowSlot {
+  static constexpr std::uint32_t kOwned = 0x80000000u;
+  const char* data = nullptr;
+  std::uint32_t lenAndFlag = 0;
+  std::uint32_t word = 0;
+
+  std::uint32_t Length() const { return lenAndFlag & ~kOwned; }
+  // A row of 2 GiB or more cannot be held; refusing it beats cutting the user's text.
+  static std::uint32_t CheckedLength(std::size_t length) {
+    if (length >= kOwned) throw std::length_error("row longer than 2 GiB");
+    return static_cast<std::uint32_t>(length);
+  }
+  bool Owned() const { return (lenAndFlag & kOwned) != 0; }
+};
+
+// Rows live in blocks of about kBlockRows slots. Inserting or removing a row moves at most one
+// block's slots and renumbers the block starts, so an Enter key in the middle of a 2 M-row
+// document touches kilobytes instead of the whole 32 MB index.
+class TRowIndex {
+public:
+  static constexpr int kBlockRows = 1024;
+
+  int Size() const { return size_; }
+  // Write access marks the row's block so that its cached line-end count is recounted.
+  TRowSlot& At(int i) {
+    std::size_t k = FindBlock(i);
+    blocks_[k].lineEnds = -1;
+    return blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
+  }
+  const TRowSlot& At(int i) const {
+    std::size_t k = FindBlock(i);
+    return blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
+  }
+
+  // Inserts n slots copied from slots (or empty slots when slots is null) before row pos.
+  void Insert(int pos, const TRowSlot* slots, int n);
+  // Removes rows pos..pos+n-1; the caller releases owned bytes first.
+  void Erase(int pos, int n);
+  void Clear();
+
+  // Calls f(slot) for rows first..first+n-1 in order, walking the blocks directly.
+  template <class F>
+  void ForRange(int first, int n, F&& f) {
+    Walk(first, n, [&](TBlock& b, std::size_t from, std::size_t to) {
+      b.lineEnds = -1;
+      for (std::size_t j = from; j < to; ++j) f(b.rows[j]);
+    });
+  }
+  template <class F>
+  void ForRange(int first, int n, F&& f) const {
+    const_cast<TRowIndex*>(this)->Walk(first, n, [&](const TBlock& b, std::size_t from, std::size_t to) {
+      for (std::size_t j = from; j < to; ++j) f(static_cast<const TRowSlot&>(b.rows[j]));
+    });
+  }
+
+  // Rows among first..first+n-1 whose row end (the word's low 4 bits) is not 1, wrapped: the
+  // logical lines that end there. Whole blocks answer from a cached count, so converting
+  // between rows and lines costs about one step per block.
+  int CountLineEnds(int first, int n) const;
+  // The row of the nth (1-based) such row, or -1 when there are fewer.
+  int FindNthLineEnd(int nth) const;
+
+private:
+  struct TBlock {
+    std::vector<TRowSlot> rows;
+    int lineEnds = -1;  // cached count, -1 when unknown
+  };
+
+  template <class F>
+  void Walk(int first, int n, F&& f) {
+    if (n <= 0) return;
+    std::size_t k = FindBlock(first);
+    std::size_t offset = static_cast<std::size_t>(first - starts_[k]);
+    while (n > 0) {
+      TBlock& b = blocks_[k];
+      std::size_t take = std::min(b.rows.size() - offset, static_cast<std::size_t>(n));
+      f(b, offset, offset + take);
+      n -= static_cast<int>(take);
+      offset = 0;
+      ++k;
+    }
+  }
+  static int CountBlockRange(const TBlock& b, std::size_t from, std::size_t to);
+  int BlockLineEnds(std::size_t k) const;
+
+  std::size_t FindBlock(int i) const;
+  void Renumber(std::size_t fromBlock);
+  void SplitBlock(std::size_t k, int at);
+  void InsertBulk(int pos, const TRowSlot* slots, int n);
+  void MergeSmall(std::size_t k);
+
+  std::vector<TBlock> blocks_;
+  std::vector<int> starts_;
+  int size_ = 0;
+  mutable std::size_t lastBlock_ = 0;
+};
+
+}  // namespace vorn

@@ -1,0 +1,53 @@
+// TVornEditStrings: the control's Lines facade, logical lines over the store's display rows.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "base/ByteBuffer.h"
+#include "base/Strings.h"
+#include "text/ScreenStrings.h"
+
+namespace vorn {
+
+class TVornEditStrings : public TStrings {
+public:
+  explicit TVornEditStrings(TVornEditView& owner) : owner_(owner) {}
+
+  TVornEditView& Owner() const { return owner_; }
+  TVornEditScreenStrings& Store() const { return *owner_.Store(); }
+
+  int Count() const override;
+  std::string Get(int i) const override;
+  void Put(int i, std::string_view s) override;
+  int Add(std::string_view s) override;
+  void Insert(int i, std::string_view s) override;
+  void Delete(int i) override;
+  void Clear() override;
+  std::string GetTextStr() const override;
+  void SetTextStr(std::string_view text) override;
+  // SetTextStr without copying: the store keeps buffer and its rows borrow from it.
+  void SetTextBuffer(TByteBuffer&& buffer);
+  void Assign(const TStrings& source) override;
+  // Appends the whole text (as GetTextStr gives it) to sink piece by piece, without building
+  // it in one string; lineBreak replaces CR LF after each reLineEnd row.
+  template <class Sink>
+  void WriteText(Sink&& sink, std::string_view lineBreak = "\r\n") const {
+    TVornEditScreenStrings& store = Store();
+    store.ForEachRow(0, store.Count(), [&](std::string_view row, std::uint32_t word) {
+      sink(row);
+      if ((word & 0xF) == reLineEnd) sink(lineBreak);
+    });
+  }
+
+  // The facade's own file reader: breaks CR LF, CR or LF; the byte 0x1A ends the file.
+  void LoadFromFile(const std::string& fileName);
+
+protected:
+  void SetUpdateState(bool updating) override;
+
+private:
+  TVornEditView& owner_;
+};
+
+}  // namespace vorn

@@ -1,0 +1,10 @@
+// vornconv's entry point.
+#include <iostream>
+
+#include "tools/vornconv/VornConv.h"
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return vorn::RunVornConv(args, std::cout, std::cerr);
+}

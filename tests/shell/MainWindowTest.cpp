@@ -1,0 +1,139 @@
+#include "shell/Main.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace vorn {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("vorn-main-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    dir_ = fs::canonical(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const auto path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+  // A window whose prompts record what they were asked instead of showing boxes.
+  std::unique_ptr<TVornEditMain> NewWindow(TDialogAnswer answer = daNo) {
+    auto w = std::make_unique<TVornEditMain>(false);
+    TVornEditMain::TPrompts p;
+    p.askCreateMissing = [this, answer](const QString& text) {
+      asked_.push_back(text);
+      return answer;
+    };
+    p.chooseFileIn = [this](const QString& folder) {
+      asked_.push_back(folder);
+      return QString();
+    };
+    p.warn = [this](const QString& text) { warned_.push_back(text); };
+    w->SetPrompts(p);
+    w->SetHandOffEnabled(false);
+    return w;
+  }
+
+  fs::path dir_;
+  std::vector<QString> asked_, warned_;
+};
+
+TEST_F(MainWindowTest, NoArgumentsShowAnUntitledSjisCrlfDocument) {
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({}));
+  EXPECT_EQ(w->windowTitle(), QStringLiteral("無題 - VornEditor"));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spCharCode)->Text(), QStringLiteral("SJIS"));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spLineBreak)->Text(), QStringLiteral("CRLF"));
+}
+
+TEST_F(MainWindowTest, OpensANamedFileWithItsTitleAndShiftJisText) {
+  // "日本語" in Shift_JIS: 93 FA 96 7B 8C EA
+  const auto path = Write("notes.txt", "abc\r\n\x93\xfa\x96\x7b\x8c\xea\r\n");
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  EXPECT_EQ(w->windowTitle(), QString::fromStdString("notes.txt[" + dir_.string() + "/] - VornEditor"));
+  EXPECT_EQ(w->ShownText(), QStringLiteral("abc\n日本語\n"));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spLineBreak)->Text(), QStringLiteral("CRLF"));
+  EXPECT_TRUE(warned_.empty());
+}
+
+TEST_F(MainWindowTest, FixedCodeAndLineBreakAreStarredInTheStatusBar) {
+  const auto path = Write("lf.txt", "a\nb\n");
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({"-os", "-rn", path}));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spCharCode)->Text(), QStringLiteral("*SJIS"));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spLineBreak)->Text(), QStringLiteral("*LF"));
+}
+
+TEST_F(MainWindowTest, MissingFileAsksAndYesNamesTheDocumentWithoutCreatingIt) {
+  const auto path = (dir_ / "new.txt").string();
+  auto w = NewWindow(daYes);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  ASSERT_EQ(asked_.size(), 1u);
+  EXPECT_TRUE(asked_[0].startsWith(QString::fromStdString(path) + QStringLiteral("はみつかりません。新規作成しますか？\r\n\r\n")));
+  EXPECT_EQ(w->FileName(), path);
+  EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(MainWindowTest, MissingFileCancelEndsTheStartAndNoLeavesItUntitled) {
+  const auto path = (dir_ / "gone.txt").string();
+  EXPECT_FALSE(NewWindow(daCancel)->ProcessCommandLine({path}));
+  auto w = NewWindow(daNo);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  EXPECT_TRUE(w->FileName().empty());
+}
+
+TEST_F(MainWindowTest, UnreadableFileGivesAMessageAndAnUntitledWindow) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  const auto path = Write("secret.txt", "x");
+  fs::permissions(path, fs::perms::none);
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  EXPECT_TRUE(w->FileName().empty());
+  ASSERT_EQ(warned_.size(), 1u);
+}
+
+TEST_F(MainWindowTest, AFolderOpensTheOpenDialogThere) {
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({dir_.string()}));
+  ASSERT_EQ(asked_.size(), 1u);
+  EXPECT_EQ(asked_[0], QString::fromStdString(dir_.string()));
+}
+
+TEST_F(MainWindowTest, FurtherFilesAreHandedOnAndOnlyTheFirstOpensHere) {
+  const auto a = Write("a.txt", "A"), b = Write("b.txt", "B"), c = Write("c.txt", "C");
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({"-ou", a, b, c}));
+  EXPECT_EQ(w->FileName(), a);
+  EXPECT_EQ(w->HandOffParams(), "-ou \"" + b + "\" -x0 \"" + c + "\" -x0 ");
+}
+
+TEST_F(MainWindowTest, JumpAndDisplaySwitchesApply) {
+  const auto path = Write("lines.txt", "1\r\n2\r\n3\r\n");
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({"-n", "-s-", path}));
+  EXPECT_TRUE(w->FileName().empty());  // -n keeps the text, forgets the name
+  EXPECT_EQ(w->ShownText(), QStringLiteral("1\n2\n3\n"));
+  EXPECT_FALSE(w->StatusPanels()->isVisibleTo(w.get()));
+}
+
+TEST(StationWindow, IsHiddenAndTitledForDiscovery) {
+  TVornEditMain station(true);
+  EXPECT_EQ(station.windowTitle(), QStringLiteral("VORNEDITORSTATION"));
+  EXPECT_FALSE(station.isVisible());
+}
+
+}  // namespace
+}  // namespace vorn
