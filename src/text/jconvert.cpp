@@ -61,9 +61,14 @@ inline constexpr TPairTables kPair{};
 
 // Whole pairs in one lookup for the hot loops, each entry the two output bytes in memory order.
 struct TPairMaps {
-  std::uint16_t toSjis[65536];  // indexed by JIS first byte << 8 | second byte
-  std::uint16_t toJis[65536];   // indexed by Shift_JIS lead << 8 | trail
-  constexpr TPairMaps() : toSjis(), toJis() {
+  std::uint16_t toSjis[65536];   // indexed by JIS first byte << 8 | second byte
+  std::uint16_t toSjis7[16384];  // the same for 7-bit bytes, packed tighter for the cache
+  std::uint16_t toJis[65536];    // indexed by Shift_JIS lead << 8 | trail
+  constexpr TPairMaps() : toSjis(), toSjis7(), toJis() {
+    for (unsigned i = 0; i < 16384; ++i) {
+      const unsigned hi = i >> 7, lo = i & 0x7F;
+      toSjis7[i] = static_cast<std::uint16_t>(kPair.sjisLead[hi] | kPair.sjisTrail[hi & 1][lo] << 8);
+    }
     for (unsigned i = 0; i < 65536; ++i) {
       const unsigned hi = i >> 8, lo = i & 0xFF;
       toSjis[i] = static_cast<std::uint16_t>(kPair.sjisLead[hi] | kPair.sjisTrail[hi & 1][lo] << 8);
@@ -233,7 +238,8 @@ std::string JisToSjis(std::string_view text) {
     if (b == 0) [[unlikely]] {
       ++i;
     } else if (twoByte) {
-      PutPair(d, kPairMaps.toSjis[b << 8 | (i + 1 < n ? s[i + 1] : 0)]);
+      const Byte c = i + 1 < n ? s[i + 1] : 0;
+      PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
       i += 2;
     } else {
       *d++ = static_cast<char>(b);
@@ -273,7 +279,7 @@ std::string EucToSjis(std::string_view text) {
   while (i < n) {
     const Byte b = s[i];
     if (b >= 0x81 && b != 0xFF && b != 0x8E) [[likely]] {
-      PutPair(d, kPairMaps.toSjis[(b & 0x7F) << 8 | ((i + 1 < n ? s[i + 1] : 0) & 0x7F)]);
+      PutPair(d, kPairMaps.toSjis7[(b & 0x7F) << 7 | ((i + 1 < n ? s[i + 1] : 0) & 0x7F)]);
       i += 2;
     } else if (b == 0x8E) {
       if (i + 1 < n) *d++ = static_cast<char>(s[i + 1]);

@@ -242,7 +242,10 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
     // The signature of ckUtf8 (and its byte-swapped twin) is not text.
     if (u != 0xFEFF && u != 0xFFFE) PutDecodedUnit(t, d, s, i, n, u, ill, lost);
   }
-  while (i < n) {
+  // Three-byte forms (all of Japanese) take one predicted path; everything else, and the last
+  // two bytes, go through the full lenient decoder.
+  const std::size_t fastEnd = n >= 2 ? n - 2 : 0;
+  while (i < fastEnd) {
     const unsigned b = s[i];
     if (b < 0x80) {
       *d++ = static_cast<char>(b);
@@ -254,21 +257,33 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
       }
       continue;
     }
+    if ((b & 0xF0) == 0xE0) {
+      const unsigned b1 = s[i + 1], b2 = s[i + 2];
+      const unsigned u = (b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
+      const unsigned code = t.fromU16[u];
+      const bool plain = (((b1 ^ 0x80) | (b2 ^ 0x80)) & 0xC0) == 0 && u >= 0x800 && code != Cp932NoMapping;
+      if (plain) [[likely]] {
+        i += 3;
+        if (code > 0xFF) [[likely]] {
+          d[0] = static_cast<char>(code >> 8);
+          d[1] = static_cast<char>(code & 0xFF);
+          d += 2;
+        } else {
+          *d++ = static_cast<char>(code);
+        }
+        continue;
+      }
+    }
     unsigned u;
     bool ill;
-    if ((b & 0xF0) == 0xE0 && i + 3 <= n) [[likely]] {
-      const unsigned b1 = s[i + 1], b2 = s[i + 2];
-      u = (b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
-      ill = ((b1 & 0xC0) != 0x80) | ((b2 & 0xC0) != 0x80) | (u < 0x800);
-      i += 3;
-    } else {
-      i += DecodeUtf8Lenient(s, i, n, u, ill);
-    }
-    if (!ill && t.fromU16[u] != Cp932NoMapping) [[likely]] {
-      PutUnitAsSjis(t, d, u, 0, lost);
-    } else {
-      PutDecodedUnit(t, d, s, i, n, u, ill, lost);
-    }
+    i += DecodeUtf8Lenient(s, i, n, u, ill);
+    PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+  }
+  while (i < n) {
+    unsigned u;
+    bool ill;
+    i += DecodeUtf8Lenient(s, i, n, u, ill);
+    PutDecodedUnit(t, d, s, i, n, u, ill, lost);
   }
   return out.Finish(d);
 }
@@ -390,6 +405,24 @@ std::string Utf7ToSjis(std::string_view text, std::size_t& lost) {
     bool half = false;
     unsigned unit = 0;
     while (i < n) {
+      if (phase == 0 && !half && i + 9 <= n) {
+        // Eight base64 characters at a group boundary are plain base64: three units.
+        std::uint64_t bits = 0;
+        bool allBase64 = true;
+        for (int c = 0; c < 8; ++c) {
+          const int v = kBase64.v[s[i + c]];
+          allBase64 &= v >= 0;
+          bits = bits << 6 | static_cast<unsigned>(v & 0x3F);
+        }
+        if (allBase64) {
+          Room(out, d, lim, 8);
+          writer.Put(d, static_cast<unsigned>(bits >> 32 & 0xFFFF));
+          writer.Put(d, static_cast<unsigned>(bits >> 16 & 0xFFFF));
+          writer.Put(d, static_cast<unsigned>(bits & 0xFFFF));
+          i += 8;
+          continue;
+        }
+      }
       if (s[i] == '-') {
         ++i;
         break;
