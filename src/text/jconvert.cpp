@@ -229,6 +229,27 @@ std::string JisToSjis(std::string_view text) {
   bool twoByte = false;
   std::size_t i = 0;
   while (i < n) {
+    // Runs first: whole pairs in two-byte mode, eight bytes at a time in single-byte mode, up
+    // to the next ESC or NUL, which the general step below handles.
+    if (twoByte) {
+      while (i + 1 < n && s[i] != Esc && s[i] != 0) {
+        const Byte b = s[i], c = s[i + 1];
+        PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
+        i += 2;
+      }
+    } else {
+      while (i + 8 <= n) {
+        std::uint64_t w;
+        std::memcpy(&w, s + i, 8);
+        const std::uint64_t esc = w ^ 0x1B1B1B1B1B1B1B1Bull;
+        const std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+        if (((w - ones) & ~w & highs) | ((esc - ones) & ~esc & highs)) break;
+        std::memcpy(d, &w, 8);
+        d += 8;
+        i += 8;
+      }
+    }
+    if (i >= n) break;
     if (s[i] == Esc) [[unlikely]] {
       i = TakeEscape(s, i, n, twoByte);
       if (i >= n) break;

@@ -4,6 +4,10 @@
 #include <bit>
 #include <memory>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/cp932.h"
 #include "text/jconvert.h"
 #include "text/jconvertInternal.h"
@@ -142,6 +146,22 @@ std::string SjisToUtf16Impl(std::string_view text, std::size_t& lost) {
   d += 2;
   for (std::size_t i = 0; i < n;) {
     const unsigned b = s[i];
+#if defined(__SSE2__)
+    if (b < 0x80 && i + 16 <= n) {
+      // Sixteen ASCII bytes widen to sixteen units in two stores.
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      if (_mm_movemask_epi8(v) == 0) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i lo = BigEndian ? _mm_unpacklo_epi8(zero, v) : _mm_unpacklo_epi8(v, zero);
+        const __m128i hi = BigEndian ? _mm_unpackhi_epi8(zero, v) : _mm_unpackhi_epi8(v, zero);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), lo);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16), hi);
+        d += 32;
+        i += 16;
+        continue;
+      }
+    }
+#endif
     char16_t u;
     if (IsLead(b)) {
       const unsigned trail = i + 1 < n ? s[i + 1] : 0;

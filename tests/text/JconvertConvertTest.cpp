@@ -168,3 +168,30 @@ TEST(ConvertCharCode, IllFormedShiftJisCountsWhenWrittenAsUnicode) {
 
 }  // namespace
 }  // namespace vorn
+
+namespace vorn {
+namespace {
+
+// The JIS reader copies single-byte runs and pairs in blocks; an ESC or NUL at any offset of
+// a block must still be seen.
+TEST(ConvertCharCode, JisEscapesAndNulsAreSeenAtEveryOffset) {
+  for (std::size_t k = 0; k < 24; ++k) {
+    const std::string a(k, 'a'), c(20, 'c');
+    EXPECT_EQ(ConvertCharCode(a + std::string(1, '\0') + c, ckJis, ckSjis), a + c) << k;
+    EXPECT_EQ(ConvertCharCode(a + "\x1B$B$\"$$$&$($*\x1B(B" + c, ckJisAscii, ckSjis),
+              a + "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8" + c)
+        << k;
+    std::string pairs = "\x1B$B";
+    for (std::size_t p = 0; p < k; ++p) pairs += "$\"";
+    EXPECT_EQ(ConvertCharCode(pairs + std::string(1, '\0') + "$$\x1B(Bx", ckJis, ckSjis),
+              [&] {
+                std::string out;
+                for (std::size_t p = 0; p < k; ++p) out += "\x82\xA0";
+                return out + "\x82\xA2x";
+              }())
+        << k;
+  }
+}
+
+}  // namespace
+}  // namespace vorn
