@@ -115,6 +115,20 @@ std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   std::size_t k = (text.size() >= 2 && (s[0] == 0xFE || s[0] == 0xFF)) ? 1 : 0;
   while (k < units) {
     const unsigned u = unitAt(k);
+#if defined(__SSE2__)
+    if (u < 0x80 && k + 8 <= units) {
+      // Eight ASCII units narrow to eight bytes (code page 932 keeps ASCII as it is).
+      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * k));
+      if (BigEndian) v = _mm_or_si128(_mm_srli_epi16(v, 8), _mm_slli_epi16(v, 8));
+      const __m128i high = _mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xFF80)));
+      if (_mm_movemask_epi8(_mm_cmpeq_epi8(high, _mm_setzero_si128())) == 0xFFFF) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(v, v));
+        d += 8;
+        k += 8;
+        continue;
+      }
+    }
+#endif
     const unsigned code = t.fromU16[u];
     if (code == Cp932NoMapping) [[unlikely]] {
       k += PutUnitAsSjis(t, d, u, k + 1 < units ? unitAt(k + 1) : 0, lost);
