@@ -112,7 +112,9 @@ std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   };
   TByteSink out(2 * units + 2);
   char* d = out.Begin();
-  std::size_t k = (text.size() >= 2 && (s[0] == 0xFE || s[0] == 0xFF)) ? 1 : 0;
+  // Only a signature (in either order) is dropped: a first character such as U+FF21 also
+  // begins with FF, and dropping it would lose text without a word.
+  std::size_t k = (units > 0 && (unitAt(0) == 0xFEFF || unitAt(0) == 0xFFFE)) ? 1 : 0;
   while (k < units) {
     const unsigned u = unitAt(k);
 #if defined(__SSE2__)
