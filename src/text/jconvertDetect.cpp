@@ -152,6 +152,9 @@ std::size_t EucCounter(const TPrefix& t) {
   }
   i += skip;
 #endif
+  // A character cut by the prefix limit is completed from the bytes after it, as the Shift_JIS
+  // counter does: otherwise a large file's verdict would hang on where the limit falls.
+  const std::size_t n = t.size;
   while (i < L) {
     if (i + 8 <= L && EightAscii(s + i)) {
       i += 8;
@@ -159,13 +162,13 @@ std::size_t EucCounter(const TPrefix& t) {
     }
     const Byte b = s[i];
     if (b == 0x8E) {
-      count = (i + 1 < L && In(s[i + 1], 0xA1, 0xDF)) ? count + 1 : 0;
+      count = (i + 1 < n && In(s[i + 1], 0xA1, 0xDF)) ? count + 1 : 0;
       i += 2;
     } else if (In(b, 0xA1, 0xFE)) {
-      count = (i + 1 < L && In(s[i + 1], 0xA1, 0xFE)) ? count + 1 : 0;
+      count = (i + 1 < n && In(s[i + 1], 0xA1, 0xFE)) ? count + 1 : 0;
       i += 2;
     } else if (b == 0x8F) {
-      count = (i + 2 < L && In(s[i + 1], 0xA1, 0xFE) && In(s[i + 2], 0xA1, 0xFE)) ? count + 1 : 0;
+      count = (i + 2 < n && In(s[i + 1], 0xA1, 0xFE) && In(s[i + 2], 0xA1, 0xFE)) ? count + 1 : 0;
       i += 3;
     } else {
       ++i;
@@ -273,7 +276,8 @@ TJisCount JisCounter(const TPrefix& t) {
       while (twoByte && i < L) {
         const Byte c = s[i];
         if (c == So || c == Si || c == Esc) break;
-        if (i + 1 < L && In(c, 0x21, 0x7E) && In(s[i + 1], 0x21, 0x7E)) {
+        // As in the EUC counter, a pair cut by the prefix limit is completed from the text.
+        if (i + 1 < t.size && In(c, 0x21, 0x7E) && In(s[i + 1], 0x21, 0x7E)) {
           ++count;
           i += 2;
         } else {

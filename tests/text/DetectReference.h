@@ -17,10 +17,11 @@ inline jconv::TDetectCounters ReferenceCounters(std::string_view text) {
   // EUC
   for (std::size_t i = 0; i < L;) {
     const unsigned b = s[i];
-    if (b == 0x8E) { c.euc = (i + 1 < L && in(s[i + 1], 0xA1, 0xDF)) ? c.euc + 1 : 0; i += 2; }
-    else if (in(b, 0xA1, 0xFE)) { c.euc = (i + 1 < L && in(s[i + 1], 0xA1, 0xFE)) ? c.euc + 1 : 0; i += 2; }
+    // The second (and third) byte is looked at past the prefix, up to the end of the text.
+    if (b == 0x8E) { c.euc = (i + 1 < n && in(s[i + 1], 0xA1, 0xDF)) ? c.euc + 1 : 0; i += 2; }
+    else if (in(b, 0xA1, 0xFE)) { c.euc = (i + 1 < n && in(s[i + 1], 0xA1, 0xFE)) ? c.euc + 1 : 0; i += 2; }
     else if (b == 0x8F) {
-      c.euc = (i + 2 < L && in(s[i + 1], 0xA1, 0xFE) && in(s[i + 2], 0xA1, 0xFE)) ? c.euc + 1 : 0;
+      c.euc = (i + 2 < n && in(s[i + 1], 0xA1, 0xFE) && in(s[i + 2], 0xA1, 0xFE)) ? c.euc + 1 : 0;
       i += 3;
     } else ++i;
   }
@@ -57,7 +58,7 @@ inline jconv::TDetectCounters ReferenceCounters(std::string_view text) {
       } else ++i;
       while (run && i < L) {
         if (s[i] == 0x0E || s[i] == 0x0F || s[i] == 0x1B) break;
-        if (i + 1 < L && in(s[i], 0x21, 0x7E) && in(s[i + 1], 0x21, 0x7E)) { ++c.jis; i += 2; }
+        if (i + 1 < n && in(s[i], 0x21, 0x7E) && in(s[i + 1], 0x21, 0x7E)) { ++c.jis; i += 2; }
         else { c.jis = 0; break; }
       }
     } else if (b == 0x0E || b == 0x0F) i = skipToControl(i + 1);

@@ -193,6 +193,17 @@ INSTANTIATE_TEST_SUITE_P(
                       TCodeCase{ckUtf8N, "Utf8N"}, TCodeCase{ckUtf7, "Utf7"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Wherever the 1 MiB limit falls in a large file, even inside a character, the verdict holds.
+TEST(DetectCharCode, LargeFilesKeepTheirCodeWhereverTheLimitFalls) {
+  std::string sjis;
+  while (sjis.size() < DetectLimit + 4096) sjis += SampleSjis();
+  for (TCharCodeKind kind : {ckEuc, ckJisAscii, ckSjis, ckUtf8N}) {
+    const std::string encoded = Encode(sjis, kind);
+    for (std::size_t shift = 0; shift < 6; ++shift)
+      EXPECT_EQ(DetectCharCode(std::string(shift, 'a') + encoded), kind) << kind << " shift " << shift;
+  }
+}
+
 }  // namespace
 }  // namespace vorn
 
