@@ -19,6 +19,8 @@ constexpr Byte Esc = 0x1B, So = 0x0E, Si = 0x0F;
 
 using jconv::Base64Value;
 using jconv::Utf7Class;
+using jconv::kBase64;
+
 
 constexpr bool In(Byte b, Byte lo, Byte hi) { return b >= lo && b <= hi; }
 constexpr bool In16(unsigned u, unsigned lo, unsigned hi) { return u >= lo && u <= hi; }
@@ -28,6 +30,17 @@ constexpr bool PlausibleUtf7Unit(unsigned u) {
   return In16(u, 0x0020, 0x00FF) || In16(u, 0x0390, 0x045F) || In16(u, 0x2000, 0x266F) ||
          In16(u, 0x3000, 0x30FF) || In16(u, 0x4E00, 0x9F80) || In16(u, 0xFF00, 0xFFEF);
 }
+
+// PlausibleUtf7Unit as a bit per unit (8 KiB), for the UTF-7 counter's inner loop.
+struct TPlausibleUnits {
+  std::uint8_t bits[8192];
+  constexpr TPlausibleUnits() : bits() {
+    for (unsigned u = 0; u < 65536; ++u)
+      if (PlausibleUtf7Unit(u)) bits[u >> 3] = static_cast<std::uint8_t>(bits[u >> 3] | 1u << (u & 7));
+  }
+  bool operator()(unsigned u) const { return bits[u >> 3] >> (u & 7) & 1; }
+};
+inline constexpr TPlausibleUnits kPlausible{};
 
 // True when none of the 8 bytes at p has its top bit set; the counters skip such runs whole.
 inline bool EightAscii(const Byte* p) {
@@ -99,6 +112,35 @@ inline unsigned PairStarts(unsigned starterClass, unsigned& second) {
   return (lo & 0xFF) | (hi & 0xFF) << 8;
 }
 
+// For 4 bytes, the UTF-8 counter's token starts given which bytes lead a two-byte token (C0..DF)
+// and which a three-byte one (E0..EF), and how many bytes (0..2) still belong to an earlier
+// token: starts in bits 0-3, the bytes left over for the next 4 in bits 4-5.
+struct TUtf8Starts {
+  std::uint8_t e[3][16][16];
+  constexpr TUtf8Starts() : e() {
+    for (unsigned in = 0; in < 3; ++in) {
+      for (unsigned twos = 0; twos < 16; ++twos) {
+        for (unsigned threes = 0; threes < 16; ++threes) {
+          unsigned pending = in, starts = 0;
+          for (unsigned j = 0; j < 4; ++j) {
+            if (pending > 0) {
+              --pending;
+            } else if (twos >> j & 1) {
+              starts |= 1u << j;
+              pending = 1;
+            } else if (threes >> j & 1) {
+              starts |= 1u << j;
+              pending = 2;
+            }
+          }
+          e[in][twos][threes] = static_cast<std::uint8_t>(starts | pending << 4);
+        }
+      }
+    }
+  }
+};
+inline constexpr TUtf8Starts kUtf8Starts{};
+
 // The mask values are at most 16 bits; this avoids a library call where POPCNT is not enabled.
 inline std::size_t Pop16(unsigned x) {
   x = x - ((x >> 1) & 0x5555u);
@@ -113,7 +155,7 @@ inline unsigned AfterLastReset(unsigned events, unsigned resets) {
 }
 #endif
 
-std::size_t EucCounter(const TPrefix& t) {
+[[gnu::noinline]] std::size_t EucCounter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, i = 0;
@@ -177,7 +219,7 @@ std::size_t EucCounter(const TPrefix& t) {
   return count;
 }
 
-std::size_t SjisCounter(const TPrefix& t) {
+[[gnu::noinline]] std::size_t SjisCounter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, i = 0;
@@ -252,7 +294,7 @@ inline std::size_t SkipToShiftOrEsc(const Byte* s, std::size_t i, std::size_t L)
   return i;
 }
 
-TJisCount JisCounter(const TPrefix& t) {
+[[gnu::noinline]] TJisCount JisCounter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, nJ = 0, nB = 0, i = 0;
@@ -298,7 +340,7 @@ struct TUtf8Count {
   bool signature = false;
 };
 
-TUtf8Count Utf8Counter(const TPrefix& t) {
+[[gnu::noinline]] TUtf8Count Utf8Counter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, i = 0;
@@ -309,11 +351,29 @@ TUtf8Count Utf8Counter(const TPrefix& t) {
     const __m128i v = Load16(s + i);
     const unsigned leads = RangeMask(v, 0xC0, 0xFF);
     unsigned m = leads & (~0u << skip);
-    skip = 0;
-    if (m == 0) continue;
+    if (m == 0) {
+      skip = 0;
+      continue;
+    }
     const unsigned cont = Mask(Load16(s + i + 1));
-    const unsigned x1 = RangeMask(v, 0xE0, 0xFF), x2 = RangeMask(v, 0xF0, 0xFF),
-                   x3 = RangeMask(v, 0xF8, 0xFF), x4 = RangeMask(v, 0xFC, 0xFF);
+    const unsigned x1 = RangeMask(v, 0xE0, 0xFF), x2 = RangeMask(v, 0xF0, 0xFF);
+    if (x2 == 0 && skip <= 2) {
+      // Two- and three-byte tokens only: their starts come from a table, four bytes a step.
+      const unsigned twos = leads & ~x1;
+      unsigned starts = 0, state = skip;
+      for (unsigned nib = 0; nib < 16; nib += 4) {
+        const unsigned e = kUtf8Starts.e[state][twos >> nib & 15][x1 >> nib & 15];
+        starts |= (e & 15u) << nib;
+        state = e >> 4;
+      }
+      skip = state;
+      const unsigned resets = starts & ~cont;
+      if (resets) count = 0;
+      count += Pop16(AfterLastReset(starts & cont, resets));
+      continue;
+    }
+    skip = 0;
+    const unsigned x3 = RangeMask(v, 0xF8, 0xFF), x4 = RangeMask(v, 0xFC, 0xFF);
     unsigned next = 0;
     while (m) {
       const unsigned p = static_cast<unsigned>(__builtin_ctz(m));
@@ -344,7 +404,7 @@ TUtf8Count Utf8Counter(const TPrefix& t) {
   return {count, t.size >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF};
 }
 
-std::size_t Utf7Counter(const TPrefix& t) {
+[[gnu::noinline]] std::size_t Utf7Counter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, pending = 0, i = 0;
@@ -356,6 +416,23 @@ std::size_t Utf7Counter(const TPrefix& t) {
       unsigned unit = 0, v = 0;
       ++i;
       while (i < L) {
+        if (phase == 0 && !half && i + 9 <= L) {
+          // Eight base64 characters from a group boundary are plain base64: three units.
+          std::uint64_t bits = 0;
+          bool allBase64 = true;
+          for (int c = 0; c < 8; ++c) {
+            const int value = kBase64.v[s[i + c]];
+            allBase64 &= value >= 0;
+            bits = bits << 6 | static_cast<unsigned>(value & 0x3F);
+          }
+          if (allBase64) {
+            if (!(kPlausible(bits >> 32 & 0xFFFF) & kPlausible(bits >> 16 & 0xFFFF) & kPlausible(bits & 0xFFFF)))
+              return 0;
+            pending += 3;
+            i += 8;
+            continue;
+          }
+        }
         if (s[i] == '-') {
           count += pending;
           pending = 0;
@@ -393,6 +470,19 @@ std::size_t Utf7Counter(const TPrefix& t) {
       return 0;
     } else {
       ++i;
+#if defined(__SSE2__)
+      // Skip direct characters sixteen at a time up to the next "+" or disqualifying byte.
+      while (i + 16 <= L) {
+        const __m128i v = Load16(s + i);
+        const unsigned control = RangeMask(v, 0x00, 0x1F) & ~(EqMask(v, '\t') | EqMask(v, '\n') | EqMask(v, '\r'));
+        const unsigned stop = control | RangeMask(v, 0x7F, 0xFF) | EqMask(v, '+') | EqMask(v, '\\') | EqMask(v, '~');
+        if (stop) {
+          i += static_cast<std::size_t>(__builtin_ctz(stop));
+          break;
+        }
+        i += 16;
+      }
+#endif
     }
   }
   return count;

@@ -36,6 +36,15 @@ constexpr int Base64Value(unsigned char b) {
   return -1;
 }
 
+// Base64Value as a table, for the loops.
+struct TBase64Table {
+  signed char v[256];
+  constexpr TBase64Table() : v() {
+    for (unsigned b = 0; b < 256; ++b) v[b] = static_cast<signed char>(Base64Value(static_cast<unsigned char>(b)));
+  }
+};
+inline constexpr TBase64Table kBase64{};
+
 }  // namespace vorn::jconv
 
 #include <algorithm>

@@ -381,13 +381,6 @@ std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost)
 
 namespace {
 
-struct TBase64Table {
-  signed char v[256];
-  constexpr TBase64Table() : v() {
-    for (unsigned b = 0; b < 256; ++b) v[b] = static_cast<signed char>(Base64Value(static_cast<unsigned char>(b)));
-  }
-};
-inline constexpr TBase64Table kBase64{};
 
 // Holds back a high surrogate until the next unit shows whether it completes a pair.
 class TUnitWriter {
