@@ -426,7 +426,7 @@ struct TUtf8Count {
             bits = bits << 6 | static_cast<unsigned>(value & 0x3F);
           }
           if (allBase64) {
-            if (!(kPlausible(bits >> 32 & 0xFFFF) & kPlausible(bits >> 16 & 0xFFFF) & kPlausible(bits & 0xFFFF)))
+            if (!kPlausible(bits >> 32 & 0xFFFF) || !kPlausible(bits >> 16 & 0xFFFF) || !kPlausible(bits & 0xFFFF))
               return 0;
             pending += 3;
             i += 8;
