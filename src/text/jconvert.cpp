@@ -26,7 +26,6 @@ void ReserveOutput(std::string& buf, std::size_t size) {
     if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
   }
 #endif
-  buf.resize(size);
 }
 
 namespace {
@@ -219,26 +218,31 @@ inline std::size_t TakeEscape(const Byte* s, std::size_t i, std::size_t n, bool&
 
 }  // namespace
 
-// The output is never longer than the input plus one byte (a pair cut by the end), so the
-// buffer is sized once and the loop needs no room checks.
+// The output is never longer than the input plus one byte (a pair cut by the end), so room is
+// checked once per chunk of input.
 std::string JisToSjis(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(n + 2);
   char* d = out.Begin();
+  char* lim = out.Limit();
   bool twoByte = false;
-  std::size_t i = 0;
+  std::size_t i = 0, chunkEnd = 0;
   while (i < n) {
+    if (i >= chunkEnd) {
+      Room(out, d, lim, kChunk + 16);
+      chunkEnd = i + kChunk;
+    }
     // Runs first: whole pairs in two-byte mode, eight bytes at a time in single-byte mode, up
     // to the next ESC or NUL, which the general step below handles.
     if (twoByte) {
-      while (i + 1 < n && s[i] != Esc && s[i] != 0) {
+      while (i + 1 < n && i < chunkEnd && s[i] != Esc && s[i] != 0) {
         const Byte b = s[i], c = s[i + 1];
         PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
         i += 2;
       }
     } else {
-      while (i + 8 <= n) {
+      while (i + 8 <= n && i < chunkEnd) {
         std::uint64_t w;
         std::memcpy(&w, s + i, 8);
         const std::uint64_t esc = w ^ 0x1B1B1B1B1B1B1B1Bull;
@@ -290,14 +294,19 @@ std::string JisToEuc(std::string_view text) {
   return out.Finish(d);
 }
 
-// Sized like JisToSjis: the output never exceeds the input by more than one byte.
+// Like JisToSjis: the output never exceeds the input by more than one byte.
 std::string EucToSjis(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(n + 2);
   char* d = out.Begin();
-  std::size_t i = 0;
+  char* lim = out.Limit();
+  std::size_t i = 0, chunkEnd = 0;
   while (i < n) {
+    if (i >= chunkEnd) {
+      Room(out, d, lim, kChunk + 16);
+      chunkEnd = i + kChunk;
+    }
     const Byte b = s[i];
     if (b >= 0x81 && b != 0xFF && b != 0x8E) [[likely]] {
       PutPair(d, kPairMaps.toSjis7[(b & 0x7F) << 7 | ((i + 1 < n ? s[i + 1] : 0) & 0x7F)]);
@@ -308,7 +317,7 @@ std::string EucToSjis(std::string_view text) {
     } else {
       *d++ = static_cast<char>(b);
       ++i;
-      while (i + 8 <= n) {
+      while (i + 8 <= n && i < chunkEnd) {
         std::uint64_t w;
         std::memcpy(&w, s + i, 8);
         if (w & 0x8080808080808080ull) break;

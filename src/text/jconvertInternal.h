@@ -57,19 +57,33 @@ namespace vorn::jconv {
 // An output buffer that the conversion loops write through a local pointer d with a local limit,
 // checked once per character; only growing goes through the object. The string grows
 // geometrically (never in fixed steps, which would copy a large file quadratically often).
-// Allocates size bytes for buf; a large buffer is backed by huge pages where the system allows,
-// which spares the conversion of a large file tens of thousands of page faults.
-void ReserveOutput(std::string& buf, std::size_t size);
+// Reserves capacity bytes for buf without touching them; a large reservation is backed by huge
+// pages where the system allows, which spares a large file tens of thousands of page faults.
+void ReserveOutput(std::string& buf, std::size_t capacity);
 
+// An output buffer that the conversion loops write through a local pointer d with a local limit,
+// checked once per character or per chunk of input; only growing goes through the object. The
+// most the output can need is reserved up front but zero-filled (and so paged in) only step by
+// step as it is used, so a generous bound costs nothing; past the reservation the string grows
+// geometrically (never in fixed steps, which would copy a large file quadratically often).
 class TByteSink {
  public:
-  explicit TByteSink(std::size_t capacity) { ReserveOutput(buf_, std::max<std::size_t>(capacity, 64)); }
+  explicit TByteSink(std::size_t bound) {
+    ReserveOutput(buf_, std::max<std::size_t>(bound, 64));
+    buf_.resize(std::min(buf_.capacity(), kStep));
+  }
   char* Begin() { return buf_.data(); }
   char* Limit() { return buf_.data() + buf_.size(); }
   // Makes room for k more bytes after d; returns where d now points.
   [[gnu::noinline]] char* Grow(char* d, std::size_t k) {
     const std::size_t used = static_cast<std::size_t>(d - buf_.data());
-    ReserveOutput(buf_, std::max(buf_.size() * 2, used + k));
+    const std::size_t next = used + k + std::max(buf_.size() / 4, kStep);
+    if (next <= buf_.capacity()) {
+      buf_.resize(next);
+    } else {
+      ReserveOutput(buf_, std::max(buf_.capacity() * 2, used + k));
+      buf_.resize(std::min(buf_.capacity(), used + k + std::max(buf_.size() / 4, kStep)));
+    }
     return buf_.data() + used;
   }
   std::string Finish(char* d) {
@@ -78,8 +92,12 @@ class TByteSink {
   }
 
  private:
+  static constexpr std::size_t kStep = std::size_t{1} << 20;
   std::string buf_;
 };
+
+// Input is taken in chunks of this many bytes (or units) where the loop checks room per chunk.
+constexpr std::size_t kChunk = 4096;
 
 // Ensures k bytes of room at d, a loop's local write pointer, with lim its local limit. Inlined,
 // so both stay in registers; only the rare growth is a call.

@@ -101,7 +101,7 @@ const TSjisUtf8Table& SjisUtf8Table() {
 
 namespace {
 
-// Each unit gives at most two bytes, so the output is sized once and needs no room checks.
+// Each unit gives at most two bytes, so room is checked once per chunk of units.
 template <bool BigEndian>
 std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   const TCp932Table& t = Cp932Table();
@@ -112,10 +112,16 @@ std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   };
   TByteSink out(2 * units + 2);
   char* d = out.Begin();
+  char* lim = out.Limit();
+  std::size_t chunkEnd = 0;
   // Only a signature (in either order) is dropped: a first character such as U+FF21 also
   // begins with FF, and dropping it would lose text without a word.
   std::size_t k = (units > 0 && (unitAt(0) == 0xFEFF || unitAt(0) == 0xFFFE)) ? 1 : 0;
   while (k < units) {
+    if (k >= chunkEnd) {
+      Room(out, d, lim, 2 * kChunk + 16);
+      chunkEnd = k + kChunk;
+    }
     const unsigned u = unitAt(k);
 #if defined(__SSE2__)
     if (u < 0x80 && k + 8 <= units) {
@@ -156,11 +162,17 @@ std::string SjisToUtf16Impl(std::string_view text, std::size_t& lost) {
   const std::size_t n = text.size();
   TByteSink out(2 * n + 2);
   char* d = out.Begin();
+  char* lim = out.Limit();
   constexpr int hi = BigEndian ? 0 : 1;
   d[0] = static_cast<char>(BigEndian ? 0xFE : 0xFF);
   d[1] = static_cast<char>(BigEndian ? 0xFF : 0xFE);
   d += 2;
+  std::size_t chunkEnd = 0;
   for (std::size_t i = 0; i < n;) {
+    if (i >= chunkEnd) {
+      Room(out, d, lim, 2 * kChunk + 64);
+      chunkEnd = i + kChunk;
+    }
     const unsigned b = s[i];
 #if defined(__SSE2__)
     if (b < 0x80 && i + 16 <= n) {
@@ -267,10 +279,13 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   text = UpToNul(text);
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  // No sequence gives more bytes than it takes, except one cut by the end (at most two).
+  // No sequence gives more bytes than it takes, except one cut by the end (at most two): room
+  // is checked once per chunk of input.
   TByteSink out(n + 2);
   char* d = out.Begin();
-  std::size_t i = 0;
+  char* lim = out.Limit();
+  std::size_t i = 0, chunkEnd = 0;
+  Room(out, d, lim, 16);
   if (n > 0) {
     unsigned u;
     bool ill;
@@ -282,11 +297,15 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   // two bytes, go through the full lenient decoder.
   const std::size_t fastEnd = n >= 2 ? n - 2 : 0;
   while (i < fastEnd) {
+    if (i >= chunkEnd) {
+      Room(out, d, lim, kChunk + 16);
+      chunkEnd = i + kChunk;
+    }
     const unsigned b = s[i];
     if (b < 0x80) {
       *d++ = static_cast<char>(b);
       ++i;
-      while (i + 8 <= n && EightAscii(s + i)) {
+      while (i + 8 <= n && i < chunkEnd && EightAscii(s + i)) {
         std::memcpy(d, s + i, 8);
         d += 8;
         i += 8;
@@ -316,6 +335,7 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
     PutDecodedUnit(t, d, s, i, n, u, ill, lost);
   }
   while (i < n) {
+    Room(out, d, lim, 4);
     unsigned u;
     bool ill;
     i += DecodeUtf8Lenient(s, i, n, u, ill);
@@ -341,7 +361,6 @@ std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost)
   while (i < n) {
     if (i >= chunkEnd) {
       // Room for a whole chunk of input at three bytes each (plus the 4-byte store's slack).
-      constexpr std::size_t kChunk = 512;
       Room(out, d, lim, 3 * kChunk + 16);
       chunkEnd = i + kChunk;
     }

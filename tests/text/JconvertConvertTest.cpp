@@ -201,3 +201,24 @@ TEST(ConvertCharCode, JisEscapesAndNulsAreSeenAtEveryOffset) {
 
 }  // namespace
 }  // namespace vorn
+
+namespace vorn {
+namespace {
+
+// Several mebibytes: the output grows past its first step and the loops cross many chunks.
+TEST(ConvertCharCode, LargeTextsRoundTripThroughEveryCode) {
+  std::string sjis;
+  while (sjis.size() < (3u << 20)) sjis += testing::SampleSjis() + "\xB6\xDE\xB1 kana\r\n";
+  for (TCharCodeKind kind : {ckEuc, ckUnicodeLE, ckUnicodeBE, ckUtf8, ckUtf8N, ckUtf7}) {
+    std::size_t lost = 99;
+    EXPECT_EQ(ConvertCharCode(ConvertCharCode(sjis, ckSjis, kind), kind, ckSjis, &lost), sjis) << kind;
+    EXPECT_EQ(lost, 0u) << kind;
+  }
+  // JIS has no half-width katakana: they come back full-width, once.
+  const std::string viaJis = ConvertCharCode(ConvertCharCode(sjis, ckSjis, ckJis), ckJis, ckSjis);
+  EXPECT_EQ(ConvertCharCode(ConvertCharCode(viaJis, ckSjis, ckJisAscii), ckJisAscii, ckSjis), viaJis);
+  EXPECT_EQ(ConvertCharCode(sjis, ckSjis, ckUtf8N), Iconv(sjis, "CP932", "UTF-8"));
+}
+
+}  // namespace
+}  // namespace vorn
