@@ -148,7 +148,7 @@ std::string SjisToJis(std::string_view text, char designation) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   const Byte des = static_cast<Byte>(designation);
-  TByteSink out(n + n / 4 + 16);
+  TByteSink out(n + n / 4 + 16, n + n / 4 + 16);
   char* d = out.Begin();
   char* lim = out.Limit();
   bool twoByte = false;
@@ -184,7 +184,7 @@ std::string SjisToJis(std::string_view text, char designation) {
 std::string SjisToEuc(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + n / 8 + 16);
+  TByteSink out(n + n / 8 + 16, n + n / 8 + 16);
   char* d = out.Begin();
   char* lim = out.Limit();
   std::size_t i = 0;
@@ -218,31 +218,26 @@ inline std::size_t TakeEscape(const Byte* s, std::size_t i, std::size_t n, bool&
 
 }  // namespace
 
-// The output is never longer than the input plus one byte (a pair cut by the end), so room is
-// checked once per chunk of input.
+// The output is never longer than the input plus one byte (a pair cut by the end) and about as
+// long as it, so the buffer is sized once and the loop needs no room checks.
 std::string JisToSjis(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + 2);
+  TByteSink out(n + 2, n + 2);
   char* d = out.Begin();
-  char* lim = out.Limit();
   bool twoByte = false;
-  std::size_t i = 0, chunkEnd = 0;
+  std::size_t i = 0;
   while (i < n) {
-    if (i >= chunkEnd) {
-      Room(out, d, lim, kChunk + 16);
-      chunkEnd = i + kChunk;
-    }
     // Runs first: whole pairs in two-byte mode, eight bytes at a time in single-byte mode, up
     // to the next ESC or NUL, which the general step below handles.
     if (twoByte) {
-      while (i + 1 < n && i < chunkEnd && s[i] != Esc && s[i] != 0) {
+      while (i + 1 < n && s[i] != Esc && s[i] != 0) {
         const Byte b = s[i], c = s[i + 1];
         PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
         i += 2;
       }
     } else {
-      while (i + 8 <= n && i < chunkEnd) {
+      while (i + 8 <= n) {
         std::uint64_t w;
         std::memcpy(&w, s + i, 8);
         const std::uint64_t esc = w ^ 0x1B1B1B1B1B1B1B1Bull;
@@ -277,7 +272,7 @@ std::string JisToSjis(std::string_view text) {
 std::string JisToEuc(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + 16);
+  TByteSink out(n + 16, n + 16);
   char* d = out.Begin();
   char* lim = out.Limit();
   bool twoByte = false;
@@ -298,15 +293,10 @@ std::string JisToEuc(std::string_view text) {
 std::string EucToSjis(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + 2);
+  TByteSink out(n + 2, n + 2);
   char* d = out.Begin();
-  char* lim = out.Limit();
-  std::size_t i = 0, chunkEnd = 0;
+  std::size_t i = 0;
   while (i < n) {
-    if (i >= chunkEnd) {
-      Room(out, d, lim, kChunk + 16);
-      chunkEnd = i + kChunk;
-    }
     const Byte b = s[i];
     if (b >= 0x81 && b != 0xFF && b != 0x8E) [[likely]] {
       PutPair(d, kPairMaps.toSjis7[(b & 0x7F) << 7 | ((i + 1 < n ? s[i + 1] : 0) & 0x7F)]);
@@ -317,7 +307,7 @@ std::string EucToSjis(std::string_view text) {
     } else {
       *d++ = static_cast<char>(b);
       ++i;
-      while (i + 8 <= n && i < chunkEnd) {
+      while (i + 8 <= n) {
         std::uint64_t w;
         std::memcpy(&w, s + i, 8);
         if (w & 0x8080808080808080ull) break;
@@ -336,7 +326,7 @@ std::string EucToJis(std::string_view text, char designation) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   const Byte des = static_cast<Byte>(designation);
-  TByteSink out(n + n / 4 + 16);
+  TByteSink out(n + n / 4 + 16, n + n / 4 + 16);
   char* d = out.Begin();
   char* lim = out.Limit();
   bool twoByte = false;

@@ -68,10 +68,13 @@ void ReserveOutput(std::string& buf, std::size_t capacity);
 // geometrically (never in fixed steps, which would copy a large file quadratically often).
 class TByteSink {
  public:
-  explicit TByteSink(std::size_t bound) {
+  // bound: the most the output should need, reserved; initial: what is paged in at once (all
+  // of it where the output is about as large as the bound anyway).
+  explicit TByteSink(std::size_t bound, std::size_t initial = kStep) {
     ReserveOutput(buf_, std::max<std::size_t>(bound, 64));
-    buf_.resize(std::min(buf_.capacity(), kStep));
+    buf_.resize(std::min(buf_.capacity(), std::max<std::size_t>(initial, 64)));
   }
+  static constexpr std::size_t kStep = std::size_t{1} << 20;
   char* Begin() { return buf_.data(); }
   char* Limit() { return buf_.data() + buf_.size(); }
   // Makes room for k more bytes after d; returns where d now points.
@@ -92,7 +95,6 @@ class TByteSink {
   }
 
  private:
-  static constexpr std::size_t kStep = std::size_t{1} << 20;
   std::string buf_;
 };
 

@@ -110,7 +110,7 @@ std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   auto unitAt = [s](std::size_t k) -> unsigned {
     return BigEndian ? s[2 * k] << 8 | s[2 * k + 1] : s[2 * k + 1] << 8 | s[2 * k];
   };
-  TByteSink out(2 * units + 2);
+  TByteSink out(2 * units + 2, 2 * units + 2);
   char* d = out.Begin();
   char* lim = out.Limit();
   std::size_t chunkEnd = 0;
