@@ -92,6 +92,9 @@ std::string TAtomicFileWriter::Open(const std::string& path) {
   struct stat st;
   if (::stat(target_.c_str(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return Fail(Reason(EISDIR));
+    // Renaming over a file the user may not write would defeat its write protection, which
+    // an ordinary save honours.
+    if (::access(target_.c_str(), W_OK) != 0) return Fail(Reason(errno));
     haveOldMode_ = true;
     oldMode_ = st.st_mode & 07777;
     oldUid_ = st.st_uid;
@@ -112,6 +115,12 @@ std::string TAtomicFileWriter::Open(const std::string& path) {
     fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd_ < 0) return Fail(Reason(errno));
     inPlace_ = true;
+    // Our own processes probe for writers through this lock; it is advisory, so a failure
+    // to take it does not stop the save.
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    ::fcntl(fd_, F_OFD_SETLK, &lock);
     return {};
   }
   return Fail(Reason(createErr));

@@ -146,6 +146,19 @@ TEST(AtomicFile, UnwritableFolderAndFileReportAnErrorAndKeepTheOldFile) {
   EXPECT_EQ(ReadAll(file), "precious");
 }
 
+TEST(AtomicFile, AWriteProtectedFileInAWritableFolderIsNotReplaced) {
+  TTempDir dir;
+  ::chown(dir.Path().c_str(), 65534, 65534);
+  std::string file = dir / "ro.txt";
+  WriteRaw(file, "protected");
+  ::chown(file.c_str(), 65534, 65534);
+  ::chmod(file.c_str(), 0444);
+  int rc = RunInChild([&] { return WriteFileAtomically(file, "new").empty() ? 1 : 0; }, true);
+  EXPECT_EQ(rc, 0);
+  EXPECT_EQ(ReadAll(file), "protected");
+  EXPECT_EQ(dir.EntryCount(), 1);
+}
+
 TEST(AtomicFile, WriteFailureHalfWayKeepsTheOldFileAndRemovesTheTemporary) {
   TTempDir dir;
   std::string file = dir / "big.txt";

@@ -1,6 +1,7 @@
 // Line store tests: row words, the block index, ReplaceRows against a byte-string model, views.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -319,6 +320,53 @@ TEST(ReplaceRows, ViewsSeeOneChangeWithTheEditsExtent) {
   // Same row count: no insertion notice.
   s.ReplaceRows(0, 1, "A\r\n");
   EXPECT_EQ(view.insertedAt.size(), 1u);
+}
+
+// Keeps every record the store fills, as the undo object will.
+class TKeepingRecorder : public TUndoRecorder {
+public:
+  using TUndoRecorder::TUndoRecorder;
+  TUndoData* NewRecord() override {
+    records.push_back(std::make_unique<TUndoData>());
+    return records.back().get();
+  }
+  void ClearAll() override { records.clear(); }
+  std::vector<std::unique_ptr<TUndoData>> records;
+};
+
+TEST(ReplaceRows, FillsOneUndoRecordWithTheReplacedRows) {
+  TVornEditHeadlessView view;
+  TVornEditScreenStrings& s = *view.Store();
+  view.Lines().SetTextStr("a\r\nb\r\nc");
+  s.SetRowEnd(2, reTextEnd);
+  auto recorder = std::make_unique<TKeepingRecorder>(s);
+  TKeepingRecorder& kept = *recorder;
+  s.SetUndo(std::move(recorder));
+
+  s.ReplaceRows(1, 1, "x\r\ny\r\n");
+  ASSERT_EQ(kept.records.size(), 1u);
+  EXPECT_EQ(kept.records[0]->FirstRow, 1);
+  EXPECT_EQ(kept.records[0]->OldText, "b\r\n");
+  EXPECT_EQ(kept.records[0]->OldEnd, reLineEnd);
+  EXPECT_EQ(kept.records[0]->NewRowCount, 2);
+
+  s.ReplaceRows(3, 1, "");  // whole last line: the fast path
+  ASSERT_EQ(kept.records.size(), 2u);
+  EXPECT_EQ(kept.records[1]->FirstRow, 3);
+  EXPECT_EQ(kept.records[1]->OldText, "c");
+  EXPECT_EQ(kept.records[1]->OldEnd, reTextEnd);
+  EXPECT_EQ(kept.records[1]->NewRowCount, 0);
+
+  s.ReplaceRows(s.Count(), 0, "z");  // nothing replaced: a record without text
+  ASSERT_EQ(kept.records.size(), 3u);
+  EXPECT_EQ(kept.records[2]->OldEnd, reNone);
+  EXPECT_EQ(kept.records[2]->OldText, "");
+  EXPECT_EQ(kept.records[2]->NewRowCount, 1);
+
+  s.ReplaceRows(7, 1, "out of range");
+  EXPECT_EQ(kept.records.size(), 3u);
+  s.Clear();
+  EXPECT_TRUE(kept.records.empty());
 }
 
 TEST(LineStore, ClearResetsViewsAndRepaintsEverything) {
