@@ -49,7 +49,10 @@ TEST(Cp932Table, SpotValuesAgreeWithTheWindowsCodePage) {
   EXPECT_EQ(t.dbcs[0xFA40], 0x2170);  // IBM extension
   EXPECT_EQ(t.dbcs[0x8740], 0x2460);  // NEC special row
   EXPECT_EQ(t.dbcs[0x82A0], 0x3042);
-  EXPECT_EQ(t.single[0x5C], 0x5C);
+  for (unsigned b = 0; b < 0x80; ++b) {  // the conversions copy ASCII runs without the table
+    ASSERT_EQ(t.single[b], b);
+    ASSERT_EQ(t.fromU16[b], b);
+  }
   EXPECT_EQ(t.single[0x7E], 0x7E);
   EXPECT_EQ(t.single[0xB1], 0xFF71);
   EXPECT_EQ(t.fromU16[0xFF5E], 0x8160);

@@ -1,0 +1,31 @@
+// Fuzz target: every conversion pair on arbitrary bytes; the first byte picks the pair. Checks
+// that nothing crashes, that output stays within a linear bound of the input, and that text
+// read into Shift_JIS and written back out reads back to the same Shift_JIS.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "text/jconvert.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const auto from = static_cast<vorn::TCharCodeKind>(data[0] % 12);
+  const auto to = static_cast<vorn::TCharCodeKind>(data[0] / 12 % 12);
+  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+  std::size_t lost = 0;
+  const std::string out = vorn::ConvertCharCode(text, from, to, &lost);
+  if (out.size() > 8 * text.size() + 16) std::abort();
+  const bool unicode = from == vorn::ckUnicodeLE || from == vorn::ckUnicodeBE ||
+                       from == vorn::ckUtf8 || from == vorn::ckUtf8N || from == vorn::ckUtf7;
+  if (to == vorn::ckSjis && unicode && lost == 0 && out.find('\0') == std::string::npos) {
+    // Unicode text read without loss must survive a save and a re-read in the same code: the
+    // bytes saved may differ (UTF-7 forms), the Shift_JIS must not.
+    std::size_t lostOut = 0, lostIn = 0;
+    const std::string saved = vorn::ConvertCharCode(out, vorn::ckSjis, from, &lostOut);
+    const std::string reread = vorn::ConvertCharCode(saved, from, vorn::ckSjis, &lostIn);
+    if (reread != out || lostOut != 0 || lostIn != 0) std::abort();
+  }
+  return 0;
+}

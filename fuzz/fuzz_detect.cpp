@@ -1,0 +1,23 @@
+// Fuzz target: detection never crashes or reads past its input, and the block-scanning
+// counters agree with the byte-by-byte rules.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "../tests/text/DetectReference.h"
+#include "text/jconvert.h"
+#include "text/jconvertInternal.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const vorn::TCharCodeKind kind = vorn::DetectCharCode(text);
+  if (kind < vorn::ckAscii || kind > vorn::ckUtf7 || kind == vorn::ckEucOrSjis) std::abort();
+  const auto fast = vorn::jconv::CountForDetection(text);
+  const auto model = vorn::testing::ReferenceCounters(text);
+  if (fast.euc != model.euc || fast.sjis != model.sjis || fast.jis != model.jis ||
+      fast.utf8 != model.utf8 || fast.utf7 != model.utf7 || fast.roman != model.roman ||
+      fast.signature != model.signature)
+    std::abort();
+  return 0;
+}

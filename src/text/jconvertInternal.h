@@ -1,0 +1,138 @@
+// jconvert internals shared by detection and conversion: the UTF-7 classes and base64 values.
+#pragma once
+
+namespace vorn::jconv {
+
+// 0: never written directly, 1: direct, 2: optionally direct, 3: the shift character "+".
+constexpr int Utf7ClassOf(unsigned u) {
+  if (u >= 128) return 0;
+  if (u == '+') return 3;
+  if (u == '\t' || u == '\n' || u == '\r' || u == ' ') return 1;
+  if ((u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z')) return 1;
+  for (const char* p = "'(),-./:?@"; *p; ++p)
+    if (u == static_cast<unsigned char>(*p)) return 1;
+  for (const char* p = "!\"#$%&*;<=>[]^_`{|}"; *p; ++p)
+    if (u == static_cast<unsigned char>(*p)) return 2;
+  return 0;
+}
+
+struct TUtf7Classes {
+  unsigned char cls[128];
+  constexpr TUtf7Classes() : cls() {
+    for (unsigned u = 0; u < 128; ++u) cls[u] = static_cast<unsigned char>(Utf7ClassOf(u));
+  }
+};
+inline constexpr TUtf7Classes Utf7Classes{};
+
+inline int Utf7Class(unsigned unit) { return unit < 128 ? Utf7Classes.cls[unit] : 0; }
+
+// The standard base64 alphabet; -1 for any other byte.
+constexpr int Base64Value(unsigned char b) {
+  if (b >= 'A' && b <= 'Z') return b - 'A';
+  if (b >= 'a' && b <= 'z') return b - 'a' + 26;
+  if (b >= '0' && b <= '9') return b - '0' + 52;
+  if (b == '+') return 62;
+  if (b == '/') return 63;
+  return -1;
+}
+
+// Base64Value as a table, for the loops.
+struct TBase64Table {
+  signed char v[256];
+  constexpr TBase64Table() : v() {
+    for (unsigned b = 0; b < 256; ++b) v[b] = static_cast<signed char>(Base64Value(static_cast<unsigned char>(b)));
+  }
+};
+inline constexpr TBase64Table kBase64{};
+
+}  // namespace vorn::jconv
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vorn::jconv {
+
+// An output buffer that the conversion loops write through a local pointer d with a local limit,
+// checked once per character; only growing goes through the object. The string grows
+// geometrically (never in fixed steps, which would copy a large file quadratically often).
+// Reserves capacity bytes for buf without touching them; a large reservation is backed by huge
+// pages where the system allows, which spares a large file tens of thousands of page faults.
+void ReserveOutput(std::string& buf, std::size_t capacity);
+
+// An output buffer that the conversion loops write through a local pointer d with a local limit,
+// checked once per character or per chunk of input; only growing goes through the object. The
+// most the output can need is reserved up front but zero-filled (and so paged in) only step by
+// step as it is used, so a generous bound costs nothing; past the reservation the string grows
+// geometrically (never in fixed steps, which would copy a large file quadratically often).
+class TByteSink {
+ public:
+  // bound: the most the output should need, reserved; initial: what is paged in at once (all
+  // of it where the output is about as large as the bound anyway).
+  explicit TByteSink(std::size_t bound, std::size_t initial = kStep) {
+    ReserveOutput(buf_, std::max<std::size_t>(bound, 64));
+    buf_.resize(std::min(buf_.capacity(), std::max<std::size_t>(initial, 64)));
+  }
+  static constexpr std::size_t kStep = std::size_t{1} << 20;
+  char* Begin() { return buf_.data(); }
+  char* Limit() { return buf_.data() + buf_.size(); }
+  // Makes room for k more bytes after d; returns where d now points.
+  [[gnu::noinline]] char* Grow(char* d, std::size_t k) {
+    const std::size_t used = static_cast<std::size_t>(d - buf_.data());
+    const std::size_t next = used + k + std::max(buf_.size() / 4, kStep);
+    if (next <= buf_.capacity()) {
+      buf_.resize(next);
+    } else {
+      ReserveOutput(buf_, std::max(buf_.capacity() * 2, used + k));
+      buf_.resize(std::min(buf_.capacity(), used + k + std::max(buf_.size() / 4, kStep)));
+    }
+    return buf_.data() + used;
+  }
+  std::string Finish(char* d) {
+    buf_.resize(static_cast<std::size_t>(d - buf_.data()));
+    return std::move(buf_);
+  }
+
+ private:
+  std::string buf_;
+};
+
+// Input is taken in chunks of this many bytes (or units) where the loop checks room per chunk.
+constexpr std::size_t kChunk = 4096;
+
+// Ensures k bytes of room at d, a loop's local write pointer, with lim its local limit. Inlined,
+// so both stay in registers; only the rare growth is a call.
+inline void Room(TByteSink& sink, char*& d, char*& lim, std::size_t k) {
+  if (static_cast<std::size_t>(lim - d) < k) [[unlikely]] {
+    d = sink.Grow(d, k);
+    lim = sink.Limit();
+  }
+}
+
+// The five run-length counters of the detection with their flags, over the examined prefix.
+struct TDetectCounters {
+  std::size_t euc, sjis, jis, utf8, utf7;
+  bool roman, signature;
+};
+TDetectCounters CountForDetection(std::string_view text);
+
+// The Japanese routines: pure byte arithmetic, nothing is ever substituted. designation is
+// 'J' (ckJis) or 'B' (ckJisAscii).
+std::string SjisToJis(std::string_view text, char designation);
+std::string SjisToEuc(std::string_view text);
+std::string JisToSjis(std::string_view text);
+std::string JisToEuc(std::string_view text);
+std::string EucToSjis(std::string_view text);
+std::string EucToJis(std::string_view text, char designation);
+
+// The Unicode routines go through the code page 932 table; substituted counts the characters
+// that became a default or replacement character.
+std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& substituted);
+std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& substituted);
+std::string Utf8ToSjis(std::string_view text, std::size_t& substituted);
+std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& substituted);
+std::string Utf7ToSjis(std::string_view text, std::size_t& substituted);
+std::string SjisToUtf7(std::string_view text, std::size_t& substituted);
+
+}  // namespace vorn::jconv

@@ -1,0 +1,555 @@
+// jconvert: the Unicode routines (UTF-16, UTF-8, UTF-7), all through the code page 932 table.
+#include <cstdint>
+#include <cstring>
+#include <bit>
+#include <memory>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "platform/cp932.h"
+#include "text/jconvert.h"
+#include "text/jconvertInternal.h"
+
+namespace vorn::jconv {
+
+// The packed tables are stored and read with memcpy in host order.
+static_assert(std::endian::native == std::endian::little);
+
+namespace {
+
+using Byte = unsigned char;
+
+constexpr bool IsLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool IsTrail(unsigned b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+constexpr bool IsHighSurrogate(unsigned u) { return u >= 0xD800 && u <= 0xDBFF; }
+constexpr bool IsLowSurrogate(unsigned u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+inline bool EightAscii(const Byte* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  return (w & 0x8080808080808080ull) == 0;
+}
+
+// The text up to its first NUL byte: the Shift_JIS to UTF-16 and UTF-8 routines stop there.
+std::string_view UpToNul(std::string_view text) {
+  const void* nul = std::memchr(text.data(), 0, text.size());
+  return nul ? text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()))
+             : text;
+}
+
+// Writes the Shift_JIS form of one unit; next is the unit after it (or 0), so that a surrogate
+// pair takes one default character. Returns the number of units consumed. Both bytes are
+// stored whatever the length, so the common case has no branch on it.
+inline std::size_t PutUnitAsSjis(const TCp932Table& t, char*& d, unsigned u, unsigned next,
+                                 std::size_t& lost) {
+  const unsigned code = t.fromU16[u];
+  if (code != Cp932NoMapping) [[likely]] {
+    if (code > 0xFF) [[likely]] {
+      d[0] = static_cast<char>(code >> 8);
+      d[1] = static_cast<char>(code & 0xFF);
+      d += 2;
+    } else {
+      *d++ = static_cast<char>(code);
+    }
+    return 1;
+  }
+  *d++ = Cp932DefaultChar;
+  ++lost;
+  return IsHighSurrogate(u) && IsLowSurrogate(next) ? 2 : 1;
+}
+
+// Shift_JIS to UTF-8 in one lookup per character, indexed like TCp932Table::dbcs with the
+// single bytes at their own value (no lead byte is below 0x81, so the slots are free).
+struct TSjisUtf8Table {
+  static constexpr std::uint32_t Ill = 1u << 28;       // ill-formed: counts as lost
+  static constexpr std::uint32_t LeadOnly = 1u << 29;  // the trail is not consumed
+  std::uint32_t e[65536];  // UTF-8 bytes in bits 0-23 (first byte lowest), length in 24-25
+};
+
+std::uint32_t PackUtf8(char16_t u) {
+  if (u < 0x80) return u | 1u << 24;
+  if (u < 0x800) return (0xC0u | u >> 6) | (0x80u | (u & 0x3F)) << 8 | 2u << 24;
+  return (0xE0u | u >> 12) | (0x80u | ((u >> 6) & 0x3F)) << 8 | (0x80u | (u & 0x3F)) << 16 |
+         3u << 24;
+}
+
+const TSjisUtf8Table& SjisUtf8Table() {
+  static const std::unique_ptr<TSjisUtf8Table> table = [] {
+    const TCp932Table& t = Cp932Table();
+    auto x = std::make_unique<TSjisUtf8Table>();
+    for (unsigned idx = 0; idx < 65536; ++idx) {
+      const unsigned lead = idx >> 8, trail = idx & 0xFF;
+      if (lead == 0) {
+        const bool ill = trail >= 0x80 && t.single[trail] == Cp932InvalidUnit;
+        x->e[idx] = PackUtf8(t.single[trail]) | (ill ? TSjisUtf8Table::Ill : 0);
+      } else if (t.dbcs[idx] != 0) {
+        x->e[idx] = PackUtf8(t.dbcs[idx]);
+      } else {
+        x->e[idx] = PackUtf8(Cp932InvalidUnit) | TSjisUtf8Table::Ill |
+                    (IsTrail(trail) ? 0 : TSjisUtf8Table::LeadOnly);
+      }
+    }
+    return x;
+  }();
+  return *table;
+}
+
+
+}  // namespace
+
+namespace {
+
+// Each unit gives at most two bytes, so room is checked once per chunk of units.
+template <bool BigEndian>
+std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
+  const TCp932Table& t = Cp932Table();
+  const Byte* s = reinterpret_cast<const Byte*>(text.data());
+  const std::size_t units = text.size() / 2;
+  auto unitAt = [s](std::size_t k) -> unsigned {
+    return BigEndian ? s[2 * k] << 8 | s[2 * k + 1] : s[2 * k + 1] << 8 | s[2 * k];
+  };
+  TByteSink out(2 * units + 2, 2 * units + 2);
+  char* d = out.Begin();
+  char* lim = out.Limit();
+  std::size_t chunkEnd = 0;
+  // Only a signature (in either order) is dropped: a first character such as U+FF21 also
+  // begins with FF, and dropping it would lose text without a word.
+  std::size_t k = (units > 0 && (unitAt(0) == 0xFEFF || unitAt(0) == 0xFFFE)) ? 1 : 0;
+  while (k < units) {
+    if (k >= chunkEnd) {
+      Room(out, d, lim, 2 * kChunk + 16);
+      chunkEnd = k + kChunk;
+    }
+    const unsigned u = unitAt(k);
+#if defined(__SSE2__)
+    if (u < 0x80 && k + 8 <= units) {
+      // Eight ASCII units narrow to eight bytes (code page 932 keeps ASCII as it is).
+      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * k));
+      if (BigEndian) v = _mm_or_si128(_mm_srli_epi16(v, 8), _mm_slli_epi16(v, 8));
+      const __m128i high = _mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xFF80)));
+      if (_mm_movemask_epi8(_mm_cmpeq_epi8(high, _mm_setzero_si128())) == 0xFFFF) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(v, v));
+        d += 8;
+        k += 8;
+        continue;
+      }
+    }
+#endif
+    const unsigned code = t.fromU16[u];
+    if (code == Cp932NoMapping) [[unlikely]] {
+      k += PutUnitAsSjis(t, d, u, k + 1 < units ? unitAt(k + 1) : 0, lost);
+      continue;
+    }
+    // A branch, not arithmetic: predicted, it lets the write pointer run ahead of the lookups.
+    if (code > 0xFF) [[likely]] {
+      d[0] = static_cast<char>(code >> 8);
+      d[1] = static_cast<char>(code & 0xFF);
+      d += 2;
+    } else {
+      *d++ = static_cast<char>(code);
+    }
+    ++k;
+  }
+  return out.Finish(d);
+}
+
+template <bool BigEndian>
+std::string SjisToUtf16Impl(std::string_view text, std::size_t& lost) {
+  const TCp932Table& t = Cp932Table();
+  const Byte* s = reinterpret_cast<const Byte*>(text.data());
+  const std::size_t n = text.size();
+  TByteSink out(2 * n + 2);
+  char* d = out.Begin();
+  char* lim = out.Limit();
+  constexpr int hi = BigEndian ? 0 : 1;
+  d[0] = static_cast<char>(BigEndian ? 0xFE : 0xFF);
+  d[1] = static_cast<char>(BigEndian ? 0xFF : 0xFE);
+  d += 2;
+  std::size_t chunkEnd = 0;
+  for (std::size_t i = 0; i < n;) {
+    if (i >= chunkEnd) {
+      Room(out, d, lim, 2 * kChunk + 64);
+      chunkEnd = i + kChunk;
+    }
+    const unsigned b = s[i];
+#if defined(__SSE2__)
+    if (b < 0x80 && i + 16 <= n) {
+      // Sixteen ASCII bytes widen to sixteen units in two stores.
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+      if (_mm_movemask_epi8(v) == 0) {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i lo = BigEndian ? _mm_unpacklo_epi8(zero, v) : _mm_unpacklo_epi8(v, zero);
+        const __m128i hi = BigEndian ? _mm_unpackhi_epi8(zero, v) : _mm_unpackhi_epi8(v, zero);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), lo);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16), hi);
+        d += 32;
+        i += 16;
+        continue;
+      }
+    }
+#endif
+    char16_t u;
+    if (IsLead(b)) {
+      const unsigned trail = i + 1 < n ? s[i + 1] : 0;
+      u = t.dbcs[b << 8 | trail];
+      i += 2;
+      if (u == 0) [[unlikely]] {
+        u = Cp932InvalidUnit;
+        ++lost;
+        i -= IsTrail(trail) ? 0 : 1;
+      }
+    } else {
+      u = t.single[b];
+      lost += (b >= 0x80 && u == Cp932InvalidUnit);
+      ++i;
+    }
+    d[hi] = static_cast<char>(u >> 8);
+    d[1 - hi] = static_cast<char>(u & 0xFF);
+    d += 2;
+  }
+  return out.Finish(d);
+}
+
+}  // namespace
+
+std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& lost) {
+  return bigEndian ? Utf16ToSjisImpl<true>(text, lost) : Utf16ToSjisImpl<false>(text, lost);
+}
+
+std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& lost) {
+  text = UpToNul(text);
+  return bigEndian ? SjisToUtf16Impl<true>(text, lost) : SjisToUtf16Impl<false>(text, lost);
+}
+
+namespace {
+
+// One step of the lenient UTF-8 decoder: continuation bytes are only masked, four- to six-byte
+// forms become U+3000 and a stray continuation byte becomes a space. Bytes past the end read as
+// 0. ill is set when the sequence was not well-formed UTF-8 of its own length (the unit then
+// stands for something that was lost). Returns the number of bytes the step consumes.
+inline std::size_t DecodeUtf8Lenient(const Byte* s, std::size_t i, std::size_t n, unsigned& unit,
+                                     bool& ill) {
+  const unsigned b = s[i];
+  auto at = [s, n](std::size_t k) -> unsigned { return k < n ? s[k] : 0; };
+  auto cont = [](unsigned c) { return (c & 0xC0) == 0x80; };
+  if (b < 0x80) {
+    unit = b;
+    ill = false;
+    return 1;
+  }
+  if (b >= 0xE0 && b <= 0xEF) {
+    const unsigned b1 = at(i + 1), b2 = at(i + 2);
+    unit = (b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
+    ill = !cont(b1) || !cont(b2) || unit < 0x800;
+    return 3;
+  }
+  if (b >= 0xC0 && b <= 0xDF) {
+    const unsigned b1 = at(i + 1);
+    unit = (b & 0x1F) << 6 | (b1 & 0x3F);
+    ill = !cont(b1) || unit < 0x80;
+    return 2;
+  }
+  ill = true;
+  if (b < 0xC0) {
+    unit = 0x20;
+    return 1;
+  }
+  unit = 0x3000;
+  return b >= 0xFC ? 6 : b >= 0xF8 ? 5 : 4;
+}
+
+// Writes one decoded unit; an encoded surrogate pair (two three-byte forms) is one character.
+inline void PutDecodedUnit(const TCp932Table& t, char*& d, const Byte* s, std::size_t& i,
+                           std::size_t n, unsigned u, bool ill, std::size_t& lost) {
+  const std::size_t before = lost;
+  PutUnitAsSjis(t, d, u, 0, lost);
+  if (lost != before) {
+    if (IsHighSurrogate(u) && i + 3 <= n && s[i] == 0xED && (s[i + 1] & 0xF0) == 0xB0) i += 3;
+  } else if (ill) {
+    ++lost;
+  }
+}
+
+}  // namespace
+
+std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
+  const TCp932Table& t = Cp932Table();
+  text = UpToNul(text);
+  const Byte* s = reinterpret_cast<const Byte*>(text.data());
+  const std::size_t n = text.size();
+  // No sequence gives more bytes than it takes, except one cut by the end (at most two): room
+  // is checked once per chunk of input.
+  TByteSink out(n + 2);
+  char* d = out.Begin();
+  char* lim = out.Limit();
+  std::size_t i = 0, chunkEnd = 0;
+  Room(out, d, lim, 16);
+  if (n > 0) {
+    unsigned u;
+    bool ill;
+    i = DecodeUtf8Lenient(s, 0, n, u, ill);
+    // The signature of ckUtf8 (and its byte-swapped twin) is not text.
+    if (u != 0xFEFF && u != 0xFFFE) PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+  }
+  // Three-byte forms (all of Japanese) take one predicted path; everything else, and the last
+  // two bytes, go through the full lenient decoder.
+  const std::size_t fastEnd = n >= 2 ? n - 2 : 0;
+  while (i < fastEnd) {
+    if (i >= chunkEnd) {
+      Room(out, d, lim, kChunk + 16);
+      chunkEnd = i + kChunk;
+    }
+    const unsigned b = s[i];
+    if (b < 0x80) {
+      *d++ = static_cast<char>(b);
+      ++i;
+      while (i + 8 <= n && i < chunkEnd && EightAscii(s + i)) {
+        std::memcpy(d, s + i, 8);
+        d += 8;
+        i += 8;
+      }
+      continue;
+    }
+    if ((b & 0xF0) == 0xE0) {
+      const unsigned b1 = s[i + 1], b2 = s[i + 2];
+      const unsigned u = (b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
+      const unsigned code = t.fromU16[u];
+      const bool plain = (((b1 ^ 0x80) | (b2 ^ 0x80)) & 0xC0) == 0 && u >= 0x800 && code != Cp932NoMapping;
+      if (plain) [[likely]] {
+        i += 3;
+        if (code > 0xFF) [[likely]] {
+          d[0] = static_cast<char>(code >> 8);
+          d[1] = static_cast<char>(code & 0xFF);
+          d += 2;
+        } else {
+          *d++ = static_cast<char>(code);
+        }
+        continue;
+      }
+    }
+    unsigned u;
+    bool ill;
+    i += DecodeUtf8Lenient(s, i, n, u, ill);
+    PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+  }
+  while (i < n) {
+    Room(out, d, lim, 4);
+    unsigned u;
+    bool ill;
+    i += DecodeUtf8Lenient(s, i, n, u, ill);
+    PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+  }
+  return out.Finish(d);
+}
+
+std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost) {
+  const TSjisUtf8Table& t = SjisUtf8Table();
+  text = UpToNul(text);
+  const Byte* s = reinterpret_cast<const Byte*>(text.data());
+  const std::size_t n = text.size();
+  TByteSink out(n + n / 2 + n / 8 + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
+  if (signature) {
+    std::memcpy(d, "\xEF\xBB\xBF", 3);
+    d += 3;
+  }
+  std::size_t i = 0;
+  std::size_t chunkEnd = 0;
+  while (i < n) {
+    if (i >= chunkEnd) {
+      // Room for a whole chunk of input at three bytes each (plus the 4-byte store's slack).
+      Room(out, d, lim, 3 * kChunk + 16);
+      chunkEnd = i + kChunk;
+    }
+    const unsigned b = s[i];
+    if (b < 0x80) {
+      *d++ = static_cast<char>(b);
+      ++i;
+      while (i + 8 <= n && i + 8 <= chunkEnd && EightAscii(s + i)) {
+        std::memcpy(d, s + i, 8);
+        d += 8;
+        i += 8;
+      }
+      continue;
+    }
+    std::uint32_t e;
+    if (IsLead(b)) {
+      e = t.e[b << 8 | (i + 1 < n ? s[i + 1] : 0)];
+      i += 2;
+    } else {
+      e = t.e[b];
+      i += 1;
+    }
+    std::memcpy(d, &e, 4);  // little-endian: the UTF-8 bytes come first; the rest is overwritten
+    // Predicted rather than computed, so the write pointer does not wait for the lookup.
+    if ((e >> 24 & 3) == 3) [[likely]] {
+      d += 3;
+    } else {
+      d += e >> 24 & 3;
+    }
+    if (e & (TSjisUtf8Table::Ill | TSjisUtf8Table::LeadOnly)) [[unlikely]] {
+      ++lost;
+      if (e & TSjisUtf8Table::LeadOnly) --i;
+    }
+  }
+  return out.Finish(d);
+}
+
+namespace {
+
+
+// Holds back a high surrogate until the next unit shows whether it completes a pair.
+class TUnitWriter {
+ public:
+  TUnitWriter(const TCp932Table& t, std::size_t& lost) : t_(t), lost_(lost) {}
+  void Put(char*& d, unsigned u) {
+    if (held_ != None) {
+      const unsigned h = held_;
+      held_ = None;
+      if (PutUnitAsSjis(t_, d, h, u, lost_) == 2) return;
+    }
+    if (IsHighSurrogate(u)) held_ = u;
+    else PutUnitAsSjis(t_, d, u, 0, lost_);
+  }
+  void Flush(char*& d) {
+    if (held_ != None) PutUnitAsSjis(t_, d, held_, 0, lost_);
+    held_ = None;
+  }
+
+ private:
+  static constexpr unsigned None = 0x10000;
+  const TCp932Table& t_;
+  std::size_t& lost_;
+  unsigned held_ = None;
+};
+
+}  // namespace
+
+std::string Utf7ToSjis(std::string_view text, std::size_t& lost) {
+  const Byte* s = reinterpret_cast<const Byte*>(text.data());
+  const std::size_t n = text.size();
+  TByteSink out(n + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
+  TUnitWriter writer(Cp932Table(), lost);
+  std::size_t i = 0;
+  while (i < n) {
+    Room(out, d, lim, 4);
+    if (s[i] != '+') {
+      writer.Put(d, s[i++]);
+      continue;
+    }
+    if (i + 1 < n && s[i + 1] == '-') {
+      writer.Put(d, '+');
+      i += 2;
+      continue;
+    }
+    ++i;
+    // Each step takes one base64 character and looks at the next, as the detection does.
+    int phase = 0;
+    bool half = false;
+    unsigned unit = 0;
+    while (i < n) {
+      if (phase == 0 && !half && i + 9 <= n) {
+        // Eight base64 characters at a group boundary are plain base64: three units.
+        std::uint64_t bits = 0;
+        bool allBase64 = true;
+        for (int c = 0; c < 8; ++c) {
+          const int v = kBase64.v[s[i + c]];
+          allBase64 &= v >= 0;
+          bits = bits << 6 | static_cast<unsigned>(v & 0x3F);
+        }
+        if (allBase64) {
+          Room(out, d, lim, 8);
+          writer.Put(d, static_cast<unsigned>(bits >> 32 & 0xFFFF));
+          writer.Put(d, static_cast<unsigned>(bits >> 16 & 0xFFFF));
+          writer.Put(d, static_cast<unsigned>(bits & 0xFFFF));
+          i += 8;
+          continue;
+        }
+      }
+      if (s[i] == '-') {
+        ++i;
+        break;
+      }
+      const int e = kBase64.v[s[i]];
+      if (e < 0) break;  // read again as an ordinary byte
+      if (++i >= n) break;
+      int f = kBase64.v[s[i]];
+      if (f < 0) f = 0;
+      unsigned v = 0;
+      if (phase == 0) v = (static_cast<unsigned>(e) * 4 + static_cast<unsigned>(f) / 16) & 0xFF;
+      else if (phase == 1) v = (static_cast<unsigned>(e) * 16 + static_cast<unsigned>(f) / 4) & 0xFF;
+      else if (phase == 2) v = (static_cast<unsigned>(e) * 64 + static_cast<unsigned>(f)) & 0xFF;
+      if (phase < 3) {
+        if (half) {
+          Room(out, d, lim, 4);
+          writer.Put(d, unit | v);
+        } else {
+          unit = v << 8;
+        }
+        half = !half;
+      }
+      phase = phase == 3 ? 0 : phase + 1;
+    }
+  }
+  Room(out, d, lim, 2);
+  writer.Flush(d);
+  return out.Finish(d);
+}
+
+std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
+  static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  const std::u16string units = Cp932ToUtf16(text, &lost);
+  const std::size_t count = units.size();
+  TByteSink out(count * 3 + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
+  std::size_t k = 0;
+  while (k < count) {
+    const unsigned u = units[k];
+    const int cls = Utf7Class(u);
+    Room(out, d, lim, 2);
+    if (cls == 1) {
+      *d++ = static_cast<char>(u);
+      ++k;
+      continue;
+    }
+    if (cls == 3) {
+      d[0] = '+';
+      d[1] = '-';
+      d += 2;
+      ++k;
+      continue;
+    }
+    // A section runs over every unit that is not direct; class 2 and "+" stay inside it.
+    std::size_t end = k + 1;
+    while (end < count && Utf7Class(units[end]) != 1) ++end;
+    Room(out, d, lim, (end - k) * 3 + 4);
+    *d++ = '+';
+    // Three units are 48 bits, exactly eight base64 characters.
+    for (; k + 3 <= end; k += 3) {
+      const std::uint64_t bits = static_cast<std::uint64_t>(units[k]) << 32 |
+                                 static_cast<std::uint64_t>(units[k + 1]) << 16 | units[k + 2];
+      for (int c = 7; c >= 0; --c) *d++ = kAlphabet[(bits >> (6 * c)) & 0x3F];
+    }
+    std::uint32_t bits = 0;
+    int nbits = 0;
+    for (; k < end; ++k) {
+      bits = bits << 16 | units[k];
+      nbits += 16;
+      while (nbits >= 6) {
+        nbits -= 6;
+        *d++ = kAlphabet[(bits >> nbits) & 0x3F];
+      }
+    }
+    if (nbits > 0) *d++ = kAlphabet[(bits << (6 - nbits)) & 0x3F];
+    *d++ = '-';
+  }
+  return out.Finish(d);
+}
+
+}  // namespace vorn::jconv
