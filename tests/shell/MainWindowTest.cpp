@@ -77,6 +77,28 @@ TEST_F(MainWindowTest, FixedCodeAndLineBreakAreStarredInTheStatusBar) {
   EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spLineBreak)->Text(), QStringLiteral("*LF"));
 }
 
+TEST_F(MainWindowTest, DetectedCodeAndLineBreakShowWithoutStar) {
+  // "日本語" in EUC-JP: C6 FC CB DC B8 EC
+  const auto path = Write("euc.txt", "\xc6\xfc\xcb\xdc\xb8\xec\n");
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spCharCode)->Text(), QStringLiteral("EUC"));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spLineBreak)->Text(), QStringLiteral("LF"));
+  EXPECT_EQ(w->ShownText(), QStringLiteral("日本語\n"));
+}
+
+TEST_F(MainWindowTest, CharactersShiftJisCannotHoldOpenReadOnlyWithOneMessage) {
+  // "café 😀" in UTF-8 without signature: é and the emoji have no Shift_JIS code.
+  const auto path = Write("cafe.txt", "caf\xc3\xa9 \xf0\x9f\x98\x80\n");
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  EXPECT_EQ(w->CharCode(), ckUtf8N);
+  EXPECT_TRUE(w->ReadOnly());
+  EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("(上書き禁止)")));
+  ASSERT_EQ(warned_.size(), 1u);
+  EXPECT_TRUE(warned_[0].contains(QStringLiteral(" 2 個")));
+}
+
 TEST_F(MainWindowTest, MissingFileAsksAndYesNamesTheDocumentWithoutCreatingIt) {
   const auto path = (dir_ / "new.txt").string();
   auto w = NewWindow(daYes);
