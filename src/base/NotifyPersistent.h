@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 namespace vorn {
 
@@ -36,6 +37,15 @@ public:
   // Binds a child record so that its changes reach this record's ChildChanged.
   void Adopt(TNotifyPersistent& child) {
     child.SetOnChange([this](TNotifyPersistent* sender) { ChildChanged(sender); });
+  }
+
+protected:
+  // The setter rule of every record: store the value and notify only when it really changed.
+  template <class T, class U>
+  void SetProperty(T& field, U&& value) {
+    if (field == value) return;
+    field = std::forward<U>(value);
+    Changed();
   }
 
 private:

@@ -41,9 +41,9 @@ public:
   TFontStyles Style() const { return style_; }
   int Index() const { return index_; }
   void SetName(const std::string& v);
-  void SetBkColor(TColor v) { Set(bkColor_, v); }
-  void SetColor(TColor v) { Set(color_, v); }
-  void SetStyle(TFontStyles v) { Set(style_, v); }
+  void SetBkColor(TColor v) { SetProperty(bkColor_, v); }
+  void SetColor(TColor v) { SetProperty(color_, v); }
+  void SetStyle(TFontStyles v) { SetProperty(style_, v); }
 
   // Entries that look the same are equal whatever their names.
   bool operator==(const TVornEditColor& o) const {
@@ -53,12 +53,6 @@ public:
   void Assign(const TVornEditColor& src);
 
 private:
-  template <class T>
-  void Set(T& field, T v) {
-    if (field == v) return;
-    field = v;
-    Changed();
-  }
   std::string name_;
   TColor bkColor_ = clWindow;
   TColor color_ = clWindowText;

@@ -75,7 +75,7 @@ void TVornEditCaret::Assign(const TVornEditCaret& src) {
   EndUpdate();
 }
 
-void TVornEditCaret::SetTabSpaceCount(int v) { Set(tabSpaceCount_, std::clamp(v, 2, 128)); }
+void TVornEditCaret::SetTabSpaceCount(int v) { SetProperty(tabSpaceCount_, std::clamp(v, 2, 128)); }
 
 void TVornEditCaret::SetIndentWithSpace(bool v) {
   if (indentWithSpace_ == v && softTab_ == v) return;
@@ -101,7 +101,7 @@ void TVornEditMargin::Assign(const TVornEditMargin& src) {
   Changed();
 }
 
-void TVornEditMargin::SetCharacter(int v) { Set(character_, std::clamp(v, 0, 100)); }
+void TVornEditMargin::SetCharacter(int v) { SetProperty(character_, std::clamp(v, 0, 100)); }
 
 // --- TVornEditMarks ---------------------------------------------------------------------
 

@@ -25,11 +25,11 @@ public:
   TVornCursorId DragSelCopyCursor() const { return dragSelCopyCursor_; }
   TVornCursorId InSelCursor() const { return inSelCursor_; }
   TVornCursorId LeftMarginCursor() const { return leftMarginCursor_; }
-  void SetDefaultCursor(TVornCursorId v) { Set(defaultCursor_, v); }
-  void SetDragSelCursor(TVornCursorId v) { Set(dragSelCursor_, v); }
-  void SetDragSelCopyCursor(TVornCursorId v) { Set(dragSelCopyCursor_, v); }
-  void SetInSelCursor(TVornCursorId v) { Set(inSelCursor_, v); }
-  void SetLeftMarginCursor(TVornCursorId v) { Set(leftMarginCursor_, v); }
+  void SetDefaultCursor(TVornCursorId v) { SetProperty(defaultCursor_, v); }
+  void SetDragSelCursor(TVornCursorId v) { SetProperty(dragSelCursor_, v); }
+  void SetDragSelCopyCursor(TVornCursorId v) { SetProperty(dragSelCopyCursor_, v); }
+  void SetInSelCursor(TVornCursorId v) { SetProperty(inSelCursor_, v); }
+  void SetLeftMarginCursor(TVornCursorId v) { SetProperty(leftMarginCursor_, v); }
 
   void Assign(const TVornEditCursors& src);
   bool operator==(const TVornEditCursors& o) const;
@@ -81,39 +81,33 @@ public:
   // Not published: the control keeps its caret pixel offset here.
   int CaretOffset() const { return caretOffset_; }
 
-  void SetAutoCursor(bool v) { Set(autoCursor_, v); }
-  void SetAutoIndent(bool v) { Set(autoIndent_, v); }
+  void SetAutoCursor(bool v) { SetProperty(autoCursor_, v); }
+  void SetAutoIndent(bool v) { SetProperty(autoIndent_, v); }
   void SetCursors(const TVornEditCursors& v) { cursors_.Assign(v); }
-  void SetFreeCaret(bool v) { Set(freeCaret_, v); }
-  void SetInTab(bool v) { Set(inTab_, v); }
-  void SetKeepCaret(bool v) { Set(keepCaret_, v); }
-  void SetLockScroll(bool v) { Set(lockScroll_, v); }
-  void SetNextLine(bool v) { Set(nextLine_, v); }
-  void SetPrevSpaceIndent(bool v) { Set(prevSpaceIndent_, v); }
-  void SetRowSelect(bool v) { Set(rowSelect_, v); }
-  void SetSelDragMode(TDragMode v) { Set(selDragMode_, v); }
-  void SetSelMove(bool v) { Set(selMove_, v); }
-  void SetSoftTab(bool v) { Set(softTab_, v); }
-  void SetStyle(TVornEditCaretStyle v) { Set(style_, v); }
-  void SetTabIndent(bool v) { Set(tabIndent_, v); }
+  void SetFreeCaret(bool v) { SetProperty(freeCaret_, v); }
+  void SetInTab(bool v) { SetProperty(inTab_, v); }
+  void SetKeepCaret(bool v) { SetProperty(keepCaret_, v); }
+  void SetLockScroll(bool v) { SetProperty(lockScroll_, v); }
+  void SetNextLine(bool v) { SetProperty(nextLine_, v); }
+  void SetPrevSpaceIndent(bool v) { SetProperty(prevSpaceIndent_, v); }
+  void SetRowSelect(bool v) { SetProperty(rowSelect_, v); }
+  void SetSelDragMode(TDragMode v) { SetProperty(selDragMode_, v); }
+  void SetSelMove(bool v) { SetProperty(selMove_, v); }
+  void SetSoftTab(bool v) { SetProperty(softTab_, v); }
+  void SetStyle(TVornEditCaretStyle v) { SetProperty(style_, v); }
+  void SetTabIndent(bool v) { SetProperty(tabIndent_, v); }
   void SetTabSpaceCount(int v);
-  void SetWSpaceIndent(bool v) { Set(wSpaceIndent_, v); }
+  void SetWSpaceIndent(bool v) { SetProperty(wSpaceIndent_, v); }
   void SetIndentWithSpace(bool v);
-  void SetIndentWidthEqTabWidth(bool v) { Set(indentWidthEqTabWidth_, v); }
-  void SetIndentWidth(int v) { Set(indentWidth_, v); }
-  void SetChangeColorForImeStatus(bool v) { Set(changeColorForImeStatus_, v); }
+  void SetIndentWidthEqTabWidth(bool v) { SetProperty(indentWidthEqTabWidth_, v); }
+  void SetIndentWidth(int v) { SetProperty(indentWidth_, v); }
+  void SetChangeColorForImeStatus(bool v) { SetProperty(changeColorForImeStatus_, v); }
   void SetCaretOffset(int v) { caretOffset_ = v; }
 
   void Assign(const TVornEditCaret& src);
   bool operator==(const TVornEditCaret& o) const;
 
 private:
-  template <class T>
-  void Set(T& field, T v) {
-    if (field == v) return;
-    field = v;
-    Changed();
-  }
   bool autoCursor_ = true;
   bool autoIndent_ = true;
   TVornEditCursors cursors_;
@@ -146,10 +140,10 @@ public:
   int Top() const { return top_; }
   int UnderlineSpace() const { return underlineSpace_; }
   void SetCharacter(int v);
-  void SetLeft(int v) { Set(left_, v); }
-  void SetLine(int v) { Set(line_, v); }
-  void SetTop(int v) { Set(top_, v); }
-  void SetUnderlineSpace(int v) { Set(underlineSpace_, v); }
+  void SetLeft(int v) { SetProperty(left_, v); }
+  void SetLine(int v) { SetProperty(line_, v); }
+  void SetTop(int v) { SetProperty(top_, v); }
+  void SetUnderlineSpace(int v) { SetProperty(underlineSpace_, v); }
 
   // Always notifies: the owner re-measures its rows after every assignment.
   void Assign(const TVornEditMargin& src);
@@ -177,13 +171,13 @@ public:
   bool TabMark() const { return tabMark_; }
   bool DBSpaceMark() const { return dbSpaceMark_; }
   bool SpaceMark() const { return spaceMark_; }
-  void SetEofMark(bool v) { Set(eofMark_, v); }
-  void SetRetMark(bool v) { Set(retMark_, v); }
-  void SetUnderline(bool v) { Set(underline_, v); }
-  void SetWordWrapLine(bool v) { Set(wordWrapLine_, v); }
-  void SetTabMark(bool v) { Set(tabMark_, v); }
-  void SetDBSpaceMark(bool v) { Set(dbSpaceMark_, v); }
-  void SetSpaceMark(bool v) { Set(spaceMark_, v); }
+  void SetEofMark(bool v) { SetProperty(eofMark_, v); }
+  void SetRetMark(bool v) { SetProperty(retMark_, v); }
+  void SetUnderline(bool v) { SetProperty(underline_, v); }
+  void SetWordWrapLine(bool v) { SetProperty(wordWrapLine_, v); }
+  void SetTabMark(bool v) { SetProperty(tabMark_, v); }
+  void SetDBSpaceMark(bool v) { SetProperty(dbSpaceMark_, v); }
+  void SetSpaceMark(bool v) { SetProperty(spaceMark_, v); }
 
   void Assign(const TVornEditMarks& src);
   bool operator==(const TVornEditMarks& o) const;

@@ -32,13 +32,13 @@ public:
   int ColorIndex() const { return colorIndex_; }
   void SetColorIndex(int v);
   int RangeStart() const { return rangeStart_; }
-  void SetRangeStart(int v) { SetValue(rangeStart_, v); }
+  void SetRangeStart(int v) { SetProperty(rangeStart_, v); }
   int RangeEnd() const { return rangeEnd_; }
-  void SetRangeEnd(int v) { SetValue(rangeEnd_, v); }
+  void SetRangeEnd(int v) { SetProperty(rangeEnd_, v); }
   bool RepeatReplace() const { return repeatReplace_; }
-  void SetRepeatReplace(bool v) { SetValue(repeatReplace_, v); }
+  void SetRepeatReplace(bool v) { SetProperty(repeatReplace_, v); }
   int HighlightGroup() const { return highlightGroup_; }
-  void SetHighlightGroup(int v) { SetValue(highlightGroup_, v); }
+  void SetHighlightGroup(int v) { SetProperty(highlightGroup_, v); }
   // Colour entries 23..28 are the row emphasis colours: the whole row is painted, not the match.
   bool IsLineEmphasis() const { return colorIndex_ >= 23 && colorIndex_ <= 28; }
   TKeywordMatchCache& Cache() { return cache_; }
@@ -47,12 +47,6 @@ public:
   bool SameAs(const TBregexpObj& other) const override;
 
 private:
-  template <class T>
-  void SetValue(T& field, T v) {
-    if (field == v) return;
-    field = v;
-    Changed();
-  }
   int colorIndex_ = 0;
   int rangeStart_ = -1;
   int rangeEnd_ = -1;
@@ -157,20 +151,20 @@ public:
   TVornEditColors& Colors() const { return *colors_; }
   TBregexpObj& Commenter1() const { return *commenter_; }
   bool Mail() const { return mail_; }
-  void SetMail(bool v) { SetValue(mail_, v); }
+  void SetMail(bool v) { SetProperty(mail_, v); }
   const std::string& Quotation() const { return quotation_; }
-  void SetQuotation(const std::string& v) { SetValue(quotation_, v); }
+  void SetQuotation(const std::string& v) { SetProperty(quotation_, v); }
   bool Url() const { return url_; }
-  void SetUrl(bool v) { SetValue(url_, v); }
+  void SetUrl(bool v) { SetProperty(url_, v); }
   bool FileObj() const { return fileObj_; }
-  void SetFileObj(bool v) { SetValue(fileObj_, v); }
+  void SetFileObj(bool v) { SetProperty(fileObj_, v); }
   const std::string& QuotationCanceler() const { return canceler_; }
-  void SetQuotationCanceler(const std::string& v) { SetValue(canceler_, v); }
+  void SetQuotationCanceler(const std::string& v) { SetProperty(canceler_, v); }
   TVornEditKeywords& Keywords() const { return *keywords_; }
   bool Keyword() const { return keyword_; }
-  void SetKeyword(bool v) { SetValue(keyword_, v); }
+  void SetKeyword(bool v) { SetProperty(keyword_, v); }
   bool MailId() const { return mailId_; }
-  void SetMailId(bool v) { SetValue(mailId_, v); }
+  void SetMailId(bool v) { SetProperty(mailId_, v); }
   // The control that owns this record; not owned.
   void* Control() const { return control_; }
   void SetControl(void* c) { control_ = c; }
@@ -186,12 +180,6 @@ public:
   }
 
 private:
-  template <class T>
-  void SetValue(T& field, const T& v) {
-    if (field == v) return;
-    field = v;
-    Changed();
-  }
   void BuildStartFilter() const;
 
   mutable std::uint64_t startFilter_[4] = {};

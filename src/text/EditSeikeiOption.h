@@ -30,18 +30,18 @@ public:
   const TVornEditKeywords& ItemizeList() const { return itemizeList_; }
   const std::string& AutoTriggerStr() const { return autoTriggerStr_; }
 
-  void SetInsertSpace(bool v) { Set(insertSpace_, v); }
-  void SetCommentOnly(bool v) { Set(commentOnly_, v); }
-  void SetCommentThrough(bool v) { Set(commentThrough_, v); }
-  void SetTabToSpace(bool v) { Set(tabToSpace_, v); }
-  void SetAutoTrigger(bool v) { Set(autoTrigger_, v); }
-  void SetWordWrap(bool v) { Set(wordWrap_, v); }
-  void SetWrapCount(int v) { Set(wrapCount_, v); }
-  void SetRightUninsertSpaceStr(const std::string& v) { Set(rightUninsertSpaceStr_, v); }
-  void SetLeftUninsertSpaceStr(const std::string& v) { Set(leftUninsertSpaceStr_, v); }
+  void SetInsertSpace(bool v) { SetProperty(insertSpace_, v); }
+  void SetCommentOnly(bool v) { SetProperty(commentOnly_, v); }
+  void SetCommentThrough(bool v) { SetProperty(commentThrough_, v); }
+  void SetTabToSpace(bool v) { SetProperty(tabToSpace_, v); }
+  void SetAutoTrigger(bool v) { SetProperty(autoTrigger_, v); }
+  void SetWordWrap(bool v) { SetProperty(wordWrap_, v); }
+  void SetWrapCount(int v) { SetProperty(wrapCount_, v); }
+  void SetRightUninsertSpaceStr(const std::string& v) { SetProperty(rightUninsertSpaceStr_, v); }
+  void SetLeftUninsertSpaceStr(const std::string& v) { SetProperty(leftUninsertSpaceStr_, v); }
   void SetCommentList(const TVornEditKeywords& v) { commentList_.Assign(v); }
   void SetItemizeList(const TVornEditKeywords& v) { itemizeList_.Assign(v); }
-  void SetAutoTriggerStr(const std::string& v) { Set(autoTriggerStr_, v); }
+  void SetAutoTriggerStr(const std::string& v) { SetProperty(autoTriggerStr_, v); }
 
   bool operator==(const TVornEditSeikeiOption& o) const;
   void Assign(const TVornEditSeikeiOption& src);
@@ -50,12 +50,6 @@ public:
   static const std::string& DefaultRightUninsertSpaceStr();
 
 private:
-  template <class T>
-  void Set(T& field, const T& v) {
-    if (field == v) return;
-    field = v;
-    Changed();
-  }
   bool insertSpace_ = true;
   bool commentOnly_ = false;
   bool commentThrough_ = true;

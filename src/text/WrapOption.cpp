@@ -37,7 +37,7 @@ TVornEditWrapOption::TVornEditWrapOption(const TVornEditWrapOption& o) : TVornEd
   Assign(o);
 }
 
-void TVornEditWrapOption::SetWrapByte(int v) { Set(wrapByte_, std::clamp(v, MinWrapByte, MaxWrapByte)); }
+void TVornEditWrapOption::SetWrapByte(int v) { SetProperty(wrapByte_, std::clamp(v, MinWrapByte, MaxWrapByte)); }
 
 bool TVornEditWrapOption::operator==(const TVornEditWrapOption& o) const {
   return followRetMark_ == o.followRetMark_ && followPunctuation_ == o.followPunctuation_ &&

@@ -25,13 +25,13 @@ public:
   bool WordBreak() const { return wordBreak_; }
   int WrapByte() const { return wrapByte_; }
 
-  void SetFollowRetMark(bool v) { Set(followRetMark_, v); }
-  void SetFollowPunctuation(bool v) { Set(followPunctuation_, v); }
-  void SetFollowStr(const std::string& v) { Set(followStr_, v); }
-  void SetLeading(bool v) { Set(leading_, v); }
-  void SetLeadStr(const std::string& v) { Set(leadStr_, v); }
-  void SetPunctuationStr(const std::string& v) { Set(punctuationStr_, v); }
-  void SetWordBreak(bool v) { Set(wordBreak_, v); }
+  void SetFollowRetMark(bool v) { SetProperty(followRetMark_, v); }
+  void SetFollowPunctuation(bool v) { SetProperty(followPunctuation_, v); }
+  void SetFollowStr(const std::string& v) { SetProperty(followStr_, v); }
+  void SetLeading(bool v) { SetProperty(leading_, v); }
+  void SetLeadStr(const std::string& v) { SetProperty(leadStr_, v); }
+  void SetPunctuationStr(const std::string& v) { SetProperty(punctuationStr_, v); }
+  void SetWordBreak(bool v) { SetProperty(wordBreak_, v); }
   void SetWrapByte(int v);
 
   bool operator==(const TVornEditWrapOption& o) const;
@@ -42,12 +42,6 @@ public:
   static const std::string& DefaultPunctuationStr();
 
 private:
-  template <class T>
-  void Set(T& field, const T& v) {
-    if (field == v) return;
-    field = v;
-    Changed();
-  }
   bool followRetMark_ = false;
   bool followPunctuation_ = false;
   std::string followStr_;
