@@ -52,11 +52,7 @@ TCodeSelectForm::TCodeSelectForm(QWidget* owner) : TVornNotHideForm(owner) {
   grid->addWidget(codeBox_, 0, 1);
   grid->addWidget(lineBreakLabel_, 1, 0);
   grid->addWidget(lineBreakBox_, 1, 1);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QWidget* buttons = NewOkCancelButtons();
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(codeFixedBox_);

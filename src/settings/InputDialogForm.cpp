@@ -13,11 +13,7 @@ TInputDialogForm::TInputDialogForm(QWidget* owner) : TVornNotHideForm(owner) {
   label_ = new QLabel(this);
   edit_ = new QLineEdit(this);
   label_->setBuddy(edit_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  QWidget* buttons = NewOkCancelButtons();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(label_);
   layout->addWidget(edit_);

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -190,6 +191,15 @@ void TVornNotHideForm::showEvent(QShowEvent* event) {
   } else {
     move(CenteredPlacement(ownerRect, frameGeometry().size(), QRect(-100000, -100000, 200000, 200000)));
   }
+}
+
+QWidget* TVornNotHideForm::NewOkCancelButtons() {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  return buttons;
 }
 
 }  // namespace vorn

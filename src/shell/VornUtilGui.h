@@ -87,6 +87,8 @@ public:
 
 protected:
   void showEvent(QShowEvent* event) override;
+  // The "OK" / "キャンセル" row that accepts or rejects the dialog.
+  QWidget* NewOkCancelButtons();
 };
 
 }  // namespace vorn
