@@ -1,10 +1,8 @@
 // TInputDialogForm: the one-line input dialog (caption, label, initial text; OK or Cancel).
 #include "settings/InputDialogForm.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace vorn {
