@@ -70,11 +70,14 @@ public:
   void ForRange(int first, int n, F&& f) {
     Walk(first, n, [&](TBlock& b, std::size_t from, std::size_t to) {
       b.lineEnds = -1;
+      // A local sum: the row words may alias b.modified, which would cost a store per row.
+      int delta = 0;
       for (std::size_t j = from; j < to; ++j) {
         const std::uint32_t before = b.rows[j].word;
         f(b.rows[j]);
-        b.modified += ModifiedDelta(before, b.rows[j].word);
+        delta += ModifiedDelta(before, b.rows[j].word);
       }
+      b.modified += delta;
     });
   }
   template <class F>
