@@ -43,10 +43,10 @@ void TPointerStringList::ReleaseRange(int first, int n) {
 }
 
 void TPointerStringList::Put(int i, std::string_view s) {
-  TRowSlot& slot = rows_.At(i);
-  TRowSlot fresh = MakeOwned(s, slot.word);
-  Release(slot);
-  slot = fresh;
+  TRowSlot old = rows_.At(i);
+  TRowSlot fresh = MakeOwned(s, 0);
+  rows_.SetBytes(i, fresh.data, fresh.lenAndFlag);
+  Release(old);
   Changed();
 }
 
@@ -57,10 +57,9 @@ bool TPointerStringList::InAdoptedBuffer(std::string_view bytes) const {
 }
 
 void TPointerStringList::PutBorrowed(int i, std::string_view bytes) {
-  TRowSlot& slot = rows_.At(i);
-  Release(slot);
-  slot.data = bytes.empty() ? nullptr : bytes.data();
-  slot.lenAndFlag = static_cast<std::uint32_t>(bytes.size());
+  TRowSlot old = rows_.At(i);
+  rows_.SetBytes(i, bytes.empty() ? nullptr : bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  Release(old);
   Changed();
 }
 

@@ -45,7 +45,7 @@ public:
   void Put(int i, std::string_view s);
 
   std::uint32_t Pointers(int i) const { return rows_.At(i).word; }
-  void SetPointers(int i, std::uint32_t word) { rows_.At(i).word = word; }
+  void SetPointers(int i, std::uint32_t word) { rows_.SetWord(i, word); }
 
   TRowEnd RowEnd(int i) const { return static_cast<TRowEnd>(Pointers(i) & 0xF); }
   void SetRowEnd(int i, TRowEnd e) { SetField(i, 0, 0xF, e); }
@@ -53,6 +53,11 @@ public:
   void SetBracketState(int i, int state) { SetField(i, 4, 0xF, static_cast<std::uint32_t>(state + 2)); }
   bool RowModified(int i) const { return (Pointers(i) >> 9) & 1; }
   void SetRowModified(int i, bool on) { SetField(i, 9, 1, on ? 1 : 0); }
+  // Clears RowModified everywhere, at a cost that follows the marked rows, not Count().
+  void ClearAllRowModified() { rows_.ClearModified(); }
+  int RowModifiedCount() const { return rows_.ModifiedRows(); }
+  // Debug check for tests: the index's per-block mark counts match the rows.
+  bool RowModifiedCountsConsistent() const { return rows_.ModifiedCountsConsistent(); }
   int DiffIndex(int i) const { return static_cast<int>((Pointers(i) >> 12) & 0xFFFF); }
   void SetDiffIndex(int i, int index) { SetField(i, 12, 0xFFFF, static_cast<std::uint32_t>(index)); }
   int DiffKind(int i) const { return static_cast<int>(Pointers(i) >> 28); }
@@ -115,8 +120,8 @@ protected:
 
 private:
   void SetField(int i, int shift, std::uint32_t mask, std::uint32_t value) {
-    std::uint32_t& w = rows_.At(i).word;
-    w = (w & ~(mask << shift)) | ((value & mask) << shift);
+    std::uint32_t w = rows_.At(i).word;
+    rows_.SetWord(i, (w & ~(mask << shift)) | ((value & mask) << shift));
   }
   static TRowSlot MakeOwned(std::string_view s, std::uint32_t word);
   static void Release(TRowSlot& slot);

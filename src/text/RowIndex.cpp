@@ -34,8 +34,10 @@ void TRowIndex::SplitBlock(std::size_t k, int at) {
   std::vector<TRowSlot>& rows = blocks_[k].rows;
   TBlock tail;
   tail.rows.assign(rows.begin() + at, rows.end());
+  tail.modified = CountModified(tail.rows.data(), tail.rows.size());
   rows.erase(rows.begin() + at, rows.end());
   blocks_[k].lineEnds = -1;
+  blocks_[k].modified -= tail.modified;
   blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(k) + 1, std::move(tail));
   starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(k) + 1, 0);
 }
@@ -49,10 +51,12 @@ void TRowIndex::Insert(int pos, const TRowSlot* slots, int n) {
   std::size_t k = pos == size_ ? blocks_.size() - 1 : FindBlock(pos);
   std::vector<TRowSlot>& rows = blocks_[k].rows;
   auto at = rows.begin() + (pos - starts_[k]);
-  if (slots)
+  if (slots) {
     rows.insert(at, slots, slots + n);
-  else
+    blocks_[k].modified += CountModified(slots, static_cast<std::size_t>(n));
+  } else {
     rows.insert(at, static_cast<std::size_t>(n), TRowSlot{});
+  }
   size_ += n;
   blocks_[k].lineEnds = -1;
   if (static_cast<int>(rows.size()) > 2 * kBlockRows) SplitBlock(k, static_cast<int>(rows.size()) / 2);
@@ -75,10 +79,12 @@ void TRowIndex::InsertBulk(int pos, const TRowSlot* slots, int n) {
   for (int done = 0; done < n;) {
     int take = std::min(kBlockRows, n - done);
     TBlock b;
-    if (slots)
+    if (slots) {
       b.rows.assign(slots + done, slots + done + take);
-    else
+      b.modified = CountModified(b.rows.data(), b.rows.size());
+    } else {
       b.rows.assign(static_cast<std::size_t>(take), TRowSlot{});
+    }
     fresh.push_back(std::move(b));
     done += take;
   }
@@ -97,6 +103,7 @@ void TRowIndex::Erase(int pos, int n) {
   while (left > 0) {
     std::vector<TRowSlot>& rows = blocks_[k].rows;
     int take = std::min(left, static_cast<int>(rows.size()) - offset);
+    blocks_[k].modified -= CountModified(rows.data() + offset, static_cast<std::size_t>(take));
     rows.erase(rows.begin() + offset, rows.begin() + offset + take);
     blocks_[k].lineEnds = -1;
     left -= take;
@@ -123,6 +130,7 @@ void TRowIndex::MergeSmall(std::size_t k) {
         (a.size() < kBlockRows / 4 || b.size() < kBlockRows / 4)) {
       a.insert(a.end(), b.begin(), b.end());
       blocks_[k].lineEnds = -1;
+      blocks_[k].modified += blocks_[k + 1].modified;
       blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(k) + 1);
     } else {
       ++k;
@@ -166,6 +174,33 @@ int TRowIndex::FindNthLineEnd(int nth) const {
       if ((rows[j].word & 0xF) != 1 && --nth == 0) return starts_[k] + static_cast<int>(j);
   }
   return -1;
+}
+
+int TRowIndex::CountModified(const TRowSlot* slots, std::size_t n) {
+  int marked = 0;
+  for (std::size_t j = 0; j < n; ++j) marked += (slots[j].word & TRowSlot::kModified) != 0;
+  return marked;
+}
+
+void TRowIndex::ClearModified() {
+  // The mark is not part of the row end, so the cached line-end counts stay valid.
+  for (TBlock& b : blocks_) {
+    if (b.modified == 0) continue;
+    for (TRowSlot& s : b.rows) s.word &= ~TRowSlot::kModified;
+    b.modified = 0;
+  }
+}
+
+int TRowIndex::ModifiedRows() const {
+  int marked = 0;
+  for (const TBlock& b : blocks_) marked += b.modified;
+  return marked;
+}
+
+bool TRowIndex::ModifiedCountsConsistent() const {
+  for (const TBlock& b : blocks_)
+    if (b.modified != CountModified(b.rows.data(), b.rows.size())) return false;
+  return true;
 }
 
 void TRowIndex::Clear() {

@@ -14,6 +14,8 @@ namespace vorn {
 // document then needs 32 MB of index beside its text.
 struct TRowSlot {
   static constexpr std::uint32_t kOwned = 0x80000000u;
+  // The row word's RowModified bit; the index counts these per block.
+  static constexpr std::uint32_t kModified = 1u << 9;
   const char* data = nullptr;
   std::uint32_t lenAndFlag = 0;
   std::uint32_t word = 0;
@@ -35,15 +37,26 @@ public:
   static constexpr int kBlockRows = 1024;
 
   int Size() const { return size_; }
-  // Write access marks the row's block so that its cached line-end count is recounted.
-  TRowSlot& At(int i) {
-    std::size_t k = FindBlock(i);
-    blocks_[k].lineEnds = -1;
-    return blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
-  }
+  // Rows are read through At and changed only through SetWord, SetBytes and ForRange, so that
+  // the per-block counts never see a word change they were not told about.
   const TRowSlot& At(int i) const {
     std::size_t k = FindBlock(i);
     return blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
+  }
+  void SetWord(int i, std::uint32_t word) {
+    std::size_t k = FindBlock(i);
+    TBlock& b = blocks_[k];
+    std::uint32_t& w = b.rows[static_cast<std::size_t>(i - starts_[k])].word;
+    b.lineEnds = -1;
+    b.modified += ModifiedDelta(w, word);
+    w = word;
+  }
+  // Replaces row i's bytes, keeping its word; the caller releases the old owned bytes.
+  void SetBytes(int i, const char* data, std::uint32_t lenAndFlag) {
+    std::size_t k = FindBlock(i);
+    TRowSlot& s = blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
+    s.data = data;
+    s.lenAndFlag = lenAndFlag;
   }
 
   // Inserts n slots copied from slots (or empty slots when slots is null) before row pos.
@@ -57,7 +70,14 @@ public:
   void ForRange(int first, int n, F&& f) {
     Walk(first, n, [&](TBlock& b, std::size_t from, std::size_t to) {
       b.lineEnds = -1;
-      for (std::size_t j = from; j < to; ++j) f(b.rows[j]);
+      // A local sum: the row words may alias b.modified, which would cost a store per row.
+      int delta = 0;
+      for (std::size_t j = from; j < to; ++j) {
+        const std::uint32_t before = b.rows[j].word;
+        f(b.rows[j]);
+        delta += ModifiedDelta(before, b.rows[j].word);
+      }
+      b.modified += delta;
     });
   }
   template <class F>
@@ -74,11 +94,25 @@ public:
   // The row of the nth (1-based) such row, or -1 when there are fewer.
   int FindNthLineEnd(int nth) const;
 
+  // Clears kModified in every row. Only blocks whose count is non-zero are walked, so
+  // returning to the saved state costs as much as the rows edited since, not the document.
+  void ClearModified();
+  // Rows whose word has kModified, summed from the per-block counts.
+  int ModifiedRows() const;
+  // True when every block's count equals a recount of its rows; for tests.
+  bool ModifiedCountsConsistent() const;
+
 private:
   struct TBlock {
     std::vector<TRowSlot> rows;
     int lineEnds = -1;  // cached count, -1 when unknown
+    int modified = 0;   // rows with kModified, always exact
   };
+
+  static int ModifiedDelta(std::uint32_t before, std::uint32_t after) {
+    return static_cast<int>((after & TRowSlot::kModified) != 0) - static_cast<int>((before & TRowSlot::kModified) != 0);
+  }
+  static int CountModified(const TRowSlot* slots, std::size_t n);
 
   template <class F>
   void Walk(int first, int n, F&& f) {

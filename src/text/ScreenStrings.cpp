@@ -240,7 +240,7 @@ void TVornEditScreenStrings::SpliceRows(int first, int oldCount, const TVornEdit
   int m = rows.Count();
   RemoveRows(first, oldCount);
   CopyRowsFrom(first, rows, 0, m);
-  ForEachWord(first, m, [](std::uint32_t& w) { w |= 1u << 9; });
+  ForEachWord(first, m, [](std::uint32_t& w) { w |= TRowSlot::kModified; });
   if (m != oldCount)
     for (TVornEditView* v : views_) v->RowsInsertedOrRemoved(first);
 }
@@ -249,7 +249,7 @@ void TVornEditScreenStrings::SpliceRows(int first, int oldCount, TVornEditString
   int m = rows.Count();
   RemoveRows(first, oldCount);
   TakeRowsFrom(first, rows);
-  ForEachWord(first, m, [](std::uint32_t& w) { w |= 1u << 9; });
+  ForEachWord(first, m, [](std::uint32_t& w) { w |= TRowSlot::kModified; });
   if (m != oldCount)
     for (TVornEditView* v : views_) v->RowsInsertedOrRemoved(first);
 }
@@ -262,7 +262,7 @@ void TVornEditScreenStrings::DeleteRows(int first, int n) {
 void TVornEditScreenStrings::InsertRows(int pos, const TVornEditStringList& rows) {
   int m = rows.Count();
   CopyRowsFrom(pos, rows, 0, m);
-  ForEachWord(pos, m, [](std::uint32_t& w) { w |= 1u << 9; });
+  ForEachWord(pos, m, [](std::uint32_t& w) { w |= TRowSlot::kModified; });
 }
 
 bool TVornEditScreenStrings::UndoEdit() {

@@ -69,7 +69,7 @@ void TScreenStringsUndoTarget::UndoAfterApply(const TUndoInverse& inv) {
 }
 
 void TScreenStringsUndoTarget::UndoClearRowModified() {
-  store_.ForEachWord(0, store_.Count(), [](std::uint32_t& w) { w &= ~(1u << 9); });
+  store_.ClearAllRowModified();
   for (TVornEditView* v : store_.Views()) v->RepaintLeftMargin();
 }
 

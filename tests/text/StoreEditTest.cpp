@@ -209,6 +209,74 @@ TEST(StoreUndo, SaveEditUndoClearsModifiedStateAndRowMarks) {
   EXPECT_FALSE(AnyRowModified(s));
 }
 
+int RecountModified(const TVornEditScreenStrings& s) {
+  int marked = 0;
+  for (int i = 0; i < s.Count(); ++i) marked += s.RowModified(i);
+  return marked;
+}
+
+// One random step on a wrapped store of several thousand rows: a keystroke, a deletion or an
+// insertion large enough to split, merge or add whole blocks, an undo, a redo or a save.
+void RandomStoreStep(TVornEditScreenStrings& s, std::mt19937& rng) {
+  TVornEditUndoObj& undo = s.UndoObj();
+  const int count = s.Count();
+  const unsigned op = rng() % 8;
+  if (op == 0 && count > 10) {
+    const int first = s.FirstRowOfLine(static_cast<int>(rng() % static_cast<unsigned>(count)));
+    const int want = 1 + static_cast<int>(rng() % 2500);
+    s.ReplaceRows(first, s.LastRowOfLine(std::min(count - 1, first + want)) - first + 1, "");
+  } else if (op == 1) {
+    std::string lines;
+    const int n = static_cast<int>(rng() % 3 == 0 ? 600 + rng() % 900 : rng() % 40);
+    for (int l = 0; l < n; ++l) lines += RandomPiece(rng, 50, false) + "\r\n";
+    s.ReplaceRows(count == 0 ? 0 : s.FirstRowOfLine(static_cast<int>(rng() % static_cast<unsigned>(count))), 0, lines);
+  } else if (op == 2) {
+    undo.MarkSaved();
+  } else if (op == 3 || op == 4) {
+    s.UndoEdit();
+  } else if (op == 5) {
+    s.RedoEdit();
+  } else if (count > 0) {
+    const int row = static_cast<int>(rng() % static_cast<unsigned>(count));
+    std::string text(s.Row(row));
+    text.insert(text.size() / 2, RandomPiece(rng, 3, false));
+    if (s.RowEnd(row) == reLineEnd) text += "\r\n";
+    s.ReplaceRows(row, 1, text);
+  }
+}
+
+// The store keeps a count of modified rows per block so that reaching the saved state clears
+// the marks without a scan of the document; a count that drifts through a split, a merge or an
+// undo would leave stale marks in the margin, or skip a block that still holds some.
+TEST(StoreUndo, ModifiedRowCountsFollowRandomEditsUndosRedosAndSaves) {
+  TVornEditHeadlessView view;
+  TVornEditScreenStrings& s = *view.Store();
+  s.WrapOption().SetWrapByte(20);
+  s.SetWordWrap(true);
+  s.UndoObj().SetLimit(100000);
+  std::mt19937 rng(11);
+  std::string text;
+  for (int l = 0; l < 3000; ++l) text += RandomPiece(rng, 60, false) + "\r\n";
+  view.Lines().SetTextStr(text);
+  ASSERT_GT(s.Count(), 3 * TRowIndex::kBlockRows);
+  s.UndoObj().MarkSaved();
+  int savedStates = 0;
+  for (int step = 0; step < 400; ++step) {
+    RandomStoreStep(s, rng);
+    ASSERT_TRUE(s.RowModifiedCountsConsistent()) << step;
+    ASSERT_EQ(s.RowModifiedCount(), RecountModified(s)) << step;
+    if (s.UndoObj().IsAtSavedState()) {
+      ++savedStates;
+      ASSERT_EQ(RecountModified(s), 0) << step;
+    }
+  }
+  EXPECT_GT(savedStates, 10);
+  EXPECT_GT(s.RowModifiedCount(), 0);
+  s.ClearAllRowModified();
+  EXPECT_EQ(RecountModified(s), 0);
+  EXPECT_TRUE(s.RowModifiedCountsConsistent());
+}
+
 TEST(StoreUndo, SixtyFiveEditsWithLimit64LeaveTheDocumentModified) {
   TVornEditHeadlessView view;
   TVornEditScreenStrings& s = *view.Store();
