@@ -101,56 +101,95 @@ const TSjisUtf8Table& SjisUtf8Table() {
 
 namespace {
 
-// Each unit gives at most two bytes, so room is checked once per chunk of units.
+template <bool BigEndian>
+inline unsigned Utf16UnitAt(const Byte* s, std::size_t k) {
+  return BigEndian ? s[2 * k] << 8 | s[2 * k + 1] : s[2 * k + 1] << 8 | s[2 * k];
+}
+
+#if defined(__SSE2__)
+// Narrows ASCII units sixteen at a time (code page 932 keeps ASCII as it is) up to the first
+// block of sixteen that holds anything else. Returns the position after the run.
+template <bool BigEndian>
+inline std::size_t NarrowAsciiRun(const Byte* s, std::size_t k, std::size_t end, char*& d) {
+  // Read as little-endian words, a big-endian unit has its high byte in the low half.
+  const __m128i notAscii = _mm_set1_epi16(static_cast<short>(BigEndian ? 0x80FF : 0xFF80));
+  for (; k + 16 <= end; k += 16) {
+    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * k));
+    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * k + 16));
+    const __m128i high = _mm_and_si128(_mm_or_si128(a, b), notAscii);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(high, _mm_setzero_si128())) != 0xFFFF) break;
+    if (BigEndian) {
+      a = _mm_srli_epi16(a, 8);
+      b = _mm_srli_epi16(b, 8);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(a, b));
+    d += 16;
+  }
+  return k;
+}
+#else
+template <bool BigEndian>
+inline std::size_t NarrowAsciiRun(const Byte*, std::size_t k, std::size_t, char*&) { return k; }
+#endif
+
+// Converts eight units with no branch on what they are: each is looked up, stored as two bytes
+// and followed by a step of its length, so the byte past a single-byte code is overwritten by
+// the next one. Japanese text alternates kana, kanji and punctuation too irregularly for a
+// branch per unit or per run to be predicted. Returns false, with d unchanged, when a unit has
+// no mapping (a surrogate among them): EncodeUnits then takes the block.
+template <bool BigEndian>
+inline bool EncodeBlockOf8(const TCp932Table& t, const Byte* s, char*& d) {
+  char* p = d;
+  bool missing = false;
+  for (std::size_t j = 0; j < 8; ++j) {
+    const unsigned code = t.fromU16[Utf16UnitAt<BigEndian>(s, j)];
+    missing |= code == Cp932NoMapping;
+    const bool pair = code > 0xFF;
+    const std::uint16_t bytes = static_cast<std::uint16_t>(pair ? (code >> 8 | code << 8) : code);
+    std::memcpy(p, &bytes, 2);
+    p += 1 + pair;
+  }
+  if (missing) return false;
+  d = p;
+  return true;
+}
+
+// Converts the units from k to end one at a time, with the substitutions. Returns the position
+// after the last unit taken (one past end when a surrogate pair straddles it).
+template <bool BigEndian>
+inline std::size_t EncodeUnits(const TCp932Table& t, const Byte* s, std::size_t k,
+                               std::size_t end, std::size_t units, char*& d, std::size_t& lost) {
+  while (k < end) {
+    const unsigned next = k + 1 < units ? Utf16UnitAt<BigEndian>(s, k + 1) : 0;
+    k += PutUnitAsSjis(t, d, Utf16UnitAt<BigEndian>(s, k), next, lost);
+  }
+  return k;
+}
+
+// Each unit gives at most two bytes (plus one of slack for the two-byte store), so room is
+// checked once per chunk of units.
 template <bool BigEndian>
 std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   const TCp932Table& t = Cp932Table();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t units = text.size() / 2;
-  auto unitAt = [s](std::size_t k) -> unsigned {
-    return BigEndian ? s[2 * k] << 8 | s[2 * k + 1] : s[2 * k + 1] << 8 | s[2 * k];
-  };
-  TByteSink out(2 * units + 2, 2 * units + 2);
+  TByteSink out(2 * units + 2);
   char* d = out.Begin();
   char* lim = out.Limit();
-  std::size_t chunkEnd = 0;
   // Only a signature (in either order) is dropped: a first character such as U+FF21 also
   // begins with FF, and dropping it would lose text without a word.
-  std::size_t k = (units > 0 && (unitAt(0) == 0xFEFF || unitAt(0) == 0xFFFE)) ? 1 : 0;
+  const unsigned first = units > 0 ? Utf16UnitAt<BigEndian>(s, 0) : 0;
+  std::size_t k = (first == 0xFEFF || first == 0xFFFE) ? 1 : 0;
   while (k < units) {
-    if (k >= chunkEnd) {
-      Room(out, d, lim, 2 * kChunk + 16);
-      chunkEnd = k + kChunk;
+    Room(out, d, lim, 2 * kChunk + 16);
+    const std::size_t chunkEnd = std::min(units, k + kChunk);
+    while (k + 8 <= chunkEnd) {
+      k = NarrowAsciiRun<BigEndian>(s, k, chunkEnd, d);
+      if (k + 8 > chunkEnd) break;
+      if (EncodeBlockOf8<BigEndian>(t, s + 2 * k, d)) k += 8;
+      else k = EncodeUnits<BigEndian>(t, s, k, k + 8, units, d, lost);
     }
-    const unsigned u = unitAt(k);
-#if defined(__SSE2__)
-    if (u < 0x80 && k + 8 <= units) {
-      // Eight ASCII units narrow to eight bytes (code page 932 keeps ASCII as it is).
-      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * k));
-      if (BigEndian) v = _mm_or_si128(_mm_srli_epi16(v, 8), _mm_slli_epi16(v, 8));
-      const __m128i high = _mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xFF80)));
-      if (_mm_movemask_epi8(_mm_cmpeq_epi8(high, _mm_setzero_si128())) == 0xFFFF) {
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(v, v));
-        d += 8;
-        k += 8;
-        continue;
-      }
-    }
-#endif
-    const unsigned code = t.fromU16[u];
-    if (code == Cp932NoMapping) [[unlikely]] {
-      k += PutUnitAsSjis(t, d, u, k + 1 < units ? unitAt(k + 1) : 0, lost);
-      continue;
-    }
-    // A branch, not arithmetic: predicted, it lets the write pointer run ahead of the lookups.
-    if (code > 0xFF) [[likely]] {
-      d[0] = static_cast<char>(code >> 8);
-      d[1] = static_cast<char>(code & 0xFF);
-      d += 2;
-    } else {
-      *d++ = static_cast<char>(code);
-    }
-    ++k;
+    k = EncodeUnits<BigEndian>(t, s, k, chunkEnd, units, d, lost);
   }
   return out.Finish(d);
 }
