@@ -54,8 +54,10 @@ inline constexpr TBase64Table kBase64{};
 
 namespace vorn::jconv {
 
-// Reserves capacity bytes for buf without touching them; a large reservation is backed by huge
-// pages where the system allows, which spares a large file tens of thousands of page faults.
+// Asks for huge pages behind a large untouched buffer, which spares a large file tens of
+// thousands of page faults.
+void AdviseHugePages(void* p, std::size_t size);
+// Reserves capacity bytes for buf without touching them, on huge pages where the system allows.
 void ReserveOutput(std::string& buf, std::size_t capacity);
 
 // An output buffer that the conversion loops write through a local pointer d with a local limit,

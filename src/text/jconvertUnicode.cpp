@@ -540,24 +540,54 @@ std::string Utf7ToSjis(std::string_view text, std::size_t& lost) {
   return out.Finish(d);
 }
 
-std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
+namespace {
+
+// Writes units [k, end) as one base64 section from "+" to "-"; returns the new write position.
+char* PutUtf7Section(const char16_t* units, std::size_t k, std::size_t end, char* d) {
   static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  const std::u16string units = Cp932ToUtf16(text, &lost);
-  const std::size_t count = units.size();
+  *d++ = '+';
+  // Three units are 48 bits, exactly eight base64 characters.
+  for (; k + 3 <= end; k += 3) {
+    const std::uint64_t bits = static_cast<std::uint64_t>(units[k]) << 32 |
+                               static_cast<std::uint64_t>(units[k + 1]) << 16 | units[k + 2];
+    for (int c = 7; c >= 0; --c) *d++ = kAlphabet[(bits >> (6 * c)) & 0x3F];
+  }
+  std::uint32_t bits = 0;
+  int nbits = 0;
+  for (; k < end; ++k) {
+    bits = bits << 16 | units[k];
+    nbits += 16;
+    while (nbits >= 6) {
+      nbits -= 6;
+      *d++ = kAlphabet[(bits >> nbits) & 0x3F];
+    }
+  }
+  if (nbits > 0) *d++ = kAlphabet[(bits << (6 - nbits)) & 0x3F];
+  *d++ = '-';
+  return d;
+}
+
+}  // namespace
+
+std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
+  // Decoded whole first, since a section ends only where a direct character follows. The buffer
+  // is not zero-filled (the decoder writes every unit that is read) and sits on huge pages.
+  std::unique_ptr<char16_t[]> buffer(new char16_t[text.size() + 1]);
+  AdviseHugePages(buffer.get(), 2 * text.size());
+  const char16_t* units = buffer.get();
+  const std::size_t count = Cp932ToUtf16(text, buffer.get(), &lost);
   TByteSink out(count * 3 + 16);
   char* d = out.Begin();
   char* lim = out.Limit();
   std::size_t k = 0;
   while (k < count) {
-    const unsigned u = units[k];
-    const int cls = Utf7Class(u);
-    Room(out, d, lim, 2);
-    if (cls == 1) {
-      *d++ = static_cast<char>(u);
-      ++k;
-      continue;
-    }
-    if (cls == 3) {
+    // A run of direct characters takes one check for room.
+    std::size_t end = k;
+    while (end < count && Utf7Class(units[end]) == 1) ++end;
+    Room(out, d, lim, end - k + 2);
+    for (; k < end; ++k) *d++ = static_cast<char>(units[k]);
+    if (k == count) break;
+    if (units[k] == '+') {
       d[0] = '+';
       d[1] = '-';
       d += 2;
@@ -565,28 +595,11 @@ std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
       continue;
     }
     // A section runs over every unit that is not direct; class 2 and "+" stay inside it.
-    std::size_t end = k + 1;
+    end = k + 1;
     while (end < count && Utf7Class(units[end]) != 1) ++end;
     Room(out, d, lim, (end - k) * 3 + 4);
-    *d++ = '+';
-    // Three units are 48 bits, exactly eight base64 characters.
-    for (; k + 3 <= end; k += 3) {
-      const std::uint64_t bits = static_cast<std::uint64_t>(units[k]) << 32 |
-                                 static_cast<std::uint64_t>(units[k + 1]) << 16 | units[k + 2];
-      for (int c = 7; c >= 0; --c) *d++ = kAlphabet[(bits >> (6 * c)) & 0x3F];
-    }
-    std::uint32_t bits = 0;
-    int nbits = 0;
-    for (; k < end; ++k) {
-      bits = bits << 16 | units[k];
-      nbits += 16;
-      while (nbits >= 6) {
-        nbits -= 6;
-        *d++ = kAlphabet[(bits >> nbits) & 0x3F];
-      }
-    }
-    if (nbits > 0) *d++ = kAlphabet[(bits << (6 - nbits)) & 0x3F];
-    *d++ = '-';
+    d = PutUtf7Section(units, k, end, d);
+    k = end;
   }
   return out.Finish(d);
 }
