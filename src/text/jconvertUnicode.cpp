@@ -97,6 +97,26 @@ const TSjisUtf8Table& SjisUtf8Table() {
 }
 
 
+// TCp932Table::fromU16 with each code's bytes in the order they are written (lead byte first),
+// so that a unit takes one two-byte store with no byte swap; read as a number, a pair is above
+// 0xFF and a single byte is not. Cp932NoMapping reads the same either way.
+struct TSjisStoreTable {
+  std::uint16_t e[65536];
+};
+
+const TSjisStoreTable& SjisStoreTable() {
+  static const std::unique_ptr<TSjisStoreTable> table = [] {
+    const TCp932Table& t = Cp932Table();
+    auto x = std::make_unique<TSjisStoreTable>();
+    for (unsigned u = 0; u < 65536; ++u) {
+      const unsigned code = t.fromU16[u];
+      x->e[u] = static_cast<std::uint16_t>(code > 0xFF ? (code >> 8 | code << 8) : code);
+    }
+    return x;
+  }();
+  return *table;
+}
+
 }  // namespace
 
 namespace {
@@ -138,16 +158,14 @@ inline std::size_t NarrowAsciiRun(const Byte*, std::size_t k, std::size_t, char*
 // branch per unit or per run to be predicted. Returns false, with d unchanged, when a unit has
 // no mapping (a surrogate among them): EncodeUnits then takes the block.
 template <bool BigEndian>
-inline bool EncodeBlockOf8(const TCp932Table& t, const Byte* s, char*& d) {
+inline bool EncodeBlockOf8(const TSjisStoreTable& t, const Byte* s, char*& d) {
   char* p = d;
   bool missing = false;
   for (std::size_t j = 0; j < 8; ++j) {
-    const unsigned code = t.fromU16[Utf16UnitAt<BigEndian>(s, j)];
-    missing |= code == Cp932NoMapping;
-    const bool pair = code > 0xFF;
-    const std::uint16_t bytes = static_cast<std::uint16_t>(pair ? (code >> 8 | code << 8) : code);
+    const std::uint16_t bytes = t.e[Utf16UnitAt<BigEndian>(s, j)];
+    missing |= bytes == Cp932NoMapping;
     std::memcpy(p, &bytes, 2);
-    p += 1 + pair;
+    p += 1 + (bytes > 0xFF);
   }
   if (missing) return false;
   d = p;
@@ -171,6 +189,7 @@ inline std::size_t EncodeUnits(const TCp932Table& t, const Byte* s, std::size_t 
 template <bool BigEndian>
 std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   const TCp932Table& t = Cp932Table();
+  const TSjisStoreTable& store = SjisStoreTable();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t units = text.size() / 2;
   TByteSink out(2 * units + 2);
@@ -186,7 +205,7 @@ std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
     while (k + 8 <= chunkEnd) {
       k = NarrowAsciiRun<BigEndian>(s, k, chunkEnd, d);
       if (k + 8 > chunkEnd) break;
-      if (EncodeBlockOf8<BigEndian>(t, s + 2 * k, d)) k += 8;
+      if (EncodeBlockOf8<BigEndian>(store, s + 2 * k, d)) k += 8;
       else k = EncodeUnits<BigEndian>(t, s, k, k + 8, units, d, lost);
     }
     k = EncodeUnits<BigEndian>(t, s, k, chunkEnd, units, d, lost);
