@@ -330,10 +330,90 @@ inline void PutDecodedUnit(const TCp932Table& t, char*& d, const Byte* s, std::s
   }
 }
 
+#if defined(__SSE2__)
+// Copies ASCII bytes sixteen at a time (UTF-8 and Shift_JIS both keep ASCII as it is) up to
+// the first block of sixteen that holds another byte. Returns the position after the run.
+inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t end, char*& d) {
+  for (; i + 16 <= end; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    if (_mm_movemask_epi8(v) != 0) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), v);
+    d += 16;
+  }
+  return i;
+}
+
+// Converts four three-byte forms (twelve bytes; Japanese text is nearly all of them) with a
+// single branch for the four: one vector compare checks every lead and continuation byte, and
+// the stores step by each code's length without a branch, as in EncodeBlockOf8. Reads sixteen
+// bytes at s. Returns false, with d unchanged, when one of the four is anything else (an
+// overlong form, a surrogate, a unit without a mapping): the caller converts it alone.
+inline bool EncodeThreeByteBlockOf4(const TSjisStoreTable& t, const Byte* s, char*& d) {
+  // Byte by byte: F0 C0 C0 four times must give E0 80 80; the last four bytes are not looked at.
+  const __m128i mask = _mm_setr_epi32(static_cast<int>(0xF0C0C0F0u), static_cast<int>(0xC0F0C0C0u),
+                                      static_cast<int>(0xC0C0F0C0u), 0);
+  const __m128i want = _mm_setr_epi32(static_cast<int>(0xE08080E0u), static_cast<int>(0x80E08080u),
+                                      static_cast<int>(0x8080E080u), 0);
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(v, mask), want)) != 0xFFFF) return false;
+  char* p = d;
+  bool other = false;
+  for (int j = 0; j < 4; ++j, s += 3) {
+    const unsigned u = (s[0] & 0x0Fu) << 12 | (s[1] & 0x3Fu) << 6 | (s[2] & 0x3Fu);
+    const std::uint16_t bytes = t.e[u];
+    other |= u < 0x800 || bytes == Cp932NoMapping;
+    std::memcpy(p, &bytes, 2);
+    p += 1 + (bytes > 0xFF);
+  }
+  if (other) return false;
+  d = p;
+  return true;
+}
+#else
+inline std::size_t CopyAsciiRun(const Byte*, std::size_t i, std::size_t, char*&) { return i; }
+inline bool EncodeThreeByteBlockOf4(const TSjisStoreTable&, const Byte*, char*&) { return false; }
+#endif
+
+// One well-formed three-byte form with a mapping, at s (three bytes readable); false, with d
+// unchanged, for anything else.
+inline bool EncodeThreeByteForm(const TSjisStoreTable& t, const Byte* s, char*& d) {
+  const unsigned b0 = s[0], b1 = s[1], b2 = s[2];
+  const unsigned u = (b0 & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
+  const std::uint16_t bytes = t.e[u];
+  const bool plain = (b0 & 0xF0) == 0xE0 && (((b1 ^ 0x80) | (b2 ^ 0x80)) & 0xC0) == 0 &&
+                     u >= 0x800 && bytes != Cp932NoMapping;
+  if (!plain) return false;
+  std::memcpy(d, &bytes, 2);
+  d += 1 + (bytes > 0xFF);
+  return true;
+}
+
+// Converts ASCII and well-formed three-byte forms (all of Japanese) from i, stopping before end
+// (two bytes past it readable) or at anything else. Returns the position reached. Not inlined:
+// on its own the loop keeps its table and pointers in registers.
+[[gnu::noinline]] std::size_t EncodeUtf8Run(const TSjisStoreTable& t, const Byte* s, std::size_t i,
+                                            std::size_t end, char*& d) {
+  char* p = d;
+  while (i < end) {
+    if (s[i] < 0x80) {
+      *p++ = static_cast<char>(s[i++]);
+      i = CopyAsciiRun(s, i, end, p);
+      continue;
+    }
+    while (i + 16 <= end && EncodeThreeByteBlockOf4(t, s + i, p)) i += 12;
+    if (s[i] < 0x80) continue;
+    if (!EncodeThreeByteForm(t, s + i, p)) break;
+    i += 3;
+  }
+  d = p;
+  return i;
+}
+
 }  // namespace
 
 std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   const TCp932Table& t = Cp932Table();
+  const TSjisStoreTable& store = SjisStoreTable();
   text = UpToNul(text);
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
@@ -342,7 +422,7 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   TByteSink out(n + 2);
   char* d = out.Begin();
   char* lim = out.Limit();
-  std::size_t i = 0, chunkEnd = 0;
+  std::size_t i = 0;
   Room(out, d, lim, 16);
   if (n > 0) {
     unsigned u;
@@ -351,42 +431,13 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
     // The signature of ckUtf8 (and its byte-swapped twin) is not text.
     if (u != 0xFEFF && u != 0xFFFE) PutDecodedUnit(t, d, s, i, n, u, ill, lost);
   }
-  // Three-byte forms (all of Japanese) take one predicted path; everything else, and the last
-  // two bytes, go through the full lenient decoder.
+  // ASCII and three-byte forms take the fast path; everything else, and the last two bytes, go
+  // through the full lenient decoder (which gives the same for what the fast path takes).
   const std::size_t fastEnd = n >= 2 ? n - 2 : 0;
   while (i < fastEnd) {
-    if (i >= chunkEnd) {
-      Room(out, d, lim, kChunk + 16);
-      chunkEnd = i + kChunk;
-    }
-    const unsigned b = s[i];
-    if (b < 0x80) {
-      *d++ = static_cast<char>(b);
-      ++i;
-      while (i + 8 <= n && i < chunkEnd && EightAscii(s + i)) {
-        std::memcpy(d, s + i, 8);
-        d += 8;
-        i += 8;
-      }
-      continue;
-    }
-    if ((b & 0xF0) == 0xE0) {
-      const unsigned b1 = s[i + 1], b2 = s[i + 2];
-      const unsigned u = (b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
-      const unsigned code = t.fromU16[u];
-      const bool plain = (((b1 ^ 0x80) | (b2 ^ 0x80)) & 0xC0) == 0 && u >= 0x800 && code != Cp932NoMapping;
-      if (plain) [[likely]] {
-        i += 3;
-        if (code > 0xFF) [[likely]] {
-          d[0] = static_cast<char>(code >> 8);
-          d[1] = static_cast<char>(code & 0xFF);
-          d += 2;
-        } else {
-          *d++ = static_cast<char>(code);
-        }
-        continue;
-      }
-    }
+    Room(out, d, lim, kChunk + 16);
+    i = EncodeUtf8Run(store, s, i, std::min(fastEnd, i + kChunk), d);
+    if (i >= fastEnd) break;
     unsigned u;
     bool ill;
     i += DecodeUtf8Lenient(s, i, n, u, ill);
