@@ -6,6 +6,10 @@
 #include <cstring>
 #include <memory>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vorn {
 
 namespace {
@@ -110,15 +114,26 @@ const TCp932Table& Cp932Table() {
   return *table;
 }
 
-std::u16string Cp932ToUtf16(std::string_view sjis, std::size_t* substituted) {
+std::size_t Cp932ToUtf16(std::string_view sjis, char16_t* out, std::size_t* substituted) {
   const TCp932Table& t = Cp932Table();
-  std::u16string out;
-  out.resize(sjis.size());
-  char16_t* dst = out.data();
+  char16_t* dst = out;
   const auto* p = reinterpret_cast<const unsigned char*>(sjis.data());
   const auto* end = p + sjis.size();
   std::size_t bad = 0;
   while (p < end) {
+#if defined(__SSE2__)
+    // ASCII lines and the line breaks between Japanese ones: sixteen bytes widen at once.
+    while (end - p >= 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      if (_mm_movemask_epi8(v) != 0) break;
+      const __m128i zero = _mm_setzero_si128();
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_unpacklo_epi8(v, zero));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8), _mm_unpackhi_epi8(v, zero));
+      dst += 16;
+      p += 16;
+    }
+    if (p == end) break;
+#endif
     const unsigned b = *p;
     if (!IsLead(b)) {
       const char16_t u = t.single[b];
@@ -138,8 +153,14 @@ std::u16string Cp932ToUtf16(std::string_view sjis, std::size_t* substituted) {
       p += IsTrail(trail) ? 2 : 1;
     }
   }
-  out.resize(static_cast<std::size_t>(dst - out.data()));
   if (substituted) *substituted = bad;
+  return static_cast<std::size_t>(dst - out);
+}
+
+std::u16string Cp932ToUtf16(std::string_view sjis, std::size_t* substituted) {
+  std::u16string out;
+  out.resize(sjis.size());
+  out.resize(Cp932ToUtf16(sjis, out.data(), substituted));
   return out;
 }
 

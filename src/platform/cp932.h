@@ -42,6 +42,9 @@ const TCp932Table& Cp932Table();
 //   - a lone 80, A0, FD, FE or FF becomes one unit.
 // substituted, when given, receives the number of Cp932InvalidUnit units written for them.
 std::u16string Cp932ToUtf16(std::string_view sjis, std::size_t* substituted = nullptr);
+// The same into out, which has room for sjis.size() units; returns the number written. For
+// callers that own a large buffer and would rather not have it zero-filled first.
+std::size_t Cp932ToUtf16(std::string_view sjis, char16_t* out, std::size_t* substituted);
 
 // UTF-16 units to Shift_JIS. A unit (or a surrogate pair, as one character) without a mapping
 // becomes Cp932DefaultChar; a lone surrogate also does. Where several units map to one code

@@ -54,18 +54,19 @@ inline constexpr TBase64Table kBase64{};
 
 namespace vorn::jconv {
 
-// An output buffer that the conversion loops write through a local pointer d with a local limit,
-// checked once per character; only growing goes through the object. The string grows
-// geometrically (never in fixed steps, which would copy a large file quadratically often).
-// Reserves capacity bytes for buf without touching them; a large reservation is backed by huge
-// pages where the system allows, which spares a large file tens of thousands of page faults.
+// Asks for huge pages behind a large untouched buffer, which spares a large file tens of
+// thousands of page faults.
+void AdviseHugePages(void* p, std::size_t size);
+// Reserves capacity bytes for buf without touching them, on huge pages where the system allows.
 void ReserveOutput(std::string& buf, std::size_t capacity);
 
 // An output buffer that the conversion loops write through a local pointer d with a local limit,
 // checked once per character or per chunk of input; only growing goes through the object. The
 // most the output can need is reserved up front but zero-filled (and so paged in) only step by
-// step as it is used, so a generous bound costs nothing; past the reservation the string grows
-// geometrically (never in fixed steps, which would copy a large file quadratically often).
+// step as it is used, so a generous bound costs nothing. The steps are small enough that the
+// zeros are still in the cache when the loop overwrites them: one large zero-fill would cost a
+// second pass through memory. Past the reservation the string grows geometrically (never in
+// fixed steps, which would copy a large file quadratically often).
 class TByteSink {
  public:
   // bound: the most the output should need, reserved; initial: what is paged in at once (all
@@ -74,13 +75,14 @@ class TByteSink {
     ReserveOutput(buf_, std::max<std::size_t>(bound, 64));
     buf_.resize(std::min(buf_.capacity(), std::max<std::size_t>(initial, 64)));
   }
-  static constexpr std::size_t kStep = std::size_t{1} << 20;
+  // A quarter of a typical L2 cache.
+  static constexpr std::size_t kStep = std::size_t{1} << 18;
   char* Begin() { return buf_.data(); }
   char* Limit() { return buf_.data() + buf_.size(); }
   // Makes room for k more bytes after d; returns where d now points.
   [[gnu::noinline]] char* Grow(char* d, std::size_t k) {
     const std::size_t used = static_cast<std::size_t>(d - buf_.data());
-    const std::size_t next = used + k + std::max(buf_.size() / 4, kStep);
+    const std::size_t next = used + k + kStep;
     if (next <= buf_.capacity()) {
       buf_.resize(next);
     } else {

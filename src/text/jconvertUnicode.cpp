@@ -97,60 +97,118 @@ const TSjisUtf8Table& SjisUtf8Table() {
 }
 
 
+// TCp932Table::fromU16 with each code's bytes in the order they are written (lead byte first),
+// so that a unit takes one two-byte store with no byte swap; read as a number, a pair is above
+// 0xFF and a single byte is not. Cp932NoMapping reads the same either way.
+struct TSjisStoreTable {
+  std::uint16_t e[65536];
+};
+
+const TSjisStoreTable& SjisStoreTable() {
+  static const std::unique_ptr<TSjisStoreTable> table = [] {
+    const TCp932Table& t = Cp932Table();
+    auto x = std::make_unique<TSjisStoreTable>();
+    for (unsigned u = 0; u < 65536; ++u) {
+      const unsigned code = t.fromU16[u];
+      x->e[u] = static_cast<std::uint16_t>(code > 0xFF ? (code >> 8 | code << 8) : code);
+    }
+    return x;
+  }();
+  return *table;
+}
+
 }  // namespace
 
 namespace {
 
-// Each unit gives at most two bytes, so room is checked once per chunk of units.
+template <bool BigEndian>
+inline unsigned Utf16UnitAt(const Byte* s, std::size_t k) {
+  return BigEndian ? s[2 * k] << 8 | s[2 * k + 1] : s[2 * k + 1] << 8 | s[2 * k];
+}
+
+#if defined(__SSE2__)
+// Narrows ASCII units sixteen at a time (code page 932 keeps ASCII as it is) up to the first
+// block of sixteen that holds anything else. Returns the position after the run.
+template <bool BigEndian>
+inline std::size_t NarrowAsciiRun(const Byte* s, std::size_t k, std::size_t end, char*& d) {
+  // Read as little-endian words, a big-endian unit has its high byte in the low half.
+  const __m128i notAscii = _mm_set1_epi16(static_cast<short>(BigEndian ? 0x80FF : 0xFF80));
+  for (; k + 16 <= end; k += 16) {
+    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * k));
+    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * k + 16));
+    const __m128i high = _mm_and_si128(_mm_or_si128(a, b), notAscii);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(high, _mm_setzero_si128())) != 0xFFFF) break;
+    if (BigEndian) {
+      a = _mm_srli_epi16(a, 8);
+      b = _mm_srli_epi16(b, 8);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(a, b));
+    d += 16;
+  }
+  return k;
+}
+#else
+template <bool BigEndian>
+inline std::size_t NarrowAsciiRun(const Byte*, std::size_t k, std::size_t, char*&) { return k; }
+#endif
+
+// Converts eight units with no branch on what they are: each is looked up, stored as two bytes
+// and followed by a step of its length, so the byte past a single-byte code is overwritten by
+// the next one. Japanese text alternates kana, kanji and punctuation too irregularly for a
+// branch per unit or per run to be predicted. Returns false, with d unchanged, when a unit has
+// no mapping (a surrogate among them): EncodeUnits then takes the block.
+template <bool BigEndian>
+inline bool EncodeBlockOf8(const TSjisStoreTable& t, const Byte* s, char*& d) {
+  char* p = d;
+  bool missing = false;
+  for (std::size_t j = 0; j < 8; ++j) {
+    const std::uint16_t bytes = t.e[Utf16UnitAt<BigEndian>(s, j)];
+    missing |= bytes == Cp932NoMapping;
+    std::memcpy(p, &bytes, 2);
+    p += 1 + (bytes > 0xFF);
+  }
+  if (missing) return false;
+  d = p;
+  return true;
+}
+
+// Converts the units from k to end one at a time, with the substitutions. Returns the position
+// after the last unit taken (one past end when a surrogate pair straddles it).
+template <bool BigEndian>
+inline std::size_t EncodeUnits(const TCp932Table& t, const Byte* s, std::size_t k,
+                               std::size_t end, std::size_t units, char*& d, std::size_t& lost) {
+  while (k < end) {
+    const unsigned next = k + 1 < units ? Utf16UnitAt<BigEndian>(s, k + 1) : 0;
+    k += PutUnitAsSjis(t, d, Utf16UnitAt<BigEndian>(s, k), next, lost);
+  }
+  return k;
+}
+
+// Each unit gives at most two bytes (plus one of slack for the two-byte store), so room is
+// checked once per chunk of units.
 template <bool BigEndian>
 std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   const TCp932Table& t = Cp932Table();
+  const TSjisStoreTable& store = SjisStoreTable();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t units = text.size() / 2;
-  auto unitAt = [s](std::size_t k) -> unsigned {
-    return BigEndian ? s[2 * k] << 8 | s[2 * k + 1] : s[2 * k + 1] << 8 | s[2 * k];
-  };
-  TByteSink out(2 * units + 2, 2 * units + 2);
+  TByteSink out(2 * units + 2);
   char* d = out.Begin();
   char* lim = out.Limit();
-  std::size_t chunkEnd = 0;
   // Only a signature (in either order) is dropped: a first character such as U+FF21 also
   // begins with FF, and dropping it would lose text without a word.
-  std::size_t k = (units > 0 && (unitAt(0) == 0xFEFF || unitAt(0) == 0xFFFE)) ? 1 : 0;
+  const unsigned first = units > 0 ? Utf16UnitAt<BigEndian>(s, 0) : 0;
+  std::size_t k = (first == 0xFEFF || first == 0xFFFE) ? 1 : 0;
   while (k < units) {
-    if (k >= chunkEnd) {
-      Room(out, d, lim, 2 * kChunk + 16);
-      chunkEnd = k + kChunk;
+    Room(out, d, lim, 2 * kChunk + 16);
+    const std::size_t chunkEnd = std::min(units, k + kChunk);
+    while (k + 8 <= chunkEnd) {
+      k = NarrowAsciiRun<BigEndian>(s, k, chunkEnd, d);
+      if (k + 8 > chunkEnd) break;
+      if (EncodeBlockOf8<BigEndian>(store, s + 2 * k, d)) k += 8;
+      else k = EncodeUnits<BigEndian>(t, s, k, k + 8, units, d, lost);
     }
-    const unsigned u = unitAt(k);
-#if defined(__SSE2__)
-    if (u < 0x80 && k + 8 <= units) {
-      // Eight ASCII units narrow to eight bytes (code page 932 keeps ASCII as it is).
-      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * k));
-      if (BigEndian) v = _mm_or_si128(_mm_srli_epi16(v, 8), _mm_slli_epi16(v, 8));
-      const __m128i high = _mm_and_si128(v, _mm_set1_epi16(static_cast<short>(0xFF80)));
-      if (_mm_movemask_epi8(_mm_cmpeq_epi8(high, _mm_setzero_si128())) == 0xFFFF) {
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(v, v));
-        d += 8;
-        k += 8;
-        continue;
-      }
-    }
-#endif
-    const unsigned code = t.fromU16[u];
-    if (code == Cp932NoMapping) [[unlikely]] {
-      k += PutUnitAsSjis(t, d, u, k + 1 < units ? unitAt(k + 1) : 0, lost);
-      continue;
-    }
-    // A branch, not arithmetic: predicted, it lets the write pointer run ahead of the lookups.
-    if (code > 0xFF) [[likely]] {
-      d[0] = static_cast<char>(code >> 8);
-      d[1] = static_cast<char>(code & 0xFF);
-      d += 2;
-    } else {
-      *d++ = static_cast<char>(code);
-    }
-    ++k;
+    k = EncodeUnits<BigEndian>(t, s, k, chunkEnd, units, d, lost);
   }
   return out.Finish(d);
 }
@@ -272,10 +330,90 @@ inline void PutDecodedUnit(const TCp932Table& t, char*& d, const Byte* s, std::s
   }
 }
 
+#if defined(__SSE2__)
+// Copies ASCII bytes sixteen at a time (UTF-8 and Shift_JIS both keep ASCII as it is) up to
+// the first block of sixteen that holds another byte. Returns the position after the run.
+inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t end, char*& d) {
+  for (; i + 16 <= end; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    if (_mm_movemask_epi8(v) != 0) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), v);
+    d += 16;
+  }
+  return i;
+}
+
+// Converts four three-byte forms (twelve bytes; Japanese text is nearly all of them) with a
+// single branch for the four: one vector compare checks every lead and continuation byte, and
+// the stores step by each code's length without a branch, as in EncodeBlockOf8. Reads sixteen
+// bytes at s. Returns false, with d unchanged, when one of the four is anything else (an
+// overlong form, a surrogate, a unit without a mapping): the caller converts it alone.
+inline bool EncodeThreeByteBlockOf4(const TSjisStoreTable& t, const Byte* s, char*& d) {
+  // Byte by byte: F0 C0 C0 four times must give E0 80 80; the last four bytes are not looked at.
+  const __m128i mask = _mm_setr_epi32(static_cast<int>(0xF0C0C0F0u), static_cast<int>(0xC0F0C0C0u),
+                                      static_cast<int>(0xC0C0F0C0u), 0);
+  const __m128i want = _mm_setr_epi32(static_cast<int>(0xE08080E0u), static_cast<int>(0x80E08080u),
+                                      static_cast<int>(0x8080E080u), 0);
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(v, mask), want)) != 0xFFFF) return false;
+  char* p = d;
+  bool other = false;
+  for (int j = 0; j < 4; ++j, s += 3) {
+    const unsigned u = (s[0] & 0x0Fu) << 12 | (s[1] & 0x3Fu) << 6 | (s[2] & 0x3Fu);
+    const std::uint16_t bytes = t.e[u];
+    other |= u < 0x800 || bytes == Cp932NoMapping;
+    std::memcpy(p, &bytes, 2);
+    p += 1 + (bytes > 0xFF);
+  }
+  if (other) return false;
+  d = p;
+  return true;
+}
+#else
+inline std::size_t CopyAsciiRun(const Byte*, std::size_t i, std::size_t, char*&) { return i; }
+inline bool EncodeThreeByteBlockOf4(const TSjisStoreTable&, const Byte*, char*&) { return false; }
+#endif
+
+// One well-formed three-byte form with a mapping, at s (three bytes readable); false, with d
+// unchanged, for anything else.
+inline bool EncodeThreeByteForm(const TSjisStoreTable& t, const Byte* s, char*& d) {
+  const unsigned b0 = s[0], b1 = s[1], b2 = s[2];
+  const unsigned u = (b0 & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
+  const std::uint16_t bytes = t.e[u];
+  const bool plain = (b0 & 0xF0) == 0xE0 && (((b1 ^ 0x80) | (b2 ^ 0x80)) & 0xC0) == 0 &&
+                     u >= 0x800 && bytes != Cp932NoMapping;
+  if (!plain) return false;
+  std::memcpy(d, &bytes, 2);
+  d += 1 + (bytes > 0xFF);
+  return true;
+}
+
+// Converts ASCII and well-formed three-byte forms (all of Japanese) from i, stopping before end
+// (two bytes past it readable) or at anything else. Returns the position reached. Not inlined:
+// on its own the loop keeps its table and pointers in registers.
+[[gnu::noinline]] std::size_t EncodeUtf8Run(const TSjisStoreTable& t, const Byte* s, std::size_t i,
+                                            std::size_t end, char*& d) {
+  char* p = d;
+  while (i < end) {
+    if (s[i] < 0x80) {
+      *p++ = static_cast<char>(s[i++]);
+      i = CopyAsciiRun(s, i, end, p);
+      continue;
+    }
+    while (i + 16 <= end && EncodeThreeByteBlockOf4(t, s + i, p)) i += 12;
+    if (s[i] < 0x80) continue;
+    if (!EncodeThreeByteForm(t, s + i, p)) break;
+    i += 3;
+  }
+  d = p;
+  return i;
+}
+
 }  // namespace
 
 std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   const TCp932Table& t = Cp932Table();
+  const TSjisStoreTable& store = SjisStoreTable();
   text = UpToNul(text);
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
@@ -284,7 +422,7 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   TByteSink out(n + 2);
   char* d = out.Begin();
   char* lim = out.Limit();
-  std::size_t i = 0, chunkEnd = 0;
+  std::size_t i = 0;
   Room(out, d, lim, 16);
   if (n > 0) {
     unsigned u;
@@ -293,42 +431,13 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
     // The signature of ckUtf8 (and its byte-swapped twin) is not text.
     if (u != 0xFEFF && u != 0xFFFE) PutDecodedUnit(t, d, s, i, n, u, ill, lost);
   }
-  // Three-byte forms (all of Japanese) take one predicted path; everything else, and the last
-  // two bytes, go through the full lenient decoder.
+  // ASCII and three-byte forms take the fast path; everything else, and the last two bytes, go
+  // through the full lenient decoder (which gives the same for what the fast path takes).
   const std::size_t fastEnd = n >= 2 ? n - 2 : 0;
   while (i < fastEnd) {
-    if (i >= chunkEnd) {
-      Room(out, d, lim, kChunk + 16);
-      chunkEnd = i + kChunk;
-    }
-    const unsigned b = s[i];
-    if (b < 0x80) {
-      *d++ = static_cast<char>(b);
-      ++i;
-      while (i + 8 <= n && i < chunkEnd && EightAscii(s + i)) {
-        std::memcpy(d, s + i, 8);
-        d += 8;
-        i += 8;
-      }
-      continue;
-    }
-    if ((b & 0xF0) == 0xE0) {
-      const unsigned b1 = s[i + 1], b2 = s[i + 2];
-      const unsigned u = (b & 0x0F) << 12 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
-      const unsigned code = t.fromU16[u];
-      const bool plain = (((b1 ^ 0x80) | (b2 ^ 0x80)) & 0xC0) == 0 && u >= 0x800 && code != Cp932NoMapping;
-      if (plain) [[likely]] {
-        i += 3;
-        if (code > 0xFF) [[likely]] {
-          d[0] = static_cast<char>(code >> 8);
-          d[1] = static_cast<char>(code & 0xFF);
-          d += 2;
-        } else {
-          *d++ = static_cast<char>(code);
-        }
-        continue;
-      }
-    }
+    Room(out, d, lim, kChunk + 16);
+    i = EncodeUtf8Run(store, s, i, std::min(fastEnd, i + kChunk), d);
+    if (i >= fastEnd) break;
     unsigned u;
     bool ill;
     i += DecodeUtf8Lenient(s, i, n, u, ill);
@@ -404,8 +513,27 @@ namespace {
 // Holds back a high surrogate until the next unit shows whether it completes a pair.
 class TUnitWriter {
  public:
-  TUnitWriter(const TCp932Table& t, std::size_t& lost) : t_(t), lost_(lost) {}
+  TUnitWriter(const TCp932Table& t, std::size_t& lost)
+      : t_(t), store_(SjisStoreTable()), lost_(lost) {}
+  // Writes up to two bytes per unit taken (a held one included), whatever the code's length.
   void Put(char*& d, unsigned u) {
+    const std::uint16_t bytes = store_.e[u];
+    // Nothing held and a unit with a mapping (so not a surrogate): one store, as in
+    // EncodeBlockOf8.
+    if (held_ == None && bytes != Cp932NoMapping) [[likely]] {
+      std::memcpy(d, &bytes, 2);
+      d += 1 + (bytes > 0xFF);
+      return;
+    }
+    PutHeldOrUnmapped(d, u);
+  }
+  void Flush(char*& d) {
+    if (held_ != None) PutUnitAsSjis(t_, d, held_, 0, lost_);
+    held_ = None;
+  }
+
+ private:
+  void PutHeldOrUnmapped(char*& d, unsigned u) {
     if (held_ != None) {
       const unsigned h = held_;
       held_ = None;
@@ -414,17 +542,47 @@ class TUnitWriter {
     if (IsHighSurrogate(u)) held_ = u;
     else PutUnitAsSjis(t_, d, u, 0, lost_);
   }
-  void Flush(char*& d) {
-    if (held_ != None) PutUnitAsSjis(t_, d, held_, 0, lost_);
-    held_ = None;
-  }
 
- private:
   static constexpr unsigned None = 0x10000;
   const TCp932Table& t_;
+  const TSjisStoreTable& store_;
   std::size_t& lost_;
   unsigned held_ = None;
 };
+
+// Two base64 characters at once, indexed by their bytes as a little-endian 16-bit number: their
+// twelve bits, or -1 when either is not base64. Halves the lookups of a section's groups.
+struct TBase64PairTable {
+  std::int16_t v[65536];
+};
+
+const TBase64PairTable& Base64PairTable() {
+  static const std::unique_ptr<TBase64PairTable> table = [] {
+    auto x = std::make_unique<TBase64PairTable>();
+    for (unsigned idx = 0; idx < 65536; ++idx) {
+      const int first = kBase64.v[idx & 0xFF], second = kBase64.v[idx >> 8];
+      x->v[idx] = static_cast<std::int16_t>(first < 0 || second < 0 ? -1 : first << 6 | second);
+    }
+    return x;
+  }();
+  return *table;
+}
+
+// Decodes eight base64 characters at s into their 48 bits; false when one is not base64.
+inline bool DecodeBase64Group(const TBase64PairTable& t, const Byte* s, std::uint64_t& bits) {
+  std::int64_t acc = 0;
+  int any = 0;
+  for (int c = 0; c < 8; c += 2) {
+    std::uint16_t idx;
+    std::memcpy(&idx, s + c, 2);
+    const int v = t.v[idx];
+    any |= v;
+    acc = acc << 12 | (v & 0xFFF);
+  }
+  bits = static_cast<std::uint64_t>(acc);
+  return any >= 0;
+}
+
 
 }  // namespace
 
@@ -435,6 +593,7 @@ std::string Utf7ToSjis(std::string_view text, std::size_t& lost) {
   char* d = out.Begin();
   char* lim = out.Limit();
   TUnitWriter writer(Cp932Table(), lost);
+  const TBase64PairTable& pairs = Base64PairTable();
   std::size_t i = 0;
   while (i < n) {
     Room(out, d, lim, 4);
@@ -455,14 +614,8 @@ std::string Utf7ToSjis(std::string_view text, std::size_t& lost) {
     while (i < n) {
       if (phase == 0 && !half && i + 9 <= n) {
         // Eight base64 characters at a group boundary are plain base64: three units.
-        std::uint64_t bits = 0;
-        bool allBase64 = true;
-        for (int c = 0; c < 8; ++c) {
-          const int v = kBase64.v[s[i + c]];
-          allBase64 &= v >= 0;
-          bits = bits << 6 | static_cast<unsigned>(v & 0x3F);
-        }
-        if (allBase64) {
+        std::uint64_t bits;
+        if (DecodeBase64Group(pairs, s + i, bits)) {
           Room(out, d, lim, 8);
           writer.Put(d, static_cast<unsigned>(bits >> 32 & 0xFFFF));
           writer.Put(d, static_cast<unsigned>(bits >> 16 & 0xFFFF));
@@ -501,24 +654,54 @@ std::string Utf7ToSjis(std::string_view text, std::size_t& lost) {
   return out.Finish(d);
 }
 
-std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
+namespace {
+
+// Writes units [k, end) as one base64 section from "+" to "-"; returns the new write position.
+char* PutUtf7Section(const char16_t* units, std::size_t k, std::size_t end, char* d) {
   static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  const std::u16string units = Cp932ToUtf16(text, &lost);
-  const std::size_t count = units.size();
+  *d++ = '+';
+  // Three units are 48 bits, exactly eight base64 characters.
+  for (; k + 3 <= end; k += 3) {
+    const std::uint64_t bits = static_cast<std::uint64_t>(units[k]) << 32 |
+                               static_cast<std::uint64_t>(units[k + 1]) << 16 | units[k + 2];
+    for (int c = 7; c >= 0; --c) *d++ = kAlphabet[(bits >> (6 * c)) & 0x3F];
+  }
+  std::uint32_t bits = 0;
+  int nbits = 0;
+  for (; k < end; ++k) {
+    bits = bits << 16 | units[k];
+    nbits += 16;
+    while (nbits >= 6) {
+      nbits -= 6;
+      *d++ = kAlphabet[(bits >> nbits) & 0x3F];
+    }
+  }
+  if (nbits > 0) *d++ = kAlphabet[(bits << (6 - nbits)) & 0x3F];
+  *d++ = '-';
+  return d;
+}
+
+}  // namespace
+
+std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
+  // Decoded whole first, since a section ends only where a direct character follows. The buffer
+  // is not zero-filled (the decoder writes every unit that is read) and sits on huge pages.
+  std::unique_ptr<char16_t[]> buffer(new char16_t[text.size() + 1]);
+  AdviseHugePages(buffer.get(), 2 * text.size());
+  const char16_t* units = buffer.get();
+  const std::size_t count = Cp932ToUtf16(text, buffer.get(), &lost);
   TByteSink out(count * 3 + 16);
   char* d = out.Begin();
   char* lim = out.Limit();
   std::size_t k = 0;
   while (k < count) {
-    const unsigned u = units[k];
-    const int cls = Utf7Class(u);
-    Room(out, d, lim, 2);
-    if (cls == 1) {
-      *d++ = static_cast<char>(u);
-      ++k;
-      continue;
-    }
-    if (cls == 3) {
+    // A run of direct characters takes one check for room.
+    std::size_t end = k;
+    while (end < count && Utf7Class(units[end]) == 1) ++end;
+    Room(out, d, lim, end - k + 2);
+    for (; k < end; ++k) *d++ = static_cast<char>(units[k]);
+    if (k == count) break;
+    if (units[k] == '+') {
       d[0] = '+';
       d[1] = '-';
       d += 2;
@@ -526,28 +709,11 @@ std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
       continue;
     }
     // A section runs over every unit that is not direct; class 2 and "+" stay inside it.
-    std::size_t end = k + 1;
+    end = k + 1;
     while (end < count && Utf7Class(units[end]) != 1) ++end;
     Room(out, d, lim, (end - k) * 3 + 4);
-    *d++ = '+';
-    // Three units are 48 bits, exactly eight base64 characters.
-    for (; k + 3 <= end; k += 3) {
-      const std::uint64_t bits = static_cast<std::uint64_t>(units[k]) << 32 |
-                                 static_cast<std::uint64_t>(units[k + 1]) << 16 | units[k + 2];
-      for (int c = 7; c >= 0; --c) *d++ = kAlphabet[(bits >> (6 * c)) & 0x3F];
-    }
-    std::uint32_t bits = 0;
-    int nbits = 0;
-    for (; k < end; ++k) {
-      bits = bits << 16 | units[k];
-      nbits += 16;
-      while (nbits >= 6) {
-        nbits -= 6;
-        *d++ = kAlphabet[(bits >> nbits) & 0x3F];
-      }
-    }
-    if (nbits > 0) *d++ = kAlphabet[(bits << (6 - nbits)) & 0x3F];
-    *d++ = '-';
+    d = PutUtf7Section(units, k, end, d);
+    k = end;
   }
   return out.Finish(d);
 }

@@ -222,3 +222,60 @@ TEST(ConvertCharCode, LargeTextsRoundTripThroughEveryCode) {
 
 }  // namespace
 }  // namespace vorn
+
+namespace vorn {
+namespace {
+
+// The Unicode loops take kanji eight units, four or sixteen bytes at a time: an odd character
+// (single-byte code, ASCII, no mapping, a surrogate pair, an ill-formed form) at every offset of
+// a run converts as it does alone, so no block edge drops, repeats or miscounts anything.
+TEST(ConvertCharCode, AnOddCharacterAtEveryBlockOffsetConvertsAsItDoesAlone) {
+  const std::string kanji = "\xE6\x97\xA5";  // 日
+  const char* const odd[] = {"\xEF\xBD\xB1",                    // ｱ, one byte in Shift_JIS
+                             "A",         "\r\n",
+                             "\xC3\xA9",                        // é, no mapping
+                             "\xF0\x9F\x98\x80",                // 😀, a surrogate pair
+                             "\xE0\x81\x81",                    // overlong
+                             "\xED\xA0\xBD\xED\xB8\x80"};       // an encoded surrogate pair
+  for (const char* x : odd) {
+    for (std::size_t k = 0; k < 20; ++k) {
+      std::string before, after;
+      for (std::size_t j = 0; j < k; ++j) before += kanji;
+      for (std::size_t j = k; j < 20; ++j) after += kanji;
+      const bool utf8Only = x[0] == '\xE0' || x[0] == '\xED';
+      for (TCharCodeKind kind : {ckUtf8N, ckUnicodeLE, ckUnicodeBE}) {
+        if (utf8Only && kind != ckUtf8N) continue;
+        auto in = [kind](const std::string& utf8) {
+          if (kind == ckUtf8N) return utf8;
+          return Iconv(utf8, "UTF-8", kind == ckUnicodeLE ? "UTF-16LE" : "UTF-16BE");
+        };
+        std::size_t lost = 99, lostAlone = 99;
+        const std::string alone = ConvertCharCode(in(x), kind, ckSjis, &lostAlone);
+        EXPECT_EQ(ConvertCharCode(in(before + x + after), kind, ckSjis, &lost),
+                  ConvertCharCode(in(before), kind, ckSjis) + alone +
+                      ConvertCharCode(in(after), kind, ckSjis))
+            << "kind " << kind << " offset " << k;
+        EXPECT_EQ(lost, lostAlone) << "kind " << kind << " offset " << k;
+      }
+    }
+  }
+}
+
+// UTF-7 sections are decoded eight characters at a time: a section of every length, opened at
+// every phase after direct text, comes back whole.
+TEST(ConvertCharCode, Utf7SectionsOfEveryLengthRoundTrip) {
+  for (std::size_t lead = 0; lead < 4; ++lead) {
+    for (std::size_t k = 0; k < 12; ++k) {
+      std::string sjis(lead, 'a');
+      for (std::size_t j = 0; j < k; ++j) sjis += (j % 3 == 2) ? "+" : "\x93\xFA";  // 日 and "+"
+      sjis += "-x\r\n";
+      std::size_t lost = 99;
+      EXPECT_EQ(ConvertCharCode(ConvertCharCode(sjis, ckSjis, ckUtf7), ckUtf7, ckSjis, &lost), sjis)
+          << lead << " " << k;
+      EXPECT_EQ(lost, 0u);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vorn
