@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "JconvertTestUtil.h"
 #include "platform/cp932.h"
@@ -256,6 +257,34 @@ TEST(ConvertCharCode, AnOddCharacterAtEveryBlockOffsetConvertsAsItDoesAlone) {
                       ConvertCharCode(in(after), kind, ckSjis))
             << "kind " << kind << " offset " << k;
         EXPECT_EQ(lost, lostAlone) << "kind " << kind << " offset " << k;
+      }
+    }
+  }
+}
+
+// UTF-8 windows of sixteen bytes may mix ASCII and kanji, so the odd character is also put
+// after every ASCII prefix length (every phase of the window, a form cut by its edge) at every
+// place of a mixed line with breaks.
+TEST(ConvertCharCode, AnOddCharacterInMixedUtf8ConvertsAsItDoesAlone) {
+  const char* const odd[] = {"\xEF\xBD\xB1", "\xC3\xA9", "\xF0\x9F\x98\x80", "\xE0\x81\x81",
+                             "\xED\xA0\xBD\xED\xB8\x80", "\xEF\xBF\xBF", "\x80"};
+  std::vector<std::string> line;
+  for (int r = 0; r < 4; ++r)
+    for (const char* piece : {"\xE6\x97\xA5", "a", "\xE6\x97\xA5", "\r", "\n", "\xE6\x97\xA5",
+                              "\xE6\x97\xA5", "b", "c", "\xE6\x97\xA5"})
+      line.push_back(piece);
+  for (const char* x : odd) {
+    for (std::size_t shift = 0; shift < 16; ++shift) {
+      for (std::size_t k = 0; k <= line.size(); ++k) {
+        std::string before(shift, 'x'), after;
+        for (std::size_t j = 0; j < line.size(); ++j) (j < k ? before : after) += line[j];
+        std::size_t lost = 99, lostAlone = 99;
+        const std::string alone = ConvertCharCode(x, ckUtf8N, ckSjis, &lostAlone);
+        EXPECT_EQ(ConvertCharCode(before + x + after, ckUtf8N, ckSjis, &lost),
+                  ConvertCharCode(before, ckUtf8N, ckSjis) + alone +
+                      ConvertCharCode(after, ckUtf8N, ckSjis))
+            << "shift " << shift << " place " << k;
+        EXPECT_EQ(lost, lostAlone) << "shift " << shift << " place " << k;
       }
     }
   }
