@@ -149,9 +149,12 @@ inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t n, TBy
   return i;
 }
 
-}  // namespace
-
-std::string SjisToJis(std::string_view text, char designation) {
+// The ISO-2022-JP writer both two-byte codes share: single-byte runs go out in the designated
+// single-byte set, everything else in JIS X 0208; putTwoByte writes one character from s[i]
+// and returns the index after it. Output that ends in two-byte mode is closed with the
+// designation, so that the result is well-formed ISO-2022-JP.
+template <class PutTwoByte>
+std::string WriteJis(std::string_view text, char designation, PutTwoByte putTwoByte) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   const Byte des = static_cast<Byte>(designation);
@@ -173,19 +176,27 @@ std::string SjisToJis(std::string_view text, char designation) {
     }
     if (!twoByte) PutDesignation(d, '$', 'B');
     twoByte = true;
-    if (In(b, 0xA1, 0xDF)) {
-      const Byte mark = i + 1 < n ? s[i + 1] : 0;
-      i += PutKanaAsJis(d, b, mark) ? 2 : 1;
-    } else {
-      PutPair(d, kPairMaps.toJis[b << 8 | (i + 1 < n ? s[i + 1] : 0)]);
-      i += 2;
-    }
+    i = putTwoByte(d, s, i, n);
   }
   if (twoByte) {
     Room(out, d, lim, 3);
     PutDesignation(d, '(', des);
   }
   return out.Finish(d);
+}
+
+}  // namespace
+
+std::string SjisToJis(std::string_view text, char designation) {
+  return WriteJis(text, designation, [](char*& d, const Byte* s, std::size_t i, std::size_t n) {
+    const Byte b = s[i];
+    if (In(b, 0xA1, 0xDF)) {
+      const Byte mark = i + 1 < n ? s[i + 1] : 0;
+      return i + (PutKanaAsJis(d, b, mark) ? 2 : 1);
+    }
+    PutPair(d, kPairMaps.toJis[b << 8 | (i + 1 < n ? s[i + 1] : 0)]);
+    return i + 2;
+  });
 }
 
 std::string SjisToEuc(std::string_view text) {
@@ -327,44 +338,18 @@ std::string EucToSjis(std::string_view text) {
   return out.Finish(d);
 }
 
-// Output that ends in two-byte mode is closed with the designation, as Shift_JIS to JIS does,
-// so that the result is well-formed ISO-2022-JP.
 std::string EucToJis(std::string_view text, char designation) {
-  const Byte* s = reinterpret_cast<const Byte*>(text.data());
-  const std::size_t n = text.size();
-  const Byte des = static_cast<Byte>(designation);
-  TByteSink out(n + n / 4 + 16, n + n / 4 + 16);
-  char* d = out.Begin();
-  char* lim = out.Limit();
-  bool twoByte = false;
-  std::size_t i = 0;
-  while (i < n) {
-    Room(out, d, lim, 8);
+  return WriteJis(text, designation, [](char*& d, const Byte* s, std::size_t i, std::size_t n) {
     const Byte b = s[i];
-    if (b < 0x80) {
-      if (twoByte) PutDesignation(d, '(', des);
-      twoByte = false;
-      *d++ = static_cast<char>(b);
-      ++i;
-      continue;
-    }
-    if (!twoByte) PutDesignation(d, '$', 'B');
-    twoByte = true;
     const Byte next = i + 1 < n ? s[i + 1] : 0;
     // 8E with a half-width katakana; any other byte after 8E is paired like other high bytes.
     if (b == 0x8E && In(next, 0xA1, 0xDF)) {
       const Byte mark = (i + 3 < n && s[i + 2] == 0x8E) ? s[i + 3] : 0;
-      i += PutKanaAsJis(d, next, mark) ? 4 : 2;
-    } else {
-      Put2(d, b & 0x7F, next & 0x7F);
-      i += 2;
+      return i + (PutKanaAsJis(d, next, mark) ? 4 : 2);
     }
-  }
-  if (twoByte) {
-    Room(out, d, lim, 3);
-    PutDesignation(d, '(', des);
-  }
-  return out.Finish(d);
+    Put2(d, b & 0x7F, next & 0x7F);
+    return i + 2;
+  });
 }
 
 }  // namespace jconv
