@@ -42,6 +42,15 @@ std::string_view UpToNul(std::string_view text) {
              : text;
 }
 
+// The end of a text at its first NUL, for the decoder's step at i, which reads less than eight
+// bytes: the fast loops stop at a NUL, so that the text's end is found as it is reached,
+// rather than by a search of its own through a large file.
+inline std::size_t EndBeforeNul(const unsigned char* s, std::size_t i, std::size_t n) {
+  for (std::size_t k = i; k < n && k < i + 8; ++k)
+    if (s[k] == 0) return k;
+  return n;
+}
+
 // Writes the Shift_JIS form of one unit; next is the unit after it (or 0), so that a surrogate
 // pair takes one default character. Returns the number of units consumed. Both bytes are
 // stored whatever the length, so the common case has no branch on it.
@@ -390,9 +399,10 @@ inline void CopySixteen(const Byte* s, char* d) {
 // a lead byte E0-EF or a continuation byte sitting where a lead wants one; a form whose lead is
 // at byte 14 or 15 is left for the next window. s starts a character and has thirty-two bytes
 // readable, d room for as many. Returns the bytes consumed, or 0 with d unchanged when the
-// window holds anything else (or an overlong form, a surrogate, a unit without a mapping).
+// window holds anything else (a NUL, an overlong form, a surrogate, a unit without a mapping).
 inline std::size_t EncodeMixedWindow(const TSjisStoreTable& t, const Byte* s, char*& d) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())) != 0) return 0;
   const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(v));
   if (high == 0) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d), v);
@@ -440,7 +450,8 @@ inline std::size_t EncodeMixedWindow(const TSjisStoreTable&, const Byte*, char*&
 #if defined(__x86_64__)
 // EncodeThreeByteBlockOf4 for processors with pshufb, which gathers the bytes of five forms
 // (fifteen bytes) into one unit per 16-bit lane, so that the decoding is three vector steps
-// instead of a dozen scalar ones per character. Same contract, fifteen bytes consumed.
+// instead of a dozen scalar ones per character. Same contract, fifteen bytes consumed; writes
+// sixteen bytes at d.
 [[gnu::target("ssse3")]] inline bool EncodeThreeByteBlockOf5(const TSjisStoreTable& t,
                                                              const Byte* s, char*& d) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
@@ -461,17 +472,33 @@ inline std::size_t EncodeMixedWindow(const TSjisStoreTable&, const Byte*, char*&
   const __m128i overlong = _mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(-2048)),
                                            _mm_setzero_si128());
   if ((_mm_movemask_epi8(overlong) & 0x3FF) != 0) return false;
-  std::uint64_t first4 = static_cast<std::uint64_t>(_mm_cvtsi128_si64(units));
-  const unsigned fifth = static_cast<unsigned>(_mm_extract_epi16(units, 4));
-  char* p = d;
-  bool other = false;
-  for (int j = 0; j < 5; ++j, first4 >>= 16) {
-    const std::uint16_t bytes = t.e[j < 4 ? (first4 & 0xFFFF) : fifth];
-    other |= bytes == Cp932NoMapping;
-    std::memcpy(p, &bytes, 2);
-    p += 1 + (bytes > 0xFF);
+  // The five codes, looked up into the lanes of one register: nearly always all five are pairs,
+  // which then leave in one store of a fixed ten bytes (the six after them are overwritten by
+  // the next step), instead of five stores that each wait for the length of the one before.
+  const std::uint16_t* e = t.e;
+  __m128i codes = _mm_cvtsi32_si128(e[_mm_extract_epi16(units, 0)]);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 1)], 1);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 2)], 2);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 3)], 3);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 4)], 4);
+  const __m128i single =
+      _mm_cmpeq_epi16(_mm_and_si128(codes, _mm_set1_epi16(-256)), _mm_setzero_si128());
+  const __m128i missing = _mm_cmpeq_epi16(codes, _mm_set1_epi16(-1));
+  const unsigned odd = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(single, missing)));
+  if ((odd & 0x3FF) == 0) [[likely]] {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), codes);
+    d += 10;
+    return true;
   }
-  if (other) return false;
+  if (_mm_movemask_epi8(missing) & 0x3FF) return false;
+  // Half-width katakana among them: one or two bytes each.
+  alignas(16) std::uint16_t lane[8];
+  _mm_store_si128(reinterpret_cast<__m128i*>(lane), codes);
+  char* p = d;
+  for (int j = 0; j < 5; ++j) {
+    std::memcpy(p, &lane[j], 2);
+    p += 1 + (lane[j] > 0xFF);
+  }
   d = p;
   return true;
 }
@@ -494,7 +521,8 @@ struct TBlockOf5 {
 #endif
 
 // Converts ASCII and well-formed three-byte forms (all of Japanese) from i, stopping before end
-// (two bytes past it readable) or at anything else. Returns the position reached.
+// (two bytes past it readable) or at anything else, a NUL included: no byte at or after a NUL
+// is taken. Returns the position reached.
 template <class Block>
 inline std::size_t EncodeUtf8RunWith(const TSjisStoreTable& t, const Byte* s, std::size_t i,
                                      std::size_t end, char*& d) {
@@ -511,7 +539,7 @@ inline std::size_t EncodeUtf8RunWith(const TSjisStoreTable& t, const Byte* s, st
         continue;
       }
     }
-    if (s[i] < 0x80) {
+    if (s[i] - 1u < 0x7Fu) {
       *p++ = static_cast<char>(s[i++]);
       continue;
     }
@@ -551,16 +579,17 @@ TEncodeUtf8Run ChooseEncodeUtf8Run() {
 std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   const TCp932Table& t = Cp932Table();
   const TSjisStoreTable& store = SjisStoreTable();
-  text = UpToNul(text);
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
-  const std::size_t n = text.size();
+  // The text ends at its first NUL; n becomes that once the conversion reaches it.
+  std::size_t n = text.size();
   // No sequence gives more bytes than it takes, except one cut by the end (at most two): room
   // is checked once per chunk of input.
   TByteSink out(n + 2);
   char* d = out.Begin();
   char* lim = out.Limit();
-  std::size_t i = 0;
   Room(out, d, lim, 16);
+  std::size_t i = 0;
+  n = EndBeforeNul(s, 0, n);
   if (n > 0) {
     unsigned u;
     bool ill;
@@ -568,14 +597,17 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
     // The signature of ckUtf8 (and its byte-swapped twin) is not text.
     if (u != 0xFEFF && u != 0xFFFE) PutDecodedUnit(t, d, s, i, n, u, ill, lost);
   }
-  // ASCII and three-byte forms take the fast path; everything else, and the last two bytes, go
-  // through the full lenient decoder (which gives the same for what the fast path takes).
-  const std::size_t fastEnd = n >= 2 ? n - 2 : 0;
+  // ASCII and three-byte forms take the fast path, which also stops at a NUL; everything else,
+  // and the last two bytes, go through the full lenient decoder (which gives the same for what
+  // the fast path takes).
   static const TEncodeUtf8Run encodeRun = ChooseEncodeUtf8Run();
-  while (i < fastEnd) {
+  while (i + 2 < n) {
     Room(out, d, lim, kChunk + 16);
+    const std::size_t fastEnd = n - 2;
     i = encodeRun(store, s, i, std::min(fastEnd, i + kChunk), d);
     if (i >= fastEnd) break;
+    n = EndBeforeNul(s, i, n);
+    if (i >= n) break;
     unsigned u;
     bool ill;
     i += DecodeUtf8Lenient(s, i, n, u, ill);
@@ -583,6 +615,8 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   }
   while (i < n) {
     Room(out, d, lim, 4);
+    n = EndBeforeNul(s, i, n);
+    if (i >= n) break;
     unsigned u;
     bool ill;
     i += DecodeUtf8Lenient(s, i, n, u, ill);

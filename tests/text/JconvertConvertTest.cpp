@@ -290,6 +290,26 @@ TEST(ConvertCharCode, AnOddCharacterInMixedUtf8ConvertsAsItDoesAlone) {
   }
 }
 
+// The UTF-8 reader finds the text's end at its first NUL only as it reaches it: a NUL at every
+// phase of the window and every place of a mixed line, also one that cuts a form, ends the
+// text exactly there, whatever follows.
+TEST(ConvertCharCode, Utf8EndsAtANulWhereverItFalls) {
+  std::string line;
+  for (int r = 0; r < 4; ++r) line += "\xE6\x97\xA5" "a\xE6\x97\xA5\r\n\xEF\xBD\xB1\xE6\x97\xA5" "bc";
+  const std::string after = "\xE6\x97\xA5\xED\xA0\xBD\xED\xB8\x80 tail \xE6\x97\xA5";
+  for (std::size_t shift = 0; shift < 16; ++shift) {
+    for (std::size_t k = 0; k <= line.size(); ++k) {
+      const std::string before = std::string(shift, 'x') + line.substr(0, k);
+      std::size_t lost = 99, lostBefore = 99;
+      const std::string expected = ConvertCharCode(before, ckUtf8N, ckSjis, &lostBefore);
+      EXPECT_EQ(ConvertCharCode(before + std::string(1, '\0') + after, ckUtf8N, ckSjis, &lost),
+                expected)
+          << "shift " << shift << " place " << k;
+      EXPECT_EQ(lost, lostBefore) << "shift " << shift << " place " << k;
+    }
+  }
+}
+
 // UTF-7 sections are decoded eight characters at a time: a section of every length, opened at
 // every phase after direct text, comes back whole.
 TEST(ConvertCharCode, Utf7SectionsOfEveryLengthRoundTrip) {
