@@ -171,6 +171,30 @@ inline std::size_t NarrowAsciiRun(const Byte*, std::size_t k, std::size_t, char*
 // no mapping (a surrogate among them): EncodeUnits then takes the block.
 template <bool BigEndian>
 inline bool EncodeBlockOf8(const TSjisStoreTable& t, const Byte* s, char*& d) {
+#if defined(__SSE2__)
+  // Nearly always all eight are pairs: looked up into the lanes of one register, they then
+  // leave in one store of a fixed sixteen bytes.
+  __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  if (BigEndian) units = _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8));
+  const std::uint16_t* e = t.e;
+  __m128i codes = _mm_cvtsi32_si128(e[_mm_extract_epi16(units, 0)]);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 1)], 1);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 2)], 2);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 3)], 3);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 4)], 4);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 5)], 5);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 6)], 6);
+  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 7)], 7);
+  const __m128i single =
+      _mm_cmpeq_epi16(_mm_and_si128(codes, _mm_set1_epi16(-256)), _mm_setzero_si128());
+  const __m128i unmapped = _mm_cmpeq_epi16(codes, _mm_set1_epi16(-1));
+  if (_mm_movemask_epi8(_mm_or_si128(single, unmapped)) == 0) [[likely]] {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), codes);
+    d += 16;
+    return true;
+  }
+  if (_mm_movemask_epi8(unmapped) != 0) return false;
+#endif
   char* p = d;
   bool missing = false;
   for (std::size_t j = 0; j < 8; ++j) {
