@@ -128,6 +128,10 @@ std::string JisToEuc(std::string_view text);
 std::string EucToSjis(std::string_view text);
 std::string EucToJis(std::string_view text, char designation);
 
+// Makes the Unicode routines take their baseline (SSE2) loops even where the processor has the
+// instructions of the faster ones, so that tests cover both forms on any machine.
+void UseBaselineVectorForms(bool on);
+
 // The Unicode routines go through the code page 932 table; substituted counts the characters
 // that became a default or replacement character.
 std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& substituted);

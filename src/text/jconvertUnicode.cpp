@@ -1,6 +1,7 @@
 // jconvert: the Unicode routines (UTF-16, UTF-8, UTF-7), all through the code page 932 table.
 #include <cstdint>
 #include <cstring>
+#include <atomic>
 #include <bit>
 #include <memory>
 
@@ -14,6 +15,7 @@
 #include "platform/cp932.h"
 #include "text/jconvert.h"
 #include "text/jconvertInternal.h"
+#include "text/jconvertLanes.h"
 
 namespace vorn::jconv {
 
@@ -133,10 +135,30 @@ const TSjisStoreTable& SjisStoreTable() {
 
 namespace {
 
+std::atomic<bool> gBaselineVectorForms{false};
+
+#if defined(__x86_64__)
+// Whether the loops take their pshufb forms: where the processor has them, unless a test asked
+// for the baseline.
+bool UseSsse3Forms() {
+  static const bool supported = __builtin_cpu_supports("ssse3");
+  return supported && !gBaselineVectorForms.load(std::memory_order_relaxed);
+}
+#endif
+
 template <bool BigEndian>
 inline unsigned Utf16UnitAt(const Byte* s, std::size_t k) {
   return BigEndian ? s[2 * k] << 8 | s[2 * k + 1] : s[2 * k + 1] << 8 | s[2 * k];
 }
+
+#if defined(__x86_64__)
+// Eight units at s as numbers, one per 16-bit lane.
+template <bool BigEndian>
+inline __m128i LoadUtf16Units(const Byte* s) {
+  const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  return BigEndian ? _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8)) : units;
+}
+#endif
 
 #if defined(__SSE2__)
 // Narrows ASCII units sixteen at a time (code page 932 keeps ASCII as it is) up to the first
@@ -168,32 +190,18 @@ inline std::size_t NarrowAsciiRun(const Byte*, std::size_t k, std::size_t, char*
 // and followed by a step of its length, so the byte past a single-byte code is overwritten by
 // the next one. Japanese text alternates kana, kanji and punctuation too irregularly for a
 // branch per unit or per run to be predicted. Returns false, with d unchanged, when a unit has
-// no mapping (a surrogate among them): EncodeUnits then takes the block.
+// no mapping (a surrogate among them): EncodeUnits then takes the block. Writes sixteen bytes
+// at d.
 template <bool BigEndian>
 inline bool EncodeBlockOf8(const TSjisStoreTable& t, const Byte* s, char*& d) {
-#if defined(__SSE2__)
-  // Nearly always all eight are pairs: looked up into the lanes of one register, they then
-  // leave in one store of a fixed sixteen bytes.
-  __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-  if (BigEndian) units = _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8));
-  const std::uint16_t* e = t.e;
-  __m128i codes = _mm_cvtsi32_si128(e[_mm_extract_epi16(units, 0)]);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 1)], 1);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 2)], 2);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 3)], 3);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 4)], 4);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 5)], 5);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 6)], 6);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 7)], 7);
-  const __m128i single =
-      _mm_cmpeq_epi16(_mm_and_si128(codes, _mm_set1_epi16(-256)), _mm_setzero_si128());
-  const __m128i unmapped = _mm_cmpeq_epi16(codes, _mm_set1_epi16(-1));
-  if (_mm_movemask_epi8(_mm_or_si128(single, unmapped)) == 0) [[likely]] {
+#if defined(__x86_64__)
+  // Where all eight are pairs (nearly always), they leave in one store.
+  const __m128i codes = GatherCodes<8>(t.e, LoadUtf16Units<BigEndian>(s));
+  if ((SingleLanes(codes) | UnmappedLanes(codes)) == 0) [[likely]] {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d), codes);
     d += 16;
     return true;
   }
-  if (_mm_movemask_epi8(unmapped) != 0) return false;
 #endif
   char* p = d;
   bool missing = false;
@@ -208,6 +216,20 @@ inline bool EncodeBlockOf8(const TSjisStoreTable& t, const Byte* s, char*& d) {
   return true;
 }
 
+#if defined(__x86_64__)
+// EncodeBlockOf8 for processors with pshufb, which drops the empty bytes of the one-byte codes
+// from the register, so that a block with ASCII or half-width katakana in it (a line end, a
+// mixed line) also leaves in one store, without a branch.
+template <bool BigEndian>
+[[gnu::target("ssse3")]] inline bool EncodeBlockOf8Compact(const TSjisStoreTable& t,
+                                                           const Byte* s, char*& d) {
+  const __m128i codes = GatherCodes<8>(t.e, LoadUtf16Units<BigEndian>(s));
+  if (UnmappedLanes(codes) != 0) return false;
+  d = PutCodeLanes(codes, SingleLanes(codes), 8, d);
+  return true;
+}
+#endif
+
 // Converts the units from k to end one at a time, with the substitutions. Returns the position
 // after the last unit taken (one past end when a surrogate pair straddles it).
 template <bool BigEndian>
@@ -220,10 +242,63 @@ inline std::size_t EncodeUnits(const TCp932Table& t, const Byte* s, std::size_t 
   return k;
 }
 
+template <bool BigEndian, bool Compact>
+inline bool EncodeUtf16Block(const TSjisStoreTable& t, const Byte* s, char*& d) {
+#if defined(__x86_64__)
+  if constexpr (Compact) return EncodeBlockOf8Compact<BigEndian>(t, s, d);
+#endif
+  return EncodeBlockOf8<BigEndian>(t, s, d);
+}
+
+// Converts the units from k to end (a chunk): ASCII runs, blocks of eight (compacted in the
+// register where Compact), and what is left one at a time. Returns the position reached.
+template <bool BigEndian, bool Compact>
+inline std::size_t EncodeUtf16Chunk(const TCp932Table& t, const TSjisStoreTable& store,
+                                    const Byte* s, std::size_t k, std::size_t end,
+                                    std::size_t units, char*& d, std::size_t& lost) {
+  while (k + 8 <= end) {
+    k = NarrowAsciiRun<BigEndian>(s, k, end, d);
+    if (k + 8 > end) break;
+    if (EncodeUtf16Block<BigEndian, Compact>(store, s + 2 * k, d)) k += 8;
+    else k = EncodeUnits<BigEndian>(t, s, k, k + 8, units, d, lost);
+  }
+  return EncodeUnits<BigEndian>(t, s, k, end, units, d, lost);
+}
+
+// Not inlined, and flattened, as EncodeUtf8RunSse2.
+template <bool BigEndian>
+[[gnu::noinline, gnu::flatten]] std::size_t EncodeUtf16ChunkSse2(
+    const TCp932Table& t, const TSjisStoreTable& store, const Byte* s, std::size_t k,
+    std::size_t end, std::size_t units, char*& d, std::size_t& lost) {
+  return EncodeUtf16Chunk<BigEndian, false>(t, store, s, k, end, units, d, lost);
+}
+
+#if defined(__x86_64__)
+template <bool BigEndian>
+[[gnu::noinline, gnu::flatten, gnu::target("ssse3")]] std::size_t EncodeUtf16ChunkSsse3(
+    const TCp932Table& t, const TSjisStoreTable& store, const Byte* s, std::size_t k,
+    std::size_t end, std::size_t units, char*& d, std::size_t& lost) {
+  return EncodeUtf16Chunk<BigEndian, true>(t, store, s, k, end, units, d, lost);
+}
+#endif
+
+using TEncodeUtf16Chunk = std::size_t (*)(const TCp932Table&, const TSjisStoreTable&,
+                                          const Byte*, std::size_t, std::size_t, std::size_t,
+                                          char*&, std::size_t&);
+
+template <bool BigEndian>
+TEncodeUtf16Chunk ChooseEncodeUtf16Chunk() {
+#if defined(__x86_64__)
+  if (UseSsse3Forms()) return EncodeUtf16ChunkSsse3<BigEndian>;
+#endif
+  return EncodeUtf16ChunkSse2<BigEndian>;
+}
+
 // Each unit gives at most two bytes (plus one of slack for the two-byte store), so room is
 // checked once per chunk of units.
 template <bool BigEndian>
 std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
+  const TEncodeUtf16Chunk encodeChunk = ChooseEncodeUtf16Chunk<BigEndian>();
   const TCp932Table& t = Cp932Table();
   const TSjisStoreTable& store = SjisStoreTable();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
@@ -237,14 +312,7 @@ std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   std::size_t k = (first == 0xFEFF || first == 0xFFFE) ? 1 : 0;
   while (k < units) {
     Room(out, d, lim, 2 * kChunk + 16);
-    const std::size_t chunkEnd = std::min(units, k + kChunk);
-    while (k + 8 <= chunkEnd) {
-      k = NarrowAsciiRun<BigEndian>(s, k, chunkEnd, d);
-      if (k + 8 > chunkEnd) break;
-      if (EncodeBlockOf8<BigEndian>(store, s + 2 * k, d)) k += 8;
-      else k = EncodeUnits<BigEndian>(t, s, k, k + 8, units, d, lost);
-    }
-    k = EncodeUnits<BigEndian>(t, s, k, chunkEnd, units, d, lost);
+    k = encodeChunk(t, store, s, k, std::min(units, k + kChunk), units, d, lost);
   }
   return out.Finish(d);
 }
@@ -307,6 +375,8 @@ std::string SjisToUtf16Impl(std::string_view text, std::size_t& lost) {
 }
 
 }  // namespace
+
+void UseBaselineVectorForms(bool on) { gBaselineVectorForms.store(on); }
 
 std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& lost) {
   return bigEndian ? Utf16ToSjisImpl<true>(text, lost) : Utf16ToSjisImpl<false>(text, lost);
@@ -496,34 +566,10 @@ inline std::size_t EncodeMixedWindow(const TSjisStoreTable&, const Byte*, char*&
   const __m128i overlong = _mm_cmpeq_epi16(_mm_and_si128(units, _mm_set1_epi16(-2048)),
                                            _mm_setzero_si128());
   if ((_mm_movemask_epi8(overlong) & 0x3FF) != 0) return false;
-  // The five codes, looked up into the lanes of one register: nearly always all five are pairs,
-  // which then leave in one store of a fixed ten bytes (the six after them are overwritten by
-  // the next step), instead of five stores that each wait for the length of the one before.
-  const std::uint16_t* e = t.e;
-  __m128i codes = _mm_cvtsi32_si128(e[_mm_extract_epi16(units, 0)]);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 1)], 1);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 2)], 2);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 3)], 3);
-  codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 4)], 4);
-  const __m128i single =
-      _mm_cmpeq_epi16(_mm_and_si128(codes, _mm_set1_epi16(-256)), _mm_setzero_si128());
-  const __m128i missing = _mm_cmpeq_epi16(codes, _mm_set1_epi16(-1));
-  const unsigned odd = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(single, missing)));
-  if ((odd & 0x3FF) == 0) [[likely]] {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), codes);
-    d += 10;
-    return true;
-  }
-  if (_mm_movemask_epi8(missing) & 0x3FF) return false;
-  // Half-width katakana among them: one or two bytes each.
-  alignas(16) std::uint16_t lane[8];
-  _mm_store_si128(reinterpret_cast<__m128i*>(lane), codes);
-  char* p = d;
-  for (int j = 0; j < 5; ++j) {
-    std::memcpy(p, &lane[j], 2);
-    p += 1 + (lane[j] > 0xFF);
-  }
-  d = p;
+  // The five codes leave in one store (see jconvertLanes.h).
+  const __m128i codes = GatherCodes<5>(t.e, units);
+  if (UnmappedLanes(codes) & 0x1F) return false;
+  d = PutCodeLanes(codes, SingleLanes(codes), 5, d);
   return true;
 }
 #endif
@@ -593,7 +639,7 @@ using TEncodeUtf8Run = std::size_t (*)(const TSjisStoreTable&, const Byte*, std:
 
 TEncodeUtf8Run ChooseEncodeUtf8Run() {
 #if defined(__x86_64__)
-  if (__builtin_cpu_supports("ssse3")) return EncodeUtf8RunSsse3;
+  if (UseSsse3Forms()) return EncodeUtf8RunSsse3;
 #endif
   return EncodeUtf8RunSse2;
 }
@@ -624,7 +670,7 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   // ASCII and three-byte forms take the fast path, which also stops at a NUL; everything else,
   // and the last two bytes, go through the full lenient decoder (which gives the same for what
   // the fast path takes).
-  static const TEncodeUtf8Run encodeRun = ChooseEncodeUtf8Run();
+  const TEncodeUtf8Run encodeRun = ChooseEncodeUtf8Run();
   while (i + 2 < n) {
     Room(out, d, lim, kChunk + 16);
     const std::size_t fastEnd = n - 2;

@@ -7,6 +7,7 @@
 #include "JconvertTestUtil.h"
 #include "platform/cp932.h"
 #include "text/jconvert.h"
+#include "text/jconvertInternal.h"
 
 namespace vorn {
 namespace {
@@ -103,8 +104,20 @@ INSTANTIATE_TEST_SUITE_P(
         TConvCase{"utf-8 to euc is not a routine", "\xE3\x81\x82", ckUtf8N, ckEuc, ""},
         TConvCase{"utf-16 to utf-8 is not a routine", "\xFF\xFE\x42\x30", ckUnicodeLE, ckUtf8, ""}));
 
+// The Unicode loops have a baseline form and faster ones chosen for the processor: the tests
+// that reach into their blocks run in both.
+class VectorForms : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { jconv::UseBaselineVectorForms(GetParam()); }
+  void TearDown() override { jconv::UseBaselineVectorForms(false); }
+};
+INSTANTIATE_TEST_SUITE_P(ConvertCharCode, VectorForms, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Baseline" : "Fastest";
+                         });
+
 // Every code page 932 character that maps one-to-one survives a trip through every code.
-TEST(ConvertCharCode, EveryOneToOneCharacterRoundTripsThroughEachCode) {
+TEST_P(VectorForms, EveryOneToOneCharacterRoundTripsThroughEachCode) {
   const TCp932Table& t = Cp932Table();
   std::string all;
   for (unsigned b = 0x20; b < 0x7F; ++b) all += static_cast<char>(b);
@@ -207,7 +220,7 @@ namespace vorn {
 namespace {
 
 // Several mebibytes: the output grows past its first step and the loops cross many chunks.
-TEST(ConvertCharCode, LargeTextsRoundTripThroughEveryCode) {
+TEST_P(VectorForms, LargeTextsRoundTripThroughEveryCode) {
   std::string sjis;
   while (sjis.size() < (3u << 20)) sjis += testing::SampleSjis() + "\xB6\xDE\xB1 kana\r\n";
   for (TCharCodeKind kind : {ckEuc, ckUnicodeLE, ckUnicodeBE, ckUtf8, ckUtf8N, ckUtf7}) {
@@ -230,7 +243,7 @@ namespace {
 // The Unicode loops take kanji eight units, four or sixteen bytes at a time: an odd character
 // (single-byte code, ASCII, no mapping, a surrogate pair, an ill-formed form) at every offset of
 // a run converts as it does alone, so no block edge drops, repeats or miscounts anything.
-TEST(ConvertCharCode, AnOddCharacterAtEveryBlockOffsetConvertsAsItDoesAlone) {
+TEST_P(VectorForms, AnOddCharacterAtEveryBlockOffsetConvertsAsItDoesAlone) {
   const std::string kanji = "\xE6\x97\xA5";  // 日
   const char* const odd[] = {"\xEF\xBD\xB1",                    // ｱ, one byte in Shift_JIS
                              "A",         "\r\n",
@@ -265,7 +278,7 @@ TEST(ConvertCharCode, AnOddCharacterAtEveryBlockOffsetConvertsAsItDoesAlone) {
 // UTF-8 windows of sixteen bytes may mix ASCII and kanji, so the odd character is also put
 // after every ASCII prefix length (every phase of the window, a form cut by its edge) at every
 // place of a mixed line with breaks.
-TEST(ConvertCharCode, AnOddCharacterInMixedUtf8ConvertsAsItDoesAlone) {
+TEST_P(VectorForms, AnOddCharacterInMixedUtf8ConvertsAsItDoesAlone) {
   const char* const odd[] = {"\xEF\xBD\xB1", "\xC3\xA9", "\xF0\x9F\x98\x80", "\xE0\x81\x81",
                              "\xED\xA0\xBD\xED\xB8\x80", "\xEF\xBF\xBF", "\x80"};
   std::vector<std::string> line;
@@ -293,7 +306,7 @@ TEST(ConvertCharCode, AnOddCharacterInMixedUtf8ConvertsAsItDoesAlone) {
 // The UTF-8 reader finds the text's end at its first NUL only as it reaches it: a NUL at every
 // phase of the window and every place of a mixed line, also one that cuts a form, ends the
 // text exactly there, whatever follows.
-TEST(ConvertCharCode, Utf8EndsAtANulWhereverItFalls) {
+TEST_P(VectorForms, Utf8EndsAtANulWhereverItFalls) {
   std::string line;
   for (int r = 0; r < 4; ++r) line += "\xE6\x97\xA5" "a\xE6\x97\xA5\r\n\xEF\xBD\xB1\xE6\x97\xA5" "bc";
   const std::string after = "\xE6\x97\xA5\xED\xA0\xBD\xED\xB8\x80 tail \xE6\x97\xA5";
