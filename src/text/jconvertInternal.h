@@ -72,19 +72,25 @@ class TByteSink {
   // bound: the most the output should need, reserved; initial: what is paged in at once (all
   // of it where the output is about as large as the bound anyway).
   explicit TByteSink(std::size_t bound, std::size_t initial = kStep) {
-    ReserveOutput(buf_, std::max<std::size_t>(bound, 64));
+    ReserveOutput(buf_, std::max<std::size_t>(bound, 64) + kSlack);
     buf_.resize(std::min(buf_.capacity(), std::max<std::size_t>(initial, 64)));
   }
   // A quarter of a typical L2 cache.
   static constexpr std::size_t kStep = std::size_t{1} << 18;
+  // The loops ask for a whole chunk's worst case (at most three bytes per input byte or unit,
+  // plus a vector store) wherever they are; near the end of a text whose output reaches the
+  // bound, that asks for more than the text can need. The slack keeps such a request inside
+  // the reservation, where it would otherwise cost a reallocation and a copy of everything.
+  static constexpr std::size_t kSlack = 3 * 4096 + 64;
   char* Begin() { return buf_.data(); }
   char* Limit() { return buf_.data() + buf_.size(); }
   // Makes room for k more bytes after d; returns where d now points.
   [[gnu::noinline]] char* Grow(char* d, std::size_t k) {
     const std::size_t used = static_cast<std::size_t>(d - buf_.data());
-    const std::size_t next = used + k + kStep;
-    if (next <= buf_.capacity()) {
-      buf_.resize(next);
+    // Within the reservation, the last step is cut to fit: a loop that asks for a chunk's worst
+    // case near the end must not cost a reallocation and a copy of everything written.
+    if (used + k <= buf_.capacity()) {
+      buf_.resize(std::min(buf_.capacity(), used + k + kStep));
     } else {
       ReserveOutput(buf_, std::max(buf_.capacity() * 2, used + k));
       buf_.resize(std::min(buf_.capacity(), used + k + std::max(buf_.size() / 4, kStep)));
@@ -102,6 +108,7 @@ class TByteSink {
 
 // Input is taken in chunks of this many bytes (or units) where the loop checks room per chunk.
 constexpr std::size_t kChunk = 4096;
+static_assert(3 * kChunk + 64 <= TByteSink::kSlack);
 
 // Ensures k bytes of room at d, a loop's local write pointer, with lim its local limit. Inlined,
 // so both stay in registers; only the rare growth is a call.

@@ -43,6 +43,13 @@ inline unsigned UnmappedLanes(__m128i codes) {
   return LaneBits(_mm_cmpeq_epi16(codes, _mm_set1_epi16(-1)));
 }
 
+// The lanes holding either: one test for the common case of none.
+inline unsigned OddLanes(__m128i codes) {
+  const __m128i single =
+      _mm_cmpeq_epi16(_mm_and_si128(codes, _mm_set1_epi16(-256)), _mm_setzero_si128());
+  return LaneBits(_mm_or_si128(single, _mm_cmpeq_epi16(codes, _mm_set1_epi16(-1))));
+}
+
 // For each set of one-byte lanes (bit j: lane j), the pshufb mask that writes the codes of all
 // eight lanes one after the other, dropping the empty second byte of the one-byte codes.
 struct TCompactMasks {

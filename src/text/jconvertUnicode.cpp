@@ -197,7 +197,7 @@ inline bool EncodeBlockOf8(const TSjisStoreTable& t, const Byte* s, char*& d) {
 #if defined(__x86_64__)
   // Where all eight are pairs (nearly always), they leave in one store.
   const __m128i codes = GatherCodes<8>(t.e, LoadUtf16Units<BigEndian>(s));
-  if ((SingleLanes(codes) | UnmappedLanes(codes)) == 0) [[likely]] {
+  if (OddLanes(codes) == 0) [[likely]] {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d), codes);
     d += 16;
     return true;
@@ -568,6 +568,11 @@ inline std::size_t EncodeMixedWindow(const TSjisStoreTable&, const Byte*, char*&
   if ((_mm_movemask_epi8(overlong) & 0x3FF) != 0) return false;
   // The five codes leave in one store (see jconvertLanes.h).
   const __m128i codes = GatherCodes<5>(t.e, units);
+  if ((OddLanes(codes) & 0x1F) == 0) [[likely]] {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), codes);
+    d += 10;
+    return true;
+  }
   if (UnmappedLanes(codes) & 0x1F) return false;
   d = PutCodeLanes(codes, SingleLanes(codes), 5, d);
   return true;

@@ -104,6 +104,52 @@ INSTANTIATE_TEST_SUITE_P(
         TConvCase{"utf-8 to euc is not a routine", "\xE3\x81\x82", ckUtf8N, ckEuc, ""},
         TConvCase{"utf-16 to utf-8 is not a routine", "\xFF\xFE\x42\x30", ckUnicodeLE, ckUtf8, ""}));
 
+// EUC pairs are converted eight at a time in a register: every pair of bytes A1-FE gives in a
+// block what it gives alone, and a block broken at any offset by ASCII or a half-width
+// katakana converts as its pieces do.
+TEST(ConvertCharCode, EucPairsInBlocksConvertAsTheyDoAlone) {
+  for (unsigned c1 = 0xA1; c1 <= 0xFE; ++c1) {
+    for (unsigned c2 = 0xA1; c2 <= 0xFE; ++c2) {
+      const std::string pair{static_cast<char>(c1), static_cast<char>(c2)};
+      std::string block, expected;
+      const std::string alone = ConvertCharCode(pair, ckEuc, ckSjis);
+      for (int k = 0; k < 9; ++k) block += pair, expected += alone;
+      ASSERT_EQ(ConvertCharCode(block, ckEuc, ckSjis), expected) << std::hex << c1 << ' ' << c2;
+    }
+  }
+  const std::string kanji = "\xC6\xFC";  // 日
+  for (const std::string& odd : {std::string("A"), std::string("\r\n"), std::string("\x8E\xB1")}) {
+    for (std::size_t k = 0; k < 20; ++k) {
+      std::string before, after;
+      for (std::size_t j = 0; j < k; ++j) before += kanji;
+      for (std::size_t j = k; j < 20; ++j) after += kanji;
+      EXPECT_EQ(ConvertCharCode(before + odd + after, ckEuc, ckSjis),
+                ConvertCharCode(before, ckEuc, ckSjis) + ConvertCharCode(odd, ckEuc, ckSjis) +
+                    ConvertCharCode(after, ckEuc, ckSjis))
+          << k;
+    }
+  }
+}
+
+// Where the output reaches the most a routine reserves (ASCII widened to UTF-16, EUC or ASCII
+// UTF-8 narrowed to the same length, kanji from UTF-16), the last chunks must not make the
+// output reallocate: that copies everything written so far.
+TEST(ConvertCharCode, OutputsThatReachTheirBoundAreNotCopied) {
+  const std::string ascii(3u << 20, 'a');
+  std::string euc, kanjiLE;
+  while (euc.size() < (3u << 20)) euc += "\xC6\xFC\xCB\xDC";
+  while (kanjiLE.size() < (3u << 20)) kanjiLE += "\xE5\x65\x2C\x67";  // 日本
+  const struct {
+    const std::string* text;
+    TCharCodeKind from, to;
+  } cases[] = {{&ascii, ckSjis, ckUnicodeLE}, {&ascii, ckUtf8N, ckSjis}, {&euc, ckEuc, ckSjis},
+               {&kanjiLE, ckUnicodeLE, ckSjis}};
+  for (const auto& c : cases) {
+    const std::string out = ConvertCharCode(*c.text, c.from, c.to);
+    EXPECT_LT(out.capacity(), out.size() + out.size() / 4) << c.from << " to " << c.to;
+  }
+}
+
 // The Unicode loops have a baseline form and faster ones chosen for the processor: the tests
 // that reach into their blocks run in both.
 class VectorForms : public ::testing::TestWithParam<bool> {
