@@ -11,10 +11,11 @@
 
 namespace vorn::jconv {
 
-// Looks lanes 0 to Count - 1 of units up in a table of codes in store order (lead byte in the
-// low half); the other lanes come out 0.
-template <int Count>
-[[gnu::always_inline]] inline __m128i GatherCodes(const std::uint16_t* e, __m128i units) {
+// Looks lanes 0 to Count - 1 of units up in a table of 16-bit entries (for Shift_JIS, codes in
+// store order, lead byte in the low half); the other lanes come out 0.
+template <int Count, class Entry>
+[[gnu::always_inline]] inline __m128i GatherCodes(const Entry* e, __m128i units) {
+  static_assert(sizeof(Entry) == 2);
   static_assert(Count >= 1 && Count <= 8);
   __m128i codes = _mm_cvtsi32_si128(e[_mm_extract_epi16(units, 0)]);
   if constexpr (Count > 1) codes = _mm_insert_epi16(codes, e[_mm_extract_epi16(units, 1)], 1);

@@ -150,6 +150,36 @@ TEST(ConvertCharCode, OutputsThatReachTheirBoundAreNotCopied) {
   }
 }
 
+// Shift_JIS pairs are widened to UTF-16 eight at a time: an odd character (ASCII, a one-byte
+// katakana, a lead byte without a trail, a pair without a mapping, a NUL that ends the text)
+// at every offset of a run converts as it does alone.
+TEST(ConvertCharCode, ShiftJisPairsInBlocksConvertAsTheyDoAlone) {
+  const std::string kanji = "\x93\xFA";  // 日
+  const char* const odd[] = {"A", "\xB1", "\x81\x7F", "\x85\x40", "\xF0\x40", "\x82\r\n"};
+  for (TCharCodeKind kind : {ckUnicodeLE, ckUnicodeBE}) {
+    auto bare = [kind](const std::string& sjis, std::size_t* lost = nullptr) {
+      return ConvertCharCode(sjis, ckSjis, kind, lost).substr(2);  // without the signature
+    };
+    for (std::size_t k = 0; k < 20; ++k) {
+      std::string before, after;
+      for (std::size_t j = 0; j < k; ++j) before += kanji;
+      for (std::size_t j = k; j < 20; ++j) after += kanji;
+      for (const char* x : odd) {
+        std::size_t lost = 99, lostAlone = 99;
+        EXPECT_EQ(bare(before + x + after, &lost), bare(before) + bare(x, &lostAlone) + bare(after))
+            << kind << " " << k;
+        EXPECT_EQ(lost, lostAlone) << kind << " " << k;
+      }
+      EXPECT_EQ(bare(before + std::string(1, '\0') + after), bare(before)) << kind << " " << k;
+      EXPECT_EQ(bare(before + "\x82" + std::string(1, '\0') + after), bare(before + "\x82"))
+          << kind << " " << k;
+      std::string ascii(40, 'a');
+      ascii[k] = '\0';
+      EXPECT_EQ(bare(ascii), bare(ascii.substr(0, k))) << kind << " " << k;
+    }
+  }
+}
+
 // The Unicode loops have a baseline form and faster ones chosen for the processor: the tests
 // that reach into their blocks run in both.
 class VectorForms : public ::testing::TestWithParam<bool> {
