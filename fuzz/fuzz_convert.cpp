@@ -1,6 +1,7 @@
 // Fuzz target: every conversion pair on arbitrary bytes; the first byte picks the pair. Checks
-// that nothing crashes, that output stays within a linear bound of the input, and that text
-// read into Shift_JIS and written back out reads back to the same Shift_JIS.
+// that nothing crashes, that output stays within a linear bound of the input, that the baseline
+// and the processor's faster loops agree, and that text read into Shift_JIS and written back
+// out reads back to the same Shift_JIS.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "text/jconvert.h"
+#include "text/jconvertInternal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
@@ -17,6 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t lost = 0;
   const std::string out = vorn::ConvertCharCode(text, from, to, &lost);
   if (out.size() > 8 * text.size() + 16) std::abort();
+  std::size_t lostBaseline = 0;
+  vorn::jconv::UseBaselineVectorForms(true);
+  const std::string baseline = vorn::ConvertCharCode(text, from, to, &lostBaseline);
+  vorn::jconv::UseBaselineVectorForms(false);
+  if (baseline != out || lostBaseline != lost) std::abort();
   const bool unicode = from == vorn::ckUnicodeLE || from == vorn::ckUnicodeBE ||
                        from == vorn::ckUtf8 || from == vorn::ckUtf8N || from == vorn::ckUtf7;
   if (to == vorn::ckSjis && unicode && lost == 0 && out.find('\0') == std::string::npos) {
