@@ -4,6 +4,7 @@
 #include <atomic>
 #include <bit>
 #include <memory>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -971,16 +972,15 @@ char* PutUtf7Section(const char16_t* units, std::size_t k, std::size_t end, char
 
 }  // namespace
 
-std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
-  // Decoded whole first, since a section ends only where a direct character follows. The buffer
-  // is not zero-filled (the decoder writes every unit that is read) and sits on huge pages.
-  std::unique_ptr<char16_t[]> buffer(new char16_t[text.size() + 1]);
-  AdviseHugePages(buffer.get(), 2 * text.size());
-  const char16_t* units = buffer.get();
-  const std::size_t count = Cp932ToUtf16(text, buffer.get(), &lost);
-  TByteSink out(count * 3 + 16);
-  char* d = out.Begin();
-  char* lim = out.Limit();
+namespace {
+
+// Writes units [0, count) as UTF-7, the last one a direct character or the end of the text, so
+// that no section is left open.
+void PutUtf7Units(const char16_t* units, std::size_t count, TByteSink& out, char*& dOut,
+                  char*& limOut) {
+  // Local copies: written through char pointers, the caller's would be reloaded at every byte.
+  char* d = dOut;
+  char* lim = limOut;
   std::size_t k = 0;
   while (k < count) {
     // A run of direct characters takes one check for room.
@@ -1002,6 +1002,40 @@ std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
     Room(out, d, lim, (end - k) * 3 + 4);
     d = PutUtf7Section(units, k, end, d);
     k = end;
+  }
+  dOut = d;
+  limOut = lim;
+}
+
+// Where the piece of text from begin, about kPiece bytes long, may end: after its last line
+// break, which is always a character boundary (CR and LF are never trail bytes) and a direct
+// character, so no section spans two pieces. The rest of the text where it has no line break.
+std::size_t Utf7PieceEnd(std::string_view text, std::size_t begin, std::size_t piece) {
+  if (text.size() - begin <= piece) return text.size();
+  for (std::size_t k = begin + piece; k > begin; --k)
+    if (text[k - 1] == '\n' || text[k - 1] == '\r') return k;
+  return text.size();
+}
+
+}  // namespace
+
+std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
+  // Sections end only where a direct character follows, so the text is decoded ahead of the
+  // encoder, a piece at a time: pieces end after a line break and their units stay in the
+  // cache, where decoding the whole text first would write and read it all through memory.
+  constexpr std::size_t kPiece = std::size_t{1} << 15;
+  std::vector<char16_t> units;
+  TByteSink out(text.size() + text.size() / 2 + 16);
+  char* d = out.Begin();
+  char* lim = out.Limit();
+  for (std::size_t begin = 0; begin < text.size();) {
+    const std::size_t end = Utf7PieceEnd(text, begin, kPiece);
+    if (units.size() < end - begin) units.resize(end - begin);
+    std::size_t pieceLost = 0;
+    const std::size_t count = Cp932ToUtf16(text.substr(begin, end - begin), units.data(), &pieceLost);
+    lost += pieceLost;
+    PutUtf7Units(units.data(), count, out, d, lim);
+    begin = end;
   }
   return out.Finish(d);
 }

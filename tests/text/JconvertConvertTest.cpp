@@ -399,6 +399,19 @@ TEST_P(VectorForms, Utf8EndsAtANulWhereverItFalls) {
   }
 }
 
+// UTF-7 is written a piece of text at a time, pieces ending after a line break: long texts
+// with CR, LF or no line break at all, sections running up to each break, come back whole.
+TEST(ConvertCharCode, LongUtf7TextsRoundTripWhateverTheirLineBreaks) {
+  for (const char* lineBreak : {"\r\n", "\r", "\n", ""}) {
+    std::string sjis;
+    while (sjis.size() < 200000) sjis += std::string("\x93\xFA+~\x96\x7B") + lineBreak + "a";
+    std::size_t lost = 99;
+    EXPECT_EQ(ConvertCharCode(ConvertCharCode(sjis, ckSjis, ckUtf7), ckUtf7, ckSjis, &lost), sjis)
+        << lineBreak;
+    EXPECT_EQ(lost, 0u);
+  }
+}
+
 // UTF-7 sections are decoded eight characters at a time: a section of every length, opened at
 // every phase after direct text, comes back whole.
 TEST(ConvertCharCode, Utf7SectionsOfEveryLengthRoundTrip) {
