@@ -311,7 +311,6 @@ std::string JisToEuc(std::string_view text) {
   return out.Finish(d);
 }
 
-// Like JisToSjis: the output never exceeds the input by more than one byte.
 #if defined(__SSE2__)
 // Converts eight EUC pairs (sixteen bytes at s, every one A1-FE) to Shift_JIS at d, with the
 // arithmetic of kPair done in the register: the lead bytes sit in the low half of each 16-bit
@@ -328,16 +327,18 @@ inline bool EucPairsToSjis(const Byte* s, char* d) {
   const __m128i evenBytes = _mm_set1_epi16(0x00FF);
   // Lead: (j1 + 1) >> 1, plus 0x70 below row 0x5F and 0xB0 from it.
   const __m128i low = _mm_cmplt_epi8(j, _mm_set1_epi8(0x5F));
-  const __m128i leadBase = _mm_xor_si128(_mm_set1_epi8(static_cast<char>(0xB0)),
-                                         _mm_and_si128(low, _mm_set1_epi8(static_cast<char>(0xB0 ^ 0x70))));
+  const __m128i leadBase = _mm_xor_si128(
+      _mm_set1_epi8(static_cast<char>(0xB0)), _mm_and_si128(low, _mm_set1_epi8(0xB0 ^ 0x70)));
   const __m128i lead = _mm_add_epi8(_mm_avg_epu8(j, _mm_setzero_si128()), leadBase);
   // Trail: j2 + 0x7E after an even j1; after an odd one j2 + 0x1F, one more above 0x5F.
   const __m128i oddRow = _mm_cmpeq_epi16(_mm_and_si128(j, _mm_set1_epi16(1)), _mm_set1_epi16(1));
   const __m128i trailOdd = _mm_sub_epi8(_mm_add_epi8(j, _mm_set1_epi8(0x1F)),
                                         _mm_cmpgt_epi8(j, _mm_set1_epi8(0x5F)));
   const __m128i trailEven = _mm_add_epi8(j, _mm_set1_epi8(0x7E));
-  const __m128i trail = _mm_or_si128(_mm_and_si128(oddRow, trailOdd), _mm_andnot_si128(oddRow, trailEven));
-  const __m128i out = _mm_or_si128(_mm_and_si128(evenBytes, lead), _mm_andnot_si128(evenBytes, trail));
+  const __m128i trail =
+      _mm_or_si128(_mm_and_si128(oddRow, trailOdd), _mm_andnot_si128(oddRow, trailEven));
+  const __m128i out =
+      _mm_or_si128(_mm_and_si128(evenBytes, lead), _mm_andnot_si128(evenBytes, trail));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(d), out);
   return true;
 }
@@ -368,8 +369,8 @@ inline std::size_t EucStepToSjis(const Byte* s, std::size_t i, std::size_t end, 
   return i;
 }
 
-// No character gives more bytes than it takes (a pair cut by the end gives two for one), so
-// room is checked once per chunk, and the output is paged in as it is written rather than
+// Like JisToSjis, the output never exceeds the input by more than one byte (a pair cut by the
+// end gives two for one), so room is checked once per chunk, and the output is paged in as it is written rather than
 // zero-filled in one pass through memory first.
 std::string EucToSjis(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());

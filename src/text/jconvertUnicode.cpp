@@ -1032,7 +1032,8 @@ std::string SjisToUtf7(std::string_view text, std::size_t& lost) {
     const std::size_t end = Utf7PieceEnd(text, begin, kPiece);
     if (units.size() < end - begin) units.resize(end - begin);
     std::size_t pieceLost = 0;
-    const std::size_t count = Cp932ToUtf16(text.substr(begin, end - begin), units.data(), &pieceLost);
+    const std::size_t count =
+        Cp932ToUtf16(text.substr(begin, end - begin), units.data(), &pieceLost);
     lost += pieceLost;
     PutUtf7Units(units.data(), count, out, d, lim);
     begin = end;
