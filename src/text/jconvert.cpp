@@ -240,53 +240,102 @@ inline std::size_t TakeEscape(const Byte* s, std::size_t i, std::size_t n, bool&
 
 }  // namespace
 
-// The output is never longer than the input plus one byte (a pair cut by the end) and about as
-// long as it, so the buffer is sized once and the loop needs no room checks.
+
+#if defined(__SSE2__)
+// Converts eight JIS X 0208 pairs (sixteen bytes at s, every one in low to low + 0x5D: 21-7E
+// in JIS, A1-FE in EUC) to Shift_JIS at d, with the arithmetic of kPair done in the register:
+// the first bytes sit in the low half of each 16-bit lane, the second in the high half. Returns
+// false, with nothing written, when a byte is outside the range (ASCII, a line end, an escape,
+// 8E, an ill-formed byte): the caller takes those one by one.
+inline bool PairsToSjis(const Byte* s, char* d, Byte low) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+  // b - low (wrapping) is at most 0x5D exactly within the range; unsigned compare by saturation.
+  const __m128i off = _mm_sub_epi8(v, _mm_set1_epi8(static_cast<char>(low)));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_subs_epu8(off, _mm_set1_epi8(0x5D)),
+                                       _mm_setzero_si128())) != 0xFFFF)
+    return false;
+  const __m128i j = _mm_and_si128(v, _mm_set1_epi8(0x7F));
+  const __m128i evenBytes = _mm_set1_epi16(0x00FF);
+  // Lead: (j1 + 1) >> 1, plus 0x70 below row 0x5F and 0xB0 from it.
+  const __m128i below = _mm_cmplt_epi8(j, _mm_set1_epi8(0x5F));
+  const __m128i leadBase = _mm_xor_si128(
+      _mm_set1_epi8(static_cast<char>(0xB0)), _mm_and_si128(below, _mm_set1_epi8(0xB0 ^ 0x70)));
+  const __m128i lead = _mm_add_epi8(_mm_avg_epu8(j, _mm_setzero_si128()), leadBase);
+  // Trail: j2 + 0x7E after an even j1; after an odd one j2 + 0x1F, one more above 0x5F.
+  const __m128i oddRow = _mm_cmpeq_epi16(_mm_and_si128(j, _mm_set1_epi16(1)), _mm_set1_epi16(1));
+  const __m128i trailOdd = _mm_sub_epi8(_mm_add_epi8(j, _mm_set1_epi8(0x1F)),
+                                        _mm_cmpgt_epi8(j, _mm_set1_epi8(0x5F)));
+  const __m128i trailEven = _mm_add_epi8(j, _mm_set1_epi8(0x7E));
+  const __m128i trail =
+      _mm_or_si128(_mm_and_si128(oddRow, trailOdd), _mm_andnot_si128(oddRow, trailEven));
+  const __m128i out =
+      _mm_or_si128(_mm_and_si128(evenBytes, lead), _mm_andnot_si128(evenBytes, trail));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d), out);
+  return true;
+}
+#endif
+
+// Converts from i: first a run (whole pairs in two-byte mode, eight bytes at a time in
+// single-byte mode, up to end at most and to the next ESC or NUL), then one ESC sequence or
+// character. Returns the position reached.
+inline std::size_t JisStepToSjis(const Byte* s, std::size_t i, std::size_t end, std::size_t n,
+                                 bool& twoByte, char*& d) {
+  if (twoByte) {
+    while (i < end && i + 1 < n && s[i] != Esc && s[i] != 0) {
+#if defined(__SSE2__)
+      if (i + 16 <= n && PairsToSjis(s + i, d, 0x21)) {
+        i += 16;
+        d += 16;
+        continue;
+      }
+#endif
+      const Byte b = s[i], c = s[i + 1];
+      PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
+      i += 2;
+    }
+  } else {
+    while (i + 8 <= end) {
+      std::uint64_t w;
+      std::memcpy(&w, s + i, 8);
+      const std::uint64_t esc = w ^ 0x1B1B1B1B1B1B1B1Bull;
+      const std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+      if (((w - ones) & ~w & highs) | ((esc - ones) & ~esc & highs)) break;
+      std::memcpy(d, &w, 8);
+      d += 8;
+      i += 8;
+    }
+  }
+  if (i >= end) return i;
+  if (s[i] == Esc) [[unlikely]] {
+    i = TakeEscape(s, i, n, twoByte);
+    if (i >= n) return i;
+    // The byte after the sequence is handled here as text, even when it is another ESC.
+  }
+  const Byte b = s[i];
+  if (b == 0) [[unlikely]] return i + 1;
+  if (twoByte) {
+    const Byte c = i + 1 < n ? s[i + 1] : 0;
+    PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
+    return i + 2;
+  }
+  *d++ = static_cast<char>(b);
+  return i + 1;
+}
+
+// The output never exceeds the input by more than one byte (a pair cut by the end gives two
+// for one), so room is checked once per chunk, and the output is paged in as it is written.
 std::string JisToSjis(std::string_view text) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + 2, n + 2);
+  TByteSink out(n + 2);
   char* d = out.Begin();
+  char* lim = out.Limit();
   bool twoByte = false;
   std::size_t i = 0;
   while (i < n) {
-    // Runs first: whole pairs in two-byte mode, eight bytes at a time in single-byte mode, up
-    // to the next ESC or NUL, which the general step below handles.
-    if (twoByte) {
-      while (i + 1 < n && s[i] != Esc && s[i] != 0) {
-        const Byte b = s[i], c = s[i + 1];
-        PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
-        i += 2;
-      }
-    } else {
-      while (i + 8 <= n) {
-        std::uint64_t w;
-        std::memcpy(&w, s + i, 8);
-        const std::uint64_t esc = w ^ 0x1B1B1B1B1B1B1B1Bull;
-        const std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
-        if (((w - ones) & ~w & highs) | ((esc - ones) & ~esc & highs)) break;
-        std::memcpy(d, &w, 8);
-        d += 8;
-        i += 8;
-      }
-    }
-    if (i >= n) break;
-    if (s[i] == Esc) [[unlikely]] {
-      i = TakeEscape(s, i, n, twoByte);
-      if (i >= n) break;
-      // The byte after the sequence is handled here as text, even when it is another ESC.
-    }
-    const Byte b = s[i];
-    if (b == 0) [[unlikely]] {
-      ++i;
-    } else if (twoByte) {
-      const Byte c = i + 1 < n ? s[i + 1] : 0;
-      PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
-      i += 2;
-    } else {
-      *d++ = static_cast<char>(b);
-      ++i;
-    }
+    Room(out, d, lim, kChunk + 16);
+    const std::size_t end = std::min(n, i + kChunk);
+    while (i < end) i = JisStepToSjis(s, i, end, n, twoByte, d);
   }
   return out.Finish(d);
 }
@@ -311,38 +360,6 @@ std::string JisToEuc(std::string_view text) {
   return out.Finish(d);
 }
 
-#if defined(__SSE2__)
-// Converts eight EUC pairs (sixteen bytes at s, every one A1-FE) to Shift_JIS at d, with the
-// arithmetic of kPair done in the register: the lead bytes sit in the low half of each 16-bit
-// lane, the trails in the high half. Returns false, with nothing written, when a byte is
-// outside A1-FE (ASCII, a line end, 8E, an ill-formed byte): the caller takes those one by one.
-inline bool EucPairsToSjis(const Byte* s, char* d) {
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-  // b - 0xA1 (wrapping) is at most 0x5D exactly for A1-FE; unsigned compare by saturation.
-  const __m128i off = _mm_sub_epi8(v, _mm_set1_epi8(static_cast<char>(0xA1)));
-  if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_subs_epu8(off, _mm_set1_epi8(0x5D)),
-                                       _mm_setzero_si128())) != 0xFFFF)
-    return false;
-  const __m128i j = _mm_and_si128(v, _mm_set1_epi8(0x7F));
-  const __m128i evenBytes = _mm_set1_epi16(0x00FF);
-  // Lead: (j1 + 1) >> 1, plus 0x70 below row 0x5F and 0xB0 from it.
-  const __m128i low = _mm_cmplt_epi8(j, _mm_set1_epi8(0x5F));
-  const __m128i leadBase = _mm_xor_si128(
-      _mm_set1_epi8(static_cast<char>(0xB0)), _mm_and_si128(low, _mm_set1_epi8(0xB0 ^ 0x70)));
-  const __m128i lead = _mm_add_epi8(_mm_avg_epu8(j, _mm_setzero_si128()), leadBase);
-  // Trail: j2 + 0x7E after an even j1; after an odd one j2 + 0x1F, one more above 0x5F.
-  const __m128i oddRow = _mm_cmpeq_epi16(_mm_and_si128(j, _mm_set1_epi16(1)), _mm_set1_epi16(1));
-  const __m128i trailOdd = _mm_sub_epi8(_mm_add_epi8(j, _mm_set1_epi8(0x1F)),
-                                        _mm_cmpgt_epi8(j, _mm_set1_epi8(0x5F)));
-  const __m128i trailEven = _mm_add_epi8(j, _mm_set1_epi8(0x7E));
-  const __m128i trail =
-      _mm_or_si128(_mm_and_si128(oddRow, trailOdd), _mm_andnot_si128(oddRow, trailEven));
-  const __m128i out =
-      _mm_or_si128(_mm_and_si128(evenBytes, lead), _mm_andnot_si128(evenBytes, trail));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(d), out);
-  return true;
-}
-#endif
 
 // One EUC character at i, or a run of ASCII up to end at most; returns the position after it.
 inline std::size_t EucStepToSjis(const Byte* s, std::size_t i, std::size_t end, std::size_t n,
@@ -384,7 +401,7 @@ std::string EucToSjis(std::string_view text) {
     const std::size_t end = std::min(n, i + kChunk);
     while (i < end) {
 #if defined(__SSE2__)
-      if (i + 16 <= n && EucPairsToSjis(s + i, d)) {
+      if (i + 16 <= n && PairsToSjis(s + i, d, 0xA1)) {
         i += 16;
         d += 16;
         continue;

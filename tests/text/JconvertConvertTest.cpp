@@ -104,17 +104,20 @@ INSTANTIATE_TEST_SUITE_P(
         TConvCase{"utf-8 to euc is not a routine", "\xE3\x81\x82", ckUtf8N, ckEuc, ""},
         TConvCase{"utf-16 to utf-8 is not a routine", "\xFF\xFE\x42\x30", ckUnicodeLE, ckUtf8, ""}));
 
-// EUC pairs are converted eight at a time in a register: every pair of bytes A1-FE gives in a
-// block what it gives alone, and a block broken at any offset by ASCII or a half-width
-// katakana converts as its pieces do.
-TEST(ConvertCharCode, EucPairsInBlocksConvertAsTheyDoAlone) {
+// EUC and JIS pairs are converted eight at a time in a register: every pair of bytes A1-FE
+// (21-7E in JIS) gives in a block what it gives alone, and an EUC block broken at any offset
+// by ASCII or a half-width katakana converts as its pieces do.
+TEST(ConvertCharCode, EucAndJisPairsInBlocksConvertAsTheyDoAlone) {
   for (unsigned c1 = 0xA1; c1 <= 0xFE; ++c1) {
     for (unsigned c2 = 0xA1; c2 <= 0xFE; ++c2) {
       const std::string pair{static_cast<char>(c1), static_cast<char>(c2)};
-      std::string block, expected;
+      const std::string jisPair{static_cast<char>(c1 & 0x7F), static_cast<char>(c2 & 0x7F)};
+      std::string block, jisBlock = "\x1B$B", expected;
       const std::string alone = ConvertCharCode(pair, ckEuc, ckSjis);
-      for (int k = 0; k < 9; ++k) block += pair, expected += alone;
+      for (int k = 0; k < 9; ++k) block += pair, jisBlock += jisPair, expected += alone;
       ASSERT_EQ(ConvertCharCode(block, ckEuc, ckSjis), expected) << std::hex << c1 << ' ' << c2;
+      ASSERT_EQ(ConvertCharCode(jisBlock + "\x1B(B", ckJis, ckSjis), expected)
+          << std::hex << c1 << ' ' << c2;
     }
   }
   const std::string kanji = "\xC6\xFC";  // 日
