@@ -319,9 +319,10 @@ TEST_P(VectorForms, LargeTextsRoundTripThroughEveryCode) {
 namespace vorn {
 namespace {
 
-// The Unicode loops take kanji eight units, four or sixteen bytes at a time: an odd character
-// (single-byte code, ASCII, no mapping, a surrogate pair, an ill-formed form) at every offset of
-// a run converts as it does alone, so no block edge drops, repeats or miscounts anything.
+// The Unicode loops take kanji in blocks (eight units, five UTF-8 forms, a UTF-7 group of
+// three): an odd character (single-byte code, ASCII, no mapping, a surrogate pair, an
+// ill-formed form) at every offset of a run converts as it does alone, so no block edge drops,
+// repeats or miscounts anything.
 TEST_P(VectorForms, AnOddCharacterAtEveryBlockOffsetConvertsAsItDoesAlone) {
   const std::string kanji = "\xE6\x97\xA5";  // 日
   const char* const odd[] = {"\xEF\xBD\xB1",                    // ｱ, one byte in Shift_JIS
@@ -336,10 +337,11 @@ TEST_P(VectorForms, AnOddCharacterAtEveryBlockOffsetConvertsAsItDoesAlone) {
       for (std::size_t j = 0; j < k; ++j) before += kanji;
       for (std::size_t j = k; j < 20; ++j) after += kanji;
       const bool utf8Only = x[0] == '\xE0' || x[0] == '\xED';
-      for (TCharCodeKind kind : {ckUtf8N, ckUnicodeLE, ckUnicodeBE}) {
+      for (TCharCodeKind kind : {ckUtf8N, ckUnicodeLE, ckUnicodeBE, ckUtf7}) {
         if (utf8Only && kind != ckUtf8N) continue;
         auto in = [kind](const std::string& utf8) {
           if (kind == ckUtf8N) return utf8;
+          if (kind == ckUtf7) return Iconv(utf8, "UTF-8", "UTF-7");
           return Iconv(utf8, "UTF-8", kind == ckUnicodeLE ? "UTF-16LE" : "UTF-16BE");
         };
         std::size_t lost = 99, lostAlone = 99;
