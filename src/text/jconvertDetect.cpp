@@ -13,6 +13,9 @@ namespace vorn {
 
 namespace {
 
+using jconv::EightAscii;
+using jconv::EightAsciiWithoutNul;
+
 using Byte = unsigned char;
 
 constexpr Byte Esc = 0x1B, So = 0x0E, Si = 0x0F;
@@ -41,20 +44,6 @@ struct TPlausibleUnits {
   bool operator()(unsigned u) const { return bits[u >> 3] >> (u & 7) & 1; }
 };
 inline constexpr TPlausibleUnits kPlausible{};
-
-// True when none of the 8 bytes at p has its top bit set; the counters skip such runs whole.
-inline bool EightAscii(const Byte* p) {
-  std::uint64_t w;
-  std::memcpy(&w, p, 8);
-  return (w & 0x8080808080808080ull) == 0;
-}
-
-inline bool EightAsciiWithoutNul(const Byte* p) {
-  std::uint64_t w;
-  std::memcpy(&w, p, 8);
-  const std::uint64_t zeroByte = (w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull;
-  return ((w & 0x8080808080808080ull) | zeroByte) == 0;
-}
 
 struct TPrefix {
   const Byte* s;

@@ -49,6 +49,8 @@ inline constexpr TBase64Table kBase64{};
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -105,6 +107,21 @@ class TByteSink {
  private:
   std::string buf_;
 };
+
+// True when none of the 8 bytes at p has its top bit set: ASCII runs are taken whole.
+inline bool EightAscii(const unsigned char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  return (w & 0x8080808080808080ull) == 0;
+}
+
+// EightAscii, and none of the 8 bytes is a NUL.
+inline bool EightAsciiWithoutNul(const unsigned char* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, 8);
+  const std::uint64_t zeroByte = (w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull;
+  return ((w & 0x8080808080808080ull) | zeroByte) == 0;
+}
 
 // Input is taken in chunks of this many bytes (or units) where the loop checks room per chunk.
 constexpr std::size_t kChunk = 4096;

@@ -153,15 +153,17 @@ TEST(ConvertCharCode, OutputsThatReachTheirBoundAreNotCopied) {
   }
 }
 
-// Shift_JIS pairs are widened to UTF-16 eight at a time: an odd character (ASCII, a one-byte
-// katakana, a lead byte without a trail, a pair without a mapping, a NUL that ends the text)
-// at every offset of a run converts as it does alone.
+// Shift_JIS pairs are written as UTF-16 or UTF-8 eight at a time: an odd character (ASCII, a
+// one-byte katakana, a lead byte without a trail, a pair without a mapping, a two-byte UTF-8
+// character, a NUL that ends the text) at every offset of a run converts as it does alone.
 TEST(ConvertCharCode, ShiftJisPairsInBlocksConvertAsTheyDoAlone) {
   const std::string kanji = "\x93\xFA";  // 日
-  const char* const odd[] = {"A", "\xB1", "\x81\x7F", "\x85\x40", "\xF0\x40", "\x82\r\n"};
-  for (TCharCodeKind kind : {ckUnicodeLE, ckUnicodeBE}) {
+  const char* const odd[] = {"A",         "\xB1",      "\x81\x7F",  "\x85\x40",
+                             "\xF0\x40", "\x82\r\n", "\x81\x8B"};  // the last: U+00B0
+  for (TCharCodeKind kind : {ckUnicodeLE, ckUnicodeBE, ckUtf8}) {
     auto bare = [kind](const std::string& sjis, std::size_t* lost = nullptr) {
-      return ConvertCharCode(sjis, ckSjis, kind, lost).substr(2);  // without the signature
+      // Without the signature.
+      return ConvertCharCode(sjis, ckSjis, kind, lost).substr(kind == ckUtf8 ? 3 : 2);
     };
     for (std::size_t k = 0; k < 20; ++k) {
       std::string before, after;
