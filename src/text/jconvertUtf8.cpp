@@ -355,27 +355,26 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
   // ASCII and three-byte forms take the fast path, which also stops at a NUL; everything else,
   // and the last two bytes, go through the full lenient decoder (which gives the same for what
   // the fast path takes).
+  // One character through the full decoder; false at the end of the text (its NUL included).
+  const auto decodeOne = [&] {
+    n = EndBeforeNul(s, i, n);
+    if (i >= n) return false;
+    unsigned u;
+    bool ill;
+    i += DecodeUtf8Lenient(s, i, n, u, ill);
+    PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+    return true;
+  };
   const TEncodeUtf8Run encodeRun = ChooseEncodeUtf8Run();
   while (i + 2 < n) {
     Room(out, d, lim, kChunk + 16);
     const std::size_t fastEnd = n - 2;
     i = encodeRun(store, s, i, std::min(fastEnd, i + kChunk), d);
-    if (i >= fastEnd) break;
-    n = EndBeforeNul(s, i, n);
-    if (i >= n) break;
-    unsigned u;
-    bool ill;
-    i += DecodeUtf8Lenient(s, i, n, u, ill);
-    PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+    if (i >= fastEnd || !decodeOne()) break;
   }
   while (i < n) {
     Room(out, d, lim, 4);
-    n = EndBeforeNul(s, i, n);
-    if (i >= n) break;
-    unsigned u;
-    bool ill;
-    i += DecodeUtf8Lenient(s, i, n, u, ill);
-    PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+    if (!decodeOne()) break;
   }
   return out.Finish(d);
 }
