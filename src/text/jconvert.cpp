@@ -246,8 +246,8 @@ inline std::size_t TakeEscape(const Byte* s, std::size_t i, std::size_t n, bool&
 // in JIS, A1-FE in EUC) to Shift_JIS at d, with the arithmetic of kPair done in the register:
 // the first bytes sit in the low half of each 16-bit lane, the second in the high half. Returns
 // false, with nothing written, when a byte is outside the range (ASCII, a line end, an escape,
-// 8E, an ill-formed byte): the caller takes those one by one.
-inline bool PairsToSjis(const Byte* s, char* d, Byte low) {
+// 8E, an ill-formed byte): the caller takes those one by one. Advances d by sixteen otherwise.
+inline bool PairsToSjis(const Byte* s, char*& d, Byte low) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
   // b - low (wrapping) is at most 0x5D exactly within the range; unsigned compare by saturation.
   const __m128i off = _mm_sub_epi8(v, _mm_set1_epi8(static_cast<char>(low)));
@@ -271,6 +271,7 @@ inline bool PairsToSjis(const Byte* s, char* d, Byte low) {
   const __m128i out =
       _mm_or_si128(_mm_and_si128(evenBytes, lead), _mm_andnot_si128(evenBytes, trail));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(d), out);
+  d += 16;
   return true;
 }
 #endif
@@ -285,7 +286,6 @@ inline std::size_t JisStepToSjis(const Byte* s, std::size_t i, std::size_t end, 
 #if defined(__SSE2__)
       if (i + 16 <= n && PairsToSjis(s + i, d, 0x21)) {
         i += 16;
-        d += 16;
         continue;
       }
 #endif
@@ -403,7 +403,6 @@ std::string EucToSjis(std::string_view text) {
 #if defined(__SSE2__)
       if (i + 16 <= n && PairsToSjis(s + i, d, 0xA1)) {
         i += 16;
-        d += 16;
         continue;
       }
 #endif

@@ -28,27 +28,32 @@ template <int Count, class Entry>
   return codes;
 }
 
-// Bit j set for each 16-bit lane j where is is all ones.
-inline unsigned LaneBits(__m128i is) {
-  return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(is, _mm_setzero_si128())));
+// Swaps the two bytes of every 16-bit lane (big-endian units, Shift_JIS pairs as numbers).
+inline __m128i SwapLaneBytes(__m128i v) {
+  return _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
 }
 
-// The lanes holding a one-byte code (ASCII, half-width katakana).
-inline unsigned SingleLanes(__m128i codes) {
-  return LaneBits(
-      _mm_cmpeq_epi16(_mm_and_si128(codes, _mm_set1_epi16(-256)), _mm_setzero_si128()));
+// Bit j set for each 16-bit lane j of mask that is all ones.
+inline unsigned LaneBits(__m128i mask) {
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(mask, _mm_setzero_si128())));
 }
 
-// The lanes holding the no-mapping marker (0xFFFF, which no code reads as).
-inline unsigned UnmappedLanes(__m128i codes) {
-  return LaneBits(_mm_cmpeq_epi16(codes, _mm_set1_epi16(-1)));
+// All ones in the lanes holding a one-byte code (ASCII, half-width katakana).
+inline __m128i SingleMask(__m128i codes) {
+  return _mm_cmpeq_epi16(_mm_and_si128(codes, _mm_set1_epi16(-256)), _mm_setzero_si128());
 }
+
+// All ones in the lanes holding the no-mapping marker (0xFFFF, which no code reads as).
+inline __m128i UnmappedMask(__m128i codes) {
+  return _mm_cmpeq_epi16(codes, _mm_set1_epi16(-1));
+}
+
+inline unsigned SingleLanes(__m128i codes) { return LaneBits(SingleMask(codes)); }
+inline unsigned UnmappedLanes(__m128i codes) { return LaneBits(UnmappedMask(codes)); }
 
 // The lanes holding either: one test for the common case of none.
 inline unsigned OddLanes(__m128i codes) {
-  const __m128i single =
-      _mm_cmpeq_epi16(_mm_and_si128(codes, _mm_set1_epi16(-256)), _mm_setzero_si128());
-  return LaneBits(_mm_or_si128(single, _mm_cmpeq_epi16(codes, _mm_set1_epi16(-1))));
+  return LaneBits(_mm_or_si128(SingleMask(codes), UnmappedMask(codes)));
 }
 
 // For each set of one-byte lanes (bit j: lane j), the pshufb mask that writes the codes of all

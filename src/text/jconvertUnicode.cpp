@@ -47,7 +47,7 @@ inline unsigned Utf16UnitAt(const Byte* s, std::size_t k) {
 template <bool BigEndian>
 inline __m128i LoadUtf16Units(const Byte* s) {
   const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-  return BigEndian ? _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8)) : units;
+  return BigEndian ? SwapLaneBytes(units) : units;
 }
 #endif
 
@@ -216,10 +216,10 @@ template <bool BigEndian>
 inline bool EightPairsToUtf16(const TCp932Table& t, const Byte* s, char* d) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
   // Lane k read little-endian is trail << 8 | lead; the table wants lead << 8 | trail.
-  const __m128i pairs = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+  const __m128i pairs = SwapLaneBytes(v);
   __m128i units = GatherCodes<8>(t.dbcs, pairs);
   if (_mm_movemask_epi8(_mm_cmpeq_epi16(units, _mm_setzero_si128())) != 0) return false;
-  if (BigEndian) units = _mm_or_si128(_mm_slli_epi16(units, 8), _mm_srli_epi16(units, 8));
+  if (BigEndian) units = SwapLaneBytes(units);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(d), units);
   return true;
 }
