@@ -1,7 +1,8 @@
 // Tokenizer and bracket-state benchmarks on generated Shift_JIS documents, beside a memchr baseline.
-#include "search/BregexpUtil.h"
-#include "text/EditParserStore.h"
-#include "text/HeadlessView.h"
+#include "regex/BregexpUtil.h"
+#include "syntax/EditParserStore.h"
+#include "layout/StoreWrap.h"
+#include "store/HeadlessView.h"
 
 #include <benchmark/benchmark.h>
 
@@ -133,7 +134,7 @@ struct TBindingLoaded {
 
 struct TStoreFixture : TBindingLoaded {
   TVornEditViewInfo view;
-  TVornEditHeadlessView editor;
+  TVornEditHeadlessView editor{NewWrappedStore()};
   TStoreFixture() {
     TVornEditBracketItem& item = view.Brackets().Add();
     item.LeftBracket().SetPlainText(true);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "search/BregexpUtil.h"
+#include "regex/BregexpUtil.h"
 
 namespace vorn {
 namespace {

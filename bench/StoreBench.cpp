@@ -13,9 +13,10 @@
 #include <unistd.h>
 
 #include "platform/FileBytes.h"
-#include "text/HeadlessView.h"
+#include "layout/StoreWrap.h"
+#include "store/HeadlessView.h"
 #include "base/sjis.h"
-#include "text/JConvStrList.h"
+#include "textfile/JConvStrList.h"
 
 namespace vorn {
 namespace {
@@ -150,7 +151,7 @@ void BM_ReadDocumentFile100MB(benchmark::State& state) {
     state.PauseTiming();
     long before = StatusKb("VmRSS:");
     ResetPeakRss();
-    auto view = std::make_unique<TVornEditHeadlessView>();
+    auto view = std::make_unique<TVornEditHeadlessView>(NewWrappedStore());
     state.ResumeTiming();
     TDocumentFileSettings doc;
     ReadDocumentFile(file, doc, view->Lines());
@@ -173,7 +174,7 @@ void BM_ReadDocumentFile100MB(benchmark::State& state) {
 // One loaded document shared by the benchmarks that work on a store.
 TVornEditHeadlessView& LoadedView() {
   static TVornEditHeadlessView* view = [] {
-    auto* v = new TVornEditHeadlessView();
+    auto* v = new TVornEditHeadlessView(NewWrappedStore());
     TDocumentFileSettings doc;
     ReadDocumentFile(CorpusFile(), doc, v->Lines());
     return v;

@@ -3,11 +3,12 @@
 // its undo and redo, and the undo of a 100,000-row deletion.
 #include "WrapBenchCorpus.h"
 #include "base/ByteBuffer.h"
-#include "text/HeadlessView.h"
-#include "text/ScreenStrings.h"
-#include "text/Undo.h"
-#include "text/Wrap.h"
-#include "text/WrapOption.h"
+#include "layout/StoreWrap.h"
+#include "store/HeadlessView.h"
+#include "store/ScreenStrings.h"
+#include "store/Undo.h"
+#include "layout/Wrap.h"
+#include "layout/WrapOption.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,9 +63,9 @@ BENCHMARK(BM_TextToRows)->Args({80, 0})->Args({80, 1})->Args({20, 0})->Args({20,
 
 // Switching word wrap on for the loaded 100 MB document (RewrapAll from one row per line).
 void BM_RewrapAll(benchmark::State& state) {
-  TVornEditHeadlessView view;
+  TVornEditHeadlessView view{NewWrappedStore()};
   TVornEditScreenStrings& s = *view.Store();
-  s.WrapOption().Assign(Options(static_cast<int>(state.range(0)), state.range(1) != 0));
+  WrapOptionOf(s).Assign(Options(static_cast<int>(state.range(0)), state.range(1) != 0));
   view.Lines().SetTextBuffer(TByteBuffer(std::string(Corpus())));
   for (auto _ : state) {
     s.SetWordWrap(true);
@@ -78,38 +79,17 @@ void BM_RewrapAll(benchmark::State& state) {
 BENCHMARK(BM_RewrapAll)->Args({80, 0})->Args({80, 1})->Args({20, 0})->Args({20, 1})
     ->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// A view that converts rows to lines from an anchor near the edited rows, as the control
-// does from its top row; the headless view counts from row 0 on every edit.
-class TAnchoredView : public TVornEditHeadlessView {
-public:
-  void SetAnchor(int row) {
-    anchorRow_ = row;
-    anchorLine_ = Store()->CountLinesBefore(row);
-  }
-  int RowToLine(int row) override {
-    TVornEditScreenStrings& s = *Store();
-    if (anchorRow_ < 0 || row < anchorRow_ || row > s.Count()) return s.CountLinesBefore(row);
-    int line = anchorLine_;
-    s.ForEachRow(anchorRow_, row - anchorRow_, [&](std::string_view, uint32_t w) { line += (w & 0xF) != reWrapped; });
-    return line;
-  }
-
-private:
-  int anchorRow_ = -1;
-  int anchorLine_ = 0;
-};
 
 int MiddleRow(TVornEditScreenStrings& s);
 
 // The wrapped document the keystroke benchmarks share: about 2 M rows at width 80.
-TAnchoredView& WrappedDocument() {
-  static std::unique_ptr<TAnchoredView> view = [] {
-    auto v = std::make_unique<TAnchoredView>();
+TVornEditHeadlessView& WrappedDocument() {
+  static std::unique_ptr<TVornEditHeadlessView> view = [] {
+    auto v = std::make_unique<TVornEditHeadlessView>(NewWrappedStore());
     TVornEditScreenStrings& s = *v->Store();
-    s.WrapOption().Assign(Options(80, true));
+    WrapOptionOf(s).Assign(Options(80, true));
     s.SetWordWrap(true);
     v->Lines().SetTextBuffer(TByteBuffer(std::string(Corpus())));
-    v->SetAnchor(MiddleRow(s) - 40);
     return v;
   }();
   return *view;
@@ -194,10 +174,9 @@ BENCHMARK(BM_RedoKeystroke)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Deleting 100,000 rows of whole lines and timing the undo that puts them back.
 void BM_UndoDeletionOf100kRows(benchmark::State& state) {
-  TAnchoredView& view = WrappedDocument();
+  TVornEditHeadlessView& view = WrappedDocument();
   TVornEditScreenStrings& s = *view.Store();
   const int first = s.FirstRowOfLine(s.Count() / 3);
-  view.SetAnchor(first - 40);
   const int last = s.LastRowOfLine(first + 100000 - 1);
   s.UndoObj().ClearSavedMarks();
   for (auto _ : state) {

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/jconvert.h"
+#include "encoding/jconvert.h"
 
 namespace {
 

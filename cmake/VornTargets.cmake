@@ -12,6 +12,7 @@ function(vorn_add_test name)
     target_link_libraries(${name} PRIVATE vorn_gui ${T_LIBS} GTest::gtest GTest::gmock Qt6::Test)
   else()
     target_link_libraries(${name} PRIVATE vorn_core ${T_LIBS} GTest::gtest_main GTest::gmock)
+    target_compile_options(${name} PRIVATE ${VORN_WARNINGS})
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE VORN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"

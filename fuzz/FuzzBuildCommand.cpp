@@ -7,8 +7,8 @@
 #include <string>
 
 #include "base/sjis.h"
-#include "search/BregexpGroups.h"
-#include "search/BregexpUtil.h"
+#include "regex/BregexpGroups.h"
+#include "regex/BregexpUtil.h"
 
 namespace {
 

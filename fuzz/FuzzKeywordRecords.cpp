@@ -1,6 +1,6 @@
 // Fuzzes the keyword and bracket record readers and the keyword file reader: errors are allowed, crashes are
 // not, and whatever reads without error writes back to bytes that read back the same.
-#include "search/KeyWordFile.h"
+#include "syntax/KeyWordFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "text/HeadlessView.h"
-#include "text/JConvStrList.h"
+#include "store/HeadlessView.h"
+#include "textfile/JConvStrList.h"
 
 namespace {
 

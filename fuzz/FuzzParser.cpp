@@ -1,6 +1,6 @@
 // Fuzzes the tokenizer: random view options and text; tokens must tile the row and always advance.
-#include "search/BregexpUtil.h"
-#include "text/EditParser.h"
+#include "regex/BregexpUtil.h"
+#include "syntax/EditParser.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,10 +1,11 @@
 // Fuzzes word wrap: any bytes under any options must cut into rows that rejoin the text,
 // count as they are cut, and survive a whole-store re-wrap, unwrap and edit/undo round trip.
-#include "text/HeadlessView.h"
-#include "text/ScreenStrings.h"
-#include "text/Undo.h"
-#include "text/Wrap.h"
-#include "text/WrapOption.h"
+#include "layout/StoreWrap.h"
+#include "store/HeadlessView.h"
+#include "store/ScreenStrings.h"
+#include "store/Undo.h"
+#include "layout/Wrap.h"
+#include "layout/WrapOption.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (r != rows.size()) std::abort();
 
   // The store: wrap on and off, one edit in the middle and its undo.
-  TVornEditHeadlessView view;
+  TVornEditHeadlessView view{NewWrappedStore()};
   TVornEditScreenStrings& s = *view.Store();
   s.WrapOption().Assign(opt);
   view.Lines().SetTextStr(text);

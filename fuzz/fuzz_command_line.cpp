@@ -1,7 +1,7 @@
 // Fuzzes the command line: any parameter text, split and planned, must neither crash nor hang,
 // and the hand-off text must split back into the files it carries.
 #include "platform/PathPolicy.h"
-#include "shell/CommandLine.h"
+#include "shellcore/CommandLine.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "text/jconvert.h"
-#include "text/jconvertInternal.h"
+#include "encoding/jconvert.h"
+#include "encoding/jconvertInternal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "../tests/text/DetectReference.h"
-#include "text/jconvert.h"
-#include "text/jconvertInternal.h"
+#include "encoding/jconvert.h"
+#include "encoding/jconvertInternal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -1,5 +1,5 @@
 // Loads the process-wide regex binding from the build folder before any test of the executable runs.
-#include "search/BregexpUtil.h"
+#include "regex/BregexpUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Program entry: the station gate, the main window, the command-line passes.
 #include "shell/Entry.h"
 
-#include "base/VornUtil.h"
+#include "platform/VornUtil.h"
 #include "platform/NamedLock.h"
 #include "platform/cp932.h"
-#include "search/BregexpUtil.h"
-#include "shell/CommandLine.h"
+#include "regex/BregexpUtil.h"
+#include "shellcore/CommandLine.h"
 #include "shell/Main.h"
 
 #include <QApplication>

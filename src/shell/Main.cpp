@@ -2,11 +2,11 @@
 // command-line passes that open the named documents into it.
 #include "shell/Main.h"
 
-#include "base/VornUtil.h"
+#include "platform/VornUtil.h"
 #include "platform/ProcessStart.h"
 #include "platform/cp932.h"
-#include "shell/DocumentFile.h"
-#include "shell/WindowTitle.h"
+#include "shellcore/DocumentFile.h"
+#include "shellcore/WindowTitle.h"
 
 #include <QApplication>
 #include <QFileDialog>

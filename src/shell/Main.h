@@ -2,10 +2,10 @@
 // command-line passes that open the named documents into it.
 #pragma once
 
-#include "shell/CommandLine.h"
+#include "shellcore/CommandLine.h"
 #include "shell/StatusPanels.h"
-#include "text/HeadlessView.h"
-#include "text/JConvStrList.h"
+#include "store/HeadlessView.h"
+#include "textfile/JConvStrList.h"
 
 #include <QMainWindow>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "search/BregexpUtil.h"
+#include "regex/BregexpUtil.h"
 
 namespace vorn {
 namespace {

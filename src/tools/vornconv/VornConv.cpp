@@ -1,14 +1,14 @@
 // vornconv: argument parsing, the detect and convert commands, all through the document pipelines.
-#include "tools/vornconv/VornConv.h"
+#include "vornconv/VornConv.h"
 
 #include <cctype>
 #include <exception>
 #include <optional>
 
 #include "base/VornError.h"
-#include "shell/CommandLine.h"
-#include "text/HeadlessView.h"
-#include "text/JConvStrList.h"
+#include "textfile/CodeLetters.h"
+#include "store/HeadlessView.h"
+#include "textfile/JConvStrList.h"
 
 namespace vorn {
 

@@ -1,7 +1,7 @@
 // vornconv's entry point.
 #include <iostream>
 
-#include "tools/vornconv/VornConv.h"
+#include "vornconv/VornConv.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);

@@ -1,0 +1,151 @@
+// TPointerStringList: row strings with their words, owned or borrowed bytes, change events.
+#include "store/PointerStringList.h"
+
+#include <cstring>
+#include <utility>
+
+namespace vorn {
+
+TPointerStringList::TPointerStringList(TPointerStringList&& other) noexcept { *this = std::move(other); }
+
+TPointerStringList& TPointerStringList::operator=(TPointerStringList&& other) noexcept {
+  if (this == &other) return *this;
+  ReleaseRange(0, Count());
+  rows_ = std::move(other.rows_);
+  buffers_ = std::move(other.buffers_);
+  other.rows_.Clear();
+  other.buffers_.clear();
+  return *this;
+}
+
+TPointerStringList::~TPointerStringList() { ReleaseRange(0, Count()); }
+
+TRowSlot TPointerStringList::MakeOwned(std::string_view s, std::uint32_t word) {
+  TRowSlot slot;
+  slot.word = word;
+  if (s.empty()) return slot;
+  std::uint32_t length = TRowSlot::CheckedLength(s.size());
+  char* bytes = new char[s.size()];
+  std::memcpy(bytes, s.data(), s.size());
+  slot.data = bytes;
+  slot.lenAndFlag = length | TRowSlot::kOwned;
+  return slot;
+}
+
+void TPointerStringList::Release(TRowSlot& slot) {
+  if (slot.Owned()) delete[] slot.data;
+  slot.data = nullptr;
+  slot.lenAndFlag = 0;
+}
+
+void TPointerStringList::ReleaseRange(int first, int n) {
+  rows_.ForRange(first, n, [](TRowSlot& s) { Release(s); });
+}
+
+void TPointerStringList::Put(int i, std::string_view s) {
+  TRowSlot old = rows_.At(i);
+  TRowSlot fresh = MakeOwned(s, 0);
+  rows_.SetBytes(i, fresh.data, fresh.lenAndFlag);
+  Release(old);
+  Changed();
+}
+
+bool TPointerStringList::InAdoptedBuffer(std::string_view bytes) const {
+  for (const auto& b : buffers_)
+    if (bytes.data() >= b->Data() && bytes.data() + bytes.size() <= b->Data() + b->Size()) return true;
+  return false;
+}
+
+void TPointerStringList::PutBorrowed(int i, std::string_view bytes) {
+  TRowSlot old = rows_.At(i);
+  rows_.SetBytes(i, bytes.empty() ? nullptr : bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  Release(old);
+  Changed();
+}
+
+int TPointerStringList::Add(std::string_view s) {
+  int index = Count();
+  Insert(index, s);
+  return index;
+}
+
+void TPointerStringList::Insert(int i, std::string_view s) {
+  TRowSlot slot = MakeOwned(s, 0);
+  rows_.Insert(i, &slot, 1);
+  Changed();
+}
+
+void TPointerStringList::Delete(int i) {
+  RemoveRows(i, 1);
+  Changed();
+}
+
+void TPointerStringList::Clear() {
+  if (Count() == 0 && buffers_.empty()) return;
+  ReleaseRange(0, Count());
+  rows_.Clear();
+  buffers_.clear();
+  Changed();
+}
+
+void TPointerStringList::InsertEmptyRows(int pos, int n) { rows_.Insert(pos, nullptr, n); }
+
+void TPointerStringList::RemoveRows(int pos, int n) {
+  if (n <= 0) return;
+  ReleaseRange(pos, n);
+  rows_.Erase(pos, n);
+}
+
+void TPointerStringList::CopyRowsFrom(int pos, const TPointerStringList& source, int first, int n) {
+  if (n <= 0) return;
+  std::vector<TRowSlot> copies;
+  copies.reserve(static_cast<std::size_t>(n));
+  source.rows_.ForRange(first, n, [&](const TRowSlot& s) {
+    copies.push_back(MakeOwned(std::string_view(s.data, s.Length()), s.word));
+  });
+  rows_.Insert(pos, copies.data(), n);
+}
+
+void TPointerStringList::TakeRowsFrom(int pos, TPointerStringList& source) {
+  int n = source.Count();
+  if (n == 0) return;
+  if (!source.buffers_.empty()) {
+    // Borrowed rows must not outlive the source's buffers: copy them instead.
+    CopyRowsFrom(pos, source, 0, n);
+    source.ReleaseRange(0, n);
+    source.rows_.Clear();
+    source.buffers_.clear();
+    return;
+  }
+  std::vector<TRowSlot> slots;
+  slots.reserve(static_cast<std::size_t>(n));
+  source.rows_.ForRange(0, n, [&](TRowSlot& s) {
+    slots.push_back(s);
+    s = TRowSlot{};
+  });
+  source.rows_.Clear();
+  rows_.Insert(pos, slots.data(), n);
+}
+
+const TByteBuffer& TPointerStringList::AdoptBuffer(TByteBuffer&& buffer) {
+  buffers_.push_back(std::make_unique<TByteBuffer>(std::move(buffer)));
+  return *buffers_.back();
+}
+
+void TPointerStringList::BeginUpdate() {
+  if (updateCount_++ == 0) SetUpdateState(true);
+}
+
+void TPointerStringList::EndUpdate() {
+  if (--updateCount_ == 0) SetUpdateState(false);
+}
+
+void TPointerStringList::SetUpdateState(bool updating) {
+  if (!updating) Changed();
+}
+
+void TPointerStringList::Changed() {
+  if (updateCount_ == 0 && onChange_) onChange_();
+}
+
+}  // namespace vorn

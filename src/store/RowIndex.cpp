@@ -1,0 +1,213 @@
+// TRowIndex: block lookup, insertion with block splitting, removal with merging of small blocks.
+#include "store/RowIndex.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace vorn {
+
+std::size_t TRowIndex::FindBlock(int i) const {
+  // Edits and walks cluster, so the block of the previous lookup is tried first.
+  if (lastBlock_ < blocks_.size()) {
+    int start = starts_[lastBlock_];
+    if (i >= start && i < start + static_cast<int>(blocks_[lastBlock_].rows.size())) return lastBlock_;
+  }
+  auto it = std::upper_bound(starts_.begin(), starts_.end(), i);
+  std::size_t k = static_cast<std::size_t>(std::distance(starts_.begin(), it));
+  k = k == 0 ? 0 : k - 1;
+  // Skip empty blocks (there are none after Erase, but a split may leave one briefly).
+  while (k + 1 < blocks_.size() && i - starts_[k] >= static_cast<int>(blocks_[k].rows.size())) ++k;
+  lastBlock_ = k;
+  return k;
+}
+
+void TRowIndex::Renumber(std::size_t fromBlock) {
+  starts_.resize(blocks_.size());
+  int start = fromBlock == 0 ? 0 : starts_[fromBlock - 1] + static_cast<int>(blocks_[fromBlock - 1].rows.size());
+  for (std::size_t k = fromBlock; k < blocks_.size(); ++k) {
+    starts_[k] = start;
+    start += static_cast<int>(blocks_[k].rows.size());
+  }
+}
+
+void TRowIndex::SplitBlock(std::size_t k, int at) {
+  std::vector<TRowSlot>& rows = blocks_[k].rows;
+  TBlock tail;
+  tail.rows.assign(rows.begin() + at, rows.end());
+  tail.modified = CountModified(tail.rows.data(), tail.rows.size());
+  rows.erase(rows.begin() + at, rows.end());
+  blocks_[k].lineEnds = -1;
+  blocks_[k].modified -= tail.modified;
+  blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(k) + 1, std::move(tail));
+  starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(k) + 1, 0);
+}
+
+void TRowIndex::Insert(int pos, const TRowSlot* slots, int n) {
+  if (n <= 0) return;
+  if (n > kBlockRows / 2 || blocks_.empty()) {
+    InsertBulk(pos, slots, n);
+    return;
+  }
+  std::size_t k = pos == size_ ? blocks_.size() - 1 : FindBlock(pos);
+  std::vector<TRowSlot>& rows = blocks_[k].rows;
+  auto at = rows.begin() + (pos - starts_[k]);
+  if (slots) {
+    rows.insert(at, slots, slots + n);
+    blocks_[k].modified += CountModified(slots, static_cast<std::size_t>(n));
+  } else {
+    rows.insert(at, static_cast<std::size_t>(n), TRowSlot{});
+  }
+  size_ += n;
+  blocks_[k].lineEnds = -1;
+  if (static_cast<int>(rows.size()) > 2 * kBlockRows) SplitBlock(k, static_cast<int>(rows.size()) / 2);
+  Renumber(k);
+}
+
+void TRowIndex::InsertBulk(int pos, const TRowSlot* slots, int n) {
+  // Cut the block at pos and put whole new blocks between the halves.
+  std::size_t k = blocks_.size();
+  if (pos < size_) {
+    k = FindBlock(pos);
+    int at = pos - starts_[k];
+    if (at > 0) {
+      SplitBlock(k, at);
+      ++k;
+    }
+  }
+  std::vector<TBlock> fresh;
+  fresh.reserve(static_cast<std::size_t>(n / kBlockRows + 1));
+  for (int done = 0; done < n;) {
+    int take = std::min(kBlockRows, n - done);
+    TBlock b;
+    if (slots) {
+      b.rows.assign(slots + done, slots + done + take);
+      b.modified = CountModified(b.rows.data(), b.rows.size());
+    } else {
+      b.rows.assign(static_cast<std::size_t>(take), TRowSlot{});
+    }
+    fresh.push_back(std::move(b));
+    done += take;
+  }
+  blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(k), std::make_move_iterator(fresh.begin()),
+                 std::make_move_iterator(fresh.end()));
+  size_ += n;
+  Renumber(0);
+}
+
+void TRowIndex::Erase(int pos, int n) {
+  if (n <= 0) return;
+  std::size_t k = FindBlock(pos);
+  int offset = pos - starts_[k];
+  std::size_t firstTouched = k;
+  int left = n;
+  while (left > 0) {
+    std::vector<TRowSlot>& rows = blocks_[k].rows;
+    int take = std::min(left, static_cast<int>(rows.size()) - offset);
+    blocks_[k].modified -= CountModified(rows.data() + offset, static_cast<std::size_t>(take));
+    rows.erase(rows.begin() + offset, rows.begin() + offset + take);
+    blocks_[k].lineEnds = -1;
+    left -= take;
+    offset = 0;
+    if (rows.empty()) {
+      blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(k));
+    } else {
+      ++k;
+    }
+  }
+  size_ -= n;
+  if (firstTouched > 0) --firstTouched;
+  if (firstTouched < blocks_.size()) MergeSmall(firstTouched);
+  Renumber(firstTouched < blocks_.size() ? firstTouched : 0);
+  lastBlock_ = 0;
+}
+
+void TRowIndex::MergeSmall(std::size_t k) {
+  // Keeps lookups short after many deletions: neighbours that fit one block become one.
+  for (int step = 0; step < 2 && k + 1 < blocks_.size(); ++step) {
+    std::vector<TRowSlot>& a = blocks_[k].rows;
+    std::vector<TRowSlot>& b = blocks_[k + 1].rows;
+    if (a.size() + b.size() <= static_cast<std::size_t>(kBlockRows) &&
+        (a.size() < kBlockRows / 4 || b.size() < kBlockRows / 4)) {
+      a.insert(a.end(), b.begin(), b.end());
+      blocks_[k].lineEnds = -1;
+      blocks_[k].modified += blocks_[k + 1].modified;
+      blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(k) + 1);
+    } else {
+      ++k;
+    }
+  }
+}
+
+int TRowIndex::CountBlockRange(const TBlock& b, std::size_t from, std::size_t to) {
+  int ends = 0;
+  for (std::size_t j = from; j < to; ++j) ends += (b.rows[j].word & 0xF) != 1;
+  return ends;
+}
+
+int TRowIndex::BlockLineEnds(std::size_t k) const {
+  const TBlock& b = blocks_[k];
+  if (b.lineEnds < 0) const_cast<TBlock&>(b).lineEnds = CountBlockRange(b, 0, b.rows.size());
+  return b.lineEnds;
+}
+
+int TRowIndex::CountLineEnds(int first, int n) const {
+  int ends = 0;
+  const_cast<TRowIndex*>(this)->Walk(first, n, [&](const TBlock& b, std::size_t from, std::size_t to) {
+    if (from == 0 && to == b.rows.size())
+      ends += BlockLineEnds(static_cast<std::size_t>(&b - blocks_.data()));
+    else
+      ends += CountBlockRange(b, from, to);
+  });
+  return ends;
+}
+
+int TRowIndex::FindNthLineEnd(int nth) const {
+  if (nth <= 0) return -1;
+  for (std::size_t k = 0; k < blocks_.size(); ++k) {
+    int inBlock = BlockLineEnds(k);
+    if (nth > inBlock) {
+      nth -= inBlock;
+      continue;
+    }
+    const std::vector<TRowSlot>& rows = blocks_[k].rows;
+    for (std::size_t j = 0; j < rows.size(); ++j)
+      if ((rows[j].word & 0xF) != 1 && --nth == 0) return starts_[k] + static_cast<int>(j);
+  }
+  return -1;
+}
+
+int TRowIndex::CountModified(const TRowSlot* slots, std::size_t n) {
+  int marked = 0;
+  for (std::size_t j = 0; j < n; ++j) marked += (slots[j].word & TRowSlot::kModified) != 0;
+  return marked;
+}
+
+void TRowIndex::ClearModified() {
+  // The mark is not part of the row end, so the cached line-end counts stay valid.
+  for (TBlock& b : blocks_) {
+    if (b.modified == 0) continue;
+    for (TRowSlot& s : b.rows) s.word &= ~TRowSlot::kModified;
+    b.modified = 0;
+  }
+}
+
+int TRowIndex::ModifiedRows() const {
+  int marked = 0;
+  for (const TBlock& b : blocks_) marked += b.modified;
+  return marked;
+}
+
+bool TRowIndex::ModifiedCountsConsistent() const {
+  for (const TBlock& b : blocks_)
+    if (b.modified != CountModified(b.rows.data(), b.rows.size())) return false;
+  return true;
+}
+
+void TRowIndex::Clear() {
+  blocks_.clear();
+  starts_.clear();
+  size_ = 0;
+  lastBlock_ = 0;
+}
+
+}  // namespace vorn

@@ -1,0 +1,60 @@
+// TVornEditStrings: the control's Lines facade, logical lines over the store's display rows.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "base/ByteBuffer.h"
+#include "base/Strings.h"
+#include "store/ScreenStrings.h"
+
+namespace vorn {
+
+// The facade belongs to one view (its owner), whose caret its edits place; the store is the
+// one that view shows and changes when the view joins another store.
+class TVornEditStrings : public TStrings {
+public:
+  TVornEditStrings(TVornEditView& owner, TVornEditScreenStrings& store) : owner_(owner), store_(&store) {}
+
+  TVornEditView& Owner() const { return owner_; }
+  TVornEditScreenStrings& Store() const { return *store_; }
+  void SetStore(TVornEditScreenStrings& store) { store_ = &store; }
+
+  int Count() const override;
+  std::string Get(int i) const override;
+  void Put(int i, std::string_view s) override;
+  int Add(std::string_view s) override;
+  void Insert(int i, std::string_view s) override;
+  void Delete(int i) override;
+  void Clear() override;
+  std::string GetTextStr() const override;
+  void SetTextStr(std::string_view text) override;
+  // SetTextStr without copying: the store keeps buffer and its rows borrow from it.
+  void SetTextBuffer(TByteBuffer&& buffer);
+  void Assign(const TStrings& source) override;
+  // Appends the whole text (as GetTextStr gives it) to sink piece by piece, without building
+  // it in one string; lineBreak replaces CR LF after each reLineEnd row.
+  template <class Sink>
+  void WriteText(Sink&& sink, std::string_view lineBreak = "\r\n") const {
+    TVornEditScreenStrings& store = Store();
+    store.ForEachRow(0, store.Count(), [&](std::string_view row, std::uint32_t word) {
+      sink(row);
+      if ((word & 0xF) == reLineEnd) sink(lineBreak);
+    });
+  }
+
+  // The facade's own file reader: breaks CR LF, CR or LF; the byte 0x1A ends the file.
+  void LoadFromFile(const std::string& fileName);
+
+protected:
+  void SetUpdateState(bool updating) override;
+
+private:
+  // A store edit from the owner's caret, so that undo returns there.
+  void Replace(int a, int n, std::string_view text);
+
+  TVornEditView& owner_;
+  TVornEditScreenStrings* store_;
+};
+
+}  // namespace vorn

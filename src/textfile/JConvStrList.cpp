@@ -1,0 +1,212 @@
+// JConvStrList: line-break detection and conversion, document read/save pipelines, TJConvStringList.
+#include "textfile/JConvStrList.h"
+
+#include <cstring>
+#include <unistd.h>
+
+#include "base/Stream.h"
+#include "base/VornError.h"
+#include "base/sjis.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileBytes.h"
+#include "encoding/LineSplit.h"
+#include "store/VornEditStrings.h"
+
+namespace vorn {
+
+namespace {
+
+std::string_view BreakBytes(TLineBreakKind kind) {
+  switch (kind) {
+    case lbCR: return "\r";
+    case lbLF: return "\n";
+    default: return "\r\n";
+  }
+}
+
+// Replaces every break of text (CR LF, CR, LF) by breakBytes, keeping NUL bytes.
+std::string ReplaceBreaks(std::string_view text, std::string_view breakBytes) {
+  std::string out;
+  out.reserve(text.size());
+  const char* p = text.data();
+  const char* end = p + text.size();
+  while (p < end) {
+    const char* q = FindLineByte(p, end, false);
+    out.append(p, static_cast<std::size_t>(q - p));
+    if (q == end) break;
+    out.append(breakBytes);
+    p = q + ((*q == '\r' && q + 1 < end && q[1] == '\n') ? 2 : 1);
+  }
+  return out;
+}
+
+std::size_t ReplaceNulBytes(char* p, std::size_t size) {
+  std::size_t replaced = 0;
+  char* end = p + size;
+  while (p < end) {
+    char* nul = static_cast<char*>(std::memchr(p, 0, static_cast<std::size_t>(end - p)));
+    if (!nul) break;
+    *nul = ' ';
+    ++replaced;
+    p = nul + 1;
+  }
+  return replaced;
+}
+
+}  // namespace
+
+const char* StatusBarLineBreakName(TLineBreakKind kind) {
+  switch (kind) {
+    case lbCR: return "CR";
+    case lbLF: return "LF";
+    default: return "CRLF";
+  }
+}
+
+TLineBreakKind DetectLineBreak(std::string_view text) {
+  const char* end = text.data() + text.size();
+  const char* q = FindLineByte(text.data(), end, false);
+  if (q == end) return lbUnknown;
+  if (*q == '\n') return lbLF;
+  return (q + 1 < end && q[1] == '\n') ? lbCRLF : lbCR;
+}
+
+std::string ConvertLineBreaks(std::string_view text, TLineBreakKind fromKind, TLineBreakKind toKind) {
+  if (fromKind == lbUnknown || fromKind == toKind) return std::string(text);
+  std::size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  return ReplaceBreaks(text, BreakBytes(toKind));
+}
+
+std::string ConvertLineBreaksTo(std::string_view text, TLineBreakKind toKind) {
+  return ConvertLineBreaks(text, DetectLineBreak(text), toKind);
+}
+
+std::string EncodeText(std::string_view text, TLineBreakKind lineBreak, TCharCodeKind charCode) {
+  // Saving must not end at a NUL byte the way clipboard conversion does: that would cut the
+  // user's file short without a word.
+  std::string bytes = (lineBreak == lbCRLF || lineBreak == lbUnknown) ? std::string(text)
+                                                                       : ReplaceBreaks(text, BreakBytes(lineBreak));
+  if (charCode != ckSjis) bytes = ConvertCharCode(bytes, ckSjis, charCode);
+  return bytes;
+}
+
+void ReadDocumentFile(const std::string& fileName, TDocumentFileSettings& document, TVornEditStrings& lines) {
+  TByteBuffer bytes = ReadFileBytes(fileName);
+  TCharCodeKind kind = document.OpenCodeGiven ? document.OpenCode
+                                              : DetectCharCode(std::string_view(bytes.Data(), bytes.Size()));
+  document.ReadCode = kind;
+  document.CharCode = (kind == ckAscii || kind == ckBinary) ? ckSjis : kind;
+  document.NulBytesReplaced = 0;
+  document.CharsSubstituted = 0;
+  bool utf16 = document.CharCode == ckUnicodeLE || document.CharCode == ckUnicodeBE;
+  if (!utf16) document.NulBytesReplaced = ReplaceNulBytes(bytes.Data(), bytes.Size());
+  if (document.CharCode != ckSjis) {
+    std::size_t substituted = 0;
+    std::string text =
+        ConvertCharCode(std::string_view(bytes.Data(), bytes.Size()), document.CharCode, ckSjis, &substituted);
+    document.CharsSubstituted = substituted;
+    // A U+0000 in a UTF-16 file arrives here as a NUL byte, which would end the text when it
+    // is split into rows and silently drop the rest of the file.
+    document.NulBytesReplaced += ReplaceNulBytes(text.data(), text.size());
+    bytes = TByteBuffer(std::move(text));
+  }
+  if (document.NulBytesReplaced > 0 || document.CharsSubstituted > 0) document.ReadOnly = true;
+
+  std::string_view text(bytes.Data(), bytes.Size());
+  TLineBreakKind detected = DetectLineBreak(text);
+  document.LineBreak = document.LineBreakGiven ? document.GivenLineBreak : detected == lbUnknown ? lbCRLF : detected;
+  bool noFinalBreak = !text.empty() && text.back() != '\r' && text.back() != '\n';
+  lines.SetTextBuffer(std::move(bytes));
+  TVornEditScreenStrings& store = lines.Store();
+  if (noFinalBreak && store.Count() > 0) store.SetRowEnd(store.Count() - 1, reTextEnd);
+}
+
+namespace {
+
+// Keeps the previous content as name.bak. A hard link costs nothing and survives the rename
+// of the new file over the old one; where that is impossible (another file system, or the
+// file is rewritten in place, which would change the linked copy too) the bytes are copied.
+void MakeBackup(const std::string& fileName, const TAtomicFileWriter& writer) {
+  std::string backup = fileName + ".bak";
+  ::unlink(backup.c_str());
+  if (::access(writer.TargetPath().c_str(), F_OK) != 0) return;
+  if (!writer.WritingInPlace() && ::link(writer.TargetPath().c_str(), backup.c_str()) == 0) return;
+  try {
+    TByteBuffer old = ReadFileBytes(writer.TargetPath());
+    WriteFileAtomically(backup, std::string_view(old.Data(), old.Size()));
+  } catch (const EVornError&) {
+    // A backup that cannot be made is skipped; the save itself goes on.
+  }
+}
+
+}  // namespace
+
+void WriteDocumentFile(const std::string& fileName, const TDocumentFileSettings& document,
+                       const TVornEditStrings& lines) {
+  TAtomicFileWriter writer;
+  std::string error = writer.Open(fileName);
+  if (error.empty() && document.BackupCreate) MakeBackup(fileName, writer);
+  if (error.empty()) {
+    if (document.CharCode == ckSjis) {
+      // Rows go straight to the file: a 100 MB document is never assembled in memory.
+      std::string_view breakBytes = BreakBytes(document.LineBreak);
+      lines.WriteText([&](std::string_view piece) {
+        if (error.empty() && !piece.empty()) error = writer.Write(piece.data(), piece.size());
+      }, breakBytes);
+    } else {
+      std::string bytes = EncodeText(lines.GetTextStr(), document.LineBreak, document.CharCode);
+      error = writer.Write(bytes.data(), bytes.size());
+    }
+  }
+  if (error.empty()) error = writer.Commit();
+  if (!error.empty()) throw EFileCreateError(fileName, error);
+}
+
+void TJConvStringList::LoadFromStream(TStream& stream) {
+  std::string bytes = ReadToEnd(stream);
+  std::string text;
+  if (!autoConvert_) {
+    text = std::move(bytes);
+  } else {
+    TCharCodeKind kind = DetectCharCode(bytes);
+    if (kind == ckBinary)
+      text = keepBinary_ ? std::move(bytes) : std::string();
+    else if (kind == ckSjis)
+      text = std::move(bytes);
+    else
+      text = ConvertCharCode(bytes, kind, ckSjis);
+  }
+  SetTextStr(text);
+  bool trailing = false;
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t n = sjis::CharLen(text, i);
+    trailing = n == 1 && (text[i] == '\r' || text[i] == '\n');
+    i += n;
+  }
+  trailingBreak_ = trailing;
+}
+
+void TJConvStringList::SetTextStr(std::string_view text) {
+  BeginUpdate();
+  Clear();
+  std::vector<std::string>& items = Items();
+  ForEachLine(text.data(), text.data() + text.size(), false,
+              [&](const char* b, const char* e) { items.emplace_back(b, static_cast<std::size_t>(e - b)); });
+  EndUpdate();
+}
+
+std::string TJConvStringList::GetTextStr() const {
+  const std::vector<std::string>& items = Items();
+  std::size_t size = 0;
+  for (const std::string& s : items) size += s.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    text.append(items[i]);
+    if (i + 1 < items.size() || trailingBreak_) text.append("\r\n");
+  }
+  return text;
+}
+
+}  // namespace vorn

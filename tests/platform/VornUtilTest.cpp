@@ -1,0 +1,264 @@
+// Tests of the shared utilities: folders, canonical names, sanitising, trimming, file tests.
+#include "platform/VornUtil.h"
+
+#include <sys/wait.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "platform/NamedLock.h"
+
+namespace vorn {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder per test, removed afterwards.
+class TempDir {
+public:
+  TempDir() {
+    std::string tmpl = (fs::temp_directory_path() / "vornutil-XXXXXX").string();
+    path_ = mkdtemp(tmpl.data());
+  }
+  ~TempDir() {
+    std::error_code ec;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+  }
+  std::string Path() const { return path_.string() + "/"; }
+  std::string Write(const std::string& rel, const std::string& bytes) const {
+    std::string p = Path() + rel;
+    fs::create_directories(fs::path(p).parent_path());
+    std::ofstream(p, std::ios::binary) << bytes;
+    return p;
+  }
+
+private:
+  fs::path path_;
+};
+
+TEST(ProgramFolder, IsTheExecutableFolderWhenItIsWritable) {
+  TempDir dir;
+  EXPECT_EQ(ChooseProgramFolder(dir.Path(), "/home/x/.local/share"), dir.Path());
+}
+
+TEST(ProgramFolder, MovesToTheDataHomeForAReadOnlyInstall) {
+  TempDir dir;
+  std::string exe = dir.Path() + "bin/";
+  fs::create_directories(exe);
+  fs::permissions(exe, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  // With rights that ignore permission bits, a kernel folder serves as the unwritable one.
+  if (access(exe.c_str(), W_OK) == 0) exe = "/proc/1/";
+  if (access(exe.c_str(), W_OK) == 0) GTEST_SKIP() << "no unwritable folder available";
+  EXPECT_EQ(ChooseProgramFolder(exe, "/data"), "/data/VornEditor/");
+}
+
+TEST(ProgramFolder, StaysBesideTheExecutableWhenSettingIsThereEvenIfUnwritable) {
+  TempDir dir;
+  std::string exe = dir.Path() + "bin/";
+  fs::create_directories(exe + "Setting");
+  fs::permissions(exe, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_EQ(ChooseProgramFolder(exe, "/data"), exe);
+}
+
+TEST(ProgramFolder, ExecutableFolderEndsWithASlashAndHoldsThisTest) {
+  std::string folder = ExecutableFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '/');
+  EXPECT_TRUE(fs::exists(folder + "vornutil_tests"));
+}
+
+TEST(UserFolder, TakesTheSanitisedFirstLineOfUsrDirDat) {
+  TempDir dir;
+  dir.Write("UsrDir.dat", "a/b:c\r\nsecond line\r\n");
+  EXPECT_EQ(ChooseUserFolder(dir.Path(), "alice"), dir.Path() + "a_b_c/");
+}
+
+TEST(UserFolder, ConvertsAShiftJisNameAndKeepsATrailByteThatLooksLikeABackslash) {
+  TempDir dir;
+  // "表示" in Shift_JIS: the first character's trail byte is 0x5C.
+  dir.Write("UsrDir.dat", "\x95\x5c\x8e\xa6\r\n");
+  EXPECT_EQ(ChooseUserFolder(dir.Path(), "alice"), dir.Path() + "\xe8\xa1\xa8\xe7\xa4\xba/");
+}
+
+TEST(UserFolder, FallsBackToTheLoginNameAndThenToDefault) {
+  TempDir dir;
+  dir.Write("UsrDir.dat", "\r\n");  // an empty first line does not count
+  EXPECT_EQ(ChooseUserFolder(dir.Path(), "bob|x"), dir.Path() + "bob_x/");
+  fs::remove(dir.Path() + "UsrDir.dat");
+  EXPECT_EQ(ChooseUserFolder(dir.Path(), ""), dir.Path() + "Default/");
+}
+
+TEST(UserFolder, IsFixedOnceChosenAndCanBePinned) {
+  SetProgramFolderOverride("/opt/vorn");
+  SetUserFolderOverride("/opt/vorn/u");
+  EXPECT_EQ(ProgramFolder(), "/opt/vorn/");
+  EXPECT_EQ(UserFolder(), "/opt/vorn/u/");
+  SetUserFolderOverride("");
+  SetProgramFolderOverride("");
+  EXPECT_EQ(ProgramFolder(), ExecutableFolder());
+  std::string first = UserFolder();
+  EXPECT_EQ(first.rfind(ProgramFolder(), 0), 0u);
+  EXPECT_EQ(UserFolder(), first);
+}
+
+TEST(CanonicalFileName, LeavesAMissingPathAbsoluteCleanedAndUnchangedInCase) {
+  EXPECT_EQ(CanonicalFileName("/NoSuch/Dir/../File.TXT"), "/NoSuch/File.TXT");
+  EXPECT_EQ(CanonicalFileName("/NoSuch//Dir/"), "/NoSuch/Dir");
+  std::string rel = CanonicalFileName("no-such-file.txt");
+  EXPECT_EQ(rel, (fs::current_path() / "no-such-file.txt").string());
+}
+
+TEST(CanonicalFileName, GivesOneNameForALinkADotDotSpellingAndTheFileItself) {
+  TempDir dir;
+  std::string file = dir.Write("sub/a.txt", "x");
+  fs::create_symlink(file, dir.Path() + "link.txt");
+  std::string canon = CanonicalFileName(file);
+  EXPECT_EQ(CanonicalFileName(dir.Path() + "link.txt"), canon);
+  EXPECT_EQ(CanonicalFileName(dir.Path() + "sub/../sub/./a.txt"), canon);
+  EXPECT_EQ(CanonicalFileName(dir.Path() + "sub/"), fs::path(canon).parent_path().string());
+}
+
+TEST(ResolveShortcut, FollowsALinkAndKeepsTheLinkWhenItsTargetIsGone) {
+  TempDir dir;
+  std::string file = dir.Write("a.txt", "x");
+  fs::create_symlink(file, dir.Path() + "good");
+  fs::create_symlink(dir.Path() + "gone.txt", dir.Path() + "dangling");
+  EXPECT_EQ(ResolveShortcut(dir.Path() + "good"), CanonicalFileName(file));
+  EXPECT_EQ(ResolveShortcut(dir.Path() + "dangling"), dir.Path() + "dangling");
+  EXPECT_EQ(ResolveShortcut(file), file);
+}
+
+TEST(SanitizeFileName, ReplacesEveryForbiddenCharacterAndKeepsHighBytes) {
+  EXPECT_EQ(SanitizeFileName("\"*,/:;<>?\\|ok"), "___________ok");
+  EXPECT_EQ(SanitizeFileName("\xb1\x7f\x20"), "\xb1\x7f\x20");
+  EXPECT_EQ(SanitizeFileName("\x95\x5c/\x83\x7c"), "\x95\x5c_\x83\x7c");  // 表 / ポ keep their trail bytes
+}
+
+TEST(TrimBlanks, TrimsSpacesAndOnlyTheAskedTabsAndWideSpaces) {
+  const std::string text = " \t\x81\x40 a b\x81\x40\t ";
+  EXPECT_EQ(TrimBlanks(text, false, false), "\t\x81\x40 a b\x81\x40\t");
+  EXPECT_EQ(TrimBlanks(text, true, false), "\x81\x40 a b\x81\x40");
+  EXPECT_EQ(TrimBlanks(text, true, true), "a b");
+  EXPECT_EQ(TrimBlanksLeft(text, true, true), "a b\x81\x40\t ");
+  EXPECT_EQ(TrimBlanksRight(text, true, true), " \t\x81\x40 a b");
+  EXPECT_EQ(TrimBlanks("  ", true, true), "");
+}
+
+TEST(TrimBlanks, DoesNotTakeATrailByteFollowedByAtSignForAWideSpace) {
+  // 0x81 0x81 0x40: the character 0x81 0x81 ("＝") followed by "@", not "＝" split.
+  EXPECT_EQ(TrimBlanksRight("a\x81\x81\x40", true, true), "a\x81\x81\x40");
+  EXPECT_EQ(TrimBlanksRight("a\x88\x81\x40", true, true), "a\x88\x81\x40");
+}
+
+TEST(FileTests, DirectoryAndReadOnly) {
+  TempDir dir;
+  std::string file = dir.Write("f.txt", "x");
+  EXPECT_TRUE(DirectoryExists(dir.Path()));
+  EXPECT_FALSE(DirectoryExists(file));
+  EXPECT_FALSE(DirectoryExists(dir.Path() + "missing"));
+  EXPECT_FALSE(FileIsReadOnly(file));
+  fs::permissions(file, fs::perms::owner_read);
+  EXPECT_TRUE(FileIsReadOnly(file));
+  EXPECT_FALSE(FileIsReadOnly(dir.Path() + "missing"));
+}
+
+TEST(FileTests, AFileUnderAnExclusiveLockIsHeldForWriting) {
+  TempDir dir;
+  std::string file = dir.Write("f.txt", "x");
+  EXPECT_FALSE(FileIsHeldForWriting(file));
+  EXPECT_FALSE(FileIsHeldForWriting(dir.Path() + "missing"));
+  int fd = open(file.c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(flock(fd, LOCK_EX), 0);
+  EXPECT_TRUE(FileIsHeldForWriting(file));
+  flock(fd, LOCK_UN);
+  EXPECT_FALSE(FileIsHeldForWriting(file));
+  struct flock fl {};
+  fl.l_type = F_WRLCK;
+  fl.l_whence = SEEK_SET;
+  ASSERT_EQ(fcntl(fd, F_OFD_SETLK, &fl), 0);
+  EXPECT_TRUE(FileIsHeldForWriting(file));
+  close(fd);
+  EXPECT_FALSE(FileIsHeldForWriting(file));
+}
+
+TEST(FileTests, AFileLockedByAnotherProcessThroughTheLockLayerIsHeld) {
+  const std::string name = "vornutil test " + std::to_string(getpid());
+  int ready[2], done[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(done), 0);
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    TNamedLock lock;
+    char c = lock.TryAcquire(name) ? 'y' : 'n';
+    (void)!write(ready[1], &c, 1);
+    (void)!read(done[0], &c, 1);
+    _exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  ASSERT_EQ(c, 'y');
+  EXPECT_TRUE(FileIsHeldForWriting(NamedLockPath(name)));
+  (void)!write(done[1], "x", 1);
+  waitpid(child, nullptr, 0);
+  EXPECT_FALSE(FileIsHeldForWriting(NamedLockPath(name)));
+  for (int fd : {ready[0], ready[1], done[0], done[1]}) close(fd);
+  std::remove(NamedLockPath(name).c_str());
+}
+
+TEST(TakeAtomString, FailsForNoAtomAndTakesTheTextOnce) {
+  std::optional<std::string> atom;
+  std::string text = "unchanged";
+  EXPECT_FALSE(TakeAtomString(atom, text));
+  EXPECT_EQ(text, "unchanged");
+  atom = "C:/a.txt";
+  EXPECT_TRUE(TakeAtomString(atom, text));
+  EXPECT_EQ(text, "C:/a.txt");
+  EXPECT_FALSE(atom.has_value());
+}
+
+TEST(TakeAtomString, CutsAt255BytesWithoutSplittingADoubleByteCharacter) {
+  std::optional<std::string> atom = std::string(254, 'a') + "\x82\xa0" + "tail";
+  std::string text;
+  ASSERT_TRUE(TakeAtomString(atom, text));
+  EXPECT_EQ(text, std::string(254, 'a'));
+}
+
+TEST(Version, TextHasTheReleaseFormAndHelpLivesInTheProgramFolder) {
+  std::string v = VersionText();
+  EXPECT_EQ(v.rfind("r.", 0), 0u);
+  EXPECT_NE(v.find(" Build "), std::string::npos);
+  EXPECT_EQ(HelpFileName(""), ProgramFolder() + "Help/Index.html");
+  EXPECT_EQ(HelpFileName("find.html"), ProgramFolder() + "Help/find.html");
+}
+
+TEST(ShowHelp, HandsThePageToTheDesktopOpenerAndFailsWithoutOne) {
+  TempDir dir;
+  const std::string log = dir.Path() + "opened.txt";
+  dir.Write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + log + "'\n");
+  fs::permissions(dir.Path() + "bin/xdg-open", fs::perms::owner_all);
+  const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", (dir.Path() + "bin").c_str(), 1);
+  EXPECT_TRUE(ShowHelp("find.html"));
+  for (int i = 0; i < 200 && !fs::exists(log); ++i) usleep(10000);
+  std::ifstream in(log);
+  std::string opened((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(opened, HelpFileName("find.html"));
+  setenv("PATH", (dir.Path() + "nothing-here").c_str(), 1);
+  EXPECT_FALSE(ShowHelp());
+  setenv("PATH", oldPath.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace vorn
