@@ -88,7 +88,8 @@ std::optional<TBusRequest> DecodeBusRequest(std::string_view bytes, std::size_t&
   const unsigned flags = static_cast<unsigned char>(bytes[4]);
   const std::size_t nameLength = static_cast<unsigned char>(bytes[5]);
   const std::size_t textLength = GetInt(bytes, 6, 2);
-  if (flags > 3 || nameLength > kMaxBusNameLength || textLength > kMaxBusText) return bad = true, std::nullopt;
+  if (flags > 3 || nameLength > kMaxBusNameLength || textLength > kMaxBusText || (!(flags & 2) && textLength > 0))
+    return bad = true, std::nullopt;
   if (bytes.size() < kRequestHeader + nameLength + textLength) return std::nullopt;
   TBusRequest request;
   request.wantsReply = (flags & 1) != 0;
@@ -120,7 +121,7 @@ std::optional<TBusReply> DecodeBusReply(std::string_view bytes, std::size_t& use
   if (bytes.size() < kReplyHeader) return std::nullopt;
   const std::size_t textLength = GetInt(bytes, 18, 2);
   const unsigned hasText = static_cast<unsigned char>(bytes[16]);
-  if (hasText > 1 || textLength > kMaxBusText) return bad = true, std::nullopt;
+  if (hasText > 1 || textLength > kMaxBusText || (!hasText && textLength > 0)) return bad = true, std::nullopt;
   if (bytes.size() < kReplyHeader + textLength) return std::nullopt;
   TBusReply reply;
   reply.status = static_cast<TBusStatus>(static_cast<std::int32_t>(GetInt(bytes, 4, 4)));
