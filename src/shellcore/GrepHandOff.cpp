@@ -1,0 +1,39 @@
+// Writing and reading the grep hand-off file.
+#include "shellcore/GrepHandOff.h"
+
+#include "base/VornError.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileBytes.h"
+#include "syntax/KeyWord.h"
+
+namespace vorn {
+namespace {
+
+std::string PathIn(const std::string& folder) {
+  return folder + (folder.empty() || folder.back() == '/' ? "" : "/") + kGrepHandOffFileName;
+}
+
+}  // namespace
+
+std::string WriteGrepHandOff(const std::string& userFolder, const TGrepKeyWord& request) {
+  TRecordWriter out;
+  request.SaveToStream(out);
+  return WriteFileAtomically(PathIn(userFolder), out.Data());
+}
+
+bool ReadGrepHandOff(const std::string& userFolder, TGrepKeyWord& request, std::string& reason) {
+  try {
+    const TByteBuffer bytes = ReadFileBytes(PathIn(userFolder));
+    const std::string data(bytes.Data(), bytes.Size());
+    TRecordReader in(data);
+    TGrepKeyWord read(nullptr);
+    read.LoadFromStream(in);
+    request.Assign(read);
+    return true;
+  } catch (const std::exception& e) {
+    reason = e.what();
+    return false;
+  }
+}
+
+}  // namespace vorn
