@@ -15,19 +15,13 @@ bool IsWide(TCharCodeKind k) { return k == ckUnicodeLE || k == ckUnicodeBE; }
 
 bool PassesRaw(TCharCodeKind k) { return k == ckBinary || k == ckSjis; }
 
-// The last JIS escape sequence (ESC $ x, ESC $ ( x, ESC ( x) in text, empty when none.
-std::string LastJisEscape(std::string_view text) {
+// Whether the JIS text ends in two-byte mode, given the mode it started in.
+bool EndsTwoByte(std::string_view text, bool twoByte) {
   std::size_t at = text.rfind('\x1b');
-  while (at != std::string_view::npos) {
-    std::string_view rest = text.substr(at);
-    std::size_t len = 0;
-    if (rest.size() >= 4 && rest[1] == '$' && rest[2] == '(') len = 4;
-    else if (rest.size() >= 3 && (rest[1] == '$' || rest[1] == '(')) len = 3;
-    if (len) return std::string(rest.substr(0, len));
-    if (at == 0) break;
-    at = text.rfind('\x1b', at - 1);
-  }
-  return {};
+  if (at == std::string_view::npos || at + 1 >= text.size()) return twoByte;
+  if (text[at + 1] == '$') return true;
+  if (text[at + 1] == '(') return false;
+  return twoByte;
 }
 
 }  // namespace
@@ -47,7 +41,7 @@ TGrepFileReader::TOpenResult TGrepFileReader::Open(const std::string& path) {
   first_ = true;
   failed_ = skipAll_ = false;
   raw_.clear();
-  jisShift_.clear();
+  jisTwoByte_ = false;
   // O_NONBLOCK: opening a FIFO with no writer would otherwise wait forever.
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd_ < 0) return orFailed;
@@ -86,7 +80,11 @@ std::size_t TGrepFileReader::CutPoint(std::size_t span) const {
     const std::size_t hiAt = kind_ == ckUnicodeBE ? 0 : 1;
     for (std::size_t i = (n & ~std::size_t{1}); i >= 2; i -= 2) {
       const char lo = raw_[i - 2 + (1 - hiAt)], hi = raw_[i - 2 + hiAt];
-      if (hi == 0 && (lo == '\n' || (lo == '\r' && i + 2 <= raw_.size()))) return i;
+      if (hi != 0 || (lo != '\n' && lo != '\r')) continue;
+      if (lo == '\n') return i;
+      if (i + 2 > raw_.size()) continue;  // the LF of this CR may still be unread
+      const bool lfNext = raw_[i + (1 - hiAt)] == '\n' && raw_[i + hiAt] == 0;
+      return lfNext ? i + 2 : i;
     }
     return 0;
   }
@@ -94,7 +92,7 @@ std::size_t TGrepFileReader::CutPoint(std::size_t span) const {
   std::size_t lf = window.rfind('\n');
   if (lf != std::string::npos) return lf + 1;
   std::size_t cr = window.rfind('\r');
-  if (cr != std::string::npos && cr + 1 < raw_.size()) return cr + 1;
+  if (cr != std::string::npos && cr + 1 < raw_.size()) return raw_[cr + 1] == '\n' ? cr + 2 : cr + 1;
   return 0;
 }
 
@@ -107,11 +105,12 @@ void TGrepFileReader::ConvertPiece(std::string_view raw, std::string& text) {
     text = ConvertCharCode(raw, kind_, ckSjis);
     return;
   }
-  // JIS shifts persist across lines: the next piece starts in the shift this one ended in.
-  std::string shifted = jisShift_;
+  // A two-byte shift can outlast a line: the next piece starts in it. The byte right after an
+  // escape is never read as a further escape, so a piece that opens with one sets its own mode.
+  std::string shifted;
+  if (jisTwoByte_ && !raw.empty() && raw[0] != '\x1b') shifted = "\x1b$B";
   shifted.append(raw);
-  std::string last = LastJisEscape(raw);
-  if (!last.empty()) jisShift_ = std::move(last);
+  jisTwoByte_ = EndsTwoByte(raw, jisTwoByte_);
   text = ConvertCharCode(shifted, kind_, ckSjis);
 }
 

@@ -49,7 +49,7 @@ private:
   bool failed_ = false;
   bool skipAll_ = false;  // a binary file that is not searched
   TCharCodeKind kind_ = ckSjis;
-  std::string jisShift_;  // the escape sequence in force at the end of the last JIS piece
+  bool jisTwoByte_ = false;  // the JIS mode at the end of the last piece
 };
 
 }  // namespace vorn
