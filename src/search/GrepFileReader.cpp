@@ -1,0 +1,155 @@
+// Grep's file reader: bounded reads, detection on the first piece, cuts at line breaks.
+#include "search/GrepFileReader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace vorn {
+namespace {
+
+bool IsWide(TCharCodeKind k) { return k == ckUnicodeLE || k == ckUnicodeBE; }
+
+bool PassesRaw(TCharCodeKind k) { return k == ckBinary || k == ckSjis; }
+
+// Whether the JIS text ends in two-byte mode, given the mode it started in.
+bool EndsTwoByte(std::string_view text, bool twoByte) {
+  std::size_t at = text.rfind('\x1b');
+  if (at == std::string_view::npos || at + 1 >= text.size()) return twoByte;
+  if (text[at + 1] == '$') return true;
+  if (text[at + 1] == '(') return false;
+  return twoByte;
+}
+
+}  // namespace
+
+TGrepFileReader::TGrepFileReader(std::size_t pieceBytes, bool detectCode, bool includeBinary)
+    : pieceBytes_(std::max<std::size_t>(pieceBytes, 16)), detectCode_(detectCode), includeBinary_(includeBinary) {}
+
+TGrepFileReader::~TGrepFileReader() { Close(); }
+
+void TGrepFileReader::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+TGrepFileReader::TOpenResult TGrepFileReader::Open(const std::string& path) {
+  Close();
+  first_ = true;
+  failed_ = skipAll_ = false;
+  raw_.clear();
+  jisTwoByte_ = false;
+  // O_NONBLOCK: opening a FIFO with no writer would otherwise wait forever.
+  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd_ < 0) return orFailed;
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) return Close(), orFailed;
+  if (!S_ISREG(st.st_mode)) return Close(), orNotRegular;
+  remaining_ = static_cast<std::uint64_t>(st.st_size);
+  return orOpened;
+}
+
+// Reads until raw_ holds want bytes or the size found at opening is read.
+bool TGrepFileReader::Fill(std::size_t want) {
+  while (raw_.size() < want && remaining_ > 0) {
+    std::size_t old = raw_.size();
+    std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(want - old, remaining_));
+    raw_.resize(old + chunk);
+    ssize_t got = ::read(fd_, raw_.data() + old, chunk);
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) got = 0;
+    if (got < 0) {
+      raw_.resize(old);
+      failed_ = true;
+      return false;
+    }
+    raw_.resize(old + static_cast<std::size_t>(got));
+    if (got == 0) remaining_ = 0;  // the file shrank meanwhile
+    else remaining_ -= static_cast<std::uint64_t>(got);
+  }
+  return true;
+}
+
+// Where a piece ends: after the last line break in the first `span` bytes of raw_ (a CR only
+// when a byte follows it, since that may be its LF), in whole units for UTF-16; 0 when none.
+std::size_t TGrepFileReader::CutPoint(std::size_t span) const {
+  const std::size_t n = std::min(span, raw_.size());
+  if (IsWide(kind_)) {
+    const std::size_t hiAt = kind_ == ckUnicodeBE ? 0 : 1;
+    for (std::size_t i = (n & ~std::size_t{1}); i >= 2; i -= 2) {
+      const char lo = raw_[i - 2 + (1 - hiAt)], hi = raw_[i - 2 + hiAt];
+      if (hi != 0 || (lo != '\n' && lo != '\r')) continue;
+      if (lo == '\n') return i;
+      if (i + 2 > raw_.size()) continue;  // the LF of this CR may still be unread
+      const bool lfNext = raw_[i + (1 - hiAt)] == '\n' && raw_[i + hiAt] == 0;
+      return lfNext ? i + 2 : i;
+    }
+    return 0;
+  }
+  std::string_view window(raw_.data(), n);
+  std::size_t lf = window.rfind('\n');
+  if (lf != std::string::npos) return lf + 1;
+  std::size_t cr = window.rfind('\r');
+  if (cr != std::string::npos && cr + 1 < raw_.size()) return raw_[cr + 1] == '\n' ? cr + 2 : cr + 1;
+  return 0;
+}
+
+void TGrepFileReader::ConvertPiece(std::string_view raw, std::string& text) {
+  if (!detectCode_ || PassesRaw(kind_)) {
+    text.assign(raw);
+    return;
+  }
+  if (kind_ != ckJis && kind_ != ckJisAscii) {
+    text = ConvertCharCode(raw, kind_, ckSjis);
+    return;
+  }
+  // A two-byte shift can outlast a line: the next piece starts in it. The byte right after an
+  // escape is never read as a further escape, so a piece that opens with one sets its own mode.
+  std::string shifted;
+  if (jisTwoByte_ && !raw.empty() && raw[0] != '\x1b') shifted = "\x1b$B";
+  shifted.append(raw);
+  jisTwoByte_ = EndsTwoByte(raw, jisTwoByte_);
+  text = ConvertCharCode(shifted, kind_, ckSjis);
+}
+
+bool TGrepFileReader::NextPiece(std::string& text, bool& endsMidLine) {
+  text.clear();
+  endsMidLine = false;
+  if (fd_ < 0 || skipAll_ || failed_) return false;
+  if (first_) {
+    first_ = false;
+    // Detection sees its whole window even when pieces are smaller.
+    if (!Fill(std::max(pieceBytes_, DetectLimit + 16))) return false;
+    kind_ = detectCode_ ? DetectCharCode(raw_) : ckSjis;
+    if (detectCode_ && kind_ == ckBinary && !includeBinary_) {
+      skipAll_ = true;
+      return false;
+    }
+  }
+  if (!Fill(pieceBytes_)) return false;
+  if (raw_.empty()) return false;
+  if (remaining_ == 0 && raw_.size() <= pieceBytes_) {
+    ConvertPiece(raw_, text);
+    raw_.clear();
+    return true;
+  }
+  // No line break in a whole piece: look up to three pieces further before cutting the line.
+  std::size_t cut = CutPoint(pieceBytes_);
+  for (std::size_t span = 2 * pieceBytes_; cut == 0 && span <= 4 * pieceBytes_; span += pieceBytes_) {
+    if (!Fill(span)) return false;
+    cut = CutPoint(span);
+  }
+  if (cut == 0 && remaining_ == 0 && raw_.size() <= 4 * pieceBytes_) cut = raw_.size();
+  if (cut == 0) {
+    cut = std::min(raw_.size(), 4 * pieceBytes_);
+    if (IsWide(kind_)) cut &= ~std::size_t{1};
+    endsMidLine = true;
+  }
+  ConvertPiece(std::string_view(raw_).substr(0, cut), text);
+  raw_.erase(0, cut);
+  return true;
+}
+
+}  // namespace vorn

@@ -1,0 +1,71 @@
+// Searching the lines of one piece of Shift_JIS text for grep: hit counting per line and a
+// whole-piece scan that skips lines without a match.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "regex/BregexpUtil.h"
+
+namespace vorn {
+
+// Whether a search of the whole piece finds, at or before it, every match that a search of each
+// single line finds: true for regular expressions without anchors, look-around, atomic groups
+// or possessive quantifiers, whose matches cannot depend on where a line ends.
+bool RegexPrefilterSafe(std::string_view regex);
+
+// A called-back matching line: its number, its text (with NUL bytes as read; for a multi-line
+// pattern the line and the lines that follow, joined by CR LF) and the hits counted on it.
+using TGrepLineHit = std::function<void(std::int64_t lineNumber, std::string_view text, int hits)>;
+
+// One per worker thread: owns a compiled copy of the pattern and its own match record.
+class TGrepLineSearcher {
+public:
+  explicit TGrepLineSearcher(const TBregexpObj& pattern);
+  ~TGrepLineSearcher();
+  TGrepLineSearcher(const TGrepLineSearcher&) = delete;
+  TGrepLineSearcher& operator=(const TGrepLineSearcher&) = delete;
+
+  // Compiles; on failure message holds the engine's text (Shift_JIS).
+  bool Compile(std::string& message);
+  int LineBreakCount() const { return lineBreaks_; }
+
+  // Searches the lines of text, numbering the first firstLine. The last keepTail lines are left
+  // unsearched (a multi-line pattern needs the lines after them); returns the byte offset where
+  // they start. Stops early, returning text.size(), when cancel is set. currentLine follows the
+  // search for the progress window.
+  std::size_t SearchPiece(std::string_view text, std::int64_t firstLine, std::size_t keepTail,
+                          const TGrepLineHit& onHit, const std::atomic<bool>& cancel,
+                          std::atomic<std::int64_t>& currentLine);
+
+  // Lines the last SearchPiece searched (or skipped as matchless), from its first line on.
+  std::size_t LinesDone() const { return linesDone_; }
+
+  // Hits of the pattern in T whose start lies before limit (a zero-length match advances by one).
+  int CountHits(const char* begin, const char* end, std::size_t limit);
+
+private:
+  struct TLine {
+    std::size_t begin, end;
+  };
+  enum TCandidate { caNone, caLine, caFallBack };
+  void SplitLines(std::string_view text);
+  void SearchLine(std::string_view text, std::size_t i, std::int64_t number, const TGrepLineHit& onHit);
+  TCandidate NextCandidate(std::string_view text, std::size_t from, std::size_t stop, std::size_t& line);
+  bool ScanFrom(const char* begin, const char* end, std::size_t& pos, std::size_t& len, bool& failed);
+
+  std::unique_ptr<TBregexpObj> pattern_;
+  bool prefilter_ = false;
+  int lineBreaks_ = 0;
+  TResultRecord* scanRecord_ = nullptr;
+  std::vector<TLine> lines_;
+  std::string joined_;
+  std::size_t linesDone_ = 0;
+};
+
+}  // namespace vorn

@@ -1,0 +1,129 @@
+// Random grep runs (codes, line breaks, patterns, piece sizes, workers) against a one-by-one model
+// that reads each file whole, as the editor does, and searches it line by line.
+#include <dirent.h>
+
+#include <gtest/gtest.h>
+
+#include "GrepTestUtil.h"
+#include "regex/BregexpUtil.h"
+#include "search/FileMask.h"
+#include "search/GrepEngine.h"
+#include "search/GrepResultText.h"
+#include "textfile/JConvStrList.h"
+
+namespace vorn {
+namespace {
+
+struct TModelPattern {
+  const char* text;
+  bool regex, ignoreCase, word, fuzzy;
+};
+
+// Literal, folded, whole-word, double-byte, fuzzy, anchored, look-around, cross-line, empty.
+const TModelPattern kPatterns[] = {
+    {"ab", false, false, false, false},       {"AB", false, true, false, false},
+    {"ab", false, false, true, false},        {"\x93\xfa\x96\x7b", false, false, false, false},
+    {"\x83\x41", false, false, false, true},  {"a.*b", true, false, false, false},
+    {"^ab", true, false, false, false},       {"b$", true, false, false, false},
+    {"x+", true, true, false, false},         {"a\\r\\nb", true, false, false, false},
+    {"a[^x]*b", true, false, false, false},   {"(?=a)ab|x", true, false, false, false},
+    {"b*", true, false, false, false},        {"a\\s*b", true, false, true, false},
+};
+
+// Shift_JIS pieces of text: letters, blanks, kanji, kana of both widths, a trail byte that looks
+// like "A" (0x83 0x41), a full-width "A".
+const char* const kTokens[] = {"ab", "AB", "x", " ", "\t", "a", "b", "\x93\xfa\x96\x7b", "\xb1", "\x83\x41",
+                               "\x82\xa0", "\x82\x60", "B", "_"};
+const TCharCodeKind kCodes[] = {ckSjis, ckUtf8N, ckUtf8, ckEuc, ckUnicodeLE, ckUnicodeBE, ckJis};
+const char* const kBreaks[] = {"\r\n", "\n", "\r"};
+
+std::string RandomText(std::mt19937& rng) {
+  std::string text;
+  const int lines = static_cast<int>(rng() % 60);
+  const char* br = kBreaks[rng() % 3];
+  for (int i = 0; i < lines; ++i) {
+    const int tokens = static_cast<int>(rng() % 12);
+    for (int t = 0; t < tokens; ++t) text += kTokens[rng() % std::size(kTokens)];
+    if (i + 1 < lines || rng() % 2) text += br;
+  }
+  return text;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder, bool dirs) {
+  std::vector<std::string> out;
+  DIR* d = ::opendir(folder.c_str());
+  while (const dirent* e = d ? ::readdir(d) : nullptr) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    if ((e->d_type == DT_DIR) == dirs) out.push_back(name);
+  }
+  if (d) ::closedir(d);
+  return out;
+}
+
+void ModelFile(TBregexpObj& p, const std::string& path, const std::string& root, std::vector<std::string>& out) {
+  TJConvStringList list;
+  list.LoadFromFile(path);
+  const int n = p.LineBreakCount();
+  const std::string shown = GrepDisplayPath(path.substr(root.size()));
+  for (int i = 0; i < list.Count(); ++i) {
+    std::string t = list.Get(i);
+    const std::size_t limit = t.size() + 2;
+    for (int k = i + 1; k <= i + n && k < list.Count(); ++k) t += "\r\n" + list.Get(k);
+    int pos = 0, len = 0, hits = 0;
+    while (p.FindIn(t, pos, len) && static_cast<std::size_t>(pos) < limit) {
+      ++hits;
+      pos += std::max(len, 1);
+    }
+    if (hits) out.push_back(GrepMatchLine(shown, i + 1, t, false));
+  }
+}
+
+void ModelFolder(TBregexpObj& p, const std::string& folder, const std::string& root, std::vector<std::string>& out) {
+  for (const char* mask : {"*.txt", "f*"})
+    for (const std::string& name : FolderEntries(folder, false))
+      if (MatchesFileMask(name, mask)) ModelFile(p, folder + name, root, out);
+  for (const std::string& name : FolderEntries(folder, true)) ModelFolder(p, folder + name + "/", root, out);
+}
+
+TEST(GrepModel, RandomTreesGiveTheResultsOfALineByLineSearch) {
+  std::mt19937 rng(20240519);
+  for (int round = 0; round < 25; ++round) {
+    test::TTempTree tree;
+    for (int f = 0; f < 10; ++f) {
+      std::string rel = (f % 3 == 0 ? "d" + std::to_string(f % 2) + "/" : "") + "f" + std::to_string(f) + ".txt";
+      TCharCodeKind code = kCodes[rng() % std::size(kCodes)];
+      tree.Write(rel, ConvertCharCode(RandomText(rng), ckSjis, code));
+    }
+    for (const TModelPattern& mp : kPatterns) {
+      TBregexpObj p;
+      p.SetPattern(mp.text);
+      p.SetPlainText(!mp.regex);
+      p.SetIgnoreCase(mp.ignoreCase);
+      p.SetWholeWord(mp.word);
+      p.SetFuzzy(mp.fuzzy);
+      std::vector<std::string> expected;
+      ModelFolder(p, tree.Root() + "/", tree.Root() + "/", expected);
+      TGrepOptions o;
+      o.BaseFolder = tree.Root();
+      o.FileMask = "*.txt;f*";
+      o.SubFolders = o.RelativePath = true;
+      o.PieceBytes = 16 + rng() % 300;
+      o.Workers = 1 + static_cast<int>(rng() % 3);
+      TGrepEngine engine(p, o);
+      std::string message;
+      ASSERT_TRUE(engine.Prepare(message)) << mp.text << message;
+      test::TCollectSink sink;
+      engine.Run(sink);
+      std::vector<std::string> got(sink.Lines.begin() + 4, sink.Lines.end());
+      auto diff = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
+      ASSERT_TRUE(diff.first == got.end() && diff.second == expected.end())
+          << "pattern " << mp.text << " round " << round << " piece " << o.PieceBytes << " workers " << o.Workers
+          << "\n got: " << (diff.first == got.end() ? "(end)" : *diff.first)
+          << "\nwant: " << (diff.second == expected.end() ? "(end)" : *diff.second);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vorn
