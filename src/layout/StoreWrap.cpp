@@ -32,7 +32,7 @@ struct TStoreRows {
     }
     if (inPlace && (n == 1 || !row.empty())) return {row.data(), static_cast<std::size_t>(next - row.data())};
     scratch.clear();
-    s.ForEachRow(first, n, [&](std::string_view r, std::uint32_t) { scratch.append(r); });
+    s.ForEachRow(first, n, [&](std::string_view r, TRowWord) { scratch.append(r); });
     return scratch;
   }
   // Walks the rows block by block rather than looking each one up.
@@ -45,7 +45,7 @@ struct TStoreRows {
     bool inPlace = true;
     scratch.clear();
     int r = 0;
-    s.ForEachRow(0, count, [&](std::string_view row, std::uint32_t word) {
+    s.ForEachRow(0, count, [&](std::string_view row, TRowWord word) {
       if (n == 0) {
         inPlace = true;
         begin = next = nullptr;
@@ -62,7 +62,7 @@ struct TStoreRows {
         next = row.data() + row.size();
       }
       if (!inPlace) scratch.append(row);
-      if ((word & 0xF) != reWrapped || r == count - 1) {
+      if (word.EndsLine() || r == count - 1) {
         f(n, inPlace ? std::string_view(begin, static_cast<std::size_t>(next - begin)) : std::string_view(scratch));
         n = 0;
       }
@@ -171,7 +171,7 @@ int TVornEditRowWrapper::RewrapStartRow(TVornEditScreenStrings& store, int a, in
   if (!tabs && count > 0) {
     const int lastL = store.LastRowOfLine(std::min(std::max(a, last), count - 1));
     store.ForEachRow(lineStart, lastL - lineStart + 1,
-                     [&](std::string_view row, std::uint32_t) {
+                     [&](std::string_view row, TRowWord) {
                        tabs = tabs || row.find('\t') != std::string_view::npos;
                      });
   }

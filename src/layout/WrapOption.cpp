@@ -29,33 +29,21 @@ const std::string& TVornEditWrapOption::DefaultPunctuationStr() {
   return s;
 }
 
-TVornEditWrapOption::TVornEditWrapOption()
-    : followStr_(DefaultFollowStr()), leadStr_(DefaultLeadStr()),
-      punctuationStr_(DefaultPunctuationStr()) {}
+TVornEditWrapOption::TVornEditWrapOption() {
+  values_.FollowStr = DefaultFollowStr();
+  values_.LeadStr = DefaultLeadStr();
+  values_.PunctuationStr = DefaultPunctuationStr();
+}
 
 TVornEditWrapOption::TVornEditWrapOption(const TVornEditWrapOption& o) : TVornEditWrapOption() {
   Assign(o);
 }
 
-void TVornEditWrapOption::SetWrapByte(int v) { SetProperty(wrapByte_, std::clamp(v, MinWrapByte, MaxWrapByte)); }
-
-bool TVornEditWrapOption::operator==(const TVornEditWrapOption& o) const {
-  return followRetMark_ == o.followRetMark_ && followPunctuation_ == o.followPunctuation_ &&
-         followStr_ == o.followStr_ && leading_ == o.leading_ && leadStr_ == o.leadStr_ &&
-         punctuationStr_ == o.punctuationStr_ && wordBreak_ == o.wordBreak_ &&
-         wrapByte_ == o.wrapByte_;
-}
+void TVornEditWrapOption::SetWrapByte(int v) { SetProperty(values_.WrapByte, std::clamp(v, MinWrapByte, MaxWrapByte)); }
 
 void TVornEditWrapOption::Assign(const TVornEditWrapOption& src) {
   if (&src == this || *this == src) return;
-  followRetMark_ = src.followRetMark_;
-  followPunctuation_ = src.followPunctuation_;
-  followStr_ = src.followStr_;
-  leading_ = src.leading_;
-  leadStr_ = src.leadStr_;
-  punctuationStr_ = src.punctuationStr_;
-  wordBreak_ = src.wordBreak_;
-  wrapByte_ = src.wrapByte_;
+  values_ = src.values_;
   Changed();
 }
 

@@ -7,6 +7,19 @@
 
 namespace vorn {
 
+// The wrap settings, compared and copied as one value.
+struct TVornEditWrapValues {
+  bool FollowRetMark = false;
+  bool FollowPunctuation = false;
+  std::string FollowStr;
+  bool Leading = false;
+  std::string LeadStr;
+  std::string PunctuationStr;
+  bool WordBreak = false;
+  int WrapByte = 80;
+  friend bool operator==(const TVornEditWrapValues&, const TVornEditWrapValues&) = default;
+};
+
 class TVornEditWrapOption : public TNotifyPersistent {
 public:
   static constexpr int MinWrapByte = 10;
@@ -16,25 +29,25 @@ public:
   TVornEditWrapOption(const TVornEditWrapOption& o);
   TVornEditWrapOption& operator=(const TVornEditWrapOption&) = delete;
 
-  bool FollowRetMark() const { return followRetMark_; }
-  bool FollowPunctuation() const { return followPunctuation_; }
-  const std::string& FollowStr() const { return followStr_; }
-  bool Leading() const { return leading_; }
-  const std::string& LeadStr() const { return leadStr_; }
-  const std::string& PunctuationStr() const { return punctuationStr_; }
-  bool WordBreak() const { return wordBreak_; }
-  int WrapByte() const { return wrapByte_; }
+  bool FollowRetMark() const { return values_.FollowRetMark; }
+  bool FollowPunctuation() const { return values_.FollowPunctuation; }
+  const std::string& FollowStr() const { return values_.FollowStr; }
+  bool Leading() const { return values_.Leading; }
+  const std::string& LeadStr() const { return values_.LeadStr; }
+  const std::string& PunctuationStr() const { return values_.PunctuationStr; }
+  bool WordBreak() const { return values_.WordBreak; }
+  int WrapByte() const { return values_.WrapByte; }
 
-  void SetFollowRetMark(bool v) { SetProperty(followRetMark_, v); }
-  void SetFollowPunctuation(bool v) { SetProperty(followPunctuation_, v); }
-  void SetFollowStr(const std::string& v) { SetProperty(followStr_, v); }
-  void SetLeading(bool v) { SetProperty(leading_, v); }
-  void SetLeadStr(const std::string& v) { SetProperty(leadStr_, v); }
-  void SetPunctuationStr(const std::string& v) { SetProperty(punctuationStr_, v); }
-  void SetWordBreak(bool v) { SetProperty(wordBreak_, v); }
+  void SetFollowRetMark(bool v) { SetProperty(values_.FollowRetMark, v); }
+  void SetFollowPunctuation(bool v) { SetProperty(values_.FollowPunctuation, v); }
+  void SetFollowStr(const std::string& v) { SetProperty(values_.FollowStr, v); }
+  void SetLeading(bool v) { SetProperty(values_.Leading, v); }
+  void SetLeadStr(const std::string& v) { SetProperty(values_.LeadStr, v); }
+  void SetPunctuationStr(const std::string& v) { SetProperty(values_.PunctuationStr, v); }
+  void SetWordBreak(bool v) { SetProperty(values_.WordBreak, v); }
   void SetWrapByte(int v);
 
-  bool operator==(const TVornEditWrapOption& o) const;
+  bool operator==(const TVornEditWrapOption& o) const { return values_ == o.values_; }
   void Assign(const TVornEditWrapOption& src);
 
   static const std::string& DefaultFollowStr();
@@ -42,14 +55,7 @@ public:
   static const std::string& DefaultPunctuationStr();
 
 private:
-  bool followRetMark_ = false;
-  bool followPunctuation_ = false;
-  std::string followStr_;
-  bool leading_ = false;
-  std::string leadStr_;
-  std::string punctuationStr_;
-  bool wordBreak_ = false;
-  int wrapByte_ = 80;
+  TVornEditWrapValues values_;
 };
 
 }  // namespace vorn

@@ -71,10 +71,9 @@ void AddPatterns(TVornEditKeywords& list, const char* const* patterns, std::size
 }  // namespace
 
 TVornEditSeikeiOption::TVornEditSeikeiOption(TBregexp* engine)
-    : rightUninsertSpaceStr_(DefaultRightUninsertSpaceStr()),
-      leftUninsertSpaceStr_(DefaultLeftUninsertSpaceStr()),
-      commentList_(engine),
-      itemizeList_(engine) {
+    : commentList_(engine), itemizeList_(engine) {
+  values_.RightUninsertSpaceStr = DefaultRightUninsertSpaceStr();
+  values_.LeftUninsertSpaceStr = DefaultLeftUninsertSpaceStr();
   AddPatterns(commentList_, kCommentPatterns, std::size(kCommentPatterns));
   AddPatterns(itemizeList_, kItemizePatterns, std::size(kItemizePatterns));
   Adopt(commentList_);
@@ -87,29 +86,15 @@ TVornEditSeikeiOption::TVornEditSeikeiOption(const TVornEditSeikeiOption& o)
 }
 
 bool TVornEditSeikeiOption::operator==(const TVornEditSeikeiOption& o) const {
-  return insertSpace_ == o.insertSpace_ && commentOnly_ == o.commentOnly_ &&
-         commentThrough_ == o.commentThrough_ && tabToSpace_ == o.tabToSpace_ &&
-         autoTrigger_ == o.autoTrigger_ && wordWrap_ == o.wordWrap_ &&
-         wrapCount_ == o.wrapCount_ && rightUninsertSpaceStr_ == o.rightUninsertSpaceStr_ &&
-         leftUninsertSpaceStr_ == o.leftUninsertSpaceStr_ && commentList_.Equals(o.commentList_) &&
-         itemizeList_.Equals(o.itemizeList_) && autoTriggerStr_ == o.autoTriggerStr_;
+  return values_ == o.values_ && commentList_.Equals(o.commentList_) && itemizeList_.Equals(o.itemizeList_);
 }
 
 void TVornEditSeikeiOption::Assign(const TVornEditSeikeiOption& src) {
   if (&src == this || *this == src) return;
   BeginUpdate();
-  SetInsertSpace(src.insertSpace_);
-  SetCommentOnly(src.commentOnly_);
-  SetCommentThrough(src.commentThrough_);
-  SetTabToSpace(src.tabToSpace_);
-  SetAutoTrigger(src.autoTrigger_);
-  SetWordWrap(src.wordWrap_);
-  SetWrapCount(src.wrapCount_);
-  SetRightUninsertSpaceStr(src.rightUninsertSpaceStr_);
-  SetLeftUninsertSpaceStr(src.leftUninsertSpaceStr_);
+  values_ = src.values_;
   commentList_.Assign(src.commentList_);
   itemizeList_.Assign(src.itemizeList_);
-  SetAutoTriggerStr(src.autoTriggerStr_);
   EndUpdate();
 }
 

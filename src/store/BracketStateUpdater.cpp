@@ -42,17 +42,17 @@ int TBracketStateUpdater::UpdateBracketStates(TVornEditScreenStrings& store, int
   }
   // Rows below g may now start in another state: they are recomputed when needed.
   if (g + 1 <= count - 1)
-    store.ForEachWord(g + 1, count - 1 - g, [](std::uint32_t& w) { w &= ~0xF0u; });
+    store.ForEachWord(g + 1, count - 1 - g, [](TRowWord& w) { w.SetBracketState(-2); });
   return changed;
 }
 
 void TBracketStateUpdater::RecomputeBracketStates(TVornEditScreenStrings& store) {
   int count = store.Count();
   if (Empty()) {
-    store.ForEachWord(0, count, [](std::uint32_t& w) { w = (w & ~0xF0u) | (1u << 4); });
+    store.ForEachWord(0, count, [](TRowWord& w) { w.SetBracketState(-1); });
     return;
   }
-  store.ForEachWord(0, count, [](std::uint32_t& w) { w &= ~0xF0u; });
+  store.ForEachWord(0, count, [](TRowWord& w) { w.SetBracketState(-2); });
   int top = store.TopRowOfViews();
   int last = std::min(count - 1, top + 2 * ScreenRowsOf(store));
   int s = -1;

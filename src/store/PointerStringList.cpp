@@ -20,7 +20,7 @@ TPointerStringList& TPointerStringList::operator=(TPointerStringList&& other) no
 
 TPointerStringList::~TPointerStringList() { ReleaseRange(0, Count()); }
 
-TRowSlot TPointerStringList::MakeOwned(std::string_view s, std::uint32_t word) {
+TRowSlot TPointerStringList::MakeOwned(std::string_view s, TRowWord word) {
   TRowSlot slot;
   slot.word = word;
   if (s.empty()) return slot;
@@ -44,7 +44,7 @@ void TPointerStringList::ReleaseRange(int first, int n) {
 
 void TPointerStringList::Put(int i, std::string_view s) {
   TRowSlot old = rows_.At(i);
-  TRowSlot fresh = MakeOwned(s, 0);
+  TRowSlot fresh = MakeOwned(s, TRowWord{});
   rows_.SetBytes(i, fresh.data, fresh.lenAndFlag);
   Release(old);
   Changed();
@@ -70,7 +70,7 @@ int TPointerStringList::Add(std::string_view s) {
 }
 
 void TPointerStringList::Insert(int i, std::string_view s) {
-  TRowSlot slot = MakeOwned(s, 0);
+  TRowSlot slot = MakeOwned(s, TRowWord{});
   rows_.Insert(i, &slot, 1);
   Changed();
 }

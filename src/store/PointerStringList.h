@@ -13,16 +13,7 @@
 
 namespace vorn {
 
-// How a row ends (4 bits of the row word).
-enum TRowEnd : std::uint8_t {
-  reLineEnd = 0,  // a line break follows the row
-  reWrapped = 1,  // the logical line continues on the next row
-  reTextEnd = 2,  // the text's last row, without a final line break
-  reNone = 3,     // an empty run of rows; undo records that hold no text
-};
-
-// A string list whose strings each carry a row word:
-//   bits 0-3 RowEnd, 4-7 BracketState + 2, 9 RowModified, 12-27 DiffIndex, 28-31 DiffKind.
+// A string list whose strings each carry a row word (TRowWord).
 // Strings may borrow their bytes from buffers the list adopted (a loaded file) or own them.
 class TPointerStringList {
 public:
@@ -44,24 +35,27 @@ public:
   }
   void Put(int i, std::string_view s);
 
-  std::uint32_t Pointers(int i) const { return rows_.At(i).word; }
-  void SetPointers(int i, std::uint32_t word) { rows_.SetWord(i, word); }
+  TRowWord Word(int i) const { return rows_.At(i).word; }
+  void SetWord(int i, TRowWord word) { rows_.SetWord(i, word); }
+  // The raw 32 bits of row i's word, as stored.
+  std::uint32_t Pointers(int i) const { return Word(i).Raw(); }
+  void SetPointers(int i, std::uint32_t word) { SetWord(i, TRowWord::FromRaw(word)); }
 
-  TRowEnd RowEnd(int i) const { return static_cast<TRowEnd>(Pointers(i) & 0xF); }
-  void SetRowEnd(int i, TRowEnd e) { SetField(i, 0, 0xF, e); }
-  int BracketState(int i) const { return static_cast<int>((Pointers(i) >> 4) & 0xF) - 2; }
-  void SetBracketState(int i, int state) { SetField(i, 4, 0xF, static_cast<std::uint32_t>(state + 2)); }
-  bool RowModified(int i) const { return (Pointers(i) >> 9) & 1; }
-  void SetRowModified(int i, bool on) { SetField(i, 9, 1, on ? 1 : 0); }
+  TRowEnd RowEnd(int i) const { return Word(i).End(); }
+  void SetRowEnd(int i, TRowEnd e) { ChangeWord(i, [e](TRowWord& w) { w.SetEnd(e); }); }
+  int BracketState(int i) const { return Word(i).BracketState(); }
+  void SetBracketState(int i, int state) { ChangeWord(i, [state](TRowWord& w) { w.SetBracketState(state); }); }
+  bool RowModified(int i) const { return Word(i).Modified(); }
+  void SetRowModified(int i, bool on) { ChangeWord(i, [on](TRowWord& w) { w.SetModified(on); }); }
   // Clears RowModified everywhere, at a cost that follows the marked rows, not Count().
   void ClearAllRowModified() { rows_.ClearModified(); }
   int RowModifiedCount() const { return rows_.ModifiedRows(); }
   // Debug check for tests: the index's per-block mark counts match the rows.
   bool RowModifiedCountsConsistent() const { return rows_.ModifiedCountsConsistent(); }
-  int DiffIndex(int i) const { return static_cast<int>((Pointers(i) >> 12) & 0xFFFF); }
-  void SetDiffIndex(int i, int index) { SetField(i, 12, 0xFFFF, static_cast<std::uint32_t>(index)); }
-  int DiffKind(int i) const { return static_cast<int>(Pointers(i) >> 28); }
-  void SetDiffKind(int i, int kind) { SetField(i, 28, 0xF, static_cast<std::uint32_t>(kind)); }
+  int DiffIndex(int i) const { return Word(i).DiffIndex(); }
+  void SetDiffIndex(int i, int index) { ChangeWord(i, [index](TRowWord& w) { w.SetDiffIndex(index); }); }
+  int DiffKind(int i) const { return Word(i).DiffKind(); }
+  void SetDiffKind(int i, int kind) { ChangeWord(i, [kind](TRowWord& w) { w.SetDiffKind(kind); }); }
 
   // New entries get the word 0. Add returns the new index.
   int Add(std::string_view s);
@@ -95,7 +89,7 @@ public:
   void ForEachRow(int first, int n, F&& f) const {
     rows_.ForRange(first, n, [&](const TRowSlot& s) { f(std::string_view(s.data, s.Length()), s.word); });
   }
-  // Calls f(word&) for rows first..first+n-1, for bulk field updates.
+  // Calls f(TRowWord&) for rows first..first+n-1, for bulk field updates.
   template <class F>
   void ForEachWord(int first, int n, F&& f) {
     rows_.ForRange(first, n, [&](TRowSlot& s) { f(s.word); });
@@ -119,11 +113,13 @@ protected:
   void Changed();
 
 private:
-  void SetField(int i, int shift, std::uint32_t mask, std::uint32_t value) {
-    std::uint32_t w = rows_.At(i).word;
-    rows_.SetWord(i, (w & ~(mask << shift)) | ((value & mask) << shift));
+  template <class F>
+  void ChangeWord(int i, F&& change) {
+    TRowWord w = rows_.At(i).word;
+    change(w);
+    rows_.SetWord(i, w);
   }
-  static TRowSlot MakeOwned(std::string_view s, std::uint32_t word);
+  static TRowSlot MakeOwned(std::string_view s, TRowWord word);
   static void Release(TRowSlot& slot);
   void ReleaseRange(int first, int n);
 

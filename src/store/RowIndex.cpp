@@ -140,7 +140,7 @@ void TRowIndex::MergeSmall(std::size_t k) {
 
 int TRowIndex::CountBlockRange(const TBlock& b, std::size_t from, std::size_t to) {
   int ends = 0;
-  for (std::size_t j = from; j < to; ++j) ends += (b.rows[j].word & 0xF) != 1;
+  for (std::size_t j = from; j < to; ++j) ends += b.rows[j].word.EndsLine();
   return ends;
 }
 
@@ -171,14 +171,14 @@ int TRowIndex::FindNthLineEnd(int nth) const {
     }
     const std::vector<TRowSlot>& rows = blocks_[k].rows;
     for (std::size_t j = 0; j < rows.size(); ++j)
-      if ((rows[j].word & 0xF) != 1 && --nth == 0) return starts_[k] + static_cast<int>(j);
+      if (rows[j].word.EndsLine() && --nth == 0) return starts_[k] + static_cast<int>(j);
   }
   return -1;
 }
 
 int TRowIndex::CountModified(const TRowSlot* slots, std::size_t n) {
   int marked = 0;
-  for (std::size_t j = 0; j < n; ++j) marked += (slots[j].word & TRowSlot::kModified) != 0;
+  for (std::size_t j = 0; j < n; ++j) marked += slots[j].word.Modified();
   return marked;
 }
 
@@ -186,7 +186,7 @@ void TRowIndex::ClearModified() {
   // The mark is not part of the row end, so the cached line-end counts stay valid.
   for (TBlock& b : blocks_) {
     if (b.modified == 0) continue;
-    for (TRowSlot& s : b.rows) s.word &= ~TRowSlot::kModified;
+    for (TRowSlot& s : b.rows) s.word.SetModified(false);
     b.modified = 0;
   }
 }

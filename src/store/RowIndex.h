@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "store/RowWord.h"
+
 namespace vorn {
 
 // One row: its bytes (borrowed from a buffer the list holds, or owned) and its row word.
@@ -14,11 +16,9 @@ namespace vorn {
 // document then needs 32 MB of index beside its text.
 struct TRowSlot {
   static constexpr std::uint32_t kOwned = 0x80000000u;
-  // The row word's RowModified bit; the index counts these per block.
-  static constexpr std::uint32_t kModified = 1u << 9;
   const char* data = nullptr;
   std::uint32_t lenAndFlag = 0;
-  std::uint32_t word = 0;
+  TRowWord word;
 
   std::uint32_t Length() const { return lenAndFlag & ~kOwned; }
   // A row of 2 GiB or more cannot be held; refusing it beats cutting the user's text.
@@ -43,10 +43,10 @@ public:
     std::size_t k = FindBlock(i);
     return blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
   }
-  void SetWord(int i, std::uint32_t word) {
+  void SetWord(int i, TRowWord word) {
     std::size_t k = FindBlock(i);
     TBlock& b = blocks_[k];
-    std::uint32_t& w = b.rows[static_cast<std::size_t>(i - starts_[k])].word;
+    TRowWord& w = b.rows[static_cast<std::size_t>(i - starts_[k])].word;
     b.lineEnds = -1;
     b.modified += ModifiedDelta(w, word);
     w = word;
@@ -73,7 +73,7 @@ public:
       // A local sum: the row words may alias b.modified, which would cost a store per row.
       int delta = 0;
       for (std::size_t j = from; j < to; ++j) {
-        const std::uint32_t before = b.rows[j].word;
+        const TRowWord before = b.rows[j].word;
         f(b.rows[j]);
         delta += ModifiedDelta(before, b.rows[j].word);
       }
@@ -87,17 +87,17 @@ public:
     });
   }
 
-  // Rows among first..first+n-1 whose row end (the word's low 4 bits) is not 1, wrapped: the
-  // logical lines that end there. Whole blocks answer from a cached count, so converting
+  // Rows among first..first+n-1 whose word EndsLine (row end not reWrapped): the logical
+  // lines that end there. Whole blocks answer from a cached count, so converting
   // between rows and lines costs about one step per block.
   int CountLineEnds(int first, int n) const;
   // The row of the nth (1-based) such row, or -1 when there are fewer.
   int FindNthLineEnd(int nth) const;
 
-  // Clears kModified in every row. Only blocks whose count is non-zero are walked, so
+  // Clears the Modified mark in every row. Only blocks whose count is non-zero are walked, so
   // returning to the saved state costs as much as the rows edited since, not the document.
   void ClearModified();
-  // Rows whose word has kModified, summed from the per-block counts.
+  // Rows whose word is Modified, summed from the per-block counts.
   int ModifiedRows() const;
   // True when every block's count equals a recount of its rows; for tests.
   bool ModifiedCountsConsistent() const;
@@ -106,11 +106,11 @@ private:
   struct TBlock {
     std::vector<TRowSlot> rows;
     int lineEnds = -1;  // cached count, -1 when unknown
-    int modified = 0;   // rows with kModified, always exact
+    int modified = 0;   // Modified rows, always exact
   };
 
-  static int ModifiedDelta(std::uint32_t before, std::uint32_t after) {
-    return static_cast<int>((after & TRowSlot::kModified) != 0) - static_cast<int>((before & TRowSlot::kModified) != 0);
+  static int ModifiedDelta(TRowWord before, TRowWord after) {
+    return static_cast<int>(after.Modified()) - static_cast<int>(before.Modified());
   }
   static int CountModified(const TRowSlot* slots, std::size_t n);
 

@@ -110,15 +110,15 @@ std::string TVornEditScreenStrings::GetRowsText(int first, int n, TRowEnd* lastE
   if (n < 0) n = LastRowOfLine(first) - first + 1;
   n = std::min(n, count - first);
   std::size_t size = 0;
-  ForEachRow(first, n, [&](std::string_view row, std::uint32_t word) {
-    size += row.size() + ((word & 0xF) == reLineEnd ? 2 : 0);
+  ForEachRow(first, n, [&](std::string_view row, TRowWord word) {
+    size += row.size() + (word.End() == reLineEnd ? 2 : 0);
   });
   std::string text(size, '\0');
   char* out = text.data();
-  ForEachRow(first, n, [&](std::string_view row, std::uint32_t word) {
+  ForEachRow(first, n, [&](std::string_view row, TRowWord word) {
     if (!row.empty()) std::memcpy(out, row.data(), row.size());
     out += row.size();
-    if ((word & 0xF) == reLineEnd) {
+    if (word.End() == reLineEnd) {
       *out++ = '\r';
       *out++ = '\n';
     }
@@ -222,7 +222,7 @@ void TVornEditScreenStrings::ReplaceRows(int a, int n, std::string_view text, TR
     lineDelta -= CountLineEnds(first, oldRows);
     lineDelta += rows.Count() - [&] {
       int wrapped = 0;
-      rows.ForEachRow(0, rows.Count(), [&](std::string_view, std::uint32_t w) { wrapped += (w & 0xF) == reWrapped; });
+      rows.ForEachRow(0, rows.Count(), [&](std::string_view, TRowWord w) { wrapped += w.End() == reWrapped; });
       return wrapped;
     }();
     SpliceRows(first, oldRows, std::move(rows));
@@ -242,7 +242,7 @@ void TVornEditScreenStrings::SpliceRows(int first, int oldCount, const TVornEdit
   int m = rows.Count();
   RemoveRows(first, oldCount);
   CopyRowsFrom(first, rows, 0, m);
-  ForEachWord(first, m, [](std::uint32_t& w) { w |= TRowSlot::kModified; });
+  ForEachWord(first, m, [](TRowWord& w) { w.SetModified(true); });
   if (m != oldCount)
     for (TVornEditView* v : views_) v->RowsInsertedOrRemoved(first);
 }
@@ -251,7 +251,7 @@ void TVornEditScreenStrings::SpliceRows(int first, int oldCount, TVornEditString
   int m = rows.Count();
   RemoveRows(first, oldCount);
   TakeRowsFrom(first, rows);
-  ForEachWord(first, m, [](std::uint32_t& w) { w |= TRowSlot::kModified; });
+  ForEachWord(first, m, [](TRowWord& w) { w.SetModified(true); });
   if (m != oldCount)
     for (TVornEditView* v : views_) v->RowsInsertedOrRemoved(first);
 }
@@ -264,7 +264,7 @@ void TVornEditScreenStrings::DeleteRows(int first, int n) {
 void TVornEditScreenStrings::InsertRows(int pos, const TVornEditStringList& rows) {
   int m = rows.Count();
   CopyRowsFrom(pos, rows, 0, m);
-  ForEachWord(pos, m, [](std::uint32_t& w) { w |= TRowSlot::kModified; });
+  ForEachWord(pos, m, [](TRowWord& w) { w.SetModified(true); });
 }
 
 std::optional<TRowCol> TVornEditScreenStrings::UndoEdit(TRowCol caret) {

@@ -9,7 +9,7 @@ namespace vorn {
 namespace {
 int CountLineEnds(const TPointerStringList& rows, int first, int n) {
   int ends = 0;
-  rows.ForEachRow(first, n, [&](std::string_view, std::uint32_t word) { ends += (word & 0xF) != reWrapped; });
+  rows.ForEachRow(first, n, [&](std::string_view, TRowWord word) { ends += word.EndsLine(); });
   return ends;
 }
 }  // namespace

@@ -37,9 +37,9 @@ public:
   template <class Sink>
   void WriteText(Sink&& sink, std::string_view lineBreak = "\r\n") const {
     TVornEditScreenStrings& store = Store();
-    store.ForEachRow(0, store.Count(), [&](std::string_view row, std::uint32_t word) {
+    store.ForEachRow(0, store.Count(), [&](std::string_view row, TRowWord word) {
       sink(row);
-      if ((word & 0xF) == reLineEnd) sink(lineBreak);
+      if (word.End() == reLineEnd) sink(lineBreak);
     });
   }
 

@@ -74,9 +74,7 @@ void TVornEditColor::SetName(const std::string& v) {
 void TVornEditColor::Assign(const TVornEditColor& src) {
   if (&src == this || *this == src) return;
   name_ = src.name_;
-  bkColor_ = src.bkColor_;
-  color_ = src.color_;
-  style_ = src.style_;
+  looks_ = src.looks_;
   Changed();
 }
 

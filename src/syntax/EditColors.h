@@ -31,32 +31,36 @@ constexpr TFontStyles fsItalic = 2;
 constexpr TFontStyles fsUnderline = 4;
 constexpr TFontStyles fsStrikeOut = 8;
 
+// How an entry looks; what two entries are compared by.
+struct TVornEditColorLooks {
+  TColor BkColor = clWindow;
+  TColor Color = clWindowText;
+  TFontStyles Style = 0;
+  friend bool operator==(const TVornEditColorLooks&, const TVornEditColorLooks&) = default;
+};
+
 class TVornEditColor : public TNotifyPersistent {
 public:
   explicit TVornEditColor(int index = 0) : index_(index) {}
 
   const std::string& Name() const { return name_; }
-  TColor BkColor() const { return bkColor_; }
-  TColor Color() const { return color_; }
-  TFontStyles Style() const { return style_; }
+  TColor BkColor() const { return looks_.BkColor; }
+  TColor Color() const { return looks_.Color; }
+  TFontStyles Style() const { return looks_.Style; }
   int Index() const { return index_; }
   void SetName(const std::string& v);
-  void SetBkColor(TColor v) { SetProperty(bkColor_, v); }
-  void SetColor(TColor v) { SetProperty(color_, v); }
-  void SetStyle(TFontStyles v) { SetProperty(style_, v); }
+  void SetBkColor(TColor v) { SetProperty(looks_.BkColor, v); }
+  void SetColor(TColor v) { SetProperty(looks_.Color, v); }
+  void SetStyle(TFontStyles v) { SetProperty(looks_.Style, v); }
 
   // Entries that look the same are equal whatever their names.
-  bool operator==(const TVornEditColor& o) const {
-    return bkColor_ == o.bkColor_ && color_ == o.color_ && style_ == o.style_;
-  }
+  bool operator==(const TVornEditColor& o) const { return looks_ == o.looks_; }
   // Copies name and looks, but leaves an entry that already looks the same untouched.
   void Assign(const TVornEditColor& src);
 
 private:
   std::string name_;
-  TColor bkColor_ = clWindow;
-  TColor color_ = clWindowText;
-  TFontStyles style_ = 0;
+  TVornEditColorLooks looks_;
   int index_;
 };
 

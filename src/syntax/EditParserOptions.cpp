@@ -13,21 +13,15 @@ TVornEditKeyword::TVornEditKeyword(TBregexp* engine) : TBregexpObj(engine) {
 }
 
 void TVornEditKeyword::SetColorIndex(int v) {
-  if (colorIndex_ == v) return;
-  colorIndex_ = v;
+  if (values_.ColorIndex == v) return;
+  values_.ColorIndex = v;
   Reset();
   Changed();
 }
 
 void TVornEditKeyword::Assign(const TBregexpObj& src) {
   BeginUpdate();
-  if (auto* k = dynamic_cast<const TVornEditKeyword*>(&src)) {
-    colorIndex_ = k->colorIndex_;
-    rangeStart_ = k->rangeStart_;
-    rangeEnd_ = k->rangeEnd_;
-    repeatReplace_ = k->repeatReplace_;
-    highlightGroup_ = k->highlightGroup_;
-  }
+  if (auto* k = dynamic_cast<const TVornEditKeyword*>(&src)) values_ = k->values_;
   TBregexpObj::Assign(src);
   EndUpdate();
 }
@@ -36,8 +30,7 @@ bool TVornEditKeyword::SameAs(const TBregexpObj& other) const {
   if (!TBregexpObj::SameAs(other)) return false;
   auto* k = dynamic_cast<const TVornEditKeyword*>(&other);
   if (!k) return false;
-  return colorIndex_ == k->colorIndex_ && rangeStart_ == k->rangeStart_ && rangeEnd_ == k->rangeEnd_ &&
-         repeatReplace_ == k->repeatReplace_ && highlightGroup_ == k->highlightGroup_;
+  return values_ == k->values_;
 }
 
 // ---- TVornEditKeywords ----
@@ -118,48 +111,44 @@ TVornEditBracketItem::TVornEditBracketItem(TBregexp* engine)
 }
 
 void TVornEditBracketItem::SetColorIndex(int v) {
-  if (colorIndex_ == v) return;
-  colorIndex_ = v;
+  if (values_.ColorIndex == v) return;
+  values_.ColorIndex = v;
   Changed();
 }
 
 void TVornEditBracketItem::SetLineOnly(bool v) {
   // Several closing matches can only be counted within one row, so such a bracket stays row-bound.
-  if (!v && rightCount_ > 1) v = true;
-  if (lineOnly_ == v) return;
-  lineOnly_ = v;
+  if (!v && values_.RightBracketCount > 1) v = true;
+  if (values_.LineOnly == v) return;
+  values_.LineOnly = v;
   Changed();
 }
 
 void TVornEditBracketItem::SetRightBracketCount(int v) {
-  if (rightCount_ == v) return;
+  if (values_.RightBracketCount == v) return;
   BeginUpdate();
-  rightCount_ = v;
-  if (v > 1) lineOnly_ = true;
+  values_.RightBracketCount = v;
+  if (v > 1) values_.LineOnly = true;
   EndUpdate();
 }
 
 void TVornEditBracketItem::SetRightBracketEscapeChar(std::string_view v) {
   std::string first(v.substr(0, 1));
-  if (escape_ == first) return;
-  escape_ = first;
+  if (values_.RightBracketEscapeChar == first) return;
+  values_.RightBracketEscapeChar = first;
   Changed();
 }
 
 bool TVornEditBracketItem::Equals(const TVornEditBracketItem& o) const {
-  return colorIndex_ == o.colorIndex_ && right_->SameAs(*o.right_) && left_->SameAs(*o.left_) &&
-         lineOnly_ == o.lineOnly_ && rightCount_ == o.rightCount_ && escape_ == o.escape_;
+  return values_ == o.values_ && right_->SameAs(*o.right_) && left_->SameAs(*o.left_);
 }
 
 void TVornEditBracketItem::Assign(const TVornEditBracketItem& src) {
   if (&src == this || Equals(src)) return;
   BeginUpdate();
-  colorIndex_ = src.colorIndex_;
+  values_ = src.values_;
   right_->Assign(*src.right_);
   left_->Assign(*src.left_);
-  rightCount_ = src.rightCount_;
-  lineOnly_ = src.lineOnly_;
-  escape_ = src.escape_;
   EndUpdate();
 }
 
@@ -242,14 +231,8 @@ void TVornEditViewInfo::Assign(const TVornEditViewInfo& src) {
   brackets_->Assign(*src.brackets_);
   colors_->Assign(*src.colors_);
   commenter_->Assign(*src.commenter_);
-  mail_ = src.mail_;
-  quotation_ = src.quotation_;
-  url_ = src.url_;
-  fileObj_ = src.fileObj_;
-  canceler_ = src.canceler_;
+  values_ = src.values_;
   keywords_->Assign(*src.keywords_);
-  keyword_ = src.keyword_;
-  mailId_ = src.mailId_;
   EndUpdate();
 }
 

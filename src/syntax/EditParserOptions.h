@@ -24,34 +24,40 @@ struct TKeywordMatchCache {
   int Column = 0;
 };
 
+// A keyword's settings beyond its pattern, compared and copied as one value.
+struct TVornEditKeywordValues {
+  int ColorIndex = 0;
+  int RangeStart = -1;
+  int RangeEnd = -1;
+  bool RepeatReplace = false;
+  int HighlightGroup = 0;
+  friend bool operator==(const TVornEditKeywordValues&, const TVornEditKeywordValues&) = default;
+};
+
 class TVornEditKeyword : public TBregexpObj {
 public:
   explicit TVornEditKeyword(TBregexp* engine = RegexpBinding());
   ~TVornEditKeyword() override = default;
 
-  int ColorIndex() const { return colorIndex_; }
+  int ColorIndex() const { return values_.ColorIndex; }
   void SetColorIndex(int v);
-  int RangeStart() const { return rangeStart_; }
-  void SetRangeStart(int v) { SetProperty(rangeStart_, v); }
-  int RangeEnd() const { return rangeEnd_; }
-  void SetRangeEnd(int v) { SetProperty(rangeEnd_, v); }
-  bool RepeatReplace() const { return repeatReplace_; }
-  void SetRepeatReplace(bool v) { SetProperty(repeatReplace_, v); }
-  int HighlightGroup() const { return highlightGroup_; }
-  void SetHighlightGroup(int v) { SetProperty(highlightGroup_, v); }
+  int RangeStart() const { return values_.RangeStart; }
+  void SetRangeStart(int v) { SetProperty(values_.RangeStart, v); }
+  int RangeEnd() const { return values_.RangeEnd; }
+  void SetRangeEnd(int v) { SetProperty(values_.RangeEnd, v); }
+  bool RepeatReplace() const { return values_.RepeatReplace; }
+  void SetRepeatReplace(bool v) { SetProperty(values_.RepeatReplace, v); }
+  int HighlightGroup() const { return values_.HighlightGroup; }
+  void SetHighlightGroup(int v) { SetProperty(values_.HighlightGroup, v); }
   // Colour entries 23..28 are the row emphasis colours: the whole row is painted, not the match.
-  bool IsLineEmphasis() const { return colorIndex_ >= 23 && colorIndex_ <= 28; }
+  bool IsLineEmphasis() const { return values_.ColorIndex >= 23 && values_.ColorIndex <= 28; }
   TKeywordMatchCache& Cache() { return cache_; }
 
   void Assign(const TBregexpObj& src) override;
   bool SameAs(const TBregexpObj& other) const override;
 
 private:
-  int colorIndex_ = 0;
-  int rangeStart_ = -1;
-  int rangeEnd_ = -1;
-  bool repeatReplace_ = false;
-  int highlightGroup_ = 0;
+  TVornEditKeywordValues values_;
   TKeywordMatchCache cache_;
 };
 
@@ -91,20 +97,29 @@ private:
 
 class TVornEditBracketCollection;
 
+// A bracket item's settings beyond its two patterns, compared and copied as one value.
+struct TVornEditBracketValues {
+  int ColorIndex = 0;
+  bool LineOnly = false;
+  int RightBracketCount = 1;
+  std::string RightBracketEscapeChar;
+  friend bool operator==(const TVornEditBracketValues&, const TVornEditBracketValues&) = default;
+};
+
 class TVornEditBracketItem : public TNotifyPersistent {
 public:
   explicit TVornEditBracketItem(TBregexp* engine = RegexpBinding());
   ~TVornEditBracketItem() override = default;
 
-  int ColorIndex() const { return colorIndex_; }
+  int ColorIndex() const { return values_.ColorIndex; }
   void SetColorIndex(int v);
   TBackRefRegObj& RightBracket() const { return *right_; }
   TBregexpObj& LeftBracket() const { return *left_; }
-  bool LineOnly() const { return lineOnly_; }
+  bool LineOnly() const { return values_.LineOnly; }
   void SetLineOnly(bool v);
-  int RightBracketCount() const { return rightCount_; }
+  int RightBracketCount() const { return values_.RightBracketCount; }
   void SetRightBracketCount(int v);
-  const std::string& RightBracketEscapeChar() const { return escape_; }
+  const std::string& RightBracketEscapeChar() const { return values_.RightBracketEscapeChar; }
   void SetRightBracketEscapeChar(std::string_view v);
 
   bool Equals(const TVornEditBracketItem& other) const;
@@ -113,10 +128,7 @@ public:
 private:
   std::unique_ptr<TBackRefRegObj> right_;
   std::unique_ptr<TBregexpObj> left_;
-  int colorIndex_ = 0;
-  bool lineOnly_ = false;
-  int rightCount_ = 1;
-  std::string escape_;
+  TVornEditBracketValues values_;
 };
 
 // Raised when a fifteenth bracket item is added: the row word keeps the bracket state in four bits.
@@ -142,6 +154,18 @@ private:
   std::vector<std::unique_ptr<TVornEditBracketItem>> items_;
 };
 
+// The view record's switches and texts beside the objects it owns, copied as one value.
+struct TVornEditViewValues {
+  bool Mail = false;
+  std::string Quotation;
+  bool Url = false;
+  bool FileObj = false;
+  std::string QuotationCanceler;
+  bool Keyword = false;
+  bool MailId = false;
+  friend bool operator==(const TVornEditViewValues&, const TVornEditViewValues&) = default;
+};
+
 class TVornEditViewInfo : public TNotifyPersistent {
 public:
   explicit TVornEditViewInfo(TBregexp* engine = RegexpBinding());
@@ -150,21 +174,21 @@ public:
   TVornEditBracketCollection& Brackets() const { return *brackets_; }
   TVornEditColors& Colors() const { return *colors_; }
   TBregexpObj& Commenter1() const { return *commenter_; }
-  bool Mail() const { return mail_; }
-  void SetMail(bool v) { SetProperty(mail_, v); }
-  const std::string& Quotation() const { return quotation_; }
-  void SetQuotation(const std::string& v) { SetProperty(quotation_, v); }
-  bool Url() const { return url_; }
-  void SetUrl(bool v) { SetProperty(url_, v); }
-  bool FileObj() const { return fileObj_; }
-  void SetFileObj(bool v) { SetProperty(fileObj_, v); }
-  const std::string& QuotationCanceler() const { return canceler_; }
-  void SetQuotationCanceler(const std::string& v) { SetProperty(canceler_, v); }
+  bool Mail() const { return values_.Mail; }
+  void SetMail(bool v) { SetProperty(values_.Mail, v); }
+  const std::string& Quotation() const { return values_.Quotation; }
+  void SetQuotation(const std::string& v) { SetProperty(values_.Quotation, v); }
+  bool Url() const { return values_.Url; }
+  void SetUrl(bool v) { SetProperty(values_.Url, v); }
+  bool FileObj() const { return values_.FileObj; }
+  void SetFileObj(bool v) { SetProperty(values_.FileObj, v); }
+  const std::string& QuotationCanceler() const { return values_.QuotationCanceler; }
+  void SetQuotationCanceler(const std::string& v) { SetProperty(values_.QuotationCanceler, v); }
   TVornEditKeywords& Keywords() const { return *keywords_; }
-  bool Keyword() const { return keyword_; }
-  void SetKeyword(bool v) { SetProperty(keyword_, v); }
-  bool MailId() const { return mailId_; }
-  void SetMailId(bool v) { SetProperty(mailId_, v); }
+  bool Keyword() const { return values_.Keyword; }
+  void SetKeyword(bool v) { SetProperty(values_.Keyword, v); }
+  bool MailId() const { return values_.MailId; }
+  void SetMailId(bool v) { SetProperty(values_.MailId, v); }
   // The control that owns this record; not owned.
   void* Control() const { return control_; }
   void SetControl(void* c) { control_ = c; }
@@ -187,14 +211,8 @@ private:
   std::unique_ptr<TVornEditBracketCollection> brackets_;
   std::unique_ptr<TVornEditColors> colors_;
   std::unique_ptr<TBregexpObj> commenter_;
-  bool mail_ = false;
-  std::string quotation_;
-  bool url_ = false;
-  bool fileObj_ = false;
-  std::string canceler_;
+  TVornEditViewValues values_;
   std::unique_ptr<TVornEditKeywords> keywords_;
-  bool keyword_ = false;
-  bool mailId_ = false;
   void* control_ = nullptr;
 };
 

@@ -19,8 +19,7 @@ public:
   int BracketState(int row) const override { return store_.BracketState(row); }
   void SetBracketState(int row, int state) override { store_.SetBracketState(row, state); }
   void SetAllBracketStates(int state) override {
-    const std::uint32_t field = static_cast<std::uint32_t>(state + 2) << 4;
-    store_.ForEachWord(0, store_.Count(), [field](std::uint32_t& w) { w = (w & ~0xF0u) | field; });
+    store_.ForEachWord(0, store_.Count(), [state](TRowWord& w) { w.SetBracketState(state); });
   }
   const TVornEditViewInfo* ViewInfo() const override { return view_; }
   // Every view's screen is kept parsed, whichever has the focus.
