@@ -50,8 +50,8 @@ TEST(ProgramFolder, IsTheExecutableFolderWhenItIsWritable) {
   EXPECT_EQ(ChooseProgramFolder(dir.Path(), "/home/x/.local/share"), dir.Path());
 }
 
-// An install folder that nobody may write: the folder and its parent belong to root and carry
-// no write bit for others, and the choice is made in a child that runs without root's rights.
+// An install folder that nobody may write: it carries no write bit and its parent none for
+// others; the choice is then made in a child that runs without root's rights.
 std::string UnwritableInstallFolder(const TempDir& dir) {
   fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                   fs::perms::others_read | fs::perms::others_exec);
