@@ -1,6 +1,8 @@
 // Registration records, liveness by lock, and the checks that keep the bus folder private.
 #include "platform/BusFolder.h"
 
+#include "base/TextUtil.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>

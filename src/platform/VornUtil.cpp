@@ -1,35 +1,28 @@
-// Shared Qt-free helpers of the shell and tools: program and user folders, canonical names,
-// file tests, trimming, name sanitising, atom strings, help and version text.
+// Shared Qt-free file-system helpers of the shell and tools: program and user folders, canonical
+// names, file tests, help.
 #include "platform/VornUtil.h"
 
 #include <fcntl.h>
-#include <iconv.h>
 #include <pwd.h>
-#include <spawn.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <string_view>
 
-#include "base/sjis.h"
+#include "base/TextUtil.h"
+#include "platform/Cp932Utf8.h"
+#include "platform/ProcessStart.h"
 
-#ifndef VORN_VERSION_MAJOR
-#define VORN_VERSION_MAJOR 0
-#define VORN_VERSION_MINOR 0
-#define VORN_VERSION_PATCH 0
-#define VORN_VERSION_BUILD 0
-#endif
 #ifndef VORN_INSTALL_DATADIR
 #define VORN_INSTALL_DATADIR "/usr/share/VornEditor/"
 #endif
-
-extern char** environ;
 
 namespace vorn {
 
@@ -58,23 +51,11 @@ std::string XdgDataHome() { return EnvOr("XDG_DATA_HOME", HomeFolder() + "/.loca
 bool IsWritableFolder(const std::string& folder) { return access(folder.c_str(), W_OK | X_OK) == 0; }
 
 // "UsrDir.dat" is written in Shift_JIS like every stored text; paths here are UTF-8. A line that
-// is already valid UTF-8 ASCII passes through; anything iconv cannot map is kept as it was.
+// is not well-formed Shift_JIS is kept as it was rather than named with substitute characters.
 std::string SjisToUtf8(const std::string& sjis) {
-  bool ascii = true;
-  for (unsigned char c : sjis) ascii = ascii && c < 0x80;
-  if (ascii) return sjis;
-  iconv_t cd = iconv_open("UTF-8", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return sjis;
-  std::string out(sjis.size() * 3 + 4, '\0');
-  char* in = const_cast<char*>(sjis.data());
-  size_t inLeft = sjis.size();
-  char* op = out.data();
-  size_t outLeft = out.size();
-  size_t r = iconv(cd, &in, &inLeft, &op, &outLeft);
-  iconv_close(cd);
-  if (r == static_cast<size_t>(-1)) return sjis;
-  out.resize(out.size() - outLeft);
-  return out;
+  std::size_t substituted = 0;
+  std::string utf8 = Cp932ToUtf8(sjis, &substituted);
+  return substituted == 0 ? utf8 : sjis;
 }
 
 std::string FirstLineOf(const std::string& path, bool& found) {
@@ -100,16 +81,33 @@ std::string SanitizeBytes(std::string_view text) {
   return out;
 }
 
+// The first executable file of that name in a folder of $PATH, or empty. Looked up here
+// because starting a program takes a full path and does not search.
+std::string FindOnSearchPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string_view folders = (path && *path) ? path : "/usr/local/bin:/usr/bin:/bin";
+  while (!folders.empty()) {
+    const std::size_t colon = std::min(folders.find(':'), folders.size());
+    std::string folder(folders.substr(0, colon));
+    folders.remove_prefix(std::min(colon + 1, folders.size()));
+    const std::string candidate = WithTrailingSlash(folder.empty() ? "." : folder) + program;
+    struct stat st {};
+    if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
+      return candidate;
+  }
+  return std::string();
+}
+
 std::mutex folderMutex;
 std::string programFolderCache, userFolderCache;
 
 }  // namespace
 
 std::string ExecutableFolder() {
+  const std::string exe = CurrentExecutablePath();
   std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return WithTrailingSlash(fs::current_path(ec).string());
-  return WithTrailingSlash(exe.parent_path().string());
+  if (exe.empty()) return WithTrailingSlash(fs::current_path(ec).string());
+  return WithTrailingSlash(fs::path(exe).parent_path().string());
 }
 
 std::string ChooseProgramFolder(const std::string& exeFolder, const std::string& dataHome) {
@@ -183,55 +181,6 @@ std::string ResolveShortcut(const std::string& name) {
   return target.string();
 }
 
-std::string SanitizeFileName(std::string_view sjisText) {
-  std::string out(sjisText);
-  for (std::size_t i = 0; i < out.size();) {
-    std::size_t n = sjis::CharLen(out, i);
-    if (n == 1 && std::string_view("\"*,/:;<>?\\|").find(out[i]) != std::string_view::npos) out[i] = '_';
-    i += n;
-  }
-  return out;
-}
-
-namespace {
-
-// Length of a blank at pos, or 0: a space, a tab when asked, the full-width space when asked.
-std::size_t BlankAt(std::string_view s, std::size_t pos, bool withTabs, bool withWide) {
-  if (s[pos] == ' ' || (withTabs && s[pos] == '\t')) return 1;
-  if (withWide && pos + 1 < s.size() && s[pos] == '\x81' && s[pos + 1] == '\x40') return 2;
-  return 0;
-}
-
-}  // namespace
-
-std::string TrimBlanksLeft(std::string_view text, bool withTabs, bool withWideSpaces) {
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    std::size_t n = BlankAt(text, pos, withTabs, withWideSpaces);
-    if (n == 0) break;
-    pos += n;
-  }
-  return std::string(text.substr(pos));
-}
-
-std::string TrimBlanksRight(std::string_view text, bool withTabs, bool withWideSpaces) {
-  // Walk forward so that a trail byte 0x40 after another lead byte is never taken for a blank.
-  std::size_t keep = 0;
-  for (std::size_t pos = 0; pos < text.size();) {
-    std::size_t n = BlankAt(text, pos, withTabs, withWideSpaces);
-    if (n == 0) {
-      n = sjis::CharLen(text, pos);
-      keep = pos + n;
-    }
-    pos += n;
-  }
-  return std::string(text.substr(0, keep));
-}
-
-std::string TrimBlanks(std::string_view text, bool withTabs, bool withWideSpaces) {
-  return TrimBlanksRight(TrimBlanksLeft(text, withTabs, withWideSpaces), withTabs, withWideSpaces);
-}
-
 bool DirectoryExists(const std::string& path) {
   struct stat st {};
   return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -264,23 +213,6 @@ bool FileIsHeldForWriting(const std::string& path) {
   return held;
 }
 
-bool TakeAtomString(std::optional<std::string>& atom, std::string& text) {
-  if (!atom) return false;
-  std::string value = std::move(*atom);
-  atom.reset();
-  if (value.size() > kMaxAtomLength) {
-    std::size_t cut = 0;
-    while (cut < kMaxAtomLength) {
-      std::size_t n = sjis::CharLen(value, cut);
-      if (cut + n > kMaxAtomLength) break;
-      cut += n;
-    }
-    value.resize(cut);
-  }
-  text = std::move(value);
-  return true;
-}
-
 std::string HelpFileName(const std::string& page) {
   std::string rel = "Help/" + (page.empty() ? std::string("Index.html") : page);
   std::string own = ProgramFolder() + rel;
@@ -292,30 +224,8 @@ std::string HelpFileName(const std::string& page) {
 }
 
 bool ShowHelp(const std::string& page) {
-  std::string file = HelpFileName(page);
-  // Some desktops keep xdg-open running as long as the browser, so it runs in the background
-  // of a shell that ends at once; the shell reports only whether xdg-open exists.
-  const char* script = "command -v xdg-open >/dev/null 2>&1 || exit 1; xdg-open \"$1\" >/dev/null 2>&1 &";
-  const char* argv[] = {"/bin/sh", "-c", script, "sh", file.c_str(), nullptr};
-  pid_t pid = 0;
-  if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0) return false;
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-std::string VersionText() {
-  return "r." + std::to_string(VORN_VERSION_MAJOR) + "." + std::to_string(VORN_VERSION_MINOR) + "." +
-         std::to_string(VORN_VERSION_PATCH) + " Build " + std::to_string(VORN_VERSION_BUILD);
-}
-
-bool IsDebugBuild() {
-#ifdef NDEBUG
-  return false;
-#else
-  return true;
-#endif
+  const std::string opener = FindOnSearchPath("xdg-open");
+  return !opener.empty() && StartProgramArgs(opener, {HelpFileName(page)});
 }
 
 }  // namespace vorn

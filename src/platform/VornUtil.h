@@ -1,12 +1,9 @@
-// Shared Qt-free helpers of the shell and tools: program and user folders, canonical names,
-// file tests, trimming, name sanitising, atom strings, help and version text.
+// Shared Qt-free file-system helpers of the shell and tools: program and user folders, canonical
+// names, file tests, help.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <string_view>
 
-#include "base/DateTimeText.h"
 #include "platform/PathVariables.h"
 
 namespace vorn {
@@ -51,16 +48,6 @@ std::string CanonicalFileName(const std::string& name);
 // name unchanged when it is not a link.
 std::string ResolveShortcut(const std::string& name);
 
-// Replaces " * , / : ; < > ? \ | by "_" in Shift_JIS text; double-byte characters are kept whole
-// (a trail byte 0x5C or 0x7C is part of a character, not a separator).
-std::string SanitizeFileName(std::string_view sjisText);
-
-// ---- Trimming (Shift_JIS aware; the full-width space is 0x81 0x40). ----
-
-std::string TrimBlanks(std::string_view text, bool withTabs, bool withWideSpaces);
-std::string TrimBlanksLeft(std::string_view text, bool withTabs, bool withWideSpaces);
-std::string TrimBlanksRight(std::string_view text, bool withTabs, bool withWideSpaces);
-
 // ---- File tests. ----
 
 bool DirectoryExists(const std::string& path);
@@ -70,25 +57,12 @@ bool FileIsReadOnly(const std::string& path);
 // cannot be opened for reading while denying others write access. False for a missing file.
 bool FileIsHeldForWriting(const std::string& path);
 
-// ---- Atom strings. ----
-
-// Strings between processes travel with the message in place of a global atom; an absent
-// string is atom 0. Takes the text (at most 255 bytes, never splitting a double-byte
-// character) and clears the slot, as reading and deleting the atom did.
-bool TakeAtomString(std::optional<std::string>& atom, std::string& text);
-constexpr std::size_t kMaxAtomLength = 255;
-
-// ---- Help and version. ----
+// ---- Help. ----
 
 // The file that help opens: ProgramFolder() (or the installed data folder) + "Help/" + page,
 // or "Help/Index.html" when page is empty.
 std::string HelpFileName(const std::string& page);
 // Opens HelpFileName(page) with the desktop's default program. False when it cannot start.
 bool ShowHelp(const std::string& page = std::string());
-
-// "r.1.2.3 Build 4" from the build's version numbers.
-std::string VersionText();
-// The build was made without NDEBUG.
-bool IsDebugBuild();
 
 }  // namespace vorn

@@ -2,11 +2,11 @@
 #include "regex/BregexpUtil.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <cstring>
 
 #include "base/sjis.h"
+#include "platform/VornUtil.h"
 #include "regex/BregexpGroups.h"
 
 namespace vorn {
@@ -80,12 +80,7 @@ TBregexp::~TBregexp() {
 }
 
 std::string TBregexp::DefaultLibraryPath() {
-  char buffer[4096];
-  ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  std::string exe = n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
-  std::size_t slash = exe.rfind('/');
-  std::string folder = slash == std::string::npos ? std::string(".") : exe.substr(0, slash);
-  return folder + "/libVornRegexp.so";
+  return ExecutableFolder() + "libVornRegexp.so";
 }
 
 std::string LoadRegexpBinding(const std::string& libraryName) {

@@ -15,6 +15,7 @@
 
 #include "base/VornError.h"
 #include "platform/AtomicFile.h"
+#include "Unprivileged.h"
 
 namespace vorn {
 namespace {
@@ -59,16 +60,10 @@ unsigned ModeOf(const std::string& path) {
   return st.st_mode & 07777;
 }
 
-// Runs body in a child process, as an unprivileged user when we are root (root ignores
-// permission bits), and returns its exit status.
-int RunInChild(const std::function<int()>& body, bool dropPrivileges) {
+// Runs body in a child process (whose limits may be changed freely) and returns its exit status.
+int RunInChild(const std::function<int()>& body) {
   pid_t pid = ::fork();
-  if (pid == 0) {
-    if (dropPrivileges && ::geteuid() == 0) {
-      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(90);
-    }
-    ::_exit(body());
-  }
+  if (pid == 0) ::_exit(body());
   int status = 0;
   ::waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
@@ -116,13 +111,13 @@ TEST(AtomicFile, RewritesInPlaceWhenOnlyTheFileIsWritable) {
   ::chmod(file.c_str(), 0644);
   ::chmod((dir / "locked").c_str(), 0555);
   ::chmod(dir.Path().c_str(), 0755);
-  int rc = RunInChild([&] {
+  int rc = testing::RunUnprivileged([&] {
     TAtomicFileWriter writer;
     if (!writer.Open(file).empty()) return 1;
     if (!writer.WritingInPlace()) return 2;
     if (!writer.Write("new", 3).empty() || !writer.Commit().empty()) return 3;
     return 0;
-  }, true);
+  });
   EXPECT_EQ(rc, 0);
   EXPECT_EQ(ReadAll(file), "new");
 }
@@ -134,14 +129,14 @@ TEST(AtomicFile, UnwritableFolderAndFileReportAnErrorAndKeepTheOldFile) {
   WriteRaw(file, "precious");
   ::chmod(file.c_str(), 0444);
   ::chmod(dir.Path().c_str(), 0755);
-  int rc = RunInChild([&] {
+  int rc = testing::RunUnprivileged([&] {
     try {
       WriteFileAtomicallyOrThrow(file, "new");
     } catch (const EFileCreateError& e) {
       return std::string(e.what()).find(file) != std::string::npos ? 0 : 2;
     }
     return 1;
-  }, true);
+  });
   EXPECT_EQ(rc, 0);
   EXPECT_EQ(ReadAll(file), "precious");
 }
@@ -153,7 +148,7 @@ TEST(AtomicFile, AWriteProtectedFileInAWritableFolderIsNotReplaced) {
   WriteRaw(file, "protected");
   ::chown(file.c_str(), 65534, 65534);
   ::chmod(file.c_str(), 0444);
-  int rc = RunInChild([&] { return WriteFileAtomically(file, "new").empty() ? 1 : 0; }, true);
+  int rc = testing::RunUnprivileged([&] { return WriteFileAtomically(file, "new").empty() ? 1 : 0; });
   EXPECT_EQ(rc, 0);
   EXPECT_EQ(ReadAll(file), "protected");
   EXPECT_EQ(dir.EntryCount(), 1);
@@ -170,7 +165,7 @@ TEST(AtomicFile, WriteFailureHalfWayKeepsTheOldFileAndRemovesTheTemporary) {
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::string error = WriteFileAtomically(file, std::string(3u << 20, 'x'));
     return error.empty() ? 1 : 0;
-  }, false);
+  });
   EXPECT_EQ(rc, 0);
   EXPECT_EQ(ReadAll(file), "precious");
   EXPECT_EQ(dir.EntryCount(), 1);

@@ -195,12 +195,7 @@ TEST(JConvStringList, NulBytesStayInsideTheirLinesAndADoubleByteEndIsNoBreak) {
   EXPECT_EQ(empty.GetTextStr(), "");
 }
 
-// The cases below need the real character-code conversion; with the placeholder that
-// answers Shift_JIS for everything they are skipped.
-bool ConversionAvailable() { return ConvertCharCode("a", ckSjis, ckUnicodeLE) != "a"; }
-
 TEST_F(DocumentFile, Utf16KeepsItsNulBytesForConversionAndSavesWithItsSignature) {
-  if (!ConversionAvailable()) GTEST_SKIP() << "needs the character-code conversion";
   std::string utf16("\xff\xfe" "a\0\r\0\n\0b\0", 10);
   TDocumentFileSettings doc;
   EXPECT_EQ(RoundTrip(utf16, &doc), utf16);
@@ -209,7 +204,6 @@ TEST_F(DocumentFile, Utf16KeepsItsNulBytesForConversionAndSavesWithItsSignature)
 }
 
 TEST_F(DocumentFile, Utf16NulCharacterBecomesASpaceInsteadOfEndingTheText) {
-  if (!ConversionAvailable()) GTEST_SKIP() << "needs the character-code conversion";
   TVornEditHeadlessView view;
   TDocumentFileSettings doc;
   ReadDocumentFile(Make("z.txt", std::string("\xff\xfe" "a\0\0\0b\0", 8)), doc, view.Lines());
@@ -219,7 +213,6 @@ TEST_F(DocumentFile, Utf16NulCharacterBecomesASpaceInsteadOfEndingTheText) {
 }
 
 TEST_F(DocumentFile, Utf8SaveWritesTheSignatureFirst) {
-  if (!ConversionAvailable()) GTEST_SKIP() << "needs the character-code conversion";
   TVornEditHeadlessView view;
   view.Lines().SetTextStr("\x82\xa0\r\n");
   TDocumentFileSettings doc;
@@ -230,7 +223,6 @@ TEST_F(DocumentFile, Utf8SaveWritesTheSignatureFirst) {
 }
 
 TEST(JConvStringList, BinaryLoadsAsNoLinesUnlessKept) {
-  if (!ConversionAvailable()) GTEST_SKIP() << "needs the character-code conversion";
   std::string bytes("a\0\x01\x02\r\nb\0\0\0", 10);
   TJConvStringList list;
   TMemoryStream in;
