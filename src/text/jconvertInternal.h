@@ -54,6 +54,8 @@ inline constexpr TBase64Table kBase64{};
 #include <string>
 #include <string_view>
 
+#include "text/jconvert.h"
+
 namespace vorn::jconv {
 
 // Asks for huge pages behind a large untouched buffer, which spares a large file tens of
@@ -142,6 +144,17 @@ struct TDetectCounters {
   bool roman, signature;
 };
 TDetectCounters CountForDetection(std::string_view text);
+
+// Well-formedness of the examined prefix (len bytes of a text of size bytes): a character cut
+// by the prefix limit counts as well-formed, one cut by the end of the text does not.
+bool IsWellFormedSjisPrefix(const unsigned char* s, std::size_t len, std::size_t size);
+bool IsWellFormedEucPrefix(const unsigned char* s, std::size_t len, std::size_t size);
+// EUC hiragana, katakana and the prolonged sound mark in the prefix.
+std::size_t CountEucKana(const unsigned char* s, std::size_t len);
+// The answer for a text the counters leave as Shift_JIS: EUC where the prefix is well-formed
+// EUC-JP and either not Shift_JIS at all, or, on a tie of the two counters, holds kana enough.
+TCharCodeKind RecheckSjisAsEuc(const unsigned char* s, std::size_t len, std::size_t size,
+                               const TDetectCounters& c);
 
 // The Japanese routines: pure byte arithmetic, nothing is ever substituted. designation is
 // 'J' (ckJis) or 'B' (ckJisAscii).
