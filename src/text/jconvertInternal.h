@@ -156,10 +156,17 @@ std::size_t CountEucKana(const unsigned char* s, std::size_t len);
 TCharCodeKind RecheckSjisAsEuc(const unsigned char* s, std::size_t len, std::size_t size,
                                const TDetectCounters& c);
 
-// The Japanese routines: pure byte arithmetic, nothing is ever substituted. designation is
-// 'J' (ckJis) or 'B' (ckJisAscii).
-std::string SjisToJis(std::string_view text, char designation);
-std::string SjisToEuc(std::string_view text);
+// The Shift_JIS code (lead << 8 | trail) of the same character as the IBM extension
+// lead, trail (FA-FC) among the leads JIS X 0208 arithmetic reaches (81-EF, the NEC-selected
+// rows first); 0 for any other pair or where there is none.
+std::uint16_t NecSelectedTwin(unsigned lead, unsigned trail);
+
+// The Japanese routines: byte arithmetic. designation is 'J' (ckJis) or 'B' (ckJisAscii).
+// Writing, a character JIS X 0208 cannot hold (a user-defined character, an IBM extension
+// without a twin, bytes that are not Shift_JIS) becomes the middle dot and is counted in lost;
+// the other IBM extensions are written as their NEC-selected twins.
+std::string SjisToJis(std::string_view text, char designation, std::size_t& lost);
+std::string SjisToEuc(std::string_view text, std::size_t& lost);
 std::string JisToSjis(std::string_view text);
 std::string JisToEuc(std::string_view text);
 std::string EucToSjis(std::string_view text);

@@ -194,6 +194,8 @@ std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   const TSjisStoreTable& store = SjisStoreTable();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t units = text.size() / 2;
+  // An odd last byte is half a character: it is dropped, and that is a loss like any other.
+  lost += text.size() % 2;
   TByteSink out(2 * units + 2);
   char* d = out.Begin();
   char* lim = out.Limit();
