@@ -137,7 +137,10 @@ void TTextStreamWriter::Encode(std::string_view piece) {
   using namespace jconv;
   switch (code_) {
     case ckJis: case ckJisAscii: EncodeJis(piece); break;
-    case ckEuc: Emit(SjisToEuc(piece, lost_)); break;
+    case ckEuc:
+      encoded_ = SjisToEuc(piece, lost_, std::move(encoded_));
+      Emit(encoded_);
+      break;
     case ckUtf7: EncodeUtf7(piece); break;
     case ckUnicodeLE: case ckUnicodeBE: case ckUtf8: case ckUtf8N: EncodeStoppingAtNul(piece); break;
     default: Emit(piece); break;
@@ -150,7 +153,7 @@ void TTextStreamWriter::Encode(std::string_view piece) {
 void TTextStreamWriter::EncodeJis(std::string_view piece) {
   if (piece.empty()) return;
   const char designation = code_ == ckJis ? 'J' : 'B';
-  encoded_ = jconv::SjisToJis(piece, designation, lost_);
+  encoded_ = jconv::SjisToJis(piece, designation, lost_, std::move(encoded_));
   std::string_view out = encoded_;
   if (jisOpen_) {
     if (static_cast<unsigned char>(piece[0]) >= 0x80) out.remove_prefix(3);  // ESC $ B
@@ -180,9 +183,9 @@ void TTextStreamWriter::EncodeStoppingAtNul(std::string_view piece) {
   }
   const std::size_t signatureSize = code_ == ckUtf8 ? 3 : code_ == ckUtf8N ? 0 : 2;
   switch (code_) {
-    case ckUnicodeLE: encoded_ = SjisToUtf16(piece, false, lost_); break;
-    case ckUnicodeBE: encoded_ = SjisToUtf16(piece, true, lost_); break;
-    default: encoded_ = SjisToUtf8(piece, code_ == ckUtf8, lost_); break;
+    case ckUnicodeLE: encoded_ = SjisToUtf16(piece, false, lost_, std::move(encoded_)); break;
+    case ckUnicodeBE: encoded_ = SjisToUtf16(piece, true, lost_, std::move(encoded_)); break;
+    default: encoded_ = SjisToUtf8(piece, code_ == ckUtf8, lost_, std::move(encoded_)); break;
   }
   std::string_view out = encoded_;
   if (!first_) out.remove_prefix(signatureSize);

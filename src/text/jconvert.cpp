@@ -194,11 +194,12 @@ inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t n, TBy
 // and returns the index after it. Output that ends in two-byte mode is closed with the
 // designation, so that the result is well-formed ISO-2022-JP.
 template <class PutTwoByte>
-std::string WriteJis(std::string_view text, char designation, PutTwoByte putTwoByte) {
+std::string WriteJis(std::string_view text, char designation, PutTwoByte putTwoByte,
+                     std::string recycled = {}) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   const Byte des = static_cast<Byte>(designation);
-  TByteSink out(n + n / 4 + 16, n + n / 4 + 16);
+  TByteSink out(n + n / 4 + 16, n + n / 4 + 16, std::move(recycled));
   char* d = out.Begin();
   char* lim = out.Limit();
   bool twoByte = false;
@@ -227,7 +228,8 @@ std::string WriteJis(std::string_view text, char designation, PutTwoByte putTwoB
 
 }  // namespace
 
-std::string SjisToJis(std::string_view text, char designation, std::size_t& lost) {
+std::string SjisToJis(std::string_view text, char designation, std::size_t& lost,
+                      std::string recycled) {
   return WriteJis(text, designation, [&lost](char*& d, const Byte* s, std::size_t i, std::size_t n) {
     const Byte b = s[i];
     if (In(b, 0xA1, 0xDF)) {
@@ -238,13 +240,13 @@ std::string SjisToJis(std::string_view text, char designation, std::size_t& lost
     const std::size_t taken = SjisCharToJis(s, i, n, jis, lost);
     PutPair(d, jis);
     return i + taken;
-  });
+  }, std::move(recycled));
 }
 
-std::string SjisToEuc(std::string_view text, std::size_t& lost) {
+std::string SjisToEuc(std::string_view text, std::size_t& lost, std::string recycled) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + n / 8 + 16, n + n / 8 + 16);
+  TByteSink out(n + n / 8 + 16, n + n / 8 + 16, std::move(recycled));
   char* d = out.Begin();
   char* lim = out.Limit();
   std::size_t i = 0;

@@ -75,7 +75,15 @@ class TByteSink {
  public:
   // bound: the most the output should need, reserved; initial: what is paged in at once (all
   // of it where the output is about as large as the bound anyway).
-  explicit TByteSink(std::size_t bound, std::size_t initial = kStep) {
+  // recycled: the output of an earlier call, whose memory is taken over where it can hold the
+  // bound; a writer that encodes piece after piece then pays neither the page faults nor the
+  // zero-fill of each piece's output again.
+  explicit TByteSink(std::size_t bound, std::size_t initial = kStep, std::string recycled = {}) {
+    if (recycled.capacity() >= std::max<std::size_t>(bound, 64) + kSlack) {
+      buf_ = std::move(recycled);
+      buf_.resize(buf_.capacity());
+      return;
+    }
     ReserveOutput(buf_, std::max<std::size_t>(bound, 64) + kSlack);
     buf_.resize(std::min(buf_.capacity(), std::max<std::size_t>(initial, 64)));
   }
@@ -165,8 +173,10 @@ std::uint16_t NecSelectedTwin(unsigned lead, unsigned trail);
 // Writing, a character JIS X 0208 cannot hold (a user-defined character, an IBM extension
 // without a twin, bytes that are not Shift_JIS) becomes the middle dot and is counted in lost;
 // the other IBM extensions are written as their NEC-selected twins.
-std::string SjisToJis(std::string_view text, char designation, std::size_t& lost);
-std::string SjisToEuc(std::string_view text, std::size_t& lost);
+// recycled, in these and the Unicode writers: memory for the output (see TByteSink).
+std::string SjisToJis(std::string_view text, char designation, std::size_t& lost,
+                      std::string recycled = {});
+std::string SjisToEuc(std::string_view text, std::size_t& lost, std::string recycled = {});
 std::string JisToSjis(std::string_view text);
 std::string JisToEuc(std::string_view text);
 std::string EucToSjis(std::string_view text);
@@ -179,9 +189,11 @@ void UseBaselineVectorForms(bool on);
 // The Unicode routines go through the code page 932 table; substituted counts the characters
 // that became a default or replacement character.
 std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& substituted);
-std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& substituted);
+std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& substituted,
+                        std::string recycled = {});
 std::string Utf8ToSjis(std::string_view text, std::size_t& substituted);
-std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& substituted);
+std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& substituted,
+                       std::string recycled = {});
 std::string Utf7ToSjis(std::string_view text, std::size_t& substituted);
 std::string SjisToUtf7(std::string_view text, std::size_t& substituted);
 
