@@ -21,7 +21,7 @@ using TByteOutput = std::function<std::string(std::string_view)>;
 // UTF-7 base64 section, a CR whose LF is still to come) is kept across pieces.
 class TTextStreamWriter {
  public:
-  static constexpr std::size_t kDefaultPiece = std::size_t{1} << 20;
+  static constexpr std::size_t kDefaultPiece = std::size_t{1} << 16;
 
   // piece: about how many bytes of text are encoded at once (any size from 1 up).
   TTextStreamWriter(TLineBreakKind lineBreak, TCharCodeKind charCode, TByteOutput output,
