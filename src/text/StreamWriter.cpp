@@ -2,7 +2,6 @@
 #include "text/StreamWriter.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/cp932.h"
 #include "text/LineSplit.h"
@@ -232,14 +231,6 @@ void TTextStreamWriter::EncodeUtf7(std::string_view piece) {
 void TTextStreamWriter::Emit(std::string_view bytes) {
   if (bytes.empty() || !error_.empty()) return;
   error_ = output_(bytes);
-}
-
-std::size_t WriteEncodedText(std::string_view text, TLineBreakKind lineBreak,
-                             TCharCodeKind charCode, const TByteOutput& output, std::string& error) {
-  TTextStreamWriter writer(lineBreak, charCode, output);
-  writer.Write(text);
-  error = writer.Finish();
-  return writer.Lost();
 }
 
 }  // namespace vorn

@@ -21,6 +21,8 @@ using TByteOutput = std::function<std::string(std::string_view)>;
 // UTF-7 base64 section, a CR whose LF is still to come) is kept across pieces.
 class TTextStreamWriter {
  public:
+  // Small enough that a piece's output (three times its size at most) is still in the cache
+  // when it is written out: with 1 MiB pieces the copy into the file cost several times more.
   static constexpr std::size_t kDefaultPiece = std::size_t{1} << 16;
 
   // piece: about how many bytes of text are encoded at once (any size from 1 up).
@@ -66,10 +68,5 @@ class TTextStreamWriter {
   std::vector<char16_t> units_;
   std::string encoded_;
 };
-
-// Encodes text (Shift_JIS, CR LF breaks) through a TTextStreamWriter into output; returns the
-// characters lost and sets error to the output's first error.
-std::size_t WriteEncodedText(std::string_view text, TLineBreakKind lineBreak,
-                             TCharCodeKind charCode, const TByteOutput& output, std::string& error);
 
 }  // namespace vorn
