@@ -48,6 +48,7 @@ std::string VornconvPath() { return VORN_BIN_DIR "/vornconv"; }
 
 struct TRun {
   double seconds = 0;
+  double cpuSeconds = 0;  // user and system time, which a loaded machine does not inflate
   double peakMb = 0;
   int status = -1;
 };
@@ -76,6 +77,8 @@ TRun RunProcess(const std::vector<std::string>& args, const std::string& outPath
   ::wait4(pid, &status, 0, &usage);
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   run.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
 }
@@ -90,10 +93,13 @@ double FileMb(const std::string& path) {
 void BenchProcess(benchmark::State& state, const std::vector<std::string>& args,
                   const std::string& input, const std::string& outPath = "/dev/null") {
   TRun run;
+  double cpu = 0;
   for (auto _ : state) {
     run = RunProcess(args, outPath);
     state.SetIterationTime(run.seconds);
+    cpu += run.cpuSeconds;
   }
+  state.counters["cpu_ms"] = 1000 * cpu / static_cast<double>(state.iterations());
   if (run.status != 0) state.SkipWithError("the process failed");
   const double larger = std::max(FileMb(input), outPath == "/dev/null" ? 0.0 : FileMb(outPath));
   state.counters["peak_RSS_MB"] = run.peakMb;
