@@ -125,6 +125,42 @@ inline bool PutKanaAsJis(char*& d, Byte k, Byte mark) {
   return merged;
 }
 
+// What a character JIS X 0208 cannot hold is written as: the middle dot (21 26), the character
+// the Unicode codes give for bytes that are not Shift_JIS, in memory order.
+constexpr std::uint16_t kDefaultJis = 0x2621;
+
+struct TTrailTable {
+  bool ok[256];
+  constexpr TTrailTable() : ok() {
+    for (unsigned b = 0; b < 256; ++b) ok[b] = (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+  }
+};
+inline constexpr TTrailTable kTrail{};
+
+// The JIS X 0208 pair (memory order) for the Shift_JIS character at s[i], a byte from 80 up
+// that is not a half-width katakana; returns the bytes it takes. A lead byte without a trail
+// byte takes only itself, so a line break after it survives.
+inline std::size_t SjisCharToJis(const Byte* s, std::size_t i, std::size_t n, std::uint16_t& jis,
+                                 std::size_t& lost) {
+  const Byte b = s[i];
+  const Byte c = i + 1 < n ? s[i + 1] : 0;
+  if (!kTrail.ok[c] || b == 0x80 || b == 0xA0 || b >= 0xFD) [[unlikely]] {
+    ++lost;
+    jis = kDefaultJis;
+    return 1;
+  }
+  if (b >= 0xF0) [[unlikely]] {
+    // User-defined characters (F0-F9) have no place in JIS; IBM extensions (FA-FC) have a
+    // twin in the NEC-selected rows, which JIS holds and which reads back as the same character.
+    const std::uint16_t twin = NecSelectedTwin(b, c);
+    lost += twin == 0;
+    jis = twin == 0 ? kDefaultJis : kPairMaps.toJis[twin];
+    return 2;
+  }
+  jis = kPairMaps.toJis[b << 8 | c];
+  return 2;
+}
+
 inline void PutDesignation(char*& d, Byte a, Byte b) {
   d[0] = static_cast<char>(Esc);
   d[1] = static_cast<char>(a);
@@ -158,11 +194,12 @@ inline std::size_t CopyAsciiRun(const Byte* s, std::size_t i, std::size_t n, TBy
 // and returns the index after it. Output that ends in two-byte mode is closed with the
 // designation, so that the result is well-formed ISO-2022-JP.
 template <class PutTwoByte>
-std::string WriteJis(std::string_view text, char designation, PutTwoByte putTwoByte) {
+std::string WriteJis(std::string_view text, char designation, PutTwoByte putTwoByte,
+                     std::string recycled = {}) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   const Byte des = static_cast<Byte>(designation);
-  TByteSink out(n + n / 4 + 16, n + n / 4 + 16);
+  TByteSink out(n + n / 4 + 16, n + n / 4 + 16, std::move(recycled));
   char* d = out.Begin();
   char* lim = out.Limit();
   bool twoByte = false;
@@ -191,22 +228,25 @@ std::string WriteJis(std::string_view text, char designation, PutTwoByte putTwoB
 
 }  // namespace
 
-std::string SjisToJis(std::string_view text, char designation) {
-  return WriteJis(text, designation, [](char*& d, const Byte* s, std::size_t i, std::size_t n) {
+std::string SjisToJis(std::string_view text, char designation, std::size_t& lost,
+                      std::string recycled) {
+  return WriteJis(text, designation, [&lost](char*& d, const Byte* s, std::size_t i, std::size_t n) {
     const Byte b = s[i];
     if (In(b, 0xA1, 0xDF)) {
       const Byte mark = i + 1 < n ? s[i + 1] : 0;
       return i + (PutKanaAsJis(d, b, mark) ? 2 : 1);
     }
-    PutPair(d, kPairMaps.toJis[b << 8 | (i + 1 < n ? s[i + 1] : 0)]);
-    return i + 2;
-  });
+    std::uint16_t jis;
+    const std::size_t taken = SjisCharToJis(s, i, n, jis, lost);
+    PutPair(d, jis);
+    return i + taken;
+  }, std::move(recycled));
 }
 
-std::string SjisToEuc(std::string_view text) {
+std::string SjisToEuc(std::string_view text, std::size_t& lost, std::string recycled) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + n / 8 + 16, n + n / 8 + 16);
+  TByteSink out(n + n / 8 + 16, n + n / 8 + 16, std::move(recycled));
   char* d = out.Begin();
   char* lim = out.Limit();
   std::size_t i = 0;
@@ -220,8 +260,9 @@ std::string SjisToEuc(std::string_view text) {
       Put2(d, 0x8E, b);
       ++i;
     } else {
-      PutPair(d, kPairMaps.toJis[b << 8 | (i + 1 < n ? s[i + 1] : 0)] | 0x8080);
-      i += 2;
+      std::uint16_t jis;
+      i += SjisCharToJis(s, i, n, jis, lost);
+      PutPair(d, jis | 0x8080);
     }
   }
   return out.Finish(d);
@@ -451,8 +492,8 @@ std::string ConvertCharCode(std::string_view text, TCharCodeKind fromKind, TChar
     }
   } else if (fromKind == ckSjis) {
     switch (toKind) {
-      case ckJis: case ckJisAscii: out = SjisToJis(text, designation); break;
-      case ckEuc: out = SjisToEuc(text); break;
+      case ckJis: case ckJisAscii: out = SjisToJis(text, designation, lost); break;
+      case ckEuc: out = SjisToEuc(text, lost); break;
       case ckUnicodeLE: out = SjisToUtf16(text, false, lost); break;
       case ckUnicodeBE: out = SjisToUtf16(text, true, lost); break;
       case ckUtf8: out = SjisToUtf8(text, true, lost); break;

@@ -630,6 +630,9 @@ TCharCodeKind DetectCharCode(std::string_view text) {
     // Japanese UTF-8 pairs up as Shift_JIS lead and trail bytes, so on short texts no counter
     // wins; strictly well-formed UTF-8 is then far more likely than the fallback.
     if (IsStrictUtf8WithMultiByte(t)) result = ckUtf8N;
+    // Hiragana alone miss EUC texts of katakana and kanji, and the tie-break answers
+    // Shift_JIS even for bytes Shift_JIS never uses.
+    if (result == ckSjis) result = jconv::RecheckSjisAsEuc(t.s, t.len, t.size, c);
   }
   if (result == ckJis && !jis.roman) result = ckJisAscii;
   return result;

@@ -54,6 +54,8 @@ inline constexpr TBase64Table kBase64{};
 #include <string>
 #include <string_view>
 
+#include "encoding/jconvert.h"
+
 namespace vorn::jconv {
 
 // Asks for huge pages behind a large untouched buffer, which spares a large file tens of
@@ -73,7 +75,15 @@ class TByteSink {
  public:
   // bound: the most the output should need, reserved; initial: what is paged in at once (all
   // of it where the output is about as large as the bound anyway).
-  explicit TByteSink(std::size_t bound, std::size_t initial = kStep) {
+  // recycled: the output of an earlier call, whose memory is taken over where it can hold the
+  // bound; a writer that encodes piece after piece then pays neither the page faults nor the
+  // zero-fill of each piece's output again.
+  explicit TByteSink(std::size_t bound, std::size_t initial = kStep, std::string recycled = {}) {
+    if (recycled.capacity() >= std::max<std::size_t>(bound, 64) + kSlack) {
+      buf_ = std::move(recycled);
+      buf_.resize(buf_.capacity());
+      return;
+    }
     ReserveOutput(buf_, std::max<std::size_t>(bound, 64) + kSlack);
     buf_.resize(std::min(buf_.capacity(), std::max<std::size_t>(initial, 64)));
   }
@@ -143,10 +153,30 @@ struct TDetectCounters {
 };
 TDetectCounters CountForDetection(std::string_view text);
 
-// The Japanese routines: pure byte arithmetic, nothing is ever substituted. designation is
-// 'J' (ckJis) or 'B' (ckJisAscii).
-std::string SjisToJis(std::string_view text, char designation);
-std::string SjisToEuc(std::string_view text);
+// Well-formedness of the examined prefix (len bytes of a text of size bytes): a character cut
+// by the prefix limit counts as well-formed, one cut by the end of the text does not.
+bool IsWellFormedSjisPrefix(const unsigned char* s, std::size_t len, std::size_t size);
+bool IsWellFormedEucPrefix(const unsigned char* s, std::size_t len, std::size_t size);
+// EUC hiragana, katakana and the prolonged sound mark in the prefix.
+std::size_t CountEucKana(const unsigned char* s, std::size_t len);
+// The answer for a text the counters leave as Shift_JIS: EUC where the prefix is well-formed
+// EUC-JP and either not Shift_JIS at all, or, on a tie of the two counters, holds kana enough.
+TCharCodeKind RecheckSjisAsEuc(const unsigned char* s, std::size_t len, std::size_t size,
+                               const TDetectCounters& c);
+
+// The Shift_JIS code (lead << 8 | trail) of the same character as the IBM extension
+// lead, trail (FA-FC) among the leads JIS X 0208 arithmetic reaches (81-EF, the NEC-selected
+// rows first); 0 for any other pair or where there is none.
+std::uint16_t NecSelectedTwin(unsigned lead, unsigned trail);
+
+// The Japanese routines: byte arithmetic. designation is 'J' (ckJis) or 'B' (ckJisAscii).
+// Writing, a character JIS X 0208 cannot hold (a user-defined character, an IBM extension
+// without a twin, bytes that are not Shift_JIS) becomes the middle dot and is counted in lost;
+// the other IBM extensions are written as their NEC-selected twins.
+// recycled, in these and the Unicode writers: memory for the output (see TByteSink).
+std::string SjisToJis(std::string_view text, char designation, std::size_t& lost,
+                      std::string recycled = {});
+std::string SjisToEuc(std::string_view text, std::size_t& lost, std::string recycled = {});
 std::string JisToSjis(std::string_view text);
 std::string JisToEuc(std::string_view text);
 std::string EucToSjis(std::string_view text);
@@ -159,9 +189,11 @@ void UseBaselineVectorForms(bool on);
 // The Unicode routines go through the code page 932 table; substituted counts the characters
 // that became a default or replacement character.
 std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& substituted);
-std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& substituted);
+std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& substituted,
+                        std::string recycled = {});
 std::string Utf8ToSjis(std::string_view text, std::size_t& substituted);
-std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& substituted);
+std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& substituted,
+                       std::string recycled = {});
 std::string Utf7ToSjis(std::string_view text, std::size_t& substituted);
 std::string SjisToUtf7(std::string_view text, std::size_t& substituted);
 

@@ -194,6 +194,8 @@ std::string Utf16ToSjisImpl(std::string_view text, std::size_t& lost) {
   const TSjisStoreTable& store = SjisStoreTable();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t units = text.size() / 2;
+  // An odd last byte is half a character: it is dropped, and that is a loss like any other.
+  lost += text.size() % 2;
   TByteSink out(2 * units + 2);
   char* d = out.Begin();
   char* lim = out.Limit();
@@ -228,11 +230,11 @@ inline bool EightPairsToUtf16(const TCp932Table& t, const Byte* s, char* d) {
 // The text ends at its first NUL, found as the loop reaches it (a NUL is never a lead byte, and
 // a lead byte before it takes it as a trail exactly as it would take the end of the text).
 template <bool BigEndian>
-std::string SjisToUtf16Impl(std::string_view text, std::size_t& lost) {
+std::string SjisToUtf16Impl(std::string_view text, std::size_t& lost, std::string recycled) {
   const TCp932Table& t = Cp932Table();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(2 * n + 2);
+  TByteSink out(2 * n + 2, TByteSink::kStep, std::move(recycled));
   char* d = out.Begin();
   char* lim = out.Limit();
   constexpr int hi = BigEndian ? 0 : 1;
@@ -309,8 +311,10 @@ std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& lost
   return bigEndian ? Utf16ToSjisImpl<true>(text, lost) : Utf16ToSjisImpl<false>(text, lost);
 }
 
-std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& lost) {
-  return bigEndian ? SjisToUtf16Impl<true>(text, lost) : SjisToUtf16Impl<false>(text, lost);
+std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& lost,
+                        std::string recycled) {
+  return bigEndian ? SjisToUtf16Impl<true>(text, lost, std::move(recycled))
+                   : SjisToUtf16Impl<false>(text, lost, std::move(recycled));
 }
 
 }  // namespace vorn::jconv

@@ -396,11 +396,12 @@ inline bool EightPairsToUtf8(const TSjisUtf8Table& t, const Byte* s, char* d) {
 #endif
 
 // The text ends at its first NUL, found as the loop reaches it (as in SjisToUtf16Impl).
-std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost) {
+std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost,
+                       std::string recycled) {
   const TSjisUtf8Table& t = SjisUtf8Table();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
-  TByteSink out(n + n / 2 + n / 8 + 16);
+  TByteSink out(n + n / 2 + n / 8 + 16, TByteSink::kStep, std::move(recycled));
   char* d = out.Begin();
   char* lim = out.Limit();
   if (signature) {

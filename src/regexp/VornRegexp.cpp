@@ -51,13 +51,32 @@ void SetLimits(TRecordImpl& rec, const char* from, const char* end) {
   onig_set_retry_limit_in_search_of_match_param(rec.matchParam, kRetryBaseInSearch + kRetryPerByteInSearch * span);
 }
 
+// Oniguruma cuts a quoted pattern at a byte count before its "...", which can leave the lead
+// byte of a character without its trail: it would swallow the next byte and show as garbage.
+std::string WithoutLoneLeadBytes(const char* text) {
+  std::string out;
+  for (const char* p = text; *p; ++p) {
+    const auto b = static_cast<unsigned char>(*p);
+    if (!IsLead(b)) {
+      out += *p;
+      continue;
+    }
+    const auto t = static_cast<unsigned char>(p[1]);
+    if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) {
+      out.append(p, 2);
+      ++p;
+    }
+  }
+  return out;
+}
+
 void SetOnigMessage(char* message, int code, OnigErrorInfo* info) {
   UChar text[ONIG_MAX_ERROR_MESSAGE_LEN + 1] = {};
   if (info)
     onig_error_code_to_str(text, code, info);
   else
     onig_error_code_to_str(text, code);
-  SetMessage(message, reinterpret_cast<const char*>(text));
+  SetMessage(message, WithoutLoneLeadBytes(reinterpret_cast<const char*>(text)));
 }
 
 bool CompileRegex(TRecordImpl& rec, char* message) {

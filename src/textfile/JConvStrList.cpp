@@ -10,6 +10,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/FileBytes.h"
 #include "encoding/LineSplit.h"
+#include "textfile/StreamWriter.h"
 #include "store/VornEditStrings.h"
 
 namespace vorn {
@@ -142,25 +143,37 @@ void MakeBackup(const std::string& fileName, const TAtomicFileWriter& writer) {
 
 }  // namespace
 
-void WriteDocumentFile(const std::string& fileName, const TDocumentFileSettings& document,
-                       const TVornEditStrings& lines) {
-  TAtomicFileWriter writer;
-  std::string error = writer.Open(fileName);
-  if (error.empty() && document.BackupCreate) MakeBackup(fileName, writer);
+std::size_t WriteDocumentFile(const std::string& fileName, const TDocumentFileSettings& document,
+                              const TVornEditStrings& lines, bool keepWhenLost) {
+  TAtomicFileWriter file;
+  std::string error = file.Open(fileName);
+  if (error.empty() && document.BackupCreate) MakeBackup(fileName, file);
+  std::size_t lost = 0;
   if (error.empty()) {
-    if (document.CharCode == ckSjis) {
-      // Rows go straight to the file: a 100 MB document is never assembled in memory.
-      std::string_view breakBytes = BreakBytes(document.LineBreak);
-      lines.WriteText([&](std::string_view piece) {
-        if (error.empty() && !piece.empty()) error = writer.Write(piece.data(), piece.size());
-      }, breakBytes);
-    } else {
-      std::string bytes = EncodeText(lines.GetTextStr(), document.LineBreak, document.CharCode);
-      error = writer.Write(bytes.data(), bytes.size());
-    }
+    // Rows go through the encoder a piece at a time: a large document is never assembled in
+    // memory, in any code.
+    TTextStreamWriter writer(document.LineBreak, document.CharCode, [&file](std::string_view bytes) {
+      return file.Write(bytes.data(), bytes.size());
+    });
+    lines.WriteText([&writer](std::string_view piece) { writer.Write(piece); });
+    error = writer.Finish();
+    lost = writer.Lost();
   }
-  if (error.empty()) error = writer.Commit();
+  if (error.empty() && lost > 0 && !keepWhenLost) {
+    file.Abort();
+    return lost;
+  }
+  if (error.empty()) error = file.Commit();
   if (!error.empty()) throw EFileCreateError(fileName, error);
+  return lost;
+}
+
+std::size_t CountLostOnSave(const TDocumentFileSettings& document, const TVornEditStrings& lines) {
+  TTextStreamWriter writer(document.LineBreak, document.CharCode,
+                           [](std::string_view) { return std::string(); });
+  lines.WriteText([&writer](std::string_view piece) { writer.Write(piece); });
+  writer.Finish();
+  return writer.Lost();
 }
 
 void TJConvStringList::LoadFromStream(TStream& stream) {

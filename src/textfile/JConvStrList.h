@@ -44,8 +44,14 @@ struct TDocumentFileSettings {
 
 // The open pipeline. Raises EFileOpenError; leaves lines untouched when reading fails.
 void ReadDocumentFile(const std::string& fileName, TDocumentFileSettings& document, TVornEditStrings& lines);
-// The save pipeline, through an atomic replace of the file. Raises EFileCreateError.
-void WriteDocumentFile(const std::string& fileName, const TDocumentFileSettings& document, const TVornEditStrings& lines);
+// The save pipeline, through an atomic replace of the file, encoding the rows a piece at a
+// time. Returns the number of characters the document's code could not hold exactly; when
+// there are any and keepWhenLost is false, the file is left as it was. Raises EFileCreateError.
+std::size_t WriteDocumentFile(const std::string& fileName, const TDocumentFileSettings& document,
+                              const TVornEditStrings& lines, bool keepWhenLost = true);
+// How many characters saving lines in the document's code would not write exactly; nothing
+// is written.
+std::size_t CountLostOnSave(const TDocumentFileSettings& document, const TVornEditStrings& lines);
 // The bytes to write for text (CR LF breaks, Shift_JIS) in lineBreak and charCode.
 std::string EncodeText(std::string_view text, TLineBreakKind lineBreak, TCharCodeKind charCode);
 

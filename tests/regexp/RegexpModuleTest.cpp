@@ -124,6 +124,23 @@ TEST_F(RegexpModule, MessageNeverOverrunsEightyBytes) {
   EXPECT_EQ(i, len);
 }
 
+// Oniguruma shortens a quoted name at a byte count, which can fall inside a character.
+TEST_F(RegexpModule, MessageShortenedByTheLibraryKeepsWholeCharacters) {
+  for (int lead = 0; lead < 2; ++lead) {
+    std::string pattern = "\\p{" + std::string(lead, 'x');
+    for (int i = 0; i < 30; ++i) pattern += "\x8A\xBF";
+    pattern += "}";
+    ASSERT_LE(Match(M(pattern), "a"), 0);
+    ASSERT_EQ(record_, nullptr);
+    const std::string msg = message_;
+    const std::size_t dots = msg.find("...");
+    ASSERT_NE(dots, std::string::npos) << msg;
+    std::size_t i = 0;
+    while (i < dots) i += static_cast<unsigned char>(msg[i]) >= 0x81 ? 2 : 1;
+    EXPECT_EQ(i, dots) << "a lead byte pairs with the first dot: " << msg;
+  }
+}
+
 TEST_F(RegexpModule, NeverMatchesOnATrailByte) {
   // "ソ" is 83 5C and "表" is 95 5C: their trail byte is a backslash.
   std::string so = "\x83\x5C", hyo = "\x95\x5C" "a\x5C";

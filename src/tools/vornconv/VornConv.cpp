@@ -9,6 +9,8 @@
 #include "textfile/CodeLetters.h"
 #include "store/HeadlessView.h"
 #include "textfile/JConvStrList.h"
+#include "textfile/StreamWriter.h"
+#include "store/VornEditStrings.h"
 
 namespace vorn {
 
@@ -27,8 +29,10 @@ const char kUsage[] =
     "         8 UTF-8, n UTF-8N, 7 UTF-7. Without --from the code is detected; without --eol\n"
     "         the detected line break is kept. Output goes to --output or standard output.\n"
     "\n"
-    "exit status: 0 success; 2 usage or I/O error; 3 reading lost information (NUL bytes\n"
-    "replaced, or characters Shift_JIS cannot hold): then nothing is written unless --lossy.\n";
+    "exit status: 0 success; 2 usage or I/O error; 3 information lost: reading replaced NUL\n"
+    "bytes or characters Shift_JIS cannot hold, or the target code cannot hold characters\n"
+    "(written as its default character). With --output nothing is written then unless\n"
+    "--lossy; standard output gets the text and the message follows it.\n";
 
 std::optional<TCharCodeKind> CodeOfLetter(const std::string& letter) {
   // The editor's -o letters; vornconv takes them in lower case only.
@@ -111,6 +115,19 @@ std::string ParseConvert(const std::vector<std::string>& args, TConvertArgs& a) 
   return {};
 }
 
+// Streams the encoded text to out; returns the characters the code could not hold.
+std::size_t WriteToStream(const TVornEditStrings& lines, const TDocumentFileSettings& doc,
+                          std::ostream& out, std::string& error) {
+  TTextStreamWriter writer(doc.LineBreak, doc.CharCode, [&out](std::string_view bytes) {
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return out ? std::string() : std::string("cannot write to standard output");
+  });
+  lines.WriteText([&writer](std::string_view piece) { writer.Write(piece); });
+  error = writer.Finish();
+  if (error.empty() && !out.flush()) error = "cannot write to standard output";
+  return writer.Lost();
+}
+
 int Convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   TConvertArgs a;
   if (std::string e = ParseConvert(args, a); !e.empty()) {
@@ -132,18 +149,25 @@ int Convert(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     doc.CharCode = *a.to;
     if (a.eol) doc.LineBreak = *a.eol;
+    std::size_t unwritable = 0;
     if (!a.output.empty()) {
-      WriteDocumentFile(a.output, doc, view.Lines());
+      unwritable = WriteDocumentFile(a.output, doc, view.Lines(), a.lossy);
     } else {
-      std::string bytes = EncodeText(view.Lines().GetTextStr(), doc.LineBreak, doc.CharCode);
-      out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      out.flush();
-      if (!out) {
-        err << "vornconv: cannot write to standard output\n";
+      std::string error;
+      unwritable = WriteToStream(view.Lines(), doc, out, error);
+      if (!error.empty()) {
+        err << "vornconv: " << error << '\n';
         return vcUsageOrIoError;
       }
     }
-    return lost ? vcLossyRead : vcOk;
+    if (unwritable > 0) {
+      const bool written = a.lossy || a.output.empty();
+      err << "vornconv: " << a.file << ": " << unwritable << " characters cannot be written in "
+          << StatusBarCodeName(doc.CharCode)
+          << (written ? " and were replaced by its default character\n"
+                      : "; nothing written (use --lossy to write anyway)\n");
+    }
+    return lost || unwritable > 0 ? vcLossyRead : vcOk;
   } catch (const std::exception& e) {
     err << "vornconv: " << e.what() << '\n';
     return vcUsageOrIoError;
