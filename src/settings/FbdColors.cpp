@@ -18,8 +18,13 @@ void SaveColorList(const TVornEditColors& colors, TRecordWriter& out) {
 }
 
 void LoadColorList(TVornEditColors& colors, TRecordReader& in) {
-  if (in.AtEnd()) return;
-  const std::int32_t count = in.ReadInt32();
+  std::int32_t count = 0;
+  try {
+    count = in.ReadInt32();
+  } catch (const ERecordReadError&) {
+    while (!in.AtEnd()) in.ReadByte();
+    return;
+  }
   colors.BeginUpdate();
   for (std::int32_t i = 0; i < count; ++i) {
     // A partial entry at the end is the end of the stream as well.
