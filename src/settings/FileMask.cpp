@@ -3,7 +3,6 @@
 
 #include "base/sjis.h"
 
-#include <vector>
 
 namespace vorn {
 
@@ -27,54 +26,66 @@ std::string_view ExtractFileExt(std::string_view name) {
 
 namespace {
 
-// Splits a Shift_JIS text into its characters, so "?" can consume a double-byte one whole.
-std::vector<std::string_view> Characters(std::string_view s) {
-  std::vector<std::string_view> chars;
-  chars.reserve(s.size());
-  for (std::size_t i = 0; i < s.size();) {
-    const std::size_t n = sjis::CharLen(s, i);
-    chars.push_back(s.substr(i, n));
-    i += n;
-  }
-  return chars;
-}
-
 bool SameChar(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   if (a.size() == 1) return sjis::UpperAscii(a[0]) == sjis::UpperAscii(b[0]);
   return a == b;
 }
 
-// Greedy matching with one back-track point per "*": linear in practice, never exponential.
-bool MatchChars(const std::vector<std::string_view>& name, const std::vector<std::string_view>& mask) {
+// Greedy matching with one back-track point per "*", stepping whole Shift_JIS characters so
+// that "?" consumes a double-byte character at once: linear in practice, never exponential,
+// and without allocating (it runs for every mask of every type when a file is opened).
+bool MatchSjis(std::string_view name, std::string_view mask) {
   std::size_t n = 0, m = 0;
   std::size_t starMask = std::string_view::npos, starName = 0;
   while (n < name.size()) {
-    if (m < mask.size() && mask[m] == "*") {
-      starMask = m++;
+    const std::size_t nLen = sjis::CharLen(name, n);
+    const std::size_t mLen = m < mask.size() ? sjis::CharLen(mask, m) : 0;
+    const std::string_view mc = mask.substr(m, mLen);
+    if (mc == "*") {
+      starMask = ++m;
       starName = n;
-    } else if (m < mask.size() && (mask[m] == "?" || SameChar(mask[m], name[n]))) {
-      ++m;
-      ++n;
+    } else if (mLen != 0 && (mc == "?" || SameChar(mc, name.substr(n, nLen)))) {
+      m += mLen;
+      n += nLen;
     } else if (starMask != std::string_view::npos) {
-      m = starMask + 1;
-      n = ++starName;
+      m = starMask;
+      starName += sjis::CharLen(name, starName);
+      n = starName;
     } else {
       return false;
     }
   }
-  while (m < mask.size() && mask[m] == "*") ++m;
+  while (m < mask.size() && mask[m] == '*') ++m;
   return m == mask.size();
 }
 
 }  // namespace
 
 bool MatchesFileMask(std::string_view name, std::string_view mask) {
-  return MatchChars(Characters(name), Characters(mask));
+  return MatchSjis(name, mask);
+}
+
+namespace {
+
+// Prefixes and suffixes are a few bytes: a plain loop beats a library call per mask.
+bool SameBytes(const char* at, const std::string& literal) {
+  for (std::size_t i = 0; i < literal.size(); ++i)
+    if (at[i] != literal[i]) return false;
+  return true;
+}
+
+}  // namespace
+
+std::uint64_t PackHead(std::string_view text) {
+  std::uint64_t v = 0;
+  const std::size_t n = text.size() < 8 ? text.size() : 8;
+  for (std::size_t i = 0; i < n; ++i) v |= static_cast<std::uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+  return v;
 }
 
 TFileMaskEntry::TFileMaskEntry(std::string_view entry)
-    : upper_(sjis::UpperAscii(entry)), extensionOnly_(ExtractFileExt(entry) == entry) {
+    : upper_(sjis::UpperAscii(entry)), extensionOnly_(ExtractFileExt(entry) == entry), packed_(PackHead(upper_)) {
   const std::size_t first = upper_.find_first_of("*?");
   if (first == std::string::npos) return;
   prefix_ = upper_.substr(0, first);
@@ -83,14 +94,21 @@ TFileMaskEntry::TFileMaskEntry(std::string_view entry)
   bool ascii = true;
   for (std::size_t i = last; i < upper_.size(); ++i) ascii = ascii && static_cast<unsigned char>(upper_[i]) < 0x80;
   if (ascii) suffix_ = upper_.substr(last);
+  std::size_t run = first + 1;
+  while (run < last) {
+    const std::size_t stop = upper_.find_first_of("*?", run);
+    if (stop > run) segments_.push_back(upper_.substr(run, stop - run));
+    run = stop + 1;
+  }
 }
 
 bool TFileMaskEntry::Matches(const TFileNameKey& key) const {
-  if (extensionOnly_) return !key.UpperExt.empty() && key.UpperExt == upper_;
+  if (extensionOnly_) return packed_ == key.PackedExt && !key.UpperExt.empty() && key.UpperExt == upper_;
   const std::string_view name = key.UpperName;
   if (name.size() < prefix_.size() + suffix_.size()) return false;
-  if (name.compare(0, prefix_.size(), prefix_) != 0) return false;
-  if (name.compare(name.size() - suffix_.size(), suffix_.size(), suffix_) != 0) return false;
+  if (!SameBytes(name.data(), prefix_) || !SameBytes(name.data() + name.size() - suffix_.size(), suffix_)) return false;
+  for (const std::string& s : segments_)
+    if (name.find(s) == std::string_view::npos) return false;
   return MatchesFileMask(name, upper_);
 }
 
@@ -110,6 +128,7 @@ std::string_view NamePart(std::string_view path) {
 
 TFileNameKey::TFileNameKey(std::string_view sjisName) : UpperName(sjis::UpperAscii(NamePart(sjisName))) {
   UpperExt = std::string(ExtractFileExt(UpperName));
+  PackedExt = PackHead(UpperExt);
   if (UpperExt.empty() && (UpperName.empty() || UpperName.back() != '.')) UpperName += '.';
 }
 

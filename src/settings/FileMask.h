@@ -1,8 +1,10 @@
 // Matching file names against the extension entries and masks that file types claim files with.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorn {
 
@@ -28,10 +30,15 @@ public:
 private:
   std::string upper_;
   bool extensionOnly_;
+  // The first eight bytes of an extension entry as one number: most entries are told apart
+  // from the name's extension by one comparison.
+  std::uint64_t packed_ = 0;
   // Literal text before the first and after the last wildcard: most masks are rejected by
   // these two comparisons before any wildcard matching starts.
   std::string prefix_;
   std::string suffix_;
+  // The literal runs between wildcards, each of which a matching name must contain.
+  std::vector<std::string> segments_;
 };
 
 // A file name prepared for matching: the name part (no folder), upper-cased, with "."
@@ -41,6 +48,10 @@ struct TFileNameKey {
   explicit TFileNameKey(std::string_view sjisName);
   std::string UpperName;
   std::string UpperExt;
+  std::uint64_t PackedExt = 0;
 };
+
+// Up to the first eight bytes of text packed into one number (zero-filled).
+std::uint64_t PackHead(std::string_view text);
 
 }  // namespace vorn
