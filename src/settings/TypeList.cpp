@@ -3,6 +3,7 @@
 
 #include "base/Strings.h"
 #include "base/VornUtil.h"
+#include "base/sjis.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileBytes.h"
 #include "settings/CommonIniUpdate.h"
@@ -161,6 +162,14 @@ TFileSetting* TTypeList::FindGrep() const {
   for (const auto& type : items_)
     if (type->Name == GrepTypeName()) return type.get();
   return nullptr;
+}
+
+void TTypeList::AssociateExtension(const std::string& fileName, TFileSetting& chosen) {
+  const std::string sjisName = Sjis(fileName);
+  const std::string ext = sjis::UpperAscii(ExtractFileExt(sjisName));
+  if (ext.empty()) return;
+  for (std::size_t i = 1; i < items_.size(); ++i) items_[i]->RemoveExtension(ext);
+  if (&FindByFileName(fileName) != &chosen && &chosen != items_[0].get()) chosen.AddExtensionOf(sjisName);
 }
 
 TFileSetting& TTypeList::Add() {

@@ -53,6 +53,10 @@ public:
   TFileSetting& FindByFileName(const std::string& fileName) const;
   TFileSetting* FindGrep() const;
 
+  // The dialog's OK for the open document: its extension leaves every type but "共通", and
+  // goes to the chosen type when the lists alone would now give the document another type.
+  void AssociateExtension(const std::string& fileName, TFileSetting& chosen);
+
   TFileSetting& Add();
   TFileSetting& Insert(int index);
   // Types are numbered by position: both load every type first, so no type is left to read

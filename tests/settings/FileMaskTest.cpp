@@ -88,6 +88,26 @@ TEST_F(TFindTypeTest, ExtensionListEditsKeepTheMatcherInStep) {
   EXPECT_EQ(list.FindByFileName("x.md").Name, CommonTypeName());
 }
 
+TEST_F(TFindTypeTest, AssociatingAnExtensionMovesItToTheChosenTypeOnlyWhenNeeded) {
+  TFileSetting& text = AddType("Text", {".LOG"});
+  TFileSetting& other = AddType("Other", {".txt", "*.TXT"});
+  TFileSetting& log = AddType("Log", {".TXT"});
+  // Without Other's ".txt" its mask still claims the file: the chosen type gets the extension.
+  list.AssociateExtension("/d/a.txt", text);
+  EXPECT_EQ(text.Extensions(), (std::vector<std::string>{".LOG", ".TXT"}));
+  EXPECT_EQ(other.Extensions(), std::vector<std::string>{"*.TXT"});
+  EXPECT_TRUE(log.Extensions().empty());
+  EXPECT_EQ(list.FindByFileName("/d/a.txt").Name, "Text");
+  // The chosen type's own extension stays with it.
+  list.AssociateExtension("/d/b.log", text);
+  EXPECT_EQ(text.Extensions(), (std::vector<std::string>{".TXT", ".LOG"}));
+  // Choosing "共通" takes the extension from everyone else and gives it to nobody.
+  other.SetExtensions({});
+  list.AssociateExtension("/d/a.txt", list.Items(0));
+  EXPECT_EQ(text.Extensions(), std::vector<std::string>{".LOG"});
+  EXPECT_EQ(list.FindByFileName("/d/a.txt").Name, CommonTypeName());
+}
+
 TEST_F(TFindTypeTest, NonAsciiFileNamesAreMatchedAsShiftJis) {
   AddType("Memo", {Sjis("メモ*")});
   EXPECT_EQ(list.FindByFileName("/home/u/メモ帳.txt").Name, "Memo");
