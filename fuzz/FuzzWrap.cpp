@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The store: wrap on and off, one edit in the middle and its undo.
   TVornEditHeadlessView view{NewWrappedStore()};
   TVornEditScreenStrings& s = *view.Store();
-  s.WrapOption().Assign(opt);
+  WrapOptionOf(s).Assign(opt);
   view.Lines().SetTextStr(text);
   const std::string before = view.Lines().GetTextStr();
   s.SetWordWrap(true);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "../tests/text/DetectReference.h"
+#include "../tests/encoding/DetectReference.h"
 #include "encoding/jconvert.h"
 #include "encoding/jconvertInternal.h"
 

@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, then configures a build folder.
-# Usage: scripts/setup.sh BUILD_DIR BUILD_TYPE [extra cmake args...]
+# Installs the Debian packages a kind of build needs, then configures its build folder.
+# Usage: scripts/setup.sh KIND BUILD_DIR BUILD_TYPE [extra cmake args...]
+#   KIND: programs (the editor and tools), tests (programs, tests and benchmarks),
+#         fuzz (the libFuzzer targets, built with clang)
+# The folder is configured again whenever the arguments differ from the last run's.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
-  libonig-dev libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
-  fonts-noto-cjk
-)
+kind=$1; build_dir=$2; build_type=$3; shift 3
+
+packages=(build-essential cmake ninja-build pkg-config libonig-dev)
+case "$kind" in
+  programs) packages+=(qt6-base-dev libgl-dev fonts-ipafont-gothic fonts-noto-cjk) ;;
+  tests)    packages+=(qt6-base-dev libgl-dev fonts-ipafont-gothic fonts-noto-cjk
+                       libgtest-dev libgmock-dev libbenchmark-dev) ;;
+  fuzz)     packages+=(clang libclang-rt-14-dev) ;;
+  *) echo "setup.sh: unknown kind '$kind' (programs, tests or fuzz)" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,7 +34,12 @@ if [ "${#missing[@]}" -gt 0 ]; then
   fi
 fi
 
-build_dir=$1; build_type=$2; shift 2
-if [ ! -f "$build_dir/build.ninja" ]; then
-  cmake -S "$(dirname "$0")/.." -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" "$@"
+source_dir=$(cd "$(dirname "$0")/.." && pwd)
+args=(-S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" "$@")
+stamp="$build_dir/.vorn-setup-args"
+if [ ! -f "$build_dir/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "${args[*]}" ]; then
+  # A cache made with other compilers or switches cannot be reconfigured in place.
+  rm -f "$build_dir/CMakeCache.txt"
+  cmake "${args[@]}"
+  printf '%s' "${args[*]}" > "$stamp"
 fi
