@@ -89,47 +89,50 @@ int TVornEditMain::MonitorNumber() const {
 }
 
 void TVornEditMain::SetFileName(const std::string& name) {
-  fileName_ = name;
+  document_.SetFileName(name);
   UpdateTitle();
 }
 
 void TVornEditMain::SetModified(bool modified) {
-  modified_ = modified;
+  if (modified)
+    document_.MarkUnsaved();
+  else
+    document_.MarkSaved();
   UpdateTitle();
 }
 
 void TVornEditMain::SetCharCode(TCharCodeKind kind) {
-  charCode_ = kind;
+  document_.FileSettings().CharCode = kind;
   UpdateStatus();
 }
 
 void TVornEditMain::SetLineBreak(TLineBreakKind kind) {
-  lineBreak_ = (kind == lbCR || kind == lbLF) ? kind : lbCRLF;
+  document_.FileSettings().LineBreak = (kind == lbCR || kind == lbLF) ? kind : lbCRLF;
   UpdateStatus();
 }
 
 void TVornEditMain::SetOpenCodeGiven(bool given) {
-  openCodeGiven_ = given;
+  document_.FileSettings().OpenCodeGiven = given;
   UpdateStatus();
 }
 
 void TVornEditMain::SetLineBreakGiven(bool given) {
-  lineBreakGiven_ = given;
+  document_.FileSettings().LineBreakGiven = given;
   UpdateStatus();
 }
 
 void TVornEditMain::SetReadOnly(bool readOnly) {
-  readOnly_ = readOnly;
+  document_.FileSettings().ReadOnly = readOnly;
   UpdateTitle();
 }
 
 void TVornEditMain::UpdateTitle() {
   if (stationMode_) return;
   TTitleState state;
-  state.fileName = fileName_;
-  state.modified = modified_;
+  state.fileName = document_.FileName();
+  state.modified = document_.Modified();
   state.browseMode = browseMode_;
-  state.readOnly = readOnly_;
+  state.readOnly = ReadOnly();
   const QString title = QString::fromStdString(BuildWindowTitle(state));
   if (windowTitle() != title) setWindowTitle(title);
 }
@@ -137,10 +140,11 @@ void TVornEditMain::UpdateTitle() {
 void TVornEditMain::UpdateStatus() {
   if (!status_) return;
   const QString star = QStringLiteral("*");
+  const TDocumentFileSettings& file = document_.FileSettings();
   status_->SetPanelText(TStatusPanels::spCharCode,
-                        (openCodeGiven_ ? star : QString()) + QString::fromLatin1(StatusBarCodeName(charCode_)));
+                        (file.OpenCodeGiven ? star : QString()) + QString::fromLatin1(StatusBarCodeName(file.CharCode)));
   status_->SetPanelText(TStatusPanels::spLineBreak,
-                        (lineBreakGiven_ ? star : QString()) + QString::fromLatin1(StatusBarLineBreakName(lineBreak_)));
+                        (file.LineBreakGiven ? star : QString()) + QString::fromLatin1(StatusBarLineBreakName(file.LineBreak)));
   status_->SetPanelText(TStatusPanels::spInsert, QStringLiteral("挿入"));
 }
 
@@ -159,9 +163,9 @@ bool TVornEditMain::LoadDocument(const std::string& name, bool /*reload*/) {
     return false;
   }
   TDocumentFileSettings document;
-  document.OpenCodeGiven = openCodeGiven_;
-  document.OpenCode = openCode_;
-  document.LineBreakGiven = lineBreakGiven_;
+  document.OpenCodeGiven = document_.FileSettings().OpenCodeGiven;
+  document.OpenCode = document_.FileSettings().OpenCode;
+  document.LineBreakGiven = document_.FileSettings().LineBreakGiven;
   document.GivenLineBreak = plan_.lineBreak;
   std::string lossMessage;
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -171,10 +175,11 @@ bool TVornEditMain::LoadDocument(const std::string& name, bool /*reload*/) {
     prompts_.warn(QString::fromStdString(error));
     return false;
   }
-  SetFileName(name);
-  SetReadOnly(FileIsReadOnly(name) || document.ReadOnly);
-  SetCharCode(document.CharCode);
+  // What the read found (code, line break, losses) is the document's from now on.
+  document.ReadOnly = FileIsReadOnly(name) || document.ReadOnly;
+  document_.FileSettings() = document;
   SetLineBreak(document.LineBreak);
+  SetFileName(name);
   ShowText();
   SetModified(false);
   if (!lossMessage.empty()) prompts_.warn(QString::fromStdString(lossMessage));
@@ -198,8 +203,8 @@ bool TVornEditMain::OpenNamedArgument(const std::string& argument) {
       case daCancel: return false;
       case daYes:
         SetFileName(name);
-        SetCharCode(openCodeGiven_ ? openCode_ : ckSjis);
-        SetLineBreak(lineBreakGiven_ ? plan_.lineBreak : lbCRLF);
+        SetCharCode(document_.FileSettings().OpenCodeGiven ? document_.FileSettings().OpenCode : ckSjis);
+        SetLineBreak(document_.FileSettings().LineBreakGiven ? plan_.lineBreak : lbCRLF);
         break;
       default: break;
     }
@@ -212,16 +217,16 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
   // pass 1
   monitorIndex_ = plan_.monitorIndex;
   if (plan_.openCodeGiven) {
-    openCodeGiven_ = true;
-    openCode_ = plan_.openCode;
-    charCode_ = plan_.openCode;
+    document_.FileSettings().OpenCodeGiven = true;
+    document_.FileSettings().OpenCode = plan_.openCode;
+    document_.FileSettings().CharCode = plan_.openCode;
   }
-  if (plan_.lineBreakGiven) lineBreakGiven_ = true;
-  lineBreak_ = plan_.lineBreak;
+  if (plan_.lineBreakGiven) document_.FileSettings().LineBreakGiven = true;
+  document_.FileSettings().LineBreak = plan_.lineBreak;
   if (plan_.stayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
   // pass 2
   for (const auto& named : plan_.namedFiles) {
-    if (!fileName_.empty()) break;
+    if (!document_.FileName().empty()) break;
     if (!OpenNamedArgument(named)) return false;
   }
   if (plan_.jump) JumpToLine(*plan_.jump);
@@ -251,7 +256,7 @@ void TVornEditMain::JumpToLine(const TJumpTarget& target) {
 
 void TVornEditMain::ApplyPass3() {
   if (plan_.browseMode) browseMode_ = true;
-  if (plan_.forgetFileName) fileName_.clear();
+  if (plan_.forgetFileName) document_.SetFileName(std::string());
   if (plan_.currentFolder) ::chdir(plan_.currentFolder->c_str());
   if (plan_.statusBarVisible) status_->setVisible(*plan_.statusBarVisible);
   if (plan_.toolBarVisible) toolBar_->setVisible(*plan_.toolBarVisible);

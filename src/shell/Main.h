@@ -4,6 +4,7 @@
 
 #include "shellcore/CommandLine.h"
 #include "shell/StatusPanels.h"
+#include "document/VornDocument.h"
 #include "store/HeadlessView.h"
 #include "textfile/JConvStrList.h"
 
@@ -51,13 +52,13 @@ public:
   void UpdateTitle();
   void UpdateStatus();
 
-  const std::string& FileName() const { return fileName_; }
-  // The document's lines; the editor control will show them, until then a plain view does.
-  TVornEditStrings& Lines() { return document_.Lines(); }
-  bool Modified() const { return modified_; }
-  TCharCodeKind CharCode() const { return charCode_; }
-  TLineBreakKind LineBreak() const { return lineBreak_; }
-  bool ReadOnly() const { return readOnly_; }
+  TVornDocument& Document() { return document_; }
+  const std::string& FileName() const { return document_.FileName(); }
+  TVornEditStrings& Lines() { return pane_.Lines(); }
+  bool Modified() const { return document_.Modified(); }
+  TCharCodeKind CharCode() const { return document_.FileSettings().CharCode; }
+  TLineBreakKind LineBreak() const { return document_.FileSettings().LineBreak; }
+  bool ReadOnly() const { return document_.FileSettings().ReadOnly; }
   bool StationMode() const { return stationMode_; }
   const TCommandLinePlan& Plan() const { return plan_; }
   TStatusPanels* StatusPanels() const { return status_; }
@@ -77,22 +78,16 @@ private:
   void HandOff();
 
   bool stationMode_;
-  std::string fileName_;
-  bool modified_ = false;
-  bool readOnly_ = false;
   bool browseMode_ = false;
-  TCharCodeKind charCode_ = ckSjis;
-  TLineBreakKind lineBreak_ = lbCRLF;
-  bool openCodeGiven_ = false;
-  TCharCodeKind openCode_ = ckSjis;
-  bool lineBreakGiven_ = false;
   bool creationDone_ = false;
   int monitorIndex_ = -1;
   TCommandLinePlan plan_;
   std::string handOffParams_;
   bool handOffEnabled_ = true;
 
-  TVornEditHeadlessView document_;
+  TVornDocument document_;
+  // The pane's state over the document's store; the plain view shows its text.
+  TVornEditHeadlessView pane_{document_.SharedStore()};
   QPlainTextEdit* view_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   TStatusPanels* status_ = nullptr;
