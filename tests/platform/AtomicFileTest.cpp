@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "TempFolder.h"
 #include "base/VornError.h"
 #include "platform/AtomicFile.h"
 #include "Unprivileged.h"
@@ -20,27 +21,18 @@
 namespace vorn {
 namespace {
 
-class TTempDir {
+class TTempDir : public testing::TTempFolder {
 public:
-  TTempDir() {
-    char pattern[] = "/tmp/vornatomicXXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~TTempDir() { std::system(("chmod -R u+rwx '" + path_ + "' && rm -rf '" + path_ + "'").c_str()); }
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  TTempDir() : TTempFolder("vornatomic") {}
   int EntryCount() const {
     int n = 0;
-    if (DIR* d = ::opendir(path_.c_str())) {
+    if (DIR* d = ::opendir(Path().c_str())) {
       while (dirent* e = ::readdir(d))
         if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") ++n;
       ::closedir(d);
     }
     return n;
   }
-
-private:
-  std::string path_;
 };
 
 std::string ReadAll(const std::string& path) {

@@ -7,29 +7,23 @@
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
 #include "search/GrepOptions.h"
 
 namespace vorn::test {
 
+// A scratch folder that holds a tree: writing a file makes the folders above it.
 class TTempTree {
 public:
-  TTempTree() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "vorngrepXXXXXX").string();
-    root_ = ::mkdtemp(tmpl.data());
-  }
-  ~TTempTree() {
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  const std::string& Root() const { return root_; }
-  std::string Path(const std::string& rel) const { return root_ + "/" + rel; }
+  const std::string& Root() const { return folder_.Path(); }
+  std::string Path(const std::string& rel) const { return folder_ / rel; }
   void Write(const std::string& rel, const std::string& bytes) const {
     std::filesystem::create_directories(std::filesystem::path(Path(rel)).parent_path());
-    std::ofstream(Path(rel), std::ios::binary) << bytes;
+    folder_.Write(rel, bytes);
   }
 
 private:
-  std::string root_;
+  vorn::testing::TTempFolder folder_{"vorngrep"};
 };
 
 class TCollectSink : public TGrepSink {

@@ -11,28 +11,19 @@
 #include "base/VornError.h"
 #include "store/HeadlessView.h"
 #include "textfile/JConvStrList.h"
+#include "TempFolder.h"
 
 namespace vorn {
 namespace {
 
 class DocumentFile : public ::testing::Test {
 protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vornpipeXXXXXX";
-    dir_ = ::mkdtemp(pattern);
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
   std::string Make(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
     return Path(name);
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
+  static std::string Read(const std::string& path) { return testing::ReadWholeFile(path); }
   // Reads a file as the editor opens it and writes it back as the editor saves it.
   std::string RoundTrip(const std::string& bytes, TDocumentFileSettings* out = nullptr) {
     std::string file = Make("rt.txt", bytes);
@@ -44,7 +35,8 @@ protected:
     return Read(file);
   }
 
-  std::string dir_;
+  testing::TTempFolder temp_{"vornpipe"};
+  std::string dir_ = temp_.Path();
 };
 
 TEST(LineBreaks, DetectionTakesTheFirstBreak) {

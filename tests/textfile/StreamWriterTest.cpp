@@ -12,6 +12,7 @@
 #include "textfile/JConvStrList.h"
 #include "textfile/StreamWriter.h"
 #include "store/VornEditStrings.h"
+#include "TempFolder.h"
 
 namespace vorn {
 namespace {
@@ -122,18 +123,9 @@ TEST(TextStreamWriter, StopsAtTheFirstOutputErrorAndReportsIt) {
 
 class StreamedSave : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/streamsaveXXXXXX";
-    dir_ = ::mkdtemp(pattern);
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-  std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  std::string dir_;
+  std::string Read(const std::string& path) { return testing::ReadWholeFile(path); }
+  testing::TTempFolder temp_{"streamsave"};
+  std::string dir_ = temp_.Path();
 };
 
 // A line longer than a piece: two-byte runs and base64 sections straddle the 1 MiB cuts, and

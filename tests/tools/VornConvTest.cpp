@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "encoding/jconvert.h"
+#include "TempFolder.h"
 #include "vornconv/VornConv.h"
 
 namespace vorn {
@@ -14,28 +15,16 @@ namespace {
 
 class VornConv : public ::testing::Test {
 protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vornconvXXXXXX";
-    dir_ = ::mkdtemp(pattern);
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-  std::string Make(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
-    return dir_ + "/" + name;
-  }
-  std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
+  std::string Make(const std::string& name, const std::string& bytes) { return temp_.Write(name, bytes); }
+  std::string Read(const std::string& path) { return testing::ReadWholeFile(path); }
   int Run(const std::vector<std::string>& args) {
     out_.str("");
     err_.str("");
     return RunVornConv(args, out_, err_);
   }
 
-  std::string dir_;
+  testing::TTempFolder temp_{"vornconv"};
+  std::string dir_ = temp_.Path();
   std::ostringstream out_;
   std::ostringstream err_;
 };

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "encoding/jconvert.h"
+#include "TempFolder.h"
 #include "vornconv/VornConv.h"
 
 namespace vorn {
@@ -18,21 +19,8 @@ namespace {
 
 class VornConvWrite : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vornconvwXXXXXX";
-    dir_ = ::mkdtemp(pattern);
-  }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-  std::string Make(const std::string& name, const std::string& bytes) {
-    std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
-    return dir_ + "/" + name;
-  }
-  std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
+  std::string Make(const std::string& name, const std::string& bytes) { return temp_.Write(name, bytes); }
+  std::string Read(const std::string& path) { return testing::ReadWholeFile(path); }
   int Run(const std::vector<std::string>& args) {
     out_.str("");
     err_.str("");
@@ -61,7 +49,8 @@ class VornConvWrite : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-  std::string dir_;
+  testing::TTempFolder temp_{"vornconvw"};
+  std::string dir_ = temp_.Path();
   std::ostringstream out_;
   std::ostringstream err_;
 };
