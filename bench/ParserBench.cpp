@@ -136,6 +136,8 @@ struct TStoreFixture : TBindingLoaded {
   TVornEditViewInfo view;
   TVornEditHeadlessView editor{NewWrappedStore()};
   TStoreFixture() {
+    // A 1024-pixel screen of 16-pixel rows, as the window has.
+    editor.FixedGeometry().Screen = 64;
     TVornEditBracketItem& item = view.Brackets().Add();
     item.LeftBracket().SetPlainText(true);
     item.LeftBracket().SetPattern("/*");

@@ -22,6 +22,7 @@ std::size_t TRowIndex::FindBlock(int i) const {
 }
 
 void TRowIndex::Renumber(std::size_t fromBlock) {
+  ForgetLineEndsFrom(fromBlock);
   starts_.resize(blocks_.size());
   int start = fromBlock == 0 ? 0 : starts_[fromBlock - 1] + static_cast<int>(blocks_[fromBlock - 1].rows.size());
   for (std::size_t k = fromBlock; k < blocks_.size(); ++k) {
@@ -150,7 +151,24 @@ int TRowIndex::BlockLineEnds(std::size_t k) const {
   return b.lineEnds;
 }
 
+int TRowIndex::LineEndsBefore(std::size_t k) const {
+  if (lineEndsBefore_.size() < blocks_.size() + 1) lineEndsBefore_.resize(blocks_.size() + 1);
+  if (sumsValid_ == 0) {
+    lineEndsBefore_[0] = 0;
+    sumsValid_ = 1;
+  }
+  for (; sumsValid_ <= k; ++sumsValid_)
+    lineEndsBefore_[sumsValid_] = lineEndsBefore_[sumsValid_ - 1] + BlockLineEnds(sumsValid_ - 1);
+  return lineEndsBefore_[k];
+}
+
 int TRowIndex::CountLineEnds(int first, int n) const {
+  if (first == 0 && n > 0 && n <= size_) {
+    const std::size_t k = FindBlock(n - 1);
+    const std::size_t to = static_cast<std::size_t>(n - starts_[k]);
+    const TBlock& b = blocks_[k];
+    return LineEndsBefore(k) + (to == b.rows.size() ? BlockLineEnds(k) : CountBlockRange(b, 0, to));
+  }
   int ends = 0;
   const_cast<TRowIndex*>(this)->Walk(first, n, [&](const TBlock& b, std::size_t from, std::size_t to) {
     if (from == 0 && to == b.rows.size())
@@ -208,6 +226,7 @@ void TRowIndex::Clear() {
   starts_.clear();
   size_ = 0;
   lastBlock_ = 0;
+  sumsValid_ = 0;
 }
 
 }  // namespace vorn

@@ -48,6 +48,7 @@ public:
     TBlock& b = blocks_[k];
     TRowWord& w = b.rows[static_cast<std::size_t>(i - starts_[k])].word;
     b.lineEnds = -1;
+    ForgetLineEndsFrom(k);
     b.modified += ModifiedDelta(w, word);
     w = word;
   }
@@ -70,6 +71,7 @@ public:
   void ForRange(int first, int n, F&& f) {
     Walk(first, n, [&](TBlock& b, std::size_t from, std::size_t to) {
       b.lineEnds = -1;
+      ForgetLineEndsFrom(static_cast<std::size_t>(&b - blocks_.data()));
       // A local sum: the row words may alias b.modified, which would cost a store per row.
       int delta = 0;
       for (std::size_t j = from; j < to; ++j) {
@@ -130,6 +132,11 @@ private:
   }
   static int CountBlockRange(const TBlock& b, std::size_t from, std::size_t to);
   int BlockLineEnds(std::size_t k) const;
+  // Line ends in the blocks before block k. The sums are kept for the blocks up to the first
+  // one changed since, so a row-to-line query next to the last edit (every ReplaceRows makes
+  // one) adds up one block instead of every block above it.
+  int LineEndsBefore(std::size_t k) const;
+  void ForgetLineEndsFrom(std::size_t k) const { sumsValid_ = std::min(sumsValid_, k + 1); }
 
   std::size_t FindBlock(int i) const;
   void Renumber(std::size_t fromBlock);
@@ -141,6 +148,9 @@ private:
   std::vector<int> starts_;
   int size_ = 0;
   mutable std::size_t lastBlock_ = 0;
+  // lineEndsBefore_[k] is right for every k < sumsValid_.
+  mutable std::vector<int> lineEndsBefore_;
+  mutable std::size_t sumsValid_ = 0;
 };
 
 }  // namespace vorn

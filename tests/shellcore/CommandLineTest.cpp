@@ -20,7 +20,9 @@ TEST(CommandLineLetters, CodeLettersInAnyCaseAndSjisForTheRest) {
   for (auto [letter, kind] : cases) EXPECT_EQ(CodeKindOfLetter(letter), kind) << letter;
   EXPECT_EQ(CodeKindOfLetter(std::nullopt), ckSjis);
   for (auto [letter, kind] : cases) {
-    if (letter != 'q') EXPECT_EQ(CodeKindOfLetter(CodeSwitchText(kind)[2]), kind);
+    if (letter != 'q') {
+      EXPECT_EQ(CodeKindOfLetter(CodeSwitchText(kind)[2]), kind);
+    }
   }
   EXPECT_EQ(CodeSwitchText(ckUtf8N), "-on ");
 }

@@ -136,6 +136,9 @@ TEST(RowIndex, RandomBulkInsertsErasesAndWordWritesMatchAVector) {
       int n = static_cast<int>(rng() % static_cast<unsigned>(size - first + 1));
       ASSERT_EQ(index.CountLineEnds(first, n), lineEndsOf(first, n));
       ASSERT_EQ(index.CountLineEnds(0, size), lineEndsOf(0, size));
+      // Prefix counts come from kept sums that every kind of change must invalidate.
+      const int prefix = static_cast<int>(rng() % static_cast<unsigned>(size + 1));
+      ASSERT_EQ(index.CountLineEnds(0, prefix), lineEndsOf(0, prefix)) << step;
       int total = lineEndsOf(0, size);
       int nth = 1 + static_cast<int>(rng() % static_cast<unsigned>(total + 2));
       int expected = -1;
