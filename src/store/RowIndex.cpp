@@ -167,7 +167,11 @@ int TRowIndex::CountLineEnds(int first, int n) const {
     const std::size_t k = FindBlock(n - 1);
     const std::size_t to = static_cast<std::size_t>(n - starts_[k]);
     const TBlock& b = blocks_[k];
-    return LineEndsBefore(k) + (to == b.rows.size() ? BlockLineEnds(k) : CountBlockRange(b, 0, to));
+    // Count the shorter side of the block: the rows before `to`, or the rows after it taken
+    // off the block's kept count.
+    const int inBlock = 2 * to <= b.rows.size() ? CountBlockRange(b, 0, to)
+                                                 : BlockLineEnds(k) - CountBlockRange(b, to, b.rows.size());
+    return LineEndsBefore(k) + inBlock;
   }
   int ends = 0;
   const_cast<TRowIndex*>(this)->Walk(first, n, [&](const TBlock& b, std::size_t from, std::size_t to) {
