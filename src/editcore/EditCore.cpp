@@ -158,7 +158,7 @@ void TVornEditCore::StoreChanged() {
   RepaintAfterChange(*store_, *this);
   // An edit that keeps the row count can still move line ends above the top row.
   if (change.Changed && change.FirstRow < state_.TopRow) topLineValid_ = false;
-  if (selActive_ && anchor_.Row > LastCaretRow()) anchor_ = TRowCol{LastCaretRow(), 0};
+  SnapAnchor();
   SettleAfterForeignEdit();
   if (OnChange) OnChange();
 }
@@ -186,7 +186,7 @@ void TVornEditCore::ResetAfterClear() {
 
 void TVornEditCore::AfterUndoRedo() {
   topLineValid_ = false;
-  if (selActive_ && anchor_.Row > LastCaretRow()) selActive_ = false;
+  SnapAnchor();
 }
 
 void TVornEditCore::AfterRewrap() {
@@ -209,6 +209,18 @@ void TVornEditCore::ScrollRowsFrom(int row, int) { dirty_.AddRows(row, TDirtyReg
 void TVornEditCore::RepaintTextAreaNow() {
   dirty_.All = true;
   dirty_.Now = true;
+}
+
+// An edit can leave the anchor past the text or inside a character whose bytes moved; the
+// selection then starts at the character's start rather than between its two bytes.
+void TVornEditCore::SnapAnchor() {
+  if (!selActive_) return;
+  anchor_.Row = std::clamp(anchor_.Row, 0, LastCaretRow());
+  const std::string map = ColumnMapOf(anchor_.Row);
+  anchor_.Col = std::clamp(anchor_.Col, 0, static_cast<int>(map.size()));
+  while (anchor_.Col > 0 && anchor_.Col < static_cast<int>(map.size()) &&
+         (map[static_cast<std::size_t>(anchor_.Col)] == cmTrail || map[static_cast<std::size_t>(anchor_.Col)] == cmTabRest))
+    --anchor_.Col;
 }
 
 // Another view's edit can leave this caret inside a double-byte character or past a row that

@@ -215,6 +215,7 @@ private:
   void MoveLineEndHere();
   int RepeatStep(bool atEdge) const { return keyRepeat_ && atEdge ? 2 : 1; }
   void SettleAfterForeignEdit();
+  void SnapAnchor();
 
   std::shared_ptr<TVornEditScreenStrings> store_;
   const TVornEditCoreGeometry& geometry_;
