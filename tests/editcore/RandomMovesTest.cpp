@@ -70,10 +70,16 @@ protected:
     const int width = static_cast<int>(map.size());
     if (col < width) {
       ASSERT_NE(map[col], '5') << context;
-      if (!o.InTab) ASSERT_NE(map[col], '3') << context;
+      if (!o.InTab) {
+        ASSERT_NE(map[col], '3') << context;
+      }
     }
-    if (!o.FreeCaret) ASSERT_LE(col, width) << context;
-    if (o.WrapByte > 0 && core.RowKind(row) == reWrapped) ASSERT_LT(col, width) << context;
+    if (!o.FreeCaret) {
+      ASSERT_LE(col, width) << context;
+    }
+    if (o.WrapByte > 0 && core.RowKind(row) == reWrapped) {
+      ASSERT_LT(col, width) << context;
+    }
 
     const std::string text = JoinedText(core);
     const int offset = core.GetCaretOffset();
@@ -81,8 +87,9 @@ protected:
     ASSERT_LE(offset, static_cast<int>(text.size())) << context;
     ASSERT_TRUE(sjis::IsCharBoundary(text, static_cast<std::size_t>(offset))) << context << " offset " << offset << " caret " << row << ":" << col << " map " << map << " sel " << core.HasSelection() << " rows " << core.RowCount();
     ASSERT_FALSE(offset > 0 && text[offset - 1] == '\r' && text[offset] == '\n') << context;
-    if (!core.HasSelection() && !o.InTab && col <= width)
+    if (!core.HasSelection() && !o.InTab && col <= width) {
       ASSERT_EQ(core.OffsetToPos(offset), core.Caret()) << context;
+    }
     ASSERT_EQ(core.TopLineNo(), store->CountLinesBefore(core.TopRow())) << context;
   }
 };
