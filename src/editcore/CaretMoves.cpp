@@ -254,6 +254,7 @@ void TVornEditCore::ScrollByPage(int n) {
   }
   const int count = RowCount();
   if (n > 0 && (top >= count || (top == count - 1 && RowKind(top) == reTextEnd))) return;
+  n = std::clamp(n, -count, count);
   BeginCaretHide();
   const int caretRow = state_.CaretRow;
   SetTopRow(std::clamp(top + n, 0, count));

@@ -68,6 +68,14 @@ void TVornEditCore::RefreshCaret() {
 
 void TVornEditCore::InvalidateRowWithUnderline(int row) { dirty_.AddRows(row, row); }
 
+void TVornEditCore::InvalidateRows(int first, int last) {
+  if (first > last) std::swap(first, last);
+  const int n = RowCount();
+  if (n == 0) return;
+  // The left margin shows line numbers per logical line: repaint whole lines.
+  dirty_.AddRows(store_->FirstRowOfLine(std::clamp(first, 0, n - 1)), store_->LastRowOfLine(std::clamp(last, 0, n - 1)));
+}
+
 void TVornEditCore::SetCaretRow(int row) {
   row = std::clamp(row, 0, LastCaretRow());
   if (row == state_.CaretRow && state_.CaretRow != RowCount()) return;
@@ -157,6 +165,7 @@ int TVornEditCore::GetCaretOffset() const {
 }
 
 void TVornEditCore::GoToPosition(int row, int col) {
+  row = std::clamp(row, 0, LastCaretRow());
   if (row < state_.TopRow || row >= state_.TopRow + VisibleRows()) SetTopRow(row - VisibleRows() / 2);
   if (col < 0)
     SetCaretRow(row);
@@ -165,6 +174,7 @@ void TVornEditCore::GoToPosition(int row, int col) {
 }
 
 void TVornEditCore::EnsureRowVisible(int row) {
+  row = std::clamp(row, 0, LastCaretRow());
   if (row < state_.TopRow || row >= state_.TopRow + VisibleRows()) SetTopRow(row - VisibleRows() / 2);
 }
 

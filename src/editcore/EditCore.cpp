@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/sjis.h"
 #include "layout/StoreWrap.h"
 #include "layout/Wrap.h"
 
@@ -118,6 +119,12 @@ std::string TVornEditCore::ExpandTabs(std::string_view s) const {
   const int w = WordWrap() ? WrapByte() : 0;
   std::string out;
   for (std::size_t i = 0; i < s.size(); ++i) {
+    // A pair is copied whole: a tab byte in trail position is part of a character.
+    if (sjis::IsLeadByte(s[i]) && i + 1 < s.size()) {
+      out.append(s.substr(i, 2));
+      ++i;
+      continue;
+    }
     if (s[i] != '\t') {
       out += s[i];
       continue;
@@ -131,6 +138,7 @@ std::string TVornEditCore::ExpandTabs(std::string_view s) const {
 }
 
 int TVornEditCore::ColToByte(int row, int col) const {
+  col = std::max(0, col);
   const std::string map = ColumnMapOf(row);
   const int n = static_cast<int>(map.size());
   const int upTo = std::min(col, n - 1);

@@ -120,6 +120,8 @@ public:
   int RowStartOffset(int row) const;
   int GetOffsetAt(int row, int col) const;
   TRowCol OffsetToPos(int offset) const;
+  // Rows a..b with the margin rows of their whole logical lines.
+  void InvalidateRows(int first, int last);
   void BeginCaretHide() override;
   void EndCaretHide() override;
 

@@ -39,6 +39,11 @@ TEST_F(Coordinates, TabColumnsSnapUnlessInTab) {
   EXPECT_EQ(core.CaretCol(), 2);
   EXPECT_EQ(core.ColToByte(0, 2), 0);
   EXPECT_EQ(core.GetCaretOffset(), 0);
+
+  // A tab byte in trail position belongs to its character and is not expanded.
+  Load("\x82\tb\r\n", {.Tab = 4});
+  EXPECT_EQ(core.ExpandTabs("\x82\tb"), "\x82\tb");
+  EXPECT_EQ(core.ByteToCol(0, 2), 2);
 }
 
 TEST_F(Coordinates, CaretNeverStandsOnATrailByte) {
