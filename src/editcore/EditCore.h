@@ -43,6 +43,8 @@ struct TCharAtPoint {
   int Row = -1;
 };
 
+// One pane's view of a shared store. The widget that owns a core reads Dirty() after each call
+// and paints from it; the geometry it passes in must outlive the core.
 class TVornEditCore : public TVornEditView {
 public:
   TVornEditCore(std::shared_ptr<TVornEditScreenStrings> store, const TVornEditCoreGeometry& geometry);
@@ -67,9 +69,9 @@ public:
   void SetBrowseModeAsReadOnlyBehavior(bool on);
   bool OverwriteMode() const { return overwrite_; }
   void SetOverwriteMode(bool on);
+  // The caret is kept into view only by the pane with the focus; others keep their place.
   bool Focused() const { return focused_; }
   void SetFocused(bool on);
-  // The caret is kept into view only by the pane with the focus; others keep their place.
   void SetKeyRepeat(bool on) { keyRepeat_ = on; }
   bool KeyRepeat() const { return keyRepeat_; }
   void SetLeftButtonDown(bool on) { leftButtonDown_ = on; }
