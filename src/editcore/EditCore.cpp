@@ -1,0 +1,248 @@
+// TVornEditCore: construction, options and modes, row reading, and the store's notifications.
+#include "editcore/EditCore.h"
+
+#include <algorithm>
+
+#include "base/sjis.h"
+#include "layout/StoreWrap.h"
+#include "layout/Wrap.h"
+
+namespace vorn {
+
+TVornEditCore::TVornEditCore(std::shared_ptr<TVornEditScreenStrings> store, const TVornEditCoreGeometry& geometry)
+    : store_(std::move(store)), geometry_(geometry) {
+  store_->AttachView(*this);
+  RowWrapperOf(*store_).SetTabSpaceCount(caretOptions_.TabSpaceCount);
+}
+
+TVornEditCore::~TVornEditCore() { store_->DetachView(*this); }
+
+void TVornEditCore::ShareTextWith(const TVornEditCore& other) {
+  if (other.store_ == store_) return;
+  std::shared_ptr<TVornEditScreenStrings> target = other.store_;
+  store_->DetachView(*this);
+  store_ = std::move(target);
+  store_->AttachView(*this);
+  state_ = TVornEditViewState{};
+  leftCol_ = 0;
+  selActive_ = false;
+  desiredValid_ = false;
+  topLineValid_ = false;
+  dirty_.All = true;
+  SetCaretPos(0, 0);
+}
+
+void TVornEditCore::SetCaretOptions(const TVornEditCaretValues& values) {
+  caretOptions_ = values;
+  caretOptions_.TabSpaceCount = std::max(1, caretOptions_.TabSpaceCount);
+  RowWrapperOf(*store_).SetTabSpaceCount(caretOptions_.TabSpaceCount);
+  dirty_.All = true;
+  dirty_.Caret = true;
+  SetCaretCol(state_.CaretCol);
+  topLineValid_ = false;
+}
+
+void TVornEditCore::SetReadOnly(bool on) {
+  if (on == readOnly_ && (on || !browseMode_)) return;
+  readOnly_ = on;
+  if (!on) browseMode_ = false;
+  dirty_.All = dirty_.Caret = true;
+}
+
+void TVornEditCore::SetBrowseMode(bool on) {
+  if (on == browseMode_) return;
+  browseMode_ = on;
+  if (on) readOnly_ = true;
+  dirty_.All = dirty_.Caret = true;
+}
+
+void TVornEditCore::SetBrowseModeAsReadOnlyBehavior(bool on) {
+  if (on == browseAsReadOnly_) return;
+  browseAsReadOnly_ = on;
+  dirty_.All = dirty_.Caret = true;
+}
+
+void TVornEditCore::SetOverwriteMode(bool on) {
+  if (on == overwrite_) return;
+  overwrite_ = on;
+  dirty_.Caret = true;
+}
+
+void TVornEditCore::SetFocused(bool on) {
+  if (on == focused_) return;
+  focused_ = on;
+  dirty_.Caret = true;
+  if (on) ScrollCaretIntoView();
+}
+
+void TVornEditCore::SetMacroPlayback(bool playing, bool shift, bool fastRepeat) {
+  macroPlaying_ = playing;
+  macroShift_ = shift;
+  fastRepeat_ = fastRepeat;
+}
+
+bool TVornEditCore::CaretVisible() const {
+  if (hideCount_ > 0 || !focused_) return false;
+  if (browseMode_ && !browseAsReadOnly_) return false;
+  const int r = state_.CaretRow, c = state_.CaretCol;
+  return r >= state_.TopRow && r <= state_.TopRow + VisibleRows() && c >= leftCol_ && c <= leftCol_ + VisibleCols();
+}
+
+int TVornEditCore::VisibleRows() const { return std::max(1, geometry_.VisibleRows()); }
+int TVornEditCore::VisibleCols() const { return std::max(1, geometry_.VisibleCols()); }
+
+int TVornEditCore::WrapByte() const { return WrapOptionOf(*store_).WrapByte(); }
+
+int TVornEditCore::LastCaretRow() const {
+  const int n = RowCount();
+  return (n > 0 && store_->RowEnd(n - 1) == reTextEnd) ? n - 1 : n;
+}
+
+std::string TVornEditCore::GetRowText(int row) const {
+  if (row < 0 || row >= RowCount()) return {};
+  return store_->Strings(row);
+}
+
+TRowEnd TVornEditCore::RowKind(int row) const {
+  if (row < 0 || row >= RowCount()) return reTextEnd;
+  return store_->RowEnd(row);
+}
+
+std::string TVornEditCore::ColumnMapOf(int row) const {
+  if (row < 0 || row >= RowCount()) return {};
+  return ColumnMap(store_->Row(row), TabSpaceCount(), WordWrap() ? WrapByte() : 0);
+}
+
+std::string TVornEditCore::ExpandTabs(std::string_view s) const {
+  if (s.find('\t') == std::string_view::npos) return std::string(s);
+  const int t = TabSpaceCount();
+  const int w = WordWrap() ? WrapByte() : 0;
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    // A pair is copied whole: a tab byte in trail position is part of a character.
+    if (sjis::IsLeadByte(s[i]) && i + 1 < s.size()) {
+      out.append(s.substr(i, 2));
+      ++i;
+      continue;
+    }
+    if (s[i] != '\t') {
+      out += s[i];
+      continue;
+    }
+    const int c = static_cast<int>(out.size());
+    int width = t - c % t;
+    if (w > 0) width = std::min(width, w - c % w);
+    out.append(static_cast<std::size_t>(width), ' ');
+  }
+  return out;
+}
+
+int TVornEditCore::ColToByte(int row, int col) const {
+  col = std::max(0, col);
+  const std::string map = ColumnMapOf(row);
+  const int n = static_cast<int>(map.size());
+  const int upTo = std::min(col, n - 1);
+  int rests = 0;
+  for (int c = 0; c <= upTo; ++c) rests += map[static_cast<std::size_t>(c)] == cmTabRest;
+  return col - rests;
+}
+
+int TVornEditCore::ByteToCol(int row, int byte) const {
+  const std::string text = GetRowText(row);
+  const auto b = static_cast<std::size_t>(std::clamp(byte, 0, static_cast<int>(text.size())));
+  return static_cast<int>(ExpandTabs(std::string_view(text).substr(0, b)).size()) + std::max(0, byte - static_cast<int>(text.size()));
+}
+
+TDirtyRegion TVornEditCore::TakeDirty() {
+  TDirtyRegion taken = dirty_;
+  dirty_ = TDirtyRegion{};
+  return taken;
+}
+
+// --- the store's notifications ----------------------------------------------------------------
+
+void TVornEditCore::StoreChanged() {
+  const TLastChange& change = store_->LastChange();
+  RepaintAfterChange(*store_, *this);
+  // An edit that keeps the row count can still move line ends above the top row.
+  if (change.Changed && change.FirstRow < state_.TopRow) topLineValid_ = false;
+  SnapAnchor();
+  SettleAfterForeignEdit();
+  if (OnChange) OnChange();
+}
+
+void TVornEditCore::RowsInsertedOrRemoved(int firstRow) {
+  if (firstRow < state_.TopRow) topLineValid_ = false;
+}
+
+void TVornEditCore::AdjustSearchRange(int, int) {}
+
+void TVornEditCore::ClearSelection() {
+  if (selActive_) dirty_.All = true;
+  selActive_ = false;
+  desiredValid_ = false;
+}
+
+void TVornEditCore::ResetAfterClear() {
+  leftCol_ = 0;
+  selActive_ = false;
+  desiredValid_ = false;
+  topLineNo_ = topLineRow_ = 0;
+  topLineValid_ = true;
+  dirty_.All = dirty_.Caret = true;
+}
+
+void TVornEditCore::AfterUndoRedo() {
+  topLineValid_ = false;
+  SnapAnchor();
+}
+
+void TVornEditCore::AfterRewrap() {
+  state_.CaretCol = 0;
+  desiredValid_ = false;
+  topLineValid_ = false;
+  selActive_ = false;
+  dirty_.All = dirty_.Caret = true;
+}
+
+void TVornEditCore::PlaceCaretAtOffset(int row, int offset) { SetCaretRowOffset(row, offset); }
+
+void TVornEditCore::FacadeUpdateEnded() {
+  if (facadeUpdates_ > 0) --facadeUpdates_;
+  dirty_.All = true;
+}
+
+void TVornEditCore::ScrollRowsFrom(int row, int) { dirty_.AddRows(row, TDirtyRegion::kToEnd); }
+
+void TVornEditCore::RepaintTextAreaNow() {
+  dirty_.All = true;
+  dirty_.Now = true;
+}
+
+// An edit can leave the anchor past the text or inside a character whose bytes moved; the
+// selection then starts at the character's start rather than between its two bytes.
+void TVornEditCore::SnapAnchor() {
+  if (!selActive_) return;
+  anchor_.Row = std::clamp(anchor_.Row, 0, LastCaretRow());
+  const std::string map = ColumnMapOf(anchor_.Row);
+  anchor_.Col = std::clamp(anchor_.Col, 0, static_cast<int>(map.size()));
+  while (anchor_.Col > 0 && anchor_.Col < static_cast<int>(map.size()) &&
+         (map[static_cast<std::size_t>(anchor_.Col)] == cmTrail || map[static_cast<std::size_t>(anchor_.Col)] == cmTabRest))
+    --anchor_.Col;
+}
+
+// Another view's edit can leave this caret inside a double-byte character or past a row that
+// became shorter; settle it where it stands without scrolling this pane.
+void TVornEditCore::SettleAfterForeignEdit() {
+  const bool wasBatch = batchMove_;
+  batchMove_ = true;
+  const int desired = desiredCol_;
+  const bool desiredValid = desiredValid_;
+  if (state_.CaretRow > LastCaretRow()) state_.CaretRow = LastCaretRow();
+  Settle(TMove::Horizontal, -1);
+  desiredCol_ = desired;
+  desiredValid_ = desiredValid;
+  batchMove_ = wasBatch;
+}
+
+}  // namespace vorn

@@ -1,0 +1,254 @@
+// TVornEditCore: the editor control's Qt-free state and behaviour: caret, coordinates, moves, queries.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "editcore/EditGeometry.h"
+#include "options/EditOptions.h"
+#include "store/ScreenStrings.h"
+
+namespace vorn {
+
+// The widest caret column and horizontal scroll range.
+constexpr int MaxColumns = 8191;
+
+// How a movement treats the selection. Shift is the state of the key (or of the recorded
+// macro step) that asked for the move; the core never reads the keyboard itself.
+struct TMoveFlags {
+  bool KeepSelection = false;
+  bool Shift = false;
+};
+
+enum TNavKey : std::uint8_t { nkPageUp, nkPageDown, nkEnd, nkHome, nkLeft, nkRight, nkUp, nkDown };
+
+struct TTextRange {
+  int Start = 0;
+  int End = 0;
+  friend bool operator==(const TTextRange&, const TTextRange&) = default;
+};
+
+struct TPixelPoint {
+  int X = 0;
+  int Y = 0;
+  friend bool operator==(const TPixelPoint&, const TPixelPoint&) = default;
+};
+
+// The answer to a point query: a text offset and the row holding it.
+struct TCharAtPoint {
+  int Offset = -1;
+  int Row = -1;
+};
+
+// One pane's view of a shared store. The widget that owns a core reads Dirty() after each call
+// and paints from it; the geometry it passes in must outlive the core.
+class TVornEditCore : public TVornEditView {
+public:
+  TVornEditCore(std::shared_ptr<TVornEditScreenStrings> store, const TVornEditCoreGeometry& geometry);
+  ~TVornEditCore() override;
+  TVornEditCore(const TVornEditCore&) = delete;
+  TVornEditCore& operator=(const TVornEditCore&) = delete;
+
+  TVornEditScreenStrings& Store() const { return *store_; }
+  const std::shared_ptr<TVornEditScreenStrings>& SharedStore() const { return store_; }
+  // Leaves the own store (freed with its last user) and shows other's, as a split pane does.
+  void ShareTextWith(const TVornEditCore& other);
+
+  // --- options and modes -------------------------------------------------------------
+  const TVornEditCaretValues& CaretOptions() const { return caretOptions_; }
+  // Applies new caret options: the store wraps with their tab width, the caret settles again.
+  void SetCaretOptions(const TVornEditCaretValues& values);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool on);
+  bool BrowseMode() const { return browseMode_; }
+  void SetBrowseMode(bool on);
+  bool BrowseModeAsReadOnlyBehavior() const { return browseAsReadOnly_; }
+  void SetBrowseModeAsReadOnlyBehavior(bool on);
+  bool OverwriteMode() const { return overwrite_; }
+  void SetOverwriteMode(bool on);
+  // The caret is kept into view only by the pane with the focus; others keep their place.
+  bool Focused() const { return focused_; }
+  void SetFocused(bool on);
+  void SetKeyRepeat(bool on) { keyRepeat_ = on; }
+  bool KeyRepeat() const { return keyRepeat_; }
+  void SetLeftButtonDown(bool on) { leftButtonDown_ = on; }
+  // Macro playback supplies the Shift state and the fast-repeat flag of each step.
+  void SetMacroPlayback(bool playing, bool shift = false, bool fastRepeat = false);
+
+  // --- caret and view state ---------------------------------------------------------------
+  int CaretRow() const { return state_.CaretRow; }
+  int CaretCol() const { return state_.CaretCol; }
+  TRowCol Caret() const { return {state_.CaretRow, state_.CaretCol}; }
+  int TopRow() const { return state_.TopRow; }
+  int LeftCol() const { return leftCol_; }
+  int TopLineNo() const;
+  int DesiredCol() const { return desiredValid_ ? desiredCol_ : -1; }
+  int CaretHideCount() const { return hideCount_; }
+  bool CaretVisible() const;
+  int VisibleRows() const;
+  int VisibleCols() const;
+
+  // Rows that hold the caret: 0..RowCount, or RowCount - 1 after a last row without a break.
+  int RowCount() const { return store_->Count(); }
+  int LastCaretRow() const;
+  std::string GetRowText(int row) const;
+  TRowEnd RowKind(int row) const;
+  std::string ColumnMapOf(int row) const;
+  int RowWidth(int row) const { return static_cast<int>(ColumnMapOf(row).size()); }
+  // The tab expansion the word steps and column counts use (wrap-aware).
+  std::string ExpandTabs(std::string_view s) const;
+  int ColToByte(int row, int col) const;
+  int ByteToCol(int row, int byte) const;
+
+  // --- placement (Coordinates.cpp) -------------------------------------------------------
+  void SetCaretRow(int row);
+  void SetCaretCol(int col);
+  void SetCaretPos(int row, int col);
+  void SetCaretRowOffset(int firstRow, int offset);
+  void SetCaretOffset(int offset);
+  int GetCaretOffset() const;
+  void GoToPosition(int row, int col);
+  void ScrollCaretIntoView();
+  void SetTopRow(int row);
+  void SetLeftCol(int col);
+  void EnsureRowVisible(int row);
+  void SavePosition();
+  void RestorePosition();
+  int RowToLine(int row) const;
+  int LineToRow(int line) const;
+  int RowStartOffset(int row) const;
+  int GetOffsetAt(int row, int col) const;
+  TRowCol OffsetToPos(int offset) const;
+  // Rows a..b with the margin rows of their whole logical lines.
+  void InvalidateRows(int first, int last);
+  void BeginCaretHide() override;
+  void EndCaretHide() override;
+
+  // --- selection: only the anchor for now ---------------------------------------------------
+  bool HasSelection() const { return selActive_; }
+  TRowCol SelectionAnchor() const { return anchor_; }
+  void StartSelection();
+  void ExtendSelection();
+  void SelectRows(int first, int end);
+  // The selection as ordered text offsets; the caret offset twice without one.
+  TTextRange SelectionOffsets() const;
+
+  // --- movements (CaretMoves.cpp) --------------------------------------------------------
+  void CursorUp(TMoveFlags f = {});
+  void CursorDown(TMoveFlags f = {});
+  void CursorLeft(TMoveFlags f = {});
+  void CursorRight(TMoveFlags f = {});
+  void WordLeft(TMoveFlags f = {});
+  void WordRight(TMoveFlags f = {});
+  void MoveLineStart(TMoveFlags f = {});
+  void MoveLineEnd(TMoveFlags f = {});
+  void MoveLogicalLineStart(TMoveFlags f = {});
+  void MoveLogicalLineEnd(TMoveFlags f = {});
+  void MoveFileStart(TMoveFlags f = {});
+  void MoveFileEnd(TMoveFlags f = {});
+  void MoveWindowStart(TMoveFlags f = {});
+  void MoveWindowEnd(TMoveFlags f = {});
+  void NextPage(TMoveFlags f = {});
+  void PrevPage(TMoveFlags f = {});
+  void LineDown(TMoveFlags f = {});
+  void LineUp(TMoveFlags f = {});
+  void ScrollByPage(int n);
+  // A navigation key the key map did not take, with the modifiers of its key message.
+  void NavigationKey(TNavKey key, bool shift, bool ctrl);
+  // One word step from pos; false when there is none.
+  bool WordStep(TRowCol& pos, bool forward) const;
+
+  // --- edit-control queries (EditQueries.cpp) -------------------------------------------
+  TTextRange EmGetSel() const { return SelectionOffsets(); }
+  // (0, -1) selects all, start -1 clears, any other negative end means "to the end".
+  void EmSetSel(int start, int end);
+  int EmLineFromChar(int offset) const;
+  int EmLineIndex(int row) const;
+  int EmLineLength(int offset) const;
+  // Copies at most bufferSize bytes of row, without a terminator; the count copied.
+  int EmGetLine(int row, int bufferSize, std::string& out) const;
+  int EmGetLineCount() const { return RowCount(); }
+  int EmGetFirstVisibleLine() const { return TopRow(); }
+  void EmScrollCaret();
+  TPixelPoint EmPosFromChar(int offset) const;
+  TCharAtPoint EmCharFromPos(TPixelPoint p) const;
+  int TextLength() const { return RowStartOffset(RowCount()); }
+
+  // --- what the widget repaints ----------------------------------------------------------
+  const TDirtyRegion& Dirty() const { return dirty_; }
+  TDirtyRegion TakeDirty();
+  std::function<void()> OnCaretMoved;
+  std::function<void()> OnChange;
+
+  // --- the store's view seam ---------------------------------------------------------------
+  TVornEditViewState& State() override { return state_; }
+  const TVornEditGeometry& Geometry() const override { return geometry_; }
+  void StoreChanged() override;
+  void RowsInsertedOrRemoved(int firstRow) override;
+  void AdjustSearchRange(int lineIndex, int lineDelta) override;
+  void ClearSelection() override;
+  void ResetAfterClear() override;
+  void Invalidate() override { dirty_.All = true; }
+  void AfterUndoRedo() override;
+  void RepaintLeftMargin() override { dirty_.LeftMargin = true; }
+  void AfterRewrap() override;
+  void PlaceCaretAtOffset(int row, int offset) override;
+  void FacadeUpdateBegan() override { ++facadeUpdates_; }
+  void FacadeUpdateEnded() override;
+  void RepaintRows(int firstRow, int lastRow) override { dirty_.AddRows(firstRow, lastRow); }
+  void ScrollRowsFrom(int row, int delta) override;
+  void RepaintTextAreaNow() override;
+
+private:
+  enum class TMove { Vertical, Horizontal };
+  bool WordWrap() const { return store_->WordWrap(); }
+  int WrapByte() const;
+  int TabSpaceCount() const { return caretOptions_.TabSpaceCount; }
+  void Settle(TMove move, int direction);
+  void RefreshCaret();
+  void RecountTopLineNo();
+  int WalkLinesFromTop(int row) const;
+  TRowCol RowColOfOffset(int firstRow, int offset) const;
+  void InvalidateRowWithUnderline(int row);
+  // Selection before and after a movement (keepSelection, extend).
+  bool BeginMove(TMoveFlags f);
+  void EndMove(TMoveFlags f, bool extend);
+  void MoveLineEndHere();
+  int RepeatStep(bool atEdge) const { return keyRepeat_ && atEdge ? 2 : 1; }
+  void SettleAfterForeignEdit();
+  void SnapAnchor();
+
+  std::shared_ptr<TVornEditScreenStrings> store_;
+  const TVornEditCoreGeometry& geometry_;
+  TVornEditCaretValues caretOptions_;
+  TVornEditViewState state_;
+  int leftCol_ = 0;
+  mutable int topLineNo_ = 0;
+  mutable int topLineRow_ = 0;  // the top row topLineNo_ was counted for
+  mutable bool topLineValid_ = true;
+  int desiredCol_ = 0;
+  bool desiredValid_ = false;
+  int hideCount_ = 0;
+  bool batchMove_ = false;
+  int facadeUpdates_ = 0;
+  TRowCol saved_;
+  int savedTop_ = 0;
+  TRowCol anchor_;
+  bool selActive_ = false;
+  bool readOnly_ = false;
+  bool browseMode_ = false;
+  bool browseAsReadOnly_ = false;
+  bool overwrite_ = false;
+  bool focused_ = false;
+  bool keyRepeat_ = false;
+  bool leftButtonDown_ = false;
+  bool macroPlaying_ = false;
+  bool macroShift_ = false;
+  bool fastRepeat_ = false;
+  TDirtyRegion dirty_;
+};
+
+}  // namespace vorn

@@ -1,0 +1,47 @@
+// A core on a wrapping store with a stated geometry, and the text and option helpers the tests share.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "editcore/EditCore.h"
+#include "layout/StoreWrap.h"
+
+namespace vorn::test {
+
+struct TCoreOptions {
+  int WrapByte = 0;  // 0: word wrap off
+  int Tab = 4;
+  bool FreeCaret = false;
+  bool KeepCaret = false;
+  bool InTab = false;
+  bool NextLine = false;
+};
+
+class CoreTest : public ::testing::Test {
+protected:
+  TFixedEditGeometry geometry;
+  std::shared_ptr<TVornEditScreenStrings> store = NewWrappedStore();
+  TVornEditCore core{store, geometry};
+
+  void Load(const std::string& text, const TCoreOptions& o = {}) {
+    TVornEditCaretValues caret;
+    caret.TabSpaceCount = o.Tab;
+    caret.FreeCaret = o.FreeCaret;
+    caret.KeepCaret = o.KeepCaret;
+    caret.InTab = o.InTab;
+    caret.NextLine = o.NextLine;
+    core.SetCaretOptions(caret);
+    if (o.WrapByte > 0) WrapOptionOf(*store).SetWrapByte(o.WrapByte);
+    store->SetWordWrap(o.WrapByte > 0);
+    store->ReplaceRows(0, store->Count(), text);
+    core.SetFocused(true);
+    core.SetTopRow(0);
+    core.SetCaretPos(0, 0);
+  }
+  TRowCol Caret() const { return core.Caret(); }
+};
+
+}  // namespace vorn::test
