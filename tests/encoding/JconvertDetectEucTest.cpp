@@ -41,7 +41,7 @@ TEST(DetectShortEuc, BytesShiftJisNeverUsesGiveEuc) {
   for (int i = 0; i < 4; ++i) text += "\x8F\xA1\xA1";
   ASSERT_EQ(jconv::CountForDetection(text).euc, jconv::CountForDetection(text).sjis);
   EXPECT_EQ(DetectCharCode(text), ckEuc);
-  // A lone FE is neither well-formed EUC nor Shift_JIS: the Part's answer stands.
+  // A lone FE is neither well-formed EUC nor Shift_JIS: the counters' answer stands.
   EXPECT_EQ(DetectCharCode("\xFE"), ckAscii);
   EXPECT_NE(DetectCharCode(text + "\xFE"), ckEuc);
   EXPECT_EQ(DetectCharCode("\x88\x9F\x88\xA0\xFE"), ckAscii);
