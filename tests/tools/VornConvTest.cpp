@@ -7,27 +7,12 @@
 #include <unistd.h>
 
 #include "encoding/jconvert.h"
-#include "TempFolder.h"
-#include "vornconv/VornConv.h"
+#include "VornConvFixture.h"
 
 namespace vorn {
 namespace {
 
-class VornConv : public ::testing::Test {
-protected:
-  std::string Make(const std::string& name, const std::string& bytes) { return temp_.Write(name, bytes); }
-  std::string Read(const std::string& path) { return testing::ReadWholeFile(path); }
-  int Run(const std::vector<std::string>& args) {
-    out_.str("");
-    err_.str("");
-    return RunVornConv(args, out_, err_);
-  }
-
-  testing::TTempFolder temp_{"vornconv"};
-  std::string dir_ = temp_.Path();
-  std::ostringstream out_;
-  std::ostringstream err_;
-};
+using VornConv = testing::VornConvFixture;
 
 TEST_F(VornConv, HelpPrintsUsageAndSucceeds) {
   EXPECT_EQ(Run({"--help"}), 0);

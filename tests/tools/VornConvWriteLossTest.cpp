@@ -11,21 +11,13 @@
 #include <sstream>
 
 #include "encoding/jconvert.h"
-#include "TempFolder.h"
-#include "vornconv/VornConv.h"
+#include "VornConvFixture.h"
 
 namespace vorn {
 namespace {
 
-class VornConvWrite : public ::testing::Test {
+class VornConvWrite : public testing::VornConvFixture {
  protected:
-  std::string Make(const std::string& name, const std::string& bytes) { return temp_.Write(name, bytes); }
-  std::string Read(const std::string& path) { return testing::ReadWholeFile(path); }
-  int Run(const std::vector<std::string>& args) {
-    out_.str("");
-    err_.str("");
-    return RunVornConv(args, out_, err_);
-  }
   // Runs the program with its standard output on fd (or closed when fd is -1).
   static int RunProcess(const std::vector<std::string>& args, int fd) {
     const pid_t pid = ::fork();
@@ -48,11 +40,6 @@ class VornConvWrite : public ::testing::Test {
     ::waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-
-  testing::TTempFolder temp_{"vornconvw"};
-  std::string dir_ = temp_.Path();
-  std::ostringstream out_;
-  std::ostringstream err_;
 };
 
 TEST_F(VornConvWrite, UserDefinedCharacterInJisIsReportedAndWrittenOnlyWithLossy) {
