@@ -1,6 +1,7 @@
 // Scratch folders and file helpers shared by the settings tests.
 #pragma once
 
+#include "TempFolder.h"
 #include "settings/SjisText.h"
 #include "settings/TypeList.h"
 
@@ -12,18 +13,9 @@
 
 namespace vorn::test {
 
-// A fresh folder under the temporary folder, removed with the object.
+// A fresh folder under the temporary folder, removed with the object; its names end with "/".
 class TScratchFolder {
 public:
-  TScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vorn-settings-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-    path_ += "/";
-  }
-  ~TScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
   const std::string& Path() const { return path_; }
   std::string Sub(const std::string& name) const {
     std::filesystem::create_directories(path_ + name);
@@ -31,7 +23,8 @@ public:
   }
 
 private:
-  std::string path_;
+  vorn::testing::TTempFolder folder_{"vorn-settings"};
+  std::string path_ = folder_.Path() + "/";
 };
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
