@@ -12,8 +12,8 @@ bool TVornEditCore::BeginMove(TMoveFlags f) {
   if (macroPlaying_) keyRepeat_ = fastRepeat_;
   const bool extend = macroPlaying_ ? macroShift_ : f.Shift;
   if (f.KeepSelection) return false;
-  if (extend && !selActive_) StartSelection();
-  if (selActive_ && !extend) ClearSelection();
+  if (extend && !HasSelection()) StartSelection();
+  if (HasSelection() && !extend) ClearSelection();
   return extend;
 }
 
@@ -22,22 +22,22 @@ void TVornEditCore::EndMove(TMoveFlags f, bool extend) {
 }
 
 void TVornEditCore::StartSelection() {
-  anchor_ = Caret();
-  selActive_ = true;
+  sel_.Anchor = {state_.CaretRow, 0, state_.CaretCol};
+  sel_.State = TSelectionState::Active;
 }
 
 void TVornEditCore::ExtendSelection() {
-  if (selActive_) dirty_.All = true;
+  if (HasSelection()) dirty_.All = true;
 }
 
 TTextRange TVornEditCore::SelectionOffsets() const {
   const int caretLen = static_cast<int>(GetRowText(state_.CaretRow).size());
   const int caret =
       RowStartOffset(state_.CaretRow) + std::clamp(ColToByte(state_.CaretRow, state_.CaretCol), 0, caretLen);
-  if (!selActive_) return {caret, caret};
-  const int anchorRow = std::clamp(anchor_.Row, 0, LastCaretRow());
+  if (!HasSelection()) return {caret, caret};
+  const int anchorRow = std::clamp(sel_.Anchor.Row, 0, LastCaretRow());
   const int anchorLen = static_cast<int>(GetRowText(anchorRow).size());
-  const int anchor = RowStartOffset(anchorRow) + std::clamp(ColToByte(anchorRow, anchor_.Col), 0, anchorLen);
+  const int anchor = RowStartOffset(anchorRow) + std::clamp(ColToByte(anchorRow, sel_.Anchor.Col), 0, anchorLen);
   return {std::min(anchor, caret), std::max(anchor, caret)};
 }
 
@@ -284,8 +284,8 @@ void TVornEditCore::LineUp(TMoveFlags f) {
 
 void TVornEditCore::NavigationKey(TNavKey key, bool shift, bool ctrl) {
   const bool extend = macroPlaying_ ? macroShift_ : shift;
-  if (extend && !selActive_) StartSelection();
-  if (selActive_ && !extend) ClearSelection();
+  if (extend && !HasSelection()) StartSelection();
+  if (HasSelection() && !extend) ClearSelection();
   const TMoveFlags keep{true, false};
   switch (key) {
     case nkPageUp: ScrollByPage(-std::max(1, VisibleRows() - 1)); break;

@@ -159,7 +159,7 @@ int TVornEditCore::GetOffsetAt(int row, int col) const {
 }
 
 int TVornEditCore::GetCaretOffset() const {
-  if (selActive_) return SelectionOffsets().Start;
+  if (HasSelection()) return SelectionOffsets().Start;
   const int len = static_cast<int>(GetRowText(state_.CaretRow).size());
   return RowStartOffset(state_.CaretRow) + std::clamp(ColToByte(state_.CaretRow, state_.CaretCol), 0, len);
 }

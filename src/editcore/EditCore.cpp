@@ -25,7 +25,7 @@ void TVornEditCore::ShareTextWith(const TVornEditCore& other) {
   store_->AttachView(*this);
   state_ = TVornEditViewState{};
   leftCol_ = 0;
-  selActive_ = false;
+  sel_.State = TSelectionState::None;
   desiredValid_ = false;
   topLineValid_ = false;
   dirty_.All = true;
@@ -178,14 +178,14 @@ void TVornEditCore::RowsInsertedOrRemoved(int firstRow) {
 void TVornEditCore::AdjustSearchRange(int, int) {}
 
 void TVornEditCore::ClearSelection() {
-  if (selActive_) dirty_.All = true;
-  selActive_ = false;
+  if (HasSelection()) dirty_.All = true;
+  sel_.State = TSelectionState::None;
   desiredValid_ = false;
 }
 
 void TVornEditCore::ResetAfterClear() {
   leftCol_ = 0;
-  selActive_ = false;
+  sel_.State = TSelectionState::None;
   desiredValid_ = false;
   topLineNo_ = topLineRow_ = 0;
   topLineValid_ = true;
@@ -201,7 +201,7 @@ void TVornEditCore::AfterRewrap() {
   state_.CaretCol = 0;
   desiredValid_ = false;
   topLineValid_ = false;
-  selActive_ = false;
+  sel_.State = TSelectionState::None;
   dirty_.All = dirty_.Caret = true;
 }
 
@@ -222,13 +222,13 @@ void TVornEditCore::RepaintTextAreaNow() {
 // An edit can leave the anchor past the text or inside a character whose bytes moved; the
 // selection then starts at the character's start rather than between its two bytes.
 void TVornEditCore::SnapAnchor() {
-  if (!selActive_) return;
-  anchor_.Row = std::clamp(anchor_.Row, 0, LastCaretRow());
-  const std::string map = ColumnMapOf(anchor_.Row);
-  anchor_.Col = std::clamp(anchor_.Col, 0, static_cast<int>(map.size()));
-  while (anchor_.Col > 0 && anchor_.Col < static_cast<int>(map.size()) &&
-         (map[static_cast<std::size_t>(anchor_.Col)] == cmTrail || map[static_cast<std::size_t>(anchor_.Col)] == cmTabRest))
-    --anchor_.Col;
+  if (!HasSelection()) return;
+  sel_.Anchor.Row = std::clamp(sel_.Anchor.Row, 0, LastCaretRow());
+  const std::string map = ColumnMapOf(sel_.Anchor.Row);
+  sel_.Anchor.Col = std::clamp(sel_.Anchor.Col, 0, static_cast<int>(map.size()));
+  while (sel_.Anchor.Col > 0 && sel_.Anchor.Col < static_cast<int>(map.size()) &&
+         (map[static_cast<std::size_t>(sel_.Anchor.Col)] == cmTrail || map[static_cast<std::size_t>(sel_.Anchor.Col)] == cmTabRest))
+    --sel_.Anchor.Col;
 }
 
 // Another view's edit can leave this caret inside a double-byte character or past a row that

@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "editcore/Clipboard.h"
 #include "editcore/EditGeometry.h"
+#include "editcore/Selection.h"
 #include "options/EditOptions.h"
 #include "store/ScreenStrings.h"
 
@@ -127,14 +129,91 @@ public:
   void BeginCaretHide() override;
   void EndCaretHide() override;
 
-  // --- selection: only the anchor for now ---------------------------------------------------
-  bool HasSelection() const { return selActive_; }
-  TRowCol SelectionAnchor() const { return anchor_; }
+  // --- selection (Selection.cpp) ------------------------------------------------------------
+  // Active only; an anchored selection shows nothing yet.
+  bool HasSelection() const { return sel_.State == TSelectionState::Active; }
+  const TSelection& Selection() const { return sel_; }
+  TRowCol SelectionAnchor() const { return {sel_.Anchor.Row, sel_.Anchor.Col}; }
   void StartSelection();
   void ExtendSelection();
   void SelectRows(int first, int end);
   // The selection as ordered text offsets; the caret offset twice without one.
   TTextRange SelectionOffsets() const;
+  bool BoxMode() const { return sel_.Box; }
+  void SetBoxMode(bool on);
+  void DeleteSelection();
+  std::string GetSelText() const;
+  int GetSelLength() const;
+  void SetSelLength(int n);
+  void SelectAll();
+  void SelectLine(int row);
+  void SelectWord();
+  // A mouse drag of the selection is under way: box mode does not switch meanwhile.
+  void SetSelectionDragging(bool on) { selDragging_ = on; }
+  std::function<void(bool selected)> OnSelectionChange;
+  std::function<void()> OnSelectionModeChange;
+
+  // --- clipboard (ClipboardOps.cpp) ----------------------------------------------------------
+  // The clipboard must outlive the core; without one the clipboard operations do nothing.
+  void SetClipboard(TVornClipboard* clipboard) { clipboard_ = clipboard; }
+  std::string QuoteHeader = "> ";
+  bool CopyAndSelClear = false;
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void InyouCopy();
+  void InyouPaste();
+  void CopyLine();
+  void CopyWord();
+  void BoxPaste(std::string_view text);
+  // The platform messages: copy and cut empty the clipboard when there is nothing to take.
+  void WmCopy();
+  void WmCut();
+  void WmPaste();
+  void WmClear();
+  // h before the text and after every line break but a final one.
+  static std::string QuoteText(std::string_view text, std::string_view header);
+
+  // --- editing (Editing.cpp) --------------------------------------------------------------
+  void InsertText(std::string_view sjis);
+  // Typed text: overwrites by columns in overwrite mode; raises OnInputStr.
+  void TypeText(std::string_view sjis);
+  // A character message: inserted only when printable single-byte and not suppressed by the
+  // key map; false when it was dropped.
+  bool TypeCharMessage(unsigned char c);
+  void SuppressNextChar() { suppressChar_ = true; }
+  void InsertLineBreak(bool shift = false, bool ctrl = false);
+  void InsertTab(bool soft);
+  void TabKey(bool shift, bool ctrl) { if (!shift && !ctrl) InsertTab(caretOptions_.SoftTab); }
+  void BackSpace();
+  void DeleteChar();
+  void Undo();
+  void Redo();
+  bool CanUndo() const;
+  bool CanRedo() const;
+  void ClearUndo();
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified);
+  bool WantTabs = true;
+  bool NotUseKeyboardHandler = false;
+  std::function<void(std::string_view typed)> OnInputStr;
+
+  // --- editing built with the later commands; until then they refuse and return false ------
+  bool DeleteWord();
+  bool DeleteLine();
+  bool DeleteLineEnd();
+  bool DeleteLineStart();
+  bool InsertEmptyLine();
+  enum class TCaseMapping { Upper, Lower, Exchange };
+  bool ChangeCase(TCaseMapping mapping);
+  bool TabToSpace();
+  bool SpaceToTab();
+  bool InsertIndent();
+  bool ReverseIndent();
+  bool LeftAlign();
+  bool CenterAlign();
+  bool RightAlign();
+  bool CleanUpBeforeSave();
 
   // --- movements (CaretMoves.cpp) --------------------------------------------------------
   void CursorUp(TMoveFlags f = {});
@@ -236,8 +315,11 @@ private:
   int facadeUpdates_ = 0;
   TRowCol saved_;
   int savedTop_ = 0;
-  TRowCol anchor_;
-  bool selActive_ = false;
+  TSelection sel_;
+  bool selDragging_ = false;
+  TVornClipboard* clipboard_ = nullptr;
+  bool suppressChar_ = false;
+  bool modified_ = false;
   bool readOnly_ = false;
   bool browseMode_ = false;
   bool browseAsReadOnly_ = false;

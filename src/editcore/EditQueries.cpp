@@ -22,13 +22,13 @@ void TVornEditCore::EmSetSel(int start, int end) {
   SetCaretOffset(std::min(start, end));
   if (start == end) return;
   // The caret stands at the smaller offset and the selection reaches to the larger one.
-  anchor_ = far;
-  selActive_ = true;
+  sel_.Anchor = {far.Row, 0, far.Col};
+  sel_.State = TSelectionState::Active;
   dirty_.All = true;
 }
 
 int TVornEditCore::EmLineFromChar(int offset) const {
-  if (offset == -1) return selActive_ ? OffsetToPos(SelectionOffsets().Start).Row : state_.CaretRow;
+  if (offset == -1) return HasSelection() ? OffsetToPos(SelectionOffsets().Start).Row : state_.CaretRow;
   return OffsetToPos(offset).Row;
 }
 
@@ -40,7 +40,7 @@ int TVornEditCore::EmLineIndex(int row) const {
 
 int TVornEditCore::EmLineLength(int offset) const {
   if (offset != -1) return static_cast<int>(GetRowText(OffsetToPos(offset).Row).size());
-  if (!selActive_) return static_cast<int>(GetRowText(state_.CaretRow).size());
+  if (!HasSelection()) return static_cast<int>(GetRowText(state_.CaretRow).size());
   const TTextRange sel = SelectionOffsets();
   const TRowCol first = OffsetToPos(sel.Start), last = OffsetToPos(sel.End);
   const int before = sel.Start - RowStartOffset(first.Row);
