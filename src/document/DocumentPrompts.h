@@ -17,6 +17,9 @@ public:
   virtual bool ConfirmOkCancel(const std::string& text) = 0;
   // A confirmation with Yes, No and Cancel.
   virtual TPromptAnswer AskYesNoCancel(const std::string& text) = 0;
+  // The same, kept above other windows: the question about another program's change comes
+  // when the user returns to the editor from that program.
+  virtual TPromptAnswer AskYesNoCancelOnTop(const std::string& text) { return AskYesNoCancel(text); }
   virtual void Warn(const std::string& text) = 0;
   virtual void Error(const std::string& text) = 0;
   virtual void Inform(const std::string& text) = 0;

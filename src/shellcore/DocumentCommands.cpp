@@ -197,7 +197,7 @@ TFileChange TDocumentCommands::CheckForeignChange() {
   }
   deletionReported_ = false;
   if (change != TFileChange::Changed) return change;
-  switch (prompts_.AskYesNoCancel(ChangedOnDiskText(name))) {
+  switch (prompts_.AskYesNoCancelOnTop(ChangedOnDiskText(name))) {
     case TPromptAnswer::Yes: Reload(); break;
     case TPromptAnswer::No: document_.TakeStamp(); break;
     default: break;
