@@ -46,6 +46,17 @@ std::string ExtensionOf(const std::string& path) {
   return dot == std::string::npos ? std::string() : name.substr(dot);
 }
 
+bool FileTypeFollowsNewName(const std::string& oldName, const std::string& newName) {
+  if (oldName.empty()) return true;
+  std::string a = ExtensionOf(oldName), b = ExtensionOf(newName);
+  auto lower = [](std::string s) {
+    for (char& c : s)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+  };
+  return lower(a) != lower(b);
+}
+
 TFilterList OpenDialogFilters(bool offerOpenExtension, const std::string& givenName) {
   TFilterList list;
   list.filters = ParseFilterText(kOpenFilters);

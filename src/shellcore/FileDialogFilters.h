@@ -23,6 +23,10 @@ std::vector<TFileFilter> ParseFilterText(const std::string& text);
 // The extension of a path's name part with its dot (".txt"), empty when it has none.
 std::string ExtensionOf(const std::string& path);
 
+// A new document name chooses the file type again when there was no name before or the
+// extension changed; extensions compare without regard to case, as the type masks do.
+bool FileTypeFollowsNewName(const std::string& oldName, const std::string& newName);
+
 // The open dialog (open, reload, insert). With offerOpenExtension and an extension on
 // givenName, a filter for that extension is inserted second and selected.
 TFilterList OpenDialogFilters(bool offerOpenExtension, const std::string& givenName);

@@ -41,6 +41,13 @@ TEST(FileDialogFilters, TypedNamesGetTheChosenFiltersExtension) {
   EXPECT_EQ(RenameDialogFilters().filters.size(), 1u);
 }
 
+TEST(FileDialogFilters, FileTypeIsChosenAgainForANewExtensionOnly) {
+  EXPECT_TRUE(FileTypeFollowsNewName("", "/w/a.txt"));
+  EXPECT_FALSE(FileTypeFollowsNewName("/w/a.TXT", "/x/b.txt"));
+  EXPECT_TRUE(FileTypeFollowsNewName("/w/a.txt", "/w/a.c"));
+  EXPECT_TRUE(FileTypeFollowsNewName("/w/a.txt", "/w/a"));
+}
+
 TEST(FileDialogFilters, ToolkitFormMatchesEveryNameForStarDotStar) {
   const TFilterList list = OpenDialogFilters(false, "");
   EXPECT_EQ(ToolkitNameFilter(list.filters[0]), "すべてのファイル(*.*) (*)");
