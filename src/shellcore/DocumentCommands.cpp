@@ -129,17 +129,18 @@ bool TDocumentCommands::Reload() {
   return LoadDocument(document_.FileName());
 }
 
-bool TDocumentCommands::ReloadWithCode(std::optional<TCharCodeKind> code) {
+bool TDocumentCommands::ReloadWithCode(std::optional<TCharCodeKind> code, const std::string& chosenName) {
   if (document_.FileName().empty()) return false;
   if (document_.Modified() && !prompts_.ConfirmOkCancel("現在の変更を破棄します。よろしいですか")) return false;
-  if (!IsExistingFile(document_.FileName())) return false;
+  const std::string name = chosenName.empty() ? document_.FileName() : chosenName;
+  if (!IsExistingFile(name)) return false;
   TDocumentFileSettings& settings = document_.FileSettings();
   const TDocumentFileSettings before = settings;
   // Automatic detection after a fixed code frees the line break too: it was fixed with the code.
   if (!code && settings.OpenCodeGiven) settings.LineBreakGiven = false;
   settings.OpenCodeGiven = code.has_value();
   if (code) settings.OpenCode = *code;
-  if (LoadDocument(document_.FileName())) return true;
+  if (LoadDocument(name)) return true;
   document_.FileSettings() = before;
   return false;
 }

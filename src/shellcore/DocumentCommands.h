@@ -55,9 +55,9 @@ public:
 
   // Reads the file again, after the discard question when modified. With a code choice from
   // the open dialog (nullopt for automatic detection) the fixed code changes as opening with
-  // a chosen code does.
+  // a chosen code does; the dialog may also have named another file to read instead.
   bool Reload();
-  bool ReloadWithCode(std::optional<TCharCodeKind> code);
+  bool ReloadWithCode(std::optional<TCharCodeKind> code, const std::string& chosenName = std::string());
 
   // Gives the document a new name without touching any file; it becomes modified.
   bool Rename(const std::string& name, bool askWhenExists = true);

@@ -207,6 +207,13 @@ TEST_F(DocumentCommands, ReloadInAnotherCodeAndTheDiscardQuestion) {
   EXPECT_EQ(doc_.FileSettings().LineBreak, lbLF);
   EXPECT_NE(Text(), asRead);
   EXPECT_FALSE(doc_.Modified());
+
+  const std::string other = dir_.Write("other.txt", "o\r\n");
+  ASSERT_TRUE(commands_.ReloadWithCode(ckSjis, other)) << "the reload dialog may name another file";
+  EXPECT_EQ(doc_.FileName(), other);
+  EXPECT_EQ(Text(), "o\r\n");
+  EXPECT_FALSE(commands_.ReloadWithCode(ckSjis, dir_ / "missing.txt"));
+  EXPECT_EQ(doc_.FileName(), other);
 }
 
 TEST_F(DocumentCommands, ChangedFileIsAskedAboutUntilAnswered) {
