@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "document/FileIdentity.h"
 #include "store/ScreenStrings.h"
 #include "store/Undo.h"
 #include "textfile/JConvStrList.h"
@@ -36,11 +37,33 @@ public:
   // The rows no longer equal any file: no undo or redo reaches an unmodified state again
   // (a document whose file name was forgotten, a new document made from a missing file).
   void MarkUnsaved() { store_->UndoObj().ClearSavedMarks(); }
+  // Forgets every undo step (a rename or a new code makes old steps meaningless for the file)
+  // and leaves the document modified.
+  void ResetHistoryAsUnsaved() {
+    store_->UndoObj().ClearAll();
+    store_->UndoObj().ClearSavedMarks();
+  }
+
+  // The file as this process last read or wrote it; compared against the disk to notice
+  // another program's changes.
+  const TFileStamp& Stamp() const { return stamp_; }
+  void TakeStamp() { stamp_ = TakeFileStamp(fileName_); }
+  void ForgetStamp() { stamp_ = TFileStamp{}; }
+
+  // The last read replaced characters (NUL bytes or characters the internal code lacks):
+  // writing the text back over that file would lose them for good.
+  bool LostCharactersOnRead() const { return settings_.NulBytesReplaced > 0 || settings_.CharsSubstituted > 0; }
+  // After a save the file holds exactly the text, whatever the read lost before.
+  void ForgetReadLosses() {
+    settings_.NulBytesReplaced = 0;
+    settings_.CharsSubstituted = 0;
+  }
 
 private:
   std::shared_ptr<TVornEditScreenStrings> store_;
   TDocumentFileSettings settings_;
   std::string fileName_;
+  TFileStamp stamp_;
 };
 
 }  // namespace vorn

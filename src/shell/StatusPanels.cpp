@@ -48,4 +48,8 @@ TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
   for (int i = spAutoFormat; i < spCount; ++i) addPermanentWidget(panels_[i]);
 }
 
+void TStatusPanels::ShowStateTexts(const std::array<std::string, spCount>& texts) {
+  for (int i = spAutoFormat; i < spCount; ++i) panels_[i]->SetText(QString::fromStdString(texts[static_cast<std::size_t>(i)]));
+}
+
 }  // namespace vorn

@@ -5,6 +5,9 @@
 #include <QWidget>
 
 #include <array>
+#include <string>
+
+#include "shellcore/StatusTexts.h"
 
 namespace vorn {
 
@@ -34,9 +37,16 @@ public:
   explicit TStatusPanels(QWidget* parent = nullptr);
   TStatusPanel* Panel(int index) const { return panels_[index]; }
   void SetPanelText(int index, const QString& text) { panels_[index]->SetText(text); }
+  // Panels 1 to 7 from the texts computed over the document and pane state; panel 0 keeps its
+  // message. Only panels whose text changed repaint.
+  void ShowStateTexts(const std::array<std::string, spCount>& texts);
 
 private:
   std::array<TStatusPanel*, spCount> panels_{};
 };
+
+static_assert(static_cast<int>(TStatusPanels::spCharCode) == static_cast<int>(vorn::spCharCode) &&
+                  static_cast<int>(TStatusPanels::spCount) == static_cast<int>(vorn::spPanelCount),
+              "the window's panels and the computed texts count panels alike");
 
 }  // namespace vorn

@@ -8,6 +8,7 @@
 #include "base/VornError.h"
 #include "base/sjis.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileCopy.h"
 #include "platform/FileBytes.h"
 #include "encoding/LineSplit.h"
 #include "textfile/StreamWriter.h"
@@ -125,29 +126,26 @@ void ReadDocumentFile(const std::string& fileName, TDocumentFileSettings& docume
 
 namespace {
 
-// Keeps the previous content as name.bak. A hard link costs nothing and survives the rename
-// of the new file over the old one; where that is impossible (another file system, or the
-// file is rewritten in place, which would change the linked copy too) the bytes are copied.
+// Keeps the file's present content as name.bak, made as a copy just before the new content
+// replaces it: the copy keeps the file's permission bits, and the file itself is never touched
+// by the backup. A file rewritten in place has no backup: its folder takes no new file.
 void MakeBackup(const std::string& fileName, const TAtomicFileWriter& writer) {
-  std::string backup = fileName + ".bak";
-  ::unlink(backup.c_str());
-  if (::access(writer.TargetPath().c_str(), F_OK) != 0) return;
-  if (!writer.WritingInPlace() && ::link(writer.TargetPath().c_str(), backup.c_str()) == 0) return;
-  try {
-    TByteBuffer old = ReadFileBytes(writer.TargetPath());
-    WriteFileAtomically(backup, std::string_view(old.Data(), old.Size()));
-  } catch (const EVornError&) {
-    // A backup that cannot be made is skipped; the save itself goes on.
-  }
+  if (writer.WritingInPlace() || ::access(writer.TargetPath().c_str(), F_OK) != 0) return;
+  // A backup that cannot be made is skipped; the save itself goes on.
+  CopyFileKeepingMode(writer.TargetPath(), fileName + ".bak");
 }
 
 }  // namespace
 
 std::size_t WriteDocumentFile(const std::string& fileName, const TDocumentFileSettings& document,
                               const TVornEditStrings& lines, bool keepWhenLost) {
+  return WriteDocumentFile(fileName, document, lines, [keepWhenLost](std::size_t) { return keepWhenLost; });
+}
+
+std::size_t WriteDocumentFile(const std::string& fileName, const TDocumentFileSettings& document,
+                              const TVornEditStrings& lines, const TAcceptLoss& acceptLoss) {
   TAtomicFileWriter file;
   std::string error = file.Open(fileName);
-  if (error.empty() && document.BackupCreate) MakeBackup(fileName, file);
   std::size_t lost = 0;
   if (error.empty()) {
     // Rows go through the encoder a piece at a time: a large document is never assembled in
@@ -159,10 +157,11 @@ std::size_t WriteDocumentFile(const std::string& fileName, const TDocumentFileSe
     error = writer.Finish();
     lost = writer.Lost();
   }
-  if (error.empty() && lost > 0 && !keepWhenLost) {
+  if (error.empty() && lost > 0 && !acceptLoss(lost)) {
     file.Abort();
     return lost;
   }
+  if (error.empty() && document.BackupCreate) MakeBackup(fileName, file);
   if (error.empty()) error = file.Commit();
   if (!error.empty()) throw EFileCreateError(fileName, error);
   return lost;

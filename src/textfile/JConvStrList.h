@@ -1,6 +1,7 @@
 // JConvStrList: line breaks, the document read and save pipelines, and TJConvStringList.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,11 @@ void ReadDocumentFile(const std::string& fileName, TDocumentFileSettings& docume
 // there are any and keepWhenLost is false, the file is left as it was. Raises EFileCreateError.
 std::size_t WriteDocumentFile(const std::string& fileName, const TDocumentFileSettings& document,
                               const TVornEditStrings& lines, bool keepWhenLost = true);
+// Asked once the count of characters the code cannot hold is known and before anything on
+// disk is touched: true writes them as substitutes, false leaves the file (and its backup).
+using TAcceptLoss = std::function<bool(std::size_t lost)>;
+std::size_t WriteDocumentFile(const std::string& fileName, const TDocumentFileSettings& document,
+                              const TVornEditStrings& lines, const TAcceptLoss& acceptLoss);
 // How many characters saving lines in the document's code would not write exactly; nothing
 // is written.
 std::size_t CountLostOnSave(const TDocumentFileSettings& document, const TVornEditStrings& lines);
