@@ -197,6 +197,10 @@ TKeyDispatch TCommandActions::HandleKeyDown(const QKeyEvent& event, const TKeyTa
   return HandleKeyChord(KeyChordFromEvent(event), table);
 }
 
+TKeyDispatch TCommandActions::HandleKeyDown(const QKeyEvent& event) {
+  return HandleKeyDown(event, ProcessKeyTable());
+}
+
 TKeyDispatch TCommandActions::HandleKeyChord(TKeyChord chord, const TKeyTable& table) {
   static const TFunctionSet kEveryFunction = TFunctionSet().set();
   TKeyDispatch result = DispatchKey(table, chord.Key, chord.Modifiers, kEveryFunction);

@@ -70,6 +70,8 @@ public:
   // table says so and it is enabled. A result with Consumed tells the pane to skip its own
   // handling of the key; SuppressChar to drop the character this key types.
   TKeyDispatch HandleKeyDown(const QKeyEvent& event, const TKeyTable& table);
+  // The same over the process's key table.
+  TKeyDispatch HandleKeyDown(const QKeyEvent& event);
   TKeyDispatch HandleKeyChord(TKeyChord chord, const TKeyTable& table);
 
   // The state of a built function's action as the window's state allows; functions that are

@@ -48,6 +48,11 @@ void AppendInt32(std::string& bytes, std::int32_t value) {
 
 }  // namespace
 
+TKeyTable& ProcessKeyTable() {
+  static TKeyTable table = TKeyTable::BuiltIn();
+  return table;
+}
+
 TKeyFileResult LoadKeyFile(const std::string& userFolder, TKeyTable& table, const TShareRetry& retry) {
   std::string bytes;
   if (!ReadSettingsFile(InFolder(userFolder, kKeyFileName), retry, bytes)) return kfMissing;

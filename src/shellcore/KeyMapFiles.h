@@ -19,6 +19,10 @@ enum TKeyFileResult {
   kfWrongSize,  // not a whole table: the built-in table is in force
 };
 
+// The process's one key table, shared by every window of the process; the built-in table
+// until a "Key.dat" is loaded.
+TKeyTable& ProcessKeyTable();
+
 // Reads userFolder + "Key.dat" into table. A file that is not exactly one table long is a
 // damaged or foreign file: rather than mix part of it with the old table, the built-in table
 // takes over. Raises EFileOpenError (the file's full name and the system's reason) when the
