@@ -255,6 +255,14 @@ const TFunctionInfo* FunctionByName(std::string_view name) {
 
 const std::array<TFunctionInfo, kFunctionCount>& AllFunctions() { return kTable; }
 
+std::vector<int> FunctionsOfCategory(int category) {
+  std::vector<int> numbers;
+  if (category <= 0) return numbers;
+  for (const TFunctionInfo& f : kTable)
+    if (f.Category == category) numbers.push_back(f.Number);
+  return numbers;
+}
+
 std::string_view CategoryName(int category) {
   return category > 0 && category < kCategoryCount ? kCategoryNames[category] : std::string_view();
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 namespace vorn {
 
@@ -33,5 +34,9 @@ const std::array<TFunctionInfo, kFunctionCount>& AllFunctions();
 std::string_view CategoryName(int category);
 
 bool IsFunctionNumber(int value);
+
+// The functions the settings dialog lists under a category node, in number order; none for
+// category 0, whose functions serve macros only.
+std::vector<int> FunctionsOfCategory(int category);
 
 }  // namespace vorn

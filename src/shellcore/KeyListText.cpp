@@ -2,6 +2,7 @@
 #include "shellcore/KeyListText.h"
 
 #include "base/sjis.h"
+#include "platform/AtomicFile.h"
 #include "encoding/jconvert.h"
 #include "shellcore/FunctionTable.h"
 #include "shellcore/KeyNames.h"
@@ -56,6 +57,10 @@ std::string KeyListText(const TKeyTable& table) {
       if (const TFunctionInfo* f = FunctionByNumber(table.At(m, k)))
         out += KeyListHead(ShortcutText(m, k)) + ToSjis(f->DisplayName) + kCrLf;
   return out;
+}
+
+void SaveKeyListText(const std::string& path, const TKeyTable& table) {
+  WriteFileAtomicallyOrThrow(path, KeyListText(table));
 }
 
 }  // namespace vorn

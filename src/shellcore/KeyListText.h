@@ -10,6 +10,9 @@ namespace vorn {
 
 std::string KeyListText(const TKeyTable& table);
 
+// Writes KeyListText(table) to path (a native name). Raises EFileCreateError.
+void SaveKeyListText(const std::string& path, const TKeyTable& table);
+
 // The display name right-aligned in 36 bytes and cut to 36 bytes (never inside a double-byte
 // character), followed by the full-width colon. Shift_JIS in and out.
 std::string KeyListHead(const std::string& sjisText);

@@ -1,6 +1,7 @@
 // The command table and the menus against frozen dumps, and name lookup as macros use it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -58,6 +59,18 @@ TEST(CommandTable, NamesAreUniqueAndResolveWithoutRegardToCase) {
   EXPECT_EQ(FunctionByName("ToggleMarkActionAction"), nullptr);
   EXPECT_EQ(FunctionByNumber(-1), nullptr);
   EXPECT_EQ(FunctionByNumber(168), nullptr);
+}
+
+TEST(CommandTable, FunctionTreeCoversEveryListedFunctionOnce) {
+  EXPECT_TRUE(FunctionsOfCategory(0).empty());
+  std::size_t listed = 0;
+  for (int c = 1; c < kCategoryCount; ++c) {
+    const std::vector<int> numbers = FunctionsOfCategory(c);
+    EXPECT_TRUE(std::is_sorted(numbers.begin(), numbers.end()));
+    EXPECT_FALSE(CategoryName(c).empty());
+    listed += numbers.size();
+  }
+  EXPECT_EQ(listed, 168u - 4u);  // the four macro-only functions stay out
 }
 
 TEST(CommandTable, EveryMenuCommandHasACaptionAndExists) {

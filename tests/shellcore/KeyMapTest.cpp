@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <random>
 #include <cstring>
+#include <fstream>
 #include <thread>
 
 #include "TempFolder.h"
@@ -250,6 +252,24 @@ TEST_F(KeyFileTest, UnreadableFileRaisesInsteadOfCrashing) {
   EXPECT_THROW(SaveKeyFile(folder_ / "no/such/folder", Custom()), EFileCreateError);
 }
 
+TEST(KeyTableBytes, RandomTablesAndToolBarsSurviveTheirStoredForms) {
+  std::mt19937 random(16);
+  std::uniform_int_distribution<int> value(-2, kFunctionCount - 1), cell(0, kModifierStates * kVirtualKeys - 1);
+  for (int round = 0; round < 50; ++round) {
+    TKeyTable table;
+    for (int i = 0; i < 300; ++i) {
+      const int c = cell(random);
+      table.Set(c / kVirtualKeys, c % kVirtualKeys, value(random));
+    }
+    TKeyTable back = TKeyTable::BuiltIn();
+    back.AssignFromBytes(table.ToBytes());
+    EXPECT_EQ(back, table);
+    std::vector<int> buttons(random() % 40);
+    for (int& b : buttons) b = value(random) == -2 ? kToolBarSeparator : value(random);
+    EXPECT_EQ(ParseToolBarBytes(ToolBarBytes(buttons)), buttons);
+  }
+}
+
 // ---- ToolBar.dat. ----
 
 TEST_F(KeyFileTest, ToolBarFileListsButtonsRightToLeft) {
@@ -318,6 +338,15 @@ TEST(KeyListText, FunctionsWithSeveralKeysTakeSeveralLines) {
                               std::string(36 - 6, ' ') + "Ctrl+S：上書き保存\r\n" + std::string(36 - 6, ' ') +
                               "Ctrl+Z：やり直し\r\n";
   EXPECT_TRUE(text.ends_with(keyPart));
+}
+
+TEST(KeyListText, SavedFileHoldsTheText) {
+  testing::TTempFolder folder("keylist");
+  SaveKeyListText(folder / "keys.txt", TKeyTable::BuiltIn());
+  std::ifstream in(folder / "keys.txt", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes, KeyListText(TKeyTable::BuiltIn()));
+  EXPECT_THROW(SaveKeyListText(folder / "none/keys.txt", TKeyTable::BuiltIn()), EFileCreateError);
 }
 
 TEST(KeyListText, BuiltInTableListsEveryAssignmentOnce) {
