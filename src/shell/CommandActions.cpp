@@ -204,9 +204,9 @@ TKeyDispatch TCommandActions::HandleKeyDown(const QKeyEvent& event) {
 TKeyDispatch TCommandActions::HandleKeyChord(TKeyChord chord, const TKeyTable& table) {
   static const TFunctionSet kEveryFunction = TFunctionSet().set();
   TKeyDispatch result = DispatchKey(table, chord.Key, chord.Modifiers, kEveryFunction);
-  const bool escapeCloses = escCloses_ && chord.Key == vk::Escape && chord.Modifiers == 0 &&
-                            !IsFunctionNumber(table.At(0, vk::Escape));
-  if (escapeCloses) result = {FunctionByName("Close")->Number, true, true};
+  // Esc given to Close acts like any menu shortcut, which comes before the key table.
+  if (escCloses_ && chord.Key == vk::Escape && chord.Modifiers == 0)
+    result = {FunctionByName("Close")->Number, true, true};
   if (result.SuppressChar) suppressChar_ = true;
   if (IsFunctionNumber(result.Function)) {
     dispatching_ = true;
