@@ -115,6 +115,8 @@ int QtKeyFromVirtualKey(int virtualKey) {
 }
 
 QString ShortcutMenuText(int shortcut) {
+  // Qt names keypad keys like the main ones; the caller's own names tell them apart.
+  if ((shortcut & 0xFF) >= 0x60 && (shortcut & 0xFF) <= 0x6F) return {};
   const int qtKey = QtKeyFromVirtualKey(shortcut & 0xFF);
   if (qtKey == 0) return {};
   Qt::KeyboardModifiers modifiers;

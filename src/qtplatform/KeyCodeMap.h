@@ -28,7 +28,8 @@ TKeyChord KeyChordFromEvent(const QKeyEvent& event);
 // The Qt key of a virtual key for showing it, or 0 when Qt has no key for it.
 int QtKeyFromVirtualKey(int virtualKey);
 
-// The text a menu shows for a shortcut value (key + Shift 0x2000 + Ctrl 0x4000 + Alt 0x8000).
+// The text a menu shows for a shortcut value (key + Shift 0x2000 + Ctrl 0x4000 + Alt 0x8000);
+// empty for keys Qt cannot name apart (the keypad, keys without a Qt key).
 QString ShortcutMenuText(int shortcut);
 
 }  // namespace vorn

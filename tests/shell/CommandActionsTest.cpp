@@ -218,6 +218,16 @@ TEST_F(CommandActionsTest, ToolBarFollowsItsListAndLendsShortcutFlags) {
   EXPECT_EQ(owned(), once);
 }
 
+TEST_F(CommandActionsTest, KeypadKeysShowAsKeypadKeysInMenus) {
+  table_.Set(kmCtrl, vk::Numpad0 + 5, Fn("Find"));
+  table_.Set(kmCtrl, vk::Letter('F'), kNoAssignment);
+  actions_->InstallShortcuts(table_, false);
+  EXPECT_TRUE(actions_->Action(Fn("Find"))->text().endsWith(QStringLiteral("\tCtrl+Num 5")));
+  Send(Qt::Key_5, Qt::ControlModifier | Qt::KeypadModifier);
+  Send(Qt::Key_5, Qt::ControlModifier);
+  EXPECT_EQ(runs_[Fn("Find")].size(), 1u);
+}
+
 TEST_F(CommandActionsTest, EscapeClosesOnlyWhenAsked) {
   Send(Qt::Key_Escape, Qt::NoModifier);
   EXPECT_EQ(TotalRuns(), 0);
