@@ -17,6 +17,7 @@
 
 #include "base/sjis.h"
 #include "platform/AtomicFile.h"
+#include "platform/SharedFileRead.h"
 
 namespace vorn {
 
@@ -254,34 +255,6 @@ void TCustomIniFile::ReadSectionValues(std::string_view section, TStrings& strin
 
 namespace {
 
-// Reads the whole file unless another program holds it for writing. Returns 0 or the errno.
-int ReadSharedFile(const std::string& path, std::string& bytes) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno;
-  // A writer announces itself with an exclusive flock (the lock layer) or an OFD/POSIX write
-  // lock; reading under either could see half a file, so count it as a failed attempt.
-  int err = 0;
-  if (flock(fd, LOCK_SH | LOCK_NB) != 0) {
-    err = errno;
-  } else {
-    struct flock fl {};
-    fl.l_type = F_RDLCK;
-    fl.l_whence = SEEK_SET;
-    if (fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type == F_WRLCK) err = EWOULDBLOCK;
-  }
-  bytes.clear();
-  char buf[65536];
-  while (err == 0) {
-    ssize_t n = read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) err = errno;
-    if (n <= 0) break;
-    bytes.append(buf, static_cast<std::size_t>(n));
-  }
-  close(fd);  // also drops the shared flock
-  return err;
-}
-
 bool IsExistingFile(const std::string& path) {
   struct stat st {};
   return !path.empty() && stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
@@ -309,13 +282,7 @@ void TVornMemInifile::Load(const TIniLoadRetry& retry) {
   sections_.clear();
   if (!IsExistingFile(FileName())) return;
   std::string bytes;
-  int err = 0;
-  const int attempts = retry.attempts < 1 ? 1 : retry.attempts;
-  for (int attempt = 1; attempt <= attempts; ++attempt) {
-    err = ReadSharedFile(FileName(), bytes);
-    if (err == 0) break;
-    if (attempt < attempts) std::this_thread::sleep_for(retry.delay);
-  }
+  const int err = ReadFileDenyingWritersWithRetry(FileName(), bytes, {retry.attempts, retry.delay});
   if (err != 0) {
     throw EFileOpenError(ExpandedName(FileName()), std::strerror(err));
   }

@@ -1,0 +1,106 @@
+// The command table's costs: a key-down through the key map to its action, and a window's
+// actions, menus, pop-up and tool bar against an empty main window.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMainWindow>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "shell/CommandActions.h"
+#include "shellcore/KeyMapFiles.h"
+
+namespace vorn {
+namespace {
+
+struct TKeyPress {
+  int qtKey;
+  Qt::KeyboardModifiers modifiers;
+};
+
+// Keys of the built-in table that Qt can report directly, in random order.
+std::vector<TKeyPress> BuiltInPresses() {
+  const TKeyTable table = TKeyTable::BuiltIn();
+  std::vector<TKeyPress> presses;
+  for (int m = 0; m < kModifierStates; ++m)
+    for (int k = 0; k < kVirtualKeys; ++k)
+      if (IsFunctionNumber(table.At(m, k)) && !(m & kmShift))
+        if (int qt = QtKeyFromVirtualKey(k)) {
+          Qt::KeyboardModifiers q;
+          if (m & kmCtrl) q |= Qt::ControlModifier;
+          if (m & kmAlt) q |= Qt::AltModifier;
+          presses.push_back({qt, q});
+        }
+  std::shuffle(presses.begin(), presses.end(), std::mt19937(7));
+  return presses;
+}
+
+void BM_DispatchTableOnly(benchmark::State& state) {
+  const TKeyTable table = TKeyTable::BuiltIn();
+  const TFunctionSet all = TFunctionSet().set();
+  int k = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(DispatchKey(table, k & 0xFF, (k >> 8) & 7, all));
+    ++k;
+  }
+}
+BENCHMARK(BM_DispatchTableOnly);
+
+void BM_DispatchKeyEventToAction(benchmark::State& state) {
+  QMainWindow window;
+  long runs = 0;
+  TCommandActions actions(&window, {[&](int, bool) { ++runs; }, {}}, TFunctionSet().set());
+  actions.BuildMenus();
+  actions.BuildToolBar(DefaultToolBar());
+  const TKeyTable table = TKeyTable::BuiltIn();
+  actions.InstallShortcuts(table, false);
+  for (int n = 0; n < kFunctionCount; ++n) actions.SetFunctionEnabled(n, true);
+  const std::vector<TKeyPress> presses = BuiltInPresses();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    const TKeyPress& p = presses[i++ % presses.size()];
+    QKeyEvent event(QEvent::KeyPress, p.qtKey, p.modifiers);
+    benchmark::DoNotOptimize(actions.HandleKeyDown(event, table));
+    actions.TakeSuppressFlag();
+  }
+  state.counters["runs"] = static_cast<double>(runs);
+}
+BENCHMARK(BM_DispatchKeyEventToAction)->Unit(benchmark::kMicrosecond);
+
+void BM_EmptyMainWindow(benchmark::State& state) {
+  for (auto _ : state) {
+    QMainWindow window;
+    window.show();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_EmptyMainWindow)->Unit(benchmark::kMillisecond);
+
+void BM_WindowWithAllActions(benchmark::State& state) {
+  const TKeyTable table = TKeyTable::BuiltIn();
+  for (auto _ : state) {
+    QMainWindow window;
+    TCommandActions actions(&window, {[](int, bool) {}, {}}, TFunctionSet().set());
+    actions.BuildMenus();
+    actions.BuildToolBar(DefaultToolBar());
+    actions.InstallShortcuts(table, false);
+    window.show();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_WindowWithAllActions)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vorn
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
