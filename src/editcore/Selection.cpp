@@ -286,9 +286,8 @@ void TVornEditCore::SelectAll() {
 
 void TVornEditCore::SelectLine(int row) {
   ClearSelection();
-  const int n = RowCount();
-  if (n == 0) return;
-  row = std::clamp(row, 0, n - 1);
+  // The row after a final line break holds no line.
+  if (row < 0 || row >= RowCount()) return;
   const int first = store_->FirstRowOfLine(row), last = store_->LastRowOfLine(row);
   SetCaretPos(first, 0);
   StartSelection();
