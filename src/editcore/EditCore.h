@@ -200,7 +200,8 @@ public:
   bool NotUseKeyboardHandler = false;
   std::function<void(std::string_view typed)> OnInputStr;
 
-  // --- editing built with the later commands; until then they refuse and return false ------
+  // --- line, case, tab and indent commands (LineCommands.cpp, TextCommands.cpp) -------------
+  // Each answers whether it changed the text.
   bool DeleteWord();
   bool DeleteLine();
   bool DeleteLineEnd();
@@ -215,6 +216,17 @@ public:
   bool LeftAlign();
   bool CenterAlign();
   bool RightAlign();
+  // What CleanUpBeforeSave does, from the file type's settings.
+  struct TSaveCleanUp {
+    bool TrimRight = false;
+    bool TrimRightWSpace = false;
+    bool ExpandTab = false;
+    bool ExpandWSpace = false;
+    bool ClearUndoAtSave = false;
+  };
+  TSaveCleanUp SaveCleanUp;
+  // The width the alignments fill (the formatting options' wrap count).
+  int AlignWidth = 70;
   bool CleanUpBeforeSave();
 
   // --- movements (CaretMoves.cpp) --------------------------------------------------------
@@ -329,6 +341,15 @@ private:
   void Overwrite(std::string_view s);
   void BackSpaceAtRowStart(int row);
   void CopyWithQuote(bool quote, bool mayClear);
+  // Line commands (LineCommands.cpp, TextCommands.cpp).
+  void SelectBetween(int firstRow, int from, int to);
+  bool SelectWholeLines();
+  // The logical lines holding rows first..last, the last one with its line break.
+  void SelectLineRange(int first, int last);
+  bool SelectionSpansRows() const { return HasSelection() && sel_.Bytes.StartRow != sel_.Bytes.EndRow; }
+  bool ReplaceSelectionText(const std::string& text, bool reselect);
+  enum class TAlign { Left, Center, Right };
+  bool Align(TAlign how);
   void PasteWithQuote(bool quote);
 
   std::shared_ptr<TVornEditScreenStrings> store_;
