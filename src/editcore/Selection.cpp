@@ -120,6 +120,9 @@ void TVornEditCore::DropSelection() {
   if (!sel_.Box) return;
   sel_.Box = false;
   caretOptions_.FreeCaret = savedFreeCaret_;
+  // A caret left past its row's end by the box must come back onto the text, or the next
+  // Delete would pad the row up to it.
+  if (!caretOptions_.FreeCaret && state_.CaretCol > RowWidth(state_.CaretRow)) SetCaretCol(state_.CaretCol);
   if (OnSelectionModeChange) OnSelectionModeChange();
 }
 

@@ -5,6 +5,7 @@
 
 #include "CoreFixture.h"
 #include "base/sjis.h"
+#include "editcore/TextBreaks.h"
 #include "store/Undo.h"
 
 namespace vorn::test {
@@ -231,6 +232,140 @@ TEST_F(RandomEdits, TextAndCaretFollowTheModelAndUndoRestoresTheStart) {
     while (core.CanUndo()) core.Undo();
     ASSERT_EQ(JoinedText(core), original) << "seed " << seed;
     ASSERT_EQ(core.GetCaretOffset(), undo.empty() ? model.Caret : undo.front().CaretBefore) << "seed " << seed;
+  }
+}
+
+}  // namespace
+}  // namespace vorn::test
+
+namespace vorn::test {
+namespace {
+
+class HeldText : public TVornClipboard {
+public:
+  std::optional<TClipboardText> Held;
+  void SetText(std::string_view sjis, bool box) override { Held = TClipboardText{std::string(sjis), box}; }
+  void Clear() override { Held.reset(); }
+  std::optional<TClipboardText> Text() const override { return Held; }
+};
+
+std::string AnyBytes(std::mt19937& rng, int n) {
+  static const char kBytes[] = {'a', ' ', '\t', '\r', '\n', '\x82', '\xA0', '\x81', '\x40', '\xE0', '\xB1', 'Z', ','};
+  std::string s;
+  for (int i = 0; i < n; ++i) s += kBytes[rng() % std::size(kBytes)];
+  return s;
+}
+
+class AnyEdits : public CoreTest {
+protected:
+  HeldText clip;
+
+  unsigned Command(std::mt19937& rng) {
+    const TMoveFlags shift{.Shift = rng() % 2 == 0};
+    const unsigned pick = rng() % 34;
+    switch (pick) {
+      case 0: core.TypeText(AnyBytes(rng, 1 + static_cast<int>(rng() % 3))); break;
+      case 1: core.InsertText(AnyBytes(rng, static_cast<int>(rng() % 6))); break;
+      case 2: core.BackSpace(); break;
+      case 3: core.DeleteChar(); break;
+      case 4: core.InsertLineBreak(rng() % 2, rng() % 2); break;
+      case 5: core.InsertTab(rng() % 2); break;
+      case 6: core.SetOverwriteMode(!core.OverwriteMode()); break;
+      case 7: core.SetBoxMode(!core.BoxMode()); break;
+      case 8: core.CursorDown(shift); break;
+      case 9: core.CursorRight(shift); break;
+      case 10: core.CursorLeft(shift); break;
+      case 11: core.SetCaretPos(static_cast<int>(rng() % 12), static_cast<int>(rng() % 20)); break;
+      case 12: clip.SetText(AnyBytes(rng, static_cast<int>(rng() % 8)), rng() % 2); break;
+      case 13: core.PasteFromClipboard(); break;
+      case 14: core.CutToClipboard(); break;
+      case 15: core.InyouPaste(); break;
+      case 16: core.DeleteWord(); break;
+      case 17: core.DeleteLine(); break;
+      case 18: core.DeleteLineEnd(); break;
+      case 19: core.DeleteLineStart(); break;
+      case 20: core.InsertEmptyLine(); break;
+      case 21: core.ChangeCase(static_cast<TVornEditCore::TCaseMapping>(rng() % 3)); break;
+      case 22: core.TabToSpace(); break;
+      case 23: core.SpaceToTab(); break;
+      case 24: core.InsertIndent(); break;
+      case 25: core.ReverseIndent(); break;
+      case 26: rng() % 2 ? core.CenterAlign() : core.RightAlign(); break;
+      case 27: core.SelectWord(); break;
+      case 28: core.SelectLine(static_cast<int>(rng() % 10)); break;
+      case 29: core.EmSetSel(static_cast<int>(rng() % 60), static_cast<int>(rng() % 60) - 3); break;
+      case 30: core.DeleteSelection(); break;
+      case 31: core.Undo(); break;
+      case 32: core.Redo(); break;
+      default: {
+        core.SaveCleanUp = {.TrimRight = true, .TrimRightWSpace = true, .ExpandTab = true, .ExpandWSpace = true};
+        core.CleanUpBeforeSave();
+        break;
+      }
+    }
+    return pick;
+  }
+
+  void CheckInvariants(const TCoreOptions& o, const std::string& context) {
+    for (int r = 0; r < core.RowCount(); ++r) {
+      const std::string row = core.GetRowText(r);
+      ASSERT_EQ(row.find_first_of("\r\n"), std::string::npos) << context;
+      if (r + 1 < core.RowCount()) {
+        ASSERT_NE(core.RowKind(r), reTextEnd) << context;
+      }
+    }
+    const int row = core.CaretRow(), col = core.CaretCol();
+    ASSERT_LE(row, core.LastCaretRow()) << context;
+    const std::string map = core.ColumnMapOf(row);
+    if (col < static_cast<int>(map.size())) {
+      ASSERT_NE(map[static_cast<std::size_t>(col)], '5') << context;
+    }
+    if (!o.FreeCaret && !core.BoxMode()) {
+      ASSERT_LE(col, static_cast<int>(map.size())) << context;
+    }
+  }
+};
+
+TEST_F(AnyEdits, AnyBytesAndAnyCommandsStayUndoableToTheStart) {
+  core.SetClipboard(&clip);
+  for (int seed = 1; seed <= 200; ++seed) {
+    std::mt19937 rng(seed);
+    const TCoreOptions o{.WrapByte = rng() % 2 ? 6 + static_cast<int>(rng() % 8) : 0,
+                         .Tab = 1 + static_cast<int>(rng() % 8),
+                         .FreeCaret = rng() % 2 == 0,
+                         .KeepCaret = rng() % 2 == 0,
+                         .InTab = rng() % 3 == 0};
+    core.SetOverwriteMode(false);
+    core.SetBoxMode(false);
+    // Files and the core hand the store CR LF breaks only; a lone CR straight into the store
+    // makes rows that no edit can produce.
+    Load(WithCrLfBreaks(AnyBytes(rng, static_cast<int>(rng() % 50))), o);
+    store->UndoObj().SetLimit(1 << 20);
+    core.ClearUndo();
+    const std::string original = JoinedText(core);
+    for (int step = 0; step < 120; ++step) {
+      const std::string before = JoinedText(core);
+      const int records = store->UndoObj().UndoList().Count();
+      const unsigned pick = Command(rng);
+      const std::string context = "seed " + std::to_string(seed) + " step " + std::to_string(step) + " command " + std::to_string(pick);
+      CheckInvariants(o, context);
+      // A new step undoes to the text before it and redoes to the text after it.
+      if (pick != 31 && pick != 32 && store->UndoObj().UndoList().Count() == records + 1 && !core.ReadOnly()) {
+        const std::string after = JoinedText(core);
+        core.Undo();
+        ASSERT_EQ(JoinedText(core), before) << context;
+        core.Redo();
+        ASSERT_EQ(JoinedText(core), after) << context;
+      }
+      if (HasFatalFailure()) return;
+    }
+    core.SetReadOnly(false);
+    while (core.CanRedo()) core.Redo();
+    const std::string final = JoinedText(core);
+    while (core.CanUndo()) core.Undo();
+    ASSERT_EQ(JoinedText(core), original) << "seed " << seed;
+    while (core.CanRedo()) core.Redo();
+    ASSERT_EQ(JoinedText(core), final) << "seed " << seed;
   }
 }
 
