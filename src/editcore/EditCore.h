@@ -142,6 +142,8 @@ public:
   // The selection as ordered text offsets; the caret offset twice without one.
   TTextRange SelectionOffsets() const;
   bool BoxMode() const { return sel_.Box; }
+  // On frees the caret (a box may reach past row ends) until box mode ends, which also
+  // happens whenever the selection is cleared.
   void SetBoxMode(bool on);
   void DeleteSelection();
   std::string GetSelText() const;
@@ -173,10 +175,12 @@ public:
   void WmCut();
   void WmPaste();
   void WmClear();
-  // h before the text and after every line break but a final one.
+  // header before the text and after every line break but a final one; empty text stays empty.
   static std::string QuoteText(std::string_view text, std::string_view header);
 
   // --- editing (Editing.cpp) --------------------------------------------------------------
+  // Every change is one ReplaceRows call and so one undo step. Inserted text has its lone CRs
+  // and LFs made CR LF first, as the rows will hold them.
   void InsertText(std::string_view sjis);
   // Typed text: overwrites by columns in overwrite mode; raises OnInputStr.
   void TypeText(std::string_view sjis);
@@ -194,14 +198,16 @@ public:
   bool CanUndo() const;
   bool CanRedo() const;
   void ClearUndo();
+  // Set by every change of the rows (from any pane); undo and redo set it from the saved state.
   bool Modified() const { return modified_; }
+  // False marks the current undo position as the saved text (after loading or saving).
   void SetModified(bool modified);
   bool WantTabs = true;
   bool NotUseKeyboardHandler = false;
   std::function<void(std::string_view typed)> OnInputStr;
 
   // --- line, case, tab and indent commands (LineCommands.cpp, TextCommands.cpp) -------------
-  // Each answers whether it changed the text.
+  // Each answers whether it changed the text. Words are the tokenizer's character-class tokens.
   bool DeleteWord();
   bool DeleteLine();
   bool DeleteLineEnd();
