@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "editcore/Clipboard.h"
 #include "editcore/EditGeometry.h"
@@ -140,6 +142,8 @@ public:
   // The selection as ordered text offsets; the caret offset twice without one.
   TTextRange SelectionOffsets() const;
   bool BoxMode() const { return sel_.Box; }
+  // On frees the caret (a box may reach past row ends) until box mode ends, which also
+  // happens whenever the selection is cleared.
   void SetBoxMode(bool on);
   void DeleteSelection();
   std::string GetSelText() const;
@@ -171,10 +175,12 @@ public:
   void WmCut();
   void WmPaste();
   void WmClear();
-  // h before the text and after every line break but a final one.
+  // header before the text and after every line break but a final one; empty text stays empty.
   static std::string QuoteText(std::string_view text, std::string_view header);
 
   // --- editing (Editing.cpp) --------------------------------------------------------------
+  // Every change is one ReplaceRows call and so one undo step. Inserted text has its lone CRs
+  // and LFs made CR LF first, as the rows will hold them.
   void InsertText(std::string_view sjis);
   // Typed text: overwrites by columns in overwrite mode; raises OnInputStr.
   void TypeText(std::string_view sjis);
@@ -192,13 +198,16 @@ public:
   bool CanUndo() const;
   bool CanRedo() const;
   void ClearUndo();
+  // Set by every change of the rows (from any pane); undo and redo set it from the saved state.
   bool Modified() const { return modified_; }
+  // False marks the current undo position as the saved text (after loading or saving).
   void SetModified(bool modified);
   bool WantTabs = true;
   bool NotUseKeyboardHandler = false;
   std::function<void(std::string_view typed)> OnInputStr;
 
-  // --- editing built with the later commands; until then they refuse and return false ------
+  // --- line, case, tab and indent commands (LineCommands.cpp, TextCommands.cpp) -------------
+  // Each answers whether it changed the text. Words are the tokenizer's character-class tokens.
   bool DeleteWord();
   bool DeleteLine();
   bool DeleteLineEnd();
@@ -213,6 +222,17 @@ public:
   bool LeftAlign();
   bool CenterAlign();
   bool RightAlign();
+  // What CleanUpBeforeSave does, from the file type's settings.
+  struct TSaveCleanUp {
+    bool TrimRight = false;
+    bool TrimRightWSpace = false;
+    bool ExpandTab = false;
+    bool ExpandWSpace = false;
+    bool ClearUndoAtSave = false;
+  };
+  TSaveCleanUp SaveCleanUp;
+  // The width the alignments fill (the formatting options' wrap count).
+  int AlignWidth = 70;
   bool CleanUpBeforeSave();
 
   // --- movements (CaretMoves.cpp) --------------------------------------------------------
@@ -300,6 +320,44 @@ private:
   void SettleAfterForeignEdit();
   void SnapAnchor();
 
+  // Selection internals (Selection.cpp).
+  // One row of a selection's rows with the selected bytes taken out; Cut is where they were.
+  struct TRemovedRow {
+    std::string Text;
+    TRowEnd Kind = reLineEnd;
+    int Cut = 0;
+  };
+  void UpdateSelectionRanges();
+  void RepaintSelectionDifference();
+  // The bytes [first, end) of row that lie in the box's columns.
+  std::pair<int, int> BoxBytes(int row) const;
+  std::vector<TRemovedRow> RemovedRows() const;
+  void DropSelection();
+  int CaretByte() const;
+  bool TokenAtCaret(int& firstRow, int& start, int& end) const;
+
+  // Editing internals (Editing.cpp): the caret after an edit is a byte offset counted from a
+  // row that the edit cannot move.
+  struct TRestorePoint {
+    int Row = 0;
+    int Offset = 0;
+  };
+  TRestorePoint RestorePointAt(int row, int byte) const;
+  void ReplaceAndPlace(int first, int count, std::string_view text, TRestorePoint caret);
+  void Overwrite(std::string_view s);
+  void BackSpaceAtRowStart(int row);
+  void CopyWithQuote(bool quote, bool mayClear);
+  // Line commands (LineCommands.cpp, TextCommands.cpp).
+  void SelectBetween(int firstRow, int from, int to);
+  bool SelectWholeLines();
+  // The logical lines holding rows first..last, the last one with its line break.
+  void SelectLineRange(int first, int last);
+  bool SelectionSpansRows() const { return HasSelection() && sel_.Bytes.StartRow != sel_.Bytes.EndRow; }
+  bool ReplaceSelectionText(const std::string& text, bool reselect);
+  enum class TAlign { Left, Center, Right };
+  bool Align(TAlign how);
+  void PasteWithQuote(bool quote);
+
   std::shared_ptr<TVornEditScreenStrings> store_;
   const TVornEditCoreGeometry& geometry_;
   TVornEditCaretValues caretOptions_;
@@ -317,6 +375,7 @@ private:
   int savedTop_ = 0;
   TSelection sel_;
   bool selDragging_ = false;
+  bool savedFreeCaret_ = false;  // FreeCaret from before box mode forced it on
   TVornClipboard* clipboard_ = nullptr;
   bool suppressChar_ = false;
   bool modified_ = false;
