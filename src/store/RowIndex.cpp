@@ -246,17 +246,18 @@ int TRowIndex::CountLineEnds(int first, int n) const {
 }
 
 int TRowIndex::FindNthLineEnd(int nth) const {
-  if (nth <= 0) return -1;
-  for (std::size_t k = 0; k < blocks_.size(); ++k) {
-    int inBlock = BlockLineEnds(k);
-    if (nth > inBlock) {
-      nth -= inBlock;
-      continue;
-    }
-    const std::vector<TRowSlot>& rows = blocks_[k].rows;
-    for (std::size_t j = 0; j < rows.size(); ++j)
-      if (rows[j].word.EndsLine() && --nth == 0) return starts_[k] + static_cast<int>(j);
-  }
+  if (nth <= 0 || blocks_.empty()) return -1;
+  ExtendSums(blocks_.size());
+  // The first block whose rows bring the count of line ends up to nth holds the row.
+  const auto first = lineEndsBefore_.begin() + 1;
+  const auto last = lineEndsBefore_.begin() + static_cast<std::ptrdiff_t>(blocks_.size()) + 1;
+  const auto it = std::lower_bound(first, last, nth);
+  if (it == last) return -1;
+  const std::size_t k = static_cast<std::size_t>(it - first);
+  nth -= lineEndsBefore_[k];
+  const std::vector<TRowSlot>& rows = blocks_[k].rows;
+  for (std::size_t j = 0; j < rows.size(); ++j)
+    if (rows[j].word.EndsLine() && --nth == 0) return starts_[k] + static_cast<int>(j);
   return -1;
 }
 
