@@ -140,12 +140,6 @@ std::string TVornEditCore::ExpandTabs(std::string_view s) const {
 
 // The map-based questions go through the row's columns: a caret move on a row of many
 // megabytes then reads a few bytes instead of building and scanning the whole map.
-std::shared_ptr<const TRowColumns> ColumnsOfRow(const TVornEditCore& core, int row) {
-  TVornEditScreenStrings& store = core.Store();
-  const std::string_view text = row >= 0 && row < store.Count() ? store.Row(row) : std::string_view();
-  return CachedRowColumns(text, core.CaretOptions().TabSpaceCount, store.WordWrap() ? WrapOptionOf(store).WrapByte() : 0);
-}
-
 int TVornEditCore::RowWidth(int row) const { return ColumnsOfRow(*this, row)->Width(); }
 
 int TVornEditCore::ColToByte(int row, int col) const { return ColumnsOfRow(*this, row)->ColToByte(col); }

@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "base/sjis.h"
+#include "editcore/EditCore.h"
+#include "layout/StoreWrap.h"
 #include "layout/Wrap.h"
 #include "store/PointerStringList.h"
 
@@ -140,6 +142,12 @@ std::shared_ptr<const TRowColumns> CachedRowColumns(std::string_view bytes, int 
   e = TCacheEntry{bytes.data(), bytes.size(), tabSpaceCount, wrapByte, generation,
                   std::make_shared<const TRowColumns>(bytes, tabSpaceCount, wrapByte)};
   return e.Columns;
+}
+
+std::shared_ptr<const TRowColumns> ColumnsOfRow(const TVornEditCore& core, int row) {
+  TVornEditScreenStrings& store = core.Store();
+  const std::string_view text = row >= 0 && row < store.Count() ? store.Row(row) : std::string_view();
+  return CachedRowColumns(text, core.CaretOptions().TabSpaceCount, store.WordWrap() ? WrapOptionOf(store).WrapByte() : 0);
 }
 
 }  // namespace vorn

@@ -167,30 +167,35 @@ std::int64_t TRowIndex::BlockTextBytes(std::size_t k) const {
   return b.textBytes;
 }
 
-void TRowIndex::ExtendSums(std::size_t k) const {
-  if (lineEndsBefore_.size() < blocks_.size() + 1) {
-    lineEndsBefore_.resize(blocks_.size() + 1);
-    textBytesBefore_.resize(blocks_.size() + 1);
-  }
-  if (sumsValid_ == 0) {
-    lineEndsBefore_[0] = 0;
-    textBytesBefore_[0] = 0;
-    sumsValid_ = 1;
-  }
-  for (; sumsValid_ <= k; ++sumsValid_) {
-    lineEndsBefore_[sumsValid_] = lineEndsBefore_[sumsValid_ - 1] + BlockLineEnds(sumsValid_ - 1);
-    textBytesBefore_[sumsValid_] = textBytesBefore_[sumsValid_ - 1] + BlockTextBytes(sumsValid_ - 1);
-  }
-}
-
 int TRowIndex::LineEndsBefore(std::size_t k) const {
-  ExtendSums(k);
+  if (lineEndsBefore_.size() < blocks_.size() + 1) lineEndsBefore_.resize(blocks_.size() + 1);
+  for (; linesValid_ <= k; ++linesValid_)
+    lineEndsBefore_[linesValid_] = lineEndsBefore_[linesValid_ - 1] + BlockLineEnds(linesValid_ - 1);
   return lineEndsBefore_[k];
 }
 
 std::int64_t TRowIndex::TextBytesBefore(std::size_t k) const {
-  ExtendSums(k);
+  if (textBytesBefore_.size() < blocks_.size() + 1) textBytesBefore_.resize(blocks_.size() + 1);
+  for (; bytesValid_ <= k; ++bytesValid_)
+    textBytesBefore_[bytesValid_] = textBytesBefore_[bytesValid_ - 1] + BlockTextBytes(bytesValid_ - 1);
   return textBytesBefore_[k];
+}
+
+std::size_t TRowIndex::BlockWhereLineEndsPass(int limit) const {
+  const std::size_t n = blocks_.size();
+  // Extend block by block until the sums pass the limit; then search what is known.
+  while (linesValid_ <= n && LineEndsBefore(linesValid_ - 1) <= limit) LineEndsBefore(linesValid_);
+  const auto first = lineEndsBefore_.begin() + 1;
+  const auto known = lineEndsBefore_.begin() + static_cast<std::ptrdiff_t>(std::min(linesValid_, n + 1));
+  return static_cast<std::size_t>(std::upper_bound(first, known, limit) - first);
+}
+
+std::size_t TRowIndex::BlockWhereTextBytesPass(std::int64_t limit) const {
+  const std::size_t n = blocks_.size();
+  while (bytesValid_ <= n && TextBytesBefore(bytesValid_ - 1) <= limit) TextBytesBefore(bytesValid_);
+  const auto first = textBytesBefore_.begin() + 1;
+  const auto known = textBytesBefore_.begin() + static_cast<std::ptrdiff_t>(std::min(bytesValid_, n + 1));
+  return static_cast<std::size_t>(std::upper_bound(first, known, limit) - first);
 }
 
 std::int64_t TRowIndex::TextOffsetOfRow(int row) const {
@@ -208,13 +213,9 @@ std::int64_t TRowIndex::TextOffsetOfRow(int row) const {
 int TRowIndex::RowAtTextOffset(std::int64_t offset) const {
   if (blocks_.empty()) return 0;
   offset = std::max<std::int64_t>(offset, 0);
-  ExtendSums(blocks_.size());
   // The first block whose end lies past the offset holds the row.
-  const auto first = textBytesBefore_.begin() + 1;
-  const auto last = textBytesBefore_.begin() + static_cast<std::ptrdiff_t>(blocks_.size()) + 1;
-  const auto it = std::upper_bound(first, last, offset);
-  if (it == last) return size_;
-  const std::size_t k = static_cast<std::size_t>(it - first);
+  const std::size_t k = BlockWhereTextBytesPass(offset);
+  if (k >= blocks_.size()) return size_;
   std::int64_t at = textBytesBefore_[k];
   const std::vector<TRowSlot>& rows = blocks_[k].rows;
   for (std::size_t j = 0; j < rows.size(); ++j) {
@@ -247,13 +248,9 @@ int TRowIndex::CountLineEnds(int first, int n) const {
 
 int TRowIndex::FindNthLineEnd(int nth) const {
   if (nth <= 0 || blocks_.empty()) return -1;
-  ExtendSums(blocks_.size());
   // The first block whose rows bring the count of line ends up to nth holds the row.
-  const auto first = lineEndsBefore_.begin() + 1;
-  const auto last = lineEndsBefore_.begin() + static_cast<std::ptrdiff_t>(blocks_.size()) + 1;
-  const auto it = std::lower_bound(first, last, nth);
-  if (it == last) return -1;
-  const std::size_t k = static_cast<std::size_t>(it - first);
+  const std::size_t k = BlockWhereLineEndsPass(nth - 1);
+  if (k >= blocks_.size()) return -1;
   nth -= lineEndsBefore_[k];
   const std::vector<TRowSlot>& rows = blocks_[k].rows;
   for (std::size_t j = 0; j < rows.size(); ++j)
@@ -293,7 +290,7 @@ void TRowIndex::Clear() {
   starts_.clear();
   size_ = 0;
   lastBlock_ = 0;
-  sumsValid_ = 0;
+  linesValid_ = bytesValid_ = 1;
 }
 
 }  // namespace vorn

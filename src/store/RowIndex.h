@@ -146,10 +146,17 @@ private:
   // Line ends and text bytes in the blocks before block k. The sums are kept for the blocks up
   // to the first one changed since, so a query next to the last edit (every ReplaceRows makes
   // one) adds up one block instead of every block above it.
+  // Each kind of sum is extended only when asked for and only as far as asked: the first
+  // question after loading then walks the rows once, not once per kind.
   int LineEndsBefore(std::size_t k) const;
   std::int64_t TextBytesBefore(std::size_t k) const;
-  void ExtendSums(std::size_t k) const;
-  void ForgetSumsFrom(std::size_t k) const { sumsValid_ = std::min(sumsValid_, k + 1); }
+  // The first block whose rows bring the sum past limit (Size of blocks_ when none does).
+  std::size_t BlockWhereLineEndsPass(int limit) const;
+  std::size_t BlockWhereTextBytesPass(std::int64_t limit) const;
+  void ForgetSumsFrom(std::size_t k) const {
+    linesValid_ = std::min(linesValid_, k + 1);
+    bytesValid_ = std::min(bytesValid_, k + 1);
+  }
   // A block's rows or words changed: its cached counts and every sum after it are stale.
   void ForgetBlock(std::size_t k) {
     blocks_[k].lineEnds = -1;
@@ -167,10 +174,12 @@ private:
   std::vector<int> starts_;
   int size_ = 0;
   mutable std::size_t lastBlock_ = 0;
-  // lineEndsBefore_[k] and textBytesBefore_[k] are right for every k < sumsValid_.
-  mutable std::vector<int> lineEndsBefore_;
-  mutable std::vector<std::int64_t> textBytesBefore_;
-  mutable std::size_t sumsValid_ = 0;
+  // lineEndsBefore_[k] is right for every k < linesValid_, textBytesBefore_[k] for every
+  // k < bytesValid_; entry 0 is always 0.
+  mutable std::vector<int> lineEndsBefore_{0};
+  mutable std::vector<std::int64_t> textBytesBefore_{0};
+  mutable std::size_t linesValid_ = 1;
+  mutable std::size_t bytesValid_ = 1;
 };
 
 }  // namespace vorn
