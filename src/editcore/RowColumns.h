@@ -58,8 +58,9 @@ private:
 };
 
 // The columns of a row's bytes with the given tab settings, from a small cache shared by the
-// process: the caret row of a long row is asked about on every caret move and repaint, but
-// described once until row bytes change (TPointerStringList::BytesGeneration).
+// process (and so by its panes; the interface thread only): the caret row of a long row is
+// asked about on every caret move and repaint, but described once until row bytes change
+// (TPointerStringList::BytesGeneration).
 std::shared_ptr<const TRowColumns> CachedRowColumns(std::string_view bytes, int tabSpaceCount, int wrapByte);
 
 class TVornEditCore;
