@@ -36,7 +36,7 @@ TRowColumns::TRowColumns(std::string_view text, int tabSpaceCount, int wrapByte)
     if (!CharStart(at)) continue;  // the trail byte of a pair, not a tab
     const int col = at + extra;
     const int width = TabWidthAt(col);
-    tabs_.push_back(TTab{at, col, width});
+    tabs_.push_back(TTab{at, col});
     extra += width - 1;
   }
   width_ = n + extra;
@@ -88,8 +88,9 @@ const TRowColumns::TTab* TRowColumns::TabBeforeByte(int byte) const {
 char TRowColumns::Code(int col) const {
   if (col < 0 || col >= width_) return '\0';
   const TTab* tab = TabAtOrBeforeCol(col);
-  if (tab && col < tab->Col + tab->Width) return col == tab->Col ? cmDelimiter : cmTabRest;
-  const int byte = tab ? col - (tab->Col + tab->Width - 1 - tab->Byte) : col;
+  const int tabWidth = tab ? TabWidthAt(tab->Col) : 0;
+  if (tab && col < tab->Col + tabWidth) return col == tab->Col ? cmDelimiter : cmTabRest;
+  const int byte = tab ? col - (tab->Col + tabWidth - 1 - tab->Byte) : col;
   if (!CharStart(byte)) return cmTrail;
   const char c = text_[static_cast<std::size_t>(byte)];
   if (IsLead(c) && byte + 1 < static_cast<int>(text_.size())) return cmLead;
@@ -102,14 +103,14 @@ int TRowColumns::ColToByte(int col) const {
   const TTab* tab = TabAtOrBeforeCol(upTo);
   if (!tab) return col;
   const int restsBefore = tab->Col - tab->Byte;
-  return col - restsBefore - std::min(upTo - tab->Col, tab->Width - 1);
+  return col - restsBefore - std::min(upTo - tab->Col, TabWidthAt(tab->Col) - 1);
 }
 
 int TRowColumns::ByteToCol(int byte) const {
   const int n = static_cast<int>(text_.size());
   const int inside = std::clamp(byte, 0, n);
   const TTab* tab = TabBeforeByte(inside);
-  const int col = tab ? inside + (tab->Col + tab->Width - 1 - tab->Byte) : inside;
+  const int col = tab ? inside + (tab->Col + TabWidthAt(tab->Col) - 1 - tab->Byte) : inside;
   return col + std::max(0, byte - n);
 }
 

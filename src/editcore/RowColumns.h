@@ -34,10 +34,11 @@ public:
   bool CharStart(int byte) const;
 
 private:
+  // Eight bytes a tab, no more than the column map of a row of tabs would take; the width
+  // follows from the column.
   struct TTab {
     int Byte;
     int Col;
-    int Width;
   };
   // The last tab whose first column is at or before col, or null.
   const TTab* TabAtOrBeforeCol(int col) const;
