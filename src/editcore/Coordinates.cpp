@@ -1,8 +1,10 @@
 // Caret placement and settling, scroll position, rows <-> lines <-> text offsets.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "editcore/EditCore.h"
+#include "editcore/RowColumns.h"
 #include "layout/Wrap.h"
 
 namespace vorn {
@@ -10,10 +12,6 @@ namespace vorn {
 namespace {
 // Walking row by row from the top row beats the index only for short distances.
 constexpr int kLocalWalkLimit = 1024;
-
-char CodeAt(const std::string& map, int col) {
-  return col >= 0 && col < static_cast<int>(map.size()) ? map[static_cast<std::size_t>(col)] : '\0';
-}
 }  // namespace
 
 // The settling steps every caret row or column change ends with; direction is -1 for a
@@ -28,8 +26,9 @@ void TVornEditCore::Settle(TMove move, int direction) {
     }
   };
   col = std::clamp(col, 0, MaxColumns);
-  const std::string map = ColumnMapOf(state_.CaretRow);
-  const int w = static_cast<int>(map.size());
+  const auto columns = ColumnsOfRow(*this, state_.CaretRow);
+  auto code = [&](int c) { return columns->Code(c); };
+  const int w = columns->Width();
   if (!vertical)
     desiredValid_ = false;
   else if (desiredValid_)
@@ -38,13 +37,13 @@ void TVornEditCore::Settle(TMove move, int direction) {
     if (caretOptions_.KeepCaret) remember(leftButtonDown_ ? w : col);
     col = w;
   }
-  if (CodeAt(map, col) == cmTrail) {
+  if (code(col) == cmTrail) {
     remember(col);
     col += direction;
   }
-  if (!caretOptions_.InTab && CodeAt(map, col) == cmTabRest) {
+  if (!caretOptions_.InTab && code(col) == cmTabRest) {
     remember(col);
-    while (CodeAt(map, col) == cmTabRest) col += direction;
+    while (code(col) == cmTabRest) col += direction;
   }
   if (WordWrap() && col >= w) {
     remember(col);
@@ -52,9 +51,9 @@ void TVornEditCore::Settle(TMove move, int direction) {
       col = std::max(0, w - 1);
     else if (col >= WrapByte())
       col = std::max(w, WrapByte() - 1);
-    if (CodeAt(map, col) == cmTrail) --col;
+    if (code(col) == cmTrail) --col;
     if (!caretOptions_.InTab)
-      while (CodeAt(map, col) == cmTabRest) --col;
+      while (code(col) == cmTabRest) --col;
   }
   if (!batchMove_) RefreshCaret();
 }
@@ -93,10 +92,10 @@ void TVornEditCore::SetCaretCol(int col) {
 }
 
 void TVornEditCore::SetCaretPos(int row, int col) {
-  const std::string map = ColumnMapOf(std::clamp(row, 0, LastCaretRow()));
-  if (CodeAt(map, col) == cmTrail) --col;
+  const auto columns = ColumnsOfRow(*this, std::clamp(row, 0, LastCaretRow()));
+  if (columns->Code(col) == cmTrail) --col;
   if (!caretOptions_.InTab)
-    while (CodeAt(map, col) == cmTabRest) --col;
+    while (columns->Code(col) == cmTabRest) --col;
   const bool wasBatch = batchMove_;
   batchMove_ = true;
   SetCaretRow(row);
@@ -107,24 +106,19 @@ void TVornEditCore::SetCaretPos(int row, int col) {
 
 // The row and column an offset counted from firstRow's start falls on. A row's span is its
 // bytes plus its line break; the last row without a break keeps one byte more so that an
-// offset at its very end stays on it.
+// offset at its very end stays on it. The store's offset sums find the row, so a deep offset
+// costs a step per block of rows instead of one per row.
 TRowCol TVornEditCore::RowColOfOffset(int firstRow, int offset) const {
   const int n = RowCount();
-  int r = std::clamp(firstRow, 0, n);
-  int rest = std::max(0, offset);
-  while (r < n) {
-    const int len = static_cast<int>(store_->Row(r).size());
-    const TRowEnd kind = store_->RowEnd(r);
-    const int span = len + (kind == reLineEnd ? 2 : kind == reTextEnd ? 1 : 0);
-    if (rest < span || kind == reTextEnd) break;
-    rest -= span;
-    ++r;
-  }
+  const int from = std::clamp(firstRow, 0, n);
+  const std::int64_t target = store_->TextOffsetOfRow(from) + std::max(0, offset);
+  int r = store_->RowAtTextOffset(target);
+  // Past the end the walk stops on a last row without a line break instead of leaving it.
+  if (r >= n && n > 0 && store_->RowEnd(n - 1) == reTextEnd) r = n - 1;
   if (r >= n) return TRowCol{n, 0};
-  const std::string_view text = store_->Row(r);
-  const int width = RowWidth(r);
-  const auto bytes = std::min(static_cast<std::size_t>(rest), text.size());
-  return TRowCol{r, std::min(static_cast<int>(ExpandTabs(text.substr(0, bytes)).size()), width)};
+  const int len = static_cast<int>(store_->Row(r).size());
+  const auto rest = std::min<std::int64_t>(target - store_->TextOffsetOfRow(r), len);
+  return TRowCol{r, std::min(ByteToCol(r, static_cast<int>(rest)), RowWidth(r))};
 }
 
 void TVornEditCore::SetCaretRowOffset(int firstRow, int offset) {
@@ -144,12 +138,7 @@ void TVornEditCore::SetCaretOffset(int offset) {
 TRowCol TVornEditCore::OffsetToPos(int offset) const { return RowColOfOffset(0, offset); }
 
 int TVornEditCore::RowStartOffset(int row) const {
-  row = std::clamp(row, 0, RowCount());
-  int offset = 0;
-  store_->ForEachRow(0, row, [&](std::string_view text, TRowWord word) {
-    offset += static_cast<int>(text.size()) + (word.End() == reLineEnd ? 2 : 0);
-  });
-  return offset;
+  return static_cast<int>(store_->TextOffsetOfRow(std::clamp(row, 0, RowCount())));
 }
 
 int TVornEditCore::GetOffsetAt(int row, int col) const {
@@ -160,7 +149,8 @@ int TVornEditCore::GetOffsetAt(int row, int col) const {
 
 int TVornEditCore::GetCaretOffset() const {
   if (HasSelection()) return SelectionOffsets().Start;
-  const int len = static_cast<int>(GetRowText(state_.CaretRow).size());
+  const int row = state_.CaretRow;
+  const int len = row < RowCount() ? static_cast<int>(store_->Row(row).size()) : 0;
   return RowStartOffset(state_.CaretRow) + std::clamp(ColToByte(state_.CaretRow, state_.CaretCol), 0, len);
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/sjis.h"
+#include "editcore/RowColumns.h"
 #include "layout/StoreWrap.h"
 #include "layout/Wrap.h"
 #include "store/Undo.h"
@@ -143,20 +144,19 @@ std::string TVornEditCore::ExpandTabs(std::string_view s) const {
   return out;
 }
 
-int TVornEditCore::ColToByte(int row, int col) const {
-  col = std::max(0, col);
-  const std::string map = ColumnMapOf(row);
-  const int n = static_cast<int>(map.size());
-  const int upTo = std::min(col, n - 1);
-  int rests = 0;
-  for (int c = 0; c <= upTo; ++c) rests += map[static_cast<std::size_t>(c)] == cmTabRest;
-  return col - rests;
-}
+// The map-based questions go through the row's columns: a caret move on a row of many
+// megabytes then reads a few bytes instead of building and scanning the whole map.
+int TVornEditCore::RowWidth(int row) const { return ColumnsOfRow(*this, row)->Width(); }
+
+int TVornEditCore::ColToByte(int row, int col) const { return ColumnsOfRow(*this, row)->ColToByte(col); }
 
 int TVornEditCore::ByteToCol(int row, int byte) const {
-  const std::string text = GetRowText(row);
+  // The map and the tab expansion agree on tab widths unless a wrapped row reaches the wrap
+  // width, so the expansion itself answers for wrapped rows (which are short).
+  if (!WordWrap()) return ColumnsOfRow(*this, row)->ByteToCol(byte);
+  const std::string_view text = row >= 0 && row < RowCount() ? store_->Row(row) : std::string_view();
   const auto b = static_cast<std::size_t>(std::clamp(byte, 0, static_cast<int>(text.size())));
-  return static_cast<int>(ExpandTabs(std::string_view(text).substr(0, b)).size()) + std::max(0, byte - static_cast<int>(text.size()));
+  return static_cast<int>(ExpandTabs(text.substr(0, b)).size()) + std::max(0, byte - static_cast<int>(text.size()));
 }
 
 TDirtyRegion TVornEditCore::TakeDirty() {
@@ -232,11 +232,11 @@ void TVornEditCore::RepaintTextAreaNow() {
 void TVornEditCore::SnapAnchor() {
   if (!HasSelection()) return;
   sel_.Anchor.Row = std::clamp(sel_.Anchor.Row, 0, LastCaretRow());
-  const std::string map = ColumnMapOf(sel_.Anchor.Row);
+  const auto columns = ColumnsOfRow(*this, sel_.Anchor.Row);
   // A box corner may lie past its row's end; only a stream anchor is held to the text.
-  if (!sel_.Box) sel_.Anchor.Col = std::clamp(sel_.Anchor.Col, 0, static_cast<int>(map.size()));
-  while (sel_.Anchor.Col > 0 && sel_.Anchor.Col < static_cast<int>(map.size()) &&
-         (map[static_cast<std::size_t>(sel_.Anchor.Col)] == cmTrail || map[static_cast<std::size_t>(sel_.Anchor.Col)] == cmTabRest))
+  if (!sel_.Box) sel_.Anchor.Col = std::clamp(sel_.Anchor.Col, 0, columns->Width());
+  while (sel_.Anchor.Col > 0 && sel_.Anchor.Col < columns->Width() &&
+         (columns->Code(sel_.Anchor.Col) == cmTrail || columns->Code(sel_.Anchor.Col) == cmTabRest))
     --sel_.Anchor.Col;
   const int len = static_cast<int>(GetRowText(sel_.Anchor.Row).size());
   sel_.Anchor.Byte = std::clamp(ColToByte(sel_.Anchor.Row, sel_.Anchor.Col), 0, len);

@@ -101,7 +101,7 @@ public:
   std::string GetRowText(int row) const;
   TRowEnd RowKind(int row) const;
   std::string ColumnMapOf(int row) const;
-  int RowWidth(int row) const { return static_cast<int>(ColumnMapOf(row).size()); }
+  int RowWidth(int row) const;
   // The tab expansion the word steps and column counts use (wrap-aware).
   std::string ExpandTabs(std::string_view s) const;
   int ColToByte(int row, int col) const;

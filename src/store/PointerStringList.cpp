@@ -1,16 +1,26 @@
 // TPointerStringList: row strings with their words, owned or borrowed bytes, change events.
 #include "store/PointerStringList.h"
 
+#include <atomic>
 #include <cstring>
 #include <utility>
 
 namespace vorn {
+
+namespace {
+std::atomic<std::uint64_t> bytesGeneration{1};
+}  // namespace
+
+std::uint64_t TPointerStringList::BytesGeneration() { return bytesGeneration.load(std::memory_order_relaxed); }
+
+void TPointerStringList::BytesFreed() { bytesGeneration.fetch_add(1, std::memory_order_relaxed); }
 
 TPointerStringList::TPointerStringList(TPointerStringList&& other) noexcept { *this = std::move(other); }
 
 TPointerStringList& TPointerStringList::operator=(TPointerStringList&& other) noexcept {
   if (this == &other) return *this;
   ReleaseRange(0, Count());
+  if (!buffers_.empty()) BytesFreed();
   rows_ = std::move(other.rows_);
   buffers_ = std::move(other.buffers_);
   other.rows_.Clear();
@@ -18,7 +28,10 @@ TPointerStringList& TPointerStringList::operator=(TPointerStringList&& other) no
   return *this;
 }
 
-TPointerStringList::~TPointerStringList() { ReleaseRange(0, Count()); }
+TPointerStringList::~TPointerStringList() {
+  ReleaseRange(0, Count());
+  if (!buffers_.empty()) BytesFreed();
+}
 
 TRowSlot TPointerStringList::MakeOwned(std::string_view s, TRowWord word) {
   TRowSlot slot;
@@ -33,7 +46,10 @@ TRowSlot TPointerStringList::MakeOwned(std::string_view s, TRowWord word) {
 }
 
 void TPointerStringList::Release(TRowSlot& slot) {
-  if (slot.Owned()) delete[] slot.data;
+  if (slot.Owned()) {
+    delete[] slot.data;
+    BytesFreed();
+  }
   slot.data = nullptr;
   slot.lenAndFlag = 0;
 }
@@ -84,6 +100,7 @@ void TPointerStringList::Clear() {
   if (Count() == 0 && buffers_.empty()) return;
   ReleaseRange(0, Count());
   rows_.Clear();
+  if (!buffers_.empty()) BytesFreed();
   buffers_.clear();
   Changed();
 }
@@ -115,6 +132,7 @@ void TPointerStringList::TakeRowsFrom(int pos, TPointerStringList& source) {
     source.ReleaseRange(0, n);
     source.rows_.Clear();
     source.buffers_.clear();
+    BytesFreed();
     return;
   }
   std::vector<TRowSlot> slots;

@@ -99,6 +99,16 @@ public:
   int CountLineEnds(int first, int n) const { return rows_.CountLineEnds(first, n); }
   // The row of the nth (1-based) row that is not reWrapped, or -1.
   int FindNthLineEnd(int nth) const { return rows_.FindNthLineEnd(nth); }
+  // Text offsets (CR LF after each reLineEnd row counted as 2 bytes), from per-block sums.
+  std::int64_t TextOffsetOfRow(int row) const { return rows_.TextOffsetOfRow(row); }
+  // The row an offset falls on: the first whose bytes and line break reach past it; Count()
+  // at or after the end of the text.
+  int RowAtTextOffset(std::int64_t offset) const { return rows_.RowAtTextOffset(offset); }
+
+  // Row bytes are never written in place, so a row's (data, length) names the same bytes for
+  // as long as no row bytes have been freed anywhere. This counter, shared by every list,
+  // steps whenever some are: whoever keeps facts derived from a row's bytes keys them on it.
+  static std::uint64_t BytesGeneration();
 
   // Change notification: fires OnChange after a change outside an update block and when the
   // outermost update block ends.
@@ -121,6 +131,7 @@ private:
   }
   static TRowSlot MakeOwned(std::string_view s, TRowWord word);
   static void Release(TRowSlot& slot);
+  static void BytesFreed();
   void ReleaseRange(int first, int n);
 
   TRowIndex rows_;

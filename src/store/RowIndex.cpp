@@ -22,7 +22,7 @@ std::size_t TRowIndex::FindBlock(int i) const {
 }
 
 void TRowIndex::Renumber(std::size_t fromBlock) {
-  ForgetLineEndsFrom(fromBlock);
+  ForgetSumsFrom(fromBlock);
   starts_.resize(blocks_.size());
   int start = fromBlock == 0 ? 0 : starts_[fromBlock - 1] + static_cast<int>(blocks_[fromBlock - 1].rows.size());
   for (std::size_t k = fromBlock; k < blocks_.size(); ++k) {
@@ -38,6 +38,7 @@ void TRowIndex::SplitBlock(std::size_t k, int at) {
   tail.modified = CountModified(tail.rows.data(), tail.rows.size());
   rows.erase(rows.begin() + at, rows.end());
   blocks_[k].lineEnds = -1;
+  blocks_[k].textBytes = -1;
   blocks_[k].modified -= tail.modified;
   blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(k) + 1, std::move(tail));
   starts_.insert(starts_.begin() + static_cast<std::ptrdiff_t>(k) + 1, 0);
@@ -60,6 +61,7 @@ void TRowIndex::Insert(int pos, const TRowSlot* slots, int n) {
   }
   size_ += n;
   blocks_[k].lineEnds = -1;
+  blocks_[k].textBytes = -1;
   if (static_cast<int>(rows.size()) > 2 * kBlockRows) SplitBlock(k, static_cast<int>(rows.size()) / 2);
   Renumber(k);
 }
@@ -107,6 +109,7 @@ void TRowIndex::Erase(int pos, int n) {
     blocks_[k].modified -= CountModified(rows.data() + offset, static_cast<std::size_t>(take));
     rows.erase(rows.begin() + offset, rows.begin() + offset + take);
     blocks_[k].lineEnds = -1;
+    blocks_[k].textBytes = -1;
     left -= take;
     offset = 0;
     if (rows.empty()) {
@@ -131,6 +134,7 @@ void TRowIndex::MergeSmall(std::size_t k) {
         (a.size() < kBlockRows / 4 || b.size() < kBlockRows / 4)) {
       a.insert(a.end(), b.begin(), b.end());
       blocks_[k].lineEnds = -1;
+      blocks_[k].textBytes = -1;
       blocks_[k].modified += blocks_[k + 1].modified;
       blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(k) + 1);
     } else {
@@ -151,15 +155,74 @@ int TRowIndex::BlockLineEnds(std::size_t k) const {
   return b.lineEnds;
 }
 
+std::int64_t TRowIndex::SpanBlockRange(const TBlock& b, std::size_t from, std::size_t to) {
+  std::int64_t bytes = 0;
+  for (std::size_t j = from; j < to; ++j) bytes += SpanOf(b.rows[j]);
+  return bytes;
+}
+
+std::int64_t TRowIndex::BlockTextBytes(std::size_t k) const {
+  const TBlock& b = blocks_[k];
+  if (b.textBytes < 0) const_cast<TBlock&>(b).textBytes = SpanBlockRange(b, 0, b.rows.size());
+  return b.textBytes;
+}
+
 int TRowIndex::LineEndsBefore(std::size_t k) const {
   if (lineEndsBefore_.size() < blocks_.size() + 1) lineEndsBefore_.resize(blocks_.size() + 1);
-  if (sumsValid_ == 0) {
-    lineEndsBefore_[0] = 0;
-    sumsValid_ = 1;
-  }
-  for (; sumsValid_ <= k; ++sumsValid_)
-    lineEndsBefore_[sumsValid_] = lineEndsBefore_[sumsValid_ - 1] + BlockLineEnds(sumsValid_ - 1);
+  for (; linesValid_ <= k; ++linesValid_)
+    lineEndsBefore_[linesValid_] = lineEndsBefore_[linesValid_ - 1] + BlockLineEnds(linesValid_ - 1);
   return lineEndsBefore_[k];
+}
+
+std::int64_t TRowIndex::TextBytesBefore(std::size_t k) const {
+  if (textBytesBefore_.size() < blocks_.size() + 1) textBytesBefore_.resize(blocks_.size() + 1);
+  for (; bytesValid_ <= k; ++bytesValid_)
+    textBytesBefore_[bytesValid_] = textBytesBefore_[bytesValid_ - 1] + BlockTextBytes(bytesValid_ - 1);
+  return textBytesBefore_[k];
+}
+
+std::size_t TRowIndex::BlockWhereLineEndsPass(int limit) const {
+  const std::size_t n = blocks_.size();
+  // Extend block by block until the sums pass the limit; then search what is known.
+  while (linesValid_ <= n && LineEndsBefore(linesValid_ - 1) <= limit) LineEndsBefore(linesValid_);
+  const auto first = lineEndsBefore_.begin() + 1;
+  const auto known = lineEndsBefore_.begin() + static_cast<std::ptrdiff_t>(std::min(linesValid_, n + 1));
+  return static_cast<std::size_t>(std::upper_bound(first, known, limit) - first);
+}
+
+std::size_t TRowIndex::BlockWhereTextBytesPass(std::int64_t limit) const {
+  const std::size_t n = blocks_.size();
+  while (bytesValid_ <= n && TextBytesBefore(bytesValid_ - 1) <= limit) TextBytesBefore(bytesValid_);
+  const auto first = textBytesBefore_.begin() + 1;
+  const auto known = textBytesBefore_.begin() + static_cast<std::ptrdiff_t>(std::min(bytesValid_, n + 1));
+  return static_cast<std::size_t>(std::upper_bound(first, known, limit) - first);
+}
+
+std::int64_t TRowIndex::TextOffsetOfRow(int row) const {
+  if (row <= 0 || blocks_.empty()) return 0;
+  if (row >= size_) return TextBytesBefore(blocks_.size());
+  const std::size_t k = FindBlock(row);
+  const TBlock& b = blocks_[k];
+  const std::size_t to = static_cast<std::size_t>(row - starts_[k]);
+  // As for line ends: add up the shorter side of the block.
+  const std::int64_t inBlock = 2 * to <= b.rows.size() ? SpanBlockRange(b, 0, to)
+                                                        : BlockTextBytes(k) - SpanBlockRange(b, to, b.rows.size());
+  return TextBytesBefore(k) + inBlock;
+}
+
+int TRowIndex::RowAtTextOffset(std::int64_t offset) const {
+  if (blocks_.empty()) return 0;
+  offset = std::max<std::int64_t>(offset, 0);
+  // The first block whose end lies past the offset holds the row.
+  const std::size_t k = BlockWhereTextBytesPass(offset);
+  if (k >= blocks_.size()) return size_;
+  std::int64_t at = textBytesBefore_[k];
+  const std::vector<TRowSlot>& rows = blocks_[k].rows;
+  for (std::size_t j = 0; j < rows.size(); ++j) {
+    at += SpanOf(rows[j]);
+    if (at > offset) return starts_[k] + static_cast<int>(j);
+  }
+  return size_;
 }
 
 int TRowIndex::CountLineEnds(int first, int n) const {
@@ -184,17 +247,14 @@ int TRowIndex::CountLineEnds(int first, int n) const {
 }
 
 int TRowIndex::FindNthLineEnd(int nth) const {
-  if (nth <= 0) return -1;
-  for (std::size_t k = 0; k < blocks_.size(); ++k) {
-    int inBlock = BlockLineEnds(k);
-    if (nth > inBlock) {
-      nth -= inBlock;
-      continue;
-    }
-    const std::vector<TRowSlot>& rows = blocks_[k].rows;
-    for (std::size_t j = 0; j < rows.size(); ++j)
-      if (rows[j].word.EndsLine() && --nth == 0) return starts_[k] + static_cast<int>(j);
-  }
+  if (nth <= 0 || blocks_.empty()) return -1;
+  // The first block whose rows bring the count of line ends up to nth holds the row.
+  const std::size_t k = BlockWhereLineEndsPass(nth - 1);
+  if (k >= blocks_.size()) return -1;
+  nth -= lineEndsBefore_[k];
+  const std::vector<TRowSlot>& rows = blocks_[k].rows;
+  for (std::size_t j = 0; j < rows.size(); ++j)
+    if (rows[j].word.EndsLine() && --nth == 0) return starts_[k] + static_cast<int>(j);
   return -1;
 }
 
@@ -230,7 +290,7 @@ void TRowIndex::Clear() {
   starts_.clear();
   size_ = 0;
   lastBlock_ = 0;
-  sumsValid_ = 0;
+  linesValid_ = bytesValid_ = 1;
 }
 
 }  // namespace vorn

@@ -47,8 +47,7 @@ public:
     std::size_t k = FindBlock(i);
     TBlock& b = blocks_[k];
     TRowWord& w = b.rows[static_cast<std::size_t>(i - starts_[k])].word;
-    b.lineEnds = -1;
-    ForgetLineEndsFrom(k);
+    ForgetBlock(k);
     b.modified += ModifiedDelta(w, word);
     w = word;
   }
@@ -56,6 +55,7 @@ public:
   void SetBytes(int i, const char* data, std::uint32_t lenAndFlag) {
     std::size_t k = FindBlock(i);
     TRowSlot& s = blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
+    ForgetBlock(k);
     s.data = data;
     s.lenAndFlag = lenAndFlag;
   }
@@ -70,8 +70,7 @@ public:
   template <class F>
   void ForRange(int first, int n, F&& f) {
     Walk(first, n, [&](TBlock& b, std::size_t from, std::size_t to) {
-      b.lineEnds = -1;
-      ForgetLineEndsFrom(static_cast<std::size_t>(&b - blocks_.data()));
+      ForgetBlock(static_cast<std::size_t>(&b - blocks_.data()));
       // A local sum: the row words may alias b.modified, which would cost a store per row.
       int delta = 0;
       for (std::size_t j = from; j < to; ++j) {
@@ -96,6 +95,14 @@ public:
   // The row of the nth (1-based) such row, or -1 when there are fewer.
   int FindNthLineEnd(int nth) const;
 
+  // The text offset where row starts: the bytes of the rows before it, 2 more for each of
+  // them that ends its line with a break (reLineEnd). Answered from per-block sums kept like
+  // the line-end counts, so a deep offset costs about one step per block, not per row.
+  std::int64_t TextOffsetOfRow(int row) const;
+  // The first row whose span (its bytes, plus 2 when reLineEnd) reaches past offset: the row
+  // an offset falls on. Size() when the offset lies at or beyond the end of the text.
+  int RowAtTextOffset(std::int64_t offset) const;
+
   // Clears the Modified mark in every row. Only blocks whose count is non-zero are walked, so
   // returning to the saved state costs as much as the rows edited since, not the document.
   void ClearModified();
@@ -108,6 +115,7 @@ private:
   struct TBlock {
     std::vector<TRowSlot> rows;
     int lineEnds = -1;  // cached count, -1 when unknown
+    std::int64_t textBytes = -1;  // cached sum of the row spans, -1 when unknown
     int modified = 0;   // Modified rows, always exact
   };
 
@@ -131,12 +139,30 @@ private:
     }
   }
   static int CountBlockRange(const TBlock& b, std::size_t from, std::size_t to);
+  static std::int64_t SpanOf(const TRowSlot& s) { return s.Length() + (s.word.End() == reLineEnd ? 2 : 0); }
+  static std::int64_t SpanBlockRange(const TBlock& b, std::size_t from, std::size_t to);
   int BlockLineEnds(std::size_t k) const;
-  // Line ends in the blocks before block k. The sums are kept for the blocks up to the first
-  // one changed since, so a row-to-line query next to the last edit (every ReplaceRows makes
+  std::int64_t BlockTextBytes(std::size_t k) const;
+  // Line ends and text bytes in the blocks before block k. The sums are kept for the blocks up
+  // to the first one changed since, so a query next to the last edit (every ReplaceRows makes
   // one) adds up one block instead of every block above it.
+  // Each kind of sum is extended only when asked for and only as far as asked: the first
+  // question after loading then walks the rows once, not once per kind.
   int LineEndsBefore(std::size_t k) const;
-  void ForgetLineEndsFrom(std::size_t k) const { sumsValid_ = std::min(sumsValid_, k + 1); }
+  std::int64_t TextBytesBefore(std::size_t k) const;
+  // The first block whose rows bring the sum past limit (Size of blocks_ when none does).
+  std::size_t BlockWhereLineEndsPass(int limit) const;
+  std::size_t BlockWhereTextBytesPass(std::int64_t limit) const;
+  void ForgetSumsFrom(std::size_t k) const {
+    linesValid_ = std::min(linesValid_, k + 1);
+    bytesValid_ = std::min(bytesValid_, k + 1);
+  }
+  // A block's rows or words changed: its cached counts and every sum after it are stale.
+  void ForgetBlock(std::size_t k) {
+    blocks_[k].lineEnds = -1;
+    blocks_[k].textBytes = -1;
+    ForgetSumsFrom(k);
+  }
 
   std::size_t FindBlock(int i) const;
   void Renumber(std::size_t fromBlock);
@@ -148,9 +174,12 @@ private:
   std::vector<int> starts_;
   int size_ = 0;
   mutable std::size_t lastBlock_ = 0;
-  // lineEndsBefore_[k] is right for every k < sumsValid_.
-  mutable std::vector<int> lineEndsBefore_;
-  mutable std::size_t sumsValid_ = 0;
+  // lineEndsBefore_[k] is right for every k < linesValid_, textBytesBefore_[k] for every
+  // k < bytesValid_; entry 0 is always 0.
+  mutable std::vector<int> lineEndsBefore_{0};
+  mutable std::vector<std::int64_t> textBytesBefore_{0};
+  mutable std::size_t linesValid_ = 1;
+  mutable std::size_t bytesValid_ = 1;
 };
 
 }  // namespace vorn

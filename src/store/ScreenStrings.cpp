@@ -113,15 +113,12 @@ std::string TVornEditScreenStrings::GetRowsText(int first, int n, TRowEnd* lastE
   ForEachRow(first, n, [&](std::string_view row, TRowWord word) {
     size += row.size() + (word.End() == reLineEnd ? 2 : 0);
   });
-  std::string text(size, '\0');
-  char* out = text.data();
+  // Reserved, not filled with zeros: a long row's pages are then written once, not twice.
+  std::string text;
+  text.reserve(size);
   ForEachRow(first, n, [&](std::string_view row, TRowWord word) {
-    if (!row.empty()) std::memcpy(out, row.data(), row.size());
-    out += row.size();
-    if (word.End() == reLineEnd) {
-      *out++ = '\r';
-      *out++ = '\n';
-    }
+    text.append(row);
+    if (word.End() == reLineEnd) text.append("\r\n", 2);
   });
   if (lastEnd) *lastEnd = RowEnd(first + n - 1);
   if (rowCount) *rowCount = n;
@@ -161,6 +158,14 @@ TRowEnd TVornEditScreenStrings::EndKindFor(int first, int last, int& lastL, std:
     return reLineEnd;
   }
   return (!text.empty() && text.back() == '\n') ? reLineEnd : reTextEnd;
+}
+
+std::string_view TVornEditScreenStrings::NewText(int first, int a, int last, int lastL, std::string_view text,
+                                                std::string& joined) const {
+  // Typing into one long row replaces just that row: its text is the caller's, uncopied.
+  if (a == first && lastL == last) return text;
+  joined = BuildNewText(first, a, last, lastL, text);
+  return joined;
 }
 
 std::string TVornEditScreenStrings::BuildNewText(int first, int a, int last, int lastL, std::string_view text) const {
@@ -212,10 +217,11 @@ void TVornEditScreenStrings::ReplaceRows(int a, int n, std::string_view text, TR
       rec->FirstRow = first;
       rec->OldText = GetRowsText(first, oldRows, &rec->OldEnd, &oldRows);
     }
-    std::string newText = BuildNewText(first, a, last, lastL, text);
+    std::string joinedRows;
+    const std::string_view newText = NewText(first, a, last, lastL, text, joinedRows);
     TVornEditStringList rows;
     TextToRows(newText, rows);
-    bool endsWithBreak = newText.size() >= 2 && newText.compare(newText.size() - 2, 2, "\r\n") == 0;
+    bool endsWithBreak = newText.size() >= 2 && newText.substr(newText.size() - 2) == "\r\n";
     if (!(endsWithBreak && endKind == reTextEnd)) rows.SetRowEnd(rows.Count() - 1, endKind);
     newRows = rows.Count();
     if (rec) rec->NewRowCount = newRows;

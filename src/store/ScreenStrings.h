@@ -120,6 +120,7 @@ private:
   void NotifyViewsChanged();
   bool ReplaceWholeLines(int a, int n, int& oldRows);
   TRowEnd EndKindFor(int first, int last, int& lastL, std::string_view text) const;
+  std::string_view NewText(int first, int a, int last, int lastL, std::string_view text, std::string& joined) const;
   std::string BuildNewText(int first, int a, int last, int lastL, std::string_view text) const;
 
   std::vector<TVornEditView*> views_;
