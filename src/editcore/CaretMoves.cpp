@@ -21,33 +21,6 @@ void TVornEditCore::EndMove(TMoveFlags f, bool extend) {
   if (!f.KeepSelection && extend) ExtendSelection();
 }
 
-void TVornEditCore::StartSelection() {
-  sel_.Anchor = {state_.CaretRow, 0, state_.CaretCol};
-  sel_.State = TSelectionState::Active;
-}
-
-void TVornEditCore::ExtendSelection() {
-  if (HasSelection()) dirty_.All = true;
-}
-
-TTextRange TVornEditCore::SelectionOffsets() const {
-  const int caretLen = static_cast<int>(GetRowText(state_.CaretRow).size());
-  const int caret =
-      RowStartOffset(state_.CaretRow) + std::clamp(ColToByte(state_.CaretRow, state_.CaretCol), 0, caretLen);
-  if (!HasSelection()) return {caret, caret};
-  const int anchorRow = std::clamp(sel_.Anchor.Row, 0, LastCaretRow());
-  const int anchorLen = static_cast<int>(GetRowText(anchorRow).size());
-  const int anchor = RowStartOffset(anchorRow) + std::clamp(ColToByte(anchorRow, sel_.Anchor.Col), 0, anchorLen);
-  return {std::min(anchor, caret), std::max(anchor, caret)};
-}
-
-void TVornEditCore::SelectRows(int first, int end) {
-  ClearSelection();
-  SetCaretPos(first, 0);
-  StartSelection();
-  SetCaretRowOffset(state_.CaretRow, RowStartOffset(end) - RowStartOffset(state_.CaretRow));
-}
-
 // --- row and character moves ---------------------------------------------------------------------
 
 void TVornEditCore::CursorUp(TMoveFlags f) {

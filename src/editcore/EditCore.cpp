@@ -6,6 +6,7 @@
 #include "base/sjis.h"
 #include "layout/StoreWrap.h"
 #include "layout/Wrap.h"
+#include "store/Undo.h"
 
 namespace vorn {
 
@@ -34,6 +35,11 @@ void TVornEditCore::ShareTextWith(const TVornEditCore& other) {
 
 void TVornEditCore::SetCaretOptions(const TVornEditCaretValues& values) {
   caretOptions_ = values;
+  // Box mode keeps the caret free until it ends; the new setting is what it ends with.
+  if (sel_.Box) {
+    savedFreeCaret_ = values.FreeCaret;
+    caretOptions_.FreeCaret = true;
+  }
   caretOptions_.TabSpaceCount = std::max(1, caretOptions_.TabSpaceCount);
   RowWrapperOf(*store_).SetTabSpaceCount(caretOptions_.TabSpaceCount);
   dirty_.All = true;
@@ -166,8 +172,14 @@ void TVornEditCore::StoreChanged() {
   RepaintAfterChange(*store_, *this);
   // An edit that keeps the row count can still move line ends above the top row.
   if (change.Changed && change.FirstRow < state_.TopRow) topLineValid_ = false;
+  if (change.Changed) modified_ = true;
   SnapAnchor();
   SettleAfterForeignEdit();
+  if (HasSelection()) {
+    UpdateSelectionRanges();
+    sel_.PrevCols = sel_.Cols;
+    dirty_.All = true;
+  }
   if (OnChange) OnChange();
 }
 
@@ -176,12 +188,6 @@ void TVornEditCore::RowsInsertedOrRemoved(int firstRow) {
 }
 
 void TVornEditCore::AdjustSearchRange(int, int) {}
-
-void TVornEditCore::ClearSelection() {
-  if (HasSelection()) dirty_.All = true;
-  sel_.State = TSelectionState::None;
-  desiredValid_ = false;
-}
 
 void TVornEditCore::ResetAfterClear() {
   leftCol_ = 0;
@@ -195,13 +201,15 @@ void TVornEditCore::ResetAfterClear() {
 void TVornEditCore::AfterUndoRedo() {
   topLineValid_ = false;
   SnapAnchor();
+  // Undo and redo by any pane of the document may reach the saved text again.
+  if (auto* undo = dynamic_cast<TVornEditUndoObj*>(&store_->Undo())) modified_ = !undo->IsAtSavedState();
 }
 
 void TVornEditCore::AfterRewrap() {
   state_.CaretCol = 0;
   desiredValid_ = false;
   topLineValid_ = false;
-  sel_.State = TSelectionState::None;
+  DropSelection();
   dirty_.All = dirty_.Caret = true;
 }
 
@@ -225,10 +233,13 @@ void TVornEditCore::SnapAnchor() {
   if (!HasSelection()) return;
   sel_.Anchor.Row = std::clamp(sel_.Anchor.Row, 0, LastCaretRow());
   const std::string map = ColumnMapOf(sel_.Anchor.Row);
-  sel_.Anchor.Col = std::clamp(sel_.Anchor.Col, 0, static_cast<int>(map.size()));
+  // A box corner may lie past its row's end; only a stream anchor is held to the text.
+  if (!sel_.Box) sel_.Anchor.Col = std::clamp(sel_.Anchor.Col, 0, static_cast<int>(map.size()));
   while (sel_.Anchor.Col > 0 && sel_.Anchor.Col < static_cast<int>(map.size()) &&
          (map[static_cast<std::size_t>(sel_.Anchor.Col)] == cmTrail || map[static_cast<std::size_t>(sel_.Anchor.Col)] == cmTabRest))
     --sel_.Anchor.Col;
+  const int len = static_cast<int>(GetRowText(sel_.Anchor.Row).size());
+  sel_.Anchor.Byte = std::clamp(ColToByte(sel_.Anchor.Row, sel_.Anchor.Col), 0, len);
 }
 
 // Another view's edit can leave this caret inside a double-byte character or past a row that

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "editcore/Clipboard.h"
 #include "editcore/EditGeometry.h"
@@ -300,6 +302,35 @@ private:
   void SettleAfterForeignEdit();
   void SnapAnchor();
 
+  // Selection internals (Selection.cpp).
+  // One row of a selection's rows with the selected bytes taken out; Cut is where they were.
+  struct TRemovedRow {
+    std::string Text;
+    TRowEnd Kind = reLineEnd;
+    int Cut = 0;
+  };
+  void UpdateSelectionRanges();
+  void RepaintSelectionDifference();
+  // The bytes [first, end) of row that lie in the box's columns.
+  std::pair<int, int> BoxBytes(int row) const;
+  std::vector<TRemovedRow> RemovedRows() const;
+  void DropSelection();
+  int CaretByte() const;
+  bool TokenAtCaret(int& firstRow, int& start, int& end) const;
+
+  // Editing internals (Editing.cpp): the caret after an edit is a byte offset counted from a
+  // row that the edit cannot move.
+  struct TRestorePoint {
+    int Row = 0;
+    int Offset = 0;
+  };
+  TRestorePoint RestorePointAt(int row, int byte) const;
+  void ReplaceAndPlace(int first, int count, std::string_view text, TRestorePoint caret);
+  void Overwrite(std::string_view s);
+  void BackSpaceAtRowStart(int row);
+  void CopyWithQuote(bool quote, bool mayClear);
+  void PasteWithQuote(bool quote);
+
   std::shared_ptr<TVornEditScreenStrings> store_;
   const TVornEditCoreGeometry& geometry_;
   TVornEditCaretValues caretOptions_;
@@ -317,6 +348,7 @@ private:
   int savedTop_ = 0;
   TSelection sel_;
   bool selDragging_ = false;
+  bool savedFreeCaret_ = false;  // FreeCaret from before box mode forced it on
   TVornClipboard* clipboard_ = nullptr;
   bool suppressChar_ = false;
   bool modified_ = false;

@@ -18,13 +18,11 @@ void TVornEditCore::EmSetSel(int start, int end) {
   end = std::clamp(end, 0, length);
   ClearSelection();
   SetCaretOffset(std::max(start, end));
-  const TRowCol far = Caret();
-  SetCaretOffset(std::min(start, end));
   if (start == end) return;
   // The caret stands at the smaller offset and the selection reaches to the larger one.
-  sel_.Anchor = {far.Row, 0, far.Col};
-  sel_.State = TSelectionState::Active;
-  dirty_.All = true;
+  StartSelection();
+  SetCaretRowOffset(0, std::min(start, end));
+  ExtendSelection();
 }
 
 int TVornEditCore::EmLineFromChar(int offset) const {

@@ -1,0 +1,367 @@
+// Typing and the editing keys: insert and overwrite, Enter, Tab, BackSpace, Delete, undo and redo.
+// Every change is one call of the store's ReplaceRows, so each is one undo step.
+#include <algorithm>
+
+#include "base/sjis.h"
+#include "editcore/EditCore.h"
+#include "editcore/TextBreaks.h"
+#include "layout/Wrap.h"
+#include "store/Undo.h"
+
+namespace vorn {
+
+namespace {
+// The store re-wraps an edit from at most two rows before the first replaced row (a word
+// break can move back that far), so a row this far back keeps its offset in the text.
+constexpr int kRowsBeforeRewrap = 2;
+const std::string_view kCrLf = "\r\n";
+
+std::string LineEndOf(TRowEnd kind) { return kind == reLineEnd ? std::string(kCrLf) : std::string(); }
+
+bool IsIndentAt(std::string_view text, std::size_t i, bool wideSpace) {
+  if (text[i] == ' ' || text[i] == '\t') return true;
+  return wideSpace && i + 1 < text.size() && text[i] == '\x81' && text[i + 1] == '\x40';
+}
+
+TVornEditUndoObj* UndoObjOf(TVornEditScreenStrings& store) { return dynamic_cast<TVornEditUndoObj*>(&store.Undo()); }
+}  // namespace
+
+TVornEditCore::TRestorePoint TVornEditCore::RestorePointAt(int row, int byte) const {
+  const int n = RowCount();
+  if (row >= n) return {n, byte};
+  const int from = std::max(store_->FirstRowOfLine(row), row - kRowsBeforeRewrap);
+  int offset = byte;
+  store_->ForEachRow(from, row - from, [&](std::string_view text, TRowWord word) {
+    offset += static_cast<int>(text.size()) + (word.End() == reLineEnd ? 2 : 0);
+  });
+  return {from, offset};
+}
+
+void TVornEditCore::ReplaceAndPlace(int first, int count, std::string_view text, TRestorePoint caret) {
+  ClearSelection();
+  const bool manyRows = count > 1 || text.find('\r') != std::string_view::npos;
+  if (manyRows) BeginCaretHide();
+  store_->ReplaceRows(first, count, text, Caret());
+  SetCaretRowOffset(caret.Row, caret.Offset);
+  if (manyRows) EndCaretHide();
+}
+
+// --- inserting ---------------------------------------------------------------------------------------
+
+void TVornEditCore::InsertText(std::string_view raw) {
+  if (readOnly_) return;
+  // Lone CRs and LFs would become row breaks in the store while counting one byte here.
+  const std::string s = WithCrLfBreaks(raw);
+  if (s.empty()) {
+    if (HasSelection()) DeleteSelection();
+    return;
+  }
+  const int n = RowCount();
+  if (HasSelection() && sel_.Bytes.StartRow < n) {
+    const std::vector<TRemovedRow> rows = RemovedRows();
+    std::string text;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      std::string row = rows[i].Text;
+      if (i == 0) row.insert(static_cast<std::size_t>(rows[0].Cut), s);
+      text += row + LineEndOf(rows[i].Kind);
+    }
+    const int first = sel_.Bytes.StartRow, last = std::min(sel_.Bytes.EndRow, n - 1);
+    TRestorePoint caret = RestorePointAt(first, rows[0].Cut);
+    caret.Offset += static_cast<int>(s.size());
+    ReplaceAndPlace(first, last - first + 1, text, caret);
+    return;
+  }
+  ClearSelection();
+  const int row = state_.CaretRow;
+  if (row >= n) {
+    ReplaceAndPlace(n, 0, s, TRestorePoint{n, static_cast<int>(s.size())});
+    return;
+  }
+  const std::string text = GetRowText(row);
+  const int len = static_cast<int>(text.size());
+  const int c = std::max(0, ColToByte(row, state_.CaretCol));
+  // A free caret past the row's end types after spaces up to its column.
+  const std::string head = c <= len ? text.substr(0, static_cast<std::size_t>(c)) : text + std::string(static_cast<std::size_t>(c - len), ' ');
+  TRestorePoint caret = RestorePointAt(row, static_cast<int>(head.size()));
+  caret.Offset += static_cast<int>(s.size());
+  if (head.empty() && s.back() == '\n') {
+    ReplaceAndPlace(row, 0, s, caret);
+    return;
+  }
+  ReplaceAndPlace(row, 1, head + s + text.substr(static_cast<std::size_t>(std::min(c, len))) + LineEndOf(RowKind(row)), caret);
+}
+
+void TVornEditCore::TypeText(std::string_view sjis) {
+  if (readOnly_ || sjis.empty()) return;
+  const int row = state_.CaretRow;
+  if (overwrite_ && !HasSelection() && row < RowCount() && state_.CaretCol < RowWidth(row) &&
+      sjis.find_first_of(kCrLf) == std::string_view::npos)
+    Overwrite(sjis);
+  else
+    InsertText(sjis);
+  if (OnInputStr) OnInputStr(sjis);
+}
+
+// Typed text covers as many columns as it has bytes, from the caret on through the rows of the
+// logical line. A tab is covered only as a whole; half a double-byte character leaves a space.
+void TVornEditCore::Overwrite(std::string_view s) {
+  const int row = state_.CaretRow, n = RowCount();
+  const int coverEnd = state_.CaretCol + static_cast<int>(s.size());
+  const int start = std::max(0, ColToByte(row, state_.CaretCol));
+  int consumed = 0, lastRow = row, base = 0;
+  bool halfCovered = false, done = false;
+  for (int r = row; r < n && !done; ++r) {
+    const std::string text = GetRowText(r);
+    const std::string map = ColumnMapOf(r);
+    const auto from = static_cast<std::size_t>(r == row ? start : 0);
+    int col = static_cast<int>(ExpandTabs(std::string_view(text).substr(0, from)).size());
+    for (std::size_t i = from; i < text.size() && !done;) {
+      const int bytes = static_cast<int>(sjis::CharLen(text, i));
+      int width = bytes;
+      if (text[i] == '\t') {
+        width = 1;
+        while (col + width < static_cast<int>(map.size()) && map[static_cast<std::size_t>(col + width)] == cmTabRest) ++width;
+      }
+      const int at = base + col;
+      done = at >= coverEnd || (text[i] == '\t' && at + width > coverEnd);
+      if (done) break;
+      halfCovered = width == 2 && at + 1 == coverEnd;
+      consumed += bytes;
+      lastRow = r;
+      i += static_cast<std::size_t>(bytes);
+      col += width;
+    }
+    if (RowKind(r) != reWrapped) break;
+    base += static_cast<int>(map.size());
+  }
+  lastRow = std::min(lastRow, n - 1);
+  // The bytes of row..lastRow; rows read beyond lastRow are not replaced.
+  std::string rows = store_->GetRowsText(row, lastRow - row + 1);
+  const TRowEnd lastKind = RowKind(lastRow);
+  if (lastKind == reLineEnd) rows.resize(rows.size() - 2);
+  std::string text = rows.substr(0, static_cast<std::size_t>(start)) + std::string(s) + (halfCovered ? " " : "") +
+                     rows.substr(std::min(rows.size(), static_cast<std::size_t>(start + consumed))) + LineEndOf(lastKind);
+  TRestorePoint caret = RestorePointAt(row, start);
+  caret.Offset += static_cast<int>(s.size());
+  ReplaceAndPlace(row, lastRow - row + 1, text, caret);
+}
+
+bool TVornEditCore::TypeCharMessage(unsigned char c) {
+  if (suppressChar_) {
+    suppressChar_ = false;
+    return false;
+  }
+  if (readOnly_) return false;
+  if (!((c >= 0x20 && c <= 0x7E) || (c >= 0xA1 && c <= 0xDF))) return false;
+  const char typed = static_cast<char>(c);
+  TypeText(std::string_view(&typed, 1));
+  return true;
+}
+
+// --- Enter and Tab ---------------------------------------------------------------------------------------
+
+void TVornEditCore::InsertLineBreak(bool shift, bool ctrl) {
+  const int row = state_.CaretRow, n = RowCount();
+  if (readOnly_) {
+    if (row < n && RowKind(row) == reTextEnd) return;
+    const int k = keyRepeat_ && row == state_.TopRow + VisibleRows() - 1 ? 2 : 1;
+    if (ctrl) {
+      SetTopRow(state_.TopRow + k);
+      if (state_.CaretRow < state_.TopRow) SetCaretRow(state_.CaretRow + k);
+      SetCaretCol(0);
+    } else {
+      SetCaretPos(row + k, 0);
+    }
+    if (shift && HasSelection()) ExtendSelection();
+    return;
+  }
+  if (HasSelection()) DeleteSelection();
+  if (state_.CaretRow >= RowCount()) {
+    const int end = RowCount();
+    ReplaceAndPlace(end, 0, kCrLf, TRestorePoint{end, 2});
+    return;
+  }
+  if (overwrite_) {
+    SetCaretPos(state_.CaretRow + 1, 0);
+    return;
+  }
+  const int caretRow = state_.CaretRow;
+  const std::string text = GetRowText(caretRow);
+  const int c = CaretByte();
+  const int lineStart = store_->FirstRowOfLine(caretRow);
+  // The indent is the blank run leading the logical line, up to the caret.
+  std::string run;
+  bool blank = true;
+  for (int r = lineStart; r <= caretRow && blank && caretOptions_.AutoIndent; ++r) {
+    const std::string piece = r == caretRow ? text.substr(0, static_cast<std::size_t>(c)) : GetRowText(r);
+    for (std::size_t i = 0; i < piece.size() && blank;) {
+      blank = IsIndentAt(piece, i, caretOptions_.WSpaceIndent);
+      const std::size_t len = blank && piece[i] != ' ' && piece[i] != '\t' ? 2 : 1;
+      if (blank) run.append(piece, i, len);
+      i += len;
+    }
+  }
+  const std::string indent = caretOptions_.TabIndent ? run : std::string(ExpandTabs(run).size(), ' ');
+  int offset = c + static_cast<int>(indent.size()) + 2;
+  store_->ForEachRow(lineStart, caretRow - lineStart, [&](std::string_view t, TRowWord word) {
+    offset += static_cast<int>(t.size()) + (word.End() == reLineEnd ? 2 : 0);
+  });
+  if (c == 0 && indent.empty()) {
+    ReplaceAndPlace(caretRow, 0, kCrLf, TRestorePoint{lineStart, offset});
+    return;
+  }
+  const std::string replaced = text.substr(0, static_cast<std::size_t>(c)) + std::string(kCrLf) + indent +
+                               text.substr(static_cast<std::size_t>(c)) + LineEndOf(RowKind(caretRow));
+  ReplaceAndPlace(caretRow, 1, replaced, TRestorePoint{lineStart, offset});
+}
+
+void TVornEditCore::InsertTab(bool soft) {
+  if (readOnly_ || !WantTabs) return;
+  const int t = TabSpaceCount(), col = state_.CaretCol;
+  int width = t - col % t;
+  if (WordWrap() && WrapByte() > 0) width = std::min(width, WrapByte() - col % WrapByte());
+  if (overwrite_) {
+    SetCaretCol(col + width);
+    return;
+  }
+  TypeText(soft ? std::string(static_cast<std::size_t>(width), ' ') : std::string("\t"));
+}
+
+// --- deleting -------------------------------------------------------------------------------------------
+
+void TVornEditCore::BackSpace() {
+  if (readOnly_) return;
+  if (HasSelection()) {
+    DeleteSelection();
+    return;
+  }
+  const int row = state_.CaretRow, col = state_.CaretCol, n = RowCount();
+  if (n == 0) {
+    if (col > 0) SetCaretCol(col - 1);
+    return;
+  }
+  const std::string text = GetRowText(row);
+  const std::string map = ColumnMapOf(row);
+  const int len = static_cast<int>(text.size());
+  const int b = ColToByte(row, col);
+  if (col < static_cast<int>(map.size()) && map[static_cast<std::size_t>(col)] == cmTabRest) {
+    // The caret inside a tab's fill takes the tab, even at the row's start.
+    const std::string rest = text.substr(0, static_cast<std::size_t>(b)) + text.substr(static_cast<std::size_t>(b) + 1);
+    ReplaceAndPlace(row, 1, rest + LineEndOf(RowKind(row)), RestorePointAt(row, b));
+    return;
+  }
+  if (b > len) {
+    SetCaretCol(col - 1);
+    return;
+  }
+  if (b > 0) {
+    const int width = col > 0 && col - 1 < static_cast<int>(map.size()) && map[static_cast<std::size_t>(col - 1)] == cmTrail ? 2 : 1;
+    const std::string rest = text.substr(0, static_cast<std::size_t>(b - width)) + text.substr(static_cast<std::size_t>(b));
+    ReplaceAndPlace(row, 1, rest + LineEndOf(RowKind(row)), RestorePointAt(row, b - width));
+    return;
+  }
+  if (row > 0) BackSpaceAtRowStart(row);
+}
+
+// At a row's start BackSpace joins it to the row before: across a line break it removes the
+// break, at a wrap it deletes the previous row's last character instead.
+void TVornEditCore::BackSpaceAtRowStart(int row) {
+  const int prev = row - 1, n = RowCount();
+  const std::string before = GetRowText(prev);
+  const std::string here = GetRowText(row);
+  if (row >= n) {
+    if (RowKind(prev) == reLineEnd)
+      ReplaceAndPlace(prev, 1, before, RestorePointAt(prev, static_cast<int>(before.size())));
+    return;
+  }
+  int keep = static_cast<int>(before.size());
+  if (RowKind(prev) == reWrapped) {
+    if (before.empty()) return;
+    const std::string map = ColumnMapOf(prev);
+    keep -= !map.empty() && map.back() == cmTrail ? 2 : 1;
+  }
+  const std::string joined = before.substr(0, static_cast<std::size_t>(keep)) + here + LineEndOf(RowKind(row));
+  ReplaceAndPlace(prev, 2, joined, RestorePointAt(prev, keep));
+}
+
+void TVornEditCore::DeleteChar() {
+  if (readOnly_) return;
+  if (HasSelection()) {
+    DeleteSelection();
+    return;
+  }
+  const int row = state_.CaretRow, n = RowCount();
+  if (row >= n) return;
+  const std::string text = GetRowText(row);
+  const std::string map = ColumnMapOf(row);
+  const int len = static_cast<int>(text.size());
+  int col = state_.CaretCol;
+  while (col > 0 && col < static_cast<int>(map.size()) && map[static_cast<std::size_t>(col)] == cmTabRest) --col;
+  const int b = ColToByte(row, col);
+  if (b < len) {
+    const int width = static_cast<int>(sjis::CharLen(text, static_cast<std::size_t>(b)));
+    const std::string rest = text.substr(0, static_cast<std::size_t>(b)) + text.substr(static_cast<std::size_t>(b + width));
+    ReplaceAndPlace(row, 1, rest + LineEndOf(RowKind(row)), RestorePointAt(row, b));
+    return;
+  }
+  const TRowEnd kind = RowKind(row);
+  if (kind == reTextEnd) return;
+  const std::string padded = text + std::string(static_cast<std::size_t>(b - len), ' ');
+  if (row == n - 1) {
+    ReplaceAndPlace(row, 1, padded, RestorePointAt(row, b));
+    return;
+  }
+  ReplaceAndPlace(row, 2, padded + GetRowText(row + 1) + LineEndOf(RowKind(row + 1)), RestorePointAt(row, b));
+}
+
+void TVornEditCore::DeleteSelection() {
+  if (readOnly_ || !HasSelection()) return;
+  const int n = RowCount();
+  const int first = sel_.Bytes.StartRow, last = std::min(sel_.Bytes.EndRow, n - 1);
+  if (first >= n) {
+    ClearSelection();
+    return;
+  }
+  const std::vector<TRemovedRow> rows = RemovedRows();
+  std::string text;
+  for (const TRemovedRow& row : rows) text += row.Text + LineEndOf(row.Kind);
+  // An empty selection (a zero-width box, a click without a drag) changes nothing.
+  if (text == store_->GetRowsText(first, last - first + 1)) {
+    ClearSelection();
+    return;
+  }
+  ReplaceAndPlace(first, last - first + 1, text, RestorePointAt(first, rows[0].Cut));
+}
+
+// --- undo and the modified flag ---------------------------------------------------------------------------
+
+void TVornEditCore::Undo() {
+  if (readOnly_) return;
+  ClearSelection();
+  if (const std::optional<TRowCol> caret = store_->UndoEdit(Caret())) SetCaretPos(caret->Row, caret->Col);
+}
+
+void TVornEditCore::Redo() {
+  if (readOnly_) return;
+  ClearSelection();
+  if (const std::optional<TRowCol> caret = store_->RedoEdit(Caret())) SetCaretPos(caret->Row, caret->Col);
+}
+
+bool TVornEditCore::CanUndo() const { return !readOnly_ && store_->Undo().CanUndo(); }
+bool TVornEditCore::CanRedo() const { return !readOnly_ && store_->Undo().CanRedo(); }
+
+void TVornEditCore::ClearUndo() {
+  if (!readOnly_) store_->Undo().ClearAll();
+}
+
+void TVornEditCore::SetModified(bool modified) {
+  if (!modified) {
+    if (TVornEditUndoObj* undo = UndoObjOf(*store_)) {
+      if (modified_) undo->ClearSavedMarks();
+      undo->MarkSaved();
+    }
+  }
+  modified_ = modified;
+}
+
+}  // namespace vorn
