@@ -55,6 +55,9 @@ public:
   // Widget pixels to a cell; rounded moves a point in a cell's right half to the next column.
   TRowCol CellAt(QPoint p, bool rounded) const;
 
+  // Answers the input method: enabled, and the caret's cell so the candidate window sits there.
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 Q_SIGNALS:
   void CaretMoved();
   void Changed();
@@ -72,7 +75,6 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
-  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   bool focusNextPrevChild(bool next) override;

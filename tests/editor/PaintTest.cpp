@@ -93,6 +93,7 @@ TEST_P(PaintTest, IncrementalRepaintEqualsFullRepaintAfterRandomActions) {
   edit->Core().ClearSelection();
   edit->Flush();
   auto fresh = MakeEdit(edit->Core().SharedStore(), {360, 260});
+  fresh->Core().SetCaretOptions(edit->Core().CaretOptions());
   fresh->Core().SetTopRow(edit->Core().TopRow());
   fresh->Core().SetLeftCol(edit->Core().LeftCol());
   fresh->Flush();
