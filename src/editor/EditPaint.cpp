@@ -81,8 +81,10 @@ void TVornEdit::RepaintAll() {
   imageValid_ = true;
   if (image_.isNull()) return;
   {
+    // The rows fill their own bands; only the margins around them are filled here.
     QPainter p(&image_);
-    p.fillRect(QRect(QPoint(0, 0), viewport()->size()), colors_.Back);
+    p.fillRect(0, 0, viewport()->width(), metrics_.TextTop(), colors_.Back);
+    p.fillRect(0, 0, metrics_.TextLeft(), viewport()->height(), colors_.Back);
   }
   PaintRows(paintedTop_, paintedTop_ + metrics_.PaintedRows() - 1);
 }

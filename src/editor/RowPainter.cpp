@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 #include "base/sjis.h"
 #include "platform/cp932.h"
@@ -14,6 +15,8 @@ namespace vorn {
 void TRowPainter::SetFont(const QFont& font, int cellWidth, int rowHeight, int ascent) {
   font_ = font;
   raw_ = QRawFont::fromFont(font);
+  glyphCache_.assign(65536, kUnknownGlyph);
+  advanceCache_.assign(65536, 0);
   cellWidth_ = std::max(1, cellWidth);
   rowHeight_ = std::max(1, rowHeight);
   ascent_ = ascent;
@@ -67,44 +70,57 @@ void TRowPainter::PaintRow(QPainter& p, const TRowBand& band, std::string_view r
   p.restore();
 }
 
+// The glyph of a unit and whether it must be drawn on its own, looked up once per font.
+std::uint32_t TRowPainter::GlyphOf(char16_t unit, int cells) {
+  std::uint32_t& slot = glyphCache_[unit];
+  if (slot == kUnknownGlyph) {
+    const QChar ch(unit);
+    quint32 glyph = 0;
+    int count = 1;
+    QPointF advance;
+    slot = kFallbackGlyph;
+    if (raw_.isValid() && raw_.glyphIndexesForChars(&ch, 1, &glyph, &count) && count == 1 && glyph != 0) {
+      raw_.advancesForGlyphIndexes(&glyph, &advance, 1);
+      slot = glyph;
+      advanceCache_[unit] = static_cast<std::uint16_t>(std::min(65535.0, std::ceil(advance.x() - 0.5)));
+    }
+  }
+  // The same unit can stand for one cell or two (the substitute of an ill-formed byte or pair).
+  if (slot != kFallbackGlyph && advanceCache_[unit] > cells * cellWidth_) return kFallbackGlyph;
+  return slot;
+}
+
 // One glyph run per colour. A glyph the font lacks, or one wider than its cells, is drawn on
 // its own through the font's fallback and clipped to its cells so it cannot cover neighbours.
 void TRowPainter::DrawGlyphs(QPainter& p, const TRowBand& band, TSelSpan sel) {
-  const int count = static_cast<int>(cells_.size());
-  if (count == 0) return;
-  std::vector<QChar> chars(cells_.size());
-  for (int k = 0; k < count; ++k) chars[static_cast<std::size_t>(k)] = QChar(cells_[static_cast<std::size_t>(k)].Unit);
-  glyphs_.assign(cells_.size(), 0);
-  advances_.assign(cells_.size(), QPointF());
-  int numGlyphs = count;
-  const bool mapped = raw_.isValid() && raw_.glyphIndexesForChars(chars.data(), count, glyphs_.data(), &numGlyphs) &&
-                      numGlyphs == count;
-  if (mapped) raw_.advancesForGlyphIndexes(glyphs_.data(), advances_.data(), count);
-  QList<quint32> runGlyphs[2];
-  QList<QPointF> runPositions[2];
-  std::vector<std::size_t> fallback;
+  if (cells_.empty()) return;
+  for (int s = 0; s < 2; ++s) {
+    runGlyphs_[s].clear();
+    runPositions_[s].clear();
+  }
+  fallback_.clear();
   for (std::size_t k = 0; k < cells_.size(); ++k) {
     const TCell& cell = cells_[k];
-    const bool wide = mapped && advances_[k].x() > cell.Cells * cellWidth_ + 0.5;
-    if (!mapped || glyphs_[k] == 0 || wide) {
-      fallback.push_back(k);
+    const std::uint32_t glyph = GlyphOf(cell.Unit, cell.Cells);
+    if (glyph == kFallbackGlyph) {
+      fallback_.push_back(k);
       continue;
     }
     const int selected = cell.Col >= sel.Start && cell.Col < sel.End ? 1 : 0;
-    runGlyphs[selected].append(glyphs_[k]);
-    runPositions[selected].append(QPointF(XOf(band, cell.Col), 0));
+    runGlyphs_[selected].append(glyph);
+    runPositions_[selected].append(QPointF(XOf(band, cell.Col), 0));
   }
   const QColor colors[2] = {colors_.Text, colors_.SelText};
   for (int s = 0; s < 2; ++s) {
-    if (runGlyphs[s].isEmpty()) continue;
+    if (runGlyphs_[s].isEmpty()) continue;
     QGlyphRun run;
     run.setRawFont(raw_);
-    run.setGlyphIndexes(runGlyphs[s]);
-    run.setPositions(runPositions[s]);
+    run.setGlyphIndexes(runGlyphs_[s]);
+    run.setPositions(runPositions_[s]);
     p.setPen(colors[s]);
     p.drawGlyphRun(QPointF(0, band.Top + ascent_), run);
   }
-  for (std::size_t k : fallback) {
+  for (std::size_t k : fallback_) {
     const TCell& cell = cells_[k];
     DrawClippedGlyph(p, band, cell, cell.Col >= sel.Start && cell.Col < sel.End ? colors_.SelText : colors_.Text);
   }

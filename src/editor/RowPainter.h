@@ -5,6 +5,7 @@
 #include <QRawFont>
 
 #include <climits>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -67,9 +68,16 @@ private:
   int ascent_ = 13;
   TEditColors colors_;
   TColumnRule rule_;
+  std::uint32_t GlyphOf(char16_t unit, int cells);
+  static constexpr std::uint32_t kUnknownGlyph = 0xFFFFFFFFu;
+  static constexpr std::uint32_t kFallbackGlyph = 0xFFFFFFFEu;
+
   std::vector<TCell> cells_;
-  std::vector<quint32> glyphs_;
-  std::vector<QPointF> advances_;
+  std::vector<std::uint32_t> glyphCache_;    // by UTF-16 unit
+  std::vector<std::uint16_t> advanceCache_;  // pixels, by UTF-16 unit
+  QList<quint32> runGlyphs_[2];
+  QList<QPointF> runPositions_[2];
+  std::vector<std::size_t> fallback_;
 };
 
 }  // namespace vorn
