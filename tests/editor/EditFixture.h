@@ -48,10 +48,16 @@ inline QPoint FirstDifference(const QImage& a, const QImage& b) {
   return {-1, -1};
 }
 
-// Pixels of rect in img that are not the colour c.
+// A rectangle of logical pixels as img's device pixels.
+inline QRect ToDevice(const QImage& img, const QRect& rect) {
+  const qreal dpr = img.devicePixelRatio();
+  return QRect(qRound(rect.x() * dpr), qRound(rect.y() * dpr), qRound(rect.width() * dpr), qRound(rect.height() * dpr));
+}
+
+// Pixels of rect (logical pixels) in img that are not the colour c.
 inline int PixelsNot(const QImage& img, const QRect& rect, QColor c) {
   int n = 0;
-  const QRect r = rect.intersected(img.rect());
+  const QRect r = ToDevice(img, rect).intersected(img.rect());
   for (int y = r.top(); y <= r.bottom(); ++y)
     for (int x = r.left(); x <= r.right(); ++x)
       if (img.pixel(x, y) != c.rgb()) ++n;

@@ -55,7 +55,7 @@ TEST_F(InputMethodTest, PreeditShowsAtTheCaretWithoutEnteringTheTextAndHidesTheC
   const QImage screen = edit->ComposedImage();
   EXPECT_EQ(FirstDifference(before, edit->BackingImage()), QPoint(-1, -1));
   int changed = 0;
-  const QRect cells = CellsAtCaret(6);
+  const QRect cells = ToDevice(screen, CellsAtCaret(6));
   for (int y = cells.top(); y <= cells.bottom(); ++y)
     for (int x = cells.left(); x <= cells.right(); ++x) changed += screen.pixel(x, y) != before.pixel(x, y);
   EXPECT_GT(changed, cells.width() * cells.height() / 2);
