@@ -206,6 +206,8 @@ QImage TVornEdit::ComposedImage() const {
 }
 
 void TVornEdit::paintEvent(QPaintEvent* event) {
+  // A move to a screen of another pixel ratio shows first as a paint request.
+  if (!qFuzzyCompare(image_.devicePixelRatio(), devicePixelRatioF())) imageValid_ = false;
   if (!imageValid_ || !core_->Dirty().Empty()) Flush();
   QPainter p(viewport());
   const QRect r = event->rect();

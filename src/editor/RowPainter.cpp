@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "base/sjis.h"
+#include "editcore/EditCore.h"
 #include "platform/cp932.h"
 
 namespace vorn {
@@ -65,6 +66,8 @@ void TRowPainter::PaintRow(QPainter& p, const TRowBand& band, std::string_view r
   int endCol = -1;
   CollectCells(row, band.LeftCol, lastCol, endCol);
   DrawGlyphs(p, band, sel);
+  // A row cut at the widest column continues on the next row: it shows no line end.
+  if (mark == TEndMark::LineEnd && endCol == MaxColumns) mark = TEndMark::None;
   if (endCol >= 0 && mark != TEndMark::None)
     DrawEndMark(p, band, mark, endCol, endCol >= sel.Start && endCol < sel.End);
   p.restore();

@@ -122,6 +122,17 @@ TEST(RowPainting, EndMarksFollowTheRowKinds) {
   EXPECT_EQ(PixelsNot(edit->BackingImage(), CellRect(*edit, 1, 0, 8), back), 0);
 }
 
+TEST(RowPainting, RowExactlyMaxColumnsWideShowsNoLineEndMark) {
+  auto edit = MakeEdit(NewWrappedStore());
+  const QColor back = edit->Colors().Back;
+  LoadText(*edit, std::string(MaxColumns, 'a') + "\r\n" + std::string(MaxColumns - 1, 'a') + "\r\n");
+  edit->Core().SetLeftCol(MaxColumns - 10);
+  edit->Flush();
+  ASSERT_EQ(edit->Core().LeftCol(), MaxColumns - 10);
+  EXPECT_EQ(PixelsNot(edit->BackingImage(), CellRect(*edit, 0, 10), back), 0);
+  EXPECT_GT(PixelsNot(edit->BackingImage(), CellRect(*edit, 1, 9), back), 0);
+}
+
 // A glyph wider than its cell (here from a proportional font) must not paint over the next
 // cell, which belongs to another character.
 TEST(RowPainting, WideGlyphIsClippedToItsCells) {
