@@ -31,14 +31,18 @@ void TVornEdit::mousePressEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   const TRowCol cell = CellAt(pos, true);
   core_->SetLeftButtonDown(true);
-  core_->SetBoxMode(event->modifiers() & Qt::AltModifier);
+  const bool box = event->modifiers() & Qt::AltModifier;
   if (event->modifiers() & Qt::ShiftModifier) {
+    // Leaving box mode clears a box selection, so Shift then starts afresh at the caret.
+    core_->SetBoxMode(box);
     if (!core_->HasSelection()) core_->StartSelection();
     core_->SetCaretPos(std::max(0, cell.Row), cell.Col);
     core_->ExtendSelection();
   } else {
+    // Clearing first: clearing a selection also ends box mode, which Alt then chooses anew.
     core_->BeginCaretHide();
     core_->ClearSelection();
+    core_->SetBoxMode(box);
     core_->SetCaretPos(std::max(0, cell.Row), cell.Col);
     core_->StartSelection();
     core_->EndCaretHide();

@@ -57,6 +57,20 @@ TEST_F(MouseKeysTest, ClickRoundsToTheNearerColumnBoundaryAndShiftClickSelects) 
   EXPECT_EQ(edit->Core().GetSelText(), " 102\r\nline 103\r\nli");
 }
 
+TEST_F(MouseKeysTest, AltDragSelectsABoxEvenAfterAStreamSelection) {
+  Mouse(QEvent::MouseButtonPress, CellPoint(0, 1));
+  Mouse(QEvent::MouseMove, CellPoint(2, 5));
+  Mouse(QEvent::MouseButtonRelease, CellPoint(2, 5));
+  ASSERT_TRUE(edit->Core().HasSelection());
+  EXPECT_FALSE(edit->Core().BoxMode());
+  Mouse(QEvent::MouseButtonPress, CellPoint(1, 2), Qt::AltModifier);
+  Mouse(QEvent::MouseMove, CellPoint(3, 6), Qt::AltModifier);
+  Mouse(QEvent::MouseButtonRelease, CellPoint(3, 6), Qt::AltModifier);
+  ASSERT_TRUE(edit->Core().HasSelection());
+  EXPECT_TRUE(edit->Core().BoxMode());
+  EXPECT_EQ(edit->Core().Selection().Cols, (TColumnRange{1, 3, 2, 6}));
+}
+
 TEST_F(MouseKeysTest, DraggingBelowTheTextScrollsAndExtendsTheSelection) {
   Mouse(QEvent::MouseButtonPress, CellPoint(1, 0));
   Mouse(QEvent::MouseMove, QPoint(40, edit->viewport()->height() + 10));
