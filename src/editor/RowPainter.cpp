@@ -105,7 +105,10 @@ void TRowPainter::DrawGlyphs(QPainter& p, const TRowBand& band, TSelSpan sel) {
   for (std::size_t k = 0; k < cells_.size(); ++k) {
     const TCell& cell = cells_[k];
     const std::uint32_t glyph = GlyphOf(cell.Unit, cell.Cells);
-    if (glyph == kFallbackGlyph) {
+    // A character cut by a box edge shows each part in the colours of its side.
+    const bool cut = (sel.Start > cell.Col && sel.Start < cell.Col + cell.Cells) ||
+                     (sel.End > cell.Col && sel.End < cell.Col + cell.Cells);
+    if (glyph == kFallbackGlyph || cut) {
       fallback_.push_back(k);
       continue;
     }
@@ -125,14 +128,19 @@ void TRowPainter::DrawGlyphs(QPainter& p, const TRowBand& band, TSelSpan sel) {
   }
   for (std::size_t k : fallback_) {
     const TCell& cell = cells_[k];
-    DrawClippedGlyph(p, band, cell, cell.Col >= sel.Start && cell.Col < sel.End ? colors_.SelText : colors_.Text);
+    for (int c = cell.Col; c < cell.Col + cell.Cells; ++c) {
+      // One cell at a time, so each half of a cut character takes its own colour.
+      const QRect cellRect(XOf(band, c), band.Top, cellWidth_, rowHeight_);
+      DrawClippedGlyph(p, band, cell, cellRect, c >= sel.Start && c < sel.End ? colors_.SelText : colors_.Text);
+    }
   }
 }
 
-void TRowPainter::DrawClippedGlyph(QPainter& p, const TRowBand& band, const TCell& cell, const QColor& color) {
+void TRowPainter::DrawClippedGlyph(QPainter& p, const TRowBand& band, const TCell& cell, const QRect& clip,
+                                   const QColor& color) {
   const QRect cellRect(XOf(band, cell.Col), band.Top, cell.Cells * cellWidth_, rowHeight_);
   p.save();
-  p.setClipRect(cellRect, Qt::IntersectClip);
+  p.setClipRect(clip, Qt::IntersectClip);
   p.setFont(font_);
   p.setPen(color);
   p.drawText(QPointF(cellRect.left(), band.Top + ascent_), QString(QChar(cell.Unit)));

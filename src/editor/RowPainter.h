@@ -57,7 +57,7 @@ private:
   };
   void CollectCells(std::string_view row, int firstCol, int lastCol, int& endCol);
   void DrawGlyphs(QPainter& p, const TRowBand& band, TSelSpan sel);
-  void DrawClippedGlyph(QPainter& p, const TRowBand& band, const TCell& cell, const QColor& color);
+  void DrawClippedGlyph(QPainter& p, const TRowBand& band, const TCell& cell, const QRect& clip, const QColor& color);
   void DrawEndMark(QPainter& p, const TRowBand& band, TEndMark mark, int col, bool selected);
   int XOf(const TRowBand& band, int col) const { return band.Left + (col - band.LeftCol) * cellWidth_; }
 
