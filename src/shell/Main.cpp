@@ -161,15 +161,17 @@ QString TVornEditMain::ShownText() const {
   return QString::fromUtf16(rows.data(), static_cast<qsizetype>(rows.size()));
 }
 
-// The file line holding the caret and the column counted from that line's start, so a
-// wrapped line reads as one line.
+// The file line holding the caret, and the caret column plus the byte lengths of the earlier
+// rows of its line, so a wrapped line reads as one line.
 QString TVornEditMain::CaretPositionText() const {
   const TVornEditCore& core = edit_->Core();
   const int row = core.CaretRow();
   int col = core.CaretCol();
-  if (core.RowCount() > 0) {
-    const int last = std::min(row, core.RowCount() - 1);
-    for (int r = core.Store().FirstRowOfLine(last); r < row && r < core.RowCount(); ++r) col += core.RowWidth(r);
+  if (row > 0 && row < core.RowCount()) {
+    const int first = core.Store().FirstRowOfLine(row);
+    core.Store().ForEachRow(first, row - first, [&col](std::string_view text, TRowWord) {
+      col += static_cast<int>(text.size());
+    });
   }
   return QString::asprintf("%5d:%4d", core.RowToLine(row) + 1, col + 1);
 }
