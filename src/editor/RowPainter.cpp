@@ -43,8 +43,9 @@ void TRowPainter::CollectCells(std::string_view row, int firstCol, int lastCol, 
       col += rule_.TabCells(col);
       ++i;
     } else {
-      // Control characters get their marks with the colouring; until then they show blank.
-      if (b >= 0x20 && b != 0x7F) cells_.push_back({table.single[b], col, 1});
+      // Spaces have no ink; control characters get their marks with the colouring and until
+      // then show blank.
+      if (b > 0x20 && b != 0x7F) cells_.push_back({table.single[b], col, 1});
       ++col;
       ++i;
     }
