@@ -1,7 +1,10 @@
-// Fuzzes the editor core: any bytes as text, any script of moves and queries; the caret must stay
-// on a character start inside the text and offsets must map back to the caret.
+// Fuzzes the editor core: any bytes as text, any script of moves, queries and edits; the caret
+// must stay on a character start inside the text, offsets must map back to the caret, rows never
+// hold a line break, and undoing every edit restores the text.
 #include "editcore/EditCore.h"
+#include "editcore/TextBreaks.h"
 #include "layout/StoreWrap.h"
+#include "store/Undo.h"
 #include "base/sjis.h"
 
 #include <cstdint>
@@ -12,8 +15,34 @@ using namespace vorn;
 
 namespace {
 
+void Edit(TVornEditCore& core, uint8_t op, uint8_t arg) {
+  const char typed[] = {static_cast<char>(arg), static_cast<char>(arg ^ 0x5A)};
+  switch (op % 16) {
+    case 0: core.TypeText(std::string_view(typed, 1 + (arg & 1))); break;
+    case 1: core.InsertText(std::string_view(typed, 2)); break;
+    case 2: core.BackSpace(); break;
+    case 3: core.DeleteChar(); break;
+    case 4: core.InsertLineBreak(); break;
+    case 5: core.InsertTab(arg & 1); break;
+    case 6: core.SetOverwriteMode(arg & 1); break;
+    case 7: core.SetBoxMode(arg & 1); break;
+    case 8: core.BoxPaste(std::string_view(typed, 2)); break;
+    case 9: core.DeleteSelection(); break;
+    case 10: core.DeleteLine(); break;
+    case 11: core.ChangeCase(static_cast<TVornEditCore::TCaseMapping>(arg % 3)); break;
+    case 12: arg & 1 ? core.TabToSpace() : core.SpaceToTab(); break;
+    case 13: arg & 1 ? core.InsertIndent() : core.ReverseIndent(); break;
+    case 14: core.Undo(); break;
+    default: core.Redo(); break;
+  }
+}
+
 void Step(TVornEditCore& core, uint8_t op, uint8_t arg) {
   const TMoveFlags f{.KeepSelection = false, .Shift = (arg & 1) != 0};
+  if (op >= 128) {
+    Edit(core, op, arg);
+    return;
+  }
   switch (op % 16) {
     case 0: core.CursorUp(f); break;
     case 1: core.CursorDown(f); break;
@@ -34,13 +63,24 @@ void Step(TVornEditCore& core, uint8_t op, uint8_t arg) {
   }
 }
 
+std::string JoinedText(const TVornEditCore& core) {
+  std::string text;
+  for (int r = 0; r < core.RowCount(); ++r) {
+    const std::string row = core.GetRowText(r);
+    if (row.find_first_of("\r\n") != std::string::npos) std::abort();
+    text += row;
+    if (core.RowKind(r) == reLineEnd) text += "\r\n";
+  }
+  return text;
+}
+
 void Check(const TVornEditCore& core, bool inTab, bool freeCaret) {
   const int row = core.CaretRow(), col = core.CaretCol();
   if (row < 0 || row > core.LastCaretRow()) std::abort();
   const std::string map = core.ColumnMapOf(row);
   const int width = static_cast<int>(map.size());
   if (col < width && (map[col] == '5' || (!inTab && map[col] == '3'))) std::abort();
-  if (!freeCaret && col > width) std::abort();
+  if (!freeCaret && !core.BoxMode() && col > width) std::abort();
   const int offset = core.GetCaretOffset();
   if (offset < 0 || offset > core.TextLength()) std::abort();
   const TRowCol at = core.OffsetToPos(offset);
@@ -71,10 +111,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   core.SetFocused(data[3] & 1);
   const std::size_t textSize = (size - 4) / 2;
-  store->ReplaceRows(0, 0, std::string(reinterpret_cast<const char*>(data + 4), textSize));
+  const std::string loaded(reinterpret_cast<const char*>(data + 4), textSize);
+  store->ReplaceRows(0, 0, loaded);
+  store->UndoObj().SetLimit(1 << 20);
+  core.ClearUndo();
+  const std::string original = JoinedText(core);
   for (std::size_t i = 4 + textSize; i + 1 < size; i += 2) {
     Step(core, data[i], data[i + 1]);
     Check(core, caret.InTab, caret.FreeCaret);
   }
+  // Lone CRs and LFs put straight into the store make rows no edit can; files and the core
+  // hand it CR LF only, and only then must undo give back every byte.
+  if (loaded != WithCrLfBreaks(loaded)) return 0;
+  while (core.CanUndo()) core.Undo();
+  if (JoinedText(core) != original) std::abort();
   return 0;
 }

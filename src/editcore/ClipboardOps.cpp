@@ -77,7 +77,7 @@ void TVornEditCore::CopyLine() {
   if (!clipboard_ || RowCount() == 0) return;
   const int top = state_.TopRow;
   const TRowCol caret = Caret();
-  SelectLine(std::min(caret.Row, RowCount() - 1));
+  SelectLine(caret.Row);
   const std::string text = GetSelText();
   ClearSelection();
   SetTopRow(top);

@@ -142,6 +142,8 @@ public:
   // The selection as ordered text offsets; the caret offset twice without one.
   TTextRange SelectionOffsets() const;
   bool BoxMode() const { return sel_.Box; }
+  // On frees the caret (a box may reach past row ends) until box mode ends, which also
+  // happens whenever the selection is cleared.
   void SetBoxMode(bool on);
   void DeleteSelection();
   std::string GetSelText() const;
@@ -173,10 +175,12 @@ public:
   void WmCut();
   void WmPaste();
   void WmClear();
-  // h before the text and after every line break but a final one.
+  // header before the text and after every line break but a final one; empty text stays empty.
   static std::string QuoteText(std::string_view text, std::string_view header);
 
   // --- editing (Editing.cpp) --------------------------------------------------------------
+  // Every change is one ReplaceRows call and so one undo step. Inserted text has its lone CRs
+  // and LFs made CR LF first, as the rows will hold them.
   void InsertText(std::string_view sjis);
   // Typed text: overwrites by columns in overwrite mode; raises OnInputStr.
   void TypeText(std::string_view sjis);
@@ -194,13 +198,16 @@ public:
   bool CanUndo() const;
   bool CanRedo() const;
   void ClearUndo();
+  // Set by every change of the rows (from any pane); undo and redo set it from the saved state.
   bool Modified() const { return modified_; }
+  // False marks the current undo position as the saved text (after loading or saving).
   void SetModified(bool modified);
   bool WantTabs = true;
   bool NotUseKeyboardHandler = false;
   std::function<void(std::string_view typed)> OnInputStr;
 
-  // --- editing built with the later commands; until then they refuse and return false ------
+  // --- line, case, tab and indent commands (LineCommands.cpp, TextCommands.cpp) -------------
+  // Each answers whether it changed the text. Words are the tokenizer's character-class tokens.
   bool DeleteWord();
   bool DeleteLine();
   bool DeleteLineEnd();
@@ -215,6 +222,17 @@ public:
   bool LeftAlign();
   bool CenterAlign();
   bool RightAlign();
+  // What CleanUpBeforeSave does, from the file type's settings.
+  struct TSaveCleanUp {
+    bool TrimRight = false;
+    bool TrimRightWSpace = false;
+    bool ExpandTab = false;
+    bool ExpandWSpace = false;
+    bool ClearUndoAtSave = false;
+  };
+  TSaveCleanUp SaveCleanUp;
+  // The width the alignments fill (the formatting options' wrap count).
+  int AlignWidth = 70;
   bool CleanUpBeforeSave();
 
   // --- movements (CaretMoves.cpp) --------------------------------------------------------
@@ -329,6 +347,15 @@ private:
   void Overwrite(std::string_view s);
   void BackSpaceAtRowStart(int row);
   void CopyWithQuote(bool quote, bool mayClear);
+  // Line commands (LineCommands.cpp, TextCommands.cpp).
+  void SelectBetween(int firstRow, int from, int to);
+  bool SelectWholeLines();
+  // The logical lines holding rows first..last, the last one with its line break.
+  void SelectLineRange(int first, int last);
+  bool SelectionSpansRows() const { return HasSelection() && sel_.Bytes.StartRow != sel_.Bytes.EndRow; }
+  bool ReplaceSelectionText(const std::string& text, bool reselect);
+  enum class TAlign { Left, Center, Right };
+  bool Align(TAlign how);
   void PasteWithQuote(bool quote);
 
   std::shared_ptr<TVornEditScreenStrings> store_;

@@ -24,6 +24,24 @@ bool IsIndentAt(std::string_view text, std::size_t i, bool wideSpace) {
 }
 
 TVornEditUndoObj* UndoObjOf(TVornEditScreenStrings& store) { return dynamic_cast<TVornEditUndoObj*>(&store.Undo()); }
+
+// row with `removed` bytes at cut replaced by pad spaces and insert, then end appended; built in
+// one allocation, since a row can be tens of megabytes long.
+std::string Spliced(std::string_view row, std::size_t cut, std::size_t removed, std::size_t pad, std::string_view insert,
+                    std::string_view end) {
+  cut = std::min(cut, row.size());
+  removed = std::min(removed, row.size() - cut);
+  std::string out;
+  out.reserve(row.size() - removed + pad + insert.size() + end.size());
+  out.append(row.substr(0, cut)).append(pad, ' ').append(insert).append(row.substr(cut + removed)).append(end);
+  return out;
+}
+
+// The byte a column maps to, from a column map already built (as ColToByte computes it).
+int ByteOfColumn(const std::string& map, int col) {
+  const int upTo = std::min(col, static_cast<int>(map.size()) - 1);
+  return col - static_cast<int>(std::count(map.begin(), map.begin() + std::max(0, upTo + 1), cmTabRest));
+}
 }  // namespace
 
 TVornEditCore::TRestorePoint TVornEditCore::RestorePointAt(int row, int byte) const {
@@ -77,18 +95,18 @@ void TVornEditCore::InsertText(std::string_view raw) {
     ReplaceAndPlace(n, 0, s, TRestorePoint{n, static_cast<int>(s.size())});
     return;
   }
-  const std::string text = GetRowText(row);
+  const std::string_view text = store_->Row(row);
   const int len = static_cast<int>(text.size());
   const int c = std::max(0, ColToByte(row, state_.CaretCol));
   // A free caret past the row's end types after spaces up to its column.
-  const std::string head = c <= len ? text.substr(0, static_cast<std::size_t>(c)) : text + std::string(static_cast<std::size_t>(c - len), ' ');
-  TRestorePoint caret = RestorePointAt(row, static_cast<int>(head.size()));
+  const auto pad = static_cast<std::size_t>(std::max(0, c - len));
+  TRestorePoint caret = RestorePointAt(row, c);
   caret.Offset += static_cast<int>(s.size());
-  if (head.empty() && s.back() == '\n') {
+  if (c == 0 && s.back() == '\n') {
     ReplaceAndPlace(row, 0, s, caret);
     return;
   }
-  ReplaceAndPlace(row, 1, head + s + text.substr(static_cast<std::size_t>(std::min(c, len))) + LineEndOf(RowKind(row)), caret);
+  ReplaceAndPlace(row, 1, Spliced(text, static_cast<std::size_t>(c), 0, pad, s, LineEndOf(RowKind(row))), caret);
 }
 
 void TVornEditCore::TypeText(std::string_view sjis) {
@@ -240,14 +258,14 @@ void TVornEditCore::BackSpace() {
     if (col > 0) SetCaretCol(col - 1);
     return;
   }
-  const std::string text = GetRowText(row);
+  const std::string_view text = row < n ? store_->Row(row) : std::string_view();  // row N is empty
   const std::string map = ColumnMapOf(row);
   const int len = static_cast<int>(text.size());
-  const int b = ColToByte(row, col);
+  const int b = ByteOfColumn(map, col);
+  const std::string end = LineEndOf(RowKind(row));
   if (col < static_cast<int>(map.size()) && map[static_cast<std::size_t>(col)] == cmTabRest) {
     // The caret inside a tab's fill takes the tab, even at the row's start.
-    const std::string rest = text.substr(0, static_cast<std::size_t>(b)) + text.substr(static_cast<std::size_t>(b) + 1);
-    ReplaceAndPlace(row, 1, rest + LineEndOf(RowKind(row)), RestorePointAt(row, b));
+    ReplaceAndPlace(row, 1, Spliced(text, static_cast<std::size_t>(b), 1, 0, {}, end), RestorePointAt(row, b));
     return;
   }
   if (b > len) {
@@ -256,8 +274,8 @@ void TVornEditCore::BackSpace() {
   }
   if (b > 0) {
     const int width = col > 0 && col - 1 < static_cast<int>(map.size()) && map[static_cast<std::size_t>(col - 1)] == cmTrail ? 2 : 1;
-    const std::string rest = text.substr(0, static_cast<std::size_t>(b - width)) + text.substr(static_cast<std::size_t>(b));
-    ReplaceAndPlace(row, 1, rest + LineEndOf(RowKind(row)), RestorePointAt(row, b - width));
+    const auto cut = static_cast<std::size_t>(b - width);
+    ReplaceAndPlace(row, 1, Spliced(text, cut, static_cast<std::size_t>(width), 0, {}, end), RestorePointAt(row, b - width));
     return;
   }
   if (row > 0) BackSpaceAtRowStart(row);
@@ -292,26 +310,26 @@ void TVornEditCore::DeleteChar() {
   }
   const int row = state_.CaretRow, n = RowCount();
   if (row >= n) return;
-  const std::string text = GetRowText(row);
+  const std::string_view text = store_->Row(row);
   const std::string map = ColumnMapOf(row);
   const int len = static_cast<int>(text.size());
   int col = state_.CaretCol;
   while (col > 0 && col < static_cast<int>(map.size()) && map[static_cast<std::size_t>(col)] == cmTabRest) --col;
-  const int b = ColToByte(row, col);
+  const int b = ByteOfColumn(map, col);
   if (b < len) {
-    const int width = static_cast<int>(sjis::CharLen(text, static_cast<std::size_t>(b)));
-    const std::string rest = text.substr(0, static_cast<std::size_t>(b)) + text.substr(static_cast<std::size_t>(b + width));
-    ReplaceAndPlace(row, 1, rest + LineEndOf(RowKind(row)), RestorePointAt(row, b));
+    const std::size_t width = sjis::CharLen(text, static_cast<std::size_t>(b));
+    ReplaceAndPlace(row, 1, Spliced(text, static_cast<std::size_t>(b), width, 0, {}, LineEndOf(RowKind(row))), RestorePointAt(row, b));
     return;
   }
   const TRowEnd kind = RowKind(row);
   if (kind == reTextEnd) return;
-  const std::string padded = text + std::string(static_cast<std::size_t>(b - len), ' ');
+  const auto pad = static_cast<std::size_t>(b - len);
   if (row == n - 1) {
-    ReplaceAndPlace(row, 1, padded, RestorePointAt(row, b));
+    ReplaceAndPlace(row, 1, Spliced(text, text.size(), 0, pad, {}, {}), RestorePointAt(row, b));
     return;
   }
-  ReplaceAndPlace(row, 2, padded + GetRowText(row + 1) + LineEndOf(RowKind(row + 1)), RestorePointAt(row, b));
+  const std::string next = GetRowText(row + 1) + LineEndOf(RowKind(row + 1));
+  ReplaceAndPlace(row, 2, Spliced(text, text.size(), 0, pad, next, {}), RestorePointAt(row, b));
 }
 
 void TVornEditCore::DeleteSelection() {

@@ -120,6 +120,9 @@ void TVornEditCore::DropSelection() {
   if (!sel_.Box) return;
   sel_.Box = false;
   caretOptions_.FreeCaret = savedFreeCaret_;
+  // A caret left past its row's end by the box must come back onto the text, or the next
+  // Delete would pad the row up to it.
+  if (!caretOptions_.FreeCaret && state_.CaretCol > RowWidth(state_.CaretRow)) SetCaretCol(state_.CaretCol);
   if (OnSelectionModeChange) OnSelectionModeChange();
 }
 
@@ -286,9 +289,8 @@ void TVornEditCore::SelectAll() {
 
 void TVornEditCore::SelectLine(int row) {
   ClearSelection();
-  const int n = RowCount();
-  if (n == 0) return;
-  row = std::clamp(row, 0, n - 1);
+  // The row after a final line break holds no line.
+  if (row < 0 || row >= RowCount()) return;
   const int first = store_->FirstRowOfLine(row), last = store_->LastRowOfLine(row);
   SetCaretPos(first, 0);
   StartSelection();

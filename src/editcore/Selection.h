@@ -22,7 +22,8 @@ struct TByteRange {
 };
 
 // Columns the painter fills; EndCol is exclusive. In box mode StartCol/EndCol are the box's
-// left and right edges on every row.
+// left and right edges on every row. In stream mode StartCol belongs to StartRow (selected from
+// there to the row's end) and EndCol to EndRow (selected from column 0); rows between are whole.
 struct TColumnRange {
   int StartRow = 0;
   int EndRow = 0;
