@@ -2,6 +2,7 @@
 // command-line passes that open the named documents into it.
 #include "shell/Main.h"
 
+#include "editor/VornEdit.h"
 #include "platform/VornUtil.h"
 #include "platform/ProcessStart.h"
 #include "platform/cp932.h"
@@ -10,13 +11,12 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QScreen>
-#include <QTextBlock>
 #include <QToolBar>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,7 +57,9 @@ TVornEditMain::TPrompts DefaultPrompts(QWidget* owner) {
 TVornEditMain::TVornEditMain(bool stationMode, QWidget* parent)
     : QMainWindow(parent), stationMode_(stationMode), prompts_(DefaultPrompts(this)) {
   setObjectName(QStringLiteral("TVornEditMain"));
+  edit_ = new TVornEdit(document_.SharedStore(), this);
   if (stationMode_) {
+    edit_->hide();
     setWindowTitle(QStringLiteral("VORNEDITORSTATION"));
     setWindowFlags(Qt::FramelessWindowHint | Qt::Tool);
     resize(0, 0);
@@ -74,11 +76,14 @@ void TVornEditMain::BuildWindow() {
   toolBar_->setObjectName(QStringLiteral("ToolBar"));
   status_ = new TStatusPanels(this);
   setStatusBar(status_);
-  view_ = new QPlainTextEdit(this);
-  view_->setReadOnly(true);
-  view_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  view_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  setCentralWidget(view_);
+  setCentralWidget(edit_);
+  connect(edit_, &TVornEdit::CaretMoved, this, &TVornEditMain::ShowCaretPosition);
+  connect(edit_, &TVornEdit::Changed, this, [this] {
+    UpdateTitle();
+    ShowCaretPosition();
+  });
+  connect(edit_, &TVornEdit::CharactersDropped, this, &TVornEditMain::ReportDroppedCharacters);
+  edit_->setFocus();
   resize(800, 600);
 }
 
@@ -145,16 +150,43 @@ void TVornEditMain::UpdateStatus() {
                         (file.OpenCodeGiven ? star : QString()) + QString::fromLatin1(StatusBarCodeName(file.CharCode)));
   status_->SetPanelText(TStatusPanels::spLineBreak,
                         (file.LineBreakGiven ? star : QString()) + QString::fromLatin1(StatusBarLineBreakName(file.LineBreak)));
-  status_->SetPanelText(TStatusPanels::spInsert, QStringLiteral("挿入"));
+  ShowCaretPosition();
 }
 
-QString TVornEditMain::ShownText() const { return view_ ? view_->toPlainText() : QString(); }
+TVornEditStrings& TVornEditMain::Lines() { return edit_->Lines(); }
 
-void TVornEditMain::ShowText() {
-  // The view shows rows; line ends inside the store are CR LF, which the view wants as one break.
+QString TVornEditMain::ShownText() const {
   std::u16string rows;
-  Lines().WriteText([&rows](std::string_view piece) { rows += Cp932ToUtf16(piece); }, "\n");
-  view_->setPlainText(QString::fromUtf16(rows.data(), static_cast<qsizetype>(rows.size())));
+  edit_->Lines().WriteText([&rows](std::string_view piece) { rows += Cp932ToUtf16(piece); }, "\n");
+  return QString::fromUtf16(rows.data(), static_cast<qsizetype>(rows.size()));
+}
+
+// The file line holding the caret, and the caret column plus the byte lengths of the earlier
+// rows of its line, so a wrapped line reads as one line.
+QString TVornEditMain::CaretPositionText() const {
+  const TVornEditCore& core = edit_->Core();
+  const int row = core.CaretRow();
+  int col = core.CaretCol();
+  if (row > 0 && row < core.RowCount()) {
+    const int first = core.Store().FirstRowOfLine(row);
+    core.Store().ForEachRow(first, row - first, [&col](std::string_view text, TRowWord) {
+      col += static_cast<int>(text.size());
+    });
+  }
+  return QString::asprintf("%5d:%4d", core.RowToLine(row) + 1, col + 1);
+}
+
+void TVornEditMain::ShowCaretPosition() {
+  if (!status_) return;
+  status_->SetPanelText(TStatusPanels::spCaret, CaretPositionText());
+  status_->SetPanelText(TStatusPanels::spInsert,
+                        edit_->Core().OverwriteMode() ? QStringLiteral("上書") : QStringLiteral("挿入"));
+}
+
+void TVornEditMain::ReportDroppedCharacters(int count) {
+  if (!status_) return;
+  status_->SetPanelText(TStatusPanels::spMessage,
+                        QStringLiteral("Shift_JIS で表せない %1 文字は入力できませんでした").arg(count));
 }
 
 bool TVornEditMain::LoadDocument(const std::string& name, bool /*reload*/) {
@@ -180,7 +212,8 @@ bool TVornEditMain::LoadDocument(const std::string& name, bool /*reload*/) {
   document_.FileSettings() = document;
   SetLineBreak(document.LineBreak);
   SetFileName(name);
-  ShowText();
+  edit_->Core().SetCaretPos(0, 0);
+  edit_->Flush();
   SetModified(false);
   if (!lossMessage.empty()) prompts_.warn(QString::fromStdString(lossMessage));
   return true;
@@ -239,19 +272,15 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
 }
 
 void TVornEditMain::JumpToLine(const TJumpTarget& target) {
-  if (!view_) return;
-  QTextCursor cursor = view_->textCursor();
+  TVornEditCore& core = edit_->Core();
   if (target.toEnd) {
-    cursor.movePosition(QTextCursor::End);
+    core.MoveFileEnd();
   } else if (target.line > 0) {
-    const QTextBlock block = view_->document()->findBlockByNumber(target.line - 1);
-    if (!block.isValid()) return;
-    cursor.setPosition(block.position());
+    core.GoToPosition(core.LineToRow(target.line - 1), 0);
   } else {
     return;
   }
-  view_->setTextCursor(cursor);
-  view_->centerCursor();
+  edit_->Flush();
 }
 
 void TVornEditMain::ApplyPass3() {

@@ -5,7 +5,6 @@
 #include "shellcore/CommandLine.h"
 #include "shell/StatusPanels.h"
 #include "document/VornDocument.h"
-#include "store/HeadlessView.h"
 #include "textfile/JConvStrList.h"
 
 #include <QMainWindow>
@@ -14,10 +13,11 @@
 #include <string>
 #include <vector>
 
-class QPlainTextEdit;
 class QToolBar;
 
 namespace vorn {
+
+class TVornEdit;
 
 // Answers of a confirmation box, numbered as the platform's dialog results.
 enum TDialogAnswer : int { daYes = 6, daNo = 7, daCancel = 2 };
@@ -54,7 +54,8 @@ public:
 
   TVornDocument& Document() { return document_; }
   const std::string& FileName() const { return document_.FileName(); }
-  TVornEditStrings& Lines() { return pane_.Lines(); }
+  TVornEditStrings& Lines();
+  TVornEdit* Editor() const { return edit_; }
   bool Modified() const { return document_.Modified(); }
   TCharCodeKind CharCode() const { return document_.FileSettings().CharCode; }
   TLineBreakKind LineBreak() const { return document_.FileSettings().LineBreak; }
@@ -62,7 +63,10 @@ public:
   bool StationMode() const { return stationMode_; }
   const TCommandLinePlan& Plan() const { return plan_; }
   TStatusPanels* StatusPanels() const { return status_; }
+  // The text as the control holds it, rows joined by LF.
   QString ShownText() const;
+  // "%5d:%4d" of the caret's line and column, as the status bar shows it.
+  QString CaretPositionText() const;
   // The parameter text of the last hand-off, empty when there was none.
   const std::string& HandOffParams() const { return handOffParams_; }
   void SetHandOffEnabled(bool enabled) { handOffEnabled_ = enabled; }
@@ -73,7 +77,8 @@ private:
   void ApplyPass3();
   // Opens one argument of pass 2; false when the user cancelled the start.
   bool OpenNamedArgument(const std::string& argument);
-  void ShowText();
+  void ShowCaretPosition();
+  void ReportDroppedCharacters(int count);
   void JumpToLine(const TJumpTarget& target);
   void HandOff();
 
@@ -86,9 +91,9 @@ private:
   bool handOffEnabled_ = true;
 
   TVornDocument document_;
-  // The pane's state over the document's store; the plain view shows its text.
-  TVornEditHeadlessView pane_{document_.SharedStore()};
-  QPlainTextEdit* view_ = nullptr;
+  // The pane over the document's store; a station window has one too, unshown, so that every
+  // document operation has a control to work through.
+  TVornEdit* edit_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   TStatusPanels* status_ = nullptr;
   TPrompts prompts_;

@@ -1,9 +1,12 @@
 #include "shell/Main.h"
+#include "editor/VornEdit.h"
 #include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 
 #include <cstdio>
 #include <filesystem>
@@ -160,6 +163,37 @@ TEST(StationWindow, IsHiddenAndTitledForDiscovery) {
   TVornEditMain station(true);
   EXPECT_EQ(station.windowTitle(), QStringLiteral("VORNEDITORSTATION"));
   EXPECT_FALSE(station.isVisible());
+}
+
+// Typing in the window's control edits the document; the status bar follows the caret over
+// a wrapped line, the insert mode, and says how many typed characters could not be held.
+TEST_F(MainWindowTest, TypingEditsTheDocumentAndTheStatusBarFollows) {
+  const auto path = Write("typed.txt", "abc\r\n\x93\xfa\x96\x7b\r\n");
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({path, "-j2"}));
+  TVornEdit* edit = w->Editor();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spCaret)->Text(), QStringLiteral("    2:   1"));
+  auto key = [edit](int k, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+    QApplication::sendEvent(edit, &press);
+  };
+  key(Qt::Key_End);
+  key(Qt::Key_X, QStringLiteral("x"));
+  QApplication::processEvents();
+  EXPECT_EQ(w->ShownText(), QStringLiteral("abc\n日本x\n"));
+  EXPECT_TRUE(w->Modified());
+  EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("[変更]"))) << w->windowTitle().toStdString();
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spCaret)->Text(), QStringLiteral("    2:   6"));
+  key(Qt::Key_Insert);
+  QApplication::processEvents();
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spInsert)->Text(), QStringLiteral("上書"));
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("\u8FD9y"));
+  QApplication::sendEvent(edit, &commit);
+  QApplication::processEvents();
+  EXPECT_EQ(w->ShownText(), QStringLiteral("abc\n日本xy\n"));
+  EXPECT_NE(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text().indexOf(QStringLiteral("1 文字")), -1);
 }
 
 }  // namespace

@@ -1,0 +1,63 @@
+// TQtClipboard: plain text through code page 932, exact bytes and the box marker privately.
+#include "editor/EditClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "platform/cp932.h"
+
+namespace vorn {
+
+namespace {
+// Other programs here expect LF; inside, every line break is CR LF.
+QString SjisToPlainText(std::string_view sjis) {
+  const std::u16string u16 = Cp932ToUtf16(sjis);
+  QString text = QString::fromUtf16(u16.data(), static_cast<qsizetype>(u16.size()));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return text;
+}
+
+std::string PlainTextToSjis(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                          static_cast<std::size_t>(text.size())));
+}
+}  // namespace
+
+QMimeData* TQtClipboard::MakeMimeData(std::string_view sjis, bool box) {
+  auto* data = new QMimeData;
+  data->setText(SjisToPlainText(sjis));
+  data->setData(QString::fromLatin1(kSjisMimeType), QByteArray(sjis.data(), static_cast<qsizetype>(sjis.size())));
+  // The marker's content is what the platform format held: its name and a terminating NUL.
+  if (box) data->setData(QString::fromLatin1(kBoxMimeType), QByteArray(kBoxFormatName, sizeof kBoxFormatName));
+  return data;
+}
+
+std::optional<TClipboardText> TQtClipboard::ReadMimeData(const QMimeData* data) {
+  if (!data) return std::nullopt;
+  TClipboardText out;
+  out.Box = data->hasFormat(QString::fromLatin1(kBoxMimeType));
+  if (data->hasFormat(QString::fromLatin1(kSjisMimeType))) {
+    const QByteArray bytes = data->data(QString::fromLatin1(kSjisMimeType));
+    out.Sjis.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return out;
+  }
+  if (!data->hasText()) return std::nullopt;
+  out.Sjis = PlainTextToSjis(data->text());
+  return out;
+}
+
+void TQtClipboard::SetText(std::string_view sjis, bool box) {
+  QGuiApplication::clipboard()->setMimeData(MakeMimeData(sjis, box));
+}
+
+void TQtClipboard::Clear() { QGuiApplication::clipboard()->clear(); }
+
+std::optional<TClipboardText> TQtClipboard::Text() const {
+  return ReadMimeData(QGuiApplication::clipboard()->mimeData());
+}
+
+}  // namespace vorn

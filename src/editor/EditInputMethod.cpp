@@ -1,0 +1,97 @@
+// TVornEdit input method: commit typed as Shift_JIS, pre-edit drawn at the caret, focus.
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+
+#include "editor/VornEdit.h"
+#include "platform/cp932.h"
+
+namespace vorn {
+
+std::string TVornEdit::HoldableSjis(const QString& text, int& dropped) {
+  const TCp932Table& table = Cp932Table();
+  std::string out;
+  out.reserve(static_cast<std::size_t>(text.size()) * 2);
+  dropped = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t u = text[i].unicode();
+    if (QChar::isSurrogate(u)) {
+      // Outside the basic plane (an emoji): code page 932 has none of them.
+      if (QChar::isHighSurrogate(u) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) ++i;
+      ++dropped;
+      continue;
+    }
+    const std::uint16_t code = table.fromU16[u];
+    if (code == Cp932NoMapping) {
+      ++dropped;
+      continue;
+    }
+    if (code > 0xFF) out += static_cast<char>(code >> 8);
+    out += static_cast<char>(code & 0xFF);
+  }
+  return out;
+}
+
+void TVornEdit::inputMethodEvent(QInputMethodEvent* event) {
+  if (!event->commitString().isEmpty() && !core_->ReadOnly()) {
+    int dropped = 0;
+    const std::string sjis = HoldableSjis(event->commitString(), dropped);
+    if (!sjis.empty()) core_->TypeText(sjis);
+    if (dropped > 0) Q_EMIT CharactersDropped(dropped);
+  }
+  int cursor = static_cast<int>(event->preeditString().size());
+  for (const QInputMethodEvent::Attribute& a : event->attributes())
+    if (a.type == QInputMethodEvent::Cursor) cursor = a.start;
+  SetPreedit(event->preeditString(), cursor);
+  event->accept();
+  Flush();
+}
+
+// While a pre-edit shows, the caret is hidden through the core's counter, as an open
+// candidate list hides it.
+void TVornEdit::SetPreedit(const QString& text, int cursor) {
+  const bool was = !preedit_.isEmpty();
+  const bool now = !text.isEmpty();
+  if (!was && now) core_->BeginCaretHide();
+  if (was && !now) core_->EndCaretHide();
+  preedit_ = text;
+  preeditCursor_ = cursor;
+  viewport()->update(RowsRect(core_->CaretRow(), core_->CaretRow()));
+}
+
+QVariant TVornEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
+  switch (query) {
+    case Qt::ImEnabled: return true;
+    case Qt::ImCursorRectangle: {
+      // The row's full height at the caret, so the candidate window opens just below it.
+      const QRect caret = CaretRect();
+      const int rowTop = metrics_.TextTop() + (core_->CaretRow() - core_->TopRow()) * metrics_.RowHeight();
+      return QRect(caret.left(), rowTop, caret.width(), metrics_.RowHeight()).translated(viewport()->pos());
+    }
+    case Qt::ImFont: return font_;
+    case Qt::ImCursorPosition:
+    case Qt::ImAnchorPosition: return 0;
+    case Qt::ImSurroundingText:
+    case Qt::ImCurrentSelection: return QString();
+    case Qt::ImHints: return static_cast<int>(Qt::ImhMultiLine);
+    default: return QAbstractScrollArea::inputMethodQuery(query);
+  }
+}
+
+void TVornEdit::focusInEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusInEvent(event);
+  core_->SetFocused(true);
+  RestartBlink();
+  Flush();
+}
+
+void TVornEdit::focusOutEvent(QFocusEvent* event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  // A composition left open is abandoned; the counter it holds is given back.
+  if (!preedit_.isEmpty()) SetPreedit(QString(), 0);
+  core_->SetFocused(false);
+  blinkTimer_.stop();
+  Flush();
+}
+
+}  // namespace vorn

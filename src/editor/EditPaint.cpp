@@ -1,0 +1,241 @@
+// TVornEdit painting: the backing image repainted from the core's dirty rows, and the caret and
+// pre-edit drawn over it on the screen.
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStyleHints>
+
+#include <algorithm>
+#include <climits>
+
+#include "base/sjis.h"
+#include "editor/VornEdit.h"
+#include "layout/StoreWrap.h"
+
+namespace vorn {
+
+bool TVornEdit::EnsureImageSize() {
+  const qreal dpr = devicePixelRatioF();
+  const QSize logical = viewport()->size();
+  const QSize device(qRound(logical.width() * dpr), qRound(logical.height() * dpr));
+  if (image_.size() == device && qFuzzyCompare(image_.devicePixelRatio(), dpr)) return false;
+  image_ = QImage(device, QImage::Format_RGB32);
+  image_.setDevicePixelRatio(dpr);
+  return true;
+}
+
+TVornEdit::TPaintedSelection TVornEdit::CurrentSelection() const {
+  const TSelection& sel = core_->Selection();
+  if (sel.State != TSelectionState::Active) return {};
+  return {true, sel.Box, sel.Cols};
+}
+
+TSelSpan TVornEdit::SelectionSpanOf(int row) const {
+  const TPaintedSelection sel = CurrentSelection();
+  if (!sel.Active || row < sel.Cols.StartRow || row > sel.Cols.EndRow) return TSelSpan::None();
+  if (sel.Box) return {std::min(sel.Cols.StartCol, sel.Cols.EndCol), std::max(sel.Cols.StartCol, sel.Cols.EndCol)};
+  // A stream selection runs to the right edge on every row but its last.
+  const int start = row == sel.Cols.StartRow ? sel.Cols.StartCol : 0;
+  const int end = row == sel.Cols.EndRow ? sel.Cols.EndCol : INT_MAX;
+  return {start, end};
+}
+
+TEndMark TVornEdit::EndMarkOf(int row) const {
+  const int n = core_->RowCount();
+  if (row < n) {
+    switch (core_->RowKind(row)) {
+      case reLineEnd: return TEndMark::LineEnd;
+      case reTextEnd: return TEndMark::Eof;
+      default: return TEndMark::None;
+    }
+  }
+  if (row == n && (n == 0 || core_->RowKind(n - 1) != reTextEnd)) return TEndMark::Eof;
+  return TEndMark::None;
+}
+
+void TVornEdit::PaintRowInto(QPainter& p, int row) {
+  const TRowBand band{metrics_.TextTop() + (row - core_->TopRow()) * metrics_.RowHeight(), metrics_.TextLeft(),
+                      viewport()->width(), core_->LeftCol()};
+  const std::string_view text = row < core_->RowCount() ? core_->Store().Row(row) : std::string_view();
+  painter_.PaintRow(p, band, text, EndMarkOf(row), SelectionSpanOf(row));
+}
+
+void TVornEdit::PaintRows(int firstRow, int lastRow) {
+  if (image_.isNull()) return;
+  const int top = core_->TopRow();
+  firstRow = std::max(firstRow, top);
+  lastRow = std::min(lastRow, top + metrics_.PaintedRows() - 1);
+  if (firstRow > lastRow) return;
+  QPainter p(&image_);
+  for (int row = firstRow; row <= lastRow; ++row) PaintRowInto(p, row);
+}
+
+void TVornEdit::RepaintAll() {
+  EnsureImageSize();
+  TVornEditScreenStrings& store = core_->Store();
+  painter_.SetColumnRule({core_->CaretOptions().TabSpaceCount, store.WordWrap() ? WrapOptionOf(store).WrapByte() : 0});
+  paintedTop_ = core_->TopRow();
+  paintedLeft_ = core_->LeftCol();
+  paintedSel_ = CurrentSelection();
+  imageValid_ = true;
+  if (image_.isNull()) return;
+  {
+    // The rows fill their own bands; only the margins around them are filled here.
+    QPainter p(&image_);
+    p.fillRect(0, 0, viewport()->width(), metrics_.TextTop(), colors_.Back);
+    p.fillRect(0, 0, metrics_.TextLeft(), viewport()->height(), colors_.Back);
+  }
+  PaintRows(paintedTop_, paintedTop_ + metrics_.PaintedRows() - 1);
+}
+
+QRect TVornEdit::RowsRect(int firstRow, int lastRow) const {
+  const int top = core_->TopRow();
+  firstRow = std::max(firstRow, top);
+  lastRow = std::min(lastRow, top + metrics_.PaintedRows());
+  if (firstRow > lastRow) return {};
+  const int h = metrics_.RowHeight();
+  return QRect(0, metrics_.TextTop() + (firstRow - top) * h, viewport()->width(), (lastRow - firstRow + 1) * h);
+}
+
+void TVornEdit::Flush() {
+  const TDirtyRegion dirty = core_->TakeDirty();
+  UpdateScrollBars();
+  const bool resized = EnsureImageSize();
+  const TPaintedSelection sel = CurrentSelection();
+  QRegion changed;
+  if (resized || !imageValid_ || dirty.All || core_->TopRow() != paintedTop_ || core_->LeftCol() != paintedLeft_) {
+    RepaintAll();
+    changed = viewport()->rect();
+  } else {
+    int first = dirty.FirstRow;
+    int last = dirty.LastRow;
+    // The rows whose selected part changed, whatever the core recorded.
+    if (sel != paintedSel_) {
+      for (const TPaintedSelection* s : {&sel, static_cast<const TPaintedSelection*>(&paintedSel_)}) {
+        if (!s->Active) continue;
+        first = first < 0 ? s->Cols.StartRow : std::min(first, s->Cols.StartRow);
+        last = std::max(last, s->Cols.EndRow);
+      }
+      paintedSel_ = sel;
+    }
+    if (first >= 0) {
+      PaintRows(first, last);
+      changed += RowsRect(first, last);
+    }
+  }
+  const QRect caret = CaretRect();
+  if (caret != paintedCaret_ || dirty.Caret) {
+    changed += paintedCaret_;
+    changed += caret;
+    paintedCaret_ = caret;
+    RestartBlink();
+    if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+  }
+  if (!changed.isEmpty()) viewport()->update(changed);
+  EmitPending();
+}
+
+// --- caret and overlays -------------------------------------------------------------------------
+
+bool TVornEdit::CaretShown() const { return core_->CaretVisible() && preedit_.isEmpty(); }
+
+QRect TVornEdit::CaretRect() const {
+  const int cw = metrics_.CellWidth();
+  const int fh = metrics_.FontHeight();
+  const int x = metrics_.TextLeft() + (core_->CaretCol() - core_->LeftCol()) * cw;
+  const int rowTop = metrics_.TextTop() + (core_->CaretRow() - core_->TopRow()) * metrics_.RowHeight();
+  int w = 2;
+  int h = fh;
+  const TVornEditCaretStyle style = core_->CaretOptions().Style;
+  if (core_->OverwriteMode() || style != csDefault) {
+    const int row = core_->CaretRow();
+    const std::string_view text = row < core_->RowCount() ? core_->Store().Row(row) : std::string_view();
+    const TColumnStart at = FindColumnStart(text, painter_.ColumnRule(), core_->CaretCol());
+    const auto b = static_cast<std::size_t>(at.Byte);
+    const bool pair = at.Col == core_->CaretCol() && b + 1 < text.size() && sjis::IsLeadByte(text[b]);
+    w = pair ? 2 * cw : cw;
+    if (!core_->OverwriteMode()) h = style == csBrief ? 2 : fh / 2;
+  }
+  // The caret sits at the bottom of its row.
+  return QRect(x, rowTop + fh - h, w, h);
+}
+
+void TVornEdit::DrawCaret(QPainter& p) const {
+  if (!CaretShown() || !blinkOn_) return;
+  p.save();
+  p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  p.fillRect(CaretRect(), Qt::white);
+  p.restore();
+}
+
+// The pre-edit is drawn over the text at the caret, never put into the document; the part
+// after the pre-edit cursor is underlined the same way.
+void TVornEdit::DrawPreedit(QPainter& p) const {
+  if (preedit_.isEmpty()) return;
+  const QRect caret = CaretRect();
+  const int rowTop = metrics_.TextTop() + (core_->CaretRow() - core_->TopRow()) * metrics_.RowHeight();
+  const int cw = metrics_.CellWidth();
+  int cells = 0;
+  int cursorX = caret.left();
+  for (int i = 0; i < preedit_.size(); ++i) {
+    if (i == preeditCursor_) cursorX = caret.left() + cells * cw;
+    const char16_t u = preedit_[i].unicode();
+    if (QChar::isLowSurrogate(u)) continue;
+    cells += (u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F)) ? 1 : 2;
+  }
+  if (preeditCursor_ >= preedit_.size()) cursorX = caret.left() + cells * cw;
+  const QRect box(caret.left(), rowTop, cells * cw, metrics_.FontHeight());
+  p.save();
+  p.fillRect(box, colors_.PreeditBack);
+  QFont font = font_;
+  font.setUnderline(true);
+  p.setFont(font);
+  p.setPen(colors_.Text);
+  p.drawText(QPointF(box.left(), rowTop + metrics_.Ascent()), preedit_);
+  p.fillRect(QRect(cursorX, rowTop, 1, metrics_.FontHeight()), colors_.Text);
+  p.restore();
+}
+
+QImage TVornEdit::ComposedImage() const {
+  QImage frame = image_;
+  QPainter p(&frame);
+  DrawCaret(p);
+  DrawPreedit(p);
+  return frame;
+}
+
+void TVornEdit::paintEvent(QPaintEvent* event) {
+  // A move to a screen of another pixel ratio shows first as a paint request.
+  if (!qFuzzyCompare(image_.devicePixelRatio(), devicePixelRatioF())) imageValid_ = false;
+  if (!imageValid_ || !core_->Dirty().Empty()) Flush();
+  QPainter p(viewport());
+  const QRect r = event->rect();
+  const qreal dpr = image_.devicePixelRatio();
+  p.drawImage(r, image_, QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+  DrawCaret(p);
+  DrawPreedit(p);
+}
+
+void TVornEdit::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  metrics_.SetClientSize(viewport()->width(), viewport()->height());
+  imageValid_ = false;
+  Flush();
+}
+
+void TVornEdit::RestartBlink() {
+  blinkOn_ = true;
+  const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+  if (flash > 0 && hasFocus())
+    blinkTimer_.start(flash / 2);
+  else
+    blinkTimer_.stop();
+}
+
+void TVornEdit::BlinkTick() {
+  blinkOn_ = !blinkOn_;
+  viewport()->update(paintedCaret_);
+}
+
+}  // namespace vorn

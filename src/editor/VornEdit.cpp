@@ -1,0 +1,91 @@
+// TVornEdit: construction, font and colours, and the hand-over of the core's notifications.
+#include "editor/VornEdit.h"
+
+#include <QScreen>
+#include <QScrollBar>
+
+#include "layout/StoreWrap.h"
+
+namespace vorn {
+
+TVornEdit::TVornEdit(std::shared_ptr<TVornEditScreenStrings> store, QWidget* parent)
+    : QAbstractScrollArea(parent), font_(DefaultEditFont()) {
+  metrics_.Measure(font_);
+  core_ = std::make_unique<TVornEditCore>(std::move(store), metrics_);
+  lines_ = std::make_unique<TVornEditStrings>(*core_, core_->Store());
+  core_->SetClipboard(&clipboard_);
+  core_->OnCaretMoved = [this] {
+    caretMovedPending_ = true;
+    ScheduleFlush();
+  };
+  core_->OnChange = [this] {
+    changedPending_ = true;
+    ScheduleFlush();
+  };
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_InputMethodEnabled);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setCursor(Qt::IBeamCursor);
+  // The bars are disabled rather than hidden, so the text area never changes size by itself.
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TVornEdit::VerticalBarMoved);
+  connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &TVornEdit::HorizontalBarMoved);
+  connect(&blinkTimer_, &QTimer::timeout, this, &TVornEdit::BlinkTick);
+  autoScrollTimer_.setInterval(50);
+  connect(&autoScrollTimer_, &QTimer::timeout, this, &TVornEdit::AutoScrollTick);
+  if (const QScreen* s = screen()) metrics_.SetScreenHeight(s->geometry().height());
+  ApplyFont();
+}
+
+TVornEdit::~TVornEdit() = default;
+
+void TVornEdit::SetEditFont(const QFont& font) {
+  font_ = font;
+  ApplyFont();
+}
+
+void TVornEdit::SetColors(const TEditColors& colors) {
+  colors_ = colors;
+  painter_.SetColors(colors_);
+  imageValid_ = false;
+  Flush();
+}
+
+void TVornEdit::ApplyFont() {
+  metrics_.Measure(font_);
+  painter_.SetFont(font_, metrics_.CellWidth(), metrics_.RowHeight(), metrics_.Ascent());
+  painter_.SetColors(colors_);
+  imageValid_ = false;
+  Flush();
+}
+
+void TVornEdit::ScheduleFlush() {
+  if (flushPosted_) return;
+  flushPosted_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        flushPosted_ = false;
+        Flush();
+      },
+      Qt::QueuedConnection);
+}
+
+void TVornEdit::EmitPending() {
+  if (caretMovedPending_) {
+    caretMovedPending_ = false;
+    Q_EMIT CaretMoved();
+  }
+  if (changedPending_) {
+    changedPending_ = false;
+    Q_EMIT Changed();
+  }
+}
+
+int TVornEdit::HorizontalLimit() const {
+  TVornEditScreenStrings& store = core_->Store();
+  return store.WordWrap() ? WrapOptionOf(store).WrapByte() + 1 : MaxColumns + 1;
+}
+
+}  // namespace vorn

@@ -1,0 +1,156 @@
+// TVornEdit: the editor control's widget: paints the core's rows and forwards the platform's
+// keys, mouse, wheel, scroll bars, input method and clipboard to it.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QTimer>
+
+#include <memory>
+
+#include "editcore/EditCore.h"
+#include "editor/EditClipboard.h"
+#include "editor/EditColors.h"
+#include "editor/EditMetrics.h"
+#include "editor/RowPainter.h"
+#include "store/VornEditStrings.h"
+
+namespace vorn {
+
+class TVornEdit : public QAbstractScrollArea {
+  Q_OBJECT
+public:
+  // A pane over store; other panes may show the same store.
+  explicit TVornEdit(std::shared_ptr<TVornEditScreenStrings> store, QWidget* parent = nullptr);
+  ~TVornEdit() override;
+
+  // Every operation of the control lives in the core; call Flush() after driving it directly.
+  TVornEditCore& Core() { return *core_; }
+  const TVornEditCore& Core() const { return *core_; }
+  TVornEditStrings& Lines() { return *lines_; }
+  const TEditMetrics& Metrics() const { return metrics_; }
+
+  void SetEditFont(const QFont& font);
+  QFont EditFont() const { return font_; }
+  void SetColors(const TEditColors& colors);
+  const TEditColors& Colors() const { return colors_; }
+
+  // Brings the backing image, scroll bars and caret up to date with the core and schedules
+  // the screen update of what changed.
+  void Flush();
+  // Paints every row of the backing image again.
+  void RepaintAll();
+  // What the rows look like now, without caret and pre-edit.
+  const QImage& BackingImage() const { return image_; }
+  // The backing image with the caret (in its shown blink phase) and the pre-edit on top: what
+  // the screen shows.
+  QImage ComposedImage() const;
+
+  const QString& PreeditText() const { return preedit_; }
+  // The caret is drawn (blink phase aside): the core lets it show and no pre-edit hides it.
+  bool CaretShown() const;
+  // Where the caret is drawn, in viewport pixels.
+  QRect CaretRect() const;
+
+  // Widget pixels to a cell; rounded moves a point in a cell's right half to the next column.
+  TRowCol CellAt(QPoint p, bool rounded) const;
+
+  // Answers the input method: enabled, and the caret's cell so the candidate window sits there.
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+Q_SIGNALS:
+  void CaretMoved();
+  void Changed();
+  // Typed or committed text held characters Shift_JIS cannot hold; they were not inserted.
+  void CharactersDropped(int count);
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+  bool event(QEvent* event) override;
+  void scrollContentsBy(int, int) override {}
+
+private:
+  struct TPaintedSelection {
+    bool Active = false;
+    bool Box = false;
+    TColumnRange Cols;
+    friend bool operator==(const TPaintedSelection&, const TPaintedSelection&) = default;
+  };
+
+  // painting (EditPaint.cpp)
+  void ApplyFont();
+  bool EnsureImageSize();
+  void PaintRows(int firstRow, int lastRow);
+  void PaintRowInto(QPainter& p, int row);
+  TSelSpan SelectionSpanOf(int row) const;
+  TEndMark EndMarkOf(int row) const;
+  TPaintedSelection CurrentSelection() const;
+  QRect RowsRect(int firstRow, int lastRow) const;
+  void DrawCaret(QPainter& p) const;
+  void DrawPreedit(QPainter& p) const;
+  void RestartBlink();
+  void BlinkTick();
+  void ScheduleFlush();
+  void EmitPending();
+
+  // scrolling (EditScroll.cpp)
+  void UpdateScrollBars();
+  void VerticalBarMoved(int value);
+  void HorizontalBarMoved(int value);
+  int HorizontalLimit() const;
+
+  // mouse (EditMouse.cpp)
+  void DragTo(QPoint p);
+  void AutoScrollTick();
+  bool OutsideTextArea(QPoint p) const;
+
+  // keys and input (EditKeys.cpp, EditInputMethod.cpp)
+  bool HandleControlKey(QKeyEvent* event);
+  void TypeKeyText(const QString& text);
+  void SetPreedit(const QString& text, int cursor);
+  // Text to Shift_JIS, leaving out what code page 932 cannot hold; dropped counts those.
+  static std::string HoldableSjis(const QString& text, int& dropped);
+
+  QFont font_;
+  TEditMetrics metrics_;
+  std::unique_ptr<TVornEditCore> core_;
+  std::unique_ptr<TVornEditStrings> lines_;
+  TQtClipboard clipboard_;
+  TEditColors colors_;
+  TRowPainter painter_;
+  QImage image_;
+  bool imageValid_ = false;
+  int paintedTop_ = -1;
+  int paintedLeft_ = -1;
+  TPaintedSelection paintedSel_;
+  QRect paintedCaret_;
+  bool flushPosted_ = false;
+  bool caretMovedPending_ = false;
+  bool changedPending_ = false;
+  bool syncingBars_ = false;
+
+  QTimer blinkTimer_;
+  bool blinkOn_ = true;
+  QString preedit_;
+  int preeditCursor_ = 0;
+
+  bool selecting_ = false;  // the left button went down in the text and is held
+  QPoint pressPos_;
+  QPoint lastMouse_;
+  QTimer autoScrollTimer_;
+  int wheelRemainder_ = 0;
+};
+
+}  // namespace vorn
