@@ -7,6 +7,7 @@
 #include "base/sjis.h"
 #include "settings/SjisText.h"
 #include "settings/VornMemInifile.h"
+#include "syntax/KeyWord.h"
 
 namespace vorn {
 namespace {
@@ -80,6 +81,25 @@ std::string CompleteGrepMask(const std::string& mask) {
   if (last == '/') return mask + "*.*";
   if (last == '\\') return mask.substr(0, mask.size() - 1) + "/*.*";
   return mask;
+}
+
+bool GrepConditionFromMacroArgs(const std::vector<std::string>& args, const std::string& baseFolder,
+                                TGrepKeyWord& c) {
+  if (args.empty() || args[0].empty()) return false;
+  auto flag = [&](std::size_t i) { return i < args.size() && args[i] == "1"; };
+  c.SetPattern(args[0]);
+  c.SetIgnoreCase(!flag(3));
+  c.SetWholeWord(flag(4));
+  c.SetPlainText(!flag(5));
+  c.SetFuzzy(flag(6));
+  c.FileMask = CompleteGrepMask(args.size() > 1 ? Utf8(args[1]) : std::string());
+  c.SubFolders = flag(2);
+  c.IncludeBinary = flag(7);
+  c.BaseFolder = baseFolder;
+  c.RelativePath = false;
+  c.MatchedTextOnly = false;
+  c.DetectCode = true;
+  return true;
 }
 
 std::string GrepStatusText(std::int64_t hitCount, std::int64_t fileCount) {

@@ -10,6 +10,7 @@
 namespace vorn {
 
 class TCustomIniFile;
+class TGrepKeyWord;
 
 inline constexpr const char* kGrepIniFileName = "GREP.ini";
 
@@ -41,6 +42,13 @@ void PushGrepHistory(std::vector<std::string>& history, const std::string& entry
 // A mask without a file-name part ("src/", "") searches every file of that folder: it gets
 // "*.*". A "\" written as the last character counts as the folder separator.
 std::string CompleteGrepMask(const std::string& mask);
+
+// A played-back grep command with a non-empty first argument runs without the dialog. The
+// arguments (Shift_JIS, as macros store them): search word, file mask (path variables already
+// expanded), then SubFolder, Case, Word, UseJre, Fuzz, EnBin as "0"/"1"; missing ones count as
+// "0". The mask is resolved against baseFolder (native). False when the first argument is empty.
+bool GrepConditionFromMacroArgs(const std::vector<std::string>& args, const std::string& baseFolder,
+                                TGrepKeyWord& condition);
 
 // The status-bar text after a run (Shift_JIS).
 std::string GrepStatusText(std::int64_t hitCount, std::int64_t fileCount);
