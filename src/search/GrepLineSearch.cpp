@@ -127,6 +127,51 @@ bool RegexPrefilterSafe(std::string_view re) {
   return depth == 0;
 }
 
+namespace {
+
+// Bytes that stand for themselves outside a character class; anything else ends a literal run.
+bool PlainRegexByte(unsigned char c) {
+  if (c >= 0x80) return true;  // a half-width katakana (lead bytes are taken before)
+  if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
+  return std::strchr(" _-,:;=!@%&'\"<>/~`", static_cast<char>(c)) != nullptr && c != '\0';
+}
+
+}  // namespace
+
+std::string RequiredLiteral(std::string_view re) {
+  std::string best, run;
+  auto endRun = [&] {
+    if (run.size() > best.size()) best = run;
+    run.clear();
+  };
+  int depth = 0;
+  bool inClass = false;
+  for (std::size_t i = 0; i < re.size();) {
+    const unsigned char c = static_cast<unsigned char>(re[i]);
+    std::size_t len = sjis::IsLeadByte(re[i]) ? 2 : (c == '\\' ? 2 : 1);
+    if (i + len > re.size()) return {};
+    const bool literal = !inClass && depth == 0 && (len == 2 ? c != '\\' : PlainRegexByte(c));
+    if (!inClass && depth == 0 && c == '|') return {};
+    if (!inClass && c == '(' && i + 1 < re.size() && re[i + 1] == '?') return {};  // options, look-around
+    if (c == '[' && !inClass) inClass = true;
+    else if (c == ']' && inClass) inClass = false;
+    else if (!inClass && c == '(') ++depth;
+    else if (!inClass && c == ')' && depth > 0) --depth;
+    const char next = i + len < re.size() ? re[i + len] : '\0';
+    if (!literal) {
+      endRun();
+    } else if (next == '?' || next == '*' || next == '{') {
+      endRun();  // this character may be absent
+    } else {
+      run.append(re.substr(i, len));
+      if (next == '+') endRun();
+    }
+    i += len;
+  }
+  endRun();
+  return inClass || depth != 0 ? std::string() : best;
+}
+
 TGrepLineSearcher::TGrepLineSearcher(const TBregexpObj& pattern)
     : pattern_(std::make_unique<TBregexpObj>(pattern.Engine())) {
   pattern_->Assign(pattern);
@@ -146,6 +191,11 @@ bool TGrepLineSearcher::Compile(std::string& message) {
   if (lineBreaks_ > 0) prefilter_ = false;
   else if (pattern_->SimpleSearch()) prefilter_ = !EndsInLoneLead(pattern_->UpperPattern());
   else prefilter_ = RegexPrefilterSafe(RegexOfCommand(pattern_->MatchCommand()));
+  // A literal every match must contain finds the candidate lines far faster than the regular
+  // expression scanning the whole text; the expression then runs on those lines alone.
+  literal_.clear();
+  if (lineBreaks_ == 0 && !pattern_->SimpleSearch() && !pattern_->IgnoreCase() && !pattern_->Fuzzy())
+    literal_ = RequiredLiteral(pattern_->Pattern());
   return true;
 }
 
@@ -269,7 +319,11 @@ std::size_t TGrepLineSearcher::SearchLazily(std::string_view text, std::int64_t 
     if (cancel.load(std::memory_order_relaxed)) return text.size();
     std::size_t pos = 0, len = 0;
     bool failed = false;
-    if (!ScanFrom(base + from, end, pos, len, failed)) {
+    if (!literal_.empty()) {
+      const void* hit = ::memmem(base + from, text.size() - from, literal_.data(), literal_.size());
+      if (!hit) break;
+      pos = static_cast<std::size_t>(static_cast<const char*>(hit) - (base + from));
+    } else if (!ScanFrom(base + from, end, pos, len, failed)) {
       if (!failed) break;
       return FallBackFrom(text, counted, firstLine, index, onHit, cancel, currentLine);
     }
@@ -309,7 +363,7 @@ std::size_t TGrepLineSearcher::FallBackFrom(std::string_view text, std::size_t l
 std::size_t TGrepLineSearcher::SearchPiece(std::string_view text, std::int64_t firstLine, std::size_t keepTail,
                                            const TGrepLineHit& onHit, const std::atomic<bool>& cancel,
                                            std::atomic<std::int64_t>& currentLine) {
-  if (prefilter_ && keepTail == 0) return SearchLazily(text, firstLine, onHit, cancel, currentLine);
+  if ((prefilter_ || !literal_.empty()) && keepTail == 0) return SearchLazily(text, firstLine, onHit, cancel, currentLine);
   return SearchLines(text, firstLine, keepTail, prefilter_, onHit, cancel, currentLine);
 }
 

@@ -19,6 +19,11 @@ namespace vorn {
 // or possessive quantifiers, whose matches cannot depend on where a line ends.
 bool RegexPrefilterSafe(std::string_view regex);
 
+// A byte string that every match of the regular expression contains (the longest run of plain
+// characters outside groups and classes that no quantifier can drop); empty when none is sure,
+// as with alternatives, option or look-around groups.
+std::string RequiredLiteral(std::string_view regex);
+
 // The number of line breaks (CR LF, CR or LF) in [p, end), which must not split a CR LF.
 std::size_t CountLineBreaks(const char* p, const char* end);
 
@@ -72,6 +77,7 @@ private:
 
   std::unique_ptr<TBregexpObj> pattern_;
   bool prefilter_ = false;
+  std::string literal_;  // candidate lines of a regular expression are found by this
   int lineBreaks_ = 0;
   TResultRecord* scanRecord_ = nullptr;
   std::vector<TLine> lines_;

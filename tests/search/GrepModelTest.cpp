@@ -30,6 +30,8 @@ const TModelPattern kPatterns[] = {
     {"x+", true, true, false, false},         {"a\\r\\nb", true, false, false, false},
     {"a[^x]*b", true, false, false, false},   {"(?=a)ab|x", true, false, false, false},
     {"b*", true, false, false, false},        {"a\\s*b", true, false, true, false},
+    {"AB+x?", true, false, false, false},     {"\x93\xfa\x96\x7b+ ?b", true, false, false, false},
+    {"(a|x)b", true, false, false, false},    {"^a b", true, false, false, false},
 };
 
 // Shift_JIS pieces of text: letters, blanks, kanji, kana of both widths, a trail byte that looks
@@ -127,6 +129,23 @@ TEST(GrepModel, RandomTreesGiveTheResultsOfALineByLineSearch) {
           << "\nwant: " << (diff.second == expected.end() ? "(end)" : *diff.second);
     }
   }
+}
+
+// Literals every match must hold: the longest sure run, none where an alternative, an option
+// group or a class could do without it, and a double-byte character taken whole even when its
+// trail byte looks like a metacharacter.
+TEST(GrepModel, RequiredLiteralIsOnlyWhatEveryMatchHolds) {
+  EXPECT_EQ(RequiredLiteral("need[a-z]+_x[0-9]"), "need");
+  EXPECT_EQ(RequiredLiteral("ab?cde"), "cde");
+  EXPECT_EQ(RequiredLiteral("abc+d"), "abc");
+  EXPECT_EQ(RequiredLiteral("x(abcdef)*y"), "x");
+  EXPECT_EQ(RequiredLiteral("abc|defg"), "");
+  EXPECT_EQ(RequiredLiteral("(?i)abc"), "");
+  EXPECT_EQ(RequiredLiteral("[|(]abc"), "abc");
+  EXPECT_EQ(RequiredLiteral("a.b\\dcd"), "cd");
+  EXPECT_EQ(RequiredLiteral("\x95\x5c\x8e\xa6"), "\x95\x5c\x8e\xa6");  // trail bytes 5C, A6
+  EXPECT_EQ(RequiredLiteral("\x95\x5c*"), "");
+  EXPECT_EQ(RequiredLiteral("a{2}bc"), "bc");
 }
 
 // The vector count of breaks must agree with the line splitter for every alignment of a CR LF
