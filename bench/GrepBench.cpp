@@ -59,7 +59,18 @@ public:
   std::int64_t lines = 0;
 };
 
-void RunOurs(benchmark::State& state, const char* text, bool regex, bool fuzzy) {
+// Formats the three labels as the progress window does, so that the cost of reporting shows.
+class TLabelSink : public TCountSink {
+public:
+  void Progress(const TGrepProgress& p) override {
+    labels = p.FileName + std::to_string(p.LineNumber) + "\xe8\xa1\x8c\xe7\x9b\xae" + std::to_string(p.HitCount);
+    ++reports;
+  }
+  std::string labels;
+  int reports = 0;
+};
+
+void RunOurs(benchmark::State& state, const char* text, bool regex, bool fuzzy, int progressMs = 250) {
   TTree& tree = Tree();
   TBregexpObj p;
   p.SetPattern(text);
@@ -68,13 +79,17 @@ void RunOurs(benchmark::State& state, const char* text, bool regex, bool fuzzy) 
   TGrepOptions o;
   o.BaseFolder = tree.root;
   o.SubFolders = true;
+  o.ProgressIntervalMs = progressMs;
+  int reports = 0;
   for (auto _ : state) {
     TGrepEngine engine(p, o);
     std::string message;
     engine.Prepare(message);
-    TCountSink sink;
+    TLabelSink sink;
     benchmark::DoNotOptimize(engine.Run(sink).HitCount);
+    reports += sink.reports;
   }
+  state.counters["reports"] = benchmark::Counter(reports, benchmark::Counter::kAvgIterations);
 }
 
 void RunGnuGrep(benchmark::State& state, const char* options, const char* pattern) {
@@ -87,6 +102,9 @@ void BM_GnuGrepLiteral(benchmark::State& s) { RunGnuGrep(s, "-F", "needle_x1"); 
 void BM_GrepLiteral(benchmark::State& s) { RunOurs(s, "needle_x1", false, false); }
 void BM_GnuGrepRegex(benchmark::State& s) { RunGnuGrep(s, "-E", "need[a-z]+_x[0-9]"); }
 void BM_GrepRegex(benchmark::State& s) { RunOurs(s, "need[a-z]+_x[0-9]", true, false); }
+// The progress window's rate (every 100 ms) against reports so rare that none comes in a run.
+void BM_GrepLiteralProgress100ms(benchmark::State& s) { RunOurs(s, "needle_x1", false, false, 100); }
+void BM_GrepLiteralNoProgress(benchmark::State& s) { RunOurs(s, "needle_x1", false, false, 1 << 30); }
 void BM_GrepFuzzy(benchmark::State& s) { RunOurs(s, "\x83\x65\x83\x4c\x83\x58\x83\x67needle", false, true); }
 
 // From Cancel to Run returning, with the run in full swing.
@@ -118,6 +136,8 @@ void BM_GrepCancelLatency(benchmark::State& state) {
 
 BENCHMARK(BM_GnuGrepLiteral)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepLiteral)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GrepLiteralNoProgress)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_GrepLiteralProgress100ms)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_GnuGrepRegex)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepRegex)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepFuzzy)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -131,7 +131,9 @@ bool TGrepFileReader::NextPiece(std::string& text, bool& endsMidLine) {
   if (!Fill(pieceBytes_)) return false;
   if (raw_.empty()) return false;
   if (remaining_ == 0 && raw_.size() <= pieceBytes_) {
-    ConvertPiece(raw_, text);
+    // Most files are read in one piece: text taken over as read needs no copy.
+    if (!detectCode_ || PassesRaw(kind_)) text.swap(raw_);
+    else ConvertPiece(raw_, text);
     raw_.clear();
     return true;
   }

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "base/sjis.h"
 #include "encoding/LineSplit.h"
@@ -37,7 +40,58 @@ bool PlainGroupAt(std::string_view re, std::size_t i) {
   return (d >= 'A' && d <= 'Z') || (d >= 'a' && d <= 'z') || d == '_';
 }
 
+
+std::size_t BreakLength(std::string_view text, std::size_t at) {
+  return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+}
+
+// Where the line holding offset `at` starts, knowing a line starts at `from` <= at. A match
+// that starts on a line's break belongs to that line, the LF of a CR LF included.
+std::size_t LineStartOf(std::string_view text, std::size_t from, std::size_t at) {
+  std::size_t q = at;
+  if (q < text.size() && text[q] == '\n' && q > from && text[q - 1] == '\r') --q;
+  while (q > from) {
+    const char c = text[q - 1];
+    if (c == '\r' || c == '\n') return q;
+    --q;
+  }
+  return from;
+}
+
 }  // namespace
+
+// The number of line breaks (CR LF, CR or LF) in [p, end), which must not split a CR LF.
+// Vertical byte counters: each lane adds one per CR or LF and takes one back when a CR is
+// followed by an LF, so a block costs a handful of instructions whatever it holds.
+std::size_t CountLineBreaks(const char* p, const char* end) {
+  std::size_t n = 0;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  while (end - p >= 17) {
+    __m128i acc = _mm_setzero_si128();
+    for (int round = 0; round < 255 && end - p >= 17; ++round, p += 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+      const __m128i crs = _mm_cmpeq_epi8(v, cr);
+      acc = _mm_sub_epi8(acc, crs);
+      acc = _mm_sub_epi8(acc, _mm_cmpeq_epi8(v, lf));
+      acc = _mm_add_epi8(acc, _mm_and_si128(crs, _mm_cmpeq_epi8(next, lf)));
+    }
+    const __m128i sums = _mm_sad_epu8(acc, _mm_setzero_si128());
+    n += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) + static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
+  }
+#endif
+  // A CR LF split by the end of the vector part already had its pair taken back there, so its
+  // LF still adds its own one here.
+  bool prevCr = false;
+  for (; p < end; ++p) {
+    if (*p == '\n' && !prevCr) ++n;
+    if (*p == '\r') ++n;
+    prevCr = *p == '\r';
+  }
+  return n;
+}
 
 bool RegexPrefilterSafe(std::string_view re) {
   int depth = 0;
@@ -73,6 +127,51 @@ bool RegexPrefilterSafe(std::string_view re) {
   return depth == 0;
 }
 
+namespace {
+
+// Bytes that stand for themselves outside a character class; anything else ends a literal run.
+bool PlainRegexByte(unsigned char c) {
+  if (c >= 0x80) return true;  // a half-width katakana (lead bytes are taken before)
+  if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
+  return std::strchr(" _-,:;=!@%&'\"<>/~`", static_cast<char>(c)) != nullptr && c != '\0';
+}
+
+}  // namespace
+
+std::string RequiredLiteral(std::string_view re) {
+  std::string best, run;
+  auto endRun = [&] {
+    if (run.size() > best.size()) best = run;
+    run.clear();
+  };
+  int depth = 0;
+  bool inClass = false;
+  for (std::size_t i = 0; i < re.size();) {
+    const unsigned char c = static_cast<unsigned char>(re[i]);
+    std::size_t len = sjis::IsLeadByte(re[i]) ? 2 : (c == '\\' ? 2 : 1);
+    if (i + len > re.size()) return {};
+    const bool literal = !inClass && depth == 0 && (len == 2 ? c != '\\' : PlainRegexByte(c));
+    if (!inClass && depth == 0 && c == '|') return {};
+    if (!inClass && c == '(' && i + 1 < re.size() && re[i + 1] == '?') return {};  // options, look-around
+    if (c == '[' && !inClass) inClass = true;
+    else if (c == ']' && inClass) inClass = false;
+    else if (!inClass && c == '(') ++depth;
+    else if (!inClass && c == ')' && depth > 0) --depth;
+    const char next = i + len < re.size() ? re[i + len] : '\0';
+    if (!literal) {
+      endRun();
+    } else if (next == '?' || next == '*' || next == '{') {
+      endRun();  // this character may be absent
+    } else {
+      run.append(re.substr(i, len));
+      if (next == '+') endRun();
+    }
+    i += len;
+  }
+  endRun();
+  return inClass || depth != 0 ? std::string() : best;
+}
+
 TGrepLineSearcher::TGrepLineSearcher(const TBregexpObj& pattern)
     : pattern_(std::make_unique<TBregexpObj>(pattern.Engine())) {
   pattern_->Assign(pattern);
@@ -92,6 +191,11 @@ bool TGrepLineSearcher::Compile(std::string& message) {
   if (lineBreaks_ > 0) prefilter_ = false;
   else if (pattern_->SimpleSearch()) prefilter_ = !EndsInLoneLead(pattern_->UpperPattern());
   else prefilter_ = RegexPrefilterSafe(RegexOfCommand(pattern_->MatchCommand()));
+  // A literal every match must contain finds the candidate lines far faster than the regular
+  // expression scanning the whole text; the expression then runs on those lines alone.
+  literal_.clear();
+  if (lineBreaks_ == 0 && !pattern_->SimpleSearch() && !pattern_->IgnoreCase() && !pattern_->Fuzzy())
+    literal_ = RequiredLiteral(pattern_->Pattern());
   return true;
 }
 
@@ -179,12 +283,12 @@ TGrepLineSearcher::TCandidate TGrepLineSearcher::NextCandidate(std::string_view 
   return at + len > lines_[line].end ? caFallBack : caLine;
 }
 
-std::size_t TGrepLineSearcher::SearchPiece(std::string_view text, std::int64_t firstLine, std::size_t keepTail,
-                                           const TGrepLineHit& onHit, const std::atomic<bool>& cancel,
-                                           std::atomic<std::int64_t>& currentLine) {
+// Lines split one by one; used when the pattern may span lines or a whole-text scan misled.
+std::size_t TGrepLineSearcher::SearchLines(std::string_view text, std::int64_t firstLine, std::size_t keepTail,
+                                           bool prefilter, const TGrepLineHit& onHit,
+                                           const std::atomic<bool>& cancel, std::atomic<std::int64_t>& currentLine) {
   SplitLines(text);
   const std::size_t stop = lines_.size() > keepTail ? lines_.size() - keepTail : 0;
-  bool prefilter = prefilter_;
   linesDone_ = stop;
   for (std::size_t i = 0; i < stop;) {
     if (cancel.load(std::memory_order_relaxed)) return text.size();
@@ -200,6 +304,67 @@ std::size_t TGrepLineSearcher::SearchPiece(std::string_view text, std::int64_t f
     ++i;
   }
   return stop < lines_.size() ? lines_[stop].begin : text.size();
+}
+
+// The piece is scanned as a whole and only a hit's own line is located: its start by looking
+// back for a break, its number by counting the breaks since the previous hit. Splitting every
+// line first cost more than the scan itself on files with few hits.
+std::size_t TGrepLineSearcher::SearchLazily(std::string_view text, std::int64_t firstLine, const TGrepLineHit& onHit,
+                                            const std::atomic<bool>& cancel, std::atomic<std::int64_t>& currentLine) {
+  const char* base = text.data();
+  const char* end = base + text.size();
+  std::size_t from = 0, counted = 0;
+  std::int64_t index = 0;  // the number, from 0, of the line that starts at `counted`
+  while (from < text.size()) {
+    if (cancel.load(std::memory_order_relaxed)) return text.size();
+    std::size_t pos = 0, len = 0;
+    bool failed = false;
+    if (!literal_.empty()) {
+      const void* hit = ::memmem(base + from, text.size() - from, literal_.data(), literal_.size());
+      if (!hit) break;
+      pos = static_cast<std::size_t>(static_cast<const char*>(hit) - (base + from));
+    } else if (!ScanFrom(base + from, end, pos, len, failed)) {
+      if (!failed) break;
+      return FallBackFrom(text, counted, firstLine, index, onHit, cancel, currentLine);
+    }
+    const std::size_t at = from + pos;
+    const std::size_t begin = LineStartOf(text, counted, at);
+    index += static_cast<std::int64_t>(CountLineBreaks(base + counted, base + begin));
+    counted = begin;
+    const std::size_t lineEnd = static_cast<std::size_t>(FindLineByte(base + begin, end, false) - base);
+    // A match across a break: the scan may have skipped a line's own match, so line by line.
+    if (at + len > lineEnd) return FallBackFrom(text, counted, firstLine, index, onHit, cancel, currentLine);
+    currentLine.store(firstLine + index, std::memory_order_relaxed);
+    const std::string_view line = text.substr(begin, lineEnd - begin);
+    if (!line.empty()) {
+      const int hits = CountHits(line.data(), line.data() + line.size(), line.size() + 2);
+      if (hits > 0) onHit(firstLine + index, line, hits);
+    }
+    from = lineEnd == text.size() ? lineEnd : lineEnd + BreakLength(text, lineEnd);
+    if (from < text.size()) {
+      counted = from;
+      ++index;
+    }
+  }
+  const bool openLast = !text.empty() && text.back() != '\r' && text.back() != '\n';
+  linesDone_ = static_cast<std::size_t>(index) + CountLineBreaks(base + counted, end) +
+               (openLast && counted < text.size() ? 1 : 0);
+  return text.size();
+}
+
+std::size_t TGrepLineSearcher::FallBackFrom(std::string_view text, std::size_t lineStart, std::int64_t firstLine,
+                                            std::int64_t index, const TGrepLineHit& onHit,
+                                            const std::atomic<bool>& cancel, std::atomic<std::int64_t>& currentLine) {
+  SearchLines(text.substr(lineStart), firstLine + index, 0, false, onHit, cancel, currentLine);
+  linesDone_ += static_cast<std::size_t>(index);
+  return text.size();
+}
+
+std::size_t TGrepLineSearcher::SearchPiece(std::string_view text, std::int64_t firstLine, std::size_t keepTail,
+                                           const TGrepLineHit& onHit, const std::atomic<bool>& cancel,
+                                           std::atomic<std::int64_t>& currentLine) {
+  if ((prefilter_ || !literal_.empty()) && keepTail == 0) return SearchLazily(text, firstLine, onHit, cancel, currentLine);
+  return SearchLines(text, firstLine, keepTail, prefilter_, onHit, cancel, currentLine);
 }
 
 }  // namespace vorn

@@ -19,6 +19,14 @@ namespace vorn {
 // or possessive quantifiers, whose matches cannot depend on where a line ends.
 bool RegexPrefilterSafe(std::string_view regex);
 
+// A byte string that every match of the regular expression contains (the longest run of plain
+// characters outside groups and classes that no quantifier can drop); empty when none is sure,
+// as with alternatives, option or look-around groups.
+std::string RequiredLiteral(std::string_view regex);
+
+// The number of line breaks (CR LF, CR or LF) in [p, end), which must not split a CR LF.
+std::size_t CountLineBreaks(const char* p, const char* end);
+
 // A called-back matching line: its number, its text (with NUL bytes as read; for a multi-line
 // pattern the line and the lines that follow, joined by CR LF) and the hits counted on it.
 using TGrepLineHit = std::function<void(std::int64_t lineNumber, std::string_view text, int hits)>;
@@ -54,6 +62,14 @@ private:
     std::size_t begin, end;
   };
   enum TCandidate { caNone, caLine, caFallBack };
+  std::size_t SearchLines(std::string_view text, std::int64_t firstLine, std::size_t keepTail, bool prefilter,
+                          const TGrepLineHit& onHit, const std::atomic<bool>& cancel,
+                          std::atomic<std::int64_t>& currentLine);
+  std::size_t SearchLazily(std::string_view text, std::int64_t firstLine, const TGrepLineHit& onHit,
+                           const std::atomic<bool>& cancel, std::atomic<std::int64_t>& currentLine);
+  std::size_t FallBackFrom(std::string_view text, std::size_t lineStart, std::int64_t firstLine, std::int64_t index,
+                           const TGrepLineHit& onHit, const std::atomic<bool>& cancel,
+                           std::atomic<std::int64_t>& currentLine);
   void SplitLines(std::string_view text);
   void SearchLine(std::string_view text, std::size_t i, std::int64_t number, const TGrepLineHit& onHit);
   TCandidate NextCandidate(std::string_view text, std::size_t from, std::size_t stop, std::size_t& line);
@@ -61,6 +77,7 @@ private:
 
   std::unique_ptr<TBregexpObj> pattern_;
   bool prefilter_ = false;
+  std::string literal_;  // candidate lines of a regular expression are found by this
   int lineBreaks_ = 0;
   TResultRecord* scanRecord_ = nullptr;
   std::vector<TLine> lines_;

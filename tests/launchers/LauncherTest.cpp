@@ -1,4 +1,5 @@
 // VornE's option file and parameter text, VornGrep's switches, and VornGrep run as a real process.
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -131,6 +132,50 @@ TEST(GrepLauncher, StartsTheEditorBesideItselfWithTheSwitches) {
   EXPECT_EQ(a, "-ga b.c");
   EXPECT_EQ(b, "-p" + root + "/");
   EXPECT_FALSE(std::getline(in, c));
+  std::filesystem::remove_all(root);
+}
+
+// VornE as a process: it starts the editor beside it without loading the widget toolkit (its
+// start-up time depends on that), and with no editor and no message module it still ends, with
+// the message on its error output.
+TEST(OpenLauncher, StartsTheEditorWithoutTheToolkitAndReportsAMissingEditor) {
+  std::string tmpl = (std::filesystem::temp_directory_path() / "vornve").string() + "XXXXXX";
+  const std::string root = ::mkdtemp(tmpl.data());
+  std::filesystem::copy_file(VORN_BIN_DIR "/VornE", root + "/VornE");
+  auto run = [&](const std::string& errFile) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const int fd = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      ::dup2(fd, 2);
+      ::execl((root + "/VornE").c_str(), "VornE", (root + "/x.txt").c_str(), nullptr);
+      ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(run(root + "/err1.txt"), 0);
+  std::ifstream err(root + "/err1.txt");
+  std::string line;
+  std::getline(err, line);
+  EXPECT_EQ(line, "VornE: VornEditorが見つかりません");
+
+  const std::string out = root + "/args.txt";
+  std::ofstream(root + "/VornEditor") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + out + ".part && mv " + out +
+                                             ".part " + out + "\n";
+  std::filesystem::permissions(root + "/VornEditor", std::filesystem::perms::owner_all);
+  EXPECT_EQ(run(root + "/err2.txt"), 0);
+  for (int i = 0; i < 200 && !std::filesystem::exists(out); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::ifstream in(out);
+  std::getline(in, line);
+  EXPECT_EQ(line, root + "/x.txt");
+
+  // The launcher's own libraries: nothing of Qt.
+  const std::string ldd = "ldd " + root + "/VornE > " + root + "/libs.txt";
+  ASSERT_EQ(std::system(ldd.c_str()), 0);
+  std::ifstream libs(root + "/libs.txt");
+  std::string all((std::istreambuf_iterator<char>(libs)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(all.find("Qt"), std::string::npos) << all;
   std::filesystem::remove_all(root);
 }
 

@@ -8,6 +8,8 @@
 #include "regex/BregexpUtil.h"
 #include "search/FileMask.h"
 #include "search/GrepEngine.h"
+#include "search/GrepLineSearch.h"
+#include "encoding/LineSplit.h"
 #include "search/GrepResultText.h"
 #include "textfile/JConvStrList.h"
 
@@ -28,6 +30,8 @@ const TModelPattern kPatterns[] = {
     {"x+", true, true, false, false},         {"a\\r\\nb", true, false, false, false},
     {"a[^x]*b", true, false, false, false},   {"(?=a)ab|x", true, false, false, false},
     {"b*", true, false, false, false},        {"a\\s*b", true, false, true, false},
+    {"AB+x?", true, false, false, false},     {"\x93\xfa\x96\x7b+ ?b", true, false, false, false},
+    {"(a|x)b", true, false, false, false},    {"^a b", true, false, false, false},
 };
 
 // Shift_JIS pieces of text: letters, blanks, kanji, kana of both widths, a trail byte that looks
@@ -40,11 +44,13 @@ const char* const kBreaks[] = {"\r\n", "\n", "\r"};
 std::string RandomText(std::mt19937& rng) {
   std::string text;
   const int lines = static_cast<int>(rng() % 60);
+  // One break kind per file, or (as in files edited on several systems) a mix.
+  const bool mixed = rng() % 4 == 0;
   const char* br = kBreaks[rng() % 3];
   for (int i = 0; i < lines; ++i) {
     const int tokens = static_cast<int>(rng() % 12);
     for (int t = 0; t < tokens; ++t) text += kTokens[rng() % std::size(kTokens)];
-    if (i + 1 < lines || rng() % 2) text += br;
+    if (i + 1 < lines || rng() % 2) text += mixed ? kBreaks[rng() % 3] : br;
   }
   return text;
 }
@@ -122,6 +128,39 @@ TEST(GrepModel, RandomTreesGiveTheResultsOfALineByLineSearch) {
           << "\n got: " << (diff.first == got.end() ? "(end)" : *diff.first)
           << "\nwant: " << (diff.second == expected.end() ? "(end)" : *diff.second);
     }
+  }
+}
+
+// Literals every match must hold: the longest sure run, none where an alternative, an option
+// group or a class could do without it, and a double-byte character taken whole even when its
+// trail byte looks like a metacharacter.
+TEST(GrepModel, RequiredLiteralIsOnlyWhatEveryMatchHolds) {
+  EXPECT_EQ(RequiredLiteral("need[a-z]+_x[0-9]"), "need");
+  EXPECT_EQ(RequiredLiteral("ab?cde"), "cde");
+  EXPECT_EQ(RequiredLiteral("abc+d"), "abc");
+  EXPECT_EQ(RequiredLiteral("x(abcdef)*y"), "x");
+  EXPECT_EQ(RequiredLiteral("abc|defg"), "");
+  EXPECT_EQ(RequiredLiteral("(?i)abc"), "");
+  EXPECT_EQ(RequiredLiteral("[|(]abc"), "abc");
+  EXPECT_EQ(RequiredLiteral("a.b\\dcd"), "cd");
+  EXPECT_EQ(RequiredLiteral("\x95\x5c\x8e\xa6"), "\x95\x5c\x8e\xa6");  // trail bytes 5C, A6
+  EXPECT_EQ(RequiredLiteral("\x95\x5c*"), "");
+  EXPECT_EQ(RequiredLiteral("a{2}bc"), "bc");
+}
+
+// The vector count of breaks must agree with the line splitter for every alignment of a CR LF
+// against its 16-byte blocks.
+TEST(GrepModel, BreakCountAgreesWithTheLineSplitter) {
+  std::mt19937 rng(99);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    const std::size_t size = rng() % 80;
+    for (std::size_t i = 0; i < size; ++i) text += "a\r\nb"[rng() % 4];
+    if (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text += 'z';
+    std::size_t lines = 0;
+    ForEachLine(text.data(), text.data() + text.size(), false, [&](const char*, const char*) { ++lines; });
+    const std::size_t breaks = CountLineBreaks(text.data(), text.data() + text.size());
+    ASSERT_EQ(breaks + (text.empty() ? 0 : 1), lines) << ::testing::PrintToString(text);
   }
 }
 

@@ -1,18 +1,17 @@
 // VornE: starts the editor with the command line built from VornE.opt and ends at once.
-#include <QApplication>
-#include <QMessageBox>
-#include <QString>
-
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "base/ByteBuffer.h"
 #include "vorne/OpenLauncher.h"
 #include "platform/FileBytes.h"
+#include "platform/PathPolicy.h"
 #include "platform/ProcessStart.h"
 
 namespace {
@@ -27,11 +26,16 @@ std::string CurrentFolder() {
   return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string("/");
 }
 
-void ShowEditorMissing(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("VornE"), QString::fromUtf8("VornEditorが見つかりません"),
-                  QMessageBox::Ok);
-  box.exec();
+// The message box lives in a module beside VornE; without it the message still reaches the
+// terminal, if any.
+void ShowEditorMissing(int argc, char** argv, const std::string& ownPath) {
+  const char* text = "VornEditorが見つかりません";
+  using TShow = void (*)(int, char**, const char*, const char*);
+  const std::string module = vorn::ExtractFilePath(ownPath) + "libVornEMessage.so";
+  if (void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+    if (auto show = reinterpret_cast<TShow>(::dlsym(handle, "VornEShowMessage"))) return show(argc, argv, "VornE", text);
+  }
+  std::fprintf(stderr, "VornE: %s\n", text);
 }
 
 }  // namespace
@@ -54,6 +58,6 @@ int main(int argc, char** argv) {
   if (IsFile(launch.Editor))
     StartProgram(launch.Editor, launch.Parameters);
   else
-    ShowEditorMissing(argc, argv);
+    ShowEditorMissing(argc, argv, ownPath);
   return 0;
 }
