@@ -95,6 +95,18 @@ void TRowIndex::InsertBulk(int pos, const TRowSlot* slots, int n) {
   Renumber(0);
 }
 
+void TRowIndex::AppendBlock(std::vector<TRowSlot>&& rows) {
+  if (rows.empty()) return;
+  TBlock b;
+  b.modified = CountModified(rows.data(), rows.size());
+  b.rows = std::move(rows);
+  starts_.resize(blocks_.size());
+  starts_.push_back(size_);
+  size_ += static_cast<int>(b.rows.size());
+  blocks_.push_back(std::move(b));
+  ForgetLineEndsFrom(blocks_.size() - 1);
+}
+
 void TRowIndex::Erase(int pos, int n) {
   if (n <= 0) return;
   std::size_t k = FindBlock(pos);

@@ -62,6 +62,9 @@ public:
 
   // Inserts n slots copied from slots (or empty slots when slots is null) before row pos.
   void Insert(int pos, const TRowSlot* slots, int n);
+  // Appends rows as one block of their own, taking over the vector: a file being loaded fills
+  // its blocks in place instead of having every slot copied once more.
+  void AppendBlock(std::vector<TRowSlot>&& rows);
   // Removes rows pos..pos+n-1; the caller releases owned bytes first.
   void Erase(int pos, int n);
   void Clear();
