@@ -84,7 +84,7 @@ public:
   // Appends rows borrowing their bytes from an adopted buffer (slots without the owned flag).
   void AppendBorrowedRows(const TRowSlot* slots, int n) { rows_.Insert(Count(), slots, n); }
   // The same for one block's worth of slots (at most 2 * TRowIndex::kBlockRows), without a copy.
-  void AppendBorrowedBlock(std::vector<TRowSlot>&& slots) { rows_.AppendBlock(std::move(slots)); }
+  void AppendBorrowedBlock(TRowSlots&& slots) { rows_.AppendBlock(std::move(slots)); }
 
   // Calls sink(bytes) with the text of rows first..first+n-1, each row followed by lineBreak
   // where its word says the line ends. Rows that lie one after another in an adopted buffer,

@@ -32,7 +32,7 @@ void TRowIndex::Renumber(std::size_t fromBlock) {
 }
 
 void TRowIndex::SplitBlock(std::size_t k, int at) {
-  std::vector<TRowSlot>& rows = blocks_[k].rows;
+  TRowSlots& rows = blocks_[k].rows;
   TBlock tail;
   tail.rows.assign(rows.begin() + at, rows.end());
   tail.modified = CountModified(tail.rows.data(), tail.rows.size());
@@ -50,7 +50,7 @@ void TRowIndex::Insert(int pos, const TRowSlot* slots, int n) {
     return;
   }
   std::size_t k = pos == size_ ? blocks_.size() - 1 : FindBlock(pos);
-  std::vector<TRowSlot>& rows = blocks_[k].rows;
+  TRowSlots& rows = blocks_[k].rows;
   auto at = rows.begin() + (pos - starts_[k]);
   if (slots) {
     rows.insert(at, slots, slots + n);
@@ -95,7 +95,7 @@ void TRowIndex::InsertBulk(int pos, const TRowSlot* slots, int n) {
   Renumber(0);
 }
 
-void TRowIndex::AppendBlock(std::vector<TRowSlot>&& rows) {
+void TRowIndex::AppendBlock(TRowSlots&& rows) {
   if (rows.empty()) return;
   TBlock b;
   b.modified = CountModified(rows.data(), rows.size());
@@ -114,7 +114,7 @@ void TRowIndex::Erase(int pos, int n) {
   std::size_t firstTouched = k;
   int left = n;
   while (left > 0) {
-    std::vector<TRowSlot>& rows = blocks_[k].rows;
+    TRowSlots& rows = blocks_[k].rows;
     int take = std::min(left, static_cast<int>(rows.size()) - offset);
     blocks_[k].modified -= CountModified(rows.data() + offset, static_cast<std::size_t>(take));
     rows.erase(rows.begin() + offset, rows.begin() + offset + take);
@@ -137,8 +137,8 @@ void TRowIndex::Erase(int pos, int n) {
 void TRowIndex::MergeSmall(std::size_t k) {
   // Keeps lookups short after many deletions: neighbours that fit one block become one.
   for (int step = 0; step < 2 && k + 1 < blocks_.size(); ++step) {
-    std::vector<TRowSlot>& a = blocks_[k].rows;
-    std::vector<TRowSlot>& b = blocks_[k + 1].rows;
+    TRowSlots& a = blocks_[k].rows;
+    TRowSlots& b = blocks_[k + 1].rows;
     if (a.size() + b.size() <= static_cast<std::size_t>(kBlockRows) &&
         (a.size() < kBlockRows / 4 || b.size() < kBlockRows / 4)) {
       a.insert(a.end(), b.begin(), b.end());
@@ -203,7 +203,7 @@ int TRowIndex::FindNthLineEnd(int nth) const {
       nth -= inBlock;
       continue;
     }
-    const std::vector<TRowSlot>& rows = blocks_[k].rows;
+    const TRowSlots& rows = blocks_[k].rows;
     for (std::size_t j = 0; j < rows.size(); ++j)
       if (rows[j].word.EndsLine() && --nth == 0) return starts_[k] + static_cast<int>(j);
   }

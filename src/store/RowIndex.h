@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "store/RowWord.h"
+#include "store/SlotPool.h"
 
 namespace vorn {
 
@@ -28,6 +29,9 @@ struct TRowSlot {
   }
   bool Owned() const { return (lenAndFlag & kOwned) != 0; }
 };
+
+// A block's slots; full-size blocks come from the slot pool.
+using TRowSlots = std::vector<TRowSlot, TSlotAllocator<TRowSlot>>;
 
 // Rows live in blocks of about kBlockRows slots. Inserting or removing a row moves at most one
 // block's slots and renumbers the block starts, so an Enter key in the middle of a 2 M-row
@@ -64,7 +68,7 @@ public:
   void Insert(int pos, const TRowSlot* slots, int n);
   // Appends rows as one block of their own, taking over the vector: a file being loaded fills
   // its blocks in place instead of having every slot copied once more.
-  void AppendBlock(std::vector<TRowSlot>&& rows);
+  void AppendBlock(TRowSlots&& rows);
   // Removes rows pos..pos+n-1; the caller releases owned bytes first.
   void Erase(int pos, int n);
   void Clear();
@@ -109,7 +113,7 @@ public:
 
 private:
   struct TBlock {
-    std::vector<TRowSlot> rows;
+    TRowSlots rows;
     int lineEnds = -1;  // cached count, -1 when unknown
     int modified = 0;   // Modified rows, always exact
   };
@@ -155,5 +159,8 @@ private:
   mutable std::vector<int> lineEndsBefore_;
   mutable std::size_t sumsValid_ = 0;
 };
+
+// A file's rows are appended in blocks of exactly kBlockRows slots: those come from the pool.
+static_assert(TRowIndex::kBlockRows * sizeof(TRowSlot) == TSlotPool::kCell);
 
 }  // namespace vorn

@@ -295,7 +295,7 @@ void TVornEditScreenStrings::Clear() {
 
 void TVornEditScreenStrings::LoadText(TByteBuffer&& buffer) {
   const TByteBuffer& text = AdoptBuffer(std::move(buffer));
-  std::vector<TRowSlot> block;
+  TRowSlots block;
   block.reserve(TRowIndex::kBlockRows);
   ForEachLine(text.Data(), text.Data() + text.Size(), true, [&](const char* b, const char* e) {
     TRowSlot slot;

@@ -103,6 +103,12 @@ TEST(RowIndex, RandomBulkInsertsErasesAndWordWritesMatchAVector) {
     } else if (op == 5 && rng() % 4 == 0) {
       index.ClearModified();
       for (std::uint32_t& w : model) w &= ~kModifiedBit;
+    } else if (op == 5 && rng() % 3 == 0) {
+      // A loaded file's blocks, appended whole (full ones from the slot pool).
+      TRowSlots block(rng() % 2 ? TRowIndex::kBlockRows : 1 + rng() % 700);
+      for (TRowSlot& s : block) s.word = TRowWord::FromRaw((next++ << 4) | (rng() % 3));
+      for (const TRowSlot& s : block) model.push_back(s.word.Raw());
+      index.AppendBlock(std::move(block));
     } else if (size > 0 && op == 0) {
       int pos = static_cast<int>(rng() % static_cast<unsigned>(size));
       int n = 1 + static_cast<int>(rng() % static_cast<unsigned>(std::min(size - pos, 3000)));
