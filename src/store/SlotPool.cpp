@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <sys/mman.h>
+#include <unordered_set>
 
 namespace vorn {
 
@@ -17,24 +18,41 @@ void* TSlotPool::Take() {
   if (free_.empty()) AddSlab();
   void* cell = free_.back();
   free_.pop_back();
-  if (resident_ > free_.size()) resident_ = free_.size();
+  --freeInSlab_[SlabOf(cell)];
   return cell;
 }
 
 void TSlotPool::Give(void* cell) {
   std::lock_guard<std::mutex> lock(mutex_);
   free_.push_back(cell);
-  if (resident_ < kKeptCells) {
-    ++resident_;
-  } else {
-    // The address stays ours; a later Take faults the pages in again.
-    ::madvise(cell, kCell, MADV_DONTNEED);
+  if (++freeInSlab_[SlabOf(cell)] == kCellsPerSlab && free_.size() > kKeptCells + kCellsPerSlab)
+    ReturnFreeSlabs();
+}
+
+// Unmaps wholly free slabs while more than kKeptCells cells stay free.
+void TSlotPool::ReturnFreeSlabs() {
+  std::unordered_set<std::uintptr_t> gone;
+  std::size_t left = free_.size();
+  for (const auto& [slab, free] : freeInSlab_) {
+    if (free != kCellsPerSlab || left < kKeptCells + kCellsPerSlab) continue;
+    gone.insert(slab);
+    left -= kCellsPerSlab;
+  }
+  std::erase_if(free_, [&gone](void* cell) { return gone.count(SlabOf(cell)) != 0; });
+  for (const std::uintptr_t slab : gone) {
+    ::munmap(reinterpret_cast<void*>(slab), kSlab);
+    freeInSlab_.erase(slab);
   }
 }
 
 std::size_t TSlotPool::FreeCells() {
   std::lock_guard<std::mutex> lock(mutex_);
   return free_.size();
+}
+
+std::size_t TSlotPool::Slabs() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return freeInSlab_.size();
 }
 
 void TSlotPool::AddSlab() {
@@ -49,9 +67,9 @@ void TSlotPool::AddSlab() {
   ::madvise(reinterpret_cast<void*>(begin), kSlab, MADV_HUGEPAGE);
 #endif
   // Taken from the back: the slab's first cell goes out first, and a block run stays in order.
-  free_.reserve(free_.size() + kSlab / kCell);
-  for (std::size_t k = kSlab / kCell; k > 0; --k) free_.push_back(reinterpret_cast<void*>(begin + (k - 1) * kCell));
-  resident_ += kSlab / kCell;
+  free_.reserve(free_.size() + kCellsPerSlab);
+  for (std::size_t k = kCellsPerSlab; k > 0; --k) free_.push_back(reinterpret_cast<void*>(begin + (k - 1) * kCell));
+  freeInSlab_[begin] = kCellsPerSlab;
 }
 
 }  // namespace vorn

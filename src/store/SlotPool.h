@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <new>
+#include <unordered_map>
 #include <vector>
 
 namespace vorn {
@@ -11,27 +13,34 @@ namespace vorn {
 // A document of two million rows has two thousand blocks of 16 KiB. From the heap, each of
 // their 8 000 small pages costs a page fault when the file is loaded, which took longer than
 // splitting the text into rows; from 2 MiB slabs they cost a few dozen. Cells given back are
-// kept for the next document; past a limit their pages go back to the system.
+// kept for the next document; past a limit, slabs whose cells are all free go back to the
+// system whole.
 class TSlotPool {
  public:
   static constexpr std::size_t kCell = std::size_t{16} << 10;
   static constexpr std::size_t kSlab = std::size_t{2} << 20;
-  // Cells kept with their memory once given back; more are kept as address space only.
+  static constexpr std::size_t kCellsPerSlab = kSlab / kCell;
+  // Free cells kept before wholly free slabs are returned to the system.
   static constexpr std::size_t kKeptCells = 1024;
 
   static TSlotPool& Instance();
   // A cell of kCell bytes. Raises std::bad_alloc.
   void* Take();
   void Give(void* cell);
-  // Cells ready to be taken; for tests.
+  // Cells ready to be taken, and slabs mapped; for tests.
   std::size_t FreeCells();
+  std::size_t Slabs();
 
  private:
   void AddSlab();
+  void ReturnFreeSlabs();
+  static std::uintptr_t SlabOf(const void* cell) {
+    return reinterpret_cast<std::uintptr_t>(cell) & ~(kSlab - 1);
+  }
 
   std::mutex mutex_;
   std::vector<void*> free_;
-  std::size_t resident_ = 0;  // cells among free_ whose pages may still be resident
+  std::unordered_map<std::uintptr_t, std::size_t> freeInSlab_;  // every slab mapped
 };
 
 // The allocator of the row index's blocks: requests of exactly one cell come from the pool.
