@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/ByteBuffer.h"
+
 namespace vorn {
 
 // The numbers are stored by settings, macros and the command line: never renumber.
@@ -33,6 +35,10 @@ TCharCodeKind DetectCharCode(std::string_view text);
 // not hold and that were replaced by the default character.
 std::string ConvertCharCode(std::string_view text, TCharCodeKind fromKind, TCharCodeKind toKind,
                             std::size_t* substituted = nullptr);
+
+// The same as ConvertCharCode from UTF-8 (either kind) to Shift_JIS, written over the UTF-8
+// bytes a part at a time: reading a UTF-8 file then needs no second buffer of the text's size.
+void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& substituted);
 
 // The status-bar name of a kind ("SJIS", "JIS(RO)", ...); ckAscii and ckBinary show as "SJIS".
 const char* StatusBarCodeName(TCharCodeKind kind);

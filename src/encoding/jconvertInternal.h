@@ -192,6 +192,11 @@ std::string Utf16ToSjis(std::string_view text, bool bigEndian, std::size_t& subs
 std::string SjisToUtf16(std::string_view text, bool bigEndian, std::size_t& substituted,
                         std::string recycled = {});
 std::string Utf8ToSjis(std::string_view text, std::size_t& substituted);
+// Converts text from `from` (a position the whole conversion reaches) into out at d until the
+// position reaches stop, finishing the character that crosses it. Returns the position reached,
+// or text.size() where the text ended there or earlier at its first NUL.
+std::size_t Utf8ToSjisPart(std::string_view text, std::size_t from, std::size_t stop, TByteSink& out,
+                           char*& d, std::size_t& substituted);
 std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& substituted,
                        std::string recycled = {});
 std::string Utf7ToSjis(std::string_view text, std::size_t& substituted);

@@ -331,26 +331,27 @@ TEncodeUtf8Run ChooseEncodeUtf8Run() {
 
 }  // namespace
 
-std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
+// Every decision below depends on the whole text and the position, never on where a part
+// stops, so parts put together give exactly the bytes of one pass over the text.
+std::size_t Utf8ToSjisPart(std::string_view text, std::size_t from, std::size_t stop, TByteSink& out,
+                           char*& d, std::size_t& lost) {
   const TCp932Table& t = Cp932Table();
   const TSjisStoreTable& store = SjisStoreTable();
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   // The text ends at its first NUL; n becomes that once the conversion reaches it.
   std::size_t n = text.size();
-  // No sequence gives more bytes than it takes, except one cut by the end (at most two): room
-  // is checked once per chunk of input.
-  TByteSink out(n + 2);
-  char* d = out.Begin();
   char* lim = out.Limit();
   Room(out, d, lim, 16);
-  std::size_t i = 0;
-  n = EndBeforeNul(s, 0, n);
-  if (n > 0) {
-    unsigned u;
-    bool ill;
-    i = DecodeUtf8Lenient(s, 0, n, u, ill);
-    // The signature of ckUtf8 (and its byte-swapped twin) is not text.
-    if (u != 0xFEFF && u != 0xFFFE) PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+  std::size_t i = from;
+  if (from == 0) {
+    n = EndBeforeNul(s, 0, n);
+    if (n > 0) {
+      unsigned u;
+      bool ill;
+      i = DecodeUtf8Lenient(s, 0, n, u, ill);
+      // The signature of ckUtf8 (and its byte-swapped twin) is not text.
+      if (u != 0xFEFF && u != 0xFFFE) PutDecodedUnit(t, d, s, i, n, u, ill, lost);
+    }
   }
   // ASCII and three-byte forms take the fast path, which also stops at a NUL; everything else,
   // and the last two bytes, go through the full lenient decoder (which gives the same for what
@@ -366,18 +367,29 @@ std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
     return true;
   };
   const TEncodeUtf8Run encodeRun = ChooseEncodeUtf8Run();
-  while (i + 2 < n) {
+  while (i + 2 < n && i < stop) {
     Room(out, d, lim, kChunk + 16);
     const std::size_t fastEnd = n - 2;
-    i = encodeRun(store, s, i, std::min(fastEnd, i + kChunk), d);
+    i = encodeRun(store, s, i, std::min({fastEnd, i + kChunk, std::max(stop, i + 1)}), d);
     if (i >= fastEnd || !decodeOne()) break;
   }
-  while (i < n) {
+  while (i < n && i < stop) {
     Room(out, d, lim, 4);
     if (!decodeOne()) break;
   }
+  // Where a NUL ended the text before stop, say so even if stop was reached exactly there.
+  return i < n ? i : text.size();
+}
+
+std::string Utf8ToSjis(std::string_view text, std::size_t& lost) {
+  // No sequence gives more bytes than it takes, except one cut by the end (at most two): room
+  // is checked once per chunk of input.
+  TByteSink out(text.size() + 2);
+  char* d = out.Begin();
+  Utf8ToSjisPart(text, 0, text.size(), out, d, lost);
   return out.Finish(d);
 }
+
 
 #if defined(__x86_64__)
 // Eight pairs ahead (EightPairsAhead) whose characters are all three bytes long in UTF-8, as
@@ -460,3 +472,38 @@ std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost,
 }
 
 }  // namespace vorn::jconv
+
+namespace vorn {
+
+void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& lost) {
+  constexpr std::size_t kPart = std::size_t{1} << 16;
+  const std::string_view text(bytes.Data(), bytes.Size());
+  std::string part;
+  // Output that would overtake the input not yet read (ill-formed bytes written as wider
+  // substitutes can do that) waits here, and so does everything after it.
+  std::string spill;
+  std::size_t written = 0;
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t stop = std::min(text.size(), pos + kPart);
+    jconv::TByteSink out(stop - pos + 8, stop - pos + 8, std::move(part));
+    char* d = out.Begin();
+    const std::size_t reached = jconv::Utf8ToSjisPart(text, pos, stop, out, d, lost);
+    part = out.Finish(d);
+    if (spill.empty() && written + part.size() <= reached) {
+      std::memcpy(bytes.Data() + written, part.data(), part.size());
+      written += part.size();
+    } else {
+      spill += part;
+    }
+    if (reached >= text.size()) break;
+    pos = reached;
+  }
+  if (!spill.empty()) {
+    bytes.Grow(written + spill.size());
+    std::memcpy(bytes.Data() + written, spill.data(), spill.size());
+  }
+  bytes.Truncate(written + spill.size());
+}
+
+}  // namespace vorn

@@ -67,9 +67,13 @@ void TPointerStringList::Put(int i, std::string_view s) {
 }
 
 bool TPointerStringList::InAdoptedBuffer(std::string_view bytes) const {
+  return AdoptedBufferOf(bytes) != nullptr;
+}
+
+const TByteBuffer* TPointerStringList::AdoptedBufferOf(std::string_view bytes) const {
   for (const auto& b : buffers_)
-    if (bytes.data() >= b->Data() && bytes.data() + bytes.size() <= b->Data() + b->Size()) return true;
-  return false;
+    if (bytes.data() >= b->Data() && bytes.data() + bytes.size() <= b->Data() + b->Size()) return b.get();
+  return nullptr;
 }
 
 void TPointerStringList::PutBorrowed(int i, std::string_view bytes) {

@@ -83,6 +83,15 @@ public:
   void PutBorrowed(int i, std::string_view bytes);
   // Appends rows borrowing their bytes from an adopted buffer (slots without the owned flag).
   void AppendBorrowedRows(const TRowSlot* slots, int n) { rows_.Insert(Count(), slots, n); }
+  // The same for one block's worth of slots (at most 2 * TRowIndex::kBlockRows), without a copy.
+  void AppendBorrowedBlock(TRowSlots&& slots) { rows_.AppendBlock(std::move(slots)); }
+
+  // Calls sink(bytes) with the text of rows first..first+n-1, each row followed by lineBreak
+  // where its word says the line ends. Rows that lie one after another in an adopted buffer,
+  // with exactly lineBreak between them there, go out as one piece: a loaded file that has not
+  // been edited reaches the sink in a few large pieces instead of two per row.
+  template <class Sink>
+  void WriteRows(int first, int n, std::string_view lineBreak, Sink&& sink) const;
 
   // Calls f(text, word) for rows first..first+n-1 in order.
   template <class F>
@@ -129,6 +138,8 @@ private:
     change(w);
     rows_.SetWord(i, w);
   }
+  // The adopted buffer holding bytes, or nullptr.
+  const TByteBuffer* AdoptedBufferOf(std::string_view bytes) const;
   static TRowSlot MakeOwned(std::string_view s, TRowWord word);
   static void Release(TRowSlot& slot);
   static void BytesFreed();
@@ -139,6 +150,46 @@ private:
   TNotifyEvent onChange_;
   int updateCount_ = 0;
 };
+
+template <class Sink>
+void TPointerStringList::WriteRows(int first, int n, std::string_view lineBreak, Sink&& sink) const {
+  const char* runBegin = nullptr;  // a run of bytes all inside *runBuffer, not yet given out
+  const char* runEnd = nullptr;
+  const TByteBuffer* runBuffer = nullptr;
+  const auto flush = [&] {
+    if (runEnd != runBegin) sink(std::string_view(runBegin, static_cast<std::size_t>(runEnd - runBegin)));
+    runBegin = runEnd = nullptr;
+    runBuffer = nullptr;
+  };
+  rows_.ForRange(first, n, [&](const TRowSlot& s) {
+    const std::size_t length = s.Length();
+    if (length > 0) {
+      if (runBuffer == nullptr || s.data != runEnd) {
+        flush();
+        runBuffer = s.Owned() ? nullptr : AdoptedBufferOf(std::string_view(s.data, length));
+        if (runBuffer == nullptr) {
+          sink(std::string_view(s.data, length));
+        } else {
+          runBegin = s.data;
+          runEnd = s.data + length;
+        }
+      } else {
+        runEnd += length;
+      }
+    }
+    if (s.word.End() != reLineEnd) return;
+    // The bytes after the run are compared only while they are still inside its buffer.
+    const char* bufferEnd = runBuffer ? runBuffer->Data() + runBuffer->Size() : nullptr;
+    if (runBuffer && static_cast<std::size_t>(bufferEnd - runEnd) >= lineBreak.size() &&
+        std::string_view(runEnd, lineBreak.size()) == lineBreak) {
+      runEnd += lineBreak.size();
+    } else {
+      flush();
+      sink(lineBreak);
+    }
+  });
+  flush();
+}
 
 // Every temporary row list (rows split from text, undo re-insertion lists) has this type.
 class TVornEditStringList : public TPointerStringList {

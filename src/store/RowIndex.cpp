@@ -32,7 +32,7 @@ void TRowIndex::Renumber(std::size_t fromBlock) {
 }
 
 void TRowIndex::SplitBlock(std::size_t k, int at) {
-  std::vector<TRowSlot>& rows = blocks_[k].rows;
+  TRowSlots& rows = blocks_[k].rows;
   TBlock tail;
   tail.rows.assign(rows.begin() + at, rows.end());
   tail.modified = CountModified(tail.rows.data(), tail.rows.size());
@@ -51,7 +51,7 @@ void TRowIndex::Insert(int pos, const TRowSlot* slots, int n) {
     return;
   }
   std::size_t k = pos == size_ ? blocks_.size() - 1 : FindBlock(pos);
-  std::vector<TRowSlot>& rows = blocks_[k].rows;
+  TRowSlots& rows = blocks_[k].rows;
   auto at = rows.begin() + (pos - starts_[k]);
   if (slots) {
     rows.insert(at, slots, slots + n);
@@ -97,6 +97,18 @@ void TRowIndex::InsertBulk(int pos, const TRowSlot* slots, int n) {
   Renumber(0);
 }
 
+void TRowIndex::AppendBlock(TRowSlots&& rows) {
+  if (rows.empty()) return;
+  TBlock b;
+  b.modified = CountModified(rows.data(), rows.size());
+  b.rows = std::move(rows);
+  starts_.resize(blocks_.size());
+  starts_.push_back(size_);
+  size_ += static_cast<int>(b.rows.size());
+  blocks_.push_back(std::move(b));
+  ForgetSumsFrom(blocks_.size() - 1);
+}
+
 void TRowIndex::Erase(int pos, int n) {
   if (n <= 0) return;
   std::size_t k = FindBlock(pos);
@@ -104,7 +116,7 @@ void TRowIndex::Erase(int pos, int n) {
   std::size_t firstTouched = k;
   int left = n;
   while (left > 0) {
-    std::vector<TRowSlot>& rows = blocks_[k].rows;
+    TRowSlots& rows = blocks_[k].rows;
     int take = std::min(left, static_cast<int>(rows.size()) - offset);
     blocks_[k].modified -= CountModified(rows.data() + offset, static_cast<std::size_t>(take));
     rows.erase(rows.begin() + offset, rows.begin() + offset + take);
@@ -128,8 +140,8 @@ void TRowIndex::Erase(int pos, int n) {
 void TRowIndex::MergeSmall(std::size_t k) {
   // Keeps lookups short after many deletions: neighbours that fit one block become one.
   for (int step = 0; step < 2 && k + 1 < blocks_.size(); ++step) {
-    std::vector<TRowSlot>& a = blocks_[k].rows;
-    std::vector<TRowSlot>& b = blocks_[k + 1].rows;
+    TRowSlots& a = blocks_[k].rows;
+    TRowSlots& b = blocks_[k + 1].rows;
     if (a.size() + b.size() <= static_cast<std::size_t>(kBlockRows) &&
         (a.size() < kBlockRows / 4 || b.size() < kBlockRows / 4)) {
       a.insert(a.end(), b.begin(), b.end());
@@ -217,7 +229,7 @@ int TRowIndex::RowAtTextOffset(std::int64_t offset) const {
   const std::size_t k = BlockWhereTextBytesPass(offset);
   if (k >= blocks_.size()) return size_;
   std::int64_t at = textBytesBefore_[k];
-  const std::vector<TRowSlot>& rows = blocks_[k].rows;
+  const TRowSlots& rows = blocks_[k].rows;
   for (std::size_t j = 0; j < rows.size(); ++j) {
     at += SpanOf(rows[j]);
     if (at > offset) return starts_[k] + static_cast<int>(j);
@@ -252,7 +264,7 @@ int TRowIndex::FindNthLineEnd(int nth) const {
   const std::size_t k = BlockWhereLineEndsPass(nth - 1);
   if (k >= blocks_.size()) return -1;
   nth -= lineEndsBefore_[k];
-  const std::vector<TRowSlot>& rows = blocks_[k].rows;
+  const TRowSlots& rows = blocks_[k].rows;
   for (std::size_t j = 0; j < rows.size(); ++j)
     if (rows[j].word.EndsLine() && --nth == 0) return starts_[k] + static_cast<int>(j);
   return -1;

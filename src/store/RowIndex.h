@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "store/RowWord.h"
+#include "store/SlotPool.h"
 
 namespace vorn {
 
@@ -28,6 +29,9 @@ struct TRowSlot {
   }
   bool Owned() const { return (lenAndFlag & kOwned) != 0; }
 };
+
+// A block's slots; full-size blocks come from the slot pool.
+using TRowSlots = std::vector<TRowSlot, TSlotAllocator<TRowSlot>>;
 
 // Rows live in blocks of about kBlockRows slots. Inserting or removing a row moves at most one
 // block's slots and renumbers the block starts, so an Enter key in the middle of a 2 M-row
@@ -62,6 +66,9 @@ public:
 
   // Inserts n slots copied from slots (or empty slots when slots is null) before row pos.
   void Insert(int pos, const TRowSlot* slots, int n);
+  // Appends rows as one block of their own, taking over the vector: a file being loaded fills
+  // its blocks in place instead of having every slot copied once more.
+  void AppendBlock(TRowSlots&& rows);
   // Removes rows pos..pos+n-1; the caller releases owned bytes first.
   void Erase(int pos, int n);
   void Clear();
@@ -113,7 +120,7 @@ public:
 
 private:
   struct TBlock {
-    std::vector<TRowSlot> rows;
+    TRowSlots rows;
     int lineEnds = -1;  // cached count, -1 when unknown
     std::int64_t textBytes = -1;  // cached sum of the row spans, -1 when unknown
     int modified = 0;   // Modified rows, always exact
@@ -181,5 +188,8 @@ private:
   mutable std::size_t linesValid_ = 1;
   mutable std::size_t bytesValid_ = 1;
 };
+
+// A file's rows are appended in blocks of exactly kBlockRows slots: those come from the pool.
+static_assert(TRowIndex::kBlockRows * sizeof(TRowSlot) == TSlotPool::kCell);
 
 }  // namespace vorn

@@ -301,20 +301,20 @@ void TVornEditScreenStrings::Clear() {
 
 void TVornEditScreenStrings::LoadText(TByteBuffer&& buffer) {
   const TByteBuffer& text = AdoptBuffer(std::move(buffer));
-  std::vector<TRowSlot> chunk;
-  chunk.reserve(TRowIndex::kBlockRows);
-  auto flush = [&] {
-    AppendBorrowedRows(chunk.data(), static_cast<int>(chunk.size()));
-    chunk.clear();
-  };
+  TRowSlots block;
+  block.reserve(TRowIndex::kBlockRows);
   ForEachLine(text.Data(), text.Data() + text.Size(), true, [&](const char* b, const char* e) {
     TRowSlot slot;
     slot.data = b == e ? nullptr : b;
     slot.lenAndFlag = TRowSlot::CheckedLength(static_cast<std::size_t>(e - b));
-    chunk.push_back(slot);
-    if (chunk.size() == static_cast<std::size_t>(TRowIndex::kBlockRows)) flush();
+    block.push_back(slot);
+    if (block.size() == static_cast<std::size_t>(TRowIndex::kBlockRows)) {
+      AppendBorrowedBlock(std::move(block));
+      block = {};
+      block.reserve(TRowIndex::kBlockRows);
+    }
   });
-  if (!chunk.empty()) flush();
+  AppendBorrowedBlock(std::move(block));
   if (wordWrap_) RewrapAll();
   RecomputeBracketStates();
 }

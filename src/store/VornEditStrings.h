@@ -33,14 +33,12 @@ public:
   void SetTextBuffer(TByteBuffer&& buffer);
   void Assign(const TStrings& source) override;
   // Appends the whole text (as GetTextStr gives it) to sink piece by piece, without building
-  // it in one string; lineBreak replaces CR LF after each reLineEnd row.
+  // it in one string; lineBreak replaces CR LF after each reLineEnd row. Pieces may hold many
+  // rows and their breaks.
   template <class Sink>
   void WriteText(Sink&& sink, std::string_view lineBreak = "\r\n") const {
     TVornEditScreenStrings& store = Store();
-    store.ForEachRow(0, store.Count(), [&](std::string_view row, TRowWord word) {
-      sink(row);
-      if (word.End() == reLineEnd) sink(lineBreak);
-    });
+    store.WriteRows(0, store.Count(), lineBreak, sink);
   }
 
   // The facade's own file reader: breaks CR LF, CR or LF; the byte 0x1A ends the file.

@@ -103,7 +103,13 @@ void ReadDocumentFile(const std::string& fileName, TDocumentFileSettings& docume
   document.CharsSubstituted = 0;
   bool utf16 = document.CharCode == ckUnicodeLE || document.CharCode == ckUnicodeBE;
   if (!utf16) document.NulBytesReplaced = ReplaceNulBytes(bytes.Data(), bytes.Size());
-  if (document.CharCode != ckSjis) {
+  if (document.CharCode == ckUtf8 || document.CharCode == ckUtf8N) {
+    // Shift_JIS is hardly ever longer than the UTF-8 it comes from, so the file's own buffer
+    // takes the text: no second buffer of the file's size, and no fresh memory to fault in.
+    Utf8ToSjisInPlace(bytes, document.CharsSubstituted);
+    // An overlong form of U+0000 arrives as a NUL byte, which would end the rows early.
+    document.NulBytesReplaced += ReplaceNulBytes(bytes.Data(), bytes.Size());
+  } else if (document.CharCode != ckSjis) {
     std::size_t substituted = 0;
     std::string text =
         ConvertCharCode(std::string_view(bytes.Data(), bytes.Size()), document.CharCode, ckSjis, &substituted);

@@ -64,6 +64,10 @@ TTextStreamWriter::TTextStreamWriter(TLineBreakKind lineBreak, TCharCodeKind cha
 }
 
 void TTextStreamWriter::Write(std::string_view text) {
+  if (lineBreak_ == lbCRLF || lineBreak_ == lbUnknown) {
+    WriteUnconverted(text);
+    return;
+  }
   while (!text.empty() && error_.empty()) {
     // Break conversion never lengthens the text, so a part of the room's size fits.
     const std::size_t room = buffer_.size() < piece_ ? piece_ - buffer_.size() : 1;
@@ -71,6 +75,37 @@ void TTextStreamWriter::Write(std::string_view text) {
     AppendWithBreaks(text.substr(0, take));
     text.remove_prefix(take);
     if (buffer_.size() >= piece_) Flush(false);
+  }
+}
+
+// Text whose breaks stay as they are needs no copy: whole pieces are encoded straight from the
+// part, and only a line the part leaves open waits in the buffer, which is flushed as soon as
+// that line's break arrives so that the next piece can again come straight from its part.
+void TTextStreamWriter::WriteUnconverted(std::string_view text) {
+  while (!text.empty() && error_.empty()) {
+    if (buffer_.empty() && text.size() >= piece_) {
+      const std::string_view slice = text.substr(0, piece_);
+      const std::size_t cut = Unchanged(code_) ? slice.size() : CutPoint(slice.data(), slice.size());
+      if (cut > 0) {
+        Encode(slice.substr(0, cut));
+        text.remove_prefix(cut);
+        continue;
+      }
+    }
+    const std::size_t room = buffer_.size() < piece_ ? piece_ - buffer_.size() : 1;
+    std::size_t take = std::min(room, text.size());
+    bool lineClosed = false;
+    if (!buffer_.empty() && text.size() >= piece_) {
+      const char* end = text.data() + take;
+      const char* q = FindLineByte(text.data(), end, false);
+      if (q < end) {
+        take = static_cast<std::size_t>(q - text.data()) + ((*q == '\r' && q + 1 < end && q[1] == '\n') ? 2 : 1);
+        lineClosed = true;
+      }
+    }
+    buffer_.append(text.substr(0, take));
+    text.remove_prefix(take);
+    if (buffer_.size() >= piece_ || lineClosed) Flush(false);
   }
 }
 
@@ -113,11 +148,10 @@ void TTextStreamWriter::AppendWithBreaks(std::string_view text) {
 // After the last line break, a byte no character continues past and where no code carries
 // state that the next piece could change (a half-width katakana could still take a mark);
 // failing that, before the last character, which may be incomplete.
-std::size_t TTextStreamWriter::CutPoint() const {
-  const char* p = buffer_.data();
-  for (std::size_t k = buffer_.size(); k > 0; --k)
+std::size_t TTextStreamWriter::CutPoint(const char* p, std::size_t n) {
+  for (std::size_t k = n; k > 0; --k)
     if (p[k - 1] == '\n' || p[k - 1] == '\r') return k;
-  return LastCharStart(p, buffer_.size());
+  return LastCharStart(p, n);
 }
 
 void TTextStreamWriter::Flush(bool final) {
@@ -126,7 +160,7 @@ void TTextStreamWriter::Flush(bool final) {
     buffer_.clear();
     return;
   }
-  const std::size_t cut = final ? buffer_.size() : CutPoint();
+  const std::size_t cut = final ? buffer_.size() : CutPoint(buffer_.data(), buffer_.size());
   if (cut == 0 && !final) return;
   Encode(std::string_view(buffer_.data(), cut));
   buffer_.erase(0, cut);

@@ -42,9 +42,10 @@ class TTextStreamWriter {
   const std::string& Error() const { return error_; }
 
  private:
+  void WriteUnconverted(std::string_view text);
   void AppendWithBreaks(std::string_view text);
   void Flush(bool final);
-  std::size_t CutPoint() const;
+  static std::size_t CutPoint(const char* p, std::size_t n);
   void Encode(std::string_view piece);
   void EncodeJis(std::string_view piece);
   void EncodeStoppingAtNul(std::string_view piece);

@@ -103,6 +103,12 @@ TEST(RowIndex, RandomBulkInsertsErasesAndWordWritesMatchAVector) {
     } else if (op == 5 && rng() % 4 == 0) {
       index.ClearModified();
       for (std::uint32_t& w : model) w &= ~kModifiedBit;
+    } else if (op == 5 && rng() % 3 == 0) {
+      // A loaded file's blocks, appended whole (full ones from the slot pool).
+      TRowSlots block(rng() % 2 ? TRowIndex::kBlockRows : 1 + rng() % 700);
+      for (TRowSlot& s : block) s.word = TRowWord::FromRaw((next++ << 4) | (rng() % 3));
+      for (const TRowSlot& s : block) model.push_back(s.word.Raw());
+      index.AppendBlock(std::move(block));
     } else if (size > 0 && op == 0) {
       int pos = static_cast<int>(rng() % static_cast<unsigned>(size));
       int n = 1 + static_cast<int>(rng() % static_cast<unsigned>(std::min(size - pos, 3000)));
@@ -209,6 +215,44 @@ TEST(LineStoreFacade, SetTextStrSplitsAtEveryBreakKindAndStopsAtNul) {
   for (int i = 0; i < view.Store()->Count(); ++i) EXPECT_FALSE(view.Store()->RowModified(i));
   lines.SetTextStr("");
   EXPECT_EQ(view.Store()->Count(), 0);
+}
+
+// WriteText gives out runs of rows that lie together in the loaded buffer as one piece; the
+// pieces must still add up to the rows and breaks one by one, after any edits.
+TEST(LineStoreFacade, WriteTextOfLoadedAndEditedTextMatchesRowByRowText) {
+  std::mt19937 rng(2024);
+  const char* const kBits[] = {"a", "\x82\xA0", "\r\n", "\n", "\r", "xyz", "\r\n\r\n", " "};
+  for (int round = 0; round < 40; ++round) {
+    TVornEditHeadlessView view;
+    TVornEditScreenStrings& s = *view.Store();
+    std::string text;
+    const std::size_t length = round % 4 == 0 ? 30000 : rng() % 200;
+    while (text.size() < length) text += kBits[rng() % 8];
+    view.Lines().SetTextStr(text);
+    if (round % 3 == 1) s.SetRowEnd(s.Count() - 1, reTextEnd);
+    if (round % 5 == 2) s.SetWordWrap(true);
+    for (int edit = 0; edit < static_cast<int>(rng() % 6) && s.Count() > 0; ++edit) {
+      const int row = static_cast<int>(rng() % static_cast<unsigned>(s.Count()));
+      s.ReplaceRows(row, static_cast<int>(rng() % 3) % (s.Count() - row + 1), edit % 2 ? "new\r\n" : "");
+    }
+    for (std::string_view lineBreak : {std::string_view("\r\n"), std::string_view("\n")}) {
+      std::string expected;
+      s.ForEachRow(0, s.Count(), [&](std::string_view row, TRowWord word) {
+        expected.append(row);
+        if (word.End() == reLineEnd) expected.append(lineBreak);
+      });
+      std::string written;
+      std::size_t pieces = 0;
+      view.Lines().WriteText([&](std::string_view piece) {
+        written.append(piece);
+        ++pieces;
+      }, lineBreak);
+      ASSERT_EQ(written, expected) << "round " << round;
+      if (round % 4 == 0 && lineBreak == "\r\n" && s.Count() > 100 && !s.WordWrap()) {
+        EXPECT_LT(pieces, static_cast<std::size_t>(s.Count()));
+      }
+    }
+  }
 }
 
 TEST(LineStoreFacade, AddAfterTextEndRowBreaksTheOldLastLine) {

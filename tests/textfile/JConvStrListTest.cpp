@@ -204,6 +204,20 @@ TEST_F(DocumentFile, Utf16NulCharacterBecomesASpaceInsteadOfEndingTheText) {
   EXPECT_TRUE(doc.ReadOnly);
 }
 
+// UTF-8 is converted over the file's own bytes: an overlong NUL still must not end the rows,
+// and a text whose last character is cut (its output longer than its input) keeps every byte.
+TEST_F(DocumentFile, Utf8ReadInPlaceKeepsEveryRowAndCountsLosses) {
+  TVornEditHeadlessView view;
+  TDocumentFileSettings doc;
+  doc.OpenCodeGiven = true;
+  doc.OpenCode = ckUtf8N;
+  ReadDocumentFile(Make("n.txt", "a\xC0\x80" "b\n\xE3\x81\x82\n\xE3"), doc, view.Lines());
+  EXPECT_EQ(view.Lines().GetTextStr(), "a b\r\n\x82\xa0\r\n\x81\x40");
+  EXPECT_EQ(doc.NulBytesReplaced, 1u);
+  EXPECT_EQ(doc.CharsSubstituted, 2u);
+  EXPECT_TRUE(doc.ReadOnly);
+}
+
 TEST_F(DocumentFile, Utf8SaveWritesTheSignatureFirst) {
   TVornEditHeadlessView view;
   view.Lines().SetTextStr("\x82\xa0\r\n");

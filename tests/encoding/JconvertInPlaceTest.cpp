@@ -1,0 +1,77 @@
+// Reading UTF-8 in place must give exactly what converting the whole text into a new string
+// gives, whatever the parts cut through and however the text ends.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "encoding/jconvert.h"
+
+namespace vorn {
+namespace {
+
+struct TRandom {
+  std::uint32_t x;
+  std::uint32_t Next() {
+    x ^= x << 13;
+    x ^= x >> 17;
+    x ^= x << 5;
+    return x;
+  }
+};
+
+// Mostly Japanese and ASCII, as real files are, with every kind of ill-formed and odd sequence
+// the lenient decoder takes in its own way: cut forms, stray continuation bytes, the long leads,
+// surrogates, the signature in the middle, unmappable characters.
+std::string RandomUtf8(TRandom& r, std::size_t length, bool withNul) {
+  static const char* const kPieces[] = {
+      "\xE3\x81\x82", "\xE6\xBC\xA2\xE5\xAD\x97", "abc", "\r\n", "\n", "x", "\xEF\xBB\xBF",
+      "\xC3\xA9", "\xE3", "\xE3\x81", "\x80", "\xBF", "\xC2", "\xF0\x9F\x98\x80", "\xF8", "\xFC",
+      "\xED\xA0\xBD\xED\xB8\x80", "\xEF\xBD\xB1", "\xE2\x80\x94", "\xC0\xAF", "\xE0\x80\xAF", "~"};
+  constexpr std::size_t kCount = sizeof kPieces / sizeof kPieces[0];
+  std::string text;
+  while (text.size() < length) {
+    // Long runs of the common forms take the vector paths across part boundaries.
+    text += kPieces[r.Next() % 8 < 6 ? r.Next() % 6 : r.Next() % kCount];
+    if (withNul && r.Next() % 5000 == 0) text += '\0';
+  }
+  return text;
+}
+
+std::string InPlace(const std::string& text, std::size_t& lost) {
+  TByteBuffer bytes(text.size());
+  text.copy(bytes.Data(), text.size());
+  lost = 0;
+  Utf8ToSjisInPlace(bytes, lost);
+  return std::string(bytes.Data(), bytes.Size());
+}
+
+TEST(Utf8InPlace, GivesTheWholeConversionForAnyTextAndLength) {
+  TRandom r{4242};
+  for (int round = 0; round < 60; ++round) {
+    // Small texts, texts of a few parts, and one beyond the size that gets a mapped buffer.
+    const std::size_t length = round % 10 == 0 ? (std::size_t{1} << 20) + r.Next() % 70000
+                               : round % 2 == 0 ? 65536 * 2 + r.Next() % 70000
+                                                : r.Next() % 300;
+    std::string text = RandomUtf8(r, length, round % 3 == 0);
+    if (round % 4 == 1) text += "\xE3";  // cut by the end: the output outgrows the input
+    std::size_t wholeLost = 0;
+    const std::string whole = ConvertCharCode(text, ckUtf8, ckSjis, &wholeLost);
+    std::size_t lost = 0;
+    const std::string inPlace = InPlace(text, lost);
+    ASSERT_EQ(inPlace, whole) << "round " << round << " length " << text.size();
+    EXPECT_EQ(lost, wholeLost) << "round " << round;
+  }
+}
+
+TEST(Utf8InPlace, EdgeTexts) {
+  for (const std::string& text : {std::string(), std::string("\xEF\xBB\xBF"), std::string("\xE3"),
+                                 std::string("\xF0\x9F"), std::string("a\0b", 3), std::string("\xEF\xBB\xBF" "a")}) {
+    std::size_t wholeLost = 0, lost = 0;
+    EXPECT_EQ(InPlace(text, lost), ConvertCharCode(text, ckUtf8, ckSjis, &wholeLost));
+    EXPECT_EQ(lost, wholeLost);
+  }
+}
+
+}  // namespace
+}  // namespace vorn
