@@ -298,6 +298,22 @@ void BM_LongRowTypeTextAtEnd(benchmark::State& state) {
   state.counters["col"] = core.CaretCol();
 }
 
+// The same keystroke at the row's true end through the store's in-row edit, which is what the
+// core's typing uses: the row grows into its spare room.
+void BM_LongRowInRowEditAtEnd(benchmark::State& state) {
+  TDocument& doc = LongRow(0);
+  TVornEditCore& core = *doc.core;
+  for (auto _ : state) {
+    state.SetIterationTime(Seconds([&] {
+      doc.store->ReplaceInRow(0, doc.store->Row(0).size(), 0, "x", core.Caret());
+      core.SetCaretPos(0, core.RowWidth(0));
+      StatusBarQuery(core);
+      benchmark::DoNotOptimize(core.TakeDirty());
+    }));
+  }
+  doc.store->Undo().ClearAll();
+}
+
 // The undo history that state.range(0) keystrokes at the end of the long row leave behind.
 void BM_LongRowUndoBytes(benchmark::State& state) {
   TDocument& doc = LongRow(0);
@@ -332,6 +348,7 @@ BENCHMARK(BM_LongRowEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterat
 BENCHMARK(BM_LongRowWithTabsEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 BENCHMARK(BM_LongRowMoveAtEnd)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_LongRowTypeAtEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK(BM_LongRowInRowEditAtEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(50);
 BENCHMARK(BM_LongRowTypeTextAtEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(50);
 BENCHMARK(BM_LongRowUndoBytes)->Unit(benchmark::kMillisecond)->Arg(4)->Arg(100)->Iterations(1);
 

@@ -21,6 +21,12 @@ public:
   // in the map of a wrapped row. text must outlive the object.
   TRowColumns(std::string_view text, int tabSpaceCount, int wrapByte);
 
+  // The columns of text, which is old's row with `inserted` bytes put in at pos, carried over
+  // from old without searching the row again; null when the insert could change which tabs
+  // there are (it holds a tab or a lead byte, or follows a lead byte).
+  static std::shared_ptr<const TRowColumns> AfterInsert(const TRowColumns& old, std::string_view text, int pos,
+                                                        int inserted);
+
   int Width() const { return width_; }
   // The map code at col ('\0' outside the row).
   char Code(int col) const;
@@ -44,6 +50,8 @@ private:
   const TTab* TabAtOrBeforeCol(int col) const;
   // The last tab whose byte is before byte, or null.
   const TTab* TabBeforeByte(int byte) const;
+  TRowColumns(std::string_view text, int tabSpaceCount, int wrapByte, std::vector<int> tabBytes);
+  void PlaceTabs(const std::vector<int>& tabBytes);
   int TabWidthAt(int col) const;
   bool CharStartFromCheckpoint(int byte) const;
 

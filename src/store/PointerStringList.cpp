@@ -10,7 +10,10 @@ namespace vorn {
 
 namespace {
 std::atomic<std::uint64_t> bytesGeneration{1};
+TPointerStringList::TInPlaceSplice lastInPlaceSplice;
 }  // namespace
+
+const TPointerStringList::TInPlaceSplice& TPointerStringList::LastInPlaceSplice() { return lastInPlaceSplice; }
 
 std::uint64_t TPointerStringList::BytesGeneration() { return bytesGeneration.load(std::memory_order_relaxed); }
 
@@ -93,7 +96,9 @@ void TPointerStringList::SpliceRowBytes(int i, std::size_t pos, std::size_t remo
     Release(released);
   }
   // Bytes changed under an unchanged pointer: whatever was derived from them is stale.
+  const std::uint64_t before = BytesGeneration();
   BytesFreed();
+  if (bytes == old.data) lastInPlaceSplice = TInPlaceSplice{bytes, pos, removed, insert.size(), before, BytesGeneration()};
   Changed();
 }
 

@@ -113,6 +113,19 @@ public:
   // or written in place anywhere. This counter, shared by every list, steps whenever that
   // happens: whoever keeps facts derived from a row's bytes keys them on it.
   static std::uint64_t BytesGeneration();
+  // The last in-place write of row bytes, so that facts derived from the row before it can be
+  // carried over instead of recomputed from 50 MB: the row's data (still the same pointer),
+  // where and how many bytes were replaced by how many, and the generation before and after.
+  struct TInPlaceSplice {
+    const char* Data = nullptr;
+    std::size_t Pos = 0;
+    std::size_t Removed = 0;
+    std::size_t Inserted = 0;
+    std::uint64_t GenerationBefore = 0;
+    std::uint64_t GenerationAfter = 0;
+  };
+  // Interface thread only, like the rows themselves.
+  static const TInPlaceSplice& LastInPlaceSplice();
 
   // Change notification: fires OnChange after a change outside an update block and when the
   // outermost update block ends.

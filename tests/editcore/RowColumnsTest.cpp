@@ -95,6 +95,49 @@ TEST(RowColumns, LongRowsFromTheCacheAnswerAsFreshOnes) {
   }
 }
 
+// Columns carried over an insert answer as the row described afresh, whenever they are given.
+TEST(RowColumns, CarriedOverAnInsertAnswerAsFreshOnes) {
+  std::mt19937 rng(41);
+  int carried = 0;
+  for (int round = 0; round < 800; ++round) {
+    const std::string row = RandomRow(rng, static_cast<int>(rng() % 30));
+    const int tab = 1 + static_cast<int>(rng() % 8);
+    const int wrap = rng() % 3 == 0 ? 5 + static_cast<int>(rng() % 30) : 0;
+    const TRowColumns old(row, tab, wrap);
+    const int pos = static_cast<int>(rng() % (row.size() + 1));
+    const std::string insert = RandomRow(rng, 1 + static_cast<int>(rng() % 2));
+    const std::string text = row.substr(0, static_cast<std::size_t>(pos)) + insert + row.substr(static_cast<std::size_t>(pos));
+    const auto after = TRowColumns::AfterInsert(old, text, pos, static_cast<int>(insert.size()));
+    if (!after) continue;
+    ++carried;
+    ExpectSameAsMap(*after, text, tab, wrap);
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GT(carried, 50);
+}
+
+// Typing into a long row in place: the next questions see the typed bytes.
+class LongRowTyping : public CoreTest {};
+
+TEST_F(LongRowTyping, ColumnsFollowBytesWrittenInPlace) {
+  std::mt19937 rng(8);
+  std::string row = RandomRow(rng, 2000);
+  Load(row + "\r\n" + "short\r\n");
+  for (int round = 0; round < 60; ++round) {
+    const std::size_t pos = rng() % (row.size() + 1);
+    const std::string insert = rng() % 4 ? std::string("x") : std::string(kPieces[rng() % std::size(kPieces)]);
+    store->ReplaceInRow(0, pos, 0, insert, TRowCol{});
+    row.insert(pos, insert);
+    ASSERT_EQ(store->Row(0), row);
+    const std::string map = core.ColumnMapOf(0);
+    ASSERT_EQ(core.RowWidth(0), static_cast<int>(map.size())) << "round " << round;
+    for (int probe = 0; probe < 20; ++probe) {
+      const int c = static_cast<int>(rng() % map.size());
+      ASSERT_EQ(core.ColToByte(0, c), MapColToByte(map, c)) << "round " << round;
+    }
+  }
+}
+
 // The core's caret row is described once and kept; an edit of that row must never leave the
 // old description in use, even when the new bytes land where the old ones were.
 class LongRowCore : public CoreTest {};
