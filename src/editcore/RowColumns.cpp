@@ -59,9 +59,10 @@ void TRowColumns::PlaceTabs(const std::vector<int>& tabBytes) {
   width_ = static_cast<int>(text_.size()) + extra;
 }
 
-std::shared_ptr<const TRowColumns> TRowColumns::AfterInsert(const TRowColumns& old, std::string_view text, int pos,
-                                                            int inserted) {
-  if (pos < 0 || inserted < 0 || static_cast<std::size_t>(pos + inserted) > text.size()) return nullptr;
+std::shared_ptr<const TRowColumns> TRowColumns::AfterSplice(const TRowColumns& old, std::string_view text, int pos,
+                                                            int removed, int inserted, bool removedPlain) {
+  if (!removedPlain || pos < 0 || removed < 0 || inserted < 0) return nullptr;
+  if (static_cast<std::size_t>(pos + inserted) > text.size()) return nullptr;
   // A lead byte before the insert may have paired with a byte now moved away from it.
   if (pos > 0 && IsLead(text[static_cast<std::size_t>(pos - 1)])) return nullptr;
   for (int i = pos; i < pos + inserted; ++i) {
@@ -70,7 +71,7 @@ std::shared_ptr<const TRowColumns> TRowColumns::AfterInsert(const TRowColumns& o
   }
   std::vector<int> tabBytes;
   tabBytes.reserve(old.tabs_.size());
-  for (const TTab& t : old.tabs_) tabBytes.push_back(t.Byte < pos ? t.Byte : t.Byte + inserted);
+  for (const TTab& t : old.tabs_) tabBytes.push_back(t.Byte < pos ? t.Byte : t.Byte - removed + inserted);
   return std::shared_ptr<const TRowColumns>(new TRowColumns(text, old.tabSpaceCount_, old.wrapByte_, std::move(tabBytes)));
 }
 
@@ -170,15 +171,16 @@ std::shared_ptr<const TRowColumns> CachedRowColumns(std::string_view bytes, int 
         e.Wrap == wrapByte && e.Generation == generation)
       return e.Columns;
   }
-  // Typing into the row in place: carry its columns over rather than search 50 MB again.
+  // Typing or deleting in the row in place: carry its columns over rather than search 50 MB again.
   const TPointerStringList::TInPlaceSplice& splice = TPointerStringList::LastInPlaceSplice();
-  if (splice.Data == bytes.data() && splice.GenerationAfter == generation && splice.Removed == 0) {
+  if (splice.Data == bytes.data() && splice.GenerationAfter == generation) {
     for (TCacheEntry& e : cache) {
       if (!e.Columns || e.Data != bytes.data() || e.Generation != splice.GenerationBefore || e.Tab != tabSpaceCount ||
-          e.Wrap != wrapByte || e.Size + splice.Inserted != bytes.size())
+          e.Wrap != wrapByte || e.Size - splice.Removed + splice.Inserted != bytes.size())
         continue;
-      if (auto carried = TRowColumns::AfterInsert(*e.Columns, bytes, static_cast<int>(splice.Pos),
-                                                  static_cast<int>(splice.Inserted))) {
+      if (auto carried = TRowColumns::AfterSplice(*e.Columns, bytes, static_cast<int>(splice.Pos),
+                                                  static_cast<int>(splice.Removed), static_cast<int>(splice.Inserted),
+                                                  splice.RemovedPlain)) {
         e = TCacheEntry{bytes.data(), bytes.size(), tabSpaceCount, wrapByte, generation, std::move(carried)};
         return e.Columns;
       }

@@ -21,11 +21,12 @@ public:
   // in the map of a wrapped row. text must outlive the object.
   TRowColumns(std::string_view text, int tabSpaceCount, int wrapByte);
 
-  // The columns of text, which is old's row with `inserted` bytes put in at pos, carried over
-  // from old without searching the row again; null when the insert could change which tabs
-  // there are (it holds a tab or a lead byte, or follows a lead byte).
-  static std::shared_ptr<const TRowColumns> AfterInsert(const TRowColumns& old, std::string_view text, int pos,
-                                                        int inserted);
+  // The columns of text, which is old's row with `removed` bytes at pos replaced by `inserted`
+  // bytes, carried over from old without searching the row again; null when the change could
+  // alter which tabs there are (the removed or inserted bytes hold a tab or a lead byte, or
+  // they follow a lead byte). removedPlain: the removed bytes held neither.
+  static std::shared_ptr<const TRowColumns> AfterSplice(const TRowColumns& old, std::string_view text, int pos,
+                                                        int removed, int inserted, bool removedPlain);
 
   int Width() const { return width_; }
   // The map code at col ('\0' outside the row).

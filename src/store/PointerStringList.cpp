@@ -1,6 +1,8 @@
 // TPointerStringList: row strings with their words, owned or borrowed bytes, change events.
 #include "store/PointerStringList.h"
 
+#include "base/sjis.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -82,6 +84,9 @@ void TPointerStringList::SpliceRowBytes(int i, std::size_t pos, std::size_t remo
   const std::size_t newLength = length - removed + insert.size();
   const std::uint32_t flagged = TRowSlot::CheckedLength(newLength) | TRowSlot::kOwned;
   char* bytes = const_cast<char*>(old.data);
+  bool removedPlain = true;
+  for (std::size_t k = pos; k < pos + removed && removedPlain; ++k)
+    removedPlain = old.data[k] != '\t' && !sjis::IsLeadByte(static_cast<unsigned char>(old.data[k]));
   if (old.Owned() && OwnedCapacity(old.data) >= newLength) {
     std::memmove(bytes + pos + insert.size(), bytes + pos + removed, tail);
   } else {
@@ -98,7 +103,7 @@ void TPointerStringList::SpliceRowBytes(int i, std::size_t pos, std::size_t remo
   // Bytes changed under an unchanged pointer: whatever was derived from them is stale.
   const std::uint64_t before = BytesGeneration();
   BytesFreed();
-  if (bytes == old.data) lastInPlaceSplice = TInPlaceSplice{bytes, pos, removed, insert.size(), before, BytesGeneration()};
+  if (bytes == old.data) lastInPlaceSplice = TInPlaceSplice{bytes, pos, removed, insert.size(), removedPlain, before, BytesGeneration()};
   Changed();
 }
 

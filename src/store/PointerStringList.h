@@ -121,6 +121,7 @@ public:
     std::size_t Pos = 0;
     std::size_t Removed = 0;
     std::size_t Inserted = 0;
+    bool RemovedPlain = false;  // the removed bytes held no tab and no lead byte
     std::uint64_t GenerationBefore = 0;
     std::uint64_t GenerationAfter = 0;
   };

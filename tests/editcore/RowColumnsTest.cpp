@@ -1,5 +1,6 @@
 // Row columns without a column map, and offsets from the store's sums, each against the
 // straightforward computation over the whole row or the whole text.
+#include <algorithm>
 #include <random>
 
 #include "CoreFixture.h"
@@ -95,8 +96,8 @@ TEST(RowColumns, LongRowsFromTheCacheAnswerAsFreshOnes) {
   }
 }
 
-// Columns carried over an insert answer as the row described afresh, whenever they are given.
-TEST(RowColumns, CarriedOverAnInsertAnswerAsFreshOnes) {
+// Columns carried over a change answer as the row described afresh, whenever they are given.
+TEST(RowColumns, CarriedOverAChangeAnswerAsFreshOnes) {
   std::mt19937 rng(41);
   int carried = 0;
   for (int round = 0; round < 800; ++round) {
@@ -105,9 +106,13 @@ TEST(RowColumns, CarriedOverAnInsertAnswerAsFreshOnes) {
     const int wrap = rng() % 3 == 0 ? 5 + static_cast<int>(rng() % 30) : 0;
     const TRowColumns old(row, tab, wrap);
     const int pos = static_cast<int>(rng() % (row.size() + 1));
-    const std::string insert = RandomRow(rng, 1 + static_cast<int>(rng() % 2));
-    const std::string text = row.substr(0, static_cast<std::size_t>(pos)) + insert + row.substr(static_cast<std::size_t>(pos));
-    const auto after = TRowColumns::AfterInsert(old, text, pos, static_cast<int>(insert.size()));
+    const int removed = static_cast<int>(rng() % 3 == 0 ? rng() % (row.size() - pos + 1) : 0);
+    const std::string gone = row.substr(static_cast<std::size_t>(pos), static_cast<std::size_t>(removed));
+    const bool plain = gone.find('\t') == std::string::npos &&
+                       std::none_of(gone.begin(), gone.end(), [](char c) { return sjis::IsLeadByte(static_cast<unsigned char>(c)); });
+    const std::string insert = rng() % 2 ? std::string("x") : RandomRow(rng, static_cast<int>(rng() % 2));
+    const std::string text = row.substr(0, static_cast<std::size_t>(pos)) + insert + row.substr(static_cast<std::size_t>(pos + removed));
+    const auto after = TRowColumns::AfterSplice(old, text, pos, removed, static_cast<int>(insert.size()), plain);
     if (!after) continue;
     ++carried;
     ExpectSameAsMap(*after, text, tab, wrap);
@@ -126,8 +131,9 @@ TEST_F(LongRowTyping, ColumnsFollowBytesWrittenInPlace) {
   for (int round = 0; round < 60; ++round) {
     const std::size_t pos = rng() % (row.size() + 1);
     const std::string insert = rng() % 4 ? std::string("x") : std::string(kPieces[rng() % std::size(kPieces)]);
-    store->ReplaceInRow(0, pos, 0, insert, TRowCol{});
-    row.insert(pos, insert);
+    const std::size_t removed = rng() % 3 == 0 ? rng() % std::min<std::size_t>(3, row.size() - pos + 1) : 0;
+    store->ReplaceInRow(0, pos, removed, insert, TRowCol{});
+    row.replace(pos, removed, insert);
     ASSERT_EQ(store->Row(0), row);
     const std::string map = core.ColumnMapOf(0);
     ASSERT_EQ(core.RowWidth(0), static_cast<int>(map.size())) << "round " << round;
