@@ -258,8 +258,8 @@ void BM_LongRowMoveAtEnd(benchmark::State& state) {
   }
 }
 
-// Types one character at the end as the editing code does: the row's new text through
-// ReplaceRows, then the caret after it. Undo records of 50 MB each are dropped between rounds.
+// Types one character at the end through ReplaceRows of the whole row, the way the editing
+// code typed before it edited rows in place, then the caret after it. Undo records of 50 MB each are dropped between rounds.
 void BM_LongRowTypeAtEnd(benchmark::State& state) {
   TDocument& doc = LongRow(0);
   TVornEditCore& core = *doc.core;

@@ -1,5 +1,6 @@
 // Typing and the editing keys: insert and overwrite, Enter, Tab, BackSpace, Delete, undo and redo.
-// Every change is one call of the store's ReplaceRows, so each is one undo step.
+// Every change is one call of the store's ReplaceRows (or, inside one row, its in-row edit), so
+// each is one undo step.
 #include <algorithm>
 
 #include "base/sjis.h"
