@@ -12,6 +12,7 @@
 #include "editcore/EditCore.h"
 #include "layout/StoreWrap.h"
 #include "store/HeadlessView.h"
+#include "store/Undo.h"
 #include "textfile/JConvStrList.h"
 
 namespace vorn {
@@ -257,8 +258,8 @@ void BM_LongRowMoveAtEnd(benchmark::State& state) {
   }
 }
 
-// Types one character at the end as the editing code does: the row's new text through
-// ReplaceRows, then the caret after it. Undo records of 50 MB each are dropped between rounds.
+// Types one character at the end through ReplaceRows of the whole row, the way the editing
+// code typed before it edited rows in place, then the caret after it. Undo records of 50 MB each are dropped between rounds.
 void BM_LongRowTypeAtEnd(benchmark::State& state) {
   TDocument& doc = LongRow(0);
   TVornEditCore& core = *doc.core;
@@ -279,6 +280,60 @@ void BM_LongRowTypeAtEnd(benchmark::State& state) {
   state.counters["col"] = core.CaretCol();
 }
 
+// Types one character at the end through the core, as a key press does: TypeText, then the
+// status bar's questions and the repaint bookkeeping.
+void BM_LongRowTypeTextAtEnd(benchmark::State& state) {
+  TDocument& doc = LongRow(0);
+  TVornEditCore& core = *doc.core;
+  core.NavigationKey(nkEnd, false, false);
+  for (auto _ : state) {
+    state.SetIterationTime(Seconds([&] {
+      core.TypeText("x");
+      StatusBarQuery(core);
+      benchmark::DoNotOptimize(core.TakeDirty());
+    }));
+    if (state.iterations() % 16 == 0) doc.store->Undo().ClearAll();
+  }
+  doc.store->Undo().ClearAll();
+  state.counters["col"] = core.CaretCol();
+}
+
+// The same keystroke at the row's true end through the store's in-row edit, which is what the
+// core's typing uses: the row grows into its spare room.
+void BM_LongRowInRowEditAtEnd(benchmark::State& state) {
+  TDocument& doc = LongRow(0);
+  TVornEditCore& core = *doc.core;
+  for (auto _ : state) {
+    state.SetIterationTime(Seconds([&] {
+      doc.store->ReplaceInRow(0, doc.store->Row(0).size(), 0, "x", core.Caret());
+      core.SetCaretPos(0, core.RowWidth(0));
+      StatusBarQuery(core);
+      benchmark::DoNotOptimize(core.TakeDirty());
+    }));
+  }
+  doc.store->Undo().ClearAll();
+}
+
+// The undo history that state.range(0) keystrokes at the end of the long row leave behind.
+void BM_LongRowUndoBytes(benchmark::State& state) {
+  TDocument& doc = LongRow(0);
+  TVornEditCore& core = *doc.core;
+  TVornEditUndoObj& undo = doc.store->UndoObj();
+  undo.SetLimit(256);
+  const auto keys = static_cast<int>(state.range(0));
+  double bytes = 0;
+  for (auto _ : state) {
+    undo.ClearAll();
+    core.NavigationKey(nkEnd, false, false);
+    for (int i = 0; i < keys; ++i) core.TypeText("x");
+    bytes = 0;
+    for (int i = 0; i < undo.UndoList().Count(); ++i) bytes += static_cast<double>(undo.UndoList().Items(i).OldText.size());
+    undo.ClearAll();
+  }
+  state.counters["undo_MB"] = bytes / (1 << 20);
+  state.counters["undo_bytes_per_key"] = bytes / keys;
+}
+
 BENCHMARK(BM_PageDown)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 BENCHMARK(BM_CtrlEnd)->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(200);
 BENCHMARK(BM_JumpToLine1000000)->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(200);
@@ -293,6 +348,9 @@ BENCHMARK(BM_LongRowEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterat
 BENCHMARK(BM_LongRowWithTabsEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 BENCHMARK(BM_LongRowMoveAtEnd)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_LongRowTypeAtEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+BENCHMARK(BM_LongRowInRowEditAtEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(50);
+BENCHMARK(BM_LongRowTypeTextAtEnd)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(50);
+BENCHMARK(BM_LongRowUndoBytes)->Unit(benchmark::kMillisecond)->Arg(4)->Arg(100)->Iterations(1);
 
 }  // namespace
 }  // namespace vorn

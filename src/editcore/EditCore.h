@@ -344,6 +344,9 @@ private:
   };
   TRestorePoint RestorePointAt(int row, int byte) const;
   void ReplaceAndPlace(int first, int count, std::string_view text, TRestorePoint caret);
+  // The edit as ReplaceAndPlace of the whole row would make it, with the bytes changed in place
+  // where the store can (a keystroke in a 50 MB row then copies no row).
+  void ReplaceInRowAndPlace(int row, int byte, int removed, std::string_view insert, TRestorePoint caret);
   void Overwrite(std::string_view s);
   void BackSpaceAtRowStart(int row);
   void CopyWithQuote(bool quote, bool mayClear);

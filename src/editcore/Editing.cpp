@@ -1,9 +1,11 @@
 // Typing and the editing keys: insert and overwrite, Enter, Tab, BackSpace, Delete, undo and redo.
-// Every change is one call of the store's ReplaceRows, so each is one undo step.
+// Every change is one call of the store's ReplaceRows (or, inside one row, its in-row edit), so
+// each is one undo step.
 #include <algorithm>
 
 #include "base/sjis.h"
 #include "editcore/EditCore.h"
+#include "editcore/RowColumns.h"
 #include "editcore/TextBreaks.h"
 #include "layout/Wrap.h"
 #include "store/Undo.h"
@@ -37,11 +39,6 @@ std::string Spliced(std::string_view row, std::size_t cut, std::size_t removed, 
   return out;
 }
 
-// The byte a column maps to, from a column map already built (as ColToByte computes it).
-int ByteOfColumn(const std::string& map, int col) {
-  const int upTo = std::min(col, static_cast<int>(map.size()) - 1);
-  return col - static_cast<int>(std::count(map.begin(), map.begin() + std::max(0, upTo + 1), cmTabRest));
-}
 }  // namespace
 
 TVornEditCore::TRestorePoint TVornEditCore::RestorePointAt(int row, int byte) const {
@@ -62,6 +59,15 @@ void TVornEditCore::ReplaceAndPlace(int first, int count, std::string_view text,
   store_->ReplaceRows(first, count, text, Caret());
   SetCaretRowOffset(caret.Row, caret.Offset);
   if (manyRows) EndCaretHide();
+}
+
+void TVornEditCore::ReplaceInRowAndPlace(int row, int byte, int removed, std::string_view insert, TRestorePoint caret) {
+  ClearSelection();
+  const bool breaks = insert.find('\r') != std::string_view::npos;
+  if (breaks) BeginCaretHide();
+  store_->ReplaceInRow(row, static_cast<std::size_t>(byte), static_cast<std::size_t>(removed), insert, Caret());
+  SetCaretRowOffset(caret.Row, caret.Offset);
+  if (breaks) EndCaretHide();
 }
 
 // --- inserting ---------------------------------------------------------------------------------------
@@ -106,7 +112,9 @@ void TVornEditCore::InsertText(std::string_view raw) {
     ReplaceAndPlace(row, 0, s, caret);
     return;
   }
-  ReplaceAndPlace(row, 1, Spliced(text, static_cast<std::size_t>(c), 0, pad, s, LineEndOf(RowKind(row))), caret);
+  std::string padded;
+  if (pad > 0) padded.assign(pad, ' ').append(s);
+  ReplaceInRowAndPlace(row, std::min(c, len), 0, pad > 0 ? std::string_view(padded) : std::string_view(s), caret);
 }
 
 void TVornEditCore::TypeText(std::string_view sjis) {
@@ -153,14 +161,19 @@ void TVornEditCore::Overwrite(std::string_view s) {
     base += static_cast<int>(map.size());
   }
   lastRow = std::min(lastRow, n - 1);
+  TRestorePoint caret = RestorePointAt(row, start);
+  caret.Offset += static_cast<int>(s.size());
+  if (lastRow == row) {
+    const std::string insert = std::string(s) + (halfCovered ? " " : "");
+    ReplaceInRowAndPlace(row, start, consumed, insert, caret);
+    return;
+  }
   // The bytes of row..lastRow; rows read beyond lastRow are not replaced.
   std::string rows = store_->GetRowsText(row, lastRow - row + 1);
   const TRowEnd lastKind = RowKind(lastRow);
   if (lastKind == reLineEnd) rows.resize(rows.size() - 2);
   std::string text = rows.substr(0, static_cast<std::size_t>(start)) + std::string(s) + (halfCovered ? " " : "") +
                      rows.substr(std::min(rows.size(), static_cast<std::size_t>(start + consumed))) + LineEndOf(lastKind);
-  TRestorePoint caret = RestorePointAt(row, start);
-  caret.Offset += static_cast<int>(s.size());
   ReplaceAndPlace(row, lastRow - row + 1, text, caret);
 }
 
@@ -259,13 +272,12 @@ void TVornEditCore::BackSpace() {
     return;
   }
   const std::string_view text = row < n ? store_->Row(row) : std::string_view();  // row N is empty
-  const std::string map = ColumnMapOf(row);
+  const auto columns = ColumnsOfRow(*this, row);  // a long row's map would be megabytes
   const int len = static_cast<int>(text.size());
-  const int b = ByteOfColumn(map, col);
-  const std::string end = LineEndOf(RowKind(row));
-  if (col < static_cast<int>(map.size()) && map[static_cast<std::size_t>(col)] == cmTabRest) {
+  const int b = columns->ColToByte(col);
+  if (columns->Code(col) == cmTabRest) {
     // The caret inside a tab's fill takes the tab, even at the row's start.
-    ReplaceAndPlace(row, 1, Spliced(text, static_cast<std::size_t>(b), 1, 0, {}, end), RestorePointAt(row, b));
+    ReplaceInRowAndPlace(row, b, 1, {}, RestorePointAt(row, b));
     return;
   }
   if (b > len) {
@@ -273,9 +285,8 @@ void TVornEditCore::BackSpace() {
     return;
   }
   if (b > 0) {
-    const int width = col > 0 && col - 1 < static_cast<int>(map.size()) && map[static_cast<std::size_t>(col - 1)] == cmTrail ? 2 : 1;
-    const auto cut = static_cast<std::size_t>(b - width);
-    ReplaceAndPlace(row, 1, Spliced(text, cut, static_cast<std::size_t>(width), 0, {}, end), RestorePointAt(row, b - width));
+    const int width = col > 0 && columns->Code(col - 1) == cmTrail ? 2 : 1;
+    ReplaceInRowAndPlace(row, b - width, width, {}, RestorePointAt(row, b - width));
     return;
   }
   if (row > 0) BackSpaceAtRowStart(row);
@@ -311,14 +322,14 @@ void TVornEditCore::DeleteChar() {
   const int row = state_.CaretRow, n = RowCount();
   if (row >= n) return;
   const std::string_view text = store_->Row(row);
-  const std::string map = ColumnMapOf(row);
+  const auto columns = ColumnsOfRow(*this, row);
   const int len = static_cast<int>(text.size());
   int col = state_.CaretCol;
-  while (col > 0 && col < static_cast<int>(map.size()) && map[static_cast<std::size_t>(col)] == cmTabRest) --col;
-  const int b = ByteOfColumn(map, col);
+  while (col > 0 && columns->Code(col) == cmTabRest) --col;
+  const int b = columns->ColToByte(col);
   if (b < len) {
     const std::size_t width = sjis::CharLen(text, static_cast<std::size_t>(b));
-    ReplaceAndPlace(row, 1, Spliced(text, static_cast<std::size_t>(b), width, 0, {}, LineEndOf(RowKind(row))), RestorePointAt(row, b));
+    ReplaceInRowAndPlace(row, b, static_cast<int>(width), {}, RestorePointAt(row, b));
     return;
   }
   const TRowEnd kind = RowKind(row);

@@ -42,6 +42,39 @@ TRowColumns::TRowColumns(std::string_view text, int tabSpaceCount, int wrapByte)
   width_ = n + extra;
 }
 
+TRowColumns::TRowColumns(std::string_view text, int tabSpaceCount, int wrapByte, std::vector<int> tabBytes)
+    : text_(text), tabSpaceCount_(std::max(1, tabSpaceCount)), wrapByte_(std::max(0, wrapByte)) {
+  PlaceTabs(tabBytes);
+}
+
+// Tab widths follow from the columns before them, so every tab after an insert moves anew.
+void TRowColumns::PlaceTabs(const std::vector<int>& tabBytes) {
+  int extra = 0;
+  tabs_.reserve(tabBytes.size());
+  for (int at : tabBytes) {
+    const int col = at + extra;
+    tabs_.push_back(TTab{at, col});
+    extra += TabWidthAt(col) - 1;
+  }
+  width_ = static_cast<int>(text_.size()) + extra;
+}
+
+std::shared_ptr<const TRowColumns> TRowColumns::AfterSplice(const TRowColumns& old, std::string_view text, int pos,
+                                                            int removed, int inserted, bool removedPlain) {
+  if (!removedPlain || pos < 0 || removed < 0 || inserted < 0) return nullptr;
+  if (static_cast<std::size_t>(pos + inserted) > text.size()) return nullptr;
+  // A lead byte before the insert may have paired with a byte now moved away from it.
+  if (pos > 0 && IsLead(text[static_cast<std::size_t>(pos - 1)])) return nullptr;
+  for (int i = pos; i < pos + inserted; ++i) {
+    const char c = text[static_cast<std::size_t>(i)];
+    if (c == '\t' || IsLead(c)) return nullptr;
+  }
+  std::vector<int> tabBytes;
+  tabBytes.reserve(old.tabs_.size());
+  for (const TTab& t : old.tabs_) tabBytes.push_back(t.Byte < pos ? t.Byte : t.Byte - removed + inserted);
+  return std::shared_ptr<const TRowColumns>(new TRowColumns(text, old.tabSpaceCount_, old.wrapByte_, std::move(tabBytes)));
+}
+
 int TRowColumns::TabWidthAt(int col) const {
   const int t = tabSpaceCount_;
   if (wrapByte_ == 0) return t - col % t;
@@ -137,6 +170,21 @@ std::shared_ptr<const TRowColumns> CachedRowColumns(std::string_view bytes, int 
     if (e.Columns && e.Data == bytes.data() && e.Size == bytes.size() && e.Tab == tabSpaceCount &&
         e.Wrap == wrapByte && e.Generation == generation)
       return e.Columns;
+  }
+  // Typing or deleting in the row in place: carry its columns over rather than search 50 MB again.
+  const TPointerStringList::TInPlaceSplice& splice = TPointerStringList::LastInPlaceSplice();
+  if (splice.Data == bytes.data() && splice.GenerationAfter == generation) {
+    for (TCacheEntry& e : cache) {
+      if (!e.Columns || e.Data != bytes.data() || e.Generation != splice.GenerationBefore || e.Tab != tabSpaceCount ||
+          e.Wrap != wrapByte || e.Size - splice.Removed + splice.Inserted != bytes.size())
+        continue;
+      if (auto carried = TRowColumns::AfterSplice(*e.Columns, bytes, static_cast<int>(splice.Pos),
+                                                  static_cast<int>(splice.Removed), static_cast<int>(splice.Inserted),
+                                                  splice.RemovedPlain)) {
+        e = TCacheEntry{bytes.data(), bytes.size(), tabSpaceCount, wrapByte, generation, std::move(carried)};
+        return e.Columns;
+      }
+    }
   }
   TCacheEntry& e = cache[next];
   next = (next + 1) % cache.size();

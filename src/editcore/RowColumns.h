@@ -21,6 +21,13 @@ public:
   // in the map of a wrapped row. text must outlive the object.
   TRowColumns(std::string_view text, int tabSpaceCount, int wrapByte);
 
+  // The columns of text, which is old's row with `removed` bytes at pos replaced by `inserted`
+  // bytes, carried over from old without searching the row again; null when the change could
+  // alter which tabs there are (the removed or inserted bytes hold a tab or a lead byte, or
+  // they follow a lead byte). removedPlain: the removed bytes held neither.
+  static std::shared_ptr<const TRowColumns> AfterSplice(const TRowColumns& old, std::string_view text, int pos,
+                                                        int removed, int inserted, bool removedPlain);
+
   int Width() const { return width_; }
   // The map code at col ('\0' outside the row).
   char Code(int col) const;
@@ -44,6 +51,8 @@ private:
   const TTab* TabAtOrBeforeCol(int col) const;
   // The last tab whose byte is before byte, or null.
   const TTab* TabBeforeByte(int byte) const;
+  TRowColumns(std::string_view text, int tabSpaceCount, int wrapByte, std::vector<int> tabBytes);
+  void PlaceTabs(const std::vector<int>& tabBytes);
   int TabWidthAt(int col) const;
   bool CharStartFromCheckpoint(int byte) const;
 

@@ -1,6 +1,9 @@
 // TPointerStringList: row strings with their words, owned or borrowed bytes, change events.
 #include "store/PointerStringList.h"
 
+#include "base/sjis.h"
+
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <utility>
@@ -9,7 +12,10 @@ namespace vorn {
 
 namespace {
 std::atomic<std::uint64_t> bytesGeneration{1};
+TPointerStringList::TInPlaceSplice lastInPlaceSplice;
 }  // namespace
+
+const TPointerStringList::TInPlaceSplice& TPointerStringList::LastInPlaceSplice() { return lastInPlaceSplice; }
 
 std::uint64_t TPointerStringList::BytesGeneration() { return bytesGeneration.load(std::memory_order_relaxed); }
 
@@ -33,12 +39,25 @@ TPointerStringList::~TPointerStringList() {
   if (!buffers_.empty()) BytesFreed();
 }
 
+// Owned bytes are preceded by their capacity, so that a row typed into can grow in place.
+char* TPointerStringList::AllocateOwned(std::size_t capacity) {
+  char* block = new char[kCapacityHeader + capacity];
+  std::memcpy(block, &capacity, sizeof capacity);
+  return block + kCapacityHeader;
+}
+
+std::size_t TPointerStringList::OwnedCapacity(const char* data) {
+  std::size_t capacity = 0;
+  std::memcpy(&capacity, data - kCapacityHeader, sizeof capacity);
+  return capacity;
+}
+
 TRowSlot TPointerStringList::MakeOwned(std::string_view s, TRowWord word) {
   TRowSlot slot;
   slot.word = word;
   if (s.empty()) return slot;
   std::uint32_t length = TRowSlot::CheckedLength(s.size());
-  char* bytes = new char[s.size()];
+  char* bytes = AllocateOwned(s.size());
   std::memcpy(bytes, s.data(), s.size());
   slot.data = bytes;
   slot.lenAndFlag = length | TRowSlot::kOwned;
@@ -47,11 +66,45 @@ TRowSlot TPointerStringList::MakeOwned(std::string_view s, TRowWord word) {
 
 void TPointerStringList::Release(TRowSlot& slot) {
   if (slot.Owned()) {
-    delete[] slot.data;
+    delete[] (slot.data - kCapacityHeader);
     BytesFreed();
   }
   slot.data = nullptr;
   slot.lenAndFlag = 0;
+}
+
+// Spare room grows with the row (an eighth of it), so a run of keystrokes on a long row copies
+// its bytes once per many keystrokes, while short rows stay near their size.
+void TPointerStringList::SpliceRowBytes(int i, std::size_t pos, std::size_t removed, std::string_view insert) {
+  const TRowSlot old = rows_.At(i);
+  const std::size_t length = old.Length();
+  pos = std::min(pos, length);
+  removed = std::min(removed, length - pos);
+  const std::size_t tail = length - pos - removed;
+  const std::size_t newLength = length - removed + insert.size();
+  const std::uint32_t flagged = TRowSlot::CheckedLength(newLength) | TRowSlot::kOwned;
+  char* bytes = const_cast<char*>(old.data);
+  bool removedPlain = true;
+  for (std::size_t k = pos; k < pos + removed && removedPlain; ++k)
+    removedPlain = old.data[k] != '\t' && !sjis::IsLeadByte(static_cast<unsigned char>(old.data[k]));
+  if (old.Owned() && OwnedCapacity(old.data) >= newLength) {
+    std::memmove(bytes + pos + insert.size(), bytes + pos + removed, tail);
+  } else {
+    bytes = AllocateOwned(newLength + std::max<std::size_t>(16, newLength / 8));
+    if (pos > 0) std::memcpy(bytes, old.data, pos);
+    if (tail > 0) std::memcpy(bytes + pos + insert.size(), old.data + pos + removed, tail);
+  }
+  if (!insert.empty()) std::memcpy(bytes + pos, insert.data(), insert.size());
+  rows_.SetBytes(i, bytes, flagged);
+  if (bytes != old.data) {
+    TRowSlot released = old;
+    Release(released);
+  }
+  // Bytes changed under an unchanged pointer: whatever was derived from them is stale.
+  const std::uint64_t before = BytesGeneration();
+  BytesFreed();
+  if (bytes == old.data) lastInPlaceSplice = TInPlaceSplice{bytes, pos, removed, insert.size(), removedPlain, before, BytesGeneration()};
+  Changed();
 }
 
 void TPointerStringList::ReleaseRange(int first, int n) {

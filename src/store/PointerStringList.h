@@ -1,6 +1,7 @@
 // TPointerStringList and TVornEditStringList: string lists with a 32-bit row word per string.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,6 +35,9 @@ public:
     return {s.data, s.Length()};
   }
   void Put(int i, std::string_view s);
+  // Replaces `removed` bytes at pos of row i by insert, keeping the word. The row's bytes are
+  // written in place when it owns enough room; otherwise they move to a block with spare room.
+  void SpliceRowBytes(int i, std::size_t pos, std::size_t removed, std::string_view insert);
 
   TRowWord Word(int i) const { return rows_.At(i).word; }
   void SetWord(int i, TRowWord word) { rows_.SetWord(i, word); }
@@ -114,10 +118,24 @@ public:
   // at or after the end of the text.
   int RowAtTextOffset(std::int64_t offset) const { return rows_.RowAtTextOffset(offset); }
 
-  // Row bytes are never written in place, so a row's (data, length) names the same bytes for
-  // as long as no row bytes have been freed anywhere. This counter, shared by every list,
-  // steps whenever some are: whoever keeps facts derived from a row's bytes keys them on it.
+  // A row's (data, length) names the same bytes for as long as no row bytes have been freed
+  // or written in place anywhere. This counter, shared by every list, steps whenever that
+  // happens: whoever keeps facts derived from a row's bytes keys them on it.
   static std::uint64_t BytesGeneration();
+  // The last in-place write of row bytes, so that facts derived from the row before it can be
+  // carried over instead of recomputed from 50 MB: the row's data (still the same pointer),
+  // where and how many bytes were replaced by how many, and the generation before and after.
+  struct TInPlaceSplice {
+    const char* Data = nullptr;
+    std::size_t Pos = 0;
+    std::size_t Removed = 0;
+    std::size_t Inserted = 0;
+    bool RemovedPlain = false;  // the removed bytes held no tab and no lead byte
+    std::uint64_t GenerationBefore = 0;
+    std::uint64_t GenerationAfter = 0;
+  };
+  // Interface thread only, like the rows themselves.
+  static const TInPlaceSplice& LastInPlaceSplice();
 
   // Change notification: fires OnChange after a change outside an update block and when the
   // outermost update block ends.
@@ -140,6 +158,9 @@ private:
   }
   // The adopted buffer holding bytes, or nullptr.
   const TByteBuffer* AdoptedBufferOf(std::string_view bytes) const;
+  static constexpr std::size_t kCapacityHeader = alignof(std::max_align_t);
+  static char* AllocateOwned(std::size_t capacity);
+  static std::size_t OwnedCapacity(const char* data);
   static TRowSlot MakeOwned(std::string_view s, TRowWord word);
   static void Release(TRowSlot& slot);
   static void BytesFreed();

@@ -12,6 +12,11 @@ namespace vorn {
 
 namespace {
 
+// Rows are split at CR LF, lone CR and lone LF alike, so a text ending in any of them ends its
+// last line with a break. Taking only CR LF (or LF) as a break left a lone final CR as an
+// empty row without a break after the text's last line, whose break a later undo then lost.
+bool EndsWithBreak(std::string_view text) { return !text.empty() && (text.back() == '\n' || text.back() == '\r'); }
+
 class TScreenStringsMarkHost : public TLineMarkHost {
 public:
   explicit TScreenStringsMarkHost(TVornEditScreenStrings& store) : store_(store) {}
@@ -157,7 +162,7 @@ TRowEnd TVornEditScreenStrings::EndKindFor(int first, int last, int& lastL, std:
     }
     return reLineEnd;
   }
-  return (!text.empty() && text.back() == '\n') ? reLineEnd : reTextEnd;
+  return EndsWithBreak(text) ? reLineEnd : reTextEnd;
 }
 
 std::string_view TVornEditScreenStrings::NewText(int first, int a, int last, int lastL, std::string_view text,
@@ -221,8 +226,7 @@ void TVornEditScreenStrings::ReplaceRows(int a, int n, std::string_view text, TR
     const std::string_view newText = NewText(first, a, last, lastL, text, joinedRows);
     TVornEditStringList rows;
     TextToRows(newText, rows);
-    bool endsWithBreak = newText.size() >= 2 && newText.substr(newText.size() - 2) == "\r\n";
-    if (!(endsWithBreak && endKind == reTextEnd)) rows.SetRowEnd(rows.Count() - 1, endKind);
+    if (!(EndsWithBreak(newText) && endKind == reTextEnd)) rows.SetRowEnd(rows.Count() - 1, endKind);
     newRows = rows.Count();
     if (rec) rec->NewRowCount = newRows;
     lineDelta -= CountLineEnds(first, oldRows);

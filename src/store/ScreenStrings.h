@@ -26,6 +26,7 @@ struct TLastChange {
 };
 
 class TVornEditUndoObj;
+struct TUndoInverse;
 class TVornEditLineMark;
 class TVornEditWrapOption;
 
@@ -81,6 +82,13 @@ public:
   // which undo returns to; without one it is the start of row a.
   void ReplaceRows(int a, int n, std::string_view text, TRowCol origin);
   void ReplaceRows(int a, int n, std::string_view text) { ReplaceRows(a, n, text, TRowCol{a, 0}); }
+  // Row `row` with `removed` bytes at `byte` replaced by insert: what ReplaceRows of the whole
+  // row would do, to the same text, undo, saved state and notifications. When the row's
+  // wrapping cannot change (word wrap off, insert without line breaks) the row is changed in
+  // place and undo keeps only the replaced bytes; otherwise it is ReplaceRows.
+  void ReplaceInRow(int row, std::size_t byte, std::size_t removed, std::string_view insert, TRowCol origin);
+  // Puts back the bytes of an in-row undo step; returns its inverse. Inside an update block.
+  TUndoInverse ApplyInRowStep(const TUndoData& r);
   void SpliceRows(int first, int oldCount, const TVornEditStringList& rows);
   void SpliceRows(int first, int oldCount, TVornEditStringList&& rows);
   void DeleteRows(int first, int n);
@@ -119,6 +127,7 @@ private:
   void ClampViews();
   void NotifyViewsChanged();
   bool ReplaceWholeLines(int a, int n, int& oldRows);
+  bool CanReplaceInRow(int row, std::size_t byte, std::size_t removed, std::string_view insert) const;
   TRowEnd EndKindFor(int first, int last, int& lastL, std::string_view text) const;
   std::string_view NewText(int first, int a, int last, int lastL, std::string_view text, std::string& joined) const;
   std::string BuildNewText(int first, int a, int last, int lastL, std::string_view text) const;

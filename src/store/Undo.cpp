@@ -72,6 +72,8 @@ bool TVornEditUndoObj::Undo() {
     i->NewRowCount = inv.NewRowCount;
     i->OldEnd = inv.OldEnd;
     i->OldText = std::move(inv.OldText);
+    i->InRow = inv.InRow;
+    i->RowByte = inv.RowByte;
     i->SavedMark = r.SavedMark;
     i->GroupStart = first;
     redoList_.Add(std::move(i));
@@ -87,6 +89,8 @@ bool TVornEditUndoObj::Redo() {
     i.NewRowCount = inv.NewRowCount;
     i.OldEnd = inv.OldEnd;
     i.OldText = std::move(inv.OldText);
+    i.InRow = inv.InRow;
+    i.RowByte = inv.RowByte;
     i.SavedMark = r.SavedMark;
     i.GroupStart = first;
   });

@@ -41,6 +41,8 @@ struct TUndoInverse {
   int32_t NewRowCount = 0;
   TRowEnd OldEnd = reNone;
   std::string OldText;
+  bool InRow = false;  // an in-row step, as TUndoData describes it
+  std::int64_t RowByte = 0;
   int LineIndex = 0;  // logical line where the step began
   int LineDelta = 0;  // change in the number of logical lines
 };

@@ -20,6 +20,11 @@ struct TUndoData {
   std::string OldText;
   bool SavedMark = false;
   bool GroupStart = false;
+  // An edit inside row FirstRow that changed neither its row count nor its wrapping keeps just
+  // the bytes it replaced (OldText, no line break) and where: NewRowCount then counts the bytes
+  // that replaced them, from RowByte on. Typing into a 50 MB row thus costs bytes, not rows.
+  bool InRow = false;
+  std::int64_t RowByte = 0;
 };
 
 // The store owns one recorder. This base keeps no history (an undo list that stays empty);

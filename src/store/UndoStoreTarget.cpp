@@ -28,6 +28,7 @@ void TScreenStringsUndoTarget::UndoBeginUpdate() { store_.BeginUpdate(); }
 void TScreenStringsUndoTarget::UndoEndUpdate() { store_.EndUpdate(); }
 
 TUndoInverse TScreenStringsUndoTarget::UndoApply(const TUndoData& r) {
+  if (r.InRow) return store_.ApplyInRowStep(r);
   TUndoInverse inv;
   inv.FirstRow = r.FirstRow;
   inv.LineIndex = store_.RowToLine(r.FirstRow);

@@ -1,5 +1,6 @@
 // Row columns without a column map, and offsets from the store's sums, each against the
 // straightforward computation over the whole row or the whole text.
+#include <algorithm>
 #include <random>
 
 #include "CoreFixture.h"
@@ -92,6 +93,54 @@ TEST(RowColumns, LongRowsFromTheCacheAnswerAsFreshOnes) {
     ASSERT_EQ(CachedRowColumns(row, 4, 0), cached) << "asked twice, described once";
     ExpectSameAsMap(*cached, row, 4, 0);
     if (HasFatalFailure()) return;
+  }
+}
+
+// Columns carried over a change answer as the row described afresh, whenever they are given.
+TEST(RowColumns, CarriedOverAChangeAnswerAsFreshOnes) {
+  std::mt19937 rng(41);
+  int carried = 0;
+  for (int round = 0; round < 800; ++round) {
+    const std::string row = RandomRow(rng, static_cast<int>(rng() % 30));
+    const int tab = 1 + static_cast<int>(rng() % 8);
+    const int wrap = rng() % 3 == 0 ? 5 + static_cast<int>(rng() % 30) : 0;
+    const TRowColumns old(row, tab, wrap);
+    const int pos = static_cast<int>(rng() % (row.size() + 1));
+    const int removed = static_cast<int>(rng() % 3 == 0 ? rng() % (row.size() - pos + 1) : 0);
+    const std::string gone = row.substr(static_cast<std::size_t>(pos), static_cast<std::size_t>(removed));
+    const bool plain = gone.find('\t') == std::string::npos &&
+                       std::none_of(gone.begin(), gone.end(), [](char c) { return sjis::IsLeadByte(static_cast<unsigned char>(c)); });
+    const std::string insert = rng() % 2 ? std::string("x") : RandomRow(rng, static_cast<int>(rng() % 2));
+    const std::string text = row.substr(0, static_cast<std::size_t>(pos)) + insert + row.substr(static_cast<std::size_t>(pos + removed));
+    const auto after = TRowColumns::AfterSplice(old, text, pos, removed, static_cast<int>(insert.size()), plain);
+    if (!after) continue;
+    ++carried;
+    ExpectSameAsMap(*after, text, tab, wrap);
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GT(carried, 50);
+}
+
+// Typing into a long row in place: the next questions see the typed bytes.
+class LongRowTyping : public CoreTest {};
+
+TEST_F(LongRowTyping, ColumnsFollowBytesWrittenInPlace) {
+  std::mt19937 rng(8);
+  std::string row = RandomRow(rng, 2000);
+  Load(row + "\r\n" + "short\r\n");
+  for (int round = 0; round < 60; ++round) {
+    const std::size_t pos = rng() % (row.size() + 1);
+    const std::string insert = rng() % 4 ? std::string("x") : std::string(kPieces[rng() % std::size(kPieces)]);
+    const std::size_t removed = rng() % 3 == 0 ? rng() % std::min<std::size_t>(3, row.size() - pos + 1) : 0;
+    store->ReplaceInRow(0, pos, removed, insert, TRowCol{});
+    row.replace(pos, removed, insert);
+    ASSERT_EQ(store->Row(0), row);
+    const std::string map = core.ColumnMapOf(0);
+    ASSERT_EQ(core.RowWidth(0), static_cast<int>(map.size())) << "round " << round;
+    for (int probe = 0; probe < 20; ++probe) {
+      const int c = static_cast<int>(rng() % map.size());
+      ASSERT_EQ(core.ColToByte(0, c), MapColToByte(map, c)) << "round " << round;
+    }
   }
 }
 
