@@ -133,6 +133,13 @@ void TVornEditMain::BuildWindow() {
   connect(edit_, &TVornEdit::CharactersDropped, this, &TVornEditMain::ReportDroppedCharacters);
   edit_->setFocus();
   resize(800, 600);
+  // The user's key map and tool bar come once the window is up, so a slow or locked file
+  // never delays the first paint.
+  QTimer::singleShot(300, this, [this] {
+    const TKeyMapLoadResult loaded = LoadKeyMap(*actions_, UserFolder(), false);
+    toolBar_ = actions_->ToolBar();
+    if (!loaded.Error.empty()) prompts_.warn(QString::fromStdString(loaded.Error));
+  });
 }
 
 int TVornEditMain::MonitorNumber() const {

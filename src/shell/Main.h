@@ -163,6 +163,7 @@ private:
   void StartOtherCopy(const std::string& params);
   void AfterDocumentCommand();
   void ScheduleUpdate();
+  void ShowSelectionSize();
   void ApplyPass3();
   // Opens one argument of pass 2; false when the user cancelled the start.
   bool OpenNamedArgument(const std::string& argument);
@@ -190,6 +191,7 @@ private:
   QTimer* updateTimer_ = nullptr;
   bool clipboardHasText_ = false;  // cached from the clipboard's change signal
   bool forwardingKey_ = false;
+  bool showingSelectionSize_ = false;
   bool closing_ = false;  // the document's fate is decided; the close asks nothing more
   std::string appliedTypeName_;
   // The pane over the document's store; a station window has one too, unshown, so that every

@@ -4,6 +4,7 @@
 
 #include "editor/VornEdit.h"
 #include "shell/CommandActions.h"
+#include "shellcore/StatusTexts.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -195,6 +196,24 @@ void TVornEditMain::UpdateActions() {
   actions_->SetFunctionEnabled(NumberOf("OpenFilenameCopy"), !FileName().empty());
   UpdateTitle();
   UpdateStatus();
+  ShowSelectionSize();
+}
+
+// Panel 0 tells the selection's size while there is one; a huge one is measured on request.
+void TVornEditMain::ShowSelectionSize() {
+  if (!status_) return;
+  const TVornEditCore& core = edit_->Core();
+  const bool selected = core.HasSelection();
+  if (!selected && !showingSelectionSize_) return;
+  showingSelectionSize_ = selected;
+  if (!selected) {
+    status_->SetPanelText(TStatusPanels::spMessage, QString());
+    return;
+  }
+  const TTextRange range = core.SelectionOffsets();
+  const std::int64_t bytes = static_cast<std::int64_t>(range.End) - range.Start;
+  const QString text = QString::fromStdString(SelectionSizeText(bytes, bytes >= kLargeSelectionBytes));
+  status_->SetPanelText(TStatusPanels::spMessage, text);
 }
 
 }  // namespace vorn
