@@ -200,6 +200,31 @@ TEST_F(MainCommandsTest, ShiftWithAMovementExtendsTheSelection) {
   EXPECT_FALSE(w->Editor()->Core().HasSelection());
 }
 
+// Save as through the function: the bytes are in the chosen code and line break, the title
+// and status bar follow the new name and code, and the old file is untouched.
+TEST_F(MainCommandsTest, SaveAsWritesTheChosenCodeAndRetitlesTheWindow) {
+  const std::string path = Write("from.txt", kNihongo + "\r\nb\r\n");
+  const std::string target = folder_ / "to.txt";
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  TVornEditMain::TFileDialogs dialogs;
+  dialogs.askSaveAs = [&target] {
+    TSaveAsRequest request;
+    request.name = target;
+    request.code = TSaveCodeChoice{ckEuc, lbLF, false, false};
+    return std::optional<TSaveAsRequest>(request);
+  };
+  w->SetFileDialogs(dialogs);
+  w->Actions()->ActionByName("SaveAs")->trigger();
+  EXPECT_EQ(ReadBytes(target), "\xc6\xfc\xcb\xdc\xb8\xec\nb\n");
+  EXPECT_EQ(ReadBytes(path), kNihongo + "\r\nb\r\n");
+  EXPECT_EQ(w->FileName(), target);
+  EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("to.txt")));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spLineBreak)->Text(), QStringLiteral("LF"));
+  EXPECT_FALSE(w->Modified());
+}
+
 // Every key of the built-in table whose function the window has and allows runs it exactly
 // once, whether the pane or a menu would otherwise have taken the key.
 TEST_F(MainCommandsTest, EveryBuiltInKeyRunsItsFunctionOnce) {
