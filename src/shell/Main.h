@@ -192,6 +192,13 @@ private:
   bool clipboardHasText_ = false;  // cached from the clipboard's change signal
   bool forwardingKey_ = false;
   bool showingSelectionSize_ = false;
+  struct TSelectionKey {
+    TRowCol anchor, caret;
+    bool box = false;
+    int rows = 0;
+    bool operator==(const TSelectionKey&) const = default;
+  };
+  TSelectionKey shownSelection_;
   bool closing_ = false;  // the document's fate is decided; the close asks nothing more
   std::string appliedTypeName_;
   // The pane over the document's store; a station window has one too, unshown, so that every

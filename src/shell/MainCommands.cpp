@@ -199,13 +199,17 @@ void TVornEditMain::UpdateActions() {
   ShowSelectionSize();
 }
 
-// Panel 0 tells the selection's size while there is one; a huge one is measured on request.
+// Panel 0 tells the selection's size while there is one; measuring walks the rows, so it is
+// done only when the selection's ends move.
 void TVornEditMain::ShowSelectionSize() {
   if (!status_) return;
   const TVornEditCore& core = edit_->Core();
   const bool selected = core.HasSelection();
   if (!selected && !showingSelectionSize_) return;
+  const TSelectionKey key{core.SelectionAnchor(), core.Caret(), core.BoxMode(), core.RowCount()};
+  if (selected && showingSelectionSize_ && key == shownSelection_) return;
   showingSelectionSize_ = selected;
+  shownSelection_ = key;
   if (!selected) {
     status_->SetPanelText(TStatusPanels::spMessage, QString());
     return;

@@ -188,7 +188,7 @@ TEST_F(MainCommandsTest, AFileWithoutWriteBitsOpensReadOnlyAndRefusesTyping) {
   EXPECT_FALSE(w->Modified());
 }
 
-TEST_F(MainCommandsTest, ShiftWithAMovementExtendsTheSelection) {
+TEST_F(MainCommandsTest, ShiftWithAMovementExtendsTheSelectionAndPanelZeroTellsItsSize) {
   const std::string path = Write("sel.txt", "abcdef\r\n");
   TScriptedPrompts prompts;
   auto w = NewWindow(prompts);
@@ -196,8 +196,15 @@ TEST_F(MainCommandsTest, ShiftWithAMovementExtendsTheSelection) {
   Key(*w, Qt::Key_Right, Qt::ShiftModifier);
   Key(*w, Qt::Key_Right, Qt::ShiftModifier);
   EXPECT_EQ(w->Editor()->Core().GetSelText(), "ab");
+  w->UpdateActions();
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text(), QStringLiteral("選択文字列サイズ：2 byte"));
+  Key(*w, Qt::Key_Right, Qt::ShiftModifier);
+  w->UpdateActions();
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text(), QStringLiteral("選択文字列サイズ：3 byte"));
   Key(*w, Qt::Key_Right);
   EXPECT_FALSE(w->Editor()->Core().HasSelection());
+  w->UpdateActions();
+  EXPECT_TRUE(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text().isEmpty());
 }
 
 // Save as through the function: the bytes are in the chosen code and line break, the title
