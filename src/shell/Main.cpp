@@ -314,6 +314,7 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
   ApplyPass3();
   if (plan_.namedFiles.size() > 1) HandOff();
   creationDone_ = true;
+  if (FileName().empty()) ApplyFileType();  // an untitled document takes the common type
   UpdateTitle();
   UpdateStatus();
   return true;

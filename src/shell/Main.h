@@ -28,6 +28,7 @@ namespace vorn {
 
 class TVornEdit;
 class TCommandActions;
+class TFileSetting;
 
 // The document commands' questions go to the message boxes, or to whatever a test puts in
 // their place; the commands hold one reference for their whole life.
@@ -76,6 +77,12 @@ public:
   // Runs instead of starting another copy of the program (new file, files this window cannot
   // take); receives the parameter text.
   void SetProgramStarter(std::function<void(const std::string& params)> start) { startProgram_ = std::move(start); }
+
+  // Answers the file type that claims a file name; without one the pane keeps its defaults.
+  using TFileTypeSource = std::function<TFileSetting*(const std::string& fileName)>;
+  void SetFileTypeSource(TFileTypeSource source) { fileTypeFor_ = std::move(source); }
+  // The tab width the last applied file type gave the pane.
+  int AppliedTypeTabs() const { return appliedTypeTabs_; }
 
   TCommandActions* Actions() const { return actions_; }
   TDocumentCommands& Commands() { return *commands_; }
@@ -201,6 +208,8 @@ private:
   TSelectionKey shownSelection_;
   bool closing_ = false;  // the document's fate is decided; the close asks nothing more
   std::string appliedTypeName_;
+  TFileTypeSource fileTypeFor_;
+  int appliedTypeTabs_ = 0;
   // The pane over the document's store; a station window has one too, unshown, so that every
   // document operation has a control to work through.
   TVornEdit* edit_ = nullptr;

@@ -141,8 +141,6 @@ bool TVornEditMain::RunEditFunction(int function, bool shiftHeld) {
 
 void TVornEditMain::RunCommand(const std::string&) { ScheduleUpdate(); }
 
-// File types are not read yet: every name gets the built-in defaults the pane already has.
-void TVornEditMain::ApplyFileType() { appliedTypeName_ = FileName(); }
 
 bool TVornEditMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == edit_ && event->type() == QEvent::KeyPress && !forwardingKey_ && actions_)

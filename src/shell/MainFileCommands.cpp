@@ -7,6 +7,7 @@
 #include "editor/VornEdit.h"
 #include "platform/ProcessStart.h"
 #include "platform/VornUtil.h"
+#include "shellcore/FileDialogFilters.h"
 #include "shellcore/InsertFile.h"
 #include "shellcore/OpenFilesPlan.h"
 #include "shellcore/SaveSelection.h"
@@ -91,7 +92,10 @@ void TVornEditMain::AfterDocumentCommand() {
   core.SetModified(document_.Modified());
   if (core.CaretRow() > core.LastCaretRow()) core.SetCaretPos(core.LastCaretRow(), 0);
   edit_->Flush();
-  if (FileName() != appliedTypeName_) ApplyFileType();
+  if (FileName() != appliedTypeName_) {
+    if (FileTypeFollowsNewName(appliedTypeName_, FileName())) ApplyFileType();
+    appliedTypeName_ = FileName();
+  }
   UpdateTitle();
   UpdateStatus();
   ScheduleUpdate();

@@ -7,6 +7,7 @@
 #include "shell/CommandActions.h"
 #include "shellcore/KeyMapFiles.h"
 #include "shellcore/KeyTable.h"
+#include "settings/TypeList.h"
 #include "ScriptedPrompts.h"
 #include "TempFolder.h"
 
@@ -230,6 +231,31 @@ TEST_F(MainCommandsTest, SaveAsWritesTheChosenCodeAndRetitlesTheWindow) {
   EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("to.txt")));
   EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spLineBreak)->Text(), QStringLiteral("LF"));
   EXPECT_FALSE(w->Modified());
+}
+
+// The type claiming the name sets the pane's tab width; a new extension chooses again.
+TEST_F(MainCommandsTest, TheFileTypeFollowsTheDocumentsName) {
+  const std::string path = Write("code.c", "a\tb\r\n");
+  ASSERT_EQ(::mkdir((folder_ / "user").c_str(), 0700), 0);
+  TTypeList types({folder_ / "user/", folder_ / "setting/"}, nullptr);
+  TFileSetting& cType = types.Insert(types.Count());
+  cType.Name = "C";
+  cType.TabCol = 4;
+  cType.SetExtensions({".c"});
+  const int commonTabs = types.Items(0).TabCol;
+  ASSERT_NE(commonTabs, 4);
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  w->SetFileTypeSource([&types](const std::string& name) { return &types.FindByFileName(name); });
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, 4);
+  const std::string renamed = folder_ / "code.txt";
+  TVornEditMain::TFileDialogs dialogs;
+  dialogs.askSaveAs = [&renamed] { return std::optional<TSaveAsRequest>(TSaveAsRequest{renamed, std::nullopt, true}); };
+  w->SetFileDialogs(dialogs);
+  w->Actions()->ActionByName("SaveAs")->trigger();
+  EXPECT_EQ(w->FileName(), renamed);
+  EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, commonTabs);
 }
 
 // Every key of the built-in table whose function the window has and allows runs it exactly
