@@ -67,7 +67,8 @@ int RunVornEditor(int argc, char** argv) {
     // A missing or damaged type list leaves the built-in types working; telling it in the
     // status bar keeps it from blocking every start until the user repairs the folder.
     for (const std::string& message : fileTypes.TakeMessages())
-      window.StatusPanels()->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(message));
+      window.StatusPanels()->SetPanelText(TStatusPanels::spMessage,
+                                          QString::fromStdString(message).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     if (!regexpMessage.empty()) {
       const std::u16string text = Cp932ToUtf16(regexpMessage);
       QMessageBox::warning(nullptr, QStringLiteral("VornEditor"),
