@@ -119,6 +119,7 @@ void TVornEditMain::BuildWindow() {
   updateTimer_->setSingleShot(true);
   connect(updateTimer_, &QTimer::timeout, this, &TVornEditMain::UpdateActions);
   status_ = new TStatusPanels(this);
+  connect(status_, &TStatusPanels::Clicked, this, &TVornEditMain::ShowClickedSelectionSize);
   setStatusBar(status_);
   setCentralWidget(edit_);
   connect(edit_, &TVornEdit::CaretMoved, this, [this] {

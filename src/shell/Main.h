@@ -171,6 +171,8 @@ private:
   void AfterDocumentCommand();
   void ScheduleUpdate();
   void ShowSelectionSize();
+  // A click on the status bar measures a selection too large to measure on every change.
+  void ShowClickedSelectionSize();
   void ApplyPass3();
   // Opens one argument of pass 2; false when the user cancelled the start.
   bool OpenNamedArgument(const std::string& argument);
@@ -206,6 +208,7 @@ private:
     bool operator==(const TSelectionKey&) const = default;
   };
   TSelectionKey shownSelection_;
+  bool boxModeShown_ = false;
   bool closing_ = false;  // the document's fate is decided; the close asks nothing more
   std::string appliedTypeName_;
   TFileTypeSource fileTypeFor_;

@@ -202,6 +202,14 @@ void TVornEditMain::UpdateActions() {
 void TVornEditMain::ShowSelectionSize() {
   if (!status_) return;
   const TVornEditCore& core = edit_->Core();
+  // Turning box selection on tells how the mouse makes one.
+  if (core.BoxMode() != boxModeShown_) {
+    boxModeShown_ = core.BoxMode();
+    if (boxModeShown_ && !core.HasSelection()) {
+      status_->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(BoxSelectionHintText()));
+      return;
+    }
+  }
   const bool selected = core.HasSelection();
   if (!selected && !showingSelectionSize_) return;
   const TSelectionKey key{core.SelectionAnchor(), core.Caret(), core.BoxMode(), core.RowCount()};
@@ -216,6 +224,14 @@ void TVornEditMain::ShowSelectionSize() {
   const std::int64_t bytes = static_cast<std::int64_t>(range.End) - range.Start;
   const QString text = QString::fromStdString(SelectionSizeText(bytes, bytes >= kLargeSelectionBytes));
   status_->SetPanelText(TStatusPanels::spMessage, text);
+}
+
+void TVornEditMain::ShowClickedSelectionSize() {
+  const TVornEditCore& core = edit_->Core();
+  if (!status_ || !core.HasSelection()) return;
+  const TTextRange range = core.SelectionOffsets();
+  const std::int64_t bytes = static_cast<std::int64_t>(range.End) - range.Start;
+  status_->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(ClickedSelectionSizeText(bytes)));
 }
 
 }  // namespace vorn

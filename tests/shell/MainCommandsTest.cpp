@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <csignal>
@@ -202,10 +203,18 @@ TEST_F(MainCommandsTest, ShiftWithAMovementExtendsTheSelectionAndPanelZeroTellsI
   Key(*w, Qt::Key_Right, Qt::ShiftModifier);
   w->UpdateActions();
   EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text(), QStringLiteral("選択文字列サイズ：3 byte"));
+  QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(w->StatusPanels(), &click);
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text(), QStringLiteral("選択文字列サイズ：3byte"));
   Key(*w, Qt::Key_Right);
   EXPECT_FALSE(w->Editor()->Core().HasSelection());
   w->UpdateActions();
   EXPECT_TRUE(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text().isEmpty());
+  w->Actions()->ActionByName("BoxSelection")->trigger();
+  w->UpdateActions();
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text(), QStringLiteral("マウス箱形選択はALTキー併用"));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spBoxSelect)->Text(), QStringLiteral("箱形選択"));
 }
 
 // Save as through the function: the bytes are in the chosen code and line break, the title
