@@ -6,6 +6,7 @@
 #include "editor/VornEdit.h"
 #include "shell/CommandActions.h"
 #include "shell/KeyMapLoad.h"
+#include "settings/CommonIniUpdate.h"
 #include "shellcore/KeyMapFiles.h"
 #include "shellcore/StatusTexts.h"
 #include "platform/VornUtil.h"
@@ -27,6 +28,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <exception>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -140,7 +142,18 @@ void TVornEditMain::BuildWindow() {
     const TKeyMapLoadResult loaded = LoadKeyMap(*actions_, UserFolder(), false);
     toolBar_ = actions_->ToolBar();
     if (!loaded.Error.empty()) prompts_.warn(QString::fromStdString(loaded.Error));
+    if (loaded.ToolBarEmpty) RememberHiddenToolBar();
   });
+}
+
+// An empty tool bar stays hidden at the next start too.
+void TVornEditMain::RememberHiddenToolBar() {
+  try {
+    UpdateSharedIni(UserFolder() + "Common.ini",
+                    [](TCustomIniFile& ini) { ini.WriteBool("Standard", "ToolBar", false); });
+  } catch (const std::exception& e) {
+    prompts_.warn(QString::fromStdString(e.what()));
+  }
 }
 
 int TVornEditMain::MonitorNumber() const {

@@ -171,6 +171,7 @@ private:
   void AfterDocumentCommand();
   void ScheduleUpdate();
   void ShowSelectionSize();
+  void RememberHiddenToolBar();
   // A click on the status bar measures a selection too large to measure on every change.
   void ShowClickedSelectionSize();
   void ApplyPass3();
