@@ -60,13 +60,13 @@ void TVornEditMain::InstallFileDialogs() {
   commands_->SetSaveAsChooser([this] { return fileDialogs_.askSaveAs(); });
 }
 
-bool TVornEditMain::RunFileFunction(int function, bool shiftHeld) {
+bool TVornEditMain::RunFileFunction(int function, bool /*shiftHeld*/) {
   const TFunctionInfo* info = FunctionByNumber(function);
   if (!info) return false;
   const std::string_view name = info->Name;
   if (name == "NewFile") NewFileCommand();
   else if (name == "LoadFromFile") OpenFileCommand();
-  else if (name == "CloseOpen") ReloadCommand(shiftHeld);
+  else if (name == "CloseOpen") ReloadCommand(true);  // the plain reload is the macro's "1"
   else if (name == "CloseFile") commands_->CloseDocument();
   else if (name == "SaveFile") commands_->SaveDocument();
   else if (name == "SaveAs") SaveAsCommand();
