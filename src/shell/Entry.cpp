@@ -6,6 +6,7 @@
 #include "platform/cp932.h"
 #include "regex/BregexpUtil.h"
 #include "shellcore/CommandLine.h"
+#include "settings/TypeList.h"
 #include "shell/Main.h"
 
 #include <QApplication>
@@ -58,8 +59,16 @@ int RunVornEditor(int argc, char** argv) {
   // Without the module every search answers "no match"; the editor says so once and runs on.
   const std::string regexpMessage = LoadRegexpBinding();
 
+  TTypeList fileTypes({UserFolder(), ProgramFolder() + "Setting/"});
+  fileTypes.Load();
   TVornEditMain window(station);
+  window.SetFileTypeSource([&fileTypes](const std::string& name) { return &fileTypes.FindByFileName(name); });
   if (!station) {
+    // A missing or damaged type list leaves the built-in types working; telling it in the
+    // status bar keeps it from blocking every start until the user repairs the folder.
+    for (const std::string& message : fileTypes.TakeMessages())
+      window.StatusPanels()->SetPanelText(TStatusPanels::spMessage,
+                                          QString::fromStdString(message).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     if (!regexpMessage.empty()) {
       const std::u16string text = Cp932ToUtf16(regexpMessage);
       QMessageBox::warning(nullptr, QStringLiteral("VornEditor"),

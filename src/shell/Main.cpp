@@ -2,7 +2,13 @@
 // command-line passes that open the named documents into it.
 #include "shell/Main.h"
 
+#include "dialogs/DocumentFileDialog.h"
 #include "editor/VornEdit.h"
+#include "shell/CommandActions.h"
+#include "shell/KeyMapLoad.h"
+#include "settings/CommonIniUpdate.h"
+#include "shellcore/KeyMapFiles.h"
+#include "shellcore/StatusTexts.h"
 #include "platform/VornUtil.h"
 #include "platform/ProcessStart.h"
 #include "platform/cp932.h"
@@ -10,13 +16,19 @@
 #include "shellcore/WindowTitle.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTimer>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QToolBar>
 
 #include <algorithm>
+#include <exception>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,12 +64,29 @@ TVornEditMain::TPrompts DefaultPrompts(QWidget* owner) {
   return p;
 }
 
+// Questions as message boxes; messages through the window's warning, which tests capture.
+class TWindowPromptBoxes : public TDocumentPromptBoxes {
+public:
+  TWindowPromptBoxes(QWidget* owner, const TVornEditMain::TPrompts& prompts)
+      : TDocumentPromptBoxes(owner), prompts_(prompts) {}
+  void Warn(const std::string& text) override { prompts_.warn(QString::fromStdString(text)); }
+  void Error(const std::string& text) override { prompts_.warn(QString::fromStdString(text)); }
+
+private:
+  const TVornEditMain::TPrompts& prompts_;
+};
+
 }  // namespace
 
 TVornEditMain::TVornEditMain(bool stationMode, QWidget* parent)
     : QMainWindow(parent), stationMode_(stationMode), prompts_(DefaultPrompts(this)) {
   setObjectName(QStringLiteral("TVornEditMain"));
   edit_ = new TVornEdit(document_.SharedStore(), this);
+  promptBoxes_ = std::make_unique<TWindowPromptBoxes>(this, prompts_);
+  documentPrompts_.SetTarget(promptBoxes_.get());
+  commands_ = std::make_unique<TDocumentCommands>(document_, edit_->Lines(), documentPrompts_);
+  InstallFileDialogs();
+  BuildCommands();
   if (stationMode_) {
     edit_->hide();
     setWindowTitle(QStringLiteral("VORNEDITORSTATION"));
@@ -70,21 +99,61 @@ TVornEditMain::TVornEditMain(bool stationMode, QWidget* parent)
   UpdateStatus();
 }
 
+TVornEditMain::~TVornEditMain() = default;
+
 void TVornEditMain::BuildWindow() {
-  menuBar();  // the command table fills it; an empty bar keeps the layout of the finished window
-  toolBar_ = addToolBar(QStringLiteral("ToolBar"));
-  toolBar_->setObjectName(QStringLiteral("ToolBar"));
+  actions_->BuildMenus();
+  actions_->BuildToolBar(DefaultToolBar());
+  toolBar_ = actions_->ToolBar();
+  edit_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(edit_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { actions_->PanePopup()->popup(edit_->mapToGlobal(at)); });
+  edit_->installEventFilter(this);
+  setAcceptDrops(true);
+  if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+    clipboardHasText_ = clipboard->mimeData() && clipboard->mimeData()->hasText();
+    connect(clipboard, &QClipboard::dataChanged, this, [this, clipboard] {
+      clipboardHasText_ = clipboard->mimeData() && clipboard->mimeData()->hasText();
+      ScheduleUpdate();
+    });
+  }
+  updateTimer_ = new QTimer(this);
+  updateTimer_->setSingleShot(true);
+  connect(updateTimer_, &QTimer::timeout, this, &TVornEditMain::UpdateActions);
   status_ = new TStatusPanels(this);
+  connect(status_, &TStatusPanels::Clicked, this, &TVornEditMain::ShowClickedSelectionSize);
   setStatusBar(status_);
   setCentralWidget(edit_);
-  connect(edit_, &TVornEdit::CaretMoved, this, &TVornEditMain::ShowCaretPosition);
+  connect(edit_, &TVornEdit::CaretMoved, this, [this] {
+    ShowCaretPosition();
+    ScheduleUpdate();
+  });
   connect(edit_, &TVornEdit::Changed, this, [this] {
     UpdateTitle();
     ShowCaretPosition();
+    ScheduleUpdate();
   });
   connect(edit_, &TVornEdit::CharactersDropped, this, &TVornEditMain::ReportDroppedCharacters);
   edit_->setFocus();
   resize(800, 600);
+  // The user's key map and tool bar come once the window is up, so a slow or locked file
+  // never delays the first paint.
+  QTimer::singleShot(300, this, [this] {
+    const TKeyMapLoadResult loaded = LoadKeyMap(*actions_, UserFolder(), false);
+    toolBar_ = actions_->ToolBar();
+    if (!loaded.Error.empty()) prompts_.warn(QString::fromStdString(loaded.Error));
+    if (loaded.ToolBarEmpty) RememberHiddenToolBar();
+  });
+}
+
+// An empty tool bar stays hidden at the next start too.
+void TVornEditMain::RememberHiddenToolBar() {
+  try {
+    UpdateSharedIni(UserFolder() + "Common.ini",
+                    [](TCustomIniFile& ini) { ini.WriteBool("Standard", "ToolBar", false); });
+  } catch (const std::exception& e) {
+    prompts_.warn(QString::fromStdString(e.what()));
+  }
 }
 
 int TVornEditMain::MonitorNumber() const {
@@ -98,11 +167,13 @@ void TVornEditMain::SetFileName(const std::string& name) {
   UpdateTitle();
 }
 
+// The document's saved state is the one truth; the core's own flag only follows it.
 void TVornEditMain::SetModified(bool modified) {
   if (modified)
     document_.MarkUnsaved();
   else
     document_.MarkSaved();
+  edit_->Core().SetModified(document_.Modified());
   UpdateTitle();
 }
 
@@ -128,7 +199,16 @@ void TVornEditMain::SetLineBreakGiven(bool given) {
 
 void TVornEditMain::SetReadOnly(bool readOnly) {
   document_.FileSettings().ReadOnly = readOnly;
+  edit_->Core().SetReadOnly(readOnly);
   UpdateTitle();
+}
+
+void TVornEditMain::SetBrowseMode(bool on) {
+  browseMode_ = on;
+  commands_->SetBrowseMode(on);
+  edit_->Core().SetBrowseMode(on);
+  UpdateTitle();
+  ScheduleUpdate();
 }
 
 void TVornEditMain::UpdateTitle() {
@@ -144,13 +224,17 @@ void TVornEditMain::UpdateTitle() {
 
 void TVornEditMain::UpdateStatus() {
   if (!status_) return;
-  const QString star = QStringLiteral("*");
   const TDocumentFileSettings& file = document_.FileSettings();
-  status_->SetPanelText(TStatusPanels::spCharCode,
-                        (file.OpenCodeGiven ? star : QString()) + QString::fromLatin1(StatusBarCodeName(file.CharCode)));
-  status_->SetPanelText(TStatusPanels::spLineBreak,
-                        (file.LineBreakGiven ? star : QString()) + QString::fromLatin1(StatusBarLineBreakName(file.LineBreak)));
-  ShowCaretPosition();
+  const TVornEditCore& core = edit_->Core();
+  TStatusState state;
+  state.boxSelection = core.BoxMode();
+  state.charCode = file.CharCode;
+  state.openCodeGiven = file.OpenCodeGiven;
+  state.lineBreak = file.LineBreak;
+  state.lineBreakGiven = file.LineBreakGiven;
+  state.caret = CaretLineColumn(core.Store(), core.CaretRow(), core.CaretCol(), false);
+  state.overwrite = core.OverwriteMode();
+  status_->ShowStateTexts(StatusPanelTexts(state));
 }
 
 TVornEditStrings& TVornEditMain::Lines() { return edit_->Lines(); }
@@ -176,12 +260,7 @@ QString TVornEditMain::CaretPositionText() const {
   return QString::asprintf("%5d:%4d", core.RowToLine(row) + 1, col + 1);
 }
 
-void TVornEditMain::ShowCaretPosition() {
-  if (!status_) return;
-  status_->SetPanelText(TStatusPanels::spCaret, CaretPositionText());
-  status_->SetPanelText(TStatusPanels::spInsert,
-                        edit_->Core().OverwriteMode() ? QStringLiteral("上書") : QStringLiteral("挿入"));
-}
+void TVornEditMain::ShowCaretPosition() { UpdateStatus(); }
 
 void TVornEditMain::ReportDroppedCharacters(int count) {
   if (!status_) return;
@@ -190,32 +269,12 @@ void TVornEditMain::ReportDroppedCharacters(int count) {
 }
 
 bool TVornEditMain::LoadDocument(const std::string& name, bool /*reload*/) {
-  if (!IsFile(name)) {
-    prompts_.warn(QStringLiteral("そのファイルは存在しません。読み込みを中止します"));
-    return false;
-  }
-  TDocumentFileSettings document;
-  document.OpenCodeGiven = document_.FileSettings().OpenCodeGiven;
-  document.OpenCode = document_.FileSettings().OpenCode;
-  document.LineBreakGiven = document_.FileSettings().LineBreakGiven;
-  document.GivenLineBreak = plan_.lineBreak;
-  std::string lossMessage;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const std::string error = ReadDocumentForWindow(name, document, Lines(), lossMessage);
+  const bool loaded = commands_->LoadDocument(name);
   QApplication::restoreOverrideCursor();
-  if (!error.empty()) {
-    prompts_.warn(QString::fromStdString(error));
-    return false;
-  }
-  // What the read found (code, line break, losses) is the document's from now on.
-  document.ReadOnly = FileIsReadOnly(name) || document.ReadOnly;
-  document_.FileSettings() = document;
-  SetLineBreak(document.LineBreak);
-  SetFileName(name);
+  if (!loaded) return false;
   edit_->Core().SetCaretPos(0, 0);
-  edit_->Flush();
-  SetModified(false);
-  if (!lossMessage.empty()) prompts_.warn(QString::fromStdString(lossMessage));
+  AfterDocumentCommand();
   return true;
 }
 
@@ -254,7 +313,10 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
     document_.FileSettings().OpenCode = plan_.openCode;
     document_.FileSettings().CharCode = plan_.openCode;
   }
-  if (plan_.lineBreakGiven) document_.FileSettings().LineBreakGiven = true;
+  if (plan_.lineBreakGiven) {
+    document_.FileSettings().LineBreakGiven = true;
+    document_.FileSettings().GivenLineBreak = plan_.lineBreak;
+  }
   document_.FileSettings().LineBreak = plan_.lineBreak;
   if (plan_.stayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
   // pass 2
@@ -266,6 +328,7 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
   ApplyPass3();
   if (plan_.namedFiles.size() > 1) HandOff();
   creationDone_ = true;
+  if (FileName().empty()) ApplyFileType();  // an untitled document takes the common type
   UpdateTitle();
   UpdateStatus();
   return true;
@@ -284,7 +347,7 @@ void TVornEditMain::JumpToLine(const TJumpTarget& target) {
 }
 
 void TVornEditMain::ApplyPass3() {
-  if (plan_.browseMode) browseMode_ = true;
+  if (plan_.browseMode) SetBrowseMode(true);
   if (plan_.forgetFileName) document_.SetFileName(std::string());
   if (plan_.currentFolder) ::chdir(plan_.currentFolder->c_str());
   if (plan_.statusBarVisible) status_->setVisible(*plan_.statusBarVisible);

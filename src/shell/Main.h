@@ -2,22 +2,50 @@
 // command-line passes that open the named documents into it.
 #pragma once
 
+#include "dialogs/DocumentPromptBoxes.h"
 #include "shellcore/CommandLine.h"
+#include "shellcore/CommandPreExecute.h"
+#include "shellcore/DocumentCommands.h"
+#include "shellcore/KeyDispatch.h"
 #include "shell/StatusPanels.h"
 #include "document/VornDocument.h"
 #include "textfile/JConvStrList.h"
 
+#include <optional>
+#include <utility>
+
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 class QToolBar;
+class QTimer;
 
 namespace vorn {
 
 class TVornEdit;
+class TCommandActions;
+class TFileSetting;
+
+// The document commands' questions go to the message boxes, or to whatever a test puts in
+// their place; the commands hold one reference for their whole life.
+class TSwitchablePrompts : public TDocumentPrompts {
+public:
+  explicit TSwitchablePrompts(TDocumentPrompts* target) : target_(target) {}
+  void SetTarget(TDocumentPrompts* target) { target_ = target; }
+  bool ConfirmOkCancel(const std::string& text) override { return target_->ConfirmOkCancel(text); }
+  TPromptAnswer AskYesNoCancel(const std::string& text) override { return target_->AskYesNoCancel(text); }
+  TPromptAnswer AskYesNoCancelOnTop(const std::string& text) override { return target_->AskYesNoCancelOnTop(text); }
+  void Warn(const std::string& text) override { target_->Warn(text); }
+  void Error(const std::string& text) override { target_->Error(text); }
+  void Inform(const std::string& text) override { target_->Inform(text); }
+
+private:
+  TDocumentPrompts* target_;
+};
 
 // Answers of a confirmation box, numbered as the platform's dialog results.
 enum TDialogAnswer : int { daYes = 6, daNo = 7, daCancel = 2 };
@@ -32,9 +60,48 @@ public:
     std::function<void(const QString& text)> warn;
   };
 
+  // The dialogs the file commands show, replaceable by tests; nullopt stands for Cancel.
+  struct TFileDialogs {
+    std::function<std::optional<TSaveAsRequest>()> askSaveAs;
+    std::function<std::optional<std::pair<std::string, std::optional<TCharCodeKind>>>(bool reload)> askOpen;
+    std::function<std::optional<std::string>()> askRename;
+  };
+
   explicit TVornEditMain(bool stationMode, QWidget* parent = nullptr);
+  ~TVornEditMain() override;
 
   void SetPrompts(TPrompts prompts) { prompts_ = std::move(prompts); }
+  // nullptr restores the message boxes.
+  void SetDocumentPrompts(TDocumentPrompts* prompts) { documentPrompts_.SetTarget(prompts ? prompts : promptBoxes_.get()); }
+  void SetFileDialogs(TFileDialogs dialogs);
+  // Runs instead of starting another copy of the program (new file, files this window cannot
+  // take); receives the parameter text.
+  void SetProgramStarter(std::function<void(const std::string& params)> start) { startProgram_ = std::move(start); }
+
+  // Answers the file type that claims a file name; without one the pane keeps its defaults.
+  using TFileTypeSource = std::function<TFileSetting*(const std::string& fileName)>;
+  void SetFileTypeSource(TFileTypeSource source) { fileTypeFor_ = std::move(source); }
+  // The tab width the last applied file type gave the pane.
+  int AppliedTypeTabs() const { return appliedTypeTabs_; }
+
+  TCommandActions* Actions() const { return actions_; }
+  TDocumentCommands& Commands() { return *commands_; }
+  // The functions this window has handlers for; the rest of the table stays disabled.
+  static TFunctionSet BuiltFunctions();
+  // Runs function n as its action does; false when the window has no handler for it.
+  bool RunFunction(int function, bool shiftHeld);
+  void RunCommand(const std::string& name);
+  // Brings actions and status bar up to date with the document and the cached clipboard state.
+  void UpdateActions();
+Q_SIGNALS:
+  // A function ran through its action (a key, a menu, the tool bar).
+  void FunctionRan(int function);
+
+public:
+  // What activation does: notices another program's change to the file.
+  void CheckFileOnActivation();
+  bool BrowseMode() const { return browseMode_; }
+  void SetBrowseMode(bool on);
 
   // Runs the three passes over the arguments; hands every named file but the first to a new
   // copy of the program. Returns false when the process should end without showing a window.
@@ -72,8 +139,41 @@ public:
   void SetHandOffEnabled(bool enabled) { handOffEnabled_ = enabled; }
   int MonitorNumber() const;
 
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
 private:
   void BuildWindow();
+  void BuildCommands();
+  bool FilterEditKey(QKeyEvent* event);
+  // MainCommands.cpp: the pane's functions (moves, selection, clipboard, editing).
+  bool RunEditFunction(int function, bool shiftHeld);
+  // MainFileCommands.cpp: the document's functions.
+  bool RunFileFunction(int function, bool shiftHeld);
+  void OpenFileCommand();
+  void ReloadCommand(bool ask);
+  void InstallFileDialogs();
+  void CloseWithoutQuestion();
+  // Applies the file type the document's name selects; remembered so a new name re-applies.
+  void ApplyFileType();
+  void SaveAsCommand();
+  void InsertFileCommand();
+  void RenameCommand();
+  void SaveSelectionCommand();
+  void ChangeSaveCodeCommand();
+  void NewFileCommand();
+  void OpenFiles(const std::vector<std::string>& names, bool codeGiven, TCharCodeKind code);
+  void StartOtherCopy(const std::string& params);
+  void AfterDocumentCommand();
+  void ScheduleUpdate();
+  void ShowSelectionSize();
+  void RememberHiddenToolBar();
+  // A click on the status bar measures a selection too large to measure on every change.
+  void ShowClickedSelectionSize();
   void ApplyPass3();
   // Opens one argument of pass 2; false when the user cancelled the start.
   bool OpenNamedArgument(const std::string& argument);
@@ -91,6 +191,29 @@ private:
   bool handOffEnabled_ = true;
 
   TVornDocument document_;
+  std::unique_ptr<TDocumentPrompts> promptBoxes_;
+  TSwitchablePrompts documentPrompts_{nullptr};
+  std::unique_ptr<TDocumentCommands> commands_;
+  TFileDialogs fileDialogs_;
+  std::function<void(const std::string&)> startProgram_;
+  TCommandActions* actions_ = nullptr;
+  TCommandPreExecute preExecute_;
+  QTimer* updateTimer_ = nullptr;
+  bool clipboardHasText_ = false;  // cached from the clipboard's change signal
+  bool forwardingKey_ = false;
+  bool showingSelectionSize_ = false;
+  struct TSelectionKey {
+    TRowCol anchor, caret;
+    bool box = false;
+    int rows = 0;
+    bool operator==(const TSelectionKey&) const = default;
+  };
+  TSelectionKey shownSelection_;
+  bool boxModeShown_ = false;
+  bool closing_ = false;  // the document's fate is decided; the close asks nothing more
+  std::string appliedTypeName_;
+  TFileTypeSource fileTypeFor_;
+  int appliedTypeTabs_ = 0;
   // The pane over the document's store; a station window has one too, unshown, so that every
   // document operation has a control to work through.
   TVornEdit* edit_ = nullptr;

@@ -1,6 +1,8 @@
 // The eight panels of an editor window's status bar.
 #include "shell/StatusPanels.h"
 
+#include <QMouseEvent>
+
 #include <QPainter>
 #include <QStyle>
 
@@ -46,6 +48,11 @@ TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
   panels_[spInsert]->SetWidthForText(QStringLiteral("挿入"));
   panels_[spEnd]->setFixedWidth(20);
   for (int i = spAutoFormat; i < spCount; ++i) addPermanentWidget(panels_[i]);
+}
+
+void TStatusPanels::mousePressEvent(QMouseEvent* event) {
+  QStatusBar::mousePressEvent(event);
+  Q_EMIT Clicked();
 }
 
 void TStatusPanels::ShowStateTexts(const std::array<std::string, spCount>& texts) {

@@ -41,6 +41,12 @@ public:
   // message. Only panels whose text changed repaint.
   void ShowStateTexts(const std::array<std::string, spCount>& texts);
 
+Q_SIGNALS:
+  void Clicked();
+
+protected:
+  void mousePressEvent(QMouseEvent* event) override;
+
 private:
   std::array<TStatusPanel*, spCount> panels_{};
 };

@@ -1,0 +1,246 @@
+// TVornEditMain: the document's functions (new, open, reload, save, save as, insert, rename,
+// close), the close question, the change check on activation and dropped files.
+#include "shell/Main.h"
+
+#include "dialogs/CodeSelectForm.h"
+#include "dialogs/DocumentFileDialog.h"
+#include "editor/VornEdit.h"
+#include "platform/ProcessStart.h"
+#include "platform/VornUtil.h"
+#include "shellcore/FileDialogFilters.h"
+#include "shellcore/InsertFile.h"
+#include "shellcore/OpenFilesPlan.h"
+#include "shellcore/SaveSelection.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
+
+#include <sys/stat.h>
+
+namespace vorn {
+namespace {
+
+bool Exists(const std::string& name) {
+  struct stat st {};
+  return ::stat(name.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+void TVornEditMain::SetFileDialogs(TFileDialogs dialogs) {
+  if (dialogs.askSaveAs) fileDialogs_.askSaveAs = std::move(dialogs.askSaveAs);
+  if (dialogs.askOpen) fileDialogs_.askOpen = std::move(dialogs.askOpen);
+  if (dialogs.askRename) fileDialogs_.askRename = std::move(dialogs.askRename);
+  commands_->SetSaveAsChooser([this] { return fileDialogs_.askSaveAs(); });
+}
+
+// The real dialogs; tests replace them through SetFileDialogs.
+void TVornEditMain::InstallFileDialogs() {
+  fileDialogs_.askSaveAs = [this]() -> std::optional<TSaveAsRequest> {
+    const TDocumentFileSettings& file = document_.FileSettings();
+    const TSaveCodeChoice current{file.CharCode, file.LineBreak, file.OpenCodeGiven, file.LineBreakGiven};
+    return TDocumentFileDialog::AskSaveAs(QString::fromStdString(FileName()), current, this);
+  };
+  fileDialogs_.askOpen = [this](bool reload) -> std::optional<std::pair<std::string, std::optional<TCharCodeKind>>> {
+    const TDocumentFileSettings& file = document_.FileSettings();
+    const std::optional<TCharCodeKind> fixed =
+        file.OpenCodeGiven ? std::optional<TCharCodeKind>(file.OpenCode) : std::nullopt;
+    const auto choice = TDocumentFileDialog::AskOpen(QString::fromStdString(FileName()), true, reload, fixed, this);
+    if (!choice) return std::nullopt;
+    return std::make_pair(choice->name.toStdString(), choice->code);
+  };
+  fileDialogs_.askRename = [this]() -> std::optional<std::string> {
+    TDocumentFileDialog dialog(TDocumentFileDialog::TKind::Rename, QString::fromStdString(FileName()), false, this);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.ChosenName().toStdString();
+  };
+  commands_->SetSaveAsChooser([this] { return fileDialogs_.askSaveAs(); });
+}
+
+bool TVornEditMain::RunFileFunction(int function, bool /*shiftHeld*/) {
+  const TFunctionInfo* info = FunctionByNumber(function);
+  if (!info) return false;
+  const std::string_view name = info->Name;
+  if (name == "NewFile") NewFileCommand();
+  else if (name == "LoadFromFile") OpenFileCommand();
+  else if (name == "CloseOpen") ReloadCommand(true);  // the plain reload is the macro's "1"
+  else if (name == "CloseFile") commands_->CloseDocument();
+  else if (name == "SaveFile") commands_->SaveDocument();
+  else if (name == "SaveAs") SaveAsCommand();
+  else if (name == "ReadFileToCaret") InsertFileCommand();
+  else if (name == "SaveClose") {
+    if (!Modified() || commands_->SaveDocument()) CloseWithoutQuestion();
+  } else if (name == "Close") close();
+  else if (name == "Destroy") CloseWithoutQuestion();
+  else if (name == "EditFilename") RenameCommand();
+  else if (name == "ToggleBrowseMode") SetBrowseMode(!browseMode_);
+  else if (name == "SaveSelectedToFile") SaveSelectionCommand();
+  else if (name == "ChangeOpenFileCode") ChangeSaveCodeCommand();
+  else if (name == "OpenFilenameCopy") QGuiApplication::clipboard()->setText(QString::fromStdString(FileName()));
+  else return false;
+  AfterDocumentCommand();
+  return true;
+}
+
+// The pane follows the document: its read-only state, its modified flag, its rows.
+void TVornEditMain::AfterDocumentCommand() {
+  TVornEditCore& core = edit_->Core();
+  core.SetReadOnly(ReadOnly());
+  core.SetModified(document_.Modified());
+  if (core.CaretRow() > core.LastCaretRow()) core.SetCaretPos(core.LastCaretRow(), 0);
+  edit_->Flush();
+  if (FileName() != appliedTypeName_) {
+    if (FileTypeFollowsNewName(appliedTypeName_, FileName())) ApplyFileType();
+    appliedTypeName_ = FileName();
+  }
+  UpdateTitle();
+  UpdateStatus();
+  ScheduleUpdate();
+}
+
+void TVornEditMain::NewFileCommand() {
+  const TDocumentFileSettings& file = document_.FileSettings();
+  TOpenWindowState state;
+  state.hasFileName = !FileName().empty();
+  state.modified = Modified();
+  state.openCodeGiven = file.OpenCodeGiven;
+  state.openCode = file.OpenCode;
+  state.lineBreakGiven = file.LineBreakGiven;
+  state.lineBreak = file.LineBreak;
+  state.monitor = MonitorNumber();
+  StartOtherCopy(NewFileParams(state));
+}
+
+void TVornEditMain::OpenFileCommand() {
+  const auto choice = fileDialogs_.askOpen(false);
+  if (!choice) return;
+  OpenFiles({choice->first}, choice->second.has_value(), choice->second.value_or(ckSjis));
+}
+
+// An empty, unmodified window takes the first file; the others go to a new copy.
+void TVornEditMain::OpenFiles(const std::vector<std::string>& names, bool codeGiven, TCharCodeKind code) {
+  const TDocumentFileSettings& file = document_.FileSettings();
+  TOpenWindowState state;
+  state.hasFileName = !FileName().empty();
+  state.modified = Modified();
+  state.openCodeGiven = file.OpenCodeGiven;
+  state.openCode = file.OpenCode;
+  state.lineBreakGiven = file.LineBreakGiven;
+  state.lineBreak = file.LineBreak;
+  state.monitor = MonitorNumber();
+  // No other window of this process shows a file until windows coordinate.
+  const TOpenFilesPlan plan = PlanOpenFiles(names, codeGiven, code, state, [](const std::string&) { return false; });
+  if (plan.openHere) {
+    if (codeGiven) {
+      document_.FileSettings().OpenCodeGiven = true;
+      document_.FileSettings().OpenCode = code;
+    }
+    LoadDocument(*plan.openHere, false);
+  }
+  if (!plan.newProcessParams.empty()) StartOtherCopy(plan.newProcessParams);
+}
+
+void TVornEditMain::StartOtherCopy(const std::string& params) {
+  if (startProgram_) {
+    startProgram_(params);
+    return;
+  }
+  std::string error;
+  if (!StartProgram(CurrentExecutablePath(), params, &error))
+    documentPrompts_.Error("VornEditor: " + error);
+}
+
+void TVornEditMain::ReloadCommand(bool ask) {
+  if (!ask) {
+    commands_->Reload();
+    return;
+  }
+  const auto choice = fileDialogs_.askOpen(true);
+  if (choice) commands_->ReloadWithCode(choice->second, choice->first);
+}
+
+void TVornEditMain::SaveAsCommand() {
+  const auto request = fileDialogs_.askSaveAs();
+  if (request) commands_->SaveDocumentAs(*request);
+}
+
+void TVornEditMain::InsertFileCommand() {
+  if (ReadOnly() || browseMode_) return;
+  const auto choice = fileDialogs_.askOpen(false);
+  if (!choice) return;
+  const auto text = ReadFileForInsert(choice->first, choice->second, documentPrompts_);
+  if (text) edit_->Core().InsertText(text->text);
+}
+
+void TVornEditMain::RenameCommand() {
+  const auto name = fileDialogs_.askRename();
+  if (name && !name->empty()) commands_->Rename(*name);
+}
+
+void TVornEditMain::SaveSelectionCommand() {
+  const TVornEditCore& core = edit_->Core();
+  if (!core.HasSelection()) return;
+  const auto request = fileDialogs_.askSaveAs();
+  if (!request || request->name.empty()) return;
+  if (Exists(request->name) && !documentPrompts_.ConfirmOkCancel(TDocumentCommands::OverwriteQuestion(request->name)))
+    return;
+  const TDocumentFileSettings& file = document_.FileSettings();
+  TSelectionTarget target{request->name, file.CharCode, file.LineBreak, false};
+  if (request->code) {
+    target.code = request->code->charCode;
+    target.lineBreak = request->code->lineBreak;
+  }
+  WriteSelectionToFile(core.GetSelText(), target, documentPrompts_);
+}
+
+void TVornEditMain::ChangeSaveCodeCommand() {
+  const TDocumentFileSettings& file = document_.FileSettings();
+  TCodeSelectForm form(this);
+  form.SetCharCode(file.CharCode);
+  form.SetLineBreak(file.LineBreak);
+  if (form.exec() != QDialog::Accepted) return;
+  commands_->ChangeSaveCode({form.CharCode(), form.LineBreak(), file.OpenCodeGiven, file.LineBreakGiven});
+}
+
+void TVornEditMain::CloseWithoutQuestion() {
+  closing_ = true;
+  if (!close()) closing_ = false;
+}
+
+void TVornEditMain::closeEvent(QCloseEvent* event) {
+  if (!closing_ && !stationMode_ && Modified() && !commands_->QuerySave()) {
+    event->ignore();
+    AfterDocumentCommand();
+    return;
+  }
+  event->accept();
+}
+
+void TVornEditMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) CheckFileOnActivation();
+}
+
+void TVornEditMain::CheckFileOnActivation() {
+  if (stationMode_ || FileName().empty()) return;
+  if (commands_->CheckForeignChange() != TFileChange::Unchanged) AfterDocumentCommand();
+}
+
+void TVornEditMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TVornEditMain::dropEvent(QDropEvent* event) {
+  std::vector<std::string> names;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) names.push_back(url.toLocalFile().toStdString());
+  const std::vector<std::string> files = DroppedFiles(names);
+  if (files.empty()) return;
+  event->acceptProposedAction();
+  OpenFiles(files, false, ckSjis);
+}
+
+}  // namespace vorn

@@ -1,0 +1,99 @@
+// TVornEditMain: the file type chosen by the document's name, applied to the window's pane
+// through the settings' apply interfaces and handed on to the editor core.
+#include "shell/Main.h"
+
+#include "editor/VornEdit.h"
+#include "settings/FileSetting.h"
+#include "settings/SettingsApplyTarget.h"
+
+namespace vorn {
+namespace {
+
+// The pane's option records as the file type fills them.
+class TPaneRecords : public TSettingsPaneTarget {
+public:
+  explicit TPaneRecords(bool modified) : modified_(modified) {}
+  TVornEditCaret& Caret() override { return caret; }
+  TVornEditMargin& Margin() override { return margin; }
+  TVornEditMarks& Marks() override { return marks; }
+  TVornEditViewInfo& View() override { return view; }
+  TVornEditWrapOption& WrapOption() override { return wrap; }
+  TVornEditSeikeiOption& SeikeiOption() override { return seikei; }
+  bool WordWrap() const override { return type.WordWrap; }
+  void SetTypeOptions(const TPaneTypeOptions& options) override { type = options; }
+  void SetCommonOptions(const TPaneCommonOptions&) override {}
+  bool DocumentModified() const override { return modified_; }
+  void ClearUndo() override {}
+  void Repaint() override {}
+
+  TVornEditCaret caret;
+  TVornEditMargin margin;
+  TVornEditMarks marks;
+  TVornEditViewInfo view{nullptr};
+  TVornEditWrapOption wrap;
+  TVornEditSeikeiOption seikei{nullptr};
+  TPaneTypeOptions type;
+
+private:
+  bool modified_;
+};
+
+class TWindowRecords : public TSettingsWindowTarget, public TSettingsApplyTarget {
+public:
+  explicit TWindowRecords(bool modified) : pane(modified) {}
+  void SetTypeOptions(const TWindowTypeOptions&) override {}
+  void SetCommonOptions(const TWindowCommonOptions&) override {}
+  std::vector<TSettingsPaneTarget*> Panes() override { return {&pane}; }
+  std::vector<TSettingsWindowTarget*> Windows() override { return {this}; }
+  void SetTypeIniFileName(const std::string&) override {}
+  void SetMacros(const std::vector<std::string>&, const std::vector<std::string>&) override {}
+
+  TPaneRecords pane;
+};
+
+TVornEditCaretValues CaretValuesOf(const TVornEditCaret& c) {
+  TVornEditCaretValues v;
+  v.AutoCursor = c.AutoCursor();
+  v.AutoIndent = c.AutoIndent();
+  v.FreeCaret = c.FreeCaret();
+  v.InTab = c.InTab();
+  v.KeepCaret = c.KeepCaret();
+  v.LockScroll = c.LockScroll();
+  v.NextLine = c.NextLine();
+  v.PrevSpaceIndent = c.PrevSpaceIndent();
+  v.RowSelect = c.RowSelect();
+  v.SelDragMode = c.SelDragMode();
+  v.SelMove = c.SelMove();
+  v.SoftTab = c.SoftTab();
+  v.Style = c.Style();
+  v.TabIndent = c.TabIndent();
+  v.TabSpaceCount = c.TabSpaceCount();
+  v.WSpaceIndent = c.WSpaceIndent();
+  v.IndentWithSpace = c.IndentWithSpace();
+  v.IndentWidthEqTabWidth = c.IndentWidthEqTabWidth();
+  v.IndentWidth = c.IndentWidth();
+  v.ChangeColorForImeStatus = c.ChangeColorForImeStatus();
+  return v;
+}
+
+}  // namespace
+
+// Only the parts the pane takes so far reach it: the caret and tab behaviour and what a save
+// cleans up; colours, margins and the wrap width follow with the pane's option records.
+void TVornEditMain::ApplyFileType() {
+  appliedTypeName_ = FileName();
+  if (!fileTypeFor_) return;
+  TFileSetting* type = fileTypeFor_(FileName());
+  if (!type) return;
+  TWindowRecords records(Modified());
+  type->ApplyToEditors(records);
+  TVornEditCore& core = edit_->Core();
+  core.SetCaretOptions(CaretValuesOf(records.pane.caret));
+  const TPaneTypeOptions& options = records.pane.type;
+  core.SaveCleanUp = {options.TrimRight, options.TrimRightWSpace, options.ExpandTab, options.ExpandWSpace,
+                      options.ClearUndoAtSave};
+  appliedTypeTabs_ = core.CaretOptions().TabSpaceCount;
+  edit_->RepaintAll();
+}
+
+}  // namespace vorn

@@ -1,0 +1,316 @@
+// The window's functions end to end: key events into the pane, the key map, the document
+// commands and the bytes on disk, with the dialogs and questions answered by the test.
+#include "shell/Main.h"
+
+#include "editor/VornEdit.h"
+#include "qtplatform/KeyCodeMap.h"
+#include "shell/CommandActions.h"
+#include "shellcore/KeyMapFiles.h"
+#include "shellcore/KeyTable.h"
+#include "settings/TypeList.h"
+#include "ScriptedPrompts.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vorn {
+namespace {
+
+using testing::TScriptedPrompts;
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Answers every question with one answer and never shows a box.
+class TFixedPrompts : public TDocumentPrompts {
+public:
+  explicit TFixedPrompts(TPromptAnswer answer) : answer_(answer) {}
+  bool ConfirmOkCancel(const std::string&) override { return false; }
+  TPromptAnswer AskYesNoCancel(const std::string&) override { return answer_; }
+  void Warn(const std::string&) override {}
+  void Error(const std::string&) override {}
+  void Inform(const std::string&) override {}
+
+private:
+  TPromptAnswer answer_;
+};
+
+class MainCommandsTest : public ::testing::Test {
+protected:
+  std::string Write(const std::string& name, const std::string& bytes) {
+    const std::string path = folder_.Path() + "/" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+
+  // A window whose every dialog cancels and whose questions go to prompts.
+  std::unique_ptr<TVornEditMain> NewWindow(TDocumentPrompts& prompts) {
+    auto w = std::make_unique<TVornEditMain>(false);
+    TVornEditMain::TPrompts p;
+    p.askCreateMissing = [](const QString&) { return daNo; };
+    p.chooseFileIn = [](const QString&) { return QString(); };
+    p.warn = [this](const QString& text) { warned_.push_back(text); };
+    w->SetPrompts(p);
+    w->SetHandOffEnabled(false);
+    w->SetDocumentPrompts(&prompts);
+    TVornEditMain::TFileDialogs dialogs;
+    dialogs.askSaveAs = [] { return std::optional<TSaveAsRequest>(); };
+    dialogs.askOpen = [](bool) { return std::optional<std::pair<std::string, std::optional<TCharCodeKind>>>(); };
+    dialogs.askRename = [] { return std::optional<std::string>(); };
+    w->SetFileDialogs(dialogs);
+    w->SetProgramStarter([this](const std::string& params) { started_.push_back(params); });
+    return w;
+  }
+
+  static void Key(TVornEditMain& w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(w.Editor(), &press);
+  }
+  static void Commit(TVornEditMain& w, const QString& text) {
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(w.Editor(), &commit);
+  }
+
+  vorn::testing::TTempFolder folder_;
+  std::vector<QString> warned_;
+  std::vector<std::string> started_;
+};
+
+const std::string kNihongo = "\x93\xfa\x96\x7b\x8c\xea";  // 日本語 in Shift_JIS
+
+TEST_F(MainCommandsTest, TypedJapaneseAndAsciiAreSavedByCtrlSAsShiftJis) {
+  const std::string path = Write("jp.txt", kNihongo + "\r\nabc\r\n");
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  Key(*w, Qt::Key_End);
+  Key(*w, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+  Commit(*w, QStringLiteral("漢"));
+  EXPECT_TRUE(w->Modified());
+  EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("[変更]")));
+  Key(*w, Qt::Key_S, Qt::ControlModifier, QStringLiteral("\x13"));
+  EXPECT_EQ(ReadBytes(path), kNihongo + "x\x8a\xbf\r\nabc\r\n");
+  EXPECT_FALSE(w->Modified());
+  EXPECT_FALSE(w->windowTitle().contains(QStringLiteral("[変更]")));
+  EXPECT_FALSE(w->Editor()->Core().Modified());
+  // Undo back past the save makes the document modified again, and redo unmodified.
+  Key(*w, Qt::Key_Z, Qt::ControlModifier, QStringLiteral("\x1a"));
+  EXPECT_TRUE(w->Modified());
+  EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("[変更]")));
+  EXPECT_TRUE(prompts.Quiet());
+}
+
+// A save cut short by the file-size limit leaves the old file whole and the document modified.
+TEST_F(MainCommandsTest, AFailedSaveKeepsTheOldFileAndTheDocumentModified) {
+  const std::string old = std::string(1000, 'a') + "\r\n";
+  const std::string path = Write("big.txt", old);
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  for (int i = 0; i < 3000; ++i) Key(*w, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+  ASSERT_TRUE(w->Modified());
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit {2000, 2000};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(90);
+    Key(*w, Qt::Key_S, Qt::ControlModifier, QStringLiteral("\x13"));
+    const bool kept = w->Modified() && w->windowTitle().startsWith(QStringLiteral("[変更]"));
+    ::_exit(kept && prompts.errors.size() == 1 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ReadBytes(path), old);
+}
+
+TEST_F(MainCommandsTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
+  const std::string path = Write("close.txt", "abc\r\n");
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  w->show();
+  EXPECT_TRUE(w->close());  // unmodified: nothing asked
+  EXPECT_TRUE(prompts.asked.empty());
+  w->show();
+  Key(*w, Qt::Key_Q, Qt::NoModifier, QStringLiteral("q"));
+  prompts.answers = {TPromptAnswer::Cancel, TPromptAnswer::No};
+  EXPECT_FALSE(w->close());
+  EXPECT_TRUE(w->isVisible());
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0], TDocumentCommands::QuerySaveText(path));
+  EXPECT_TRUE(w->close());
+  EXPECT_EQ(ReadBytes(path), "abc\r\n");
+}
+
+TEST_F(MainCommandsTest, ActivationReloadsAFileAnotherProgramChanged) {
+  const std::string path = Write("changed.txt", "one\r\n");
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  Write("changed.txt", "two and more\r\n");
+  prompts.answers = {TPromptAnswer::Yes};
+  w->CheckFileOnActivation();
+  EXPECT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(w->ShownText(), QStringLiteral("two and more\n"));
+  EXPECT_FALSE(w->Modified());
+}
+
+// No write permission bits make a document read-only even for root; keys then change nothing.
+TEST_F(MainCommandsTest, AFileWithoutWriteBitsOpensReadOnlyAndRefusesTyping) {
+  const std::string path = Write("ro.txt", "abc\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  EXPECT_TRUE(w->ReadOnly());
+  Key(*w, Qt::Key_Z, Qt::NoModifier, QStringLiteral("z"));
+  Key(*w, Qt::Key_Delete);
+  EXPECT_EQ(w->ShownText(), QStringLiteral("abc\n"));
+  EXPECT_FALSE(w->Modified());
+}
+
+TEST_F(MainCommandsTest, ShiftWithAMovementExtendsTheSelectionAndPanelZeroTellsItsSize) {
+  const std::string path = Write("sel.txt", "abcdef\r\n");
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  Key(*w, Qt::Key_Right, Qt::ShiftModifier);
+  Key(*w, Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_EQ(w->Editor()->Core().GetSelText(), "ab");
+  w->UpdateActions();
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text(), QStringLiteral("選択文字列サイズ：2 byte"));
+  Key(*w, Qt::Key_Right, Qt::ShiftModifier);
+  w->UpdateActions();
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text(), QStringLiteral("選択文字列サイズ：3 byte"));
+  QMouseEvent click(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(w->StatusPanels(), &click);
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text(), QStringLiteral("選択文字列サイズ：3byte"));
+  Key(*w, Qt::Key_Right);
+  EXPECT_FALSE(w->Editor()->Core().HasSelection());
+  w->UpdateActions();
+  EXPECT_TRUE(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text().isEmpty());
+  w->Actions()->ActionByName("BoxSelection")->trigger();
+  w->UpdateActions();
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text(), QStringLiteral("マウス箱形選択はALTキー併用"));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spBoxSelect)->Text(), QStringLiteral("箱形選択"));
+}
+
+// Save as through the function: the bytes are in the chosen code and line break, the title
+// and status bar follow the new name and code, and the old file is untouched.
+TEST_F(MainCommandsTest, SaveAsWritesTheChosenCodeAndRetitlesTheWindow) {
+  const std::string path = Write("from.txt", kNihongo + "\r\nb\r\n");
+  const std::string target = folder_ / "to.txt";
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  TVornEditMain::TFileDialogs dialogs;
+  dialogs.askSaveAs = [&target] {
+    TSaveAsRequest request;
+    request.name = target;
+    request.code = TSaveCodeChoice{ckEuc, lbLF, false, false};
+    return std::optional<TSaveAsRequest>(request);
+  };
+  w->SetFileDialogs(dialogs);
+  w->Actions()->ActionByName("SaveAs")->trigger();
+  EXPECT_EQ(ReadBytes(target), "\xc6\xfc\xcb\xdc\xb8\xec\nb\n");
+  EXPECT_EQ(ReadBytes(path), kNihongo + "\r\nb\r\n");
+  EXPECT_EQ(w->FileName(), target);
+  EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("to.txt")));
+  EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spLineBreak)->Text(), QStringLiteral("LF"));
+  EXPECT_FALSE(w->Modified());
+}
+
+// The type claiming the name sets the pane's tab width; a new extension chooses again.
+TEST_F(MainCommandsTest, TheFileTypeFollowsTheDocumentsName) {
+  const std::string path = Write("code.c", "a\tb\r\n");
+  ASSERT_EQ(::mkdir((folder_ / "user").c_str(), 0700), 0);
+  TTypeList types({folder_ / "user/", folder_ / "setting/"}, nullptr);
+  TFileSetting& cType = types.Insert(types.Count());
+  cType.Name = "C";
+  cType.TabCol = 4;
+  cType.SetExtensions({".c"});
+  const int commonTabs = types.Items(0).TabCol;
+  ASSERT_NE(commonTabs, 4);
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  w->SetFileTypeSource([&types](const std::string& name) { return &types.FindByFileName(name); });
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, 4);
+  const std::string renamed = folder_ / "code.txt";
+  TVornEditMain::TFileDialogs dialogs;
+  dialogs.askSaveAs = [&renamed] { return std::optional<TSaveAsRequest>(TSaveAsRequest{renamed, std::nullopt, true}); };
+  w->SetFileDialogs(dialogs);
+  w->Actions()->ActionByName("SaveAs")->trigger();
+  EXPECT_EQ(w->FileName(), renamed);
+  EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, commonTabs);
+}
+
+// Every key of the built-in table whose function the window has and allows runs it exactly
+// once, whether the pane or a menu would otherwise have taken the key.
+TEST_F(MainCommandsTest, EveryBuiltInKeyRunsItsFunctionOnce) {
+  ProcessKeyTable() = TKeyTable::BuiltIn();
+  const std::string path = Write("keys.txt", "alpha beta\r\ngamma\r\n\tdelta\r\n");
+  TFixedPrompts prompts(TPromptAnswer::No);
+  auto w = NewWindow(prompts);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  w->show();
+  // The code choice is the one box without a test hook: close whatever modal box appears.
+  QTimer dismiss;
+  QObject::connect(&dismiss, &QTimer::timeout, [] {
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  });
+  dismiss.start(50);
+  std::vector<int> ran;
+  QObject::connect(w.get(), &TVornEditMain::FunctionRan, [&ran](int f) { ran.push_back(f); });
+  const TKeyTable& table = ProcessKeyTable();
+  const TFunctionSet built = TVornEditMain::BuiltFunctions();
+  int tried = 0, disabled = 0;
+  for (int mods = 0; mods < kModifierStates; ++mods)
+    for (int vkey = 1; vkey < kVirtualKeys; ++vkey) {
+      const int f = table.At(mods, vkey);
+      if (!IsFunctionNumber(f) || !built.test(static_cast<std::size_t>(f))) continue;
+      if (w->BrowseMode()) w->SetBrowseMode(false);
+      w->UpdateActions();
+      if (!w->Actions()->Action(f)->isEnabled()) {
+        ++disabled;
+        continue;
+      }
+      const int qtKey = QtKeyFromVirtualKey(vkey);
+      if (qtKey == 0) continue;
+      Qt::KeyboardModifiers qtMods;
+      if (mods & kmShift) qtMods |= Qt::ShiftModifier;
+      if (mods & kmCtrl) qtMods |= Qt::ControlModifier;
+      if (mods & kmAlt) qtMods |= Qt::AltModifier;
+      ran.clear();
+      Key(*w, qtKey, qtMods);
+      ++tried;
+      ASSERT_EQ(ran.size(), 1u) << "function " << f << " key " << vkey << " modifiers " << mods;
+      EXPECT_EQ(ran[0], f);
+    }
+  EXPECT_GE(tried, 25) << disabled << " disabled";
+}
+
+}  // namespace
+}  // namespace vorn
