@@ -78,7 +78,9 @@ void TVornEdit::TypeKeyText(const QString& text) {
 void TVornEdit::keyPressEvent(QKeyEvent* event) {
   core_->SetKeyRepeat(event->isAutoRepeat());
   if (!HandleControlKey(event)) {
-    if (event->text().isEmpty()) {
+    // Alt and Meta chords are menu and system keys; the text some platforms attach to them
+    // is not typed.
+    if (event->text().isEmpty() || (event->modifiers() & (Qt::AltModifier | Qt::MetaModifier))) {
       event->ignore();
       return;
     }

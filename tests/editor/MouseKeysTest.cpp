@@ -116,6 +116,10 @@ TEST_F(MouseKeysTest, KeysEditAndShiftComesFromTheEvent) {
   // A control character that arrives as key text is not typed.
   Key(Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
   EXPECT_EQ(TextOf(*edit).substr(0, 7), "lineX\r\n");
+  // Alt with a letter reaches the menus; the letter is never typed, whatever text it carries.
+  Key(Qt::Key_F, Qt::AltModifier, QStringLiteral("f"));
+  Key(Qt::Key_F, Qt::AltModifier | Qt::ShiftModifier, QStringLiteral("F"));
+  EXPECT_EQ(TextOf(*edit).substr(0, 16), "lineX\r\nZ0\r\nline ");
 }
 
 }  // namespace
