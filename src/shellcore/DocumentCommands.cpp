@@ -87,7 +87,12 @@ bool TDocumentCommands::SaveDocument() {
     const std::optional<TSaveAsRequest> request = chooseSaveAs_();
     return request && SaveDocumentAs(*request);
   }
-  if (document_.FileSettings().ReadOnly) return false;
+  if (document_.FileSettings().ReadOnly) {
+    // A pane made read-only by the user stays quiet, but a save refused because of the file
+    // itself says why: Ctrl+S that does nothing looks like a save that happened.
+    if (FileIsReadOnly(document_.FileName())) prompts_.Warn(ReadOnlyTargetMessage());
+    return false;
+  }
   if (WriteDocument(document_, lines_, document_.FileName(), prompts_) != TWriteOutcome::Written) return false;
   AdoptSavedFile(document_.FileName(), document_.FileSettings());
   return true;

@@ -289,6 +289,7 @@ TEST_F(DocumentCommands, ReadOnlyStateAtLoadForRootToo) {
   doc_.MarkUnsaved();
   EXPECT_FALSE(commands_.SaveDocument());
   EXPECT_EQ(ReadWholeFile(file), "r\r\n");
+  EXPECT_EQ(prompts_.warnings.back(), "上書きするファイルは読みとり専用です。上書きは中止します");
 
   const std::string lossy = dir_.Write("nul.txt", std::string("n\0l\r\n", 5));
   ASSERT_TRUE(commands_.LoadDocument(lossy));
