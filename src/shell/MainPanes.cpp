@@ -32,6 +32,7 @@ void CopyPaneSettings(TVornEdit& from, TVornEdit& to) {
   target.SetCaretOptions(source.CaretOptions());
   target.SetReadOnly(source.ReadOnly());
   target.SetBrowseModeAsReadOnlyBehavior(source.BrowseModeAsReadOnlyBehavior());
+  target.SetBrowseMode(source.BrowseMode());
   target.SetOverwriteMode(source.OverwriteMode());
   target.SetModified(source.Modified());
 }
@@ -117,6 +118,7 @@ void TVornEditMain::UnsplitPanes() {
   if (edit_ == drop) {
     const TVornEditCore& from = drop->Core();
     keep->Core().SetReadOnly(from.ReadOnly());
+    keep->Core().SetBrowseMode(from.BrowseMode());
     keep->Core().SetOverwriteMode(from.OverwriteMode());
     ShowRows(*keep, from.TopRow(), from.CaretRow(), from.CaretCol());
   }
