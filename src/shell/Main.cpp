@@ -134,6 +134,7 @@ void TVornEditMain::BuildWindow() {
     ScheduleUpdate();
   });
   connect(edit_, &TVornEdit::CharactersDropped, this, &TVornEditMain::ReportDroppedCharacters);
+  WatchPaneFocus();
   edit_->setFocus();
   resize(800, 600);
   // The user's key map and tool bar come once the window is up, so a slow or locked file

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+class QSplitter;
 class QToolBar;
 class QTimer;
 
@@ -139,6 +140,15 @@ public:
   void SetHandOffEnabled(bool enabled) { handOffEnabled_ = enabled; }
   int MonitorNumber() const;
 
+  // MainPanes.cpp: one or two panes over the document. Slot 0 is the upper (or only) pane,
+  // slot 1 the lower one; nullptr for an empty slot.
+  bool Split() const { return lowerPane_ != nullptr; }
+  TVornEdit* Pane(int slot) const;
+  // False when the window is split already or its pane is too short for two.
+  bool SplitPanes();
+  void UnsplitPanes();
+  void MakePaneCurrent(TVornEdit* pane);
+
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -181,6 +191,16 @@ private:
   void ReportDroppedCharacters(int count);
   void JumpToLine(const TJumpTarget& target);
   void HandOff();
+  static TFunctionSet PaneFunctions();
+  bool RunPaneFunction(int function, bool shiftHeld);
+  void MoveSplitter(bool up);
+  void TogglePaneFocus(bool backwards);
+  void ConnectPane(TVornEdit* pane);
+  void WatchPaneFocus();
+  void UpdatePaneActions();
+  TVornEdit* upperPane_ = nullptr;  // both set only while split
+  TVornEdit* lowerPane_ = nullptr;
+  QSplitter* splitter_ = nullptr;
 
   bool stationMode_;
   bool browseMode_ = false;

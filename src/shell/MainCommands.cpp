@@ -106,7 +106,7 @@ TFunctionSet TVornEditMain::BuiltFunctions() {
   TFunctionSet built;
   for (const TEditFunction& f : kEditFunctions) built.set(static_cast<std::size_t>(NumberOf(f.name)));
   for (std::string_view name : kFileFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
-  return built;
+  return built | PaneFunctions();
 }
 
 void TVornEditMain::BuildCommands() {
@@ -122,7 +122,8 @@ bool TVornEditMain::RunFunction(int function, bool shiftHeld) {
   const TCommandPreExecute::TStep step =
       preExecute_.Step(SteadyMs(), stationMode_, false, false, info->ShiftExtends, shiftHeld);
   edit_->Core().SetKeyRepeat(step.FastRepeat);
-  const bool ran = RunEditFunction(function, shiftHeld) || RunFileFunction(function, shiftHeld);
+  const bool ran = RunEditFunction(function, shiftHeld) || RunFileFunction(function, shiftHeld) ||
+                   RunPaneFunction(function, shiftHeld);
   edit_->Core().SetKeyRepeat(false);
   ScheduleUpdate();
   if (ran) Q_EMIT FunctionRan(function);
@@ -192,6 +193,7 @@ void TVornEditMain::UpdateActions() {
   actions_->SetFunctionEnabled(NumberOf("Redo"), editable && core.CanRedo());
   actions_->SetFunctionEnabled(NumberOf("CloseOpen"), !FileName().empty());
   actions_->SetFunctionEnabled(NumberOf("OpenFilenameCopy"), !FileName().empty());
+  UpdatePaneActions();
   UpdateTitle();
   UpdateStatus();
   ShowSelectionSize();

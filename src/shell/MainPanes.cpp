@@ -1,0 +1,231 @@
+// TVornEditMain: the second pane over the same document, the splitter between the two, and
+// the focus moving from pane to pane.
+#include "shell/Main.h"
+
+#include "editor/VornEdit.h"
+#include "shell/CommandActions.h"
+#include "shellcore/FunctionTable.h"
+#include "shellcore/PaneLayout.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSplitter>
+
+#include <string_view>
+
+namespace vorn {
+namespace {
+
+constexpr std::string_view kPaneFunctions[] = {"DivideWindow", "ToggleWindowFocus", "SplitterUp",
+                                                "SplitterDown"};
+
+int PaneFunctionNumber(std::string_view name) { return FunctionByName(name)->Number; }
+
+// The new pane looks and behaves as the one it was split from; only the document is shared,
+// so caret and scroll position are set by the caller.
+void CopyPaneSettings(TVornEdit& from, TVornEdit& to) {
+  TVornEditCore& source = from.Core();
+  TVornEditCore& target = to.Core();
+  to.SetEditFont(from.EditFont());
+  to.SetColors(from.Colors());
+  target.SetCaretOptions(source.CaretOptions());
+  target.SetReadOnly(source.ReadOnly());
+  target.SetBrowseModeAsReadOnlyBehavior(source.BrowseModeAsReadOnlyBehavior());
+  target.SetBrowseMode(source.BrowseMode());
+  target.SetOverwriteMode(source.OverwriteMode());
+  target.SetModified(source.Modified());
+}
+
+void ShowRows(TVornEdit& pane, int topRow, int caretRow, int caretCol) {
+  pane.Core().SetTopRow(topRow);
+  pane.Core().SetCaretPos(caretRow, caretCol);
+  pane.Flush();
+}
+
+}  // namespace
+
+TFunctionSet TVornEditMain::PaneFunctions() {
+  TFunctionSet set;
+  for (std::string_view name : kPaneFunctions) set.set(static_cast<std::size_t>(PaneFunctionNumber(name)));
+  return set;
+}
+
+bool TVornEditMain::RunPaneFunction(int function, bool shiftHeld) {
+  const TFunctionInfo* info = FunctionByNumber(function);
+  if (!info || !PaneFunctions().test(static_cast<std::size_t>(function))) return false;
+  if (info->Name == "DivideWindow") {
+    if (Split())
+      UnsplitPanes();
+    else
+      SplitPanes();
+  } else if (info->Name == "ToggleWindowFocus") {
+    TogglePaneFocus(shiftHeld);
+  } else {
+    MoveSplitter(info->Name == "SplitterUp");
+  }
+  UpdatePaneActions();
+  return true;
+}
+
+TVornEdit* TVornEditMain::Pane(int slot) const {
+  if (slot == 0) return upperPane_ ? upperPane_ : edit_;
+  return slot == 1 ? lowerPane_ : nullptr;
+}
+
+bool TVornEditMain::SplitPanes() {
+  if (Split() || stationMode_) return false;
+  TVornEdit* upper = edit_;
+  const TVornEditCore& core = upper->Core();
+  const std::optional<TSplitPlan> plan = PlanSplit(core.VisibleRows(), core.TopRow(), core.CaretRow());
+  if (!plan) return false;  // too short for two panes of three rows
+  const int caretRow = core.CaretRow();
+  const int caretCol = core.CaretCol();
+  const int rowHeight = upper->Metrics().RowHeight();
+  const int total = upper->height();
+  auto* lower = new TVornEdit(document_.SharedStore());
+  CopyPaneSettings(*upper, *lower);
+  ConnectPane(lower);
+
+  splitter_ = new QSplitter(Qt::Vertical);
+  splitter_->setChildrenCollapsible(false);
+  takeCentralWidget();
+  splitter_->addWidget(upper);
+  splitter_->addWidget(lower);
+  setCentralWidget(splitter_);
+  upper->setMinimumHeight(kMinimumPaneRows * rowHeight);
+  lower->setMinimumHeight(kMinimumPaneRows * rowHeight);
+  const int upperHeight = rowHeight * (plan->UpperRows) + (upper->height() - upper->viewport()->height());
+  splitter_->setSizes({upperHeight, std::max(1, total - upperHeight - splitter_->handleWidth())});
+  upperPane_ = upper;
+  lowerPane_ = lower;
+  upper->show();
+  lower->show();
+  ShowRows(*upper, plan->UpperFirstRow, caretRow, caretCol);
+  ShowRows(*lower, plan->LowerFirstRow, caretRow, caretCol);
+  upper->setFocus();
+  edit_ = upper;
+  return true;
+}
+
+// The current pane stays. The window's document commands work through the first pane's
+// lines, so that widget lives on and takes over the current pane's view when the lower one
+// was current; the undo history and the marks belong to the shared store either way.
+void TVornEditMain::UnsplitPanes() {
+  if (!Split()) return;
+  TVornEdit* keep = upperPane_;
+  TVornEdit* drop = lowerPane_;
+  if (edit_ == drop) {
+    const TVornEditCore& from = drop->Core();
+    keep->Core().SetReadOnly(from.ReadOnly());
+    keep->Core().SetBrowseMode(from.BrowseMode());
+    keep->Core().SetOverwriteMode(from.OverwriteMode());
+    ShowRows(*keep, from.TopRow(), from.CaretRow(), from.CaretCol());
+  }
+  edit_ = keep;
+  lowerPane_ = nullptr;
+  upperPane_ = nullptr;
+  drop->removeEventFilter(this);
+  drop->disconnect(this);
+  drop->hide();
+  drop->deleteLater();
+  QSplitter* splitter = splitter_;
+  splitter_ = nullptr;
+  keep->setParent(nullptr);
+  keep->setMinimumHeight(0);
+  takeCentralWidget();
+  setCentralWidget(keep);
+  splitter->deleteLater();
+  keep->show();
+  keep->Core().SetTopRow(std::max(0, keep->Core().TopRow() - 1));
+  keep->Flush();
+  keep->setFocus();
+}
+
+void TVornEditMain::MoveSplitter(bool up) {
+  if (!Split()) return;
+  const QList<int> sizes = splitter_->sizes();
+  const int rowHeight = upperPane_->Metrics().RowHeight();
+  // The row limits count the rows a pane shows, so frames and scroll bars stay out of them.
+  const int upperRowsHeight = upperPane_->viewport()->height();
+  const int lowerRowsHeight = lowerPane_->viewport()->height();
+  const int moved = (up ? vorn::SplitterUp(upperRowsHeight, rowHeight)
+                        : vorn::SplitterDown(upperRowsHeight, lowerRowsHeight, rowHeight)) -
+                    upperRowsHeight;
+  if (moved == 0) return;
+  splitter_->setSizes({sizes[0] + moved, sizes[1] - moved});
+  // A caret the border now hides moves to the nearest row still shown.
+  TVornEdit* pane = up ? upperPane_ : lowerPane_;
+  TVornEditCore& core = pane->Core();
+  if (up) {
+    const int last = core.TopRow() + std::max(1, core.VisibleRows()) - 1;
+    if (core.CaretRow() > last) core.SetCaretRow(last);
+  } else if (core.CaretRow() < core.TopRow()) {
+    core.SetCaretRow(core.TopRow());
+  }
+  pane->Flush();
+}
+
+void TVornEditMain::TogglePaneFocus(bool backwards) {
+  std::vector<TVornEdit*> panes;
+  if (Split())
+    panes = {upperPane_, lowerPane_};
+  else if (!stationMode_)
+    panes = {edit_};
+  int current = -1;
+  for (std::size_t i = 0; i < panes.size(); ++i)
+    if (panes[i] == edit_) current = static_cast<int>(i);
+  const int next = NextPaneIndex(static_cast<int>(panes.size()), current, backwards);
+  if (next < 0) return;
+  MakePaneCurrent(panes[static_cast<std::size_t>(next)]);
+}
+
+void TVornEditMain::MakePaneCurrent(TVornEdit* pane) {
+  if (pane != upperPane_ && pane != lowerPane_ && pane != edit_) return;
+  edit_ = pane;
+  pane->setFocus();
+  ShowCaretPosition();
+  ScheduleUpdate();
+}
+
+// The second pane reports to the window as the first one does; whichever takes the focus
+// becomes the pane the commands work on.
+void TVornEditMain::ConnectPane(TVornEdit* pane) {
+  pane->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(pane, &QWidget::customContextMenuRequested, this,
+          [this, pane](const QPoint& at) { actions_->PanePopup()->popup(pane->mapToGlobal(at)); });
+  pane->installEventFilter(this);
+  connect(pane, &TVornEdit::CaretMoved, this, [this, pane] {
+    if (pane != edit_) return;
+    ShowCaretPosition();
+    ScheduleUpdate();
+  });
+  connect(pane, &TVornEdit::Changed, this, [this] {
+    UpdateTitle();
+    ShowCaretPosition();
+    ScheduleUpdate();
+  });
+  connect(pane, &TVornEdit::CharactersDropped, this, &TVornEditMain::ReportDroppedCharacters);
+}
+
+void TVornEditMain::WatchPaneFocus() {
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    for (QWidget* w = now; w; w = w->parentWidget())
+      if (w == upperPane_ || w == lowerPane_) {
+        edit_ = static_cast<TVornEdit*>(w);
+        return;
+      }
+  });
+}
+
+void TVornEditMain::UpdatePaneActions() {
+  if (!actions_) return;
+  if (QAction* divide = actions_->Action(PaneFunctionNumber("DivideWindow"))) {
+    divide->setCheckable(true);
+    divide->setChecked(Split());
+  }
+  actions_->SetFunctionEnabled(PaneFunctionNumber("SplitterUp"), Split());
+  actions_->SetFunctionEnabled(PaneFunctionNumber("SplitterDown"), Split());
+}
+
+}  // namespace vorn
