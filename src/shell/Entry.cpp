@@ -7,6 +7,8 @@
 #include "regex/BregexpUtil.h"
 #include "shellcore/CommandLine.h"
 #include "settings/TypeList.h"
+#include "editor/VornEdit.h"
+#include "shell/FirstPaintQuit.h"
 #include "shell/Main.h"
 
 #include <QApplication>
@@ -74,6 +76,7 @@ int RunVornEditor(int argc, char** argv) {
       QMessageBox::warning(nullptr, QStringLiteral("VornEditor"),
                            QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
     }
+    QuitAfterFirstPaintWhenAsked(window.Editor()->viewport());
     if (!window.ProcessCommandLine(args)) return 0;
     if (StartsMinimized(args))
       window.showMinimized();

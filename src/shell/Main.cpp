@@ -269,13 +269,18 @@ void TVornEditMain::ReportDroppedCharacters(int count) {
                         QStringLiteral("Shift_JIS で表せない %1 文字は入力できませんでした").arg(count));
 }
 
-bool TVornEditMain::LoadDocument(const std::string& name, bool /*reload*/) {
+bool TVornEditMain::LoadDocument(const std::string& name, bool reload) {
+  if (!reload && BroughtForwardElsewhere(name)) return false;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool loaded = commands_->LoadDocument(name);
   QApplication::restoreOverrideCursor();
   if (!loaded) return false;
   edit_->Core().SetCaretPos(0, 0);
   AfterDocumentCommand();
+  RestoreCaretFromHistory();
+  AddDocumentFolderToHistory();
+  WriteHistoryEntry();
+  UpdateStatus();
   return true;
 }
 

@@ -6,6 +6,8 @@
 #include "shellcore/CommandLine.h"
 #include "shellcore/CommandPreExecute.h"
 #include "shellcore/DocumentCommands.h"
+#include "shellcore/FileHistory.h"
+#include "platform/BusFolder.h"
 #include "shellcore/KeyDispatch.h"
 #include "shell/StatusPanels.h"
 #include "document/VornDocument.h"
@@ -240,6 +242,39 @@ private:
   QToolBar* toolBar_ = nullptr;
   TStatusPanels* status_ = nullptr;
   TPrompts prompts_;
+
+  // MainHistory.cpp: the file and folder history and the editors of other processes.
+public:
+  // Where the history files lie and which bus finds the other editors (tests use their own).
+  void SetHistoryPlaces(std::string userFolder, std::string busRuntimeFolder);
+  void SetReserveCaret(bool on) { reserveCaret_ = on; }
+  void SetFolderHistCount(int count) { folderHistCount_ = count; }
+  void SetRestrictAlreadyOpenMsg(bool on) { restrictAlreadyOpenMsg_ = on; }
+  const TFileHistory& History() const { return history_; }
+  // The window of another editor that shows the file, 0 when none does.
+  std::int64_t WindowShowingFile(const std::string& name);
+
+private:
+  using TWindowLookup = std::function<std::int64_t(const std::string&)>;
+  std::string HistoryUserFolder() const;
+  const TBusFolder& Bus();
+  bool HistoryEnabled() const;
+  void RestoreCaretFromHistory();
+  void WriteHistoryEntry();
+  void WriteHistoryEntry(const std::string& name, int caretOffset);
+  void AddDocumentFolderToHistory();
+  // Another editor shows the file: says so (unless told not to) and brings it forward.
+  bool BroughtForwardElsewhere(const std::string& name);
+  void CloseDocumentCommand();
+  // Activates each window; answers the names whose window could not be brought forward.
+  std::vector<std::string> BringForwardWindowsShowing(const std::vector<std::string>& names,
+                                                      const TWindowLookup& lookup);
+  TFileHistory history_;
+  std::string historyUserFolder_;
+  std::unique_ptr<TBusFolder> busFolder_;
+  bool reserveCaret_ = true;
+  int folderHistCount_ = 10;
+  bool restrictAlreadyOpenMsg_ = false;
 };
 
 }  // namespace vorn

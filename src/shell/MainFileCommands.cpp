@@ -18,6 +18,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <map>
+
 #include <sys/stat.h>
 
 namespace vorn {
@@ -67,8 +69,10 @@ bool TVornEditMain::RunFileFunction(int function, bool /*shiftHeld*/) {
   if (name == "NewFile") NewFileCommand();
   else if (name == "LoadFromFile") OpenFileCommand();
   else if (name == "CloseOpen") ReloadCommand(true);  // the plain reload is the macro's "1"
-  else if (name == "CloseFile") commands_->CloseDocument();
-  else if (name == "SaveFile") commands_->SaveDocument();
+  else if (name == "CloseFile") CloseDocumentCommand();
+  else if (name == "SaveFile") {
+    if (commands_->SaveDocument()) WriteHistoryEntry();
+  }
   else if (name == "SaveAs") SaveAsCommand();
   else if (name == "ReadFileToCaret") InsertFileCommand();
   else if (name == "SaveClose") {
@@ -131,8 +135,15 @@ void TVornEditMain::OpenFiles(const std::vector<std::string>& names, bool codeGi
   state.lineBreakGiven = file.LineBreakGiven;
   state.lineBreak = file.LineBreak;
   state.monitor = MonitorNumber();
-  // No other window of this process shows a file until windows coordinate.
-  const TOpenFilesPlan plan = PlanOpenFiles(names, codeGiven, code, state, [](const std::string&) { return false; });
+  std::map<std::string, std::int64_t> shownIn;
+  const TWindowLookup lookup = [this, &shownIn](const std::string& name) {
+    const auto [it, added] = shownIn.try_emplace(name, 0);
+    if (added) it->second = WindowShowingFile(name);
+    return it->second;
+  };
+  const TOpenFilesPlan plan =
+      PlanOpenFiles(names, codeGiven, code, state, [&lookup](const std::string& name) { return lookup(name) != 0; });
+  BringForwardWindowsShowing(plan.showElsewhere, lookup);
   if (plan.openHere) {
     if (codeGiven) {
       document_.FileSettings().OpenCodeGiven = true;
@@ -164,7 +175,7 @@ void TVornEditMain::ReloadCommand(bool ask) {
 
 void TVornEditMain::SaveAsCommand() {
   const auto request = fileDialogs_.askSaveAs();
-  if (request) commands_->SaveDocumentAs(*request);
+  if (request && commands_->SaveDocumentAs(*request)) WriteHistoryEntry();
 }
 
 void TVornEditMain::InsertFileCommand() {
@@ -205,6 +216,14 @@ void TVornEditMain::ChangeSaveCodeCommand() {
   commands_->ChangeSaveCode({form.CharCode(), form.LineBreak(), file.OpenCodeGiven, file.LineBreakGiven});
 }
 
+// The entry keeps the caret the document had; it is written only once the document is closed,
+// so a cancelled save question leaves the history as it was.
+void TVornEditMain::CloseDocumentCommand() {
+  const std::string name = FileName();
+  const int caret = edit_->Core().GetCaretOffset();
+  if (commands_->CloseDocument()) WriteHistoryEntry(name, caret);
+}
+
 void TVornEditMain::CloseWithoutQuestion() {
   closing_ = true;
   if (!close()) closing_ = false;
@@ -216,6 +235,7 @@ void TVornEditMain::closeEvent(QCloseEvent* event) {
     AfterDocumentCommand();
     return;
   }
+  if (!stationMode_) WriteHistoryEntry();
   event->accept();
 }
 
