@@ -9,6 +9,7 @@
 #include "shellcore/KeyDispatch.h"
 #include "shell/StatusPanels.h"
 #include "document/VornDocument.h"
+#include "search/GrepOptions.h"
 #include "textfile/JConvStrList.h"
 
 #include <optional>
@@ -29,6 +30,8 @@ namespace vorn {
 class TVornEdit;
 class TCommandActions;
 class TFileSetting;
+class TGrepKeyWord;
+struct TGrepOutcome;
 
 // The document commands' questions go to the message boxes, or to whatever a test puts in
 // their place; the commands hold one reference for their whole life.
@@ -83,6 +86,12 @@ public:
   void SetFileTypeSource(TFileTypeSource source) { fileTypeFor_ = std::move(source); }
   // The tab width the last applied file type gave the pane.
   int AppliedTypeTabs() const { return appliedTypeTabs_; }
+
+  // Grep (MainGrep.cpp). The dialog is replaceable by tests: it gets the offered word
+  // (Shift_JIS) and fills the condition, false for Cancel.
+  using TGrepAsk = std::function<bool(const std::string& sjisWord, TGrepKeyWord& run)>;
+  void SetGrepDialog(TGrepAsk ask) { askGrep_ = std::move(ask); }
+  void ShowGrepResult(const TGrepOutcome& outcome);
 
   TCommandActions* Actions() const { return actions_; }
   TDocumentCommands& Commands() { return *commands_; }
@@ -181,6 +190,16 @@ private:
   void ReportDroppedCharacters(int count);
   void JumpToLine(const TJumpTarget& target);
   void HandOff();
+
+  // Grep (MainGrep.cpp).
+  bool RunGrepFunction(int function);
+  void InstallGrepDialog();
+  void GrepCommand();
+  void HandOffGrep(const TGrepKeyWord& run);
+  void TagJumpCommand();
+  std::string TagJumpPath(const std::string& shownName, const std::string& lineText) const;
+  TGrepAsk askGrep_;
+  std::vector<TGrepResultLine> grepLines_;  // the shown result's lines with their real paths
 
   bool stationMode_;
   bool browseMode_ = false;

@@ -106,6 +106,7 @@ TFunctionSet TVornEditMain::BuiltFunctions() {
   TFunctionSet built;
   for (const TEditFunction& f : kEditFunctions) built.set(static_cast<std::size_t>(NumberOf(f.name)));
   for (std::string_view name : kFileFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
+  for (std::string_view name : {"Grep", "TagJump"}) built.set(static_cast<std::size_t>(NumberOf(name)));
   return built;
 }
 
@@ -122,7 +123,8 @@ bool TVornEditMain::RunFunction(int function, bool shiftHeld) {
   const TCommandPreExecute::TStep step =
       preExecute_.Step(SteadyMs(), stationMode_, false, false, info->ShiftExtends, shiftHeld);
   edit_->Core().SetKeyRepeat(step.FastRepeat);
-  const bool ran = RunEditFunction(function, shiftHeld) || RunFileFunction(function, shiftHeld);
+  const bool ran = RunEditFunction(function, shiftHeld) || RunFileFunction(function, shiftHeld) ||
+                   RunGrepFunction(function);
   edit_->Core().SetKeyRepeat(false);
   ScheduleUpdate();
   if (ran) Q_EMIT FunctionRan(function);
