@@ -63,6 +63,7 @@ int RunVornEditor(int argc, char** argv) {
   fileTypes.Load();
   TVornEditMain window(station);
   window.SetFileTypeSource([&fileTypes](const std::string& name) { return &fileTypes.FindByFileName(name); });
+  window.SetGrepTypeSource([&fileTypes] { return fileTypes.FindGrep(); });
   if (!station) {
     // A missing or damaged type list leaves the built-in types working; telling it in the
     // status bar keeps it from blocking every start until the user repairs the folder.

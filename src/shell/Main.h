@@ -92,6 +92,8 @@ public:
   using TGrepAsk = std::function<bool(const std::string& sjisWord, TGrepKeyWord& run)>;
   void SetGrepDialog(TGrepAsk ask) { askGrep_ = std::move(ask); }
   void ShowGrepResult(const TGrepOutcome& outcome);
+  // The "GREP" file type the result is shown with.
+  void SetGrepTypeSource(std::function<TFileSetting*()> source) { grepTypeFor_ = std::move(source); }
 
   TCommandActions* Actions() const { return actions_; }
   TDocumentCommands& Commands() { return *commands_; }
@@ -198,7 +200,9 @@ private:
   void HandOffGrep(const TGrepKeyWord& run);
   void TagJumpCommand();
   std::string TagJumpPath(const std::string& shownName, const std::string& lineText) const;
+  void ApplyTypeSetting(TFileSetting* type);
   TGrepAsk askGrep_;
+  std::function<TFileSetting*()> grepTypeFor_;
   std::vector<TGrepResultLine> grepLines_;  // the shown result's lines with their real paths
 
   bool stationMode_;

@@ -78,6 +78,7 @@ void TVornEditMain::ShowGrepResult(const TGrepOutcome& outcome) {
   edit_->Core().SetCaretPos(0, 0);
   AfterDocumentCommand();
   appliedTypeName_ = GrepTypeName();
+  if (grepTypeFor_) ApplyTypeSetting(grepTypeFor_());
   StatusPanels()->SetPanelText(TStatusPanels::spMessage, FromSjis(outcome.StatusText));
 }
 

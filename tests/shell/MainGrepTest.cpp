@@ -3,6 +3,7 @@
 #include "shell/Main.h"
 
 #include "editor/VornEdit.h"
+#include "settings/TypeList.h"
 #include "encoding/jconvert.h"
 #include "shellcore/FunctionTable.h"
 #include "syntax/KeyWord.h"
@@ -70,7 +71,12 @@ TEST_F(MainGrepTest, AGrepFillsTheEmptyWindowAndATagJumpOpensTheHitAtItsLine) {
   std::filesystem::create_directories(tree_ / "sub");
   tree_.Write("sub/b.txt", ConvertCharCode(Sjis("x\ny\nz 日本語\n"), ckSjis, ckUtf8N));
   tree_.Write("sub/c.dat", Sjis("日本語\n"));
+  std::filesystem::create_directories(tree_ / "user");
+  TTypeList types({tree_ / "user/", tree_ / "setting/"}, nullptr);
+  types.FindGrep()->TabCol = 6;
+  ASSERT_NE(types.Items(0).TabCol, 6);
   auto w = NewWindow();
+  w->SetGrepTypeSource([&types] { return types.FindGrep(); });
 
   w->SetGrepDialog([](const std::string&, TGrepKeyWord&) { return false; });
   ASSERT_TRUE(w->RunFunction(Number("Grep"), false));
@@ -89,6 +95,7 @@ TEST_F(MainGrepTest, AGrepFillsTheEmptyWindowAndATagJumpOpensTheHitAtItsLine) {
   EXPECT_EQ(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text(),
             QStringLiteral("検索マッチ数：2    マッチしたファイル数：2"));
   EXPECT_TRUE(started_.empty()) << "an empty window shows the result itself";
+  EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, 6) << "the GREP type applies";
 
   w->Editor()->Core().SetCaretPos(5, 0);
   ASSERT_TRUE(w->RunFunction(Number("TagJump"), false));
