@@ -8,6 +8,7 @@
 #include "shellcore/CommandLine.h"
 #include "settings/TypeList.h"
 #include "shell/Main.h"
+#include "platform/BusFolder.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -83,6 +84,10 @@ int RunVornEditor(int argc, char** argv) {
     else
       window.show();
   }
+  // Without the bus the window still edits; only other processes cannot reach it.
+  const std::string busError = window.OpenBus(TBusFolder::Default());
+  if (!busError.empty() && !station)
+    window.StatusPanels()->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(busError));
   const int code = app.exec();
   stationLock.Release();
   return code;

@@ -31,6 +31,8 @@ class TVornEdit;
 class TCommandActions;
 class TFileSetting;
 class TGrepKeyWord;
+class TBusFolder;
+class TMainBus;
 struct TGrepOutcome;
 
 // The document commands' questions go to the message boxes, or to whatever a test puts in
@@ -87,6 +89,11 @@ public:
   // The tab width the last applied file type gave the pane.
   int AppliedTypeTabs() const { return appliedTypeTabs_; }
 
+  // Instance coordination (MainBus.cpp): registers the window on the bus under folder; empty
+  // text or the reason it could not.
+  std::string OpenBus(const TBusFolder& folder);
+  // The window's bus id, 0 before OpenBus succeeded.
+  std::int64_t BusId() const;
   // Grep (MainGrep.cpp). The dialog is replaceable by tests: it gets the offered word
   // (Shift_JIS) and fills the condition, false for Cancel.
   using TGrepAsk = std::function<bool(const std::string& sjisWord, TGrepKeyWord& run)>;
@@ -202,6 +209,8 @@ private:
   std::string TagJumpPath(const std::string& shownName, const std::string& lineText) const;
   void ApplyTypeSetting(TFileSetting* type);
   TGrepAsk askGrep_;
+  friend class TMainBus;
+  TMainBus* bus_ = nullptr;  // a child object
   std::function<TFileSetting*()> grepTypeFor_;
   std::vector<TGrepResultLine> grepLines_;  // the shown result's lines with their real paths
 

@@ -1,0 +1,95 @@
+// TMainBus and the window's bus registration: the answers the window gives other processes.
+#include "shell/MainBus.h"
+
+#include "editor/VornEdit.h"
+#include "shell/Main.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+namespace vorn {
+
+TMainBus::TMainBus(TVornEditMain& window, TBusFolder folder)
+    : QObject(&window), window_(window), endpoint_(std::move(folder)) {}
+
+std::string TMainBus::Open() {
+  const std::string error = endpoint_.Open("TVornEditMain", window_.windowTitle().toStdString(),
+                                           [this](const TBusRequest& request) { return DispatchBusRequest(*this, request); });
+  if (!error.empty()) return error;
+  notifier_ = new QSocketNotifier(endpoint_.Fd(), QSocketNotifier::Read, this);
+  connect(notifier_, &QSocketNotifier::activated, this, [this] { endpoint_.ProcessPending(); });
+  // Other processes find windows by their recorded titles, so the record follows the caption.
+  connect(&window_, &QWidget::windowTitleChanged, this,
+          [this](const QString& title) { endpoint_.SetTitle(title.toStdString()); });
+  return {};
+}
+
+TBusReply TMainBus::Save(bool onlyModified) {
+  if (onlyModified && !window_.Modified()) return Handled(1);
+  const bool saved = window_.Commands().SaveDocument();
+  window_.AfterDocumentCommand();
+  return Handled(saved ? 1 : 0);
+}
+
+// A failed or refused save keeps the window: closing would lose the text.
+TBusReply TMainBus::SaveClose() {
+  if (window_.Modified() && !window_.Commands().SaveDocument()) return Handled(0);
+  CloseLater(true);
+  return Handled(1);
+}
+
+TBusReply TMainBus::QueryOpenFile() { return OpenFileReply(window_.FileName()); }
+
+TBusReply TMainBus::SetFocus() {
+  if (window_.isMinimized()) window_.showNormal();
+  window_.raise();
+  window_.activateWindow();
+  endpoint_.MarkActivated();
+  return Handled(1);
+}
+
+TBusReply TMainBus::BringToTop() { return SetFocus(); }
+
+TBusReply TMainBus::CloseWindow() {
+  CloseLater(false);
+  return Handled(1);
+}
+
+// fileLine counts the lines of the file; otherwise line counts the rows the pane shows.
+TBusReply TMainBus::LineJump(bool fileLine, std::int64_t line) {
+  TVornEditCore& core = window_.Editor()->Core();
+  if (line == -1) {
+    window_.JumpToLine(TJumpTarget{true, 0});
+  } else if (line > 0 && line <= INT32_MAX && fileLine) {
+    window_.JumpToLine(TJumpTarget{false, static_cast<int>(line)});
+  } else if (line > 0 && line <= core.LastCaretRow() + 1) {
+    core.GoToPosition(static_cast<int>(line - 1), 0);
+    window_.Editor()->Flush();
+  } else {
+    return Handled(0);
+  }
+  window_.UpdateStatus();
+  return Handled(1);
+}
+
+std::string TVornEditMain::OpenBus(const TBusFolder& folder) {
+  delete bus_;
+  bus_ = new TMainBus(*this, folder);
+  const std::string error = bus_->Open();
+  if (!error.empty()) {
+    delete bus_;
+    bus_ = nullptr;
+  }
+  return error;
+}
+
+std::int64_t TVornEditMain::BusId() const { return bus_ ? bus_->Endpoint().Id() : 0; }
+
+void TMainBus::CloseLater(bool discard) {
+  QTimer::singleShot(0, &window_, [w = &window_, discard] {
+    if (discard) w->CloseWithoutQuestion();
+    else w->close();
+  });
+}
+
+}  // namespace vorn
