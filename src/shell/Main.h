@@ -99,6 +99,10 @@ public:
   using TGrepAsk = std::function<bool(const std::string& sjisWord, TGrepKeyWord& run)>;
   void SetGrepDialog(TGrepAsk ask) { askGrep_ = std::move(ask); }
   void ShowGrepResult(const TGrepOutcome& outcome);
+  // Runs the condition in "Grep.fhd" of the folder (the user folder when empty), as a window
+  // that handed a grep over asks.
+  void SetGrepHandOffFolder(std::string folder) { grepHandOffFolder_ = std::move(folder); }
+  void RunHandedGrep();
   // The "GREP" file type the result is shown with.
   void SetGrepTypeSource(std::function<TFileSetting*()> source) { grepTypeFor_ = std::move(source); }
 
@@ -205,6 +209,9 @@ private:
   void InstallGrepDialog();
   void GrepCommand();
   void HandOffGrep(const TGrepKeyWord& run);
+  void ExecuteGrep(const TGrepKeyWord& run);
+  std::string GrepHandOffFolder() const;
+  std::string grepHandOffFolder_;
   void TagJumpCommand();
   std::string TagJumpPath(const std::string& shownName, const std::string& lineText) const;
   void ApplyTypeSetting(TFileSetting* type);

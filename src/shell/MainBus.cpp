@@ -85,6 +85,12 @@ std::string TVornEditMain::OpenBus(const TBusFolder& folder) {
 
 std::int64_t TVornEditMain::BusId() const { return bus_ ? bus_->Endpoint().Id() : 0; }
 
+// The run shows a modal progress window: it starts after the reply, not inside the answer.
+TBusReply TMainBus::GrepExecute() {
+  QTimer::singleShot(0, &window_, [w = &window_] { w->RunHandedGrep(); });
+  return Handled(1);
+}
+
 void TMainBus::CloseLater(bool discard) {
   QTimer::singleShot(0, &window_, [w = &window_, discard] {
     if (discard) w->CloseWithoutQuestion();

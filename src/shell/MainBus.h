@@ -30,6 +30,7 @@ private:
   TBusReply BringToTop() override;
   TBusReply CloseWindow() override;
   TBusReply LineJump(bool fileLine, std::int64_t line) override;
+  TBusReply GrepExecute() override;
   // Closing waits for the reply to go out: the endpoint must not vanish while it answers.
   void CloseLater(bool discard);
 

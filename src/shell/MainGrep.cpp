@@ -57,12 +57,31 @@ void TVornEditMain::GrepCommand() {
     HandOffGrep(run);
     return;
   }
+  ExecuteGrep(run);
+}
+
+void TVornEditMain::ExecuteGrep(const TGrepKeyWord& run) {
   TGrepExecForm exec(this);
   ShowGrepResult(exec.Execute(run));
 }
 
+// The condition another window handed over; a damaged or missing record is told, not run.
+void TVornEditMain::RunHandedGrep() {
+  TGrepKeyWord run;
+  std::string reason;
+  if (!ReadGrepHandOff(GrepHandOffFolder(), run, reason)) {
+    documentPrompts_.Error(reason);
+    return;
+  }
+  ExecuteGrep(run);
+}
+
+std::string TVornEditMain::GrepHandOffFolder() const {
+  return grepHandOffFolder_.empty() ? UserFolder() : grepHandOffFolder_;
+}
+
 void TVornEditMain::HandOffGrep(const TGrepKeyWord& run) {
-  const std::string error = WriteGrepHandOff(UserFolder(), run);
+  const std::string error = WriteGrepHandOff(GrepHandOffFolder(), run);
   if (!error.empty()) {
     documentPrompts_.Error(error);
     return;

@@ -14,6 +14,7 @@
 #include <QApplication>
 
 #include <filesystem>
+#include <fstream>
 
 namespace vorn {
 namespace {
@@ -121,6 +122,35 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentSendsTheTagJumpToANewCopy) {
   ASSERT_TRUE(w->RunFunction(Number("TagJump"), false));
   EXPECT_EQ(started_.size(), 1u) << "a line naming no file opens nothing";
   EXPECT_TRUE(prompts_.said.empty());
+}
+
+TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
+  tree_.Write("a.txt", Sjis("x 日本語\r\n"));
+  const std::string doc = tree_.Write("doc.dat", "kept\r\n");
+  std::filesystem::create_directories(tree_ / "user");
+  auto holder = NewWindow();
+  holder->SetGrepHandOffFolder(tree_ / "user/");
+  ASSERT_TRUE(holder->LoadDocument(doc, false));
+  AnswerGrep(*holder, Sjis("日本語"));
+  ASSERT_TRUE(holder->RunFunction(Number("Grep"), false));
+  ASSERT_EQ(started_.size(), 1u);
+  EXPECT_EQ(started_[0].rfind("-x", 0), 0u) << started_[0];
+  EXPECT_EQ(holder->ShownText(), QStringLiteral("kept\n"));
+
+  auto fresh = NewWindow();
+  fresh->SetGrepHandOffFolder(tree_ / "user/");
+  fresh->RunHandedGrep();
+  const QStringList rows = fresh->ShownText().split('\n');
+  ASSERT_GE(rows.size(), 5);
+  EXPECT_EQ(rows[4], QString::fromStdString(tree_ / "a.txt") + QStringLiteral("(1):x 日本語"));
+  EXPECT_FALSE(fresh->Modified());
+
+  std::ofstream(tree_ / "user/Grep.fhd", std::ios::binary | std::ios::trunc) << "damaged";
+  auto third = NewWindow();
+  third->SetGrepHandOffFolder(tree_ / "user/");
+  third->RunHandedGrep();
+  EXPECT_TRUE(third->ShownText().isEmpty());
+  EXPECT_FALSE(prompts_.said.empty()) << "a damaged record is reported, not run";
 }
 
 }  // namespace
