@@ -4,8 +4,14 @@
 #include "editor/VornEdit.h"
 #include "shell/Main.h"
 
+#include "platform/BusClient.h"
+
+#include <QElapsedTimer>
 #include <QSocketNotifier>
 #include <QTimer>
+
+#include <algorithm>
+#include <memory>
 
 namespace vorn {
 
@@ -89,6 +95,31 @@ std::int64_t TVornEditMain::BusId() const { return bus_ ? bus_->Endpoint().Id() 
 TBusReply TMainBus::GrepExecute() {
   QTimer::singleShot(0, &window_, [w = &window_] { w->RunHandedGrep(); });
   return Handled(1);
+}
+
+std::vector<std::int64_t> TMainBus::MainEditorIds() const {
+  std::vector<std::int64_t> ids;
+  for (const TBusPeer& peer : endpoint_.Folder().List())
+    if (peer.IsMainWindow()) ids.push_back(peer.id);
+  return ids;
+}
+
+void TMainBus::PostToNewWindow(std::vector<std::int64_t> known, TBusMessage message, int timeoutMs) {
+  auto* poll = new QTimer(this);
+  auto waited = std::make_shared<QElapsedTimer>();
+  waited->start();
+  connect(poll, &QTimer::timeout, this, [this, poll, waited, known = std::move(known), message, timeoutMs] {
+    for (std::int64_t id : MainEditorIds()) {
+      if (std::find(known.begin(), known.end(), id) != known.end()) continue;
+      TBusRequest request;
+      request.name = std::string(BusMessageName(message));
+      PostBusMessage(endpoint_.Folder(), id, std::move(request));
+      poll->deleteLater();
+      return;
+    }
+    if (waited->elapsed() > timeoutMs) poll->deleteLater();
+  });
+  poll->start(50);
 }
 
 void TMainBus::CloseLater(bool discard) {

@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+#include <vector>
+
 class QSocketNotifier;
 
 namespace vorn {
@@ -21,6 +23,11 @@ public:
   // Registers the window; empty text or the reason it could not.
   std::string Open();
   const TBusEndpoint& Endpoint() const { return endpoint_; }
+  // The main editor windows registered now.
+  std::vector<std::int64_t> MainEditorIds() const;
+  // Waits, without blocking the window, for a main editor not among known to register, then
+  // posts the message to it; gives up after timeoutMs.
+  void PostToNewWindow(std::vector<std::int64_t> known, TBusMessage message, int timeoutMs = 10000);
 
 private:
   TBusReply SaveClose() override;

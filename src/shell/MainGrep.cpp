@@ -6,6 +6,8 @@
 #include "dialogs/GrepForm.h"
 #include "editor/VornEdit.h"
 #include "platform/Cp932Utf8.h"
+#include "platform/BusMessage.h"
+#include "shell/MainBus.h"
 #include "platform/VornUtil.h"
 #include "settings/SjisText.h"
 #include "shellcore/FunctionTable.h"
@@ -86,7 +88,10 @@ void TVornEditMain::HandOffGrep(const TGrepKeyWord& run) {
     documentPrompts_.Error(error);
     return;
   }
+  // The new copy learns of the record from the message once its window is on the bus.
+  const std::vector<std::int64_t> known = bus_ ? bus_->MainEditorIds() : std::vector<std::int64_t>{};
   StartOtherCopy("-x" + std::to_string(MonitorNumber()));
+  if (bus_) bus_->PostToNewWindow(known, TBusMessage::bmGrepExecute);
 }
 
 void TVornEditMain::ShowGrepResult(const TGrepOutcome& outcome) {

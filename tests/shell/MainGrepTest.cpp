@@ -7,14 +7,18 @@
 #include "encoding/jconvert.h"
 #include "shellcore/FunctionTable.h"
 #include "syntax/KeyWord.h"
+#include "platform/BusFolder.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 
 #include <filesystem>
 #include <fstream>
+
+#include <sys/stat.h>
 
 namespace vorn {
 namespace {
@@ -151,6 +155,32 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
   third->RunHandedGrep();
   EXPECT_TRUE(third->ShownText().isEmpty());
   EXPECT_FALSE(prompts_.said.empty()) << "a damaged record is reported, not run";
+}
+
+TEST_F(MainGrepTest, TheStartedCopyIsToldOverTheBusAndShowsTheResult) {
+  tree_.Write("a.txt", Sjis("x 日本語\r\n"));
+  const std::string doc = tree_.Write("doc.dat", "kept\r\n");
+  std::filesystem::create_directories(tree_ / "user");
+  ASSERT_EQ(::mkdir((tree_ / "run").c_str(), 0700), 0);
+  auto holder = NewWindow();
+  holder->SetGrepHandOffFolder(tree_ / "user/");
+  ASSERT_EQ(holder->OpenBus(TBusFolder(tree_ / "run")), "");
+  ASSERT_TRUE(holder->LoadDocument(doc, false));
+  std::unique_ptr<TVornEditMain> started;
+  holder->SetProgramStarter([&](const std::string&) {
+    started = std::make_unique<TVornEditMain>(false);
+    started->SetDocumentPrompts(&prompts_);
+    started->SetGrepHandOffFolder(tree_ / "user/");
+    ASSERT_EQ(started->OpenBus(TBusFolder(tree_ / "run")), "");
+  });
+  AnswerGrep(*holder, Sjis("日本語"));
+  ASSERT_TRUE(holder->RunFunction(Number("Grep"), false));
+  ASSERT_TRUE(started);
+  QElapsedTimer waited;
+  waited.start();
+  while (started->ShownText().isEmpty() && waited.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_TRUE(started->ShownText().contains(QStringLiteral("(1):x 日本語"))) << started->ShownText().toStdString();
+  EXPECT_EQ(holder->ShownText(), QStringLiteral("kept\n"));
 }
 
 }  // namespace
