@@ -10,6 +10,7 @@
 #include "editor/VornEdit.h"
 #include "shell/FirstPaintQuit.h"
 #include "shell/Main.h"
+#include "platform/BusFolder.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -65,6 +66,7 @@ int RunVornEditor(int argc, char** argv) {
   fileTypes.Load();
   TVornEditMain window(station);
   window.SetFileTypeSource([&fileTypes](const std::string& name) { return &fileTypes.FindByFileName(name); });
+  window.SetGrepTypeSource([&fileTypes] { return fileTypes.FindGrep(); });
   if (!station) {
     // A missing or damaged type list leaves the built-in types working; telling it in the
     // status bar keeps it from blocking every start until the user repairs the folder.
@@ -85,6 +87,10 @@ int RunVornEditor(int argc, char** argv) {
     else
       window.show();
   }
+  // Without the bus the window still edits; only other processes cannot reach it.
+  const std::string busError = window.OpenBus(TBusFolder::Default());
+  if (!busError.empty() && !station)
+    window.StatusPanels()->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(busError));
   const int code = app.exec();
   stationLock.Release();
   return code;

@@ -11,6 +11,7 @@
 #include "shellcore/KeyDispatch.h"
 #include "shell/StatusPanels.h"
 #include "document/VornDocument.h"
+#include "search/GrepOptions.h"
 #include "textfile/JConvStrList.h"
 
 #include <optional>
@@ -32,6 +33,10 @@ namespace vorn {
 class TVornEdit;
 class TCommandActions;
 class TFileSetting;
+class TGrepKeyWord;
+class TBusFolder;
+class TMainBus;
+struct TGrepOutcome;
 
 // The document commands' questions go to the message boxes, or to whatever a test puts in
 // their place; the commands hold one reference for their whole life.
@@ -86,6 +91,23 @@ public:
   void SetFileTypeSource(TFileTypeSource source) { fileTypeFor_ = std::move(source); }
   // The tab width the last applied file type gave the pane.
   int AppliedTypeTabs() const { return appliedTypeTabs_; }
+
+  // Instance coordination (MainBus.cpp): registers the window on the bus under folder; empty
+  // text or the reason it could not.
+  std::string OpenBus(const TBusFolder& folder);
+  // The window's bus id, 0 before OpenBus succeeded.
+  std::int64_t BusId() const;
+  // Grep (MainGrep.cpp). The dialog is replaceable by tests: it gets the offered word
+  // (Shift_JIS) and fills the condition, false for Cancel.
+  using TGrepAsk = std::function<bool(const std::string& sjisWord, TGrepKeyWord& run)>;
+  void SetGrepDialog(TGrepAsk ask) { askGrep_ = std::move(ask); }
+  void ShowGrepResult(const TGrepOutcome& outcome);
+  // Runs the condition in "Grep.fhd" of the folder (the user folder when empty), as a window
+  // that handed a grep over asks.
+  void SetGrepHandOffFolder(std::string folder) { grepHandOffFolder_ = std::move(folder); }
+  void RunHandedGrep();
+  // The "GREP" file type the result is shown with.
+  void SetGrepTypeSource(std::function<TFileSetting*()> source) { grepTypeFor_ = std::move(source); }
 
   TCommandActions* Actions() const { return actions_; }
   TDocumentCommands& Commands() { return *commands_; }
@@ -203,6 +225,23 @@ private:
   TVornEdit* upperPane_ = nullptr;  // both set only while split
   TVornEdit* lowerPane_ = nullptr;
   QSplitter* splitter_ = nullptr;
+
+  // Grep (MainGrep.cpp).
+  bool RunGrepFunction(int function);
+  void InstallGrepDialog();
+  void GrepCommand();
+  void HandOffGrep(const TGrepKeyWord& run);
+  void ExecuteGrep(const TGrepKeyWord& run);
+  std::string GrepHandOffFolder() const;
+  std::string grepHandOffFolder_;
+  void TagJumpCommand();
+  std::string TagJumpPath(const std::string& shownName, const std::string& lineText) const;
+  void ApplyTypeSetting(TFileSetting* type);
+  TGrepAsk askGrep_;
+  friend class TMainBus;
+  TMainBus* bus_ = nullptr;  // a child object
+  std::function<TFileSetting*()> grepTypeFor_;
+  std::vector<TGrepResultLine> grepLines_;  // the shown result's lines with their real paths
 
   bool stationMode_;
   bool browseMode_ = false;

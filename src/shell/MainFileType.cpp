@@ -82,8 +82,10 @@ TVornEditCaretValues CaretValuesOf(const TVornEditCaret& c) {
 // cleans up; colours, margins and the wrap width follow with the pane's option records.
 void TVornEditMain::ApplyFileType() {
   appliedTypeName_ = FileName();
-  if (!fileTypeFor_) return;
-  TFileSetting* type = fileTypeFor_(FileName());
+  if (fileTypeFor_) ApplyTypeSetting(fileTypeFor_(FileName()));
+}
+
+void TVornEditMain::ApplyTypeSetting(TFileSetting* type) {
   if (!type) return;
   TWindowRecords records(Modified());
   type->ApplyToEditors(records);

@@ -77,6 +77,8 @@ protected:
     dialogs.askRename = [] { return std::optional<std::string>(); };
     w->SetFileDialogs(dialogs);
     w->SetProgramStarter([this](const std::string& params) { started_.push_back(params); });
+    // The real grep dialog would keep its state in the user's own folder.
+    w->SetGrepDialog([](const std::string&, TGrepKeyWord&) { return false; });
     return w;
   }
 

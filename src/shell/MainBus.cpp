@@ -1,0 +1,132 @@
+// TMainBus and the window's bus registration: the answers the window gives other processes.
+#include "shell/MainBus.h"
+
+#include "editor/VornEdit.h"
+#include "shell/Main.h"
+
+#include "platform/BusClient.h"
+
+#include <QElapsedTimer>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+
+namespace vorn {
+
+TMainBus::TMainBus(TVornEditMain& window, TBusFolder folder)
+    : QObject(&window), window_(window), endpoint_(std::move(folder)) {}
+
+std::string TMainBus::Open() {
+  const std::string error = endpoint_.Open("TVornEditMain", window_.windowTitle().toStdString(),
+                                           [this](const TBusRequest& request) { return DispatchBusRequest(*this, request); });
+  if (!error.empty()) return error;
+  notifier_ = new QSocketNotifier(endpoint_.Fd(), QSocketNotifier::Read, this);
+  connect(notifier_, &QSocketNotifier::activated, this, [this] { endpoint_.ProcessPending(); });
+  // Other processes find windows by their recorded titles, so the record follows the caption.
+  connect(&window_, &QWidget::windowTitleChanged, this,
+          [this](const QString& title) { endpoint_.SetTitle(title.toStdString()); });
+  return {};
+}
+
+TBusReply TMainBus::Save(bool onlyModified) {
+  if (onlyModified && !window_.Modified()) return Handled(1);
+  const bool saved = window_.Commands().SaveDocument();
+  window_.AfterDocumentCommand();
+  return Handled(saved ? 1 : 0);
+}
+
+// A failed or refused save keeps the window: closing would lose the text.
+TBusReply TMainBus::SaveClose() {
+  if (window_.Modified() && !window_.Commands().SaveDocument()) return Handled(0);
+  CloseLater(true);
+  return Handled(1);
+}
+
+TBusReply TMainBus::QueryOpenFile() { return OpenFileReply(window_.FileName()); }
+
+TBusReply TMainBus::SetFocus() {
+  if (window_.isMinimized()) window_.showNormal();
+  window_.raise();
+  window_.activateWindow();
+  endpoint_.MarkActivated();
+  return Handled(1);
+}
+
+TBusReply TMainBus::BringToTop() { return SetFocus(); }
+
+TBusReply TMainBus::CloseWindow() {
+  CloseLater(false);
+  return Handled(1);
+}
+
+// fileLine counts the lines of the file; otherwise line counts the rows the pane shows.
+TBusReply TMainBus::LineJump(bool fileLine, std::int64_t line) {
+  TVornEditCore& core = window_.Editor()->Core();
+  if (line == -1) {
+    window_.JumpToLine(TJumpTarget{true, 0});
+  } else if (line > 0 && line <= INT32_MAX && fileLine) {
+    window_.JumpToLine(TJumpTarget{false, static_cast<int>(line)});
+  } else if (line > 0 && line <= core.LastCaretRow() + 1) {
+    core.GoToPosition(static_cast<int>(line - 1), 0);
+    window_.Editor()->Flush();
+  } else {
+    return Handled(0);
+  }
+  window_.UpdateStatus();
+  return Handled(1);
+}
+
+std::string TVornEditMain::OpenBus(const TBusFolder& folder) {
+  delete bus_;
+  bus_ = new TMainBus(*this, folder);
+  const std::string error = bus_->Open();
+  if (!error.empty()) {
+    delete bus_;
+    bus_ = nullptr;
+  }
+  return error;
+}
+
+std::int64_t TVornEditMain::BusId() const { return bus_ ? bus_->Endpoint().Id() : 0; }
+
+// The run shows a modal progress window: it starts after the reply, not inside the answer.
+TBusReply TMainBus::GrepExecute() {
+  QTimer::singleShot(0, &window_, [w = &window_] { w->RunHandedGrep(); });
+  return Handled(1);
+}
+
+std::vector<std::int64_t> TMainBus::MainEditorIds() const {
+  std::vector<std::int64_t> ids;
+  for (const TBusPeer& peer : endpoint_.Folder().List())
+    if (peer.IsMainWindow()) ids.push_back(peer.id);
+  return ids;
+}
+
+void TMainBus::PostToNewWindow(std::vector<std::int64_t> known, TBusMessage message, int timeoutMs) {
+  auto* poll = new QTimer(this);
+  auto waited = std::make_shared<QElapsedTimer>();
+  waited->start();
+  connect(poll, &QTimer::timeout, this, [this, poll, waited, known = std::move(known), message, timeoutMs] {
+    for (std::int64_t id : MainEditorIds()) {
+      if (std::find(known.begin(), known.end(), id) != known.end()) continue;
+      TBusRequest request;
+      request.name = std::string(BusMessageName(message));
+      PostBusMessage(endpoint_.Folder(), id, std::move(request));
+      poll->deleteLater();
+      return;
+    }
+    if (waited->elapsed() > timeoutMs) poll->deleteLater();
+  });
+  poll->start(50);
+}
+
+void TMainBus::CloseLater(bool discard) {
+  QTimer::singleShot(0, &window_, [w = &window_, discard] {
+    if (discard) w->CloseWithoutQuestion();
+    else w->close();
+  });
+}
+
+}  // namespace vorn

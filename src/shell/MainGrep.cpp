@@ -1,0 +1,138 @@
+// TVornEditMain: grep from the window (the dialog, the run, the result shown in the window or
+// handed to a new copy of the program) and the tag jump from a result line to its file.
+#include "shell/Main.h"
+
+#include "dialogs/GrepExecForm.h"
+#include "dialogs/GrepForm.h"
+#include "editor/VornEdit.h"
+#include "platform/Cp932Utf8.h"
+#include "platform/BusMessage.h"
+#include "shell/MainBus.h"
+#include "platform/VornUtil.h"
+#include "settings/SjisText.h"
+#include "shellcore/FunctionTable.h"
+#include "shellcore/GrepDialogState.h"
+#include "shellcore/GrepHandOff.h"
+#include "shellcore/TagJump.h"
+#include "syntax/KeyWord.h"
+
+#include <sys/stat.h>
+
+namespace vorn {
+namespace {
+
+bool NamesFile(const std::string& name) {
+  struct stat st {};
+  return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+QString FromSjis(const std::string& sjis) { return QString::fromStdString(Cp932ToUtf8(sjis)); }
+
+}  // namespace
+
+void TVornEditMain::InstallGrepDialog() {
+  askGrep_ = [this](const std::string& sjisWord, TGrepKeyWord& run) {
+    TGrepForm form(UserFolder() + kGrepIniFileName, FileName(), this);
+    form.SetSearchWord(sjisWord);
+    if (form.exec() != QDialog::Accepted) return false;
+    run.Assign(form.Condition());
+    return true;
+  };
+}
+
+bool TVornEditMain::RunGrepFunction(int function) {
+  const TFunctionInfo* info = FunctionByNumber(function);
+  if (!info) return false;
+  if (info->Name == std::string_view("Grep")) GrepCommand();
+  else if (info->Name == std::string_view("TagJump")) TagJumpCommand();
+  else return false;
+  return true;
+}
+
+void TVornEditMain::GrepCommand() {
+  if (!askGrep_) InstallGrepDialog();
+  TGrepKeyWord run;
+  if (!askGrep_(edit_->Core().GetSelText(), run)) return;
+  run.RunAtOnce = true;
+  // A window that already serves a document keeps it: the run goes to a new copy.
+  if (stationMode_ || !FileName().empty() || Modified()) {
+    HandOffGrep(run);
+    return;
+  }
+  ExecuteGrep(run);
+}
+
+void TVornEditMain::ExecuteGrep(const TGrepKeyWord& run) {
+  TGrepExecForm exec(this);
+  ShowGrepResult(exec.Execute(run));
+}
+
+// The condition another window handed over; a damaged or missing record is told, not run.
+void TVornEditMain::RunHandedGrep() {
+  TGrepKeyWord run;
+  std::string reason;
+  if (!ReadGrepHandOff(GrepHandOffFolder(), run, reason)) {
+    documentPrompts_.Error(reason);
+    return;
+  }
+  ExecuteGrep(run);
+}
+
+std::string TVornEditMain::GrepHandOffFolder() const {
+  return grepHandOffFolder_.empty() ? UserFolder() : grepHandOffFolder_;
+}
+
+void TVornEditMain::HandOffGrep(const TGrepKeyWord& run) {
+  const std::string error = WriteGrepHandOff(GrepHandOffFolder(), run);
+  if (!error.empty()) {
+    documentPrompts_.Error(error);
+    return;
+  }
+  // The new copy learns of the record from the message once its window is on the bus.
+  const std::vector<std::int64_t> known = bus_ ? bus_->MainEditorIds() : std::vector<std::int64_t>{};
+  StartOtherCopy("-x" + std::to_string(MonitorNumber()));
+  if (bus_) bus_->PostToNewWindow(known, TBusMessage::bmGrepExecute);
+}
+
+void TVornEditMain::ShowGrepResult(const TGrepOutcome& outcome) {
+  if (!outcome.Started) return;
+  Lines().SetTextStr(outcome.Text);
+  document_.MarkSaved();
+  grepLines_ = outcome.Lines;
+  edit_->Core().SetCaretPos(0, 0);
+  AfterDocumentCommand();
+  appliedTypeName_ = GrepTypeName();
+  if (grepTypeFor_) ApplyTypeSetting(grepTypeFor_());
+  StatusPanels()->SetPanelText(TStatusPanels::spMessage, FromSjis(outcome.StatusText));
+}
+
+// A grep result line keeps its real path, which a name Shift_JIS cannot hold needs to open.
+std::string TVornEditMain::TagJumpPath(const std::string& shownName, const std::string& lineText) const {
+  for (const TGrepResultLine& line : grepLines_)
+    if (line.Text == lineText && !line.Path.empty()) return line.Path;
+  return Cp932ToUtf8(shownName);
+}
+
+void TVornEditMain::TagJumpCommand() {
+  TVornEditCore& core = edit_->Core();
+  const std::string lineText = Lines().Get(core.CaretRow());
+  const TTagJumpTarget target =
+      ScanTagJump(lineText, [](const std::string& sjisName) { return NamesFile(Cp932ToUtf8(sjisName)); });
+  if (!target.Found) {
+    if (!target.Name.empty())
+      StatusPanels()->SetPanelText(TStatusPanels::spMessage, FromSjis(TagJumpNotFoundText(target.Name)));
+    return;
+  }
+  const std::string path = TagJumpPath(target.Name, lineText);
+  if (!FileName().empty() || Modified()) {
+    TTagJumpTarget native = target;
+    native.Name = path;
+    StartOtherCopy(TagJumpParameters(native, "", MonitorNumber()));
+    return;
+  }
+  if (!LoadDocument(path, false)) return;
+  grepLines_.clear();
+  if (target.Line) JumpToLine(TJumpTarget{false, *target.Line});
+}
+
+}  // namespace vorn
