@@ -318,6 +318,7 @@ private:
   void MoveLineEndHere();
   int RepeatStep(bool atEdge) const { return keyRepeat_ && atEdge ? 2 : 1; }
   void SettleAfterForeignEdit();
+  bool DeleteFromCaretTo(int row, int col);
   void SnapAnchor();
 
   // Selection internals (Selection.cpp).

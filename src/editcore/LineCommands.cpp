@@ -101,27 +101,22 @@ bool TVornEditCore::DeleteLine() {
 bool TVornEditCore::DeleteLineEnd() {
   if (readOnly_) return false;
   ClearSelection();
-  const int row = state_.CaretRow;
-  if (row >= RowCount()) return false;
-  const int last = store_->LastRowOfLine(row);
-  StartSelection();
-  SetCaretPos(last, RowWidth(last));
-  ExtendSelection();
-  if (GetSelLength() == 0) {
-    ClearSelection();
-    return false;
-  }
-  DeleteSelection();
-  return true;
+  if (state_.CaretRow >= RowCount()) return false;
+  const int last = store_->LastRowOfLine(state_.CaretRow);
+  return DeleteFromCaretTo(last, RowWidth(last));
 }
 
 bool TVornEditCore::DeleteLineStart() {
   if (readOnly_) return false;
   ClearSelection();
-  const int row = state_.CaretRow;
-  if (row >= RowCount()) return false;
+  if (state_.CaretRow >= RowCount()) return false;
+  return DeleteFromCaretTo(store_->FirstRowOfLine(state_.CaretRow), 0);
+}
+
+// Selects from the caret to (row, col) and deletes it; false when that selects nothing.
+bool TVornEditCore::DeleteFromCaretTo(int row, int col) {
   StartSelection();
-  SetCaretPos(store_->FirstRowOfLine(row), 0);
+  SetCaretPos(row, col);
   ExtendSelection();
   if (GetSelLength() == 0) {
     ClearSelection();

@@ -9,6 +9,7 @@
 #include "shellcore/FileHistory.h"
 #include "platform/BusFolder.h"
 #include "shellcore/KeyDispatch.h"
+#include "shellcore/OpenFilesPlan.h"
 #include "shell/StatusPanels.h"
 #include "document/VornDocument.h"
 #include "search/GrepOptions.h"
@@ -200,6 +201,7 @@ private:
   void SaveSelectionCommand();
   void ChangeSaveCodeCommand();
   void NewFileCommand();
+  TOpenWindowState OpenWindowState() const;
   void OpenFiles(const std::vector<std::string>& names, bool codeGiven, TCharCodeKind code);
   void StartOtherCopy(const std::string& params);
   void AfterDocumentCommand();

@@ -105,7 +105,8 @@ void TVornEditMain::AfterDocumentCommand() {
   ScheduleUpdate();
 }
 
-void TVornEditMain::NewFileCommand() {
+// What a new copy of the program needs to know of this window to open files as it would.
+TOpenWindowState TVornEditMain::OpenWindowState() const {
   const TDocumentFileSettings& file = document_.FileSettings();
   TOpenWindowState state;
   state.hasFileName = !FileName().empty();
@@ -115,8 +116,10 @@ void TVornEditMain::NewFileCommand() {
   state.lineBreakGiven = file.LineBreakGiven;
   state.lineBreak = file.LineBreak;
   state.monitor = MonitorNumber();
-  StartOtherCopy(NewFileParams(state));
+  return state;
 }
+
+void TVornEditMain::NewFileCommand() { StartOtherCopy(NewFileParams(OpenWindowState())); }
 
 void TVornEditMain::OpenFileCommand() {
   const auto choice = fileDialogs_.askOpen(false);
@@ -126,15 +129,7 @@ void TVornEditMain::OpenFileCommand() {
 
 // An empty, unmodified window takes the first file; the others go to a new copy.
 void TVornEditMain::OpenFiles(const std::vector<std::string>& names, bool codeGiven, TCharCodeKind code) {
-  const TDocumentFileSettings& file = document_.FileSettings();
-  TOpenWindowState state;
-  state.hasFileName = !FileName().empty();
-  state.modified = Modified();
-  state.openCodeGiven = file.OpenCodeGiven;
-  state.openCode = file.OpenCode;
-  state.lineBreakGiven = file.LineBreakGiven;
-  state.lineBreak = file.LineBreak;
-  state.monitor = MonitorNumber();
+  const TOpenWindowState state = OpenWindowState();
   std::map<std::string, std::int64_t> shownIn;
   const TWindowLookup lookup = [this, &shownIn](const std::string& name) {
     const auto [it, added] = shownIn.try_emplace(name, 0);
