@@ -11,7 +11,9 @@
 #include "shellcore/FolderHistory.h"
 #include "shellcore/InstanceCoordination.h"
 
+#include <filesystem>
 #include <map>
+#include <system_error>
 
 namespace vorn {
 
@@ -71,9 +73,17 @@ void TVornEditMain::AddDocumentFolderToHistory() {
   if (slash == std::string::npos) return;
   const std::string folder = name.substr(0, slash + 1);
   const int limit = folderHistCount_;
-  UpdateSharedIni(HistoryUserFolder() + "Common.ini", [&folder, limit](TCustomIniFile& ini) {
-    WriteFolderHistory(ini, AddToFolderHistory(ReadFolderHistory(ini, limit), folder, limit));
-  });
+  // As with the file history, a folder history that cannot be written must not stop the load;
+  // a user folder that does not exist yet is made.
+  try {
+    std::error_code ignored;
+    std::filesystem::create_directories(HistoryUserFolder(), ignored);
+    UpdateSharedIni(HistoryUserFolder() + "Common.ini", [&folder, limit](TCustomIniFile& ini) {
+      WriteFolderHistory(ini, AddToFolderHistory(ReadFolderHistory(ini, limit), folder, limit));
+    });
+  } catch (const std::exception& e) {
+    if (status_) status_->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(e.what()));
+  }
 }
 
 std::int64_t TVornEditMain::WindowShowingFile(const std::string& name) {

@@ -192,6 +192,17 @@ TEST_F(MainHistoryTest, NoHistoryOptionLeavesTheHistoryFileAlone) {
   EXPECT_FALSE(std::filesystem::exists(UserFolderPath() + "FileHist.fhd"));
 }
 
+TEST_F(MainHistoryTest, AHistoryThatCannotBeWrittenNeverStopsTheLoad) {
+  const std::string path = Write("kept.txt", "kept\r\n");
+  auto w = NewWindow();
+  // Nobody, root included, can make a folder under /proc.
+  w->SetHistoryPlaces("/proc/vorn-no-such-folder/", runtime_.Path());
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  EXPECT_EQ(w->FileName(), path);
+  EXPECT_EQ(w->ShownText(), QStringLiteral("kept\n"));
+  EXPECT_FALSE(w->StatusPanels()->Panel(TStatusPanels::spMessage)->Text().isEmpty());
+}
+
 TEST_F(MainHistoryTest, AFileAnotherEditorShowsBringsThatEditorForwardInsteadOfOpeningHere) {
   const std::string shown = Write("shown.txt", "shown\r\n");
   const std::string other = Write("other.txt", "other\r\n");
