@@ -1,5 +1,6 @@
 // The command table's costs: a key-down through the key map to its action, and a window's
 // actions, menus, pop-up and tool bar against an empty main window.
+#include "QtBenchMain.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -131,10 +132,5 @@ BENCHMARK(BM_BaselineActionStatesOnly)->Unit(benchmark::kMicrosecond);
 }  // namespace vorn
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunQtBenchmarks(argc, argv);
 }

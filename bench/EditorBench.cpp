@@ -1,5 +1,6 @@
 // The editor widget: full repaints, a keystroke in a wrapped 2 M-row document, moves in a
 // 100 MB document, a 50 MB row without breaks, and loading 10 MB beside QPlainTextEdit.
+#include "QtBenchMain.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -307,10 +308,5 @@ BENCHMARK(BM_Open100MB_InWindowWithFirstScreen)->Unit(benchmark::kMillisecond)->
 }  // namespace vorn
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunQtBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // Splitting a window over a 100 MB document and closing the second pane again, beside a full
 // repaint of the single pane (what any resize of the window costs anyway).
+#include "QtBenchMain.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -86,11 +87,7 @@ BENCHMARK(BM_Unsplit100MB)->Unit(benchmark::kMillisecond)->Iterations(20);
 }  // namespace vorn
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  const int result = RunQtBenchmarks(argc, argv);
   std::remove("/tmp/vorn-panes-bench-100mb.txt");
-  return 0;
+  return result;
 }
