@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 
 #include "editcore/EditCore.h"
@@ -43,5 +44,23 @@ protected:
   }
   TRowCol Caret() const { return core.Caret(); }
 };
+
+// Text of random pieces from a table; the table decides which bytes a test stresses.
+template <std::size_t N>
+std::string RandomText(std::mt19937& rng, const char* const (&table)[N], int pieces) {
+  std::string text;
+  for (int i = 0; i < pieces; ++i) text += table[rng() % N];
+  return text;
+}
+
+// The store's text as the offsets count it, rebuilt from the rows.
+inline std::string JoinedText(const TVornEditCore& core) {
+  std::string text;
+  for (int r = 0; r < core.RowCount(); ++r) {
+    text += core.GetRowText(r);
+    if (core.RowKind(r) == reLineEnd) text += "\r\n";
+  }
+  return text;
+}
 
 }  // namespace vorn::test

@@ -14,21 +14,6 @@ namespace {
 const char* const kPieces[] = {"a", "bc", " ", "  ", "\t", "\x82\xA0", "\x88\x9F", "\xB1", ",", "\r\n", "word", "\x81\x40"};
 const char* const kTyped[] = {"x", "yz", " ", "\t", "\x82\xA2", "\xB2", "\x81\x42", "12345"};
 
-std::string RandomText(std::mt19937& rng, int pieces) {
-  std::string text;
-  for (int i = 0; i < pieces; ++i) text += kPieces[rng() % std::size(kPieces)];
-  return text;
-}
-
-std::string JoinedText(const TVornEditCore& core) {
-  std::string text;
-  for (int r = 0; r < core.RowCount(); ++r) {
-    text += core.GetRowText(r);
-    if (core.RowKind(r) == reLineEnd) text += "\r\n";
-  }
-  return text;
-}
-
 // The whole text and a byte caret; what the editing keys should do to them.
 struct TModel {
   std::string Text;
@@ -208,7 +193,7 @@ TEST_F(RandomEdits, TextAndCaretFollowTheModelAndUndoRestoresTheStart) {
   for (int seed = 1; seed <= 150; ++seed) {
     std::mt19937 rng(seed);
     const int wrap = rng() % 2 ? 8 + static_cast<int>(rng() % 9) : 0;
-    Load(RandomText(rng, static_cast<int>(rng() % 40)), TCoreOptions{.WrapByte = wrap, .Tab = rng() % 2 ? 4 : 8, .KeepCaret = rng() % 2 == 0});
+    Load(RandomText(rng, kPieces, static_cast<int>(rng() % 40)), TCoreOptions{.WrapByte = wrap, .Tab = rng() % 2 ? 4 : 8, .KeepCaret = rng() % 2 == 0});
     TVornEditCaretValues caret = core.CaretOptions();
     autoIndent = rng() % 2 == 0;
     caret.AutoIndent = autoIndent;

@@ -10,22 +10,6 @@ namespace {
 
 const char* const kPieces[] = {"a", "bc", " ", "\t", "\x82\xA0", "\x88\x9F", "\xB1", ",", "\r\n", "\r\n", "word", "\x82", "\xE0"};
 
-std::string RandomText(std::mt19937& rng, int pieces) {
-  std::string text;
-  for (int i = 0; i < pieces; ++i) text += kPieces[rng() % std::size(kPieces)];
-  return text;
-}
-
-// The store's text as the offsets count it, rebuilt from the rows.
-std::string JoinedText(const TVornEditCore& core) {
-  std::string text;
-  for (int r = 0; r < core.RowCount(); ++r) {
-    text += core.GetRowText(r);
-    if (core.RowKind(r) == reLineEnd) text += "\r\n";
-  }
-  return text;
-}
-
 class RandomMoves : public CoreTest {
 protected:
   void Move(std::mt19937& rng) {
@@ -59,7 +43,7 @@ protected:
     const int a = count == 0 ? 0 : static_cast<int>(rng() % count);
     const int n = count == 0 ? 0 : static_cast<int>(rng() % std::min(3, count - a + 1));
     std::mt19937 pieceRng(rng());
-    store->ReplaceRows(a, n, RandomText(pieceRng, static_cast<int>(rng() % 8)), TRowCol{a, 0});
+    store->ReplaceRows(a, n, RandomText(pieceRng, kPieces, static_cast<int>(rng() % 8)), TRowCol{a, 0});
   }
 
   void CheckCaret(const TCoreOptions& o, const std::string& context) {
@@ -111,7 +95,7 @@ TEST_F(RandomMoves, CaretStaysOnCharacterStartsInsideTheText) {
                          .NextLine = rng() % 2 == 0};
     geometry.Rows = static_cast<int>(rng() % 7);
     geometry.Cols = 1 + static_cast<int>(rng() % 30);
-    Load(RandomText(rng, 20 + static_cast<int>(rng() % 120)), o);
+    Load(RandomText(rng, kPieces, 20 + static_cast<int>(rng() % 120)), o);
     for (int step = 0; step < 250; ++step) {
       const bool edit = rng() % 12 == 0;
       if (edit)
