@@ -1,7 +1,7 @@
 // File types: loading 50 types with their files, choosing a type among 50 × 10 masks, and
 // applying a type to a window's option records; each next to a baseline measured in the run.
 #include "platform/FileBytes.h"
-#include "settings/SettingsApplyTarget.h"
+#include "settings/SettingsPaneRecords.h"
 #include "settings/TypeList.h"
 
 #include <benchmark/benchmark.h>
@@ -100,27 +100,8 @@ void BM_FindByFileName50x10(benchmark::State& state) {
 }
 BENCHMARK(BM_FindByFileName50x10);
 
-class TBenchPane : public TSettingsPaneTarget {
-public:
-  TVornEditCaret& Caret() override { return caret; }
-  TVornEditMargin& Margin() override { return margin; }
-  TVornEditMarks& Marks() override { return marks; }
-  TVornEditViewInfo& View() override { return view; }
-  TVornEditWrapOption& WrapOption() override { return wrap; }
-  TVornEditSeikeiOption& SeikeiOption() override { return seikei; }
-  bool WordWrap() const override { return false; }
-  void SetTypeOptions(const TPaneTypeOptions&) override {}
-  void SetCommonOptions(const TPaneCommonOptions&) override {}
-  bool DocumentModified() const override { return false; }
-  void ClearUndo() override {}
-  void Repaint() override {}
-  TVornEditCaret caret;
-  TVornEditMargin margin;
-  TVornEditMarks marks;
-  TVornEditViewInfo view{nullptr};
-  TVornEditWrapOption wrap;
-  TVornEditSeikeiOption seikei{nullptr};
-};
+// Applies to records only, so the figures are the settings' own work.
+using TBenchPane = TSettingsPaneRecords;
 
 class TBenchWindow : public TSettingsWindowTarget, public TSettingsApplyTarget {
 public:

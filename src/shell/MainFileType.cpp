@@ -4,35 +4,17 @@
 
 #include "editor/VornEdit.h"
 #include "settings/FileSetting.h"
+#include "settings/SettingsPaneRecords.h"
 #include "settings/SettingsApplyTarget.h"
 
 namespace vorn {
 namespace {
 
 // The pane's option records as the file type fills them.
-class TPaneRecords : public TSettingsPaneTarget {
+class TPaneRecords : public TSettingsPaneRecords {
 public:
   explicit TPaneRecords(bool modified) : modified_(modified) {}
-  TVornEditCaret& Caret() override { return caret; }
-  TVornEditMargin& Margin() override { return margin; }
-  TVornEditMarks& Marks() override { return marks; }
-  TVornEditViewInfo& View() override { return view; }
-  TVornEditWrapOption& WrapOption() override { return wrap; }
-  TVornEditSeikeiOption& SeikeiOption() override { return seikei; }
-  bool WordWrap() const override { return type.WordWrap; }
-  void SetTypeOptions(const TPaneTypeOptions& options) override { type = options; }
-  void SetCommonOptions(const TPaneCommonOptions&) override {}
   bool DocumentModified() const override { return modified_; }
-  void ClearUndo() override {}
-  void Repaint() override {}
-
-  TVornEditCaret caret;
-  TVornEditMargin margin;
-  TVornEditMarks marks;
-  TVornEditViewInfo view{nullptr};
-  TVornEditWrapOption wrap;
-  TVornEditSeikeiOption seikei{nullptr};
-  TPaneTypeOptions type;
 
 private:
   bool modified_;
@@ -91,7 +73,7 @@ void TVornEditMain::ApplyTypeSetting(TFileSetting* type) {
   type->ApplyToEditors(records);
   TVornEditCore& core = edit_->Core();
   core.SetCaretOptions(CaretValuesOf(records.pane.caret));
-  const TPaneTypeOptions& options = records.pane.type;
+  const TPaneTypeOptions& options = records.pane.typeOptions;
   core.SaveCleanUp = {options.TrimRight, options.TrimRightWSpace, options.ExpandTab, options.ExpandWSpace,
                       options.ClearUndoAtSave};
   appliedTypeTabs_ = core.CaretOptions().TabSpaceCount;

@@ -1,36 +1,19 @@
 // A process's editor windows and panes as plain records, standing in for the shell's windows.
 #pragma once
 
-#include "settings/SettingsApplyTarget.h"
+#include "settings/SettingsPaneRecords.h"
 
 #include <memory>
 #include <vector>
 
 namespace vorn::test {
 
-class TPaneDouble : public TSettingsPaneTarget {
+class TPaneDouble : public TSettingsPaneRecords {
 public:
-  TVornEditCaret& Caret() override { return caret; }
-  TVornEditMargin& Margin() override { return margin; }
-  TVornEditMarks& Marks() override { return marks; }
-  TVornEditViewInfo& View() override { return view; }
-  TVornEditWrapOption& WrapOption() override { return wrap; }
-  TVornEditSeikeiOption& SeikeiOption() override { return seikei; }
-  bool WordWrap() const override { return typeOptions.WordWrap; }
-  void SetTypeOptions(const TPaneTypeOptions& o) override { typeOptions = o; }
-  void SetCommonOptions(const TPaneCommonOptions& o) override { commonOptions = o; }
   bool DocumentModified() const override { return modified; }
   void ClearUndo() override { ++undoClears; }
   void Repaint() override { ++repaints; }
 
-  TVornEditCaret caret;
-  TVornEditMargin margin;
-  TVornEditMarks marks;
-  TVornEditViewInfo view{nullptr};
-  TVornEditWrapOption wrap;
-  TVornEditSeikeiOption seikei{nullptr};
-  TPaneTypeOptions typeOptions;
-  TPaneCommonOptions commonOptions;
   bool modified = false;
   int undoClears = 0;
   int repaints = 0;
