@@ -213,14 +213,17 @@ bool FileIsHeldForWriting(const std::string& path) {
   return held;
 }
 
-std::string HelpFileName(const std::string& page) {
-  std::string rel = "Help/" + (page.empty() ? std::string("Index.html") : page);
+std::string ShippedFileName(const std::string& rel) {
   std::string own = ProgramFolder() + rel;
   if (!fs::exists(fs::path(own))) {
     std::string installed = InstalledDataFolder();
     if (!installed.empty() && fs::exists(fs::path(installed + rel))) return installed + rel;
   }
   return own;
+}
+
+std::string HelpFileName(const std::string& page) {
+  return ShippedFileName("Help/" + (page.empty() ? std::string("Index.html") : page));
 }
 
 bool ShowHelp(const std::string& page) {

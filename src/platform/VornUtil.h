@@ -59,6 +59,10 @@ bool FileIsHeldForWriting(const std::string& path);
 
 // ---- Help. ----
 
+// A file shipped with the program (rel below the program folder, e.g. "Readme.txt"): the
+// program folder's copy, else the installed data folder's, else the program folder's name.
+std::string ShippedFileName(const std::string& rel);
+
 // The file that help opens: ProgramFolder() (or the installed data folder) + "Help/" + page,
 // or "Help/Index.html" when page is empty.
 std::string HelpFileName(const std::string& page);

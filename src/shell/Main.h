@@ -284,6 +284,10 @@ private:
   TStatusPanels* status_ = nullptr;
   TPrompts prompts_;
 
+  // MainHelp.cpp: the help menu; false when name is not one of its items.
+  bool RunHelpCommand(const std::string& name);
+  void OpenHelpPage(const std::string& page);
+
   // MainHistory.cpp: the file and folder history and the editors of other processes.
 public:
   // Where the history files lie and which bus finds the other editors (tests use their own).

@@ -115,6 +115,9 @@ void TVornEditMain::BuildCommands() {
   handlers.runFunction = [this](int function, bool shift) { RunFunction(function, shift); };
   handlers.runCommand = [this](const std::string& name) { RunCommand(name); };
   actions_ = new TCommandActions(this, std::move(handlers), BuiltFunctions());
+  // The settings dialogs are not part of the window yet; their items must not look usable.
+  for (const char* name : {"EditCommonSet", "EditExtSet"})
+    if (QAction* action = actions_->ActionByName(name)) action->setEnabled(false);
 }
 
 bool TVornEditMain::RunFunction(int function, bool shiftHeld) {
@@ -141,7 +144,10 @@ bool TVornEditMain::RunEditFunction(int function, bool shiftHeld) {
   return true;
 }
 
-void TVornEditMain::RunCommand(const std::string&) { ScheduleUpdate(); }
+void TVornEditMain::RunCommand(const std::string& name) {
+  RunHelpCommand(name);
+  ScheduleUpdate();
+}
 
 
 bool TVornEditMain::eventFilter(QObject* watched, QEvent* event) {

@@ -57,6 +57,10 @@ std::string NewFileParams(const TOpenWindowState& window) {
   return params + MonitorSwitch(window.monitor);
 }
 
+std::string ShippedFileParams(const std::string& path, int monitor) {
+  return "\"" + path + "\" " + MonitorSwitch(monitor);
+}
+
 std::vector<std::string> DroppedFiles(const std::vector<std::string>& names) {
   std::vector<std::string> files;
   for (const std::string& name : names)

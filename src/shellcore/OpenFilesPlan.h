@@ -46,6 +46,8 @@ TOpenFilesPlan PlanOpenFiles(const std::vector<std::string>& names, bool codeGiv
 
 // The command line of a new empty editor: the window's fixed code and line break, its monitor.
 std::string NewFileParams(const TOpenWindowState& window);
+// The command line of a new editor on a file shipped with the program, on the window's monitor.
+std::string ShippedFileParams(const std::string& path, int monitor);
 
 // Of the dropped names, the existing files (folders and missing names are left out).
 std::vector<std::string> DroppedFiles(const std::vector<std::string>& names);

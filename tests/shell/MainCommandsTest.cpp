@@ -7,6 +7,7 @@
 #include "shell/CommandActions.h"
 #include "shellcore/KeyMapFiles.h"
 #include "shellcore/KeyTable.h"
+#include "platform/VornUtil.h"
 #include "settings/TypeList.h"
 #include "ScriptedPrompts.h"
 #include "TempFolder.h"
@@ -312,6 +313,23 @@ TEST_F(MainCommandsTest, EveryBuiltInKeyRunsItsFunctionOnce) {
       EXPECT_EQ(ran[0], f);
     }
   EXPECT_GE(tried, 25) << disabled << " disabled";
+}
+
+// Help items either do their work or say why they cannot; the settings dialogs, not built
+// yet, must not offer an item that does nothing.
+TEST_F(MainCommandsTest, HelpItemsStartTheReadmeOrReportAMissingPage) {
+  SetProgramFolderOverride(folder_.Path() + "/");
+  vorn::testing::TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  w->RunCommand("Readme");
+  ASSERT_EQ(started_.size(), 1u);
+  EXPECT_EQ(started_[0], "\"" + folder_.Path() + "/Readme.txt\" -x" + std::to_string(std::max(0, w->MonitorNumber())));
+  w->RunCommand("CommandHelp");
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_EQ(prompts.errors[0], "ヘルプファイルが見つかりません\n" + folder_.Path() + "/Help/CMD.html");
+  EXPECT_FALSE(w->Actions()->ActionByName("EditCommonSet")->isEnabled());
+  EXPECT_FALSE(w->Actions()->ActionByName("EditExtSetAction")->isEnabled());
+  SetProgramFolderOverride("");
 }
 
 }  // namespace
