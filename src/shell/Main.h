@@ -287,6 +287,13 @@ private:
   // MainHelp.cpp: the help menu; false when name is not one of its items.
   bool RunHelpCommand(const std::string& name);
   void OpenHelpPage(const std::string& page);
+  // Shows the file in the file manager, or opens it with its program; tests replace the desktop.
+  void OpenInDesktop(bool showInFolder);
+public:
+  using TDesktopOpen = std::function<bool(const std::string& path, bool showInFolder)>;
+  void SetDesktopOpener(TDesktopOpen open) { desktopOpen_ = std::move(open); }
+private:
+  TDesktopOpen desktopOpen_;
 
   // MainHistory.cpp: the file and folder history and the editors of other processes.
 public:

@@ -82,7 +82,7 @@ constexpr TEditFunction kEditFunctions[] = {
 constexpr std::string_view kFileFunctions[] = {
     "NewFile", "LoadFromFile", "CloseOpen", "CloseFile", "SaveFile", "SaveAs", "ReadFileToCaret",
     "SaveClose", "Close", "Destroy", "EditFilename", "ToggleBrowseMode", "SaveSelectedToFile",
-    "ChangeOpenFileCode", "OpenFilenameCopy",
+    "ChangeOpenFileCode", "OpenFilenameCopy", "OpenExplorer", "OpenFileExec",
 };
 
 const TEditFunction* EditFunctionOf(int function) {
@@ -199,7 +199,8 @@ void TVornEditMain::UpdateActions() {
   actions_->SetFunctionEnabled(NumberOf("Undo"), editable && core.CanUndo());
   actions_->SetFunctionEnabled(NumberOf("Redo"), editable && core.CanRedo());
   actions_->SetFunctionEnabled(NumberOf("CloseOpen"), !FileName().empty());
-  actions_->SetFunctionEnabled(NumberOf("OpenFilenameCopy"), !FileName().empty());
+  for (std::string_view name : {"OpenFilenameCopy", "OpenExplorer", "OpenFileExec"})
+    actions_->SetFunctionEnabled(NumberOf(name), !FileName().empty());
   UpdatePaneActions();
   UpdateTitle();
   UpdateStatus();

@@ -84,6 +84,7 @@ bool TVornEditMain::RunFileFunction(int function, bool /*shiftHeld*/) {
   else if (name == "SaveSelectedToFile") SaveSelectionCommand();
   else if (name == "ChangeOpenFileCode") ChangeSaveCodeCommand();
   else if (name == "OpenFilenameCopy") QGuiApplication::clipboard()->setText(QString::fromStdString(FileName()));
+  else if (name == "OpenExplorer" || name == "OpenFileExec") OpenInDesktop(name == "OpenExplorer");
   else return false;
   AfterDocumentCommand();
   return true;

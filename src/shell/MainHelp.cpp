@@ -1,10 +1,11 @@
-// TVornEditMain: the help menu, and which actions outside the function table the window runs.
+// TVornEditMain: the help menu, and handing the document's file to the desktop.
 #include "shell/Main.h"
 
 #include "base/TextUtil.h"
 #include "shellcore/MenuTree.h"
 #include "shellcore/OpenFilesPlan.h"
 #include "platform/VornUtil.h"
+#include "qtplatform/DesktopOpen.h"
 
 #include <QMessageBox>
 
@@ -36,6 +37,17 @@ void TVornEditMain::OpenHelpPage(const std::string& page) {
     return;
   }
   if (!ShowHelp(page)) documentPrompts_.Error("ヘルプを開くプログラムを起動できません\n" + file);
+}
+
+// Another program is to see the file, so unsaved changes are offered to it first.
+void TVornEditMain::OpenInDesktop(bool showInFolder) {
+  const std::string name = FileName();
+  if (name.empty()) return;
+  if (!showInFolder && Modified() && !commands_->QuerySave()) return;
+  if (!std::filesystem::exists(name)) return;
+  const bool started = desktopOpen_ ? desktopOpen_(name, showInFolder)
+                                    : (showInFolder ? ShowFileInFolder(name) : OpenWithAssociatedProgram(name));
+  if (!started) documentPrompts_.Error("デスクトップのプログラムを起動できません\n" + name);
 }
 
 }  // namespace vorn

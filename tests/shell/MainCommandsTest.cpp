@@ -332,5 +332,33 @@ TEST_F(MainCommandsTest, HelpItemsStartTheReadmeOrReportAMissingPage) {
   SetProgramFolderOverride("");
 }
 
+// Opening the file with its program offers the unsaved changes first; showing it in the file
+// manager does not need to.
+TEST_F(MainCommandsTest, TheDesktopGetsTheFileOnlyAfterTheSaveQuestion) {
+  const std::string path = Write("desk.txt", "abc\r\n");
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  std::vector<std::pair<std::string, bool>> opened;
+  w->SetDesktopOpener([&](const std::string& name, bool inFolder) {
+    opened.emplace_back(name, inFolder);
+    return true;
+  });
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  w->UpdateActions();
+  ASSERT_TRUE(w->Actions()->ActionByName("OpenFileExec")->isEnabled());
+  Key(*w, Qt::Key_Q, Qt::NoModifier, QStringLiteral("q"));
+  prompts.answers = {TPromptAnswer::Cancel, TPromptAnswer::No};
+  w->RunCommand("OpenFileExec");  // not a function name: ignored
+  w->RunFunction(FunctionByName("OpenFileExec")->Number, false);
+  EXPECT_TRUE(opened.empty());
+  w->RunFunction(FunctionByName("OpenFileExec")->Number, false);
+  w->RunFunction(FunctionByName("OpenExplorer")->Number, false);
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[0], std::make_pair(w->FileName(), false));
+  EXPECT_EQ(opened[1], std::make_pair(w->FileName(), true));
+  EXPECT_EQ(prompts.asked.size(), 2u);
+  EXPECT_TRUE(w->Modified());
+}
+
 }  // namespace
 }  // namespace vorn
