@@ -129,6 +129,7 @@ void TVornEditMain::BuildWindow() {
     ScheduleUpdate();
   });
   connect(edit_, &TVornEdit::Changed, this, [this] {
+    editSinceStatus_ = true;
     UpdateTitle();
     ShowCaretPosition();
     ScheduleUpdate();
@@ -261,7 +262,13 @@ QString TVornEditMain::CaretPositionText() const {
   return QString::asprintf("%5d:%4d", core.RowToLine(row) + 1, col + 1);
 }
 
-void TVornEditMain::ShowCaretPosition() { UpdateStatus(); }
+void TVornEditMain::ShowCaretPosition() {
+  if (editSinceStatus_) {
+    lastEdit_ = TRowCol{edit_->Core().CaretRow(), edit_->Core().CaretCol()};
+    editSinceStatus_ = false;
+  }
+  UpdateStatus();
+}
 
 void TVornEditMain::ReportDroppedCharacters(int count) {
   if (!status_) return;
@@ -280,6 +287,7 @@ bool TVornEditMain::LoadDocument(const std::string& name, bool reload) {
   RestoreCaretFromHistory();
   AddDocumentFolderToHistory();
   WriteHistoryEntry();
+  ForgetLastEdit();
   UpdateStatus();
   return true;
 }

@@ -284,6 +284,20 @@ private:
   TStatusPanels* status_ = nullptr;
   TPrompts prompts_;
 
+  // MainSmallCommands.cpp.
+  bool RunSmallFunction(int function);
+  void EncodeQuoteCommand();
+  void InsertDateTime(std::string_view which);
+  // Where the last edit left the caret; Row -1 when nothing was edited since the document came.
+  TRowCol lastEdit_{-1, -1};
+  bool editSinceStatus_ = false;
+  void ForgetLastEdit() {
+    lastEdit_ = TRowCol{-1, -1};
+    editSinceStatus_ = false;
+  }
+  // The running macro step's arguments; nullptr when no macro runs, as now: macros come later.
+  const std::vector<std::string>* MacroArguments() const { return nullptr; }
+
   // MainHelp.cpp: the help menu; false when name is not one of its items.
   bool RunHelpCommand(const std::string& name);
   void OpenHelpPage(const std::string& page);

@@ -85,6 +85,12 @@ constexpr std::string_view kFileFunctions[] = {
     "ChangeOpenFileCode", "OpenFilenameCopy", "OpenExplorer", "OpenFileExec",
 };
 
+// The window's small commands (MainSmallCommands.cpp).
+constexpr std::string_view kSmallFunctions[] = {
+    "JumpPrevModifiedPos", "ToggleFreeCaret", "EncodeQuote", "InputDateTime", "InputDate", "InputTime",
+    "Message", "CopyStr", "BeginUpdate", "EndUpdate",
+};
+
 const TEditFunction* EditFunctionOf(int function) {
   const TFunctionInfo* info = FunctionByNumber(function);
   if (!info) return nullptr;
@@ -107,6 +113,7 @@ TFunctionSet TVornEditMain::BuiltFunctions() {
   for (const TEditFunction& f : kEditFunctions) built.set(static_cast<std::size_t>(NumberOf(f.name)));
   for (std::string_view name : kFileFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
   for (std::string_view name : {"Grep", "TagJump"}) built.set(static_cast<std::size_t>(NumberOf(name)));
+  for (std::string_view name : kSmallFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
   return built | PaneFunctions();
 }
 
@@ -127,7 +134,8 @@ bool TVornEditMain::RunFunction(int function, bool shiftHeld) {
       preExecute_.Step(SteadyMs(), stationMode_, false, false, info->ShiftExtends, shiftHeld);
   edit_->Core().SetKeyRepeat(step.FastRepeat);
   const bool ran = RunEditFunction(function, shiftHeld) || RunFileFunction(function, shiftHeld) ||
-                   RunPaneFunction(function, shiftHeld) || RunGrepFunction(function);
+                   RunPaneFunction(function, shiftHeld) || RunGrepFunction(function) ||
+                   RunSmallFunction(function);
   edit_->Core().SetKeyRepeat(false);
   ScheduleUpdate();
   if (ran) Q_EMIT FunctionRan(function);

@@ -217,7 +217,9 @@ void TVornEditMain::ChangeSaveCodeCommand() {
 void TVornEditMain::CloseDocumentCommand() {
   const std::string name = FileName();
   const int caret = edit_->Core().GetCaretOffset();
-  if (commands_->CloseDocument()) WriteHistoryEntry(name, caret);
+  if (!commands_->CloseDocument()) return;
+  WriteHistoryEntry(name, caret);
+  ForgetLastEdit();
 }
 
 void TVornEditMain::CloseWithoutQuestion() {

@@ -201,6 +201,7 @@ void TVornEditMain::ConnectPane(TVornEdit* pane) {
     ScheduleUpdate();
   });
   connect(pane, &TVornEdit::Changed, this, [this] {
+    editSinceStatus_ = true;
     UpdateTitle();
     ShowCaretPosition();
     ScheduleUpdate();

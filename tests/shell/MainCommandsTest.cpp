@@ -20,6 +20,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QDate>
+#include <QLocale>
 
 #include <csignal>
 #include <fstream>
@@ -358,6 +360,31 @@ TEST_F(MainCommandsTest, TheDesktopGetsTheFileOnlyAfterTheSaveQuestion) {
   EXPECT_EQ(opened[1], std::make_pair(w->FileName(), true));
   EXPECT_EQ(prompts.asked.size(), 2u);
   EXPECT_TRUE(w->Modified());
+}
+
+TEST_F(MainCommandsTest, SmallCommandsJumpToTheLastEditAndQuoteTheSelection) {
+  const std::string path = Write("small.txt", "one\r\nsay \"hi\"\r\nthree\r\n");
+  TScriptedPrompts prompts;
+  auto w = NewWindow(prompts);
+  ASSERT_TRUE(w->ProcessCommandLine({path}));
+  const auto run = [&](const char* name) { return w->RunFunction(FunctionByName(name)->Number, false); };
+  TVornEditCore& core = w->Editor()->Core();
+  ASSERT_TRUE(run("JumpPrevModifiedPos"));  // nothing edited since the load: the caret stays
+  EXPECT_EQ(core.CaretRow(), 0);
+  core.SetCaretPos(2, 2);
+  Key(*w, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+  core.SetCaretPos(0, 0);
+  run("JumpPrevModifiedPos");
+  EXPECT_EQ(std::make_pair(core.CaretRow(), core.CaretCol()), std::make_pair(2, 3));
+
+  core.SetCaretPos(1, 0);  // the line with its line end, as a macro writer selects it
+  core.SetSelLength(10);
+  run("EncodeQuote");
+  EXPECT_EQ(w->ShownText().toStdString(), "one\n\"say \"\"hi\"\"\"\nthxree\n");
+
+  core.SetCaretPos(0, 0);
+  run("InputDate");
+  EXPECT_TRUE(w->ShownText().startsWith(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)));
 }
 
 }  // namespace

@@ -1,0 +1,92 @@
+// TVornEditMain: the window's small commands — the last-edit jump, free caret, the macro
+// string of a selection, date and time input, and the commands only macros use.
+#include "shell/Main.h"
+
+#include "base/DateTimeText.h"
+#include "editor/VornEdit.h"
+#include "platform/Cp932Utf8.h"
+#include "platform/cp932.h"
+#include "shellcore/FunctionTable.h"
+#include "shellcore/TagJump.h"
+
+#include <QClipboard>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace vorn {
+namespace {
+
+std::string ToSjis(const QString& text) {
+  return Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                          static_cast<std::size_t>(text.size())));
+}
+
+// The system's long time format names the time zone too, which a typed time never carries.
+QString SystemTimeText(const QTime& time) {
+  QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+  format.remove(QRegularExpression(QStringLiteral("\\s*t+")));
+  return QLocale::system().toString(time, format.trimmed());
+}
+
+QString SystemDateText(const QDate& date) { return QLocale::system().toString(date, QLocale::ShortFormat); }
+
+}  // namespace
+
+bool TVornEditMain::RunSmallFunction(int function) {
+  const TFunctionInfo* info = FunctionByNumber(function);
+  if (!info) return false;
+  const std::string_view name = info->Name;
+  TVornEditCore& core = edit_->Core();
+  if (name == "JumpPrevModifiedPos") {
+    if (lastEdit_.Row >= 0) core.SetCaretPos(lastEdit_.Row, lastEdit_.Col);
+  } else if (name == "ToggleFreeCaret") {
+    TVornEditCaretValues values = core.CaretOptions();
+    values.FreeCaret = !values.FreeCaret;
+    core.SetCaretOptions(values);
+  } else if (name == "EncodeQuote") {
+    EncodeQuoteCommand();
+  } else if (name == "InputDateTime" || name == "InputDate" || name == "InputTime") {
+    InsertDateTime(name);
+  } else if (name == "Message") {
+    const std::vector<std::string>* args = MacroArguments();
+    documentPrompts_.Inform(args && !args->empty() && !(*args)[0].empty() ? Cp932ToUtf8((*args)[0])
+                                                                          : "メッセージ（指定無し）");
+  } else if (name == "CopyStr") {
+    if (const std::vector<std::string>* args = MacroArguments())
+      QGuiApplication::clipboard()->setText(args->empty() ? QString() : QString::fromStdString(Cp932ToUtf8((*args)[0])));
+  } else if (name == "BeginUpdate" || name == "EndUpdate") {
+    if (MacroArguments()) setUpdatesEnabled(name == "EndUpdate");
+  } else {
+    return false;
+  }
+  edit_->Flush();
+  return true;
+}
+
+void TVornEditMain::EncodeQuoteCommand() {
+  TVornEditCore& core = edit_->Core();
+  if (!core.HasSelection() || core.ReadOnly()) return;
+  bool lineEndDropped = false;
+  const std::string quoted = EncodeQuote(core.GetSelText(), &lineEndDropped);
+  if (lineEndDropped) core.SetSelLength(core.GetSelLength() - 2);
+  core.InsertText(quoted);
+}
+
+void TVornEditMain::InsertDateTime(std::string_view which) {
+  const QDateTime now = QDateTime::currentDateTime();
+  const std::vector<std::string>* args = MacroArguments();
+  std::string text;
+  if (which == "InputDateTime" && args && !args->empty() && !(*args)[0].empty())
+    text = FormatDateTimeText((*args)[0], std::chrono::system_clock::now());
+  else if (which == "InputDate")
+    text = ToSjis(SystemDateText(now.date()));
+  else if (which == "InputTime")
+    text = ToSjis(SystemTimeText(now.time()));
+  else
+    text = ToSjis(SystemDateText(now.date()) + QLatin1Char(' ') + SystemTimeText(now.time()));
+  edit_->Core().InsertText(text);
+}
+
+}  // namespace vorn
