@@ -107,7 +107,7 @@ TFunctionSet TVornEditMain::BuiltFunctions() {
   for (const TEditFunction& f : kEditFunctions) built.set(static_cast<std::size_t>(NumberOf(f.name)));
   for (std::string_view name : kFileFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
   for (std::string_view name : {"Grep", "TagJump"}) built.set(static_cast<std::size_t>(NumberOf(name)));
-  return built | PaneFunctions();
+  return built | PaneFunctions() | CoordinationFunctions();
 }
 
 void TVornEditMain::BuildCommands() {
@@ -124,7 +124,8 @@ bool TVornEditMain::RunFunction(int function, bool shiftHeld) {
       preExecute_.Step(SteadyMs(), stationMode_, false, false, info->ShiftExtends, shiftHeld);
   edit_->Core().SetKeyRepeat(step.FastRepeat);
   const bool ran = RunEditFunction(function, shiftHeld) || RunFileFunction(function, shiftHeld) ||
-                   RunPaneFunction(function, shiftHeld) || RunGrepFunction(function);
+                   RunPaneFunction(function, shiftHeld) || RunGrepFunction(function) ||
+                   RunCoordinationFunction(function);
   edit_->Core().SetKeyRepeat(false);
   ScheduleUpdate();
   if (ran) Q_EMIT FunctionRan(function);
