@@ -9,6 +9,7 @@
 #include "platform/BusEndpoint.h"
 #include "platform/BusFolder.h"
 #include "shellcore/BusWindowHandler.h"
+#include "settings/TypeList.h"
 #include "shellcore/FunctionTable.h"
 #include "TempFolder.h"
 
@@ -271,6 +272,31 @@ TEST_F(MainCoordinationTest, AnotherProcessMovesMinimisesAndAsksTheWindowsStates
   TBusPeer record;
   ASSERT_TRUE(TBusFolder(dir_ / "run").Find(w->BusId(), record));
   EXPECT_TRUE(record.minimized) << "arrangements leave it out by its record";
+}
+
+// Another window's file-type dialog changed the types on disk: the window reads them again and
+// takes its type anew, by the name its /c switch gave rather than the document's own.
+TEST_F(MainCoordinationTest, ChangedFileTypesAreReadAgainAndSelectedByTheTypeSwitch) {
+  TTypeList types({dir_ / "user/", dir_ / "setting/"}, nullptr);
+  TFileSetting& cType = types.Insert(types.Count());
+  cType.Name = "C";
+  cType.TabCol = 4;
+  cType.SetExtensions({".c"});
+  ASSERT_NE(types.Items(0).TabCol, 6);
+  const std::string path = dir_.Write("notes.txt", "a\tb\r\n");
+  auto w = NewWindow();
+  w->SetFileTypeSource([&types](const std::string& name) { return &types.FindByFileName(name); });
+  int reloads = 0;
+  w->SetFileTypeReload([&] {
+    ++reloads;
+    cType.TabCol = 6;  // what the dialog saved
+  });
+  ASSERT_TRUE(w->ProcessCommandLine({"-c.c", path}));
+  w->show();
+  EXPECT_EQ(Send(*w, TBusMessage::bmLoadExtSet), 1);
+  EXPECT_EQ(reloads, 1);
+  EXPECT_EQ(w->AppliedTypeTabs(), 6);
+  EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, 6);
 }
 
 }  // namespace
