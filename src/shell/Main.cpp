@@ -103,6 +103,7 @@ TVornEditMain::~TVornEditMain() = default;
 
 void TVornEditMain::BuildWindow() {
   actions_->BuildMenus();
+  InstallWindowMenuList();
   actions_->BuildToolBar(DefaultToolBar());
   toolBar_ = actions_->ToolBar();
   edit_->setContextMenuPolicy(Qt::CustomContextMenu);

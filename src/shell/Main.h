@@ -341,6 +341,43 @@ private:
   bool reserveCaret_ = true;
   int folderHistCount_ = 10;
   bool restrictAlreadyOpenMsg_ = false;
+
+  // MainCoordination.cpp: the commands over every editor, the arrangement of all editor
+  // windows and the window menu's list; MainCommonSettings.cpp: settings reloads.
+public:
+  // Reads "Common.ini" of the user folder and applies it to the window and its panes, and
+  // with reloadKeyMap the key map too: at creation (the key map comes later), and with it when
+  // another window changed the settings.
+  void LoadCommonSettings(bool reloadKeyMap);
+  // Re-reads the file types (through reload) and selects this window's type again.
+  void SetFileTypeReload(std::function<void()> reload) { reloadFileTypes_ = std::move(reload); }
+  void ReselectFileType();
+  // Puts the window's frame at rect; a size of 0 keeps the size, cut to the work area.
+  void PlaceFrame(int x, int y, int width, int height);
+
+private:
+  struct TArrangedWindow {
+    std::int64_t id = 0;
+    TVornEditMain* own = nullptr;  // a window of this process, moved directly
+  };
+  static TFunctionSet CoordinationFunctions();
+  bool RunCoordinationFunction(int function);
+  const TBusFolder& CoordinationBus();
+  std::int64_t ProcessMainBusId();
+  std::vector<TArrangedWindow> ArrangedWindows(bool skipMinimized, bool mainsOnly, bool leaveMaximized);
+  void SaveAll(bool onlyModified);
+  void SaveCloseAll();
+  void CloseAll();
+  void TileAll(int tiling);
+  void CascadeAll();
+  void MinimizeAll();
+  void ActivateNeighbour(bool next);
+  bool ArrangementUnavailable();
+  void BringArrangedToTop(const TArrangedWindow& window);
+  void InstallWindowMenuList();
+  void FillWindowMenuList();
+  bool closeAtAllClose_ = false;
+  std::function<void()> reloadFileTypes_;
 };
 
 }  // namespace vorn

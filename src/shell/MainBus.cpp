@@ -23,6 +23,7 @@ std::string TMainBus::Open() {
                                            [this](const TBusRequest& request) { return DispatchBusRequest(*this, request); });
   if (!error.empty()) return error;
   notifier_ = new QSocketNotifier(endpoint_.Fd(), QSocketNotifier::Read, this);
+  window_.installEventFilter(this);
   connect(notifier_, &QSocketNotifier::activated, this, [this] { endpoint_.ProcessPending(); });
   // Other processes find windows by their recorded titles, so the record follows the caption.
   connect(&window_, &QWidget::windowTitleChanged, this,

@@ -38,6 +38,16 @@ private:
   TBusReply CloseWindow() override;
   TBusReply LineJump(bool fileLine, std::int64_t line) override;
   TBusReply GrepExecute() override;
+  // MainBusWindow.cpp: window states and moves for the arrangement, settings reloads and the
+  // outside programs' queries on the active pane.
+  TBusReply QueryMinimized(bool leaveMaximized) override;
+  TBusReply QueryMain() override;
+  TBusReply MinimizeWindow() override;
+  TBusReply MoveWindow(int x, int y, int width, int height) override;
+  TBusReply Reload(TBusMessage which) override;
+  TBusReply EditQuery(TBusMessage which, std::int64_t wParam, std::int64_t lParam) override;
+  // Keeps the record's activation order and minimised state up to date.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // Closing waits for the reply to go out: the endpoint must not vanish while it answers.
   void CloseLater(bool discard);
 

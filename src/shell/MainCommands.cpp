@@ -114,7 +114,7 @@ TFunctionSet TVornEditMain::BuiltFunctions() {
   for (std::string_view name : kFileFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
   for (std::string_view name : {"Grep", "TagJump"}) built.set(static_cast<std::size_t>(NumberOf(name)));
   for (std::string_view name : kSmallFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
-  return built | PaneFunctions();
+  return built | PaneFunctions() | CoordinationFunctions();
 }
 
 void TVornEditMain::BuildCommands() {
@@ -135,7 +135,7 @@ bool TVornEditMain::RunFunction(int function, bool shiftHeld) {
   edit_->Core().SetKeyRepeat(step.FastRepeat);
   const bool ran = RunEditFunction(function, shiftHeld) || RunFileFunction(function, shiftHeld) ||
                    RunPaneFunction(function, shiftHeld) || RunGrepFunction(function) ||
-                   RunSmallFunction(function);
+                   RunSmallFunction(function) || RunCoordinationFunction(function);
   edit_->Core().SetKeyRepeat(false);
   ScheduleUpdate();
   if (ran) Q_EMIT FunctionRan(function);

@@ -86,8 +86,10 @@ void TVornEditMain::AddDocumentFolderToHistory() {
   }
 }
 
+// The window's own endpoint is left out of the query: it would be asked from the thread that
+// must answer it, and every open would wait out the query's time-out.
 std::int64_t TVornEditMain::WindowShowingFile(const std::string& name) {
-  return FindWindowShowingFile(Bus(), name, 0, std::string());
+  return FindWindowShowingFile(Bus(), name, BusId(), std::string());
 }
 
 bool TVornEditMain::BroughtForwardElsewhere(const std::string& name) {
