@@ -316,6 +316,19 @@ private:
   bool reserveCaret_ = true;
   int folderHistCount_ = 10;
   bool restrictAlreadyOpenMsg_ = false;
+
+  // Starting a copy whose process must be found again (MainGrepHandOff.cpp): the grep
+  // hand-off posts to the window of exactly that process.
+public:
+  // Runs instead of starting the copy and answers the started process's id (0 when unknown);
+  // takes precedence over SetProgramStarter where the id is needed.
+  void SetProcessStarter(std::function<pid_t(const std::string& params)> start) { startProcess_ = std::move(start); }
+
+private:
+  // The started copy's process id, 0 when it could not be started (said to the user) or the
+  // starter does not tell.
+  pid_t StartOtherCopyProcess(const std::string& params);
+  std::function<pid_t(const std::string&)> startProcess_;
 };
 
 }  // namespace vorn

@@ -90,8 +90,8 @@ void TVornEditMain::HandOffGrep(const TGrepKeyWord& run) {
   }
   // The new copy learns of the record from the message once its window is on the bus.
   const std::vector<std::int64_t> known = bus_ ? bus_->MainEditorIds() : std::vector<std::int64_t>{};
-  StartOtherCopy("-x" + std::to_string(MonitorNumber()));
-  if (bus_) bus_->PostToNewWindow(known, TBusMessage::bmGrepExecute);
+  const pid_t pid = StartOtherCopyProcess("-x" + std::to_string(MonitorNumber()));
+  if (bus_) bus_->PostToWindowOfProcess(pid, known, TBusMessage::bmGrepExecute);
 }
 
 void TVornEditMain::ShowGrepResult(const TGrepOutcome& outcome) {
