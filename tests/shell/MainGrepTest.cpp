@@ -6,6 +6,7 @@
 #include "settings/TypeList.h"
 #include "encoding/jconvert.h"
 #include "shellcore/FunctionTable.h"
+#include "shellcore/GrepHandOff.h"
 #include "syntax/KeyWord.h"
 #include "platform/BusEndpoint.h"
 #include "platform/BusFolder.h"
@@ -106,12 +107,14 @@ TEST_F(MainGrepTest, AGrepFillsTheEmptyWindowAndATagJumpOpensTheHitAtItsLine) {
   EXPECT_TRUE(started_.empty()) << "an empty window shows the result itself";
   EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, 6) << "the GREP type applies";
 
+  // The result stays; the hit opens in a new copy that runs the grep's find step there.
   w->Editor()->Core().SetCaretPos(5, 0);
   ASSERT_TRUE(w->RunFunction(Number("TagJump"), false));
-  EXPECT_EQ(w->FileName(), tree_ / "sub/b.txt");
-  EXPECT_EQ(CaretLine(*w), 3);
-  EXPECT_TRUE(w->ShownText().startsWith(QStringLiteral("x\ny\n")));
-  EXPECT_TRUE(started_.empty());
+  ASSERT_EQ(started_.size(), 1u);
+  const std::string expected = "\"" + (tree_ / "sub/b.txt") + "\" -j3 \"-lFind('" + Sjis("日本語") + "',1,0,0,0,1)\" -x";
+  EXPECT_EQ(started_[0].rfind(expected, 0), 0u) << started_[0];
+  EXPECT_TRUE(w->FileName().empty());
+  EXPECT_EQ(w->ShownText().split('\n')[5], rows[5]);
 }
 
 TEST_F(MainGrepTest, AWindowHoldingADocumentSendsTheTagJumpToANewCopy) {
@@ -153,6 +156,25 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
   EXPECT_EQ(rows[4], QString::fromStdString(tree_ / "a.txt") + QStringLiteral("(1):x 日本語"));
   EXPECT_FALSE(fresh->Modified());
 
+  // A request not to run at once opens the dialog with its word instead.
+  TGrepKeyWord pending;
+  pending.SetPattern(Sjis("保留"));
+  pending.FileMask = "*.txt";
+  pending.RunAtOnce = false;
+  ASSERT_EQ(WriteGrepHandOff(tree_ / "user/", pending), "");
+  auto asked = NewWindow();
+  asked->SetGrepHandOffFolder(tree_ / "user/");
+  offered_.clear();
+  asked->SetGrepDialog([this](const std::string& offered, TGrepKeyWord&) {
+    offered_.push_back(offered);
+    return false;
+  });
+  asked->RunHandedGrep();
+  EXPECT_EQ(offered_, std::vector<std::string>{Sjis("保留")});
+  EXPECT_TRUE(asked->ShownText().isEmpty()) << "nothing ran without the dialog's OK";
+  asked->RunFunction(Number("Grep"), false);
+  EXPECT_EQ(offered_.back(), "") << "the pending word is offered once";
+
   std::ofstream(tree_ / "user/Grep.fhd", std::ios::binary | std::ios::trunc) << "damaged";
   auto third = NewWindow();
   third->SetGrepHandOffFolder(tree_ / "user/");
@@ -169,7 +191,13 @@ public:
     int ready[2], control[2], report[2];
     if (::pipe(ready) != 0 || ::pipe(control) != 0 || ::pipe(report) != 0) return;
     pid_ = ::fork();
-    if (pid_ == 0) RunChild(runFolder, ready[1], control[0], report[1]);
+    if (pid_ == 0) {
+      // The parent's ends must close here too, or the control pipe never reports its end.
+      ::close(ready[0]);
+      ::close(control[1]);
+      ::close(report[0]);
+      RunChild(runFolder, ready[1], control[0], report[1]);
+    }
     ::close(ready[1]);
     ::close(control[0]);
     ::close(report[1]);
