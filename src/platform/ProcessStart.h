@@ -1,6 +1,8 @@
 // Starting another program with a parameter text, detached from this process.
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -9,10 +11,23 @@ namespace vorn {
 // The running executable's full path (/proc/self/exe).
 std::string CurrentExecutablePath();
 
+// Who collects a started child's exit status, so that it never lingers as a zombie.
+enum class TChildReaping {
+  crThread,      // a detached thread of this process waits for it (long-lived callers)
+  crOwnerExits,  // nobody here: the caller ends at once and init adopts the child
+};
+
 // Starts program with the arguments split from paramText by the command-line rules and does
-// not wait for it. The child is detached (re-parented to init), so it never lingers as a
-// zombie of this process. Returns false with an error text when it could not be started.
-bool StartProgram(const std::string& program, const std::string& paramText, std::string* error = nullptr);
-bool StartProgramArgs(const std::string& program, const std::vector<std::string>& args, std::string* error = nullptr);
+// not wait for it. The child runs in a session of its own, so closing the terminal or the
+// session of this process does not end it. startedPid, when given, receives the child's
+// process id. Returns false with an error text when it could not be started (a missing or
+// non-executable program included).
+bool StartProgram(const std::string& program, const std::string& paramText, std::string* error = nullptr,
+                  pid_t* startedPid = nullptr, TChildReaping reaping = TChildReaping::crThread);
+bool StartProgramArgs(const std::string& program, const std::vector<std::string>& args, std::string* error = nullptr,
+                      pid_t* startedPid = nullptr, TChildReaping reaping = TChildReaping::crThread);
+
+// Whether process pid still runs; an ended child not yet collected counts as ended.
+bool ProcessRunning(pid_t pid);
 
 }  // namespace vorn

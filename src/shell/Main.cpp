@@ -334,6 +334,7 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
   }
   document_.FileSettings().LineBreak = plan_.lineBreak;
   if (plan_.stayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (plan_.grepMask && !stationMode_) RequestGrepDialog(*plan_.grepMask);
   // pass 2
   for (const auto& named : plan_.namedFiles) {
     if (!document_.FileName().empty()) break;

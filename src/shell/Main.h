@@ -378,6 +378,32 @@ private:
   void FillWindowMenuList();
   bool closeAtAllClose_ = false;
   std::function<void()> reloadFileTypes_;
+
+  // Starting a copy whose process must be found again (MainGrepHandOff.cpp): the grep
+  // hand-off posts to the window of exactly that process.
+public:
+  // Runs instead of starting the copy and answers the started process's id (0 when unknown);
+  // takes precedence over SetProgramStarter where the id is needed.
+  void SetProcessStarter(std::function<pid_t(const std::string& params)> start) { startProcess_ = std::move(start); }
+
+  // The /g switch: hands this window a grep request for mask (empty pattern, the current
+  // folder searched), which opens the grep dialog pre-filled once the window runs.
+  void RequestGrepDialog(const std::string& mask);
+
+private:
+  // The started copy's process id, 0 when it could not be started (said to the user) or the
+  // starter does not tell.
+  pid_t StartOtherCopyProcess(const std::string& params);
+  // The find step a tag jump from this grep result passes on: the grep's keyword with its
+  // options; empty when the window shows no grep result.
+  std::string GrepFindMacro() const;
+  bool JumpInWindowShowing(const std::string& path, std::optional<int> line, const std::string& macro);
+  std::function<pid_t(const std::string&)> startProcess_;
+  // A handed-over request that is not to run at once: the dialog opens with its word, mask
+  // and folder rule. The word is used once; mask and folder rule stay for later greps.
+  std::shared_ptr<TGrepKeyWord> pendingGrep_;
+  // The condition of the grep whose result this window shows (kept for the tag jump).
+  std::shared_ptr<TGrepKeyWord> shownGrep_;
 };
 
 }  // namespace vorn

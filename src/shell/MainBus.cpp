@@ -5,6 +5,9 @@
 #include "shell/Main.h"
 
 #include "platform/BusClient.h"
+#include "platform/ProcessStart.h"
+#include "shellcore/GrepHandOff.h"
+#include "shellcore/InstanceCoordination.h"
 
 #include <QElapsedTimer>
 #include <QSocketNotifier>
@@ -105,20 +108,22 @@ std::vector<std::int64_t> TMainBus::MainEditorIds() const {
   return ids;
 }
 
-void TMainBus::PostToNewWindow(std::vector<std::int64_t> known, TBusMessage message, int timeoutMs) {
+void TMainBus::PostToWindowOfProcess(pid_t pid, std::vector<std::int64_t> known, TBusMessage message, int readyMs,
+                                     int searchMs) {
+  if (pid <= 0) return;
   auto* poll = new QTimer(this);
   auto waited = std::make_shared<QElapsedTimer>();
   waited->start();
-  connect(poll, &QTimer::timeout, this, [this, poll, waited, known = std::move(known), message, timeoutMs] {
-    for (std::int64_t id : MainEditorIds()) {
-      if (std::find(known.begin(), known.end(), id) != known.end()) continue;
-      TBusRequest request;
-      request.name = std::string(BusMessageName(message));
-      PostBusMessage(endpoint_.Folder(), id, std::move(request));
+  const int limitMs = readyMs + searchMs;
+  connect(poll, &QTimer::timeout, this, [this, poll, waited, pid, known = std::move(known), message, limitMs] {
+    const std::int64_t id = HandOffWindow(endpoint_.Folder().List(), pid, endpoint_.Id(), known);
+    if (id != 0) {
+      PostBusMessage(endpoint_.Folder(), id, MakeBusRequest(TBusMessage::bmTop));
+      PostBusMessage(endpoint_.Folder(), id, MakeBusRequest(message));
       poll->deleteLater();
       return;
     }
-    if (waited->elapsed() > timeoutMs) poll->deleteLater();
+    if (waited->elapsed() > limitMs || !ProcessRunning(pid)) poll->deleteLater();
   });
   poll->start(50);
 }

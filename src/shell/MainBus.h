@@ -7,6 +7,8 @@
 
 #include <QObject>
 
+#include <sys/types.h>
+
 #include <vector>
 
 class QSocketNotifier;
@@ -25,9 +27,12 @@ public:
   const TBusEndpoint& Endpoint() const { return endpoint_; }
   // The main editor windows registered now.
   std::vector<std::int64_t> MainEditorIds() const;
-  // Waits, without blocking the window, for a main editor not among known to register, then
-  // posts the message to it; gives up after timeoutMs.
-  void PostToNewWindow(std::vector<std::int64_t> known, TBusMessage message, int timeoutMs = 10000);
+  // Waits, without blocking the window, for a main editor window of process pid that is not
+  // among known to register, brings it to the top and posts the message to it. Another
+  // editor that happens to start meanwhile is never the one told. Gives up after readyMs (the
+  // process getting ready) plus searchMs, or as soon as the process has ended.
+  void PostToWindowOfProcess(pid_t pid, std::vector<std::int64_t> known, TBusMessage message,
+                             int readyMs = 5000, int searchMs = 10000);
 
 private:
   TBusReply SaveClose() override;

@@ -150,15 +150,7 @@ void TVornEditMain::OpenFiles(const std::vector<std::string>& names, bool codeGi
   if (!plan.newProcessParams.empty()) StartOtherCopy(plan.newProcessParams);
 }
 
-void TVornEditMain::StartOtherCopy(const std::string& params) {
-  if (startProgram_) {
-    startProgram_(params);
-    return;
-  }
-  std::string error;
-  if (!StartProgram(CurrentExecutablePath(), params, &error))
-    documentPrompts_.Error("VornEditor: " + error);
-}
+void TVornEditMain::StartOtherCopy(const std::string& params) { StartOtherCopyProcess(params); }
 
 void TVornEditMain::ReloadCommand(bool ask) {
   if (!ask) {

@@ -34,6 +34,7 @@ void TVornEditMain::InstallGrepDialog() {
   askGrep_ = [this](const std::string& sjisWord, TGrepKeyWord& run) {
     TGrepForm form(UserFolder() + kGrepIniFileName, FileName(), this);
     form.SetSearchWord(sjisWord);
+    if (pendingGrep_) form.SetPendingMask(pendingGrep_->FileMask, pendingGrep_->KeepDialogFolder);
     if (form.exec() != QDialog::Accepted) return false;
     run.Assign(form.Condition());
     return true;
@@ -52,7 +53,12 @@ bool TVornEditMain::RunGrepFunction(int function) {
 void TVornEditMain::GrepCommand() {
   if (!askGrep_) InstallGrepDialog();
   TGrepKeyWord run;
-  if (!askGrep_(edit_->Core().GetSelText(), run)) return;
+  std::string word = edit_->Core().GetSelText();
+  if (pendingGrep_ && !pendingGrep_->Pattern().empty()) {
+    word = pendingGrep_->Pattern();
+    pendingGrep_->SetPattern(std::string());
+  }
+  if (!askGrep_(word, run)) return;
   run.RunAtOnce = true;
   // A window that already serves a document keeps it: the run goes to a new copy.
   if (stationMode_ || !FileName().empty() || Modified()) {
@@ -64,7 +70,11 @@ void TVornEditMain::GrepCommand() {
 
 void TVornEditMain::ExecuteGrep(const TGrepKeyWord& run) {
   TGrepExecForm exec(this);
-  ShowGrepResult(exec.Execute(run));
+  const TGrepOutcome outcome = exec.Execute(run);
+  if (!outcome.Started) return;
+  shownGrep_ = std::make_shared<TGrepKeyWord>();
+  shownGrep_->Assign(run);
+  ShowGrepResult(outcome);
 }
 
 // The condition another window handed over; a damaged or missing record is told, not run.
@@ -75,7 +85,13 @@ void TVornEditMain::RunHandedGrep() {
     documentPrompts_.Error(reason);
     return;
   }
-  ExecuteGrep(run);
+  if (run.RunAtOnce) {
+    ExecuteGrep(run);
+    return;
+  }
+  pendingGrep_ = std::make_shared<TGrepKeyWord>();
+  pendingGrep_->Assign(run);
+  GrepCommand();
 }
 
 std::string TVornEditMain::GrepHandOffFolder() const {
@@ -90,8 +106,8 @@ void TVornEditMain::HandOffGrep(const TGrepKeyWord& run) {
   }
   // The new copy learns of the record from the message once its window is on the bus.
   const std::vector<std::int64_t> known = bus_ ? bus_->MainEditorIds() : std::vector<std::int64_t>{};
-  StartOtherCopy("-x" + std::to_string(MonitorNumber()));
-  if (bus_) bus_->PostToNewWindow(known, TBusMessage::bmGrepExecute);
+  const pid_t pid = StartOtherCopyProcess("-x" + std::to_string(MonitorNumber()));
+  if (bus_) bus_->PostToWindowOfProcess(pid, known, TBusMessage::bmGrepExecute);
 }
 
 void TVornEditMain::ShowGrepResult(const TGrepOutcome& outcome) {
@@ -124,14 +140,18 @@ void TVornEditMain::TagJumpCommand() {
     return;
   }
   const std::string path = TagJumpPath(target.Name, lineText);
-  if (!FileName().empty() || Modified()) {
+  // A grep result stays for the next jump: the file opens elsewhere, as from any document.
+  if (!FileName().empty() || Modified() || shownGrep_) {
+    const std::string macro = GrepFindMacro();
+    if (JumpInWindowShowing(path, target.Line, macro)) return;
     TTagJumpTarget native = target;
     native.Name = path;
-    StartOtherCopy(TagJumpParameters(native, "", MonitorNumber()));
+    StartOtherCopy(TagJumpParameters(native, macro, MonitorNumber()));
     return;
   }
   if (!LoadDocument(path, false)) return;
   grepLines_.clear();
+  shownGrep_.reset();
   if (target.Line) JumpToLine(TJumpTarget{false, *target.Line});
 }
 

@@ -6,6 +6,8 @@
 #include "platform/FileBytes.h"
 #include "syntax/KeyWord.h"
 
+#include <algorithm>
+
 namespace vorn {
 namespace {
 
@@ -34,6 +36,13 @@ bool ReadGrepHandOff(const std::string& userFolder, TGrepKeyWord& request, std::
     reason = e.what();
     return false;
   }
+}
+
+std::int64_t HandOffWindow(const std::vector<TBusPeer>& all, pid_t pid, std::int64_t ownMain,
+                           const std::vector<std::int64_t>& known) {
+  for (const TBusPeer& peer : OtherMainEditors(all, ownMain))
+    if (peer.pid == pid && std::find(known.begin(), known.end(), peer.id) == known.end()) return peer.id;
+  return 0;
 }
 
 }  // namespace vorn

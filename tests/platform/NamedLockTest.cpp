@@ -55,7 +55,25 @@ TEST(NamedLock, NamesWithSlashesAndSpacesStayInTheRuntimeFolder) {
   EXPECT_EQ(path.find('/', RuntimeFolder().size() + 1), std::string::npos);
 }
 
-TEST(StartProgram, RunsDetachedWithSplitArgumentsAndReportsMissingPrograms) {
+// Reads a whole small file; empty when it is not there (yet).
+std::string ReadSmallFile(const std::string& path) {
+  std::string text;
+  if (FILE* f = std::fopen(path.c_str(), "r")) {
+    char buf[512] = {};
+    text = std::string(buf, std::fread(buf, 1, sizeof buf - 1, f));
+    std::fclose(f);
+  }
+  return text;
+}
+
+// The child's state letter from /proc, or 0 once the process is gone (reaped).
+char ProcessState(pid_t pid) {
+  const std::string stat = ReadSmallFile("/proc/" + std::to_string(pid) + "/stat");
+  const std::size_t close = stat.rfind(')');
+  return close == std::string::npos || close + 2 >= stat.size() ? 0 : stat[close + 2];
+}
+
+TEST(StartProgram, RunsInItsOwnSessionWithSplitArgumentsIsReapedAndReportsMissingPrograms) {
   char dir[] = "/tmp/vorn-start-XXXXXX";
   ASSERT_NE(::mkdtemp(dir), nullptr);
   const std::string out = std::string(dir) + "/out";
@@ -63,20 +81,32 @@ TEST(StartProgram, RunsDetachedWithSplitArgumentsAndReportsMissingPrograms) {
   {
     FILE* f = std::fopen(script.c_str(), "w");
     ASSERT_NE(f, nullptr);
-    std::fprintf(f, "for a; do printf '%%s|' \"$a\"; done > %s.tmp && mv %s.tmp %s\n", out.c_str(), out.c_str(), out.c_str());
+    // Its own pid and /proc stat line (pid, name, state, parent, group, session ...), then the arguments.
+    std::fprintf(f, "read -r s < /proc/$$/stat; { echo \"$$ $s\"; for a; do printf '%%s|' \"$a\"; done; } > %s.tmp && mv %s.tmp %s\n",
+                 out.c_str(), out.c_str(), out.c_str());
     std::fclose(f);
   }
-  ASSERT_TRUE(StartProgram("/bin/sh", script + " \"a b\" c"));
+  pid_t pid = 0;
+  ASSERT_TRUE(StartProgram("/bin/sh", script + " \"a b\" c", nullptr, &pid));
+  ASSERT_GT(pid, 0);
   std::string text;
-  for (int i = 0; i < 200 && text.empty(); ++i) {
+  for (int i = 0; i < 300 && text.empty(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (FILE* f = std::fopen(out.c_str(), "r")) {
-      char buf[64] = {};
-      text = std::string(buf, std::fread(buf, 1, sizeof buf - 1, f));
-      std::fclose(f);
-    }
+    text = ReadSmallFile(out);
   }
-  EXPECT_EQ(text, "a b|c|");
+  const std::size_t lineEnd = text.find('\n');
+  ASSERT_NE(lineEnd, std::string::npos) << text;
+  EXPECT_EQ(text.substr(lineEnd + 1), "a b|c|");
+  int shownPid = 0, parent = 0, group = 0, session = 0;
+  char state = 0;
+  ASSERT_EQ(std::sscanf(text.c_str(), "%d %*d %*s %c %d %d %d", &shownPid, &state, &parent, &group, &session), 5) << text;
+  EXPECT_EQ(shownPid, pid) << "the pid handed back is the started program's";
+  EXPECT_EQ(session, pid) << "the child leads a session of its own";
+
+  // The child has ended; the background wait collects it, so it does not stay a zombie.
+  for (int i = 0; i < 300 && ProcessState(pid) != 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(ProcessState(pid), 0) << "state " << ProcessState(pid);
+
   std::string error;
   EXPECT_FALSE(StartProgram("/no/such/program", "", &error));
   EXPECT_FALSE(error.empty());

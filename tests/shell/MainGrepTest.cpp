@@ -6,7 +6,9 @@
 #include "settings/TypeList.h"
 #include "encoding/jconvert.h"
 #include "shellcore/FunctionTable.h"
+#include "shellcore/GrepHandOff.h"
 #include "syntax/KeyWord.h"
+#include "platform/BusEndpoint.h"
 #include "platform/BusFolder.h"
 #include "TempFolder.h"
 
@@ -18,7 +20,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace vorn {
 namespace {
@@ -102,12 +107,14 @@ TEST_F(MainGrepTest, AGrepFillsTheEmptyWindowAndATagJumpOpensTheHitAtItsLine) {
   EXPECT_TRUE(started_.empty()) << "an empty window shows the result itself";
   EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, 6) << "the GREP type applies";
 
+  // The result stays; the hit opens in a new copy that runs the grep's find step there.
   w->Editor()->Core().SetCaretPos(5, 0);
   ASSERT_TRUE(w->RunFunction(Number("TagJump"), false));
-  EXPECT_EQ(w->FileName(), tree_ / "sub/b.txt");
-  EXPECT_EQ(CaretLine(*w), 3);
-  EXPECT_TRUE(w->ShownText().startsWith(QStringLiteral("x\ny\n")));
-  EXPECT_TRUE(started_.empty());
+  ASSERT_EQ(started_.size(), 1u);
+  const std::string expected = "\"" + (tree_ / "sub/b.txt") + "\" -j3 \"-lFind('" + Sjis("日本語") + "',1,0,0,0,1)\" -x";
+  EXPECT_EQ(started_[0].rfind(expected, 0), 0u) << started_[0];
+  EXPECT_TRUE(w->FileName().empty());
+  EXPECT_EQ(w->ShownText().split('\n')[5], rows[5]);
 }
 
 TEST_F(MainGrepTest, AWindowHoldingADocumentSendsTheTagJumpToANewCopy) {
@@ -149,6 +156,25 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
   EXPECT_EQ(rows[4], QString::fromStdString(tree_ / "a.txt") + QStringLiteral("(1):x 日本語"));
   EXPECT_FALSE(fresh->Modified());
 
+  // A request not to run at once opens the dialog with its word instead.
+  TGrepKeyWord pending;
+  pending.SetPattern(Sjis("保留"));
+  pending.FileMask = "*.txt";
+  pending.RunAtOnce = false;
+  ASSERT_EQ(WriteGrepHandOff(tree_ / "user/", pending), "");
+  auto asked = NewWindow();
+  asked->SetGrepHandOffFolder(tree_ / "user/");
+  offered_.clear();
+  asked->SetGrepDialog([this](const std::string& offered, TGrepKeyWord&) {
+    offered_.push_back(offered);
+    return false;
+  });
+  asked->RunHandedGrep();
+  EXPECT_EQ(offered_, std::vector<std::string>{Sjis("保留")});
+  EXPECT_TRUE(asked->ShownText().isEmpty()) << "nothing ran without the dialog's OK";
+  asked->RunFunction(Number("Grep"), false);
+  EXPECT_EQ(offered_.back(), "") << "the pending word is offered once";
+
   std::ofstream(tree_ / "user/Grep.fhd", std::ios::binary | std::ios::trunc) << "damaged";
   auto third = NewWindow();
   third->SetGrepHandOffFolder(tree_ / "user/");
@@ -157,30 +183,104 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
   EXPECT_FALSE(prompts_.said.empty()) << "a damaged record is reported, not run";
 }
 
-TEST_F(MainGrepTest, TheStartedCopyIsToldOverTheBusAndShowsTheResult) {
+// An editor of another process on the bus: registers, then counts the grep messages it gets
+// until its control pipe closes, and reports the count on the way out.
+class TOtherProcessEditor {
+public:
+  explicit TOtherProcessEditor(const std::string& runFolder) {
+    int ready[2], control[2], report[2];
+    if (::pipe(ready) != 0 || ::pipe(control) != 0 || ::pipe(report) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      // The parent's ends must close here too, or the control pipe never reports its end.
+      ::close(ready[0]);
+      ::close(control[1]);
+      ::close(report[0]);
+      RunChild(runFolder, ready[1], control[0], report[1]);
+    }
+    ::close(ready[1]);
+    ::close(control[0]);
+    ::close(report[1]);
+    char c = 0;
+    registered_ = ::read(ready[0], &c, 1) == 1;
+    ::close(ready[0]);
+    control_ = control[1];
+    report_ = report[0];
+  }
+  bool Registered() const { return registered_; }
+  pid_t Pid() const { return pid_; }
+  // Ends the child; the number of "VORNEDITOR GREP EXECUTE" it received.
+  int GrepMessagesReceived() {
+    ::close(control_);
+    int count = -1;
+    if (::read(report_, &count, sizeof count) != static_cast<ssize_t>(sizeof count)) count = -1;
+    ::close(report_);
+    ::waitpid(pid_, nullptr, 0);
+    return count;
+  }
+
+private:
+  [[noreturn]] static void RunChild(const std::string& runFolder, int ready, int control, int report) {
+    int count = 0;
+    {
+      TBusEndpoint endpoint{TBusFolder(runFolder)};
+      const std::string error = endpoint.Open("TVornEditMain", "other.txt - VornEditor", [&count](const TBusRequest& r) {
+        if (r.name == BusMessageName(TBusMessage::bmGrepExecute)) ++count;
+        return TBusReply{TBusStatus::bsHandled, 1, {}};
+      });
+      if (error.empty() && ::write(ready, "r", 1) == 1) {
+        pollfd fds[2] = {{endpoint.Fd(), POLLIN, 0}, {control, POLLIN, 0}};
+        while (::poll(fds, 2, 10000) > 0 && !(fds[1].revents & (POLLIN | POLLHUP))) endpoint.ProcessPending();
+        endpoint.ProcessPending();
+      }
+    }
+    (void)!::write(report, &count, sizeof count);
+    ::_exit(0);
+  }
+
+  pid_t pid_ = -1;
+  int control_ = -1, report_ = -1;
+  bool registered_ = false;
+};
+
+TEST_F(MainGrepTest, TheHandOffGoesToTheStartedProcessEvenWhenAnotherEditorRegistersFirst) {
   tree_.Write("a.txt", Sjis("x 日本語\r\n"));
   const std::string doc = tree_.Write("doc.dat", "kept\r\n");
   std::filesystem::create_directories(tree_ / "user");
-  ASSERT_EQ(::mkdir((tree_ / "run").c_str(), 0700), 0);
+  const std::string run = tree_ / "run";
+  ASSERT_EQ(::mkdir(run.c_str(), 0700), 0);
   auto holder = NewWindow();
   holder->SetGrepHandOffFolder(tree_ / "user/");
-  ASSERT_EQ(holder->OpenBus(TBusFolder(tree_ / "run")), "");
+  ASSERT_EQ(holder->OpenBus(TBusFolder(run)), "");
   ASSERT_TRUE(holder->LoadDocument(doc, false));
+  std::unique_ptr<TOtherProcessEditor> other;
   std::unique_ptr<TVornEditMain> started;
-  holder->SetProgramStarter([&](const std::string&) {
+  // The started copy is played by a window of this process; an unrelated editor of another
+  // process registers just before it and is the most recently activated one.
+  holder->SetProcessStarter([&](const std::string& params) -> pid_t {
+    EXPECT_EQ(params.rfind("-x", 0), 0u) << params;
+    other = std::make_unique<TOtherProcessEditor>(run);
     started = std::make_unique<TVornEditMain>(false);
     started->SetDocumentPrompts(&prompts_);
     started->SetGrepHandOffFolder(tree_ / "user/");
-    ASSERT_EQ(started->OpenBus(TBusFolder(tree_ / "run")), "");
+    EXPECT_EQ(started->OpenBus(TBusFolder(run)), "");
+    for (TBusPeer peer : TBusFolder(run).List()) {
+      if (peer.pid != other->Pid()) continue;
+      peer.activated = BusActivationStamp();
+      TBusFolder(run).WriteRecord(peer);
+    }
+    return ::getpid();
   });
   AnswerGrep(*holder, Sjis("日本語"));
   ASSERT_TRUE(holder->RunFunction(Number("Grep"), false));
-  ASSERT_TRUE(started);
+  ASSERT_TRUE(started && other && other->Registered());
+  ASSERT_EQ(TBusFolder(run).List().front().pid, other->Pid()) << "the stand-in must be listed first";
   QElapsedTimer waited;
   waited.start();
   while (started->ShownText().isEmpty() && waited.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 10);
   EXPECT_TRUE(started->ShownText().contains(QStringLiteral("(1):x 日本語"))) << started->ShownText().toStdString();
   EXPECT_EQ(holder->ShownText(), QStringLiteral("kept\n"));
+  EXPECT_EQ(other->GrepMessagesReceived(), 0) << "the editor of another process is left alone";
 }
 
 }  // namespace

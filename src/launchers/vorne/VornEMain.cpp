@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const TOpenLaunch launch = BuildOpenLaunch(file, ownPath, args, CurrentFolder(), CanonicalFolderOnDisk);
   if (IsFile(launch.Editor))
-    StartProgram(launch.Editor, launch.Parameters);
+    StartProgram(launch.Editor, launch.Parameters, nullptr, nullptr, TChildReaping::crOwnerExits);
   else
     ShowEditorMissing(argc, argv, ownPath);
   return 0;

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   using namespace vorn;
   const std::vector<std::string> args(argv + 1, argv + argc);
   const std::string editor = ExtractFilePath(CurrentExecutablePath()) + "VornEditor";
-  StartProgramArgs(editor, BuildGrepLaunchArgs(args));  // a failure goes unreported
+  // A failure goes unreported; the launcher ends at once, so init collects the editor.
+  StartProgramArgs(editor, BuildGrepLaunchArgs(args), nullptr, nullptr, TChildReaping::crOwnerExits);
   return 0;
 }
