@@ -107,6 +107,7 @@ TFunctionSet TVornEditMain::BuiltFunctions() {
   for (const TEditFunction& f : kEditFunctions) built.set(static_cast<std::size_t>(NumberOf(f.name)));
   for (std::string_view name : kFileFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
   for (std::string_view name : {"Grep", "TagJump"}) built.set(static_cast<std::size_t>(NumberOf(name)));
+  built.set(static_cast<std::size_t>(NumberOf("MaximizeVertical")));
   return built | PaneFunctions();
 }
 
@@ -124,7 +125,8 @@ bool TVornEditMain::RunFunction(int function, bool shiftHeld) {
       preExecute_.Step(SteadyMs(), stationMode_, false, false, info->ShiftExtends, shiftHeld);
   edit_->Core().SetKeyRepeat(step.FastRepeat);
   const bool ran = RunEditFunction(function, shiftHeld) || RunFileFunction(function, shiftHeld) ||
-                   RunPaneFunction(function, shiftHeld) || RunGrepFunction(function);
+                   RunPaneFunction(function, shiftHeld) || RunGrepFunction(function) ||
+                   RunLayoutFunction(function);
   edit_->Core().SetKeyRepeat(false);
   ScheduleUpdate();
   if (ran) Q_EMIT FunctionRan(function);
@@ -141,7 +143,10 @@ bool TVornEditMain::RunEditFunction(int function, bool shiftHeld) {
   return true;
 }
 
-void TVornEditMain::RunCommand(const std::string&) { ScheduleUpdate(); }
+void TVornEditMain::RunCommand(const std::string& name) {
+  RunLayoutCommand(name);
+  ScheduleUpdate();
+}
 
 
 bool TVornEditMain::eventFilter(QObject* watched, QEvent* event) {
