@@ -139,6 +139,7 @@ void TVornEditMain::BuildWindow() {
   WatchPaneFocus();
   edit_->setFocus();
   resize(800, 600);
+  BuildLayout();
   // The user's key map and tool bar come once the window is up, so a slow or locked file
   // never delays the first paint.
   QTimer::singleShot(300, this, [this] {
@@ -345,6 +346,7 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
   if (plan_.namedFiles.size() > 1) HandOff();
   creationDone_ = true;
   if (FileName().empty()) ApplyFileType();  // an untitled document takes the common type
+  SizeByColumnsAndRows(monitorIndex_);
   UpdateTitle();
   UpdateStatus();
   return true;
@@ -366,8 +368,8 @@ void TVornEditMain::ApplyPass3() {
   if (plan_.browseMode) SetBrowseMode(true);
   if (plan_.forgetFileName) document_.SetFileName(std::string());
   if (plan_.currentFolder) ::chdir(plan_.currentFolder->c_str());
-  if (plan_.statusBarVisible) status_->setVisible(*plan_.statusBarVisible);
-  if (plan_.toolBarVisible) toolBar_->setVisible(*plan_.toolBarVisible);
+  if (plan_.statusBarVisible || plan_.toolBarVisible)
+    ShowBars(plan_.toolBarVisible.value_or(!toolBar_->isHidden()), plan_.statusBarVisible.value_or(!status_->isHidden()));
   if (plan_.maximized) setWindowState(*plan_.maximized ? Qt::WindowMaximized : Qt::WindowMinimized);
 }
 

@@ -13,12 +13,14 @@
 #include "shell/StatusPanels.h"
 #include "document/VornDocument.h"
 #include "search/GrepOptions.h"
+#include "settings/SettingsApplyTarget.h"
 #include "textfile/JConvStrList.h"
 
 #include <optional>
 #include <utility>
 
 #include <QMainWindow>
+#include <QRect>
 
 #include <functional>
 #include <memory>
@@ -32,6 +34,7 @@ class QTimer;
 namespace vorn {
 
 class TVornEdit;
+class TDocumentIcon;
 class TCommandActions;
 class TFileSetting;
 class TGrepKeyWord;
@@ -404,6 +407,37 @@ private:
   std::shared_ptr<TGrepKeyWord> pendingGrep_;
   // The condition of the grep whose result this window shows (kept for the tag jump).
   std::shared_ptr<TGrepKeyWord> shownGrep_;
+
+  // MainLayout.cpp: the window's size by columns and rows, vertical maximisation, the tool and
+  // status bars, and the document icon that drags the file.
+public:
+  // Sizes the window for the file type's columns and rows; nothing when the type's automatic
+  // size is off or the window is maximised. monitor -2 leaves the window where it is, -1 keeps
+  // its offset from the desktop origin, n puts it at the same offset on monitor n (in the
+  // order of QGuiApplication::screens()).
+  void SizeByColumnsAndRows(int monitor);
+  bool VerticallyMaximized() const { return verticalMax_; }
+  // The common settings' part for the window: the bars, the fixed position and "Maximize",
+  // which maximises the window when it turns on.
+  void ApplyWindowCommonOptions(const TWindowCommonOptions& options);
+  // Check marks and visibility of both bars at once.
+  void ShowBars(bool toolBar, bool statusBar);
+  TDocumentIcon* DocumentIcon() const { return documentIcon_; }
+
+private:
+  void BuildLayout();
+  bool RunLayoutFunction(int function);
+  void RunLayoutCommand(const std::string& name);
+  void ToggleVerticalMaximize();
+  void WriteBarStates();
+  void GeometryChanged(bool resized);
+  TWindowTypeOptions windowType_;
+  TWindowCommonOptions windowCommon_;
+  bool verticalMax_ = false;
+  QRect normalGeometry_;  // the frame before vertical maximisation
+  int verticalMaxHeight_ = 0;  // the height vertical maximisation gave the window
+  bool fitFrameWhenKnown_ = false;  // sized before the window manager told the frame
+  TDocumentIcon* documentIcon_ = nullptr;
 };
 
 }  // namespace vorn

@@ -114,6 +114,7 @@ TFunctionSet TVornEditMain::BuiltFunctions() {
   for (std::string_view name : kFileFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
   for (std::string_view name : {"Grep", "TagJump"}) built.set(static_cast<std::size_t>(NumberOf(name)));
   for (std::string_view name : kSmallFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
+  built.set(static_cast<std::size_t>(NumberOf("MaximizeVertical")));
   return built | PaneFunctions() | CoordinationFunctions();
 }
 
@@ -135,7 +136,8 @@ bool TVornEditMain::RunFunction(int function, bool shiftHeld) {
   edit_->Core().SetKeyRepeat(step.FastRepeat);
   const bool ran = RunEditFunction(function, shiftHeld) || RunFileFunction(function, shiftHeld) ||
                    RunPaneFunction(function, shiftHeld) || RunGrepFunction(function) ||
-                   RunSmallFunction(function) || RunCoordinationFunction(function);
+                   RunSmallFunction(function) || RunCoordinationFunction(function) ||
+                   RunLayoutFunction(function);
   edit_->Core().SetKeyRepeat(false);
   ScheduleUpdate();
   if (ran) Q_EMIT FunctionRan(function);
@@ -153,7 +155,7 @@ bool TVornEditMain::RunEditFunction(int function, bool shiftHeld) {
 }
 
 void TVornEditMain::RunCommand(const std::string& name) {
-  RunHelpCommand(name);
+  if (!RunHelpCommand(name)) RunLayoutCommand(name);
   ScheduleUpdate();
 }
 

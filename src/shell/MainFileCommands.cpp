@@ -145,7 +145,7 @@ void TVornEditMain::OpenFiles(const std::vector<std::string>& names, bool codeGi
       document_.FileSettings().OpenCodeGiven = true;
       document_.FileSettings().OpenCode = code;
     }
-    LoadDocument(*plan.openHere, false);
+    if (LoadDocument(*plan.openHere, false)) SizeByColumnsAndRows(-2);
   }
   if (!plan.newProcessParams.empty()) StartOtherCopy(plan.newProcessParams);
 }

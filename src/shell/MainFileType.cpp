@@ -23,7 +23,7 @@ private:
 class TWindowRecords : public TSettingsWindowTarget, public TSettingsApplyTarget {
 public:
   explicit TWindowRecords(bool modified) : pane(modified) {}
-  void SetTypeOptions(const TWindowTypeOptions&) override {}
+  void SetTypeOptions(const TWindowTypeOptions& options) override { window = options; }
   void SetCommonOptions(const TWindowCommonOptions&) override {}
   std::vector<TSettingsPaneTarget*> Panes() override { return {&pane}; }
   std::vector<TSettingsWindowTarget*> Windows() override { return {this}; }
@@ -31,6 +31,7 @@ public:
   void SetMacros(const std::vector<std::string>&, const std::vector<std::string>&) override {}
 
   TPaneRecords pane;
+  TWindowTypeOptions window;
 };
 
 TVornEditCaretValues CaretValuesOf(const TVornEditCaret& c) {
@@ -71,6 +72,7 @@ void TVornEditMain::ApplyTypeSetting(TFileSetting* type) {
   if (!type) return;
   TWindowRecords records(Modified());
   type->ApplyToEditors(records);
+  windowType_ = records.window;
   TVornEditCore& core = edit_->Core();
   core.SetCaretOptions(CaretValuesOf(records.pane.caret));
   const TPaneTypeOptions& options = records.pane.typeOptions;

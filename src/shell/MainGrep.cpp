@@ -120,6 +120,7 @@ void TVornEditMain::ShowGrepResult(const TGrepOutcome& outcome) {
   appliedTypeName_ = GrepTypeName();
   if (grepTypeFor_) ApplyTypeSetting(grepTypeFor_());
   StatusPanels()->SetPanelText(TStatusPanels::spMessage, FromSjis(outcome.StatusText));
+  SizeByColumnsAndRows(-2);
 }
 
 // A grep result line keeps its real path, which a name Shift_JIS cannot hold needs to open.

@@ -40,7 +40,7 @@ TWindowSize WindowSizeFor(const TWindowMetrics& m, int columns, int rows) {
   size.Width = 2 * m.FrameWidth + m.LeftMargin + charWidth * columns + 2 * m.BorderWidth + 4 +
                m.VerticalScrollBarWidth;
   size.Height = m.MenuHeight + m.TopMargin + rowHeight * rows + m.CaptionHeight + 2 * m.FrameHeight +
-                2 * m.BorderHeight + 4 + m.ToolBarHeight + m.StatusBarHeight;
+                2 * m.BorderHeight + 4 + m.ToolBarHeight + m.StatusBarHeight + m.HorizontalScrollBarHeight;
   return size;
 }
 

@@ -42,6 +42,9 @@ struct TWindowMetrics {
   int CharWidth = 0;        // 0 when the pane has no font yet
   int RowHeight = 0;
   int VerticalScrollBarWidth = 0;  // 0 when the pane shows none
+  // Our pane may show a horizontal bar where the sized window had none; counting it keeps the
+  // rows asked for visible. 0 when the pane shows none.
+  int HorizontalScrollBarHeight = 0;
 };
 
 struct TWindowSize {

@@ -61,9 +61,10 @@ TEST(PaneLayout, WindowFitsTheColumnsAndRows) {
   m.VerticalScrollBarWidth = 15;
   m.MenuHeight = 22;
   m.ToolBarHeight = 26;
+  m.HorizontalScrollBarHeight = 15;
   const TWindowSize size = WindowSizeFor(m, 80, 25);
   EXPECT_EQ(size.Width, 30 + 80 * 8 + 4 + 15);
-  EXPECT_EQ(size.Height, 22 + 25 * 16 + 4 + 26);
+  EXPECT_EQ(size.Height, 22 + 25 * 16 + 4 + 26 + 15);
   const TWindowSize noFont = WindowSizeFor(TWindowMetrics{}, 10, 10);
   EXPECT_EQ(noFont.Width, 70 + 4);
   EXPECT_EQ(noFont.Height, 140 + 4);

@@ -1,0 +1,241 @@
+// TVornEditMain: sizing the window by columns and rows, vertical maximisation, the tool-bar
+// and status-bar switches, and the menu bar's document icon. The window manager owns the
+// frame, so its extents are read from frameGeometry() against geometry().
+#include "shell/Main.h"
+
+#include "editor/VornEdit.h"
+#include "platform/VornUtil.h"
+#include "settings/CommonIniUpdate.h"
+#include "settings/VornMemInifile.h"
+#include "shell/CommandActions.h"
+#include "shell/DocumentIcon.h"
+#include "shellcore/FunctionTable.h"
+#include "shellcore/PaneLayout.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <exception>
+#include <functional>
+#include <optional>
+#include <utility>
+
+namespace vorn {
+namespace {
+
+constexpr const char* kCommonIni = "Common.ini";
+constexpr const char* kStandard = "Standard";
+
+int MaximizeVerticalNumber() { return FunctionByName("MaximizeVertical")->Number; }
+
+// The frame the window manager draws around the client area; all zero before the first show.
+struct TFrameExtents {
+  int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+TFrameExtents FrameOf(const QWidget& window) {
+  const QRect outer = window.frameGeometry();
+  const QRect inner = window.geometry();
+  return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+          outer.bottom() - inner.bottom()};
+}
+
+TRect ToRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+
+// Hidden explicitly, as opposed to not yet shown with its window.
+bool Shown(const QWidget* widget) { return widget && !widget->isHidden(); }
+
+// The measures the size formula takes. The bars' share is what the main window's layout
+// really leaves the central widget, so the pane ends up exactly as large as the formula says.
+TWindowMetrics MeasureWindow(TVornEditMain& window) {
+  if (QLayout* layout = window.layout()) {
+    layout->invalidate();
+    layout->activate();
+  }
+  const TVornEdit& pane = *window.Editor();
+  const TFrameExtents frame = FrameOf(window);
+  TWindowMetrics m;
+  m.FrameWidth = frame.Left;
+  m.FrameHeight = frame.Bottom;
+  m.CaptionHeight = frame.Top - frame.Bottom;
+  m.BorderWidth = m.BorderHeight = pane.frameWidth();
+  QToolBar* toolBar = window.Actions()->ToolBar();
+  m.ToolBarHeight = Shown(toolBar) ? toolBar->height() : 0;
+  m.StatusBarHeight = Shown(window.StatusPanels()) ? window.StatusPanels()->height() : 0;
+  const int central = window.centralWidget() ? window.centralWidget()->height() : 0;
+  m.MenuHeight = window.height() - central - m.ToolBarHeight - m.StatusBarHeight;
+  m.LeftMargin = pane.Metrics().TextLeft();
+  m.TopMargin = pane.Metrics().TextTop();
+  m.CharWidth = pane.Metrics().CellWidth();
+  m.RowHeight = pane.Metrics().RowHeight();
+  if (pane.verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+    m.VerticalScrollBarWidth = pane.verticalScrollBar()->sizeHint().width();
+  if (pane.horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff)
+    m.HorizontalScrollBarHeight = pane.horizontalScrollBar()->sizeHint().height();
+  return m;
+}
+
+// The screen whose work area limits the window's height: the one it is sent to, else the one
+// its fixed position lies on, else its own.
+QScreen* TargetScreen(const QWidget& window, int monitor, const std::optional<std::pair<int, int>>& fixed) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  if (monitor >= 0 && monitor < screens.size()) return screens[monitor];
+  if (fixed)
+    if (QScreen* at = QGuiApplication::screenAt(QPoint(fixed->first, fixed->second))) return at;
+  return window.screen();
+}
+
+TPlacement PlacementOf(const QWidget& window, int monitor, std::optional<std::pair<int, int>> fixed) {
+  TPlacement p;
+  p.Current = ToRect(window.frameGeometry());
+  p.CurrentMonitor = ToRect(window.screen()->geometry());
+  for (const QScreen* s : QGuiApplication::screens()) p.Monitors.push_back(ToRect(s->geometry()));
+  p.MonitorIndex = monitor;
+  p.FixedPosition = fixed;
+  if (const QScreen* target = TargetScreen(window, monitor, fixed)) {
+    p.LimitTop = target->availableGeometry().top();
+    p.LimitHeight = target->availableGeometry().height();
+  }
+  return p;
+}
+
+bool FrameKnown(const QWidget& window) { return window.frameGeometry() != window.geometry(); }
+
+// Passes the window's show, move and resize events on.
+class TGeometryWatcher : public QObject {
+public:
+  TGeometryWatcher(QWidget* window, std::function<void(QEvent::Type)> changed)
+      : QObject(window), changed_(std::move(changed)) {
+    window->installEventFilter(this);
+  }
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const QEvent::Type type = event->type();
+    if (watched == parent() && (type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize))
+      changed_(type);
+    return false;
+  }
+
+private:
+  std::function<void(QEvent::Type)> changed_;
+};
+
+}  // namespace
+
+void TVornEditMain::BuildLayout() {
+  if (QAction* maximize = actions_->Action(MaximizeVerticalNumber())) maximize->setCheckable(true);
+  documentIcon_ = new TDocumentIcon([this] { return FileName(); }, menuBar());
+  menuBar()->setCornerWidget(documentIcon_, Qt::TopLeftCorner);
+  new TGeometryWatcher(this, [this](QEvent::Type type) { GeometryChanged(type == QEvent::Resize); });
+  TWindowCommonOptions options = windowCommon_;
+  try {
+    const TVornMemInifile ini(UserFolder() + kCommonIni);
+    options.ToolBar = ini.ReadBool(kStandard, "ToolBar", options.ToolBar);
+    options.StatusBar = ini.ReadBool(kStandard, "StatusBar", options.StatusBar);
+    options.PositionFixX = ini.ReadInteger(kStandard, "PositionFixX", options.PositionFixX);
+    options.PositionFixY = ini.ReadInteger(kStandard, "PositionFixY", options.PositionFixY);
+    options.Maximize = ini.ReadBool(kStandard, "Maximize", options.Maximize);
+  } catch (const std::exception&) {
+    // An unreadable file leaves the defaults; the common settings report it when they load.
+  }
+  ApplyWindowCommonOptions(options);
+}
+
+void TVornEditMain::ApplyWindowCommonOptions(const TWindowCommonOptions& options) {
+  const bool maximizeTurnedOn = options.Maximize && !windowCommon_.Maximize;
+  windowCommon_ = options;
+  ShowBars(options.ToolBar, options.StatusBar);
+  if (maximizeTurnedOn) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TVornEditMain::ShowBars(bool toolBar, bool statusBar) {
+  if (QAction* toggle = actions_->ActionByName("ToolBarToggle")) toggle->setChecked(toolBar);
+  if (QAction* toggle = actions_->ActionByName("StatusBarToggle")) toggle->setChecked(statusBar);
+  if (QToolBar* bar = actions_->ToolBar()) bar->setVisible(toolBar);
+  if (status_) status_->setVisible(statusBar);
+}
+
+// The action has flipped its own check mark by the time the command runs; the bars follow the
+// marks, and both marks are stored so the next window starts the same way.
+void TVornEditMain::RunLayoutCommand(const std::string& name) {
+  if (name != "ToolBarToggle" && name != "StatusBarToggle") return;
+  ShowBars(actions_->ActionByName("ToolBarToggle")->isChecked(), actions_->ActionByName("StatusBarToggle")->isChecked());
+  WriteBarStates();
+}
+
+void TVornEditMain::WriteBarStates() {
+  const bool toolBar = actions_->ActionByName("ToolBarToggle")->isChecked();
+  const bool statusBar = actions_->ActionByName("StatusBarToggle")->isChecked();
+  try {
+    UpdateSharedIni(UserFolder() + kCommonIni, [toolBar, statusBar](TCustomIniFile& ini) {
+      ini.WriteBool(kStandard, "ToolBar", toolBar);
+      ini.WriteBool(kStandard, "StatusBar", statusBar);
+    });
+  } catch (const std::exception& e) {
+    prompts_.warn(QString::fromStdString(e.what()));
+  }
+}
+
+void TVornEditMain::SizeByColumnsAndRows(int monitor) {
+  if (stationMode_ || !windowType_.FixWindow || isMaximized() || verticalMax_) return;
+  const TWindowMetrics metrics = MeasureWindow(*this);
+  const TWindowSize size = WindowSizeFor(metrics, windowType_.FixWindowCol, windowType_.FixWindowRow);
+  std::optional<std::pair<int, int>> fixed;
+  if (windowType_.PositionFix) fixed = std::pair{windowCommon_.PositionFixX, windowCommon_.PositionFixY};
+  const TPlacement placement = PlacementOf(*this, monitor, fixed);
+  const TRect r = PlaceSizedWindow(placement, size);
+  resize(r.Width - 2 * metrics.FrameWidth, r.Height - metrics.CaptionHeight - 2 * metrics.FrameHeight);
+  // A window not yet shown keeps the place the window manager would give it unless it has to go
+  // elsewhere.
+  if (r.Left != placement.Current.Left || r.Top != placement.Current.Top) move(r.Left, r.Top);
+  fitFrameWhenKnown_ = !FrameKnown(*this);
+}
+
+bool TVornEditMain::RunLayoutFunction(int function) {
+  if (function != MaximizeVerticalNumber()) return false;
+  ToggleVerticalMaximize();
+  return true;
+}
+
+// The window manager has no vertical-only maximised state: the window takes the full height
+// of its screen's work area at its own left and width, and a flag remembers it.
+void TVornEditMain::ToggleVerticalMaximize() {
+  QAction* action = actions_->Action(MaximizeVerticalNumber());
+  const bool on = !verticalMax_;
+  verticalMax_ = false;
+  action->setChecked(on);
+  const TFrameExtents frame = FrameOf(*this);
+  if (on) {
+    if (isMaximized()) showNormal();
+    normalGeometry_ = geometry();
+    const QRect area = screen()->availableGeometry();
+    verticalMaxHeight_ = area.height() - frame.Top - frame.Bottom;
+    verticalMax_ = true;
+    setGeometry(geometry().left(), area.top() + frame.Top, width(), verticalMaxHeight_);
+  } else {
+    setGeometry(geometry().left(), normalGeometry_.top(), normalGeometry_.width(), normalGeometry_.height());
+  }
+}
+
+// The window manager tells the frame only once the window is up, so a window sized before
+// that fits its frame into the work area again as soon as it is known. A size the user or the
+// window manager gave the window ends vertical maximisation.
+void TVornEditMain::GeometryChanged(bool resized) {
+  if (fitFrameWhenKnown_ && isVisible() && FrameKnown(*this)) {
+    fitFrameWhenKnown_ = false;
+    QTimer::singleShot(0, this, [this] { SizeByColumnsAndRows(-2); });
+  }
+  if (!resized || !verticalMax_ || height() == verticalMaxHeight_) return;
+  verticalMax_ = false;
+  if (QAction* action = actions_->Action(MaximizeVerticalNumber())) action->setChecked(false);
+}
+
+}  // namespace vorn
