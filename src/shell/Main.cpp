@@ -103,6 +103,7 @@ TVornEditMain::~TVornEditMain() = default;
 
 void TVornEditMain::BuildWindow() {
   actions_->BuildMenus();
+  WireFileHistoryMenu();
   actions_->BuildToolBar(DefaultToolBar());
   toolBar_ = actions_->ToolBar();
   edit_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -277,7 +278,7 @@ bool TVornEditMain::LoadDocument(const std::string& name, bool reload) {
   if (!loaded) return false;
   edit_->Core().SetCaretPos(0, 0);
   AfterDocumentCommand();
-  RestoreCaretFromHistory();
+  RestoreFromHistory();
   AddDocumentFolderToHistory();
   WriteHistoryEntry();
   UpdateStatus();
@@ -312,6 +313,8 @@ bool TVornEditMain::OpenNamedArgument(const std::string& argument) {
 
 bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
   plan_ = PlanCommandLine(args);
+  LoadCommonSettings();
+  LoadFileHistory();
   // pass 1
   monitorIndex_ = plan_.monitorIndex;
   if (plan_.openCodeGiven) {

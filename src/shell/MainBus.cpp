@@ -97,6 +97,16 @@ TBusReply TMainBus::GrepExecute() {
   return Handled(1);
 }
 
+// Another process wrote the file history: the file menu shows the new list when next opened.
+TBusReply TMainBus::Reload(TBusMessage which) {
+  switch (which) {
+    case TBusMessage::bmLoadFileHistory:
+      window_.LoadFileHistory();
+      return Handled(1);
+    default: return NotHandled();
+  }
+}
+
 std::vector<std::int64_t> TMainBus::MainEditorIds() const {
   std::vector<std::int64_t> ids;
   for (const TBusPeer& peer : endpoint_.Folder().List())

@@ -38,6 +38,7 @@ private:
   TBusReply CloseWindow() override;
   TBusReply LineJump(bool fileLine, std::int64_t line) override;
   TBusReply GrepExecute() override;
+  TBusReply Reload(TBusMessage which) override;
   // Closing waits for the reply to go out: the endpoint must not vanish while it answers.
   void CloseLater(bool discard);
 
