@@ -9,6 +9,10 @@
 #include "shellcore/FileHistoryStore.h"
 #include "shellcore/MenuTree.h"
 #include "store/EditLineMark.h"
+#include "dialogs/DocumentFileDialog.h"
+#include "dialogs/FolderHistoryPopup.h"
+#include "settings/VornMemInifile.h"
+#include "shellcore/FolderHistory.h"
 #include "shellcore/BusWindowHandler.h"
 #include "shellcore/FileHistory.h"
 #include "shellcore/FunctionTable.h"
@@ -20,6 +24,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <atomic>
 #include <fstream>
@@ -367,6 +374,43 @@ TEST_F(MainHistoryTest, AnotherProcessWritingTheHistoryReachesTheMenuThroughTheB
   const std::vector<QAction*> items = HistoryItems(*w);
   ASSERT_EQ(items.size(), 2u);
   EXPECT_TRUE(items[0]->text().startsWith(QStringLiteral("0&1: theirs.txt")));
+}
+
+TEST_F(MainHistoryTest, TheOpenDialogKeepsItsSizeAndTheFoldersTheUserFixedInCommonIni) {
+  const std::string doc = Write("doc.txt", "doc\r\n");
+  const std::string docFolder = doc.substr(0, doc.rfind('/') + 1);
+  vorn::testing::TTempFolder a, b;
+  std::ofstream(UserFolderPath() + "Common.ini", std::ios::binary)
+      << "[Standard]\r\nFolderHistCount=3\r\n[CommonDialog]\r\nWidth=640\r\nHeight=470\r\n"
+      << "[FolderHistory]\r\nCount=2\r\nFolder0=" << a.Path() << "\r\nFolderFixed0=0\r\nFolder1=" << b.Path()
+      << "\r\nFolderFixed1=0\r\n";
+  TVornEditMain w(false);  // the window's own dialogs
+  w.SetDocumentPrompts(&prompts_);
+  w.SetHistoryPlaces(UserFolderPath(), runtime_.Path());
+  ASSERT_TRUE(w.ProcessCommandLine({}));
+  bool shown = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<TDocumentFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    shown = true;
+    EXPECT_EQ(dialog->size(), QSize(640, 470));
+    QTest::mouseClick(dialog->FolderHistoryButton(), Qt::LeftButton);
+    auto* popup = dialog->findChild<TFolderHistoryPopup*>();
+    ASSERT_NE(popup, nullptr);
+    popup->item(1)->setCheckState(Qt::Checked);
+    QTest::keyClick(popup, Qt::Key_Escape);
+    dialog->resize(700, 500);
+    dialog->selectFile(QString::fromStdString(doc));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  ASSERT_TRUE(w.RunFunction(FunctionByName("LoadFromFile")->Number, false));
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(w.FileName(), doc);
+  const TVornMemInifile ini(UserFolderPath() + "Common.ini");
+  EXPECT_EQ(ini.ReadInteger("CommonDialog", "Width", -1), 700);
+  EXPECT_EQ(ini.ReadInteger("CommonDialog", "Height", -1), 500);
+  EXPECT_EQ(ReadFolderHistory(ini, 30),
+            (std::vector<TFolderEntry>{{b.Path(), true}, {docFolder, false}, {a.Path(), false}}));
 }
 
 }  // namespace
