@@ -4,8 +4,10 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 
 #include "dialogs/CodeSelectForm.h"
+#include "dialogs/FolderHistoryPopup.h"
 
 namespace vorn {
 
@@ -61,6 +63,43 @@ TDocumentFileDialog::TDocumentFileDialog(TKind kind, const QString& givenName, b
     codeBox_->addItem(QStringLiteral("文字コードと改行を指定して保存"));
     codeBox_->setCurrentIndex(0);
   }
+  AddFolderHistoryButton();
+}
+
+// Beside the code list, where the dialog's own buttons column is.
+void TDocumentFileDialog::AddFolderHistoryButton() {
+  folderButton_ = new QPushButton(QStringLiteral("ﾌｫﾙﾀﾞ履歴(&H)"), this);
+  folderButton_->setVisible(false);
+  connect(folderButton_, &QPushButton::clicked, this, &TDocumentFileDialog::ShowFolderHistory);
+  if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+    const int row = codeBox_ ? grid->rowCount() - 1 : grid->rowCount();
+    grid->addWidget(folderButton_, row, 2);
+  }
+}
+
+void TDocumentFileDialog::SetMemory(const TFileDialogMemory& memory) {
+  folders_ = memory.folders;
+  folderButton_->setVisible(!folders_.empty());
+  if (memory.width > 0 && memory.height > 0) resize(memory.width, memory.height);
+}
+
+TFileDialogMemory TDocumentFileDialog::Memory() const {
+  TFileDialogMemory memory;
+  memory.folders = folders_;
+  memory.width = width();
+  memory.height = height();
+  return memory;
+}
+
+void TDocumentFileDialog::ShowFolderHistory() {
+  if (folders_.empty()) return;
+  auto* popup = new TFolderHistoryPopup(folders_, this);
+  connect(popup, &TFolderHistoryPopup::Closed, this, [this](const std::vector<bool>& fixed) {
+    for (std::size_t i = 0; i < fixed.size() && i < folders_.size(); ++i) folders_[i].fixed = fixed[i];
+  });
+  connect(popup, &TFolderHistoryPopup::FolderChosen, this,
+          [this](const QString& folder) { setDirectory(folder); });
+  popup->PopUpBeside(folderButton_);
 }
 
 void TDocumentFileDialog::AddCodeRow(const QString& label) {
@@ -118,10 +157,14 @@ bool TDocumentFileDialog::AskSaveCode(std::optional<TSaveCodeChoice>& choice) {
 }
 
 std::optional<TSaveAsRequest> TDocumentFileDialog::AskSaveAs(const QString& documentName,
-                                                             const TSaveCodeChoice& current, QWidget* owner) {
+                                                             const TSaveCodeChoice& current,
+                                                             TFileDialogMemory& memory, QWidget* owner) {
   TDocumentFileDialog dialog(TKind::Save, documentName, !documentName.isEmpty(), owner);
   dialog.SetCurrentCode(current);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  dialog.SetMemory(memory);
+  const int result = dialog.exec();
+  memory = dialog.Memory();
+  if (result != QDialog::Accepted) return std::nullopt;
   TSaveAsRequest request;
   request.name = dialog.ChosenName().toStdString();
   if (request.name.empty() || !dialog.AskSaveCode(request.code)) return std::nullopt;
@@ -131,11 +174,15 @@ std::optional<TSaveAsRequest> TDocumentFileDialog::AskSaveAs(const QString& docu
 std::optional<TDocumentFileDialog::TOpenChoice> TDocumentFileDialog::AskOpen(const QString& givenName,
                                                                              bool offerExtension, bool presetName,
                                                                              std::optional<TCharCodeKind> fixedCode,
+                                                                             TFileDialogMemory& memory,
                                                                              QWidget* owner) {
   TDocumentFileDialog dialog(TKind::Open, givenName, offerExtension, owner);
   if (presetName && !givenName.isEmpty()) dialog.selectFile(givenName);
   dialog.SetFixedCode(fixedCode);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  dialog.SetMemory(memory);
+  const int result = dialog.exec();
+  memory = dialog.Memory();
+  if (result != QDialog::Accepted) return std::nullopt;
   TOpenChoice choice{dialog.ChosenName(), dialog.ChosenCode()};
   if (choice.name.isEmpty()) return std::nullopt;
   return choice;

@@ -8,9 +8,11 @@
 
 #include "shellcore/DocumentCommands.h"
 #include "shellcore/FileDialogFilters.h"
+#include "shellcore/FolderHistory.h"
 
 class QComboBox;
 class QLabel;
+class QPushButton;
 
 namespace vorn {
 
@@ -37,29 +39,44 @@ public:
   // cancelled that dialog; choice stays empty for "the current code".
   bool AskSaveCode(std::optional<TSaveCodeChoice>& choice);
 
+  // The remembered folders (the button is hidden while there are none) and size (-1: the
+  // dialog's own). Memory answers the size now and the folders with their fixed flags as the
+  // user left them.
+  void SetMemory(const TFileDialogMemory& memory);
+  TFileDialogMemory Memory() const;
+  QPushButton* FolderHistoryButton() const { return folderButton_; }
+  // Opens the folder pop-up; it closes itself.
+  void ShowFolderHistory();
+
   QComboBox* CodeBox() const { return codeBox_; }
   const TFilterList& Filters() const { return filters_; }
   int ChosenFilter() const;
 
   // Shows the dialog and answers for the document commands; nullopt when cancelled.
+  // memory goes in with what Common.ini holds and comes out with the size at closing and the
+  // folder list as the user left it.
   static std::optional<TSaveAsRequest> AskSaveAs(const QString& documentName, const TSaveCodeChoice& current,
-                                                 QWidget* owner);
+                                                 TFileDialogMemory& memory, QWidget* owner);
   struct TOpenChoice {
     QString name;
     std::optional<TCharCodeKind> code;
   };
   // presetName: the given file is preselected (reload); otherwise only its folder is used.
   static std::optional<TOpenChoice> AskOpen(const QString& givenName, bool offerExtension, bool presetName,
-                                            std::optional<TCharCodeKind> fixedCode, QWidget* owner);
+                                            std::optional<TCharCodeKind> fixedCode, TFileDialogMemory& memory,
+                                            QWidget* owner);
 
 private:
   void AddCodeRow(const QString& label);
+  void AddFolderHistoryButton();
 
   TKind kind_;
   TFilterList filters_;
   QLabel* codeLabel_ = nullptr;
   QComboBox* codeBox_ = nullptr;
   TSaveCodeChoice current_;
+  QPushButton* folderButton_ = nullptr;
+  std::vector<TFolderEntry> folders_;
 };
 
 }  // namespace vorn

@@ -68,7 +68,6 @@ int RunVornEditor(int argc, char** argv) {
   window.SetFileTypeSource([&fileTypes](const std::string& name) { return &fileTypes.FindByFileName(name); });
   window.SetGrepTypeSource([&fileTypes] { return fileTypes.FindGrep(); });
   window.SetFileTypeReload([&fileTypes] { fileTypes.Load(); });
-  window.LoadCommonSettings(false);
   if (!station) {
     // A missing or damaged type list leaves the built-in types working; telling it in the
     // status bar keeps it from blocking every start until the user repairs the folder.

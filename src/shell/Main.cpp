@@ -104,6 +104,7 @@ TVornEditMain::~TVornEditMain() = default;
 void TVornEditMain::BuildWindow() {
   actions_->BuildMenus();
   InstallWindowMenuList();
+  WireFileHistoryMenu();
   actions_->BuildToolBar(DefaultToolBar());
   toolBar_ = actions_->ToolBar();
   edit_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -286,7 +287,7 @@ bool TVornEditMain::LoadDocument(const std::string& name, bool reload) {
   if (!loaded) return false;
   edit_->Core().SetCaretPos(0, 0);
   AfterDocumentCommand();
-  RestoreCaretFromHistory();
+  RestoreFromHistory();
   AddDocumentFolderToHistory();
   WriteHistoryEntry();
   ForgetLastEdit();
@@ -322,6 +323,8 @@ bool TVornEditMain::OpenNamedArgument(const std::string& argument) {
 
 bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
   plan_ = PlanCommandLine(args);
+  LoadCommonSettings(false);
+  LoadFileHistory();
   // pass 1
   monitorIndex_ = plan_.monitorIndex;
   if (plan_.openCodeGiven) {

@@ -14,6 +14,7 @@
 #include "document/VornDocument.h"
 #include "search/GrepOptions.h"
 #include "settings/SettingsApplyTarget.h"
+#include "shellcore/FolderHistory.h"
 #include "textfile/JConvStrList.h"
 
 #include <optional>
@@ -316,10 +317,18 @@ private:
 public:
   // Where the history files lie and which bus finds the other editors (tests use their own).
   void SetHistoryPlaces(std::string userFolder, std::string busRuntimeFolder);
-  void SetReserveCaret(bool on) { reserveCaret_ = on; }
-  void SetFolderHistCount(int count) { folderHistCount_ = count; }
-  void SetRestrictAlreadyOpenMsg(bool on) { restrictAlreadyOpenMsg_ = on; }
+  // The window's share of the common settings (MainCommonSet.cpp): read from "Common.ini" of
+  // the user folder at start, applied here.
+  void SetCommonOptions(const TWindowCommonOptions& options);
+  const TWindowCommonOptions& CommonOptions() const { return common_; }
   const TFileHistory& History() const { return history_; }
+  // Reads "FileHist.fhd" again (at start and when another process wrote it) and marks the
+  // file menu for rebuilding.
+  void LoadFileHistory();
+  // MainHistoryMenu.cpp: the file menu's history entries, rebuilt when the menu opens.
+  void RebuildFileHistoryMenu();
+  // What a click on a history entry does; withShift replaces this window's document.
+  void OpenHistoryEntry(const std::string& name, bool withShift);
   // The window of another editor that shows the file, 0 when none does.
   std::int64_t WindowShowingFile(const std::string& name);
 
@@ -328,9 +337,18 @@ private:
   std::string HistoryUserFolder() const;
   const TBusFolder& Bus();
   bool HistoryEnabled() const;
-  void RestoreCaretFromHistory();
+  void WireFileHistoryMenu();
+  void RestoreFromHistory();
+  void RestoreCaret(const TFileInfo& entry);
+  void RestoreMarks(const TFileInfo& entry);
+  // The caret offset and line marks of the document as the entry keeps them.
+  TFileInfo PaneHistoryState() const;
   void WriteHistoryEntry();
-  void WriteHistoryEntry(const std::string& name, int caretOffset);
+  void WriteHistoryEntry(const std::string& name, const TFileInfo& state);
+  void ShowHistoryMessage(const std::string& message);
+  // The dialogs' folder history and size in "Common.ini" (MainFileDialogs.cpp).
+  TFileDialogMemory ReadFileDialogMemory();
+  void KeepFileDialogMemory(const TFileDialogMemory& memory, const std::string& chosenName);
   void AddDocumentFolderToHistory();
   // Another editor shows the file: says so (unless told not to) and brings it forward.
   bool BroughtForwardElsewhere(const std::string& name);
@@ -341,9 +359,6 @@ private:
   TFileHistory history_;
   std::string historyUserFolder_;
   std::unique_ptr<TBusFolder> busFolder_;
-  bool reserveCaret_ = true;
-  int folderHistCount_ = 10;
-  bool restrictAlreadyOpenMsg_ = false;
 
   // MainCoordination.cpp: the commands over every editor, the arrangement of all editor
   // windows and the window menu's list; MainCommonSettings.cpp: settings reloads.
@@ -379,7 +394,6 @@ private:
   void BringArrangedToTop(const TArrangedWindow& window);
   void InstallWindowMenuList();
   void FillWindowMenuList();
-  bool closeAtAllClose_ = false;
   std::function<void()> reloadFileTypes_;
 
   // Starting a copy whose process must be found again (MainGrepHandOff.cpp): the grep
@@ -419,7 +433,6 @@ public:
   bool VerticallyMaximized() const { return verticalMax_; }
   // The common settings' part for the window: the bars, the fixed position and "Maximize",
   // which maximises the window when it turns on.
-  void ApplyWindowCommonOptions(const TWindowCommonOptions& options);
   // Check marks and visibility of both bars at once.
   void ShowBars(bool toolBar, bool statusBar);
   TDocumentIcon* DocumentIcon() const { return documentIcon_; }
@@ -432,12 +445,12 @@ private:
   void WriteBarStates();
   void GeometryChanged(bool resized);
   TWindowTypeOptions windowType_;
-  TWindowCommonOptions windowCommon_;
   bool verticalMax_ = false;
   QRect normalGeometry_;  // the frame before vertical maximisation
   int verticalMaxHeight_ = 0;  // the height vertical maximisation gave the window
   bool fitFrameWhenKnown_ = false;  // sized before the window manager told the frame
   TDocumentIcon* documentIcon_ = nullptr;
+  TWindowCommonOptions common_;
 };
 
 }  // namespace vorn

@@ -101,6 +101,7 @@ TBusReply TMainBus::GrepExecute() {
   return Handled(1);
 }
 
+// Another process wrote the file history: the file menu shows the new list when next opened.
 std::vector<std::int64_t> TMainBus::MainEditorIds() const {
   std::vector<std::int64_t> ids;
   for (const TBusPeer& peer : endpoint_.Folder().List())

@@ -31,8 +31,11 @@ TBusReply TMainBus::MoveWindow(int x, int y, int width, int height) {
   return Handled(1);
 }
 
-// The file history's reload belongs to the history's own code.
 TBusReply TMainBus::Reload(TBusMessage which) {
+  if (which == TBusMessage::bmLoadFileHistory) {
+    window_.LoadFileHistory();
+    return Handled(1);
+  }
   if (window_.StationMode()) return NotHandled();
   switch (which) {
     case TBusMessage::bmLoadCommonSet: window_.LoadCommonSettings(true); return Handled(1);

@@ -1,4 +1,5 @@
-// TVornEditMain: the common settings applied to the window and its panes, and the file type
+// TVornEditMain: the common settings of "Common.ini" applied to the window and its panes, read
+// at start and again when another window changed them; and the file type
 // selected again after another window changed the types.
 #include "shell/Main.h"
 
@@ -43,20 +44,29 @@ void ApplyWrapRules(const TCommonSet& c, TVornEditScreenStrings& store) {
   w.EndUpdate();
 }
 
+// Receives the window's share of the settings; the panes take theirs below.
+class TWindowOptionsTarget : public TSettingsWindowTarget, public TSettingsApplyTarget {
+public:
+  void SetTypeOptions(const TWindowTypeOptions&) override {}
+  void SetCommonOptions(const TWindowCommonOptions& options) override { window = options; }
+  std::vector<TSettingsPaneTarget*> Panes() override { return {}; }
+  std::vector<TSettingsWindowTarget*> Windows() override { return {this}; }
+  void SetTypeIniFileName(const std::string&) override {}
+  void SetMacros(const std::vector<std::string>&, const std::vector<std::string>&) override {}
+
+  TWindowCommonOptions window;
+};
+
 }  // namespace
 
 void TVornEditMain::LoadCommonSettings(bool reloadKeyMap) {
   TCommonSet common(ProgramFolder());
   common.LoadFrom(HistoryUserFolder() + "Common.ini");
-  for (const std::string& message : common.TakeMessages())
-    if (status_) status_->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(message));
-  reserveCaret_ = common.ReserveCaret;
-  folderHistCount_ = common.FolderHistCount;
-  restrictAlreadyOpenMsg_ = common.RestrictAlreadyOpenMsg;
-  closeAtAllClose_ = common.CloseAtAllClose;
+  for (const std::string& message : common.TakeMessages()) ShowHistoryMessage(message);
+  TWindowOptionsTarget target;
+  common.ApplyToWindows(target);
+  SetCommonOptions(target.window);
   if (stationMode_) return;
-  if (toolBar_) toolBar_->setVisible(common.ToolBar);
-  if (status_) status_->setVisible(common.StatusBar);
   ApplyWrapRules(common, edit_->Core().Store());
   for (int slot = 0; slot < 2; ++slot)
     if (TVornEdit* pane = Pane(slot)) {
@@ -67,6 +77,23 @@ void TVornEditMain::LoadCommonSettings(bool reloadKeyMap) {
   const TKeyMapLoadResult loaded = LoadKeyMap(*actions_, UserFolder(), false);
   toolBar_ = actions_->ToolBar();
   if (!loaded.Error.empty()) prompts_.warn(QString::fromStdString(loaded.Error));
+}
+
+// Hand-edited files may hold any number; the history never shows more than it keeps. The
+// window is maximised only when the setting turns on, not each time the settings come again.
+void TVornEditMain::SetCommonOptions(const TWindowCommonOptions& options) {
+  const bool maximizeTurnedOn = options.Maximize && !common_.Maximize;
+  common_ = options;
+  common_.FileHistCount = std::clamp(options.FileHistCount, 0, TFileHistory::kMaxEntries);
+  common_.FolderHistCount = std::clamp(options.FolderHistCount, 0, TFileHistory::kMaxEntries);
+  common_.StationFileHistCount = std::clamp(options.StationFileHistCount, 0, TFileHistory::kMaxEntries);
+  if (history_.MenuCount() != common_.FileHistCount) {
+    history_.SetMenuCount(common_.FileHistCount);
+    history_.SetMenuNeedsRebuild(true);
+  }
+  if (stationMode_) return;
+  ShowBars(common_.ToolBar, common_.StatusBar);
+  if (maximizeTurnedOn) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 // A grep result keeps the grep type; a /c value stands for the document's own name.

@@ -114,9 +114,9 @@ void TVornEditMain::CloseAll() {
   b.request = MakeBusRequest(TBusMessage::bmClose);
   b.ownMain = ProcessMainBusId();
   b.focusFirst = true;
-  b.alsoToStation = closeAtAllClose_;
+  b.alsoToStation = common_.CloseAtAllClose;
   BroadcastPost(CoordinationBus(), b);
-  if (!stationMode_ || closeAtAllClose_) close();
+  if (!stationMode_ || common_.CloseAtAllClose) close();
 }
 
 // Own windows are asked directly (a send to oneself would wait for an answer only this

@@ -11,6 +11,7 @@
 #include "shellcore/InsertFile.h"
 #include "shellcore/OpenFilesPlan.h"
 #include "shellcore/SaveSelection.h"
+#include "store/EditLineMark.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -44,20 +45,30 @@ void TVornEditMain::InstallFileDialogs() {
   fileDialogs_.askSaveAs = [this]() -> std::optional<TSaveAsRequest> {
     const TDocumentFileSettings& file = document_.FileSettings();
     const TSaveCodeChoice current{file.CharCode, file.LineBreak, file.OpenCodeGiven, file.LineBreakGiven};
-    return TDocumentFileDialog::AskSaveAs(QString::fromStdString(FileName()), current, this);
+    TFileDialogMemory memory = ReadFileDialogMemory();
+    auto request = TDocumentFileDialog::AskSaveAs(QString::fromStdString(FileName()), current, memory, this);
+    KeepFileDialogMemory(memory, request ? request->name : std::string());
+    return request;
   };
   fileDialogs_.askOpen = [this](bool reload) -> std::optional<std::pair<std::string, std::optional<TCharCodeKind>>> {
     const TDocumentFileSettings& file = document_.FileSettings();
     const std::optional<TCharCodeKind> fixed =
         file.OpenCodeGiven ? std::optional<TCharCodeKind>(file.OpenCode) : std::nullopt;
-    const auto choice = TDocumentFileDialog::AskOpen(QString::fromStdString(FileName()), true, reload, fixed, this);
+    TFileDialogMemory memory = ReadFileDialogMemory();
+    const auto choice = TDocumentFileDialog::AskOpen(QString::fromStdString(FileName()),
+                                                     common_.UseOpenFileExtAsFilter, reload, fixed, memory, this);
+    KeepFileDialogMemory(memory, choice ? choice->name.toStdString() : std::string());
     if (!choice) return std::nullopt;
     return std::make_pair(choice->name.toStdString(), choice->code);
   };
   fileDialogs_.askRename = [this]() -> std::optional<std::string> {
     TDocumentFileDialog dialog(TDocumentFileDialog::TKind::Rename, QString::fromStdString(FileName()), false, this);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.ChosenName().toStdString();
+    dialog.SetMemory(ReadFileDialogMemory());
+    const bool chosen = dialog.exec() == QDialog::Accepted;
+    const std::string name = chosen ? dialog.ChosenName().toStdString() : std::string();
+    KeepFileDialogMemory(dialog.Memory(), name);
+    if (!chosen) return std::nullopt;
+    return name;
   };
   commands_->SetSaveAsChooser([this] { return fileDialogs_.askSaveAs(); });
 }
@@ -204,13 +215,14 @@ void TVornEditMain::ChangeSaveCodeCommand() {
   commands_->ChangeSaveCode({form.CharCode(), form.LineBreak(), file.OpenCodeGiven, file.LineBreakGiven});
 }
 
-// The entry keeps the caret the document had; it is written only once the document is closed,
+// The entry keeps the caret and marks the document had; it is written only once the document is closed,
 // so a cancelled save question leaves the history as it was.
 void TVornEditMain::CloseDocumentCommand() {
   const std::string name = FileName();
-  const int caret = edit_->Core().GetCaretOffset();
+  const TFileInfo state = PaneHistoryState();
   if (!commands_->CloseDocument()) return;
-  WriteHistoryEntry(name, caret);
+  WriteHistoryEntry(name, state);
+  edit_->Core().Store().LineMarkTable().ClearMarks(true, true);
   ForgetLastEdit();
 }
 

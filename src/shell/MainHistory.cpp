@@ -1,5 +1,5 @@
-// TVornEditMain: the file history (caret restored on load, entry written on load, save and
-// close), the folder history, and the question whether another editor shows a file.
+// TVornEditMain: the file history (caret and marks restored on load, entry written on load,
+// save and close), the folder history, and the question whether another editor shows a file.
 #include "shell/Main.h"
 
 #include "editor/VornEdit.h"
@@ -10,6 +10,7 @@
 #include "shellcore/FileHistoryStore.h"
 #include "shellcore/FolderHistory.h"
 #include "shellcore/InstanceCoordination.h"
+#include "store/EditLineMark.h"
 
 #include <filesystem>
 #include <map>
@@ -33,46 +34,104 @@ const TBusFolder& TVornEditMain::Bus() {
 
 bool TVornEditMain::HistoryEnabled() const { return !stationMode_ && !plan_.noHistory; }
 
-// The caret goes to the remembered offset and its row to the middle of the pane, so the
-// user sees the text around where they left off rather than a caret on the last row.
-void TVornEditMain::RestoreCaretFromHistory() {
-  if (!reserveCaret_ || FileName().empty()) return;
+void TVornEditMain::LoadFileHistory() {
   std::string message;
-  TFileHistoryStore(HistoryUserFolder()).Load(history_, message);
+  if (TFileHistoryStore(HistoryUserFolder()).Load(history_, message) != TFileHistoryStore::hrNoFile)
+    history_.SetMenuNeedsRebuild(true);
+  if (!message.empty()) ShowHistoryMessage(message);
+}
+
+void TVornEditMain::ShowHistoryMessage(const std::string& message) {
+  if (status_ && !message.empty()) status_->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(message));
+}
+
+// Marks of the text that was shown before never carry over to the new one, whatever the
+// history says about it.
+void TVornEditMain::RestoreFromHistory() {
+  edit_->Core().Store().LineMarkTable().ClearMarks(true, true);
+  if (FileName().empty() || (!common_.ReserveCaret && !common_.ReserveMark)) return;
+  LoadFileHistory();
   const TFileInfo* entry = history_.Find(FileName());
   if (!entry) return;
+  if (common_.ReserveCaret) RestoreCaret(*entry);
+  if (common_.ReserveMark) RestoreMarks(*entry);
+}
+
+// The caret goes to the remembered offset and its row to the middle of the pane, so the
+// user sees the text around where they left off rather than a caret on the last row. A
+// split window shows it in the upper pane, the lower one carrying on right below.
+void TVornEditMain::RestoreCaret(const TFileInfo& entry) {
+  if (Split() && edit_ != Pane(0)) MakePaneCurrent(Pane(0));
   TVornEditCore& core = edit_->Core();
-  core.SetCaretOffset(entry->caret);
-  core.SetTopRow(std::max(0, core.CaretRow() - core.VisibleRows() / 2));
+  core.SetCaretOffset(entry.caret);
+  const int top = std::max(0, core.CaretRow() - core.VisibleRows() / 2);
+  core.SetTopRow(top);
+  edit_->Flush();
+  if (TVornEdit* lower = Pane(1)) {
+    const int lowerTop = std::min(top + core.VisibleRows(), lower->Core().LastCaretRow());
+    lower->Core().SetTopRow(lowerTop);
+    lower->Core().SetCaretPos(lowerTop, 0);
+    lower->Flush();
+  }
+}
+
+// A stored file may come from an older text or another program: marks past the end or below
+// zero are dropped rather than pointing nowhere.
+void TVornEditMain::RestoreMarks(const TFileInfo& entry) {
+  TVornEditLineMark& marks = edit_->Core().Store().LineMarkTable();
+  const int lines = edit_->Core().Store().LineCount();
+  marks.BeginUpdate();
+  for (int n = 0; n < TVornEditLineMark::NumberedCount; ++n) {
+    const int line = entry.numberedMarks[static_cast<std::size_t>(n)];
+    marks.SetNumbered(n, line >= 0 && line < lines ? line : -1);
+  }
+  for (const std::int32_t line : entry.marks)
+    if (line >= 0 && line < lines) marks.AddUnnumbered(line);
+  marks.EndUpdate();
+}
+
+TFileInfo TVornEditMain::PaneHistoryState() const {
+  TFileInfo state;
+  state.caret = edit_->Core().GetCaretOffset();
+  const TVornEditLineMark& marks = edit_->Core().Store().LineMarkTable();
+  for (int n = 0; n < TVornEditLineMark::NumberedCount; ++n) state.numberedMarks[static_cast<std::size_t>(n)] = marks.Numbered(n);
+  for (int i = 0; i < marks.UnnumberedCount(); ++i) state.marks.push_back(marks.Unnumbered(i));
+  return state;
 }
 
 void TVornEditMain::WriteHistoryEntry() {
   if (FileName().empty()) return;
-  WriteHistoryEntry(FileName(), edit_->Core().GetCaretOffset());
+  WriteHistoryEntry(FileName(), PaneHistoryState());
 }
 
 // A history that cannot be written costs the user a remembered caret, never the document:
 // the failure goes to the status bar instead of a box in the middle of a save or close.
-void TVornEditMain::WriteHistoryEntry(const std::string& name, int caretOffset) {
+void TVornEditMain::WriteHistoryEntry(const std::string& name, const TFileInfo& state) {
   if (!HistoryEnabled() || name.empty()) return;
   std::string message;
   const auto result = TFileHistoryStore(HistoryUserFolder()).WriteEntry(
-      history_, CanonicalFileName(name), [caretOffset](TFileInfo& info) { info.caret = caretOffset; }, message);
+      history_, CanonicalFileName(name),
+      [&state](TFileInfo& info) {
+        info.caret = state.caret;
+        info.numberedMarks = state.numberedMarks;
+        info.marks = state.marks;
+      },
+      message);
   if (result != TFileHistoryStore::hrOk) {
-    if (status_ && !message.empty()) status_->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(message));
+    ShowHistoryMessage(message);
     return;
   }
   history_.SetMenuNeedsRebuild(true);
-  BroadcastFileHistoryReload(Bus(), 0);
+  BroadcastFileHistoryReload(Bus(), BusId());
 }
 
 void TVornEditMain::AddDocumentFolderToHistory() {
-  if (!HistoryEnabled() || folderHistCount_ <= 0 || FileName().empty()) return;
+  if (!HistoryEnabled() || common_.FolderHistCount <= 0 || FileName().empty()) return;
   const std::string name = CanonicalFileName(FileName());
   const auto slash = name.find_last_of('/');
   if (slash == std::string::npos) return;
   const std::string folder = name.substr(0, slash + 1);
-  const int limit = folderHistCount_;
+  const int limit = common_.FolderHistCount;
   // As with the file history, a folder history that cannot be written must not stop the load;
   // a user folder that does not exist yet is made.
   try {
@@ -95,7 +154,7 @@ std::int64_t TVornEditMain::WindowShowingFile(const std::string& name) {
 bool TVornEditMain::BroughtForwardElsewhere(const std::string& name) {
   const std::int64_t window = WindowShowingFile(name);
   if (window == 0) return false;
-  if (!restrictAlreadyOpenMsg_) documentPrompts_.Inform(CanonicalFileName(name) + "は、既に開かれています");
+  if (!common_.RestrictAlreadyOpenMsg) documentPrompts_.Inform(CanonicalFileName(name) + "は、既に開かれています");
   std::string message;
   if (!ActivateWindow(Bus(), window, message) && status_)
     status_->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(message));

@@ -135,25 +135,6 @@ void TVornEditMain::BuildLayout() {
   documentIcon_ = new TDocumentIcon([this] { return FileName(); }, menuBar());
   menuBar()->setCornerWidget(documentIcon_, Qt::TopLeftCorner);
   new TGeometryWatcher(this, [this](QEvent::Type type) { GeometryChanged(type == QEvent::Resize); });
-  TWindowCommonOptions options = windowCommon_;
-  try {
-    const TVornMemInifile ini(UserFolder() + kCommonIni);
-    options.ToolBar = ini.ReadBool(kStandard, "ToolBar", options.ToolBar);
-    options.StatusBar = ini.ReadBool(kStandard, "StatusBar", options.StatusBar);
-    options.PositionFixX = ini.ReadInteger(kStandard, "PositionFixX", options.PositionFixX);
-    options.PositionFixY = ini.ReadInteger(kStandard, "PositionFixY", options.PositionFixY);
-    options.Maximize = ini.ReadBool(kStandard, "Maximize", options.Maximize);
-  } catch (const std::exception&) {
-    // An unreadable file leaves the defaults; the common settings report it when they load.
-  }
-  ApplyWindowCommonOptions(options);
-}
-
-void TVornEditMain::ApplyWindowCommonOptions(const TWindowCommonOptions& options) {
-  const bool maximizeTurnedOn = options.Maximize && !windowCommon_.Maximize;
-  windowCommon_ = options;
-  ShowBars(options.ToolBar, options.StatusBar);
-  if (maximizeTurnedOn) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void TVornEditMain::ShowBars(bool toolBar, bool statusBar) {
@@ -189,7 +170,7 @@ void TVornEditMain::SizeByColumnsAndRows(int monitor) {
   const TWindowMetrics metrics = MeasureWindow(*this);
   const TWindowSize size = WindowSizeFor(metrics, windowType_.FixWindowCol, windowType_.FixWindowRow);
   std::optional<std::pair<int, int>> fixed;
-  if (windowType_.PositionFix) fixed = std::pair{windowCommon_.PositionFixX, windowCommon_.PositionFixY};
+  if (windowType_.PositionFix) fixed = std::pair{common_.PositionFixX, common_.PositionFixY};
   const TPlacement placement = PlacementOf(*this, monitor, fixed);
   const TRect r = PlaceSizedWindow(placement, size);
   resize(r.Width - 2 * metrics.FrameWidth, r.Height - metrics.CaptionHeight - 2 * metrics.FrameHeight);

@@ -56,6 +56,16 @@ void WriteFolderHistory(TCustomIniFile& ini, const std::vector<TFolderEntry>& li
   }
 }
 
+void ReadFileDialogSize(const TCustomIniFile& ini, TFileDialogMemory& memory) {
+  memory.width = ini.ReadInteger("CommonDialog", "Width", -1);
+  memory.height = ini.ReadInteger("CommonDialog", "Height", -1);
+}
+
+void WriteFileDialogSize(TCustomIniFile& ini, const TFileDialogMemory& memory) {
+  ini.WriteInteger("CommonDialog", "Width", memory.width);
+  ini.WriteInteger("CommonDialog", "Height", memory.height);
+}
+
 void AddFolder(TCustomIniFile& ini, const std::string& folder, int limit, const std::vector<TFolderEntry>* dialogList) {
   if (limit <= 0) return;
   std::vector<TFolderEntry> list = dialogList ? *dialogList : ReadFolderHistory(ini, limit);

@@ -15,6 +15,18 @@ struct TFolderEntry {
   bool operator==(const TFolderEntry& o) const { return folder == o.folder && fixed == o.fixed; }
 };
 
+// What the open and save dialogs remember between uses: the folder history with its fixed
+// flags (the dialog may change them) and the dialog's size, -1 when none was kept.
+struct TFileDialogMemory {
+  std::vector<TFolderEntry> folders;
+  int width = -1;
+  int height = -1;
+};
+
+// "Common.ini" [CommonDialog] Width and Height.
+void ReadFileDialogSize(const TCustomIniFile& ini, TFileDialogMemory& memory);
+void WriteFileDialogSize(TCustomIniFile& ini, const TFileDialogMemory& memory);
+
 // The stored list: the first min(Count, limit) entries, fixed ones moved to the top in order.
 std::vector<TFolderEntry> ReadFolderHistory(const TCustomIniFile& ini, int limit);
 

@@ -1,12 +1,20 @@
 #include "shell/Main.h"
 #include "editor/VornEdit.h"
+#include "platform/VornUtil.h"
+#include "settings/VornMemInifile.h"
+#include "shell/CommandActions.h"
+#include "shellcore/KeyMapFiles.h"
 #include "Unprivileged.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QToolBar>
+#include <QUrl>
 
 #include <cstdio>
 #include <filesystem>
@@ -157,6 +165,48 @@ TEST_F(MainWindowTest, JumpAndDisplaySwitchesApply) {
   EXPECT_TRUE(w->FileName().empty());  // -n keeps the text, forgets the name
   EXPECT_EQ(w->ShownText(), QStringLiteral("1\n2\n3\n"));
   EXPECT_FALSE(w->StatusPanels()->isVisibleTo(w.get()));
+}
+
+void Drop(TVornEditMain& w, const std::vector<std::string>& paths) {
+  QMimeData data;
+  QList<QUrl> urls;
+  for (const std::string& p : paths) urls << QUrl::fromLocalFile(QString::fromStdString(p));
+  data.setUrls(urls);
+  // The drop goes where the drag entered and was accepted, as with a real drag.
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &enter);
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&w, &drop);
+}
+
+TEST_F(MainWindowTest, DroppedFilesOpenTheFirstInAnUntitledWindowAndTheRestInOneNewCopy) {
+  const auto a = Write("a.txt", "A"), b = Write("b.txt", "B"), c = Write("c.txt", "C");
+  auto w = NewWindow();
+  std::vector<std::string> started;
+  w->SetProgramStarter([&started](const std::string& params) { started.push_back(params); });
+  ASSERT_TRUE(w->ProcessCommandLine({}));
+  Drop(*w, {dir_.string(), a, b, c});  // a folder is no file to open
+  EXPECT_EQ(w->FileName(), a);
+  EXPECT_EQ(w->ShownText(), QStringLiteral("A"));
+  EXPECT_EQ(started, std::vector<std::string>{"\"" + b + "\" \"" + c + "\" -x0"});
+
+  Drop(*w, {b});
+  EXPECT_EQ(w->FileName(), a) << "a window with a document keeps it";
+  ASSERT_EQ(started.size(), 2u);
+  EXPECT_EQ(started[1], "\"" + b + "\" -x0");
+}
+
+TEST_F(MainWindowTest, AnEmptyToolBarIsRememberedAsHiddenInCommonIni) {
+  SaveToolBarFile(UserFolder(), {});
+  auto w = NewWindow();
+  ASSERT_TRUE(w->ProcessCommandLine({}));
+  const std::string ini = UserFolder() + "Common.ini";
+  QElapsedTimer waited;
+  waited.start();
+  while (!fs::exists(ini) && waited.elapsed() < 5000) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_FALSE(TVornMemInifile(ini).ReadBool("Standard", "ToolBar", true));
+  EXPECT_FALSE(w->Actions()->ToolBar()->isVisibleTo(w.get()));
+  EXPECT_TRUE(warned_.empty());
 }
 
 TEST(StationWindow, IsHiddenAndTitledForDiscovery) {
