@@ -98,7 +98,7 @@ void TVornEditMain::ShowGrepResult(const TGrepOutcome& outcome) {
   if (!outcome.Started) return;
   Lines().SetTextStr(outcome.Text);
   document_.MarkSaved();
-  grepLines_ = outcome.Lines;
+  MainWindow()->grepLines_ = outcome.Lines;
   edit_->Core().SetCaretPos(0, 0);
   AfterDocumentCommand();
   appliedTypeName_ = GrepTypeName();
@@ -108,7 +108,7 @@ void TVornEditMain::ShowGrepResult(const TGrepOutcome& outcome) {
 
 // A grep result line keeps its real path, which a name Shift_JIS cannot hold needs to open.
 std::string TVornEditMain::TagJumpPath(const std::string& shownName, const std::string& lineText) const {
-  for (const TGrepResultLine& line : grepLines_)
+  for (const TGrepResultLine& line : MainWindow()->grepLines_)
     if (line.Text == lineText && !line.Path.empty()) return line.Path;
   return Cp932ToUtf8(shownName);
 }
@@ -131,7 +131,7 @@ void TVornEditMain::TagJumpCommand() {
     return;
   }
   if (!LoadDocument(path, false)) return;
-  grepLines_.clear();
+  MainWindow()->grepLines_.clear();
   if (target.Line) JumpToLine(TJumpTarget{false, *target.Line});
 }
 
