@@ -79,12 +79,17 @@ private:
 }  // namespace
 
 TVornEditMain::TVornEditMain(bool stationMode, QWidget* parent)
-    : QMainWindow(parent), stationMode_(stationMode), prompts_(DefaultPrompts(this)) {
+    : QMainWindow(parent),
+      stationMode_(stationMode),
+      ownDocument_(std::make_unique<TVornDocument>()),
+      document_(*ownDocument_),
+      prompts_(DefaultPrompts(this)) {
   setObjectName(QStringLiteral("TVornEditMain"));
   edit_ = new TVornEdit(document_.SharedStore(), this);
   promptBoxes_ = std::make_unique<TWindowPromptBoxes>(this, prompts_);
   documentPrompts_.SetTarget(promptBoxes_.get());
-  commands_ = std::make_unique<TDocumentCommands>(document_, edit_->Lines(), documentPrompts_);
+  ownCommands_ = std::make_unique<TDocumentCommands>(document_, edit_->Lines(), documentPrompts_);
+  commands_ = ownCommands_.get();
   InstallFileDialogs();
   BuildCommands();
   if (stationMode_) {
@@ -99,7 +104,28 @@ TVornEditMain::TVornEditMain(bool stationMode, QWidget* parent)
   UpdateStatus();
 }
 
-TVornEditMain::~TVornEditMain() = default;
+// A sub window: its own panes, key map, menus and status bar over the main window's document;
+// the questions and dialogs are the main window's, so a test's replacements reach it too.
+TVornEditMain::TVornEditMain(TVornEditMain& mainWindow)
+    : QMainWindow(&mainWindow, Qt::Window),
+      stationMode_(false),
+      document_(mainWindow.document_),
+      prompts_(mainWindow.prompts_),
+      mainWindow_(&mainWindow) {
+  setObjectName(QStringLiteral("TVornEditSub"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  edit_ = new TVornEdit(document_.SharedStore(), this);
+  promptBoxes_ = std::make_unique<TWindowPromptBoxes>(this, prompts_);
+  documentPrompts_.SetTarget(&mainWindow.documentPrompts_);
+  commands_ = mainWindow.commands_;
+  TakeServicesOf(mainWindow);
+  BuildCommands();
+  BuildWindow();
+  ShowBars(common_.ToolBar, common_.StatusBar);
+}
+
+// The sub windows go first, while the list they leave still exists.
+TVornEditMain::~TVornEditMain() { DeleteSubWindows(); }
 
 void TVornEditMain::BuildWindow() {
   actions_->BuildMenus();
@@ -178,53 +204,75 @@ void TVornEditMain::SetModified(bool modified) {
     document_.MarkUnsaved();
   else
     document_.MarkSaved();
-  edit_->Core().SetModified(document_.Modified());
+  const bool nowModified = document_.Modified();
+  ForEachWindow([nowModified](TVornEditMain& w) {
+    w.ForEachPane([nowModified](TVornEdit& pane) { pane.Core().SetModified(nowModified); });
+  });
   UpdateTitle();
 }
 
 void TVornEditMain::SetCharCode(TCharCodeKind kind) {
   document_.FileSettings().CharCode = kind;
-  UpdateStatus();
+  UpdateStatusOfAllWindows();
 }
 
 void TVornEditMain::SetLineBreak(TLineBreakKind kind) {
   document_.FileSettings().LineBreak = (kind == lbCR || kind == lbLF) ? kind : lbCRLF;
-  UpdateStatus();
+  UpdateStatusOfAllWindows();
 }
 
 void TVornEditMain::SetOpenCodeGiven(bool given) {
   document_.FileSettings().OpenCodeGiven = given;
-  UpdateStatus();
+  UpdateStatusOfAllWindows();
 }
 
 void TVornEditMain::SetLineBreakGiven(bool given) {
   document_.FileSettings().LineBreakGiven = given;
-  UpdateStatus();
+  UpdateStatusOfAllWindows();
 }
 
+// A pane in browse mode stays read-only whatever the file allows.
 void TVornEditMain::SetReadOnly(bool readOnly) {
   document_.FileSettings().ReadOnly = readOnly;
-  edit_->Core().SetReadOnly(readOnly);
+  ForEachWindow([readOnly](TVornEditMain& w) {
+    w.ForEachPane([readOnly](TVornEdit& pane) {
+      if (!pane.Core().BrowseMode()) pane.Core().SetReadOnly(readOnly);
+    });
+  });
   UpdateTitle();
 }
 
 void TVornEditMain::SetBrowseMode(bool on) {
-  browseMode_ = on;
   commands_->SetBrowseMode(on);
-  edit_->Core().SetBrowseMode(on);
+  ForEachWindow([on](TVornEditMain& w) {
+    w.browseMode_ = on;
+    w.ForEachPane([on](TVornEdit& pane) { pane.Core().SetBrowseMode(on); });
+  });
   UpdateTitle();
   ScheduleUpdate();
 }
 
+// Every window's title shows the document's state and the window count, so all change together.
 void TVornEditMain::UpdateTitle() {
+  ForEachWindow([](TVornEditMain& w) { w.UpdateOwnTitle(); });
+}
+
+void TVornEditMain::UpdateOwnTitle() {
   if (stationMode_) return;
   TTitleState state;
   state.fileName = document_.FileName();
   state.modified = document_.Modified();
   state.browseMode = browseMode_;
   state.readOnly = ReadOnly();
+  const std::vector<TVornEditMain*> windows = WindowList();
+  state.windowCount = static_cast<int>(windows.size());
+  state.windowIndex = static_cast<int>(std::find(windows.begin(), windows.end(), this) - windows.begin());
   const QString title = QString::fromStdString(BuildWindowTitle(state));
   if (windowTitle() != title) setWindowTitle(title);
+}
+
+void TVornEditMain::UpdateStatusOfAllWindows() {
+  ForEachWindow([](TVornEditMain& w) { w.UpdateStatus(); });
 }
 
 void TVornEditMain::UpdateStatus() {

@@ -36,6 +36,7 @@ namespace vorn {
 
 class TVornEdit;
 class TDocumentIcon;
+class TVornEditSub;
 class TCommandActions;
 class TFileSetting;
 class TGrepKeyWord;
@@ -247,7 +248,8 @@ private:
   friend class TMainBus;
   TMainBus* bus_ = nullptr;  // a child object
   std::function<TFileSetting*()> grepTypeFor_;
-  std::vector<TGrepResultLine> grepLines_;  // the shown result's lines with their real paths
+  // The shown result's lines with their real paths; kept on the main window.
+  std::vector<TGrepResultLine> grepLines_;
 
   bool stationMode_;
   bool browseMode_ = false;
@@ -257,10 +259,13 @@ private:
   std::string handOffParams_;
   bool handOffEnabled_ = true;
 
-  TVornDocument document_;
+  // The main window owns the document and its commands; a sub window works on the main's.
+  std::unique_ptr<TVornDocument> ownDocument_;
+  TVornDocument& document_;
   std::unique_ptr<TDocumentPrompts> promptBoxes_;
   TSwitchablePrompts documentPrompts_{nullptr};
-  std::unique_ptr<TDocumentCommands> commands_;
+  std::unique_ptr<TDocumentCommands> ownCommands_;
+  TDocumentCommands* commands_ = nullptr;
   TFileDialogs fileDialogs_;
   std::function<void(const std::string&)> startProgram_;
   TCommandActions* actions_ = nullptr;
@@ -451,6 +456,41 @@ private:
   bool fitFrameWhenKnown_ = false;  // sized before the window manager told the frame
   TDocumentIcon* documentIcon_ = nullptr;
   TWindowCommonOptions common_;
+
+  // MainWindows.cpp: the windows of the process. The main window owns the sub windows and
+  // the process's state (document, modified flag, code, line break, file stamp, grep result);
+  // every window reaches that state through MainWindow().
+public:
+  TVornEditMain* MainWindow() const { return mainWindow_; }
+  bool IsSubWindow() const { return mainWindow_ != this; }
+  // The main window first, then the sub windows in the order they were opened.
+  std::vector<TVornEditMain*> WindowList() const;
+  void ForEachWindow(const std::function<void(TVornEditMain&)>& visit) const;
+  // The upper (or only) pane, then the lower one.
+  void ForEachPane(const std::function<void(TVornEdit&)>& visit) const;
+  // NewWindowAction: another window over the document, showing what the current pane shows.
+  TVornEditSub* OpenSubWindow();
+  void SetQueryCloseAllMultiWindow(bool on) { common_.QueryCloseAllMultiWindow = on; }
+  static const std::string& CloseAllWindowsQuestion();
+
+protected:
+  // The part of a sub window that is a window like the main one, over the main's document.
+  explicit TVornEditMain(TVornEditMain& mainWindow);
+
+private:
+  friend class TVornEditSub;
+  void UpdateOwnTitle();
+  void UpdateStatusOfAllWindows();
+  void FollowDocument();
+  void TakeServicesOf(const TVornEditMain& mainWindow);
+  bool ConfirmCloseAllWindows();
+  void CloseSubWindows();
+  void DeleteSubWindows();
+  void ForgetSubWindow(TVornEditSub* sub);
+  void ShowLikePane(const TVornEdit& from, bool browseMode);
+  TVornEditMain* mainWindow_ = this;
+  std::vector<TVornEditSub*> subWindows_;
+  bool deletingSubWindows_ = false;
 };
 
 }  // namespace vorn

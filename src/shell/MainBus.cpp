@@ -22,7 +22,8 @@ TMainBus::TMainBus(TVornEditMain& window, TBusFolder folder)
     : QObject(&window), window_(window), endpoint_(std::move(folder)) {}
 
 std::string TMainBus::Open() {
-  const std::string error = endpoint_.Open("TVornEditMain", window_.windowTitle().toStdString(),
+  const char* className = window_.IsSubWindow() ? "TVornEditSub" : "TVornEditMain";
+  const std::string error = endpoint_.Open(className, window_.windowTitle().toStdString(),
                                            [this](const TBusRequest& request) { return DispatchBusRequest(*this, request); });
   if (!error.empty()) return error;
   notifier_ = new QSocketNotifier(endpoint_.Fd(), QSocketNotifier::Read, this);

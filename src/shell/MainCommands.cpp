@@ -184,8 +184,11 @@ bool TVornEditMain::FilterEditKey(QKeyEvent* event) {
   return true;
 }
 
+// A change in one window shows in the actions of all: they share the document.
 void TVornEditMain::ScheduleUpdate() {
-  if (updateTimer_ && !updateTimer_->isActive()) updateTimer_->start(0);
+  ForEachWindow([](TVornEditMain& w) {
+    if (w.updateTimer_ && !w.updateTimer_->isActive()) w.updateTimer_->start(0);
+  });
 }
 
 // Reads only the document, the core and the cached clipboard state: cheap enough for every pass.

@@ -37,7 +37,7 @@ void TVornEditMain::SetFileDialogs(TFileDialogs dialogs) {
   if (dialogs.askSaveAs) fileDialogs_.askSaveAs = std::move(dialogs.askSaveAs);
   if (dialogs.askOpen) fileDialogs_.askOpen = std::move(dialogs.askOpen);
   if (dialogs.askRename) fileDialogs_.askRename = std::move(dialogs.askRename);
-  commands_->SetSaveAsChooser([this] { return fileDialogs_.askSaveAs(); });
+  if (!IsSubWindow()) commands_->SetSaveAsChooser([this] { return fileDialogs_.askSaveAs(); });
 }
 
 // The real dialogs; tests replace them through SetFileDialogs.
@@ -70,7 +70,7 @@ void TVornEditMain::InstallFileDialogs() {
     if (!chosen) return std::nullopt;
     return name;
   };
-  commands_->SetSaveAsChooser([this] { return fileDialogs_.askSaveAs(); });
+  if (!IsSubWindow()) commands_->SetSaveAsChooser([this] { return fileDialogs_.askSaveAs(); });
 }
 
 bool TVornEditMain::RunFileFunction(int function, bool /*shiftHeld*/) {
@@ -87,9 +87,9 @@ bool TVornEditMain::RunFileFunction(int function, bool /*shiftHeld*/) {
   else if (name == "SaveAs") SaveAsCommand();
   else if (name == "ReadFileToCaret") InsertFileCommand();
   else if (name == "SaveClose") {
-    if (!Modified() || commands_->SaveDocument()) CloseWithoutQuestion();
-  } else if (name == "Close") close();
-  else if (name == "Destroy") CloseWithoutQuestion();
+    if (!Modified() || commands_->SaveDocument()) MainWindow()->CloseWithoutQuestion();
+  } else if (name == "Close") MainWindow()->close();
+  else if (name == "Destroy") MainWindow()->CloseWithoutQuestion();
   else if (name == "EditFilename") RenameCommand();
   else if (name == "ToggleBrowseMode") SetBrowseMode(!browseMode_);
   else if (name == "SaveSelectedToFile") SaveSelectionCommand();
@@ -101,13 +101,20 @@ bool TVornEditMain::RunFileFunction(int function, bool /*shiftHeld*/) {
   return true;
 }
 
-// The pane follows the document: its read-only state, its modified flag, its rows.
 void TVornEditMain::AfterDocumentCommand() {
-  TVornEditCore& core = edit_->Core();
-  core.SetReadOnly(ReadOnly());
-  core.SetModified(document_.Modified());
-  if (core.CaretRow() > core.LastCaretRow()) core.SetCaretPos(core.LastCaretRow(), 0);
-  edit_->Flush();
+  ForEachWindow([](TVornEditMain& w) { w.FollowDocument(); });
+}
+
+// The panes follow the document: read-only state (browse mode keeps a pane read-only),
+// modified flag, rows.
+void TVornEditMain::FollowDocument() {
+  ForEachPane([this](TVornEdit& pane) {
+    TVornEditCore& core = pane.Core();
+    if (!core.BrowseMode()) core.SetReadOnly(ReadOnly());
+    core.SetModified(document_.Modified());
+    if (core.CaretRow() > core.LastCaretRow()) core.SetCaretPos(core.LastCaretRow(), 0);
+    pane.Flush();
+  });
   if (FileName() != appliedTypeName_) {
     if (FileTypeFollowsNewName(appliedTypeName_, FileName())) ApplyFileType();
     appliedTypeName_ = FileName();
@@ -232,12 +239,13 @@ void TVornEditMain::CloseWithoutQuestion() {
 }
 
 void TVornEditMain::closeEvent(QCloseEvent* event) {
-  if (!closing_ && !stationMode_ && Modified() && !commands_->QuerySave()) {
+  if ((!closing_ && !stationMode_ && Modified() && !commands_->QuerySave()) || !ConfirmCloseAllWindows()) {
     event->ignore();
     AfterDocumentCommand();
     return;
   }
   if (!stationMode_) WriteHistoryEntry();
+  CloseSubWindows();
   event->accept();
 }
 

@@ -73,13 +73,15 @@ void TVornEditMain::ApplyTypeSetting(TFileSetting* type) {
   TWindowRecords records(Modified());
   type->ApplyToEditors(records);
   windowType_ = records.window;
-  TVornEditCore& core = edit_->Core();
-  core.SetCaretOptions(CaretValuesOf(records.pane.caret));
   const TPaneTypeOptions& options = records.pane.typeOptions;
-  core.SaveCleanUp = {options.TrimRight, options.TrimRightWSpace, options.ExpandTab, options.ExpandWSpace,
-                      options.ClearUndoAtSave};
-  appliedTypeTabs_ = core.CaretOptions().TabSpaceCount;
-  edit_->RepaintAll();
+  ForEachPane([&records, &options](TVornEdit& pane) {
+    TVornEditCore& core = pane.Core();
+    core.SetCaretOptions(CaretValuesOf(records.pane.caret));
+    core.SaveCleanUp = {options.TrimRight, options.TrimRightWSpace, options.ExpandTab, options.ExpandWSpace,
+                        options.ClearUndoAtSave};
+    pane.RepaintAll();
+  });
+  appliedTypeTabs_ = edit_->Core().CaretOptions().TabSpaceCount;
 }
 
 }  // namespace vorn

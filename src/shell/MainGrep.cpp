@@ -72,8 +72,8 @@ void TVornEditMain::ExecuteGrep(const TGrepKeyWord& run) {
   TGrepExecForm exec(this);
   const TGrepOutcome outcome = exec.Execute(run);
   if (!outcome.Started) return;
-  shownGrep_ = std::make_shared<TGrepKeyWord>();
-  shownGrep_->Assign(run);
+  MainWindow()->shownGrep_ = std::make_shared<TGrepKeyWord>();
+  MainWindow()->shownGrep_->Assign(run);
   ShowGrepResult(outcome);
 }
 
@@ -114,7 +114,7 @@ void TVornEditMain::ShowGrepResult(const TGrepOutcome& outcome) {
   if (!outcome.Started) return;
   Lines().SetTextStr(outcome.Text);
   document_.MarkSaved();
-  grepLines_ = outcome.Lines;
+  MainWindow()->grepLines_ = outcome.Lines;
   edit_->Core().SetCaretPos(0, 0);
   AfterDocumentCommand();
   appliedTypeName_ = GrepTypeName();
@@ -125,7 +125,7 @@ void TVornEditMain::ShowGrepResult(const TGrepOutcome& outcome) {
 
 // A grep result line keeps its real path, which a name Shift_JIS cannot hold needs to open.
 std::string TVornEditMain::TagJumpPath(const std::string& shownName, const std::string& lineText) const {
-  for (const TGrepResultLine& line : grepLines_)
+  for (const TGrepResultLine& line : MainWindow()->grepLines_)
     if (line.Text == lineText && !line.Path.empty()) return line.Path;
   return Cp932ToUtf8(shownName);
 }
@@ -142,7 +142,7 @@ void TVornEditMain::TagJumpCommand() {
   }
   const std::string path = TagJumpPath(target.Name, lineText);
   // A grep result stays for the next jump: the file opens elsewhere, as from any document.
-  if (!FileName().empty() || Modified() || shownGrep_) {
+  if (!FileName().empty() || Modified() || MainWindow()->shownGrep_) {
     const std::string macro = GrepFindMacro();
     if (JumpInWindowShowing(path, target.Line, macro)) return;
     TTagJumpTarget native = target;
@@ -151,8 +151,8 @@ void TVornEditMain::TagJumpCommand() {
     return;
   }
   if (!LoadDocument(path, false)) return;
-  grepLines_.clear();
-  shownGrep_.reset();
+  MainWindow()->grepLines_.clear();
+  MainWindow()->shownGrep_.reset();
   if (target.Line) JumpToLine(TJumpTarget{false, *target.Line});
 }
 

@@ -45,14 +45,15 @@ void TVornEditMain::RequestGrepDialog(const std::string& mask) {
 }
 
 std::string TVornEditMain::GrepFindMacro() const {
-  if (!shownGrep_ || !FileName().empty() || shownGrep_->Pattern().empty()) return {};
+  const std::shared_ptr<TGrepKeyWord>& shown = MainWindow()->shownGrep_;
+  if (!shown || !FileName().empty() || shown->Pattern().empty()) return {};
   TTagJumpFind find;
-  find.Keyword = shownGrep_->Pattern();
+  find.Keyword = shown->Pattern();
   // The find command's order: Case, Word, UseJre, Fuzz.
-  find.Options[0] = shownGrep_->IgnoreCase() ? 0 : 1;
-  find.Options[1] = shownGrep_->WholeWord() ? 1 : 0;
-  find.Options[2] = shownGrep_->PlainText() ? 0 : 1;
-  find.Options[3] = shownGrep_->Fuzzy() ? 1 : 0;
+  find.Options[0] = shown->IgnoreCase() ? 0 : 1;
+  find.Options[1] = shown->WholeWord() ? 1 : 0;
+  find.Options[2] = shown->PlainText() ? 0 : 1;
+  find.Options[3] = shown->Fuzzy() ? 1 : 0;
   return TagJumpFindMacro(find);
 }
 

@@ -4,6 +4,7 @@
 
 #include "editor/VornEdit.h"
 #include "shell/CommandActions.h"
+#include "shell/PaneCopy.h"
 #include "shellcore/FunctionTable.h"
 #include "shellcore/PaneLayout.h"
 
@@ -18,30 +19,9 @@ namespace vorn {
 namespace {
 
 constexpr std::string_view kPaneFunctions[] = {"DivideWindow", "ToggleWindowFocus", "SplitterUp",
-                                                "SplitterDown"};
+                                                "SplitterDown", "NewWindow"};
 
 int PaneFunctionNumber(std::string_view name) { return FunctionByName(name)->Number; }
-
-// The new pane looks and behaves as the one it was split from; only the document is shared,
-// so caret and scroll position are set by the caller.
-void CopyPaneSettings(TVornEdit& from, TVornEdit& to) {
-  TVornEditCore& source = from.Core();
-  TVornEditCore& target = to.Core();
-  to.SetEditFont(from.EditFont());
-  to.SetColors(from.Colors());
-  target.SetCaretOptions(source.CaretOptions());
-  target.SetReadOnly(source.ReadOnly());
-  target.SetBrowseModeAsReadOnlyBehavior(source.BrowseModeAsReadOnlyBehavior());
-  target.SetBrowseMode(source.BrowseMode());
-  target.SetOverwriteMode(source.OverwriteMode());
-  target.SetModified(source.Modified());
-}
-
-void ShowRows(TVornEdit& pane, int topRow, int caretRow, int caretCol) {
-  pane.Core().SetTopRow(topRow);
-  pane.Core().SetCaretPos(caretRow, caretCol);
-  pane.Flush();
-}
 
 }  // namespace
 
@@ -61,6 +41,8 @@ bool TVornEditMain::RunPaneFunction(int function, bool shiftHeld) {
       SplitPanes();
   } else if (info->Name == "ToggleWindowFocus") {
     TogglePaneFocus(shiftHeld);
+  } else if (info->Name == "NewWindow") {
+    OpenSubWindow();
   } else {
     MoveSplitter(info->Name == "SplitterUp");
   }
@@ -164,20 +146,6 @@ void TVornEditMain::MoveSplitter(bool up) {
     core.SetCaretRow(core.TopRow());
   }
   pane->Flush();
-}
-
-void TVornEditMain::TogglePaneFocus(bool backwards) {
-  std::vector<TVornEdit*> panes;
-  if (Split())
-    panes = {upperPane_, lowerPane_};
-  else if (!stationMode_)
-    panes = {edit_};
-  int current = -1;
-  for (std::size_t i = 0; i < panes.size(); ++i)
-    if (panes[i] == edit_) current = static_cast<int>(i);
-  const int next = NextPaneIndex(static_cast<int>(panes.size()), current, backwards);
-  if (next < 0) return;
-  MakePaneCurrent(panes[static_cast<std::size_t>(next)]);
 }
 
 void TVornEditMain::MakePaneCurrent(TVornEdit* pane) {

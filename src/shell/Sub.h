@@ -1,0 +1,20 @@
+// TVornEditSub: a further window over the process's document. It is an editor window like the
+// main one; only closing differs: it asks nothing and leaves the document to the main window.
+#pragma once
+
+#include "shell/Main.h"
+
+namespace vorn {
+
+class TVornEditSub : public TVornEditMain {
+  Q_OBJECT
+public:
+  // Owned by mainWindow, which frees it when it goes.
+  explicit TVornEditSub(TVornEditMain& mainWindow);
+  ~TVornEditSub() override;
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+};
+
+}  // namespace vorn
