@@ -21,7 +21,9 @@ struct TModelPattern {
   bool regex, ignoreCase, word, fuzzy;
 };
 
-// Literal, folded, whole-word, double-byte, fuzzy, anchored, look-around, cross-line, empty.
+// Literal, folded, whole-word, double-byte, fuzzy (plain and regular expressions, of one
+// character and of several, whose candidate lines are found by their rarest character),
+// anchored, look-around, cross-line, empty.
 const TModelPattern kPatterns[] = {
     {"ab", false, false, false, false},       {"AB", false, true, false, false},
     {"ab", false, false, true, false},        {"\x93\xfa\x96\x7b", false, false, false, false},
@@ -32,6 +34,8 @@ const TModelPattern kPatterns[] = {
     {"b*", true, false, false, false},        {"a\\s*b", true, false, true, false},
     {"AB+x?", true, false, false, false},     {"\x93\xfa\x96\x7b+ ?b", true, false, false, false},
     {"(a|x)b", true, false, false, false},    {"^a b", true, false, false, false},
+    {"ab", false, false, false, true},        {"\x82\xa0" "b", false, true, true, true},
+    {"a+B\x83\x41", true, false, false, true}, {"x?\x82\x60" "b", true, false, false, true},
 };
 
 // Shift_JIS pieces of text: letters, blanks, kanji, kana of both widths, a trail byte that looks
