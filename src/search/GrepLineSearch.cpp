@@ -205,7 +205,7 @@ bool TGrepLineSearcher::Compile(std::string& message) {
 
 // Re-picks the anchor while the text seen is short of a sample that says which is rarest.
 void TGrepLineSearcher::ChooseAnchor(std::string_view text) {
-  constexpr std::size_t kSampleBytes = 64 << 10;
+  constexpr std::size_t kSampleBytes = 16 << 10;
   if (required_.size() < 2 || sampled_ >= kSampleBytes) return;
   const std::string_view sample = text.substr(0, kSampleBytes - sampled_);
   sampled_ += sample.size();
