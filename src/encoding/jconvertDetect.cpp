@@ -641,28 +641,57 @@ bool IsStrictUtf8WithMultiByte(const TPrefix& t) {
   return multi;
 }
 
+// Whether fewer than `limit` bytes of the prefix are C0 or above, the bytes that lead a token
+// of the UTF-8 counter.
+bool FewerUtf8LeadsThan(const TPrefix& t, std::size_t limit) {
+  std::size_t count = 0, i = 0;
+#if defined(__SSE2__)
+  while (i + 16 <= t.len && count < limit) {
+    __m128i acc = _mm_setzero_si128();
+    for (int round = 0; round < 255 && i + 16 <= t.len; ++round, i += 16) {
+      const __m128i v = Load16(t.s + i);
+      acc = _mm_sub_epi8(acc, _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(static_cast<char>(0xC0))), v));
+    }
+    const __m128i sums = _mm_sad_epu8(acc, _mm_setzero_si128());
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) + static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
+  }
+#endif
+  for (; i < t.len && count < limit; ++i) count += t.s[i] >= 0xC0;
+  return count < limit;
+}
+
+jconv::TDetectCounters Count(const TPrefix& t, bool exactUtf8) {
+  const TJisCount jis = JisCounter(t);
+  const std::size_t sjis = CountFromTheTail(t, SjisCounter).count;
+  // Each UTF-8 character counted has its own lead byte, so with fewer leads than the Shift_JIS
+  // run UTF-8 can neither win nor be the count another code must beat: any value up to the
+  // number of leads gives the same verdict, and a Shift_JIS text is spared the UTF-8 scan.
+  const std::size_t utf8 = !exactUtf8 && FewerUtf8LeadsThan(t, sjis) ? 0 : CountFromTheTail(t, Utf8Counter).count;
+  return {CountFromTheTail(t, EucCounter).count, sjis, jis.count, utf8, Utf7Counter(t), jis.roman, Utf8Signature(t)};
+}
+
+TPrefix PrefixOf(std::string_view text) {
+  return {reinterpret_cast<const Byte*>(text.data()), text.size(), text.size() < DetectLimit ? text.size() : DetectLimit};
+}
+
 }  // namespace
 
 namespace jconv {
 
-TDetectCounters CountForDetection(std::string_view text) {
-  const TPrefix t{reinterpret_cast<const Byte*>(text.data()), text.size(),
-                  text.size() < DetectLimit ? text.size() : DetectLimit};
-  const TJisCount jis = JisCounter(t);
-  return {CountFromTheTail(t, EucCounter).count, CountFromTheTail(t, SjisCounter).count, jis.count,
-          CountFromTheTail(t, Utf8Counter).count, Utf7Counter(t), jis.roman, Utf8Signature(t)};
-}
+TDetectCounters CountForDetection(std::string_view text) { return Count(PrefixOf(text), true); }
 
 }  // namespace jconv
 
 TCharCodeKind DetectCharCode(std::string_view text) {
-  const TPrefix t{reinterpret_cast<const Byte*>(text.data()), text.size(),
-                  text.size() < DetectLimit ? text.size() : DetectLimit};
+  const TPrefix t = PrefixOf(text);
   if (t.size >= 2 && t.s[0] == 0xFF && t.s[1] == 0xFE) return ckUnicodeLE;
   if (t.size >= 2 && t.s[0] == 0xFE && t.s[1] == 0xFF) return ckUnicodeBE;
   if (t.len > 0 && std::memchr(t.s, 0, t.len) != nullptr) return ckBinary;
+  return jconv::DecideCharCode(text, Count(t, false));
+}
 
-  const jconv::TDetectCounters c = jconv::CountForDetection(text);
+TCharCodeKind jconv::DecideCharCode(std::string_view text, const TDetectCounters& c) {
+  const TPrefix t = PrefixOf(text);
   if (c.signature) return ckUtf8;
   const std::size_t euc = c.euc, sjis = c.sjis;
   const TJisCount jis{c.jis, c.roman};
