@@ -144,14 +144,31 @@ inline unsigned AfterLastReset(unsigned events, unsigned resets) {
 }
 #endif
 
-[[gnu::noinline]] std::size_t EucCounter(const TPrefix& t) {
+// A counter's result: the length of the last unbroken run, and whether a break came before it
+// (the count then no longer depends on anything before where the counter started).
+struct TRunCount {
+  std::size_t count = 0;
+  bool broken = false;
+};
+
+[[gnu::noinline]] TRunCount EucCounter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, i = 0;
+  bool broken = false;
+  auto step = [&count, &broken](bool valid) {
+    count = valid ? count + 1 : 0;
+    broken |= !valid;
+  };
 #if defined(__SSE2__)
   unsigned skip = 0;  // bytes at the block's start that belong to the previous token
   for (; i + 18 <= L; i += 16) {
-    const __m128i v = Load16(s + i), v1 = Load16(s + i + 1), v2 = Load16(s + i + 2);
+    const __m128i v = Load16(s + i);
+    if (Mask(v) == 0) {  // ASCII alone starts no token; any earlier one ended in this block
+      skip = 0;
+      continue;
+    }
+    const __m128i v1 = Load16(s + i + 1), v2 = Load16(s + i + 2);
     const unsigned ss2 = EqMask(v, 0x8E), pairs = ss2 | RangeMask(v, 0xA1, 0xFE), ss3 = EqMask(v, 0x8F);
     unsigned starts2, starts3 = 0;
     if (ss3 == 0 && skip <= 1) {
@@ -179,6 +196,7 @@ inline unsigned AfterLastReset(unsigned events, unsigned resets) {
                            (starts3 & next1 & next2);
     const unsigned resets = (starts2 | starts3) & ~valid;
     if (resets) count = 0;
+    broken |= resets != 0;
     count += Pop16(AfterLastReset(valid, resets));
   }
   i += skip;
@@ -193,30 +211,35 @@ inline unsigned AfterLastReset(unsigned events, unsigned resets) {
     }
     const Byte b = s[i];
     if (b == 0x8E) {
-      count = (i + 1 < n && In(s[i + 1], 0xA1, 0xDF)) ? count + 1 : 0;
+      step(i + 1 < n && In(s[i + 1], 0xA1, 0xDF));
       i += 2;
     } else if (In(b, 0xA1, 0xFE)) {
-      count = (i + 1 < n && In(s[i + 1], 0xA1, 0xFE)) ? count + 1 : 0;
+      step(i + 1 < n && In(s[i + 1], 0xA1, 0xFE));
       i += 2;
     } else if (b == 0x8F) {
-      count = (i + 2 < n && In(s[i + 1], 0xA1, 0xFE) && In(s[i + 2], 0xA1, 0xFE)) ? count + 1 : 0;
+      step(i + 2 < n && In(s[i + 1], 0xA1, 0xFE) && In(s[i + 2], 0xA1, 0xFE));
       i += 3;
     } else {
       ++i;
     }
   }
-  return count;
+  return {count, broken};
 }
 
-[[gnu::noinline]] std::size_t SjisCounter(const TPrefix& t) {
+[[gnu::noinline]] TRunCount SjisCounter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, i = 0;
-  bool kana = false;
+  bool kana = false, broken = false;
 #if defined(__SSE2__)
   unsigned second = 0;
   for (; i + 17 <= L; i += 16) {
-    const __m128i v = Load16(s + i), v1 = Load16(s + i + 1);
+    const __m128i v = Load16(s + i);
+    if (Mask(v) == 0 && EqMask(v, 0x00) == 0) {  // ASCII without NUL: no token, no break
+      second = 0;
+      continue;
+    }
+    const __m128i v1 = Load16(s + i + 1);
     const unsigned startsTrail = second;
     const unsigned leads = PairStarts(RangeMask(v, 0x81, 0x9F) | RangeMask(v, 0xE0, 0xFC), second);
     const unsigned singles = ~(leads | leads << 1 | startsTrail) & 0xFFFF;
@@ -226,6 +249,7 @@ inline unsigned AfterLastReset(unsigned events, unsigned resets) {
     if (resets) {
       count = 0;
       kana = false;
+      broken = true;
     }
     count += Pop16(AfterLastReset(leads & trailOk, resets));
     // Two half-width katakana count as one character, even with other characters between.
@@ -249,6 +273,7 @@ inline unsigned AfterLastReset(unsigned events, unsigned resets) {
       } else {
         count = 0;
         kana = false;
+        broken = true;
       }
       i += 2;
     } else if (In(b, 0xA1, 0xDF)) {
@@ -258,12 +283,13 @@ inline unsigned AfterLastReset(unsigned events, unsigned resets) {
     } else if (b == 0 || b >= 0x80) {
       count = 0;
       kana = false;
+      broken = true;
       ++i;
     } else {
       ++i;
     }
   }
-  return count;
+  return {count, broken};
 }
 
 struct TJisCount {
@@ -329,10 +355,13 @@ struct TUtf8Count {
   bool signature = false;
 };
 
-[[gnu::noinline]] TUtf8Count Utf8Counter(const TPrefix& t) {
+bool Utf8Signature(const TPrefix& t) { return t.size >= 3 && t.s[0] == 0xEF && t.s[1] == 0xBB && t.s[2] == 0xBF; }
+
+[[gnu::noinline]] TRunCount Utf8Counter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, i = 0;
+  bool broken = false;
 #if defined(__SSE2__)
   // Only bytes from C0 up that start a token matter; walk them bit by bit within each block.
   unsigned skip = 0;
@@ -358,6 +387,7 @@ struct TUtf8Count {
       skip = state;
       const unsigned resets = starts & ~cont;
       if (resets) count = 0;
+      broken |= resets != 0;
       count += Pop16(AfterLastReset(starts & cont, resets));
       continue;
     }
@@ -367,6 +397,7 @@ struct TUtf8Count {
     while (m) {
       const unsigned p = static_cast<unsigned>(__builtin_ctz(m));
       count = (cont >> p & 1) ? count + 1 : 0;
+      broken |= !(cont >> p & 1);
       next = p + 2 + (x1 >> p & 1) + (x2 >> p & 1) + (x3 >> p & 1) + (x4 >> p & 1);
       m = leads & (~0u << next);
     }
@@ -380,6 +411,7 @@ struct TUtf8Count {
     const Byte b = s[i];
     if (expect) {
       count = b >= 0x80 ? count + 1 : 0;
+      broken |= b < 0x80;
       expect = false;
       i += 1 + extra;  // the remaining continuation bytes are not looked at
     } else if (b >= 0xC0) {
@@ -390,7 +422,34 @@ struct TUtf8Count {
       ++i;
     }
   }
-  return {count, t.size >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF};
+  return {count, broken};
+}
+
+// The first offset at or after `from` where every one of the EUC, Shift_JIS and UTF-8 counters
+// starts a token whatever came before: five bytes below 0x80 end any token (a UTF-8 lead takes
+// at most five more bytes, the others fewer) and start none. L when there is none.
+std::size_t TokenStartAfter(const TPrefix& t, std::size_t from) {
+  std::size_t asciiRun = 0;
+  for (std::size_t i = from; i < t.len; ++i) {
+    asciiRun = t.s[i] < 0x80 ? asciiRun + 1 : 0;
+    if (asciiRun == 5) return i + 1;
+  }
+  return t.len;
+}
+
+// A counter's result for the whole prefix, from its tail where possible: only the run after the
+// last break counts, so when the tail holds a break the bytes before it cannot matter. The
+// counters that lose on a text break often, which spares them all but a few KiB of it.
+TRunCount CountFromTheTail(const TPrefix& t, TRunCount (*counter)(const TPrefix&)) {
+  constexpr std::size_t kTail = 4096;
+  if (t.len > 2 * kTail) {
+    const std::size_t start = TokenStartAfter(t, t.len - kTail);
+    if (start < t.len) {
+      const TRunCount tail = counter(TPrefix{t.s + start, t.size - start, t.len - start});
+      if (tail.broken) return tail;
+    }
+  }
+  return counter(t);
 }
 
 [[gnu::noinline]] std::size_t Utf7Counter(const TPrefix& t) {
@@ -582,29 +641,57 @@ bool IsStrictUtf8WithMultiByte(const TPrefix& t) {
   return multi;
 }
 
+// Whether fewer than `limit` bytes of the prefix are C0 or above, the bytes that lead a token
+// of the UTF-8 counter.
+bool FewerUtf8LeadsThan(const TPrefix& t, std::size_t limit) {
+  std::size_t count = 0, i = 0;
+#if defined(__SSE2__)
+  while (i + 16 <= t.len && count < limit) {
+    __m128i acc = _mm_setzero_si128();
+    for (int round = 0; round < 255 && i + 16 <= t.len; ++round, i += 16) {
+      const __m128i v = Load16(t.s + i);
+      acc = _mm_sub_epi8(acc, _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(static_cast<char>(0xC0))), v));
+    }
+    const __m128i sums = _mm_sad_epu8(acc, _mm_setzero_si128());
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums)) + static_cast<std::size_t>(_mm_extract_epi16(sums, 4));
+  }
+#endif
+  for (; i < t.len && count < limit; ++i) count += t.s[i] >= 0xC0;
+  return count < limit;
+}
+
+jconv::TDetectCounters Count(const TPrefix& t, bool exactUtf8) {
+  const TJisCount jis = JisCounter(t);
+  const std::size_t sjis = CountFromTheTail(t, SjisCounter).count;
+  // Each UTF-8 character counted has its own lead byte, so with fewer leads than the Shift_JIS
+  // run UTF-8 can neither win nor be the count another code must beat: any value up to the
+  // number of leads gives the same verdict, and a Shift_JIS text is spared the UTF-8 scan.
+  const std::size_t utf8 = !exactUtf8 && FewerUtf8LeadsThan(t, sjis) ? 0 : CountFromTheTail(t, Utf8Counter).count;
+  return {CountFromTheTail(t, EucCounter).count, sjis, jis.count, utf8, Utf7Counter(t), jis.roman, Utf8Signature(t)};
+}
+
+TPrefix PrefixOf(std::string_view text) {
+  return {reinterpret_cast<const Byte*>(text.data()), text.size(), text.size() < DetectLimit ? text.size() : DetectLimit};
+}
+
 }  // namespace
 
 namespace jconv {
 
-TDetectCounters CountForDetection(std::string_view text) {
-  const TPrefix t{reinterpret_cast<const Byte*>(text.data()), text.size(),
-                  text.size() < DetectLimit ? text.size() : DetectLimit};
-  const TJisCount jis = JisCounter(t);
-  const TUtf8Count utf8 = Utf8Counter(t);
-  return {EucCounter(t), SjisCounter(t), jis.count, utf8.count, Utf7Counter(t), jis.roman,
-          utf8.signature};
-}
+TDetectCounters CountForDetection(std::string_view text) { return Count(PrefixOf(text), true); }
 
 }  // namespace jconv
 
 TCharCodeKind DetectCharCode(std::string_view text) {
-  const TPrefix t{reinterpret_cast<const Byte*>(text.data()), text.size(),
-                  text.size() < DetectLimit ? text.size() : DetectLimit};
+  const TPrefix t = PrefixOf(text);
   if (t.size >= 2 && t.s[0] == 0xFF && t.s[1] == 0xFE) return ckUnicodeLE;
   if (t.size >= 2 && t.s[0] == 0xFE && t.s[1] == 0xFF) return ckUnicodeBE;
   if (t.len > 0 && std::memchr(t.s, 0, t.len) != nullptr) return ckBinary;
+  return jconv::DecideCharCode(text, Count(t, false));
+}
 
-  const jconv::TDetectCounters c = jconv::CountForDetection(text);
+TCharCodeKind jconv::DecideCharCode(std::string_view text, const TDetectCounters& c) {
+  const TPrefix t = PrefixOf(text);
   if (c.signature) return ckUtf8;
   const std::size_t euc = c.euc, sjis = c.sjis;
   const TJisCount jis{c.jis, c.roman};

@@ -152,6 +152,8 @@ struct TDetectCounters {
   bool roman, signature;
 };
 TDetectCounters CountForDetection(std::string_view text);
+// The verdict the counters give for a text without a UTF-16 signature or a NUL in its prefix.
+TCharCodeKind DecideCharCode(std::string_view text, const TDetectCounters& c);
 
 // Well-formedness of the examined prefix (len bytes of a text of size bytes): a character cut
 // by the prefix limit counts as well-formed, one cut by the end of the text does not.

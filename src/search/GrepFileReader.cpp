@@ -13,7 +13,8 @@ namespace {
 
 bool IsWide(TCharCodeKind k) { return k == ckUnicodeLE || k == ckUnicodeBE; }
 
-bool PassesRaw(TCharCodeKind k) { return k == ckBinary || k == ckSjis; }
+// Codes whose bytes are already the Shift_JIS text: converting them would only copy.
+bool PassesRaw(TCharCodeKind k) { return k == ckBinary || k == ckSjis || k == ckAscii || k == ckEucOrSjis; }
 
 // Whether the JIS text ends in two-byte mode, given the mode it started in.
 bool EndsTwoByte(std::string_view text, bool twoByte) {

@@ -193,10 +193,28 @@ bool TGrepLineSearcher::Compile(std::string& message) {
   else prefilter_ = RegexPrefilterSafe(RegexOfCommand(pattern_->MatchCommand()));
   // A literal every match must contain finds the candidate lines far faster than the regular
   // expression scanning the whole text; the expression then runs on those lines alone.
-  literal_.clear();
-  if (lineBreaks_ == 0 && !pattern_->SimpleSearch() && !pattern_->IgnoreCase() && !pattern_->Fuzzy())
-    literal_ = RequiredLiteral(pattern_->Pattern());
+  // A fuzzy pattern ignores the case flag: its rows name every form a character may take.
+  required_.clear();
+  if (lineBreaks_ == 0 && !pattern_->SimpleSearch() && (pattern_->Fuzzy() || !pattern_->IgnoreCase()))
+    required_ = RequiredAlternatives(*pattern_);
+  occurrences_.assign(required_.size(), 0);
+  sampled_ = 0;
+  anchor_ = required_.empty() ? TAnyOfFinder() : TAnyOfFinder(required_.front());
   return true;
+}
+
+// Re-picks the anchor while the text seen is short of a sample that says which is rarest.
+void TGrepLineSearcher::ChooseAnchor(std::string_view text) {
+  constexpr std::size_t kSampleBytes = 16 << 10;
+  if (required_.size() < 2 || sampled_ >= kSampleBytes) return;
+  const std::string_view sample = text.substr(0, kSampleBytes - sampled_);
+  sampled_ += sample.size();
+  std::size_t best = 0;
+  for (std::size_t c = 0; c < required_.size(); ++c) {
+    occurrences_[c] += CountOccurrences(required_[c], sample);
+    if (occurrences_[c] < occurrences_[best]) best = c;
+  }
+  anchor_ = TAnyOfFinder(required_[best]);
 }
 
 int TGrepLineSearcher::CountHits(const char* begin, const char* end, std::size_t limit) {
@@ -319,10 +337,10 @@ std::size_t TGrepLineSearcher::SearchLazily(std::string_view text, std::int64_t 
     if (cancel.load(std::memory_order_relaxed)) return text.size();
     std::size_t pos = 0, len = 0;
     bool failed = false;
-    if (!literal_.empty()) {
-      const void* hit = ::memmem(base + from, text.size() - from, literal_.data(), literal_.size());
-      if (!hit) break;
-      pos = static_cast<std::size_t>(static_cast<const char*>(hit) - (base + from));
+    if (!anchor_.Empty()) {
+      const std::size_t hit = anchor_.Find(from);
+      if (hit == std::string_view::npos) break;
+      pos = hit - from;
     } else if (!ScanFrom(base + from, end, pos, len, failed)) {
       if (!failed) break;
       return FallBackFrom(text, counted, firstLine, index, onHit, cancel, currentLine);
@@ -363,7 +381,12 @@ std::size_t TGrepLineSearcher::FallBackFrom(std::string_view text, std::size_t l
 std::size_t TGrepLineSearcher::SearchPiece(std::string_view text, std::int64_t firstLine, std::size_t keepTail,
                                            const TGrepLineHit& onHit, const std::atomic<bool>& cancel,
                                            std::atomic<std::int64_t>& currentLine) {
-  if ((prefilter_ || !literal_.empty()) && keepTail == 0) return SearchLazily(text, firstLine, onHit, cancel, currentLine);
+  if (!anchor_.Empty() && keepTail == 0) {
+    ChooseAnchor(text);
+    anchor_.Reset(text);
+    return SearchLazily(text, firstLine, onHit, cancel, currentLine);
+  }
+  if (prefilter_ && keepTail == 0) return SearchLazily(text, firstLine, onHit, cancel, currentLine);
   return SearchLines(text, firstLine, keepTail, prefilter_, onHit, cancel, currentLine);
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "regex/BregexpUtil.h"
+#include "search/GrepAnchors.h"
 
 namespace vorn {
 
@@ -77,7 +78,13 @@ private:
 
   std::unique_ptr<TBregexpObj> pattern_;
   bool prefilter_ = false;
-  std::string literal_;  // candidate lines of a regular expression are found by this
+  void ChooseAnchor(std::string_view text);
+  // Candidate lines are found by the alternatives of one character every match holds: the
+  // rarest in the first text searched, so that few lines reach the pattern.
+  std::vector<std::vector<std::string>> required_;
+  std::vector<std::size_t> occurrences_;  // per required character, in the text sampled so far
+  std::size_t sampled_ = 0;
+  TAnyOfFinder anchor_;
   int lineBreaks_ = 0;
   TResultRecord* scanRecord_ = nullptr;
   std::vector<TLine> lines_;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <random>
 #include <string>
 
 #include "DetectReference.h"
@@ -248,6 +249,59 @@ TEST(DetectCounters, BlockScanningAgreesWithTheByteByByteRules) {
     text.insert(seed * 7 % text.size(), MixedText(seed, 5));
     ASSERT_TRUE(SameCounters(jconv::CountForDetection(text), testing::ReferenceCounters(text)))
         << "seed " << seed;
+  }
+}
+
+// Long texts, where a counter that breaks near the end is taken from its tail: clean stretches
+// of several codes with stray fragments anywhere, the last few KiB included, and ASCII runs of
+// every length before the tail starts.
+TEST(DetectCounters, CountsFromTheTailAndTheVerdictAgreeWithTheWholeTextsRules) {
+  static const TCharCodeKind kKinds[] = {ckEuc, ckSjis, ckUtf8N, ckJis, ckUtf8};
+  std::mt19937 rng(4242);
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const std::size_t size = 8000 + rng() % 30000;
+    while (text.size() < size) {
+      std::string part = Encode(SampleSjis(), kKinds[rng() % std::size(kKinds)]);
+      text += part.substr(0, 1 + rng() % part.size()) + std::string(rng() % 8, ' ');
+    }
+    for (int k = static_cast<int>(rng() % 4); k > 0; --k) {
+      const std::size_t fromEnd = rng() % 2 ? rng() % 6000 : rng() % text.size();
+      text.insert(text.size() - std::min(fromEnd, text.size()), MixedText(rng(), 1 + rng() % 6));
+    }
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    const jconv::TDetectCounters model = testing::ReferenceCounters(text);
+    ASSERT_TRUE(SameCounters(jconv::CountForDetection(text), model)) << "round " << round;
+    // The verdict may skip a counter where its value cannot change it.
+    ASSERT_EQ(DetectCharCode(text), jconv::DecideCharCode(text, model)) << "round " << round;
+  }
+  for (std::uint32_t seed = 0; seed < 3000; ++seed) {
+    std::string text = MixedText(seed, seed % 400);
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    if (text.size() >= 2 && (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0)) continue;
+    ASSERT_EQ(DetectCharCode(text), jconv::DecideCharCode(text, testing::ReferenceCounters(text))) << "seed " << seed;
+  }
+}
+
+// Where the tail starts, the tokens must be split as a scan from the start splits them: a lead
+// that swallows the bytes after it (a UTF-8 lead up to five, ASCII among them) must not be
+// taken for a break when the tail starts inside what it swallowed. Put across every offset
+// around 4 KiB from the end, with and without real breaks after it.
+TEST(DetectCounters, TailStartsWhereAWholeScanSplitsTheTokens) {
+  const std::string swallowing = "\xF0\x80" "a" "\xE3" "b" "\x8F\xA1" "a" "\xA1" "b";
+  for (TCharCodeKind kind : {ckEuc, ckSjis, ckUtf8N}) {
+    std::string clean = Encode(SampleSjis(), kind);
+    while (clean.size() < 12000) clean += clean;
+    clean.resize(12000);
+    for (const char* tailBreak : {"", "\x80\xA0\xFF"}) {
+      for (std::size_t back = 4000; back < 4200; ++back) {
+        std::string text = clean;
+        text.insert(text.size() - back, swallowing);
+        text.insert(text.size() - 50, tailBreak);
+        ASSERT_TRUE(SameCounters(jconv::CountForDetection(text), testing::ReferenceCounters(text)))
+            << kind << " at " << back;
+      }
+    }
   }
 }
 

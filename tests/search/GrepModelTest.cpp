@@ -8,6 +8,7 @@
 #include "regex/BregexpUtil.h"
 #include "search/FileMask.h"
 #include "search/GrepEngine.h"
+#include "search/GrepAnchors.h"
 #include "search/GrepLineSearch.h"
 #include "encoding/LineSplit.h"
 #include "search/GrepResultText.h"
@@ -21,7 +22,9 @@ struct TModelPattern {
   bool regex, ignoreCase, word, fuzzy;
 };
 
-// Literal, folded, whole-word, double-byte, fuzzy, anchored, look-around, cross-line, empty.
+// Literal, folded, whole-word, double-byte, fuzzy (plain and regular expressions, of one
+// character and of several, whose candidate lines are found by their rarest character),
+// anchored, look-around, cross-line, empty.
 const TModelPattern kPatterns[] = {
     {"ab", false, false, false, false},       {"AB", false, true, false, false},
     {"ab", false, false, true, false},        {"\x93\xfa\x96\x7b", false, false, false, false},
@@ -32,6 +35,8 @@ const TModelPattern kPatterns[] = {
     {"b*", true, false, false, false},        {"a\\s*b", true, false, true, false},
     {"AB+x?", true, false, false, false},     {"\x93\xfa\x96\x7b+ ?b", true, false, false, false},
     {"(a|x)b", true, false, false, false},    {"^a b", true, false, false, false},
+    {"ab", false, false, false, true},        {"\x82\xa0" "b", false, true, true, true},
+    {"a+B\x83\x41", true, false, false, true}, {"x?\x82\x60" "b", true, false, false, true},
 };
 
 // Shift_JIS pieces of text: letters, blanks, kanji, kana of both widths, a trail byte that looks
@@ -146,6 +151,30 @@ TEST(GrepModel, RequiredLiteralIsOnlyWhatEveryMatchHolds) {
   EXPECT_EQ(RequiredLiteral("\x95\x5c\x8e\xa6"), "\x95\x5c\x8e\xa6");  // trail bytes 5C, A6
   EXPECT_EQ(RequiredLiteral("\x95\x5c*"), "");
   EXPECT_EQ(RequiredLiteral("a{2}bc"), "bc");
+}
+
+// The candidate finder against a plain search for each needle, on texts of few distinct bytes
+// so that first and last bytes match often without the middle, at every block offset.
+TEST(GrepModel, AnyOfFinderGivesEachNextOccurrence) {
+  std::mt19937 rng(5);
+  const char alphabet[] = {'a', 'b', '\x82', '\x60'};
+  auto randomText = [&](std::size_t size) {
+    std::string t;
+    for (std::size_t i = 0; i < size; ++i) t += alphabet[rng() % 4];
+    return t;
+  };
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<std::string> needles(1 + rng() % 4);
+    for (std::string& n : needles) n = randomText(1 + rng() % 5);
+    const std::string text = randomText(rng() % 200);
+    TAnyOfFinder finder(needles);
+    finder.Reset(text);
+    for (std::size_t from = 0; from <= text.size(); from += 1 + rng() % 7) {
+      std::size_t want = std::string::npos;
+      for (const std::string& n : needles) want = std::min(want, text.find(n, from));
+      ASSERT_EQ(finder.Find(from), want) << "round " << round << " from " << from;
+    }
+  }
 }
 
 // The vector count of breaks must agree with the line splitter for every alignment of a CR LF
