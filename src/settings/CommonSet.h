@@ -61,6 +61,9 @@ struct TCommonValues {
   bool operator==(const TCommonValues&) const = default;
 };
 
+// The line-breaking rules of the common settings, set on a wrap option in one update.
+void ApplyCommonWrap(const TCommonValues& c, TVornEditWrapOption& w);
+
 class TCommonSet : public TCommonValues {
 public:
   // programFolder (native, trailing "/") holds "UsrDir.dat" and is the base of relative macro names.

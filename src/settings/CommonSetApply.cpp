@@ -33,16 +33,6 @@ TPaneCommonOptions PaneOptions(const TCommonValues& c) {
   return {c.UndoSize, c.IntellCount, c.ToneFindStr, c.BrowseModeAsReadOnlyBehavior, c.CopyAndSelClear, c.QuoteHeader};
 }
 
-void ApplyWrap(const TCommonValues& c, TVornEditWrapOption& w) {
-  w.BeginUpdate();
-  w.SetFollowPunctuation(c.FollowPunctuation);
-  w.SetLeading(c.Leading);
-  w.SetFollowRetMark(c.FollowRetMark);
-  w.SetWordBreak(c.WordBreak);
-  w.SetLeadStr(c.LeadStr);
-  w.SetFollowStr(c.FollowStr);
-  w.EndUpdate();
-}
 
 // Only the common half of the seikei record: wrap count, trigger and comment-only belong to
 // the file type, and a type's comment-only still forces comment-through.
@@ -68,11 +58,22 @@ void ApplyToPane(const TCommonSet& c, TSettingsPaneTarget& pane) {
   caret.SetLockScroll(c.FixCaretOnScroll);
   caret.SetSelMove(c.SelMove);
   caret.EndUpdate();
-  ApplyWrap(c, pane.WrapOption());
+  ApplyCommonWrap(c, pane.WrapOption());
   ApplySeikei(c.Seikei(), pane.SeikeiOption());
 }
 
 }  // namespace
+
+void ApplyCommonWrap(const TCommonValues& c, TVornEditWrapOption& w) {
+  w.BeginUpdate();
+  w.SetFollowPunctuation(c.FollowPunctuation);
+  w.SetLeading(c.Leading);
+  w.SetFollowRetMark(c.FollowRetMark);
+  w.SetWordBreak(c.WordBreak);
+  w.SetLeadStr(c.LeadStr);
+  w.SetFollowStr(c.FollowStr);
+  w.EndUpdate();
+}
 
 void TCommonSet::ApplyToWindows(TSettingsApplyTarget& target) const {
   target.SetMacros(std::vector<std::string>(Macros.begin(), Macros.end()),

@@ -31,19 +31,6 @@ void ApplyToPane(const TCommonSet& c, TVornEdit& pane) {
   core.SetBrowseModeAsReadOnlyBehavior(c.BrowseModeAsReadOnlyBehavior);
 }
 
-// The wrap rules live on the store both panes show, so they are set once.
-void ApplyWrapRules(const TCommonSet& c, TVornEditScreenStrings& store) {
-  TVornEditWrapOption& w = WrapOptionOf(store);
-  w.BeginUpdate();
-  w.SetFollowPunctuation(c.FollowPunctuation);
-  w.SetLeading(c.Leading);
-  w.SetFollowRetMark(c.FollowRetMark);
-  w.SetWordBreak(c.WordBreak);
-  w.SetLeadStr(c.LeadStr);
-  w.SetFollowStr(c.FollowStr);
-  w.EndUpdate();
-}
-
 // Receives the window's share of the settings; the panes take theirs below.
 class TWindowOptionsTarget : public TSettingsWindowTarget, public TSettingsApplyTarget {
 public:
@@ -67,7 +54,8 @@ void TVornEditMain::LoadCommonSettings(bool reloadKeyMap) {
   common.ApplyToWindows(target);
   SetCommonOptions(target.window);
   if (stationMode_) return;
-  ApplyWrapRules(common, edit_->Core().Store());
+  // The wrap rules live on the store every pane shows, so they are set once.
+  ApplyCommonWrap(common, WrapOptionOf(edit_->Core().Store()));
   for (int slot = 0; slot < 2; ++slot)
     if (TVornEdit* pane = Pane(slot)) {
       ApplyToPane(common, *pane);
