@@ -13,6 +13,7 @@ namespace vorn {
 // The station answers none of these: it has no document and is never arranged.
 TBusReply TMainBus::QueryMinimized(bool leaveMaximized) {
   if (window_.StationMode()) return NotHandled();
+  if (leaveMaximized && window_.VerticallyMaximized()) window_.ToggleVerticalMaximize();
   if (leaveMaximized && window_.isMaximized()) window_.showNormal();
   return Handled(window_.isMinimized() ? 1 : 0);
 }

@@ -11,6 +11,7 @@
 #include "shellcore/BusWindowHandler.h"
 #include "settings/TypeList.h"
 #include "shellcore/FunctionTable.h"
+#include "shell/CommandActions.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -268,6 +269,13 @@ TEST_F(MainCoordinationTest, AnotherProcessMovesMinimisesAndAsksTheWindowsStates
   EXPECT_EQ(Send(*w, TBusMessage::bmMove, PackBusPair(30, 40), PackBusPair(500, 300)), 1);
   EXPECT_EQ(w->frameGeometry(), QRect(30, 40, 500, 300));
   EXPECT_EQ(Send(*w, TBusMessage::bmQueryMinimized), 0);
+  // An arrangement first takes the window out of its vertical maximisation, check mark too.
+  w->RunFunction(FunctionByName("MaximizeVertical")->Number, false);
+  ASSERT_TRUE(w->VerticallyMaximized());
+  EXPECT_EQ(Send(*w, TBusMessage::bmQueryMinimized, 1), 0);
+  EXPECT_FALSE(w->VerticallyMaximized());
+  EXPECT_FALSE(w->Actions()->Action(FunctionByName("MaximizeVertical")->Number)->isChecked());
+  EXPECT_EQ(w->frameGeometry(), QRect(30, 40, 500, 300));
   EXPECT_EQ(Send(*w, TBusMessage::bmMinimize), 1);
   EXPECT_EQ(Send(*w, TBusMessage::bmQueryMinimized), 1);
   TBusPeer record;
