@@ -171,6 +171,8 @@ TEST(FileHistoryMenu, CaptionsNumberPadAndNeverCutTheName) {
   TByteWidth measure;
   EXPECT_EQ(FileHistoryCaption(0, "/a/b.txt", measure), "0&1: b.txt                (/a/)");
   EXPECT_EQ(FileHistoryCaption(9, "/a/b.txt", measure).substr(0, 5), "&10: ");
+  // A name's own "&" is doubled so the menu shows it instead of taking it as the access key.
+  EXPECT_EQ(FileHistoryCaption(0, "/a&b/c&d.txt", measure), "0&1: c&&d.txt" + std::string(13, ' ') + " (/a&&b/)");
   const std::string name25 = "abcdefghijklmnopqrstuvwxy";
   EXPECT_EQ(FileHistoryCaption(2, "/a/" + name25, measure), "0&3: " + name25 + " (/a/)");
 }
