@@ -133,10 +133,6 @@ void TVornEditMain::BuildWindow() {
   WireFileHistoryMenu();
   actions_->BuildToolBar(DefaultToolBar());
   toolBar_ = actions_->ToolBar();
-  edit_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(edit_, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { actions_->PanePopup()->popup(edit_->mapToGlobal(at)); });
-  edit_->installEventFilter(this);
   setAcceptDrops(true);
   if (QClipboard* clipboard = QGuiApplication::clipboard()) {
     clipboardHasText_ = clipboard->mimeData() && clipboard->mimeData()->hasText();
@@ -152,17 +148,7 @@ void TVornEditMain::BuildWindow() {
   connect(status_, &TStatusPanels::Clicked, this, &TVornEditMain::ShowClickedSelectionSize);
   setStatusBar(status_);
   setCentralWidget(edit_);
-  connect(edit_, &TVornEdit::CaretMoved, this, [this] {
-    ShowCaretPosition();
-    ScheduleUpdate();
-  });
-  connect(edit_, &TVornEdit::Changed, this, [this] {
-    editSinceStatus_ = true;
-    UpdateTitle();
-    ShowCaretPosition();
-    ScheduleUpdate();
-  });
-  connect(edit_, &TVornEdit::CharactersDropped, this, &TVornEditMain::ReportDroppedCharacters);
+  ConnectPane(edit_);
   WatchPaneFocus();
   edit_->setFocus();
   resize(800, 600);

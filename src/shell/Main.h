@@ -38,6 +38,7 @@ class TVornEdit;
 class TDocumentIcon;
 class TVornEditSub;
 class TCommandActions;
+struct TWindowRect;
 class TFileSetting;
 class TGrepKeyWord;
 class TBusFolder;
@@ -397,6 +398,7 @@ private:
   void ActivateNeighbour(bool next);
   bool ArrangementUnavailable();
   void BringArrangedToTop(const TArrangedWindow& window);
+  void PlaceArranged(const TArrangedWindow& window, const TWindowRect& rect);
   void InstallWindowMenuList();
   void FillWindowMenuList();
   std::function<void()> reloadFileTypes_;

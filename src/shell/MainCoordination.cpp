@@ -194,16 +194,18 @@ void TVornEditMain::TileAll(int tiling) {
                                frameWidth, frameHeight, available.x(), available.y()};
   const std::vector<TWindowRect> cells =
       TileWindows(static_cast<TTiling>(tiling), static_cast<int>(windows.size()), metrics);
-  for (std::size_t i = 0; i < windows.size(); ++i) {
-    const TWindowRect& c = cells[i];
-    if (windows[i].own)
-      windows[i].own->PlaceFrame(c.x, c.y, c.width, c.height);
-    else
-      PostBusMessage(CoordinationBus(), windows[i].id,
-                     MakeBusRequest(TBusMessage::bmMove, PackBusPair(c.x, c.y), PackBusPair(c.width, c.height)));
-    BringArrangedToTop(windows[i]);
-  }
+  for (std::size_t i = 0; i < windows.size(); ++i) PlaceArranged(windows[i], cells[i]);
   if (!stationMode_) BringArrangedToTop({BusId(), this});
+}
+
+// Own windows move at once; another process's window is asked to move itself.
+void TVornEditMain::PlaceArranged(const TArrangedWindow& window, const TWindowRect& r) {
+  if (window.own)
+    window.own->PlaceFrame(r.x, r.y, r.width, r.height);
+  else
+    PostBusMessage(CoordinationBus(), window.id,
+                   MakeBusRequest(TBusMessage::bmMove, PackBusPair(r.x, r.y), PackBusPair(r.width, r.height)));
+  BringArrangedToTop(window);
 }
 
 // Other processes' sizes are not known here: their owners keep them and cut them to the area.
@@ -217,15 +219,7 @@ void TVornEditMain::CascadeAll() {
   int caption = geometry().y() - frameGeometry().y();
   if (caption <= 0) caption = style()->pixelMetric(QStyle::PM_TitleBarHeight);
   const std::vector<TWindowRect> placed = CascadeWindows(sizes, RectOf(s->availableGeometry()), caption);
-  for (std::size_t k = windows.size(); k-- > 0;) {
-    const TWindowRect& r = placed[k];
-    if (windows[k].own)
-      windows[k].own->PlaceFrame(r.x, r.y, r.width, r.height);
-    else
-      PostBusMessage(CoordinationBus(), windows[k].id,
-                     MakeBusRequest(TBusMessage::bmMove, PackBusPair(r.x, r.y), PackBusPair(r.width, r.height)));
-    BringArrangedToTop(windows[k]);
-  }
+  for (std::size_t k = windows.size(); k-- > 0;) PlaceArranged(windows[k], placed[k]);
 }
 
 void TVornEditMain::MinimizeAll() {

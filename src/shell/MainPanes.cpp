@@ -156,8 +156,8 @@ void TVornEditMain::MakePaneCurrent(TVornEdit* pane) {
   ScheduleUpdate();
 }
 
-// The second pane reports to the window as the first one does; whichever takes the focus
-// becomes the pane the commands work on.
+// Every pane reports to the window the same way; only the current pane's caret shows in the
+// status bar, and whichever pane takes the focus becomes the one the commands work on.
 void TVornEditMain::ConnectPane(TVornEdit* pane) {
   pane->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(pane, &QWidget::customContextMenuRequested, this,
