@@ -2,6 +2,7 @@
 // saves and closes the window, with the requests sent from another thread while the window's
 // loop answers them.
 #include "shell/Main.h"
+#include "WindowTestKit.h"
 
 #include "editor/VornEdit.h"
 #include "platform/BusClient.h"
@@ -25,14 +26,7 @@
 namespace vorn {
 namespace {
 
-class TQuietPrompts : public TDocumentPrompts {
-public:
-  bool ConfirmOkCancel(const std::string&) override { return false; }
-  TPromptAnswer AskYesNoCancel(const std::string&) override { return TPromptAnswer::Cancel; }
-  void Warn(const std::string&) override {}
-  void Error(const std::string&) override {}
-  void Inform(const std::string&) override {}
-};
+using testing::TQuietPrompts;
 
 class MainBusTest : public ::testing::Test {
 protected:

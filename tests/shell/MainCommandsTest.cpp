@@ -1,6 +1,7 @@
 // The window's functions end to end: key events into the pane, the key map, the document
 // commands and the bytes on disk, with the dialogs and questions answered by the test.
 #include "shell/Main.h"
+#include "WindowTestKit.h"
 
 #include "editor/VornEdit.h"
 #include "qtplatform/KeyCodeMap.h"
@@ -35,12 +36,9 @@
 namespace vorn {
 namespace {
 
-using testing::TScriptedPrompts;
+using testing::ReadBytes;
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::TScriptedPrompts;
 
 // Answers every question with one answer and never shows a box.
 class TFixedPrompts : public TDocumentPrompts {
@@ -67,13 +65,7 @@ protected:
   // A window whose every dialog cancels and whose questions go to prompts.
   std::unique_ptr<TVornEditMain> NewWindow(TDocumentPrompts& prompts) {
     auto w = std::make_unique<TVornEditMain>(false);
-    TVornEditMain::TPrompts p;
-    p.askCreateMissing = [](const QString&) { return daNo; };
-    p.chooseFileIn = [](const QString&) { return QString(); };
-    p.warn = [this](const QString& text) { warned_.push_back(text); };
-    w->SetPrompts(p);
-    w->SetHandOffEnabled(false);
-    w->SetDocumentPrompts(&prompts);
+    testing::MakeQuiet(*w, prompts, [this](const QString& text) { warned_.push_back(text); });
     TVornEditMain::TFileDialogs dialogs;
     dialogs.askSaveAs = [] { return std::optional<TSaveAsRequest>(); };
     dialogs.askOpen = [](bool) { return std::optional<std::pair<std::string, std::optional<TCharCodeKind>>>(); };

@@ -2,6 +2,7 @@
 // the rows, the commands over all documents reaching a recording peer, and the moves, states
 // and settings reloads another process asks for.
 #include "shell/Main.h"
+#include "WindowTestKit.h"
 
 #include "editor/VornEdit.h"
 #include "layout/StoreWrap.h"
@@ -34,14 +35,7 @@
 namespace vorn {
 namespace {
 
-class TQuietPrompts : public TDocumentPrompts {
-public:
-  bool ConfirmOkCancel(const std::string&) override { return false; }
-  TPromptAnswer AskYesNoCancel(const std::string&) override { return TPromptAnswer::No; }
-  void Warn(const std::string&) override {}
-  void Error(const std::string&) override {}
-  void Inform(const std::string&) override {}
-};
+using testing::TQuietPrompts;
 
 // Another process's window: answers everything from a thread of its own and records what it got.
 class TRecordingPeer {
@@ -134,7 +128,7 @@ protected:
   static void Run(TVornEditMain& w, std::string_view name) { ASSERT_TRUE(w.RunFunction(FunctionByName(name)->Number, false)); }
 
   vorn::testing::TTempFolder dir_;
-  TQuietPrompts prompts_;
+  TQuietPrompts prompts_{TPromptAnswer::No};
 };
 
 // The rows of lines of letters wrapped at wrap bytes (0: no wrap), worked out independently of

@@ -1,6 +1,7 @@
 // Grep from the window end to end: a real run over a temporary tree fills the window, and the
 // tag jump from a result line opens the file at its line, here or in a new copy.
 #include "shell/Main.h"
+#include "WindowTestKit.h"
 
 #include "editor/VornEdit.h"
 #include "settings/TypeList.h"
@@ -32,15 +33,7 @@ std::string Sjis(const std::string& utf8) { return ConvertCharCode(utf8, ckUtf8N
 
 int Number(std::string_view name) { return FunctionByName(name)->Number; }
 
-class TQuietPrompts : public TDocumentPrompts {
-public:
-  bool ConfirmOkCancel(const std::string&) override { return false; }
-  TPromptAnswer AskYesNoCancel(const std::string&) override { return TPromptAnswer::Cancel; }
-  void Warn(const std::string& text) override { said.push_back(text); }
-  void Error(const std::string& text) override { said.push_back(text); }
-  void Inform(const std::string&) override {}
-  std::vector<std::string> said;
-};
+using testing::TQuietPrompts;
 
 class MainGrepTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // The window's history end to end: the caret remembered across windows, the history and
 // folder files as written, and a file another editor on the bus already shows.
 #include "shell/Main.h"
+#include "WindowTestKit.h"
 
 #include "editor/VornEdit.h"
 #include "platform/BusClient.h"
@@ -37,10 +38,7 @@
 namespace vorn {
 namespace {
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::ReadBytes;
 
 class TSilentPrompts : public TDocumentPrompts {
 public:
@@ -101,13 +99,7 @@ protected:
 
   std::unique_ptr<TVornEditMain> NewWindow() {
     auto w = std::make_unique<TVornEditMain>(false);
-    TVornEditMain::TPrompts p;
-    p.askCreateMissing = [](const QString&) { return daNo; };
-    p.chooseFileIn = [](const QString&) { return QString(); };
-    p.warn = [](const QString&) {};
-    w->SetPrompts(p);
-    w->SetHandOffEnabled(false);
-    w->SetDocumentPrompts(&prompts_);
+    testing::MakeQuiet(*w, prompts_);
     w->SetProgramStarter([this](const std::string& params) { started_.push_back(params); });
     w->SetHistoryPlaces(UserFolderPath(), runtime_.Path());
     // The open dialog answers with whatever name the test put in chosen_.

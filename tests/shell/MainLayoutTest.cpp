@@ -2,6 +2,7 @@
 // columns and rows asked for, the bar switches outlive the window through "Common.ini", and
 // vertical maximisation fills the work area's height and gives the old size back.
 #include "shell/Main.h"
+#include "WindowTestKit.h"
 
 #include "editor/VornEdit.h"
 #include "platform/VornUtil.h"
@@ -36,13 +37,7 @@ protected:
 
   std::unique_ptr<TVornEditMain> NewWindow(const std::vector<std::string>& args, TTypeList* types = nullptr) {
     auto w = std::make_unique<TVornEditMain>(false);
-    TVornEditMain::TPrompts p;
-    p.askCreateMissing = [](const QString&) { return daNo; };
-    p.chooseFileIn = [](const QString&) { return QString(); };
-    p.warn = [](const QString& text) { ADD_FAILURE() << text.toStdString(); };
-    w->SetPrompts(p);
-    w->SetHandOffEnabled(false);
-    w->SetDocumentPrompts(&prompts_);
+    testing::MakeQuiet(*w, prompts_, [](const QString& text) { ADD_FAILURE() << text.toStdString(); });
     if (types) w->SetFileTypeSource([types](const std::string& name) { return &types->FindByFileName(name); });
     EXPECT_TRUE(w->ProcessCommandLine(args));
     return w;

@@ -1,6 +1,7 @@
 // The window's two panes end to end: both show one document, either may close, and the
 // border and focus commands act on the panes the window really shows.
 #include "shell/Main.h"
+#include "WindowTestKit.h"
 
 #include "editor/VornEdit.h"
 #include "shell/CommandActions.h"
@@ -20,12 +21,9 @@
 namespace vorn {
 namespace {
 
-using testing::TScriptedPrompts;
+using testing::ReadBytes;
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::TScriptedPrompts;
 
 int Fn(std::string_view name) { return FunctionByName(name)->Number; }
 
@@ -38,13 +36,7 @@ protected:
     path_ = folder_.Path() + "/panes.txt";
     std::ofstream(path_, std::ios::binary) << text;
     auto w = std::make_unique<TVornEditMain>(false);
-    TVornEditMain::TPrompts p;
-    p.askCreateMissing = [](const QString&) { return daNo; };
-    p.chooseFileIn = [](const QString&) { return QString(); };
-    p.warn = [](const QString&) {};
-    w->SetPrompts(p);
-    w->SetHandOffEnabled(false);
-    w->SetDocumentPrompts(&prompts_);
+    testing::MakeQuiet(*w, prompts_);
     EXPECT_TRUE(w->ProcessCommandLine({path_}));
     w->resize(800, height);
     w->show();

@@ -2,6 +2,7 @@
 // the titles number the windows, the pane focus runs through all of them, and closing the
 // main window asks about the document once and takes the sub windows with it.
 #include "shell/Main.h"
+#include "WindowTestKit.h"
 #include "shell/Sub.h"
 
 #include "editor/VornEdit.h"
@@ -22,12 +23,9 @@
 namespace vorn {
 namespace {
 
-using testing::TScriptedPrompts;
+using testing::ReadBytes;
 
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::TScriptedPrompts;
 
 class SubWindowTest : public ::testing::Test {
 protected:
@@ -37,13 +35,7 @@ protected:
     path_ = folder_.Path() + "/doc.txt";
     std::ofstream(path_, std::ios::binary) << text;
     auto w = std::make_unique<TVornEditMain>(false);
-    TVornEditMain::TPrompts p;
-    p.askCreateMissing = [](const QString&) { return daNo; };
-    p.chooseFileIn = [](const QString&) { return QString(); };
-    p.warn = [](const QString&) {};
-    w->SetPrompts(p);
-    w->SetHandOffEnabled(false);
-    w->SetDocumentPrompts(&prompts_);
+    testing::MakeQuiet(*w, prompts_);
     w->SetHistoryPlaces(folder_.Path() + "/user/", folder_.Path() + "/run");
     EXPECT_TRUE(w->ProcessCommandLine({path_}));
     w->resize(800, 600);
