@@ -108,14 +108,18 @@ int NumberOf(std::string_view name) { return FunctionByName(name)->Number; }
 
 }  // namespace
 
+// Asked on every function run, so the names are looked up once.
 TFunctionSet TVornEditMain::BuiltFunctions() {
-  TFunctionSet built;
-  for (const TEditFunction& f : kEditFunctions) built.set(static_cast<std::size_t>(NumberOf(f.name)));
-  for (std::string_view name : kFileFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
-  for (std::string_view name : {"Grep", "TagJump"}) built.set(static_cast<std::size_t>(NumberOf(name)));
-  for (std::string_view name : kSmallFunctions) built.set(static_cast<std::size_t>(NumberOf(name)));
-  built.set(static_cast<std::size_t>(NumberOf("MaximizeVertical")));
-  return built | PaneFunctions() | CoordinationFunctions();
+  static const TFunctionSet built = [] {
+    TFunctionSet set;
+    for (const TEditFunction& f : kEditFunctions) set.set(static_cast<std::size_t>(NumberOf(f.name)));
+    for (std::string_view name : kFileFunctions) set.set(static_cast<std::size_t>(NumberOf(name)));
+    for (std::string_view name : {"Grep", "TagJump"}) set.set(static_cast<std::size_t>(NumberOf(name)));
+    for (std::string_view name : kSmallFunctions) set.set(static_cast<std::size_t>(NumberOf(name)));
+    set.set(static_cast<std::size_t>(NumberOf("MaximizeVertical")));
+    return set | PaneFunctions() | CoordinationFunctions();
+  }();
+  return built;
 }
 
 void TVornEditMain::BuildCommands() {

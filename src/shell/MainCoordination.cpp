@@ -56,9 +56,12 @@ TWindowRect RectOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()
 }  // namespace
 
 TFunctionSet TVornEditMain::CoordinationFunctions() {
-  TFunctionSet set;
-  for (std::string_view name : kCoordinationFunctions) set.set(static_cast<std::size_t>(FunctionNumber(name)));
-  return set;
+  static const TFunctionSet functions = [] {
+    TFunctionSet set;
+    for (std::string_view name : kCoordinationFunctions) set.set(static_cast<std::size_t>(FunctionNumber(name)));
+    return set;
+  }();
+  return functions;
 }
 
 bool TVornEditMain::RunCoordinationFunction(int function) {

@@ -26,9 +26,12 @@ int PaneFunctionNumber(std::string_view name) { return FunctionByName(name)->Num
 }  // namespace
 
 TFunctionSet TVornEditMain::PaneFunctions() {
-  TFunctionSet set;
-  for (std::string_view name : kPaneFunctions) set.set(static_cast<std::size_t>(PaneFunctionNumber(name)));
-  return set;
+  static const TFunctionSet functions = [] {
+    TFunctionSet set;
+    for (std::string_view name : kPaneFunctions) set.set(static_cast<std::size_t>(PaneFunctionNumber(name)));
+    return set;
+  }();
+  return functions;
 }
 
 bool TVornEditMain::RunPaneFunction(int function, bool shiftHeld) {
