@@ -437,19 +437,28 @@ std::size_t TokenStartAfter(const TPrefix& t, std::size_t from) {
   return t.len;
 }
 
+using TCounter = TRunCount (*)(const TPrefix&);
+
 // A counter's result for the whole prefix, from its tail where possible: only the run after the
 // last break counts, so when the tail holds a break the bytes before it cannot matter. The
 // counters that lose on a text break often, which spares them all but a few KiB of it.
-TRunCount CountFromTheTail(const TPrefix& t, TRunCount (*counter)(const TPrefix&)) {
+// Without a break in the tail the run reaches back before it: the tail's count is then only a
+// lower bound (exact false), which the caller may settle with a whole scan.
+struct TBoundCount {
+  std::size_t count = 0;
+  bool exact = true;
+};
+
+TBoundCount CountFromTheTail(const TPrefix& t, TCounter counter) {
   constexpr std::size_t kTail = 4096;
   if (t.len > 2 * kTail) {
     const std::size_t start = TokenStartAfter(t, t.len - kTail);
     if (start < t.len) {
       const TRunCount tail = counter(TPrefix{t.s + start, t.size - start, t.len - start});
-      if (tail.broken) return tail;
+      return {tail.count, tail.broken};
     }
   }
-  return counter(t);
+  return {counter(t).count, true};
 }
 
 [[gnu::noinline]] std::size_t Utf7Counter(const TPrefix& t) {
@@ -660,14 +669,35 @@ bool FewerUtf8LeadsThan(const TPrefix& t, std::size_t limit) {
   return count < limit;
 }
 
-jconv::TDetectCounters Count(const TPrefix& t, bool exactUtf8) {
+// A lower bound decides as well as the exact count when it is the only one and beats every
+// other count: the run is longer still, so the same code wins, and the verdict compares counts
+// only. Otherwise every bound is settled by a whole scan. The code a text is in is the one
+// whose run spans it whole, so this spares that whole scan on most files.
+void SettleBounds(const TPrefix& t, TBoundCount* counts[], const TCounter counters[], std::size_t n,
+                  std::size_t exactMax) {
+  std::size_t open = 0, openAt = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (counts[k]->exact) exactMax = std::max(exactMax, counts[k]->count);
+    else open++, openAt = k;
+  }
+  if (open == 0 || (open == 1 && counts[openAt]->count > exactMax)) return;
+  for (std::size_t k = 0; k < n; ++k)
+    if (!counts[k]->exact) *counts[k] = {counters[k](t).count, true};
+}
+
+jconv::TDetectCounters Count(const TPrefix& t, bool exact) {
   const TJisCount jis = JisCounter(t);
-  const std::size_t sjis = CountFromTheTail(t, SjisCounter).count;
+  const std::size_t utf7 = Utf7Counter(t);
+  TBoundCount sjis = CountFromTheTail(t, SjisCounter);
   // Each UTF-8 character counted has its own lead byte, so with fewer leads than the Shift_JIS
   // run UTF-8 can neither win nor be the count another code must beat: any value up to the
   // number of leads gives the same verdict, and a Shift_JIS text is spared the UTF-8 scan.
-  const std::size_t utf8 = !exactUtf8 && FewerUtf8LeadsThan(t, sjis) ? 0 : CountFromTheTail(t, Utf8Counter).count;
-  return {CountFromTheTail(t, EucCounter).count, sjis, jis.count, utf8, Utf7Counter(t), jis.roman, Utf8Signature(t)};
+  TBoundCount utf8 = !exact && FewerUtf8LeadsThan(t, sjis.count) ? TBoundCount{} : CountFromTheTail(t, Utf8Counter);
+  TBoundCount euc = CountFromTheTail(t, EucCounter);
+  TBoundCount* counts[] = {&sjis, &utf8, &euc};
+  const TCounter counters[] = {SjisCounter, Utf8Counter, EucCounter};
+  SettleBounds(t, counts, counters, 3, exact ? ~std::size_t{0} : std::max(jis.count, utf7));
+  return {euc.count, sjis.count, jis.count, utf8.count, utf7, jis.roman, Utf8Signature(t)};
 }
 
 TPrefix PrefixOf(std::string_view text) {

@@ -275,6 +275,21 @@ TEST(DetectCounters, CountsFromTheTailAndTheVerdictAgreeWithTheWholeTextsRules) 
     // The verdict may skip a counter where its value cannot change it.
     ASSERT_EQ(DetectCharCode(text), jconv::DecideCharCode(text, model)) << "round " << round;
   }
+  // A run spanning the whole tail is only bounded by it: clean texts of one code, long enough to
+  // leave the tail unbroken, behind a mixed head and with fragments of the other codes sprinkled
+  // before the tail, where they may or may not bring another run within reach.
+  for (int round = 0; round < 200; ++round) {
+    const TCharCodeKind kind = kKinds[rng() % std::size(kKinds)];
+    std::string text = MixedText(rng(), rng() % 3000), clean = Encode(SampleSjis(), kind);
+    const std::size_t cleanSize = 9000 + rng() % 30000;
+    while (clean.size() < cleanSize) clean += Encode(SampleSjis(), kind);
+    for (int k = static_cast<int>(rng() % 3); k > 0; --k)
+      clean.insert(rng() % (clean.size() - 5000), Encode(SampleSjis(), kKinds[rng() % std::size(kKinds)]));
+    text += clean;
+    text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+    ASSERT_EQ(DetectCharCode(text), jconv::DecideCharCode(text, testing::ReferenceCounters(text)))
+        << "clean round " << round << " of " << kind;
+  }
   for (std::uint32_t seed = 0; seed < 3000; ++seed) {
     std::string text = MixedText(seed, seed % 400);
     text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
