@@ -7,6 +7,7 @@
 #endif
 
 #include "encoding/jconvert.h"
+#include "base/ByteBlocks.h"
 #include "encoding/jconvertInternal.h"
 
 namespace vorn {
@@ -57,17 +58,10 @@ struct TPrefix {
 // look one or two bytes past a token's first byte, so token starts follow from the classes
 // with one bit of carry between blocks, and no per-character dependency chain slows the scan.
 
-inline __m128i Load16(const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-
-inline unsigned Mask(__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); }
-
-inline unsigned EqMask(__m128i v, Byte b) { return Mask(_mm_cmpeq_epi8(v, _mm_set1_epi8(static_cast<char>(b)))); }
-
-inline unsigned RangeMask(__m128i v, Byte lo, Byte hi) {
-  const __m128i atLeast = _mm_cmpeq_epi8(_mm_max_epu8(v, _mm_set1_epi8(static_cast<char>(lo))), v);
-  const __m128i atMost = _mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8(static_cast<char>(hi))), v);
-  return Mask(_mm_and_si128(atLeast, atMost));
-}
+using blocks::EqMask;
+using blocks::Load16;
+using blocks::Mask;
+using blocks::RangeMask;
 
 // For 8 bytes whose "starts a two-byte token" class is m, and whether the first byte is the
 // second half of an earlier token: the bytes that really start a two-byte token (low 8 bits),
@@ -671,18 +665,18 @@ bool FewerUtf8LeadsThan(const TPrefix& t, std::size_t limit) {
 
 // A lower bound decides as well as the exact count when it is the only one and beats every
 // other count: the run is longer still, so the same code wins, and the verdict compares counts
-// only. Otherwise every bound is settled by a whole scan. The code a text is in is the one
-// whose run spans it whole, so this spares that whole scan on most files.
+// only. So the other bounds are settled by whole scans first, and the largest only when it
+// does not win. The code a text is in keeps its run to the end; this spares its whole scan.
 void SettleBounds(const TPrefix& t, TBoundCount* counts[], const TCounter counters[], std::size_t n,
                   std::size_t exactMax) {
-  std::size_t open = 0, openAt = 0;
-  for (std::size_t k = 0; k < n; ++k) {
-    if (counts[k]->exact) exactMax = std::max(exactMax, counts[k]->count);
-    else open++, openAt = k;
-  }
-  if (open == 0 || (open == 1 && counts[openAt]->count > exactMax)) return;
+  std::size_t largest = n;
   for (std::size_t k = 0; k < n; ++k)
-    if (!counts[k]->exact) *counts[k] = {counters[k](t).count, true};
+    if (!counts[k]->exact && (largest == n || counts[k]->count > counts[largest]->count)) largest = k;
+  for (std::size_t k = 0; k < n; ++k) {
+    if (k != largest && !counts[k]->exact) *counts[k] = {counters[k](t).count, true};
+    if (k != largest) exactMax = std::max(exactMax, counts[k]->count);
+  }
+  if (largest < n && counts[largest]->count <= exactMax) *counts[largest] = {counters[largest](t).count, true};
 }
 
 jconv::TDetectCounters Count(const TPrefix& t, bool exact) {
