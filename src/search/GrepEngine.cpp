@@ -18,6 +18,7 @@
 #include "search/GrepFileReader.h"
 #include "search/GrepLineSearch.h"
 #include "search/GrepResultText.h"
+#include "search/GrepUtf8Lines.h"
 #include "syntax/KeyWord.h"
 
 namespace vorn {
@@ -109,6 +110,7 @@ private:
       searchers_.push_back(std::make_unique<TGrepLineSearcher>(*engine_.pattern_));
       std::string ignored;
       searchers_.back()->Compile(ignored);
+      utf8Finders_.push_back(std::make_unique<TUtf8LineFinder>(searchers_.back()->RequiredCharacters()));
     }
     for (int w = 0; w < n; ++w) threads_.emplace_back([this, w] { WorkerLoop(w); });
   }
@@ -243,6 +245,7 @@ private:
       return;
     }
     TGrepFileReader reader(options_.PieceBytes, options_.DetectCode, options_.IncludeBinary);
+    reader.KeepUtf8(utf8Finders_[static_cast<std::size_t>(w)]->Usable());
     const std::string shown = DisplayPath(job.path);
     const TGrepFileReader::TOpenResult opened = reader.Open(job.path);
     if (opened == TGrepFileReader::orNotRegular) return;
@@ -263,11 +266,20 @@ private:
     std::string piece, carry;
     bool midLine = false;
     std::int64_t lineNumber = 1;
+    std::atomic<std::int64_t>& currentLine = progressLines_[static_cast<std::size_t>(w)];
     while (reader.NextPiece(piece, midLine)) {
+      // Only lines that may match are converted; the finder keeps no tail, so no carry.
+      std::size_t lines = 0;
+      if (reader.PieceIsUtf8() && utf8Finders_[static_cast<std::size_t>(w)]->SearchPiece(
+                                      piece, lineNumber, searcher, onHit, engine_.cancel_, currentLine, lines)) {
+        lineNumber += static_cast<std::int64_t>(lines) - (midLine ? 1 : 0);
+        if (Cancelled()) return void(job.cancelled = true);
+        continue;
+      }
+      if (reader.PieceIsUtf8()) reader.ConvertKept(piece);
       if (!carry.empty()) piece.insert(0, carry);
       const std::size_t keep = (reader.AtEnd() || midLine) ? 0 : static_cast<std::size_t>(searcher.LineBreakCount());
-      const std::size_t used = searcher.SearchPiece(piece, lineNumber, keep, onHit, engine_.cancel_,
-                                                    progressLines_[static_cast<std::size_t>(w)]);
+      const std::size_t used = searcher.SearchPiece(piece, lineNumber, keep, onHit, engine_.cancel_, currentLine);
       lineNumber += static_cast<std::int64_t>(searcher.LinesDone()) - (midLine ? 1 : 0);
       carry.assign(piece, used, std::string::npos);
       if (Cancelled()) {
@@ -283,6 +295,7 @@ private:
   std::string root_;
   std::vector<std::string> masks_;
   std::vector<std::unique_ptr<TGrepLineSearcher>> searchers_;
+  std::vector<std::unique_ptr<TUtf8LineFinder>> utf8Finders_;  // per worker, beside its searcher
   std::vector<std::thread> threads_;
   std::vector<std::atomic<std::int64_t>> progressLines_;
   std::mutex mutex_;

@@ -12,6 +12,19 @@ namespace vorn {
 namespace {
 
 bool IsWide(TCharCodeKind k) { return k == ckUnicodeLE || k == ckUnicodeBE; }
+bool IsUtf8(TCharCodeKind k) { return k == ckUtf8 || k == ckUtf8N; }
+
+// Whether an ill-formed UTF-8 form before the line break at `at` would take the break into its
+// character: its conversion then has no break there, and a piece must not end at it. Only
+// bytes from C0 up start a form longer than one byte, the longest six.
+bool Utf8StepTakes(std::string_view text, std::size_t at) {
+  for (std::size_t d = 1; d <= 5 && d <= at; ++d) {
+    const unsigned char b = static_cast<unsigned char>(text[at - d]);
+    const std::size_t len = b < 0xC0 ? 1 : b <= 0xDF ? 2 : b <= 0xEF ? 3 : b <= 0xF7 ? 4 : b <= 0xFB ? 5 : 6;
+    if (len > d) return true;
+  }
+  return false;
+}
 
 // Codes whose bytes are already the Shift_JIS text: converting them would only copy.
 bool PassesRaw(TCharCodeKind k) { return k == ckBinary || k == ckSjis || k == ckAscii || k == ckEucOrSjis; }
@@ -89,16 +102,27 @@ std::size_t TGrepFileReader::CutPoint(std::size_t span) const {
     }
     return 0;
   }
-  std::string_view window(raw_.data(), n);
-  std::size_t lf = window.rfind('\n');
-  if (lf != std::string::npos) return lf + 1;
-  std::size_t cr = window.rfind('\r');
-  if (cr != std::string::npos && cr + 1 < raw_.size()) return raw_[cr + 1] == '\n' ? cr + 2 : cr + 1;
+  const std::string_view window(raw_.data(), n);
+  for (std::size_t end = n; end > 0;) {
+    const std::size_t at = window.find_last_of("\r\n", end - 1);
+    if (at == std::string_view::npos) return 0;
+    end = at;
+    if (window[at] == '\r' && at + 1 >= raw_.size()) continue;  // its LF may still be unread
+    const bool crLf = window[at] == '\r' ? raw_[at + 1] == '\n' : at > 0 && raw_[at - 1] == '\r';
+    const std::size_t breakAt = window[at] == '\n' && crLf ? at - 1 : at;
+    if (IsUtf8(kind_) && Utf8StepTakes(raw_, breakAt)) {
+      end = breakAt;
+      continue;
+    }
+    return window[at] == '\r' && crLf ? at + 2 : at + 1;
+  }
   return 0;
 }
 
+void TGrepFileReader::ConvertKept(std::string& text) const { text = ConvertCharCode(text, kind_, ckSjis); }
+
 void TGrepFileReader::ConvertPiece(std::string_view raw, std::string& text) {
-  if (!detectCode_ || PassesRaw(kind_)) {
+  if (!detectCode_ || PassesRaw(kind_) || PieceIsUtf8()) {
     text.assign(raw);
     return;
   }
@@ -133,7 +157,7 @@ bool TGrepFileReader::NextPiece(std::string& text, bool& endsMidLine) {
   if (raw_.empty()) return false;
   if (remaining_ == 0 && raw_.size() <= pieceBytes_) {
     // Most files are read in one piece: text taken over as read needs no copy.
-    if (!detectCode_ || PassesRaw(kind_)) text.swap(raw_);
+    if (!detectCode_ || PassesRaw(kind_) || PieceIsUtf8()) text.swap(raw_);
     else ConvertPiece(raw_, text);
     raw_.clear();
     return true;

@@ -32,6 +32,11 @@ public:
   // True when nothing is left to read: a piece just returned was the file's last.
   bool AtEnd() const { return raw_.empty() && remaining_ == 0; }
   TCharCodeKind Code() const { return kind_; }
+  // UTF-8 pieces are handed over as read (PieceIsUtf8), for a search that converts only the
+  // lines it needs; ConvertKept converts one such piece as NextPiece would have.
+  void KeepUtf8(bool keep) { keepUtf8_ = keep; }
+  bool PieceIsUtf8() const { return keepUtf8_ && detectCode_ && (kind_ == ckUtf8 || kind_ == ckUtf8N); }
+  void ConvertKept(std::string& text) const;
 
 private:
   bool Fill(std::size_t want);
@@ -50,6 +55,7 @@ private:
   bool skipAll_ = false;  // a binary file that is not searched
   TCharCodeKind kind_ = ckSjis;
   bool jisTwoByte_ = false;  // the JIS mode at the end of the last piece
+  bool keepUtf8_ = false;
 };
 
 }  // namespace vorn

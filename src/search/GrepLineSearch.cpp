@@ -41,12 +41,12 @@ bool PlainGroupAt(std::string_view re, std::size_t i) {
 }
 
 
+}  // namespace
+
 std::size_t BreakLength(std::string_view text, std::size_t at) {
   return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
 }
 
-// Where the line holding offset `at` starts, knowing a line starts at `from` <= at. A match
-// that starts on a line's break belongs to that line, the LF of a CR LF included.
 std::size_t LineStartOf(std::string_view text, std::size_t from, std::size_t at) {
   std::size_t q = at;
   if (q < text.size() && text[q] == '\n' && q > from && text[q - 1] == '\r') --q;
@@ -57,8 +57,6 @@ std::size_t LineStartOf(std::string_view text, std::size_t from, std::size_t at)
   }
   return from;
 }
-
-}  // namespace
 
 // The number of line breaks (CR LF, CR or LF) in [p, end), which must not split a CR LF.
 // Vertical byte counters: each lane adds one per CR or LF and takes one back when a CR is
@@ -197,6 +195,9 @@ bool TGrepLineSearcher::Compile(std::string& message) {
   required_.clear();
   if (lineBreaks_ == 0 && !pattern_->SimpleSearch() && (pattern_->Fuzzy() || !pattern_->IgnoreCase()))
     required_ = RequiredAlternatives(*pattern_);
+  certain_ = required_;
+  if (lineBreaks_ == 0 && pattern_->SimpleSearch() && !pattern_->IgnoreCase() && !EndsInLoneLead(pattern_->Pattern()))
+    certain_ = {{pattern_->Pattern()}};
   occurrences_.assign(required_.size(), 0);
   sampled_ = 0;
   anchor_ = required_.empty() ? TAnyOfFinder() : TAnyOfFinder(required_.front());

@@ -27,6 +27,11 @@ std::string RequiredLiteral(std::string_view regex);
 
 // The number of line breaks (CR LF, CR or LF) in [p, end), which must not split a CR LF.
 std::size_t CountLineBreaks(const char* p, const char* end);
+// The length of the break at `at`: 2 for CR LF, else 1.
+std::size_t BreakLength(std::string_view text, std::size_t at);
+// Where the line holding offset `at` starts, knowing a line starts at `from` <= at. A match
+// that starts on a line's break belongs to that line, the LF of a CR LF included.
+std::size_t LineStartOf(std::string_view text, std::size_t from, std::size_t at);
 
 // A called-back matching line: its number, its text (with NUL bytes as read; for a multi-line
 // pattern the line and the lines that follow, joined by CR LF) and the hits counted on it.
@@ -43,6 +48,10 @@ public:
   // Compiles; on failure message holds the engine's text (Shift_JIS).
   bool Compile(std::string& message);
   int LineBreakCount() const { return lineBreaks_; }
+  // For each character every match holds, its alternatives (Shift_JIS): any line with a match
+  // holds one alternative of each. Empty when nothing is sure, as with a multi-line pattern
+  // or case folded by the engine.
+  const std::vector<std::vector<std::string>>& RequiredCharacters() const { return certain_; }
 
   // Searches the lines of text, numbering the first firstLine. The last keepTail lines are left
   // unsearched (a multi-line pattern needs the lines after them); returns the byte offset where
@@ -82,6 +91,7 @@ private:
   // Candidate lines are found by the alternatives of one character every match holds: the
   // rarest in the first text searched, so that few lines reach the pattern.
   std::vector<std::vector<std::string>> required_;
+  std::vector<std::vector<std::string>> certain_;  // required_, or a plain pattern as itself
   std::vector<std::size_t> occurrences_;  // per required character, in the text sampled so far
   std::size_t sampled_ = 0;
   TAnyOfFinder anchor_;

@@ -12,6 +12,7 @@
 #include "search/GrepLineSearch.h"
 #include "encoding/LineSplit.h"
 #include "search/GrepResultText.h"
+#include "search/GrepUtf8Lines.h"
 #include "textfile/JConvStrList.h"
 
 namespace vorn {
@@ -37,12 +38,13 @@ const TModelPattern kPatterns[] = {
     {"(a|x)b", true, false, false, false},    {"^a b", true, false, false, false},
     {"ab", false, false, false, true},        {"\x82\xa0" "b", false, true, true, true},
     {"a+B\x83\x41", true, false, false, true}, {"x?\x82\x60" "b", true, false, false, true},
+    {"\x81\x60", false, false, false, false}, {"b\x81\x5b", true, false, false, false},
 };
 
 // Shift_JIS pieces of text: letters, blanks, kanji, kana of both widths, a trail byte that looks
 // like "A" (0x83 0x41), a full-width "A".
 const char* const kTokens[] = {"ab", "AB", "x", " ", "\t", "a", "b", "\x93\xfa\x96\x7b", "\xb1", "\x83\x41",
-                               "\x82\xa0", "\x82\x60", "B", "_"};
+                               "\x82\xa0", "\x82\x60", "B", "_", "\x81\x60", "\x81\x5b"};
 const TCharCodeKind kCodes[] = {ckSjis, ckUtf8N, ckUtf8, ckEuc, ckUnicodeLE, ckUnicodeBE, ckJis};
 const char* const kBreaks[] = {"\r\n", "\n", "\r"};
 
@@ -58,6 +60,18 @@ std::string RandomText(std::mt19937& rng) {
     if (i + 1 < lines || rng() % 2) text += mixed ? kBreaks[rng() % 3] : br;
   }
   return text;
+}
+
+// What a UTF-8 file may hold besides converted Shift_JIS: ill-formed bytes (a lead that takes
+// the line break, a stray continuation byte, an overlong form), forms that other characters
+// share a Shift_JIS character with, or that become the default character (four-byte forms,
+// encoded surrogates), and signature characters inside the text.
+void SpliceUtf8Oddities(std::mt19937& rng, std::string& text) {
+  static const char* const kOdd[] = {"\xE3\r\n", "\xE3\x81", "\x80", "\xC0\xAF", "\xF0\x9F\x98\x80",
+                                     "\xED\xA0\x80", "\xEF\xBB\xBF", "\xEF\xBF\xBE", "\xE3\x80\x9C",
+                                     "\xEF\xBD\x9E", "\xC2\xA5", "\xE2\x80\x95", "\xC3\xA9"};
+  for (int k = 1 + static_cast<int>(rng() % 3); k > 0; --k)
+    text.insert(rng() % (text.size() + 1), kOdd[rng() % std::size(kOdd)]);
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder, bool dirs) {
@@ -104,7 +118,9 @@ TEST(GrepModel, RandomTreesGiveTheResultsOfALineByLineSearch) {
     for (int f = 0; f < 10; ++f) {
       std::string rel = (f % 3 == 0 ? "d" + std::to_string(f % 2) + "/" : "") + "f" + std::to_string(f) + ".txt";
       TCharCodeKind code = kCodes[rng() % std::size(kCodes)];
-      tree.Write(rel, ConvertCharCode(RandomText(rng), ckSjis, code));
+      std::string bytes = ConvertCharCode(RandomText(rng), ckSjis, code);
+      if ((code == ckUtf8 || code == ckUtf8N) && rng() % 2) SpliceUtf8Oddities(rng, bytes);
+      tree.Write(rel, bytes);
     }
     for (const TModelPattern& mp : kPatterns) {
       TBregexpObj p;
@@ -190,6 +206,41 @@ TEST(GrepModel, BreakCountAgreesWithTheLineSplitter) {
     ForEachLine(text.data(), text.data() + text.size(), false, [&](const char*, const char*) { ++lines; });
     const std::size_t breaks = CountLineBreaks(text.data(), text.data() + text.size());
     ASSERT_EQ(breaks + (text.empty() ? 0 : 1), lines) << ::testing::PrintToString(text);
+  }
+}
+
+// Which UTF-8 texts convert character by character, against a plain decoder, for forms placed
+// across every offset of the 16-byte blocks: only one- to three-byte forms that are not
+// overlong, not surrogates and not the signature characters, and no NUL.
+TEST(GrepModel, CharByCharConversionIsDecidedAsAPlainDecoderDecidesIt) {
+  auto model = [](std::string_view t) {
+    for (std::size_t i = 0; i < t.size();) {
+      const unsigned b = static_cast<unsigned char>(t[i]);
+      std::size_t len = b == 0 ? 0 : b < 0x80 ? 1 : b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : 0;
+      if (len == 0 || i + len > t.size()) return false;
+      unsigned u = len == 1 ? b : len == 2 ? b & 0x1F : b & 0x0F;
+      for (std::size_t k = 1; k < len; ++k) {
+        const unsigned c = static_cast<unsigned char>(t[i + k]);
+        if ((c & 0xC0) != 0x80) return false;
+        u = u << 6 | (c & 0x3F);
+      }
+      if ((len == 3 && u < 0x800) || (u >= 0xD800 && u <= 0xDFFF) || u == 0xFEFF || u == 0xFFFE) return false;
+      i += len;
+    }
+    return true;
+  };
+  static const std::string kPieces[] = {"a", "bcdefgh", "\r\n", "\xE3\x81\x82", "\xC3\xA9", "\xEF\xBD\x9E",
+                                        "\xE0\xA0\x80", "\xED\x9F\xBF", "\xEF\xBB\xBE", "\xEF\xBF\xBD",
+                                        "\xE0\x9F\xBF", "\xED\xA0\x80", "\xEF\xBB\xBF", "\xEF\xBF\xBE",
+                                        "\xC1\xBF", "\x80", "\xE3\x81", "\xF0\x9F\x98\x80", std::string(1, '\0')};
+  std::mt19937 rng(77);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int pieces = static_cast<int>(rng() % 24);
+    // Mostly well-formed, so that a wrong form late in a long text is met as often as an early one.
+    for (int k = 0; k < pieces; ++k) text += kPieces[rng() % (k + 1 == pieces ? std::size(kPieces) : 10)];
+    if (rng() % 2 && !text.empty()) text.insert(rng() % text.size(), std::string(rng() % 20, 'x'));
+    ASSERT_EQ(ConvertsCharByChar(text), model(text)) << ::testing::PrintToString(text);
   }
 }
 

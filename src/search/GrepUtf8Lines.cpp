@@ -1,0 +1,208 @@
+// Grep over UTF-8 text: the forms of the required characters found in the UTF-8 bytes, and
+// only their lines converted.
+#include "search/GrepUtf8Lines.h"
+
+#include <unordered_map>
+
+#include "base/ByteBlocks.h"
+#include "base/sjis.h"
+#include "encoding/LineSplit.h"
+#include "encoding/jconvert.h"
+
+namespace vorn {
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+constexpr std::size_t kMaxFormsPerChar = 4;  // more, and the character is the default one
+constexpr std::size_t kMaxForms = 16;
+
+std::string EncodeUtf8(unsigned u) {
+  std::string s;
+  if (u < 0x80) {
+    s += static_cast<char>(u);
+  } else if (u < 0x800) {
+    s += static_cast<char>(0xC0 | u >> 6);
+    s += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    s += static_cast<char>(0xE0 | u >> 12);
+    s += static_cast<char>(0x80 | (u >> 6 & 0x3F));
+    s += static_cast<char>(0x80 | (u & 0x3F));
+  }
+  return s;
+}
+
+// Each Shift_JIS character with the UTF-8 forms that convert to it, taken from the converter
+// itself over every unit a clean text can hold. Usable only when every unit gives exactly one
+// character: then a conversion's characters stand where their forms stood.
+struct TFormTable {
+  bool usable = true;
+  std::unordered_map<std::string, std::vector<std::string>> forms;
+};
+
+const TFormTable& FormTable() {
+  static const TFormTable table = [] {
+    TFormTable t;
+    std::string all;
+    std::vector<unsigned> units;
+    for (unsigned u = 1; u < 0x10000; ++u) {
+      if (u == '\n' || (u >= 0xD800 && u <= 0xDFFF) || u == 0xFEFF || u == 0xFFFE) continue;
+      all += EncodeUtf8(u);
+      all += '\n';
+      units.push_back(u);
+    }
+    const std::string out = ConvertCharCode(all, ckUtf8N, ckSjis);
+    std::size_t at = 0;
+    for (unsigned u : units) {
+      const std::size_t end = out.find('\n', at);
+      const std::string ch = out.substr(at, end - at);
+      const bool oneChar = end != npos && !ch.empty() && ch.size() == (sjis::IsLeadByte(ch[0]) ? 2u : 1u);
+      if (!oneChar) return TFormTable{false, {}};
+      std::vector<std::string>& forms = t.forms[ch];
+      if (forms.size() <= kMaxFormsPerChar) forms.push_back(EncodeUtf8(u));
+      at = end + 1;
+    }
+    return t;
+  }();
+  return table;
+}
+
+#if defined(__SSE2__)
+// Checks blocks of sixteen bytes while at least two more follow (a three-byte form starting in
+// the block is checked whole). Returns where the block checks stopped, and in pending the
+// continuation bytes still owed there by a form started before it; npos when a form is wrong.
+std::size_t CheckBlocks(const unsigned char* s, std::size_t n, std::size_t& pending) {
+  using namespace blocks;
+  unsigned owed = 0;  // bits 0 and 1: continuation bytes the last block's forms need here
+  std::size_t i = 0;
+  for (; i + 18 <= n; i += 16) {
+    const __m128i v = Load16(s + i);
+    const unsigned high = Mask(v);
+    if (high == 0 && owed == 0) {
+      if (EqMask(v, 0)) return npos;
+      continue;
+    }
+    const __m128i v1 = Load16(s + i + 1), v2 = Load16(s + i + 2);
+    const unsigned two = RangeMask(v, 0xC2, 0xDF), three = RangeMask(v, 0xE0, 0xEF), cont = RangeMask(v, 0x80, 0xBF);
+    const unsigned owedHere = (two | three) << 1 | three << 2 | owed;
+    owed = owedHere >> 16;
+    const unsigned wrong = (high & ~(two | three | cont)) | EqMask(v, 0) | ((owedHere & 0xFFFF) ^ cont) |
+                           (EqMask(v, 0xE0) & RangeMask(v1, 0x80, 0x9F)) |  // overlong
+                           (EqMask(v, 0xED) & RangeMask(v1, 0xA0, 0xBF)) |  // surrogate
+                           (EqMask(v, 0xEF) & ((EqMask(v1, 0xBB) & EqMask(v2, 0xBF)) | (EqMask(v1, 0xBF) & EqMask(v2, 0xBE))));
+    if (wrong) return npos;
+  }
+  pending = owed == 0 ? 0 : (owed & 2) ? 2 : 1;
+  return i;
+}
+#endif
+
+}  // namespace
+
+bool ConvertsCharByChar(std::string_view utf8) {
+  const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+  const std::size_t n = utf8.size();
+  std::size_t i = 0, pending = 0;
+#if defined(__SSE2__)
+  i = CheckBlocks(s, n, pending);
+  if (i == npos) return false;
+#endif
+  auto cont = [s](std::size_t k) { return (s[k] & 0xC0) == 0x80; };
+  for (; pending > 0; --pending, ++i)
+    if (i >= n || !cont(i)) return false;
+  while (i < n) {
+    const unsigned b = s[i];
+    if (b != 0 && b < 0x80) {
+      ++i;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+      if (i + 1 >= n || !cont(i + 1)) return false;
+      i += 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      if (i + 2 >= n || !cont(i + 1) || !cont(i + 2)) return false;
+      const unsigned u = (b & 0x0F) << 12 | (s[i + 1] & 0x3Fu) << 6 | (s[i + 2] & 0x3Fu);
+      if (u < 0x800 || (u >= 0xD800 && u <= 0xDFFF) || u == 0xFEFF || u == 0xFFFE) return false;
+      i += 3;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Utf8FormsOf(std::string_view sjisText, std::vector<std::string>& forms) {
+  const TFormTable& table = FormTable();
+  forms.assign(1, std::string());
+  if (!table.usable || sjisText.empty()) return false;
+  for (std::size_t i = 0; i < sjisText.size();) {
+    const std::size_t len = sjis::CharLen(sjisText, i);
+    const std::string ch(sjisText.substr(i, len));
+    i += len;
+    if (ch == "\r" || ch == "\n" || (len == 1 && sjis::IsLeadByte(ch[0]))) return false;
+    const auto it = table.forms.find(ch);
+    if (it == table.forms.end() || it->second.size() > kMaxFormsPerChar) return false;
+    if (forms.size() * it->second.size() > kMaxForms) return false;
+    std::vector<std::string> longer;
+    for (const std::string& head : forms)
+      for (const std::string& tail : it->second) longer.push_back(head + tail);
+    forms = std::move(longer);
+  }
+  return true;
+}
+
+TUtf8LineFinder::TUtf8LineFinder(const std::vector<std::vector<std::string>>& required) {
+  for (const std::vector<std::string>& alternatives : required) {
+    std::vector<std::string> all, forms;
+    bool usable = !alternatives.empty();
+    for (const std::string& a : alternatives) {
+      usable = usable && Utf8FormsOf(a, forms);
+      all.insert(all.end(), forms.begin(), forms.end());
+    }
+    if (usable) classes_.push_back(std::move(all));
+  }
+}
+
+// The character whose forms are rarest in the sample anchors every later search.
+void TUtf8LineFinder::Choose(std::string_view sample) {
+  std::size_t best = 0, fewest = npos;
+  for (std::size_t c = 0; c < classes_.size() && classes_.size() > 1; ++c) {
+    const std::size_t count = CountOccurrences(classes_[c], sample);
+    if (count < fewest) fewest = count, best = c;
+  }
+  finder_ = TAnyOfFinder(classes_[best]);
+  chosen_ = true;
+}
+
+bool TUtf8LineFinder::SearchPiece(std::string_view text, std::int64_t firstLine, TGrepLineSearcher& searcher,
+                                  const TGrepLineHit& onHit, const std::atomic<bool>& cancel,
+                                  std::atomic<std::int64_t>& currentLine, std::size_t& linesDone) {
+  // A signature that opens a piece is dropped by the conversion too.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF" || text.substr(0, 3) == "\xEF\xBF\xBE") text.remove_prefix(3);
+  if (!ConvertsCharByChar(text)) return false;
+  if (!chosen_) Choose(text.substr(0, 16 << 10));
+  finder_.Reset(text);
+  const char* base = text.data();
+  const char* end = base + text.size();
+  std::size_t from = 0, counted = 0;
+  std::int64_t index = 0;  // the number, from 0, of the line that starts at `counted`
+  while (from < text.size() && !cancel.load(std::memory_order_relaxed)) {
+    const std::size_t hit = finder_.Find(from);
+    if (hit == npos) break;
+    const std::size_t begin = LineStartOf(text, counted, hit);
+    index += static_cast<std::int64_t>(CountLineBreaks(base + counted, base + begin));
+    counted = begin;
+    const std::size_t lineEnd = static_cast<std::size_t>(FindLineByte(base + begin, end, false) - base);
+    currentLine.store(firstLine + index, std::memory_order_relaxed);
+    converted_ = ConvertCharCode(text.substr(begin, lineEnd - begin), ckUtf8N, ckSjis);
+    searcher.SearchPiece(converted_, firstLine + index, 0, onHit, cancel, currentLine);
+    from = lineEnd == text.size() ? lineEnd : lineEnd + BreakLength(text, lineEnd);
+    if (from < text.size()) {
+      counted = from;
+      ++index;
+    }
+  }
+  const bool openLast = !text.empty() && text.back() != '\r' && text.back() != '\n';
+  linesDone = static_cast<std::size_t>(index) + CountLineBreaks(base + counted, end) +
+              (openLast && counted < text.size() ? 1 : 0);
+  return true;
+}
+
+}  // namespace vorn
