@@ -72,12 +72,12 @@ std::string CurrentExecutablePath() {
 }
 
 bool StartProgram(const std::string& program, const std::string& paramText, std::string* error, pid_t* startedPid,
-                  TChildReaping reaping) {
-  return StartProgramArgs(program, SplitParamText(paramText), error, startedPid, reaping);
+                  TChildReaping reaping, const std::string& workingFolder) {
+  return StartProgramArgs(program, SplitParamText(paramText), error, startedPid, reaping, workingFolder);
 }
 
 bool StartProgramArgs(const std::string& program, const std::vector<std::string>& args, std::string* error,
-                      pid_t* startedPid, TChildReaping reaping) {
+                      pid_t* startedPid, TChildReaping reaping, const std::string& workingFolder) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -87,7 +87,11 @@ bool StartProgramArgs(const std::string& program, const std::vector<std::string>
   attributes.Prepare();
   pid_t pid = 0;
   // glibc reports a failed exec (missing file, no permission) as the result of the call itself.
-  const int result = ::posix_spawn(&pid, program.c_str(), nullptr, attributes.Get(), argv.data(), environ);
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  if (!workingFolder.empty()) ::posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
+  const int result = ::posix_spawn(&pid, program.c_str(), &actions, attributes.Get(), argv.data(), environ);
+  ::posix_spawn_file_actions_destroy(&actions);
   if (result != 0) {
     if (error) *error = std::strerror(result);
     return false;

@@ -20,12 +20,15 @@ enum class TChildReaping {
 // Starts program with the arguments split from paramText by the command-line rules and does
 // not wait for it. The child runs in a session of its own, so closing the terminal or the
 // session of this process does not end it. startedPid, when given, receives the child's
-// process id. Returns false with an error text when it could not be started (a missing or
-// non-executable program included).
+// process id. It starts in workingFolder, or in this process's current folder when that is
+// empty. Returns false with an error text when it could not be started (a missing or
+// non-executable program, or a working folder it cannot enter, included).
 bool StartProgram(const std::string& program, const std::string& paramText, std::string* error = nullptr,
-                  pid_t* startedPid = nullptr, TChildReaping reaping = TChildReaping::crThread);
+                  pid_t* startedPid = nullptr, TChildReaping reaping = TChildReaping::crThread,
+                  const std::string& workingFolder = {});
 bool StartProgramArgs(const std::string& program, const std::vector<std::string>& args, std::string* error = nullptr,
-                      pid_t* startedPid = nullptr, TChildReaping reaping = TChildReaping::crThread);
+                      pid_t* startedPid = nullptr, TChildReaping reaping = TChildReaping::crThread,
+                      const std::string& workingFolder = {});
 
 // Whether process pid still runs; an ended child not yet collected counts as ended.
 bool ProcessRunning(pid_t pid);

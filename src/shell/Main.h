@@ -408,7 +408,8 @@ private:
 public:
   // Runs instead of starting the copy and answers the started process's id (0 when unknown);
   // takes precedence over SetProgramStarter where the id is needed.
-  void SetProcessStarter(std::function<pid_t(const std::string& params)> start) { startProcess_ = std::move(start); }
+  using TProcessStarter = std::function<pid_t(const std::string& params, const std::string& workingFolder)>;
+  void SetProcessStarter(TProcessStarter start) { startProcess_ = std::move(start); }
 
   // The /g switch: hands this window a grep request for mask (empty pattern, the current
   // folder searched), which opens the grep dialog pre-filled once the window runs.
@@ -417,12 +418,13 @@ public:
 private:
   // The started copy's process id, 0 when it could not be started (said to the user) or the
   // starter does not tell.
-  pid_t StartOtherCopyProcess(const std::string& params);
+  // Empty workingFolder: the copy starts in this process's current folder.
+  pid_t StartOtherCopyProcess(const std::string& params, const std::string& workingFolder = {});
   // The find step a tag jump from this grep result passes on: the grep's keyword with its
   // options; empty when the window shows no grep result.
   std::string GrepFindMacro() const;
   bool JumpInWindowShowing(const std::string& path, std::optional<int> line, const std::string& macro);
-  std::function<pid_t(const std::string&)> startProcess_;
+  TProcessStarter startProcess_;
   // A handed-over request that is not to run at once: the dialog opens with its word, mask
   // and folder rule. The word is used once; mask and folder rule stay for later greps.
   std::shared_ptr<TGrepKeyWord> pendingGrep_;

@@ -7,6 +7,7 @@
 #include "editor/VornEdit.h"
 #include "platform/Cp932Utf8.h"
 #include "platform/BusMessage.h"
+#include "platform/PathPolicy.h"
 #include "shell/MainBus.h"
 #include "platform/VornUtil.h"
 #include "settings/SjisText.h"
@@ -106,7 +107,9 @@ void TVornEditMain::HandOffGrep(const TGrepKeyWord& run) {
   }
   // The new copy learns of the record from the message once its window is on the bus.
   const std::vector<std::int64_t> known = bus_ ? bus_->MainEditorIds() : std::vector<std::int64_t>{};
-  const pid_t pid = StartOtherCopyProcess("-x" + std::to_string(MonitorNumber()));
+  // A search of this window's own file starts the copy in that file's folder.
+  const std::string folder = run.FileMask == FileName() ? ExtractFilePath(FileName()) : std::string();
+  const pid_t pid = StartOtherCopyProcess("-x" + std::to_string(MonitorNumber()), folder);
   if (bus_) bus_->PostToWindowOfProcess(pid, known, TBusMessage::bmGrepExecute);
 }
 

@@ -15,15 +15,15 @@
 
 namespace vorn {
 
-pid_t TVornEditMain::StartOtherCopyProcess(const std::string& params) {
-  if (startProcess_) return startProcess_(params);
+pid_t TVornEditMain::StartOtherCopyProcess(const std::string& params, const std::string& workingFolder) {
+  if (startProcess_) return startProcess_(params, workingFolder);
   if (startProgram_) {
     startProgram_(params);
     return 0;
   }
   std::string error;
   pid_t pid = 0;
-  if (!StartProgram(CurrentExecutablePath(), params, &error, &pid)) {
+  if (!StartProgram(CurrentExecutablePath(), params, &error, &pid, TChildReaping::crThread, workingFolder)) {
     documentPrompts_.Error("VornEditor: " + error);
     return 0;
   }

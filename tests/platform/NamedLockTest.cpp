@@ -82,12 +82,14 @@ TEST(StartProgram, RunsInItsOwnSessionWithSplitArgumentsIsReapedAndReportsMissin
     FILE* f = std::fopen(script.c_str(), "w");
     ASSERT_NE(f, nullptr);
     // Its own pid and /proc stat line (pid, name, state, parent, group, session ...), then the arguments.
-    std::fprintf(f, "read -r s < /proc/$$/stat; { echo \"$$ $s\"; for a; do printf '%%s|' \"$a\"; done; } > %s.tmp && mv %s.tmp %s\n",
+    std::fprintf(f, "read -r s < /proc/$$/stat; { echo \"$$ $s\"; for a; do printf '%%s|' \"$a\"; done; pwd; } > %s.tmp && mv %s.tmp %s\n",
                  out.c_str(), out.c_str(), out.c_str());
     std::fclose(f);
   }
   pid_t pid = 0;
-  ASSERT_TRUE(StartProgram("/bin/sh", script + " \"a b\" c", nullptr, &pid));
+  const std::string folder = std::string(dir) + "/work";
+  ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+  ASSERT_TRUE(StartProgram("/bin/sh", script + " \"a b\" c", nullptr, &pid, TChildReaping::crThread, folder));
   ASSERT_GT(pid, 0);
   std::string text;
   for (int i = 0; i < 300 && text.empty(); ++i) {
@@ -96,7 +98,7 @@ TEST(StartProgram, RunsInItsOwnSessionWithSplitArgumentsIsReapedAndReportsMissin
   }
   const std::size_t lineEnd = text.find('\n');
   ASSERT_NE(lineEnd, std::string::npos) << text;
-  EXPECT_EQ(text.substr(lineEnd + 1), "a b|c|");
+  EXPECT_EQ(text.substr(lineEnd + 1), "a b|c|" + folder + "\n") << "the arguments, then the working folder";
   int shownPid = 0, parent = 0, group = 0, session = 0;
   char state = 0;
   ASSERT_EQ(std::sscanf(text.c_str(), "%d %*d %*s %c %d %d %d", &shownPid, &state, &parent, &group, &session), 5) << text;
@@ -110,6 +112,10 @@ TEST(StartProgram, RunsInItsOwnSessionWithSplitArgumentsIsReapedAndReportsMissin
   std::string error;
   EXPECT_FALSE(StartProgram("/no/such/program", "", &error));
   EXPECT_FALSE(error.empty());
+  error.clear();
+  EXPECT_FALSE(StartProgram("/bin/sh", script, &error, nullptr, TChildReaping::crThread, folder + "/missing"));
+  EXPECT_FALSE(error.empty()) << "a working folder that cannot be entered";
+  ::rmdir(folder.c_str());
   std::remove(out.c_str());
   std::remove(script.c_str());
   ::rmdir(dir);

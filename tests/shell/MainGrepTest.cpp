@@ -134,12 +134,32 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
   std::filesystem::create_directories(tree_ / "user");
   auto holder = NewWindow();
   holder->SetGrepHandOffFolder(tree_ / "user/");
+  std::vector<std::string> folders;
+  holder->SetProcessStarter([&](const std::string& params, const std::string& folder) -> pid_t {
+    started_.push_back(params);
+    folders.push_back(folder);
+    return 0;
+  });
   ASSERT_TRUE(holder->LoadDocument(doc, false));
   AnswerGrep(*holder, Sjis("日本語"));
   ASSERT_TRUE(holder->RunFunction(Number("Grep"), false));
   ASSERT_EQ(started_.size(), 1u);
   EXPECT_EQ(started_[0].rfind("-x", 0), 0u) << started_[0];
+  EXPECT_EQ(folders, std::vector<std::string>{""}) << "a folder search starts the copy in the current folder";
   EXPECT_EQ(holder->ShownText(), QStringLiteral("kept\n"));
+  // A search of the window's own file starts it in that file's folder.
+  holder->SetGrepDialog([&](const std::string&, TGrepKeyWord& run) {
+    run.SetPattern("kept");
+    run.FileMask = doc;
+    run.BaseFolder = tree_.Path();
+    return true;
+  });
+  ASSERT_TRUE(holder->RunFunction(Number("Grep"), false));
+  ASSERT_EQ(folders.size(), 2u);
+  EXPECT_EQ(folders[1], tree_.Path() + "/");
+  started_.clear();
+  AnswerGrep(*holder, Sjis("日本語"));
+  ASSERT_TRUE(holder->RunFunction(Number("Grep"), false));
 
   auto fresh = NewWindow();
   fresh->SetGrepHandOffFolder(tree_ / "user/");
@@ -250,7 +270,7 @@ TEST_F(MainGrepTest, TheHandOffGoesToTheStartedProcessEvenWhenAnotherEditorRegis
   std::unique_ptr<TVornEditMain> started;
   // The started copy is played by a window of this process; an unrelated editor of another
   // process registers just before it and is the most recently activated one.
-  holder->SetProcessStarter([&](const std::string& params) -> pid_t {
+  holder->SetProcessStarter([&](const std::string& params, const std::string&) -> pid_t {
     EXPECT_EQ(params.rfind("-x", 0), 0u) << params;
     other = std::make_unique<TOtherProcessEditor>(run);
     started = std::make_unique<TVornEditMain>(false);
