@@ -2,12 +2,14 @@
 // only their lines converted.
 #include "search/GrepUtf8Lines.h"
 
-#include <unordered_map>
+#include <cstdint>
+#include <map>
 
 #include "base/ByteBlocks.h"
 #include "base/sjis.h"
 #include "encoding/LineSplit.h"
 #include "encoding/jconvert.h"
+#include "platform/cp932.h"
 
 namespace vorn {
 namespace {
@@ -31,39 +33,13 @@ std::string EncodeUtf8(unsigned u) {
   return s;
 }
 
-// Each Shift_JIS character with the UTF-8 forms that convert to it, taken from the converter
-// itself over every unit a clean text can hold. Usable only when every unit gives exactly one
-// character: then a conversion's characters stand where their forms stood.
-struct TFormTable {
-  bool usable = true;
-  std::unordered_map<std::string, std::vector<std::string>> forms;
-};
+bool CleanUnit(unsigned u) { return u != 0 && (u < 0xD800 || u > 0xDFFF) && u != 0xFEFF && u != 0xFFFE; }
 
-const TFormTable& FormTable() {
-  static const TFormTable table = [] {
-    TFormTable t;
-    std::string all;
-    std::vector<unsigned> units;
-    for (unsigned u = 1; u < 0x10000; ++u) {
-      if (u == '\n' || (u >= 0xD800 && u <= 0xDFFF) || u == 0xFEFF || u == 0xFFFE) continue;
-      all += EncodeUtf8(u);
-      all += '\n';
-      units.push_back(u);
-    }
-    const std::string out = ConvertCharCode(all, ckUtf8N, ckSjis);
-    std::size_t at = 0;
-    for (unsigned u : units) {
-      const std::size_t end = out.find('\n', at);
-      const std::string ch = out.substr(at, end - at);
-      const bool oneChar = end != npos && !ch.empty() && ch.size() == (sjis::IsLeadByte(ch[0]) ? 2u : 1u);
-      if (!oneChar) return TFormTable{false, {}};
-      std::vector<std::string>& forms = t.forms[ch];
-      if (forms.size() <= kMaxFormsPerChar) forms.push_back(EncodeUtf8(u));
-      at = end + 1;
-    }
-    return t;
-  }();
-  return table;
+// The Shift_JIS code (lead << 8 | trail, or the byte) the conversion writes for a unit of a
+// clean text: its code page 932 code, or the default character.
+std::uint16_t SjisOfUnit(const TCp932Table& table, unsigned u) {
+  const std::uint16_t code = table.fromU16[u];
+  return code == Cp932NoMapping ? static_cast<unsigned char>(Cp932DefaultChar) : code;
 }
 
 #if defined(__SSE2__)
@@ -128,35 +104,80 @@ bool ConvertsCharByChar(std::string_view utf8) {
   return true;
 }
 
-bool Utf8FormsOf(std::string_view sjisText, std::vector<std::string>& forms) {
-  const TFormTable& table = FormTable();
-  forms.assign(1, std::string());
-  if (!table.usable || sjisText.empty()) return false;
+namespace {
+
+using TCodeForms = std::map<unsigned, std::vector<std::string>>;
+
+// The Shift_JIS codes of a text's characters, each added to forms to be filled; false for a
+// line break or a lone lead byte, which no clean form stands for.
+bool CodesOf(std::string_view sjisText, std::vector<unsigned>& codes, TCodeForms& forms) {
+  codes.clear();
   for (std::size_t i = 0; i < sjisText.size();) {
     const std::size_t len = sjis::CharLen(sjisText, i);
-    const std::string ch(sjisText.substr(i, len));
+    const auto byte = [&sjisText](std::size_t k) { return static_cast<unsigned char>(sjisText[k]); };
+    const unsigned code = len == 2 ? byte(i) << 8 | byte(i + 1) : byte(i);
     i += len;
-    if (ch == "\r" || ch == "\n" || (len == 1 && sjis::IsLeadByte(ch[0]))) return false;
-    const auto it = table.forms.find(ch);
-    if (it == table.forms.end() || it->second.size() > kMaxFormsPerChar) return false;
-    if (forms.size() * it->second.size() > kMaxForms) return false;
+    if (code == '\r' || code == '\n' || (len == 1 && sjis::IsLeadByte(static_cast<char>(code)))) return false;
+    codes.push_back(code);
+    forms[code];
+  }
+  return !codes.empty();
+}
+
+// The forms of every code in forms, in one pass over the units; a code with more than
+// kMaxFormsPerChar stops collecting there.
+void FillForms(TCodeForms& forms) {
+  const TCp932Table& table = Cp932Table();
+  for (unsigned u = 1; u < 0x10000; ++u) {
+    if (!CleanUnit(u)) continue;
+    const auto it = forms.find(SjisOfUnit(table, u));
+    if (it != forms.end() && it->second.size() <= kMaxFormsPerChar) it->second.push_back(EncodeUtf8(u));
+  }
+}
+
+bool Compose(const std::vector<unsigned>& codes, const TCodeForms& formsOf, std::vector<std::string>& forms) {
+  forms.assign(1, std::string());
+  for (unsigned code : codes) {
+    const std::vector<std::string>& own = formsOf.at(code);
+    if (own.empty() || own.size() > kMaxFormsPerChar || forms.size() * own.size() > kMaxForms) return false;
     std::vector<std::string> longer;
     for (const std::string& head : forms)
-      for (const std::string& tail : it->second) longer.push_back(head + tail);
+      for (const std::string& tail : own) longer.push_back(head + tail);
     forms = std::move(longer);
   }
   return true;
 }
 
+}  // namespace
+
+bool Utf8FormsOf(std::string_view sjisText, std::vector<std::string>& forms) {
+  std::vector<unsigned> codes;
+  TCodeForms formsOf;
+  forms.clear();
+  if (!CodesOf(sjisText, codes, formsOf)) return false;
+  FillForms(formsOf);
+  return Compose(codes, formsOf, forms);
+}
+
 TUtf8LineFinder::TUtf8LineFinder(const std::vector<std::vector<std::string>>& required) {
-  for (const std::vector<std::string>& alternatives : required) {
+  std::vector<std::vector<std::vector<unsigned>>> codes(required.size());
+  TCodeForms formsOf;
+  std::vector<bool> usable(required.size(), true);
+  for (std::size_t c = 0; c < required.size(); ++c) {
+    usable[c] = !required[c].empty();
+    for (const std::string& a : required[c]) {
+      codes[c].emplace_back();
+      usable[c] = usable[c] && CodesOf(a, codes[c].back(), formsOf);
+    }
+  }
+  FillForms(formsOf);
+  for (std::size_t c = 0; c < required.size(); ++c) {
     std::vector<std::string> all, forms;
-    bool usable = !alternatives.empty();
-    for (const std::string& a : alternatives) {
-      usable = usable && Utf8FormsOf(a, forms);
+    for (const std::vector<unsigned>& a : codes[c]) {
+      usable[c] = usable[c] && Compose(a, formsOf, forms);
       all.insert(all.end(), forms.begin(), forms.end());
     }
-    if (usable) classes_.push_back(std::move(all));
+    if (usable[c]) classes_.push_back(std::move(all));
   }
 }
 
