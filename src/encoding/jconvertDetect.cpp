@@ -443,13 +443,14 @@ struct TBoundCount {
   bool exact = true;
 };
 
-TBoundCount CountFromTheTail(const TPrefix& t, TCounter counter) {
-  constexpr std::size_t kTail = 4096;
-  if (t.len > 2 * kTail) {
-    const std::size_t start = TokenStartAfter(t, t.len - kTail);
+constexpr std::size_t kTail = 4096;
+
+TBoundCount CountFromTheTail(const TPrefix& t, TCounter counter, std::size_t tail = kTail) {
+  if (t.len > 2 * tail) {
+    const std::size_t start = TokenStartAfter(t, t.len - tail);
     if (start < t.len) {
-      const TRunCount tail = counter(TPrefix{t.s + start, t.size - start, t.len - start});
-      return {tail.count, tail.broken};
+      const TRunCount run = counter(TPrefix{t.s + start, t.size - start, t.len - start});
+      return {run.count, run.broken};
     }
   }
   return {counter(t).count, true};
@@ -686,7 +687,13 @@ jconv::TDetectCounters Count(const TPrefix& t, bool exact) {
   // Each UTF-8 character counted has its own lead byte, so with fewer leads than the Shift_JIS
   // run UTF-8 can neither win nor be the count another code must beat: any value up to the
   // number of leads gives the same verdict, and a Shift_JIS text is spared the UTF-8 scan.
-  TBoundCount utf8 = !exact && FewerUtf8LeadsThan(t, sjis.count) ? TBoundCount{} : CountFromTheTail(t, Utf8Counter);
+  // An unbroken run may need a longer tail to outnumber them.
+  bool fewLeads = !exact && FewerUtf8LeadsThan(t, sjis.count);
+  if (!exact && !fewLeads && !sjis.exact) {
+    sjis = CountFromTheTail(t, SjisCounter, 8 * kTail);
+    fewLeads = FewerUtf8LeadsThan(t, sjis.count);
+  }
+  TBoundCount utf8 = fewLeads ? TBoundCount{} : CountFromTheTail(t, Utf8Counter);
   TBoundCount euc = CountFromTheTail(t, EucCounter);
   TBoundCount* counts[] = {&sjis, &utf8, &euc};
   const TCounter counters[] = {SjisCounter, Utf8Counter, EucCounter};
