@@ -70,12 +70,14 @@ public:
   int reports = 0;
 };
 
-void RunOurs(benchmark::State& state, const char* text, bool regex, bool fuzzy, int progressMs = 250) {
+void RunOurs(benchmark::State& state, const char* text, bool regex, bool fuzzy, int progressMs = 250,
+             bool ignoreCase = false) {
   TTree& tree = Tree();
   TBregexpObj p;
   p.SetPattern(text);
   p.SetPlainText(!regex);
   p.SetFuzzy(fuzzy);
+  p.SetIgnoreCase(ignoreCase);
   TGrepOptions o;
   o.BaseFolder = tree.root;
   o.SubFolders = true;
@@ -105,6 +107,8 @@ void BM_GrepRegex(benchmark::State& s) { RunOurs(s, "need[a-z]+_x[0-9]", true, f
 // The progress window's rate (every 100 ms) against reports so rare that none comes in a run.
 void BM_GrepLiteralProgress100ms(benchmark::State& s) { RunOurs(s, "needle_x1", false, false, 100); }
 void BM_GrepLiteralNoProgress(benchmark::State& s) { RunOurs(s, "needle_x1", false, false, 1 << 30); }
+void BM_GnuGrepLiteralIgnoringCase(benchmark::State& s) { RunGnuGrep(s, "-F -i", "needle_x1"); }
+void BM_GrepLiteralIgnoringCase(benchmark::State& s) { RunOurs(s, "needle_x1", false, false, 250, true); }
 void BM_GrepFuzzy(benchmark::State& s) { RunOurs(s, "\x83\x65\x83\x4c\x83\x58\x83\x67needle", false, true); }
 
 // From Cancel to Run returning, with the run in full swing.
@@ -138,6 +142,8 @@ BENCHMARK(BM_GnuGrepLiteral)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepLiteral)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepLiteralNoProgress)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_GrepLiteralProgress100ms)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_GnuGrepLiteralIgnoringCase)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GrepLiteralIgnoringCase)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GnuGrepRegex)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepRegex)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepFuzzy)->Unit(benchmark::kMillisecond)->Iterations(3);

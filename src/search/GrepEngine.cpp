@@ -110,7 +110,8 @@ private:
       searchers_.push_back(std::make_unique<TGrepLineSearcher>(*engine_.pattern_));
       std::string ignored;
       searchers_.back()->Compile(ignored);
-      utf8Finders_.push_back(std::make_unique<TUtf8LineFinder>(searchers_.back()->RequiredCharacters()));
+      const TGrepLineSearcher& searcher = *searchers_.back();
+      utf8Finders_.push_back(std::make_unique<TUtf8LineFinder>(searcher.RequiredCharacters(), searcher.RequiredFoldsCase()));
     }
     for (int w = 0; w < n; ++w) threads_.emplace_back([this, w] { WorkerLoop(w); });
   }

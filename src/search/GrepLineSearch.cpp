@@ -192,15 +192,19 @@ bool TGrepLineSearcher::Compile(std::string& message) {
   // A literal every match must contain finds the candidate lines far faster than the regular
   // expression scanning the whole text; the expression then runs on those lines alone.
   // A fuzzy pattern ignores the case flag: its rows name every form a character may take.
+  // A plain pattern folded by ASCII case only is found by a folding anchor, far faster than
+  // the plain search steps through the text a character at a time.
   required_.clear();
+  const bool plain = pattern_->SimpleSearch() && !EndsInLoneLead(pattern_->Pattern());
+  foldCase_ = lineBreaks_ == 0 && plain && pattern_->IgnoreCase();
   if (lineBreaks_ == 0 && !pattern_->SimpleSearch() && (pattern_->Fuzzy() || !pattern_->IgnoreCase()))
     required_ = RequiredAlternatives(*pattern_);
+  if (foldCase_) required_ = {{pattern_->Pattern()}};
   certain_ = required_;
-  if (lineBreaks_ == 0 && pattern_->SimpleSearch() && !pattern_->IgnoreCase() && !EndsInLoneLead(pattern_->Pattern()))
-    certain_ = {{pattern_->Pattern()}};
+  if (lineBreaks_ == 0 && plain && !pattern_->IgnoreCase()) certain_ = {{pattern_->Pattern()}};
   occurrences_.assign(required_.size(), 0);
   sampled_ = 0;
-  anchor_ = required_.empty() ? TAnyOfFinder() : TAnyOfFinder(required_.front());
+  anchor_ = required_.empty() ? TAnyOfFinder() : TAnyOfFinder(required_.front(), foldCase_);
   return true;
 }
 
@@ -212,10 +216,10 @@ void TGrepLineSearcher::ChooseAnchor(std::string_view text) {
   sampled_ += sample.size();
   std::size_t best = 0;
   for (std::size_t c = 0; c < required_.size(); ++c) {
-    occurrences_[c] += CountOccurrences(required_[c], sample);
+    occurrences_[c] += CountOccurrences(required_[c], sample, foldCase_);
     if (occurrences_[c] < occurrences_[best]) best = c;
   }
-  anchor_ = TAnyOfFinder(required_[best]);
+  anchor_ = TAnyOfFinder(required_[best], foldCase_);
 }
 
 int TGrepLineSearcher::CountHits(const char* begin, const char* end, std::size_t limit) {

@@ -49,9 +49,10 @@ public:
   bool Compile(std::string& message);
   int LineBreakCount() const { return lineBreaks_; }
   // For each character every match holds, its alternatives (Shift_JIS): any line with a match
-  // holds one alternative of each. Empty when nothing is sure, as with a multi-line pattern
-  // or case folded by the engine.
+  // holds one alternative of each, with RequiredFoldsCase in either case of the ASCII letters.
+  // Empty when nothing is sure, as with a multi-line pattern or case folded by the engine.
   const std::vector<std::vector<std::string>>& RequiredCharacters() const { return certain_; }
+  bool RequiredFoldsCase() const { return foldCase_; }
 
   // Searches the lines of text, numbering the first firstLine. The last keepTail lines are left
   // unsearched (a multi-line pattern needs the lines after them); returns the byte offset where
@@ -92,6 +93,7 @@ private:
   // rarest in the first text searched, so that few lines reach the pattern.
   std::vector<std::vector<std::string>> required_;
   std::vector<std::vector<std::string>> certain_;  // required_, or a plain pattern as itself
+  bool foldCase_ = false;                          // required_ and certain_ fold ASCII case
   std::vector<std::size_t> occurrences_;  // per required character, in the text sampled so far
   std::size_t sampled_ = 0;
   TAnyOfFinder anchor_;

@@ -159,7 +159,8 @@ bool Utf8FormsOf(std::string_view sjisText, std::vector<std::string>& forms) {
   return Compose(codes, formsOf, forms);
 }
 
-TUtf8LineFinder::TUtf8LineFinder(const std::vector<std::vector<std::string>>& required) {
+TUtf8LineFinder::TUtf8LineFinder(const std::vector<std::vector<std::string>>& required, bool foldCase)
+    : foldCase_(foldCase) {
   std::vector<std::vector<std::vector<unsigned>>> codes(required.size());
   TCodeForms formsOf;
   std::vector<bool> usable(required.size(), true);
@@ -185,10 +186,10 @@ TUtf8LineFinder::TUtf8LineFinder(const std::vector<std::vector<std::string>>& re
 void TUtf8LineFinder::Choose(std::string_view sample) {
   std::size_t best = 0, fewest = npos;
   for (std::size_t c = 0; c < classes_.size() && classes_.size() > 1; ++c) {
-    const std::size_t count = CountOccurrences(classes_[c], sample);
+    const std::size_t count = CountOccurrences(classes_[c], sample, foldCase_);
     if (count < fewest) fewest = count, best = c;
   }
-  finder_ = TAnyOfFinder(classes_[best]);
+  finder_ = TAnyOfFinder(classes_[best], foldCase_);
   chosen_ = true;
 }
 

@@ -28,7 +28,7 @@ bool Utf8FormsOf(std::string_view sjis, std::vector<std::string>& forms);
 // first text it is given. One per worker.
 class TUtf8LineFinder {
 public:
-  explicit TUtf8LineFinder(const std::vector<std::vector<std::string>>& required);
+  TUtf8LineFinder(const std::vector<std::vector<std::string>>& required, bool foldCase);
   bool Usable() const { return !classes_.empty(); }
 
   // Searches a UTF-8 piece with the searcher, each line that may match through its Shift_JIS
@@ -45,6 +45,7 @@ private:
   std::vector<std::vector<std::string>> classes_;  // per usable character: its UTF-8 forms
   TAnyOfFinder finder_;
   bool chosen_ = false;
+  bool foldCase_;
   std::string converted_;
 };
 

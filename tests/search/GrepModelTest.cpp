@@ -170,24 +170,31 @@ TEST(GrepModel, RequiredLiteralIsOnlyWhatEveryMatchHolds) {
 }
 
 // The candidate finder against a plain search for each needle, on texts of few distinct bytes
-// so that first and last bytes match often without the middle, at every block offset.
+// so that first and last bytes match often without the middle, at every block offset; folding
+// ASCII case, against the same search over lower-cased text and needles.
 TEST(GrepModel, AnyOfFinderGivesEachNextOccurrence) {
   std::mt19937 rng(5);
-  const char alphabet[] = {'a', 'b', '\x82', '\x60'};
+  const char alphabet[] = {'a', 'b', '\x82', '\x60', 'A', 'B', '@', '['};
   auto randomText = [&](std::size_t size) {
     std::string t;
-    for (std::size_t i = 0; i < size; ++i) t += alphabet[rng() % 4];
+    for (std::size_t i = 0; i < size; ++i) t += alphabet[rng() % (size % 2 ? 4 : 8)];
     return t;
   };
-  for (int round = 0; round < 3000; ++round) {
+  auto lower = [](std::string t) {
+    for (char& c : t) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    return t;
+  };
+  for (int round = 0; round < 6000; ++round) {
+    const bool fold = round % 2;
     std::vector<std::string> needles(1 + rng() % 4);
     for (std::string& n : needles) n = randomText(1 + rng() % 5);
     const std::string text = randomText(rng() % 200);
-    TAnyOfFinder finder(needles);
+    TAnyOfFinder finder(needles, fold);
     finder.Reset(text);
+    const std::string seen = fold ? lower(text) : text;
     for (std::size_t from = 0; from <= text.size(); from += 1 + rng() % 7) {
       std::size_t want = std::string::npos;
-      for (const std::string& n : needles) want = std::min(want, text.find(n, from));
+      for (const std::string& n : needles) want = std::min(want, seen.find(fold ? lower(n) : n, from));
       ASSERT_EQ(finder.Find(from), want) << "round " << round << " from " << from;
     }
   }
