@@ -109,6 +109,9 @@ void BM_GrepLiteralProgress100ms(benchmark::State& s) { RunOurs(s, "needle_x1", 
 void BM_GrepLiteralNoProgress(benchmark::State& s) { RunOurs(s, "needle_x1", false, false, 1 << 30); }
 void BM_GnuGrepLiteralIgnoringCase(benchmark::State& s) { RunGnuGrep(s, "-F -i", "needle_x1"); }
 void BM_GrepLiteralIgnoringCase(benchmark::State& s) { RunOurs(s, "needle_x1", false, false, 250, true); }
+// A regular expression the engine folds, with no literal every match must hold.
+void BM_GnuGrepRegexIgnoringCase(benchmark::State& s) { RunGnuGrep(s, "-E -i", "(nee|ned)[a-z]+_x[0-9]"); }
+void BM_GrepRegexIgnoringCase(benchmark::State& s) { RunOurs(s, "(nee|ned)[a-z]+_x[0-9]", true, false, 250, true); }
 void BM_GrepFuzzy(benchmark::State& s) { RunOurs(s, "\x83\x65\x83\x4c\x83\x58\x83\x67needle", false, true); }
 
 // From Cancel to Run returning, with the run in full swing.
@@ -146,6 +149,8 @@ BENCHMARK(BM_GnuGrepLiteralIgnoringCase)->Unit(benchmark::kMillisecond)->Iterati
 BENCHMARK(BM_GrepLiteralIgnoringCase)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GnuGrepRegex)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepRegex)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GnuGrepRegexIgnoringCase)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GrepRegexIgnoringCase)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepFuzzy)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_GrepCancelLatency)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
