@@ -43,10 +43,13 @@ bool PlainGroupAt(std::string_view re, std::size_t i) {
 
 }  // namespace
 
+namespace {
+
 std::size_t BreakLength(std::string_view text, std::size_t at) {
   return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
 }
 
+// Where the line holding offset `at` starts, knowing a line starts at `from` <= at.
 std::size_t LineStartOf(std::string_view text, std::size_t from, std::size_t at) {
   std::size_t q = at;
   if (q < text.size() && text[q] == '\n' && q > from && text[q - 1] == '\r') --q;
@@ -56,6 +59,31 @@ std::size_t LineStartOf(std::string_view text, std::size_t from, std::size_t at)
     --q;
   }
   return from;
+}
+
+}  // namespace
+
+THitLineWalk::TLine THitLineWalk::LineOf(std::size_t at) {
+  const char* base = text_.data();
+  const std::size_t begin = LineStartOf(text_, start_, at);
+  index_ += static_cast<std::int64_t>(CountLineBreaks(base + start_, base + begin));
+  start_ = begin;
+  return {begin, static_cast<std::size_t>(FindLineByte(base + begin, base + text_.size(), false) - base)};
+}
+
+std::size_t THitLineWalk::Next(const TLine& line) {
+  const std::size_t from = line.End == text_.size() ? line.End : line.End + BreakLength(text_, line.End);
+  if (from < text_.size()) {
+    start_ = from;
+    ++index_;
+  }
+  return from;
+}
+
+std::size_t THitLineWalk::LineCount() const {
+  const bool openLast = !text_.empty() && text_.back() != '\r' && text_.back() != '\n';
+  return static_cast<std::size_t>(index_) + CountLineBreaks(text_.data() + start_, text_.data() + text_.size()) +
+         (openLast && start_ < text_.size() ? 1 : 0);
 }
 
 // The number of line breaks (CR LF, CR or LF) in [p, end), which must not split a CR LF.
@@ -336,8 +364,8 @@ std::size_t TGrepLineSearcher::SearchLazily(std::string_view text, std::int64_t 
                                             const std::atomic<bool>& cancel, std::atomic<std::int64_t>& currentLine) {
   const char* base = text.data();
   const char* end = base + text.size();
-  std::size_t from = 0, counted = 0;
-  std::int64_t index = 0;  // the number, from 0, of the line that starts at `counted`
+  THitLineWalk walk(text);
+  std::size_t from = 0;
   while (from < text.size()) {
     if (cancel.load(std::memory_order_relaxed)) return text.size();
     std::size_t pos = 0, len = 0;
@@ -348,30 +376,21 @@ std::size_t TGrepLineSearcher::SearchLazily(std::string_view text, std::int64_t 
       pos = hit - from;
     } else if (!ScanFrom(base + from, end, pos, len, failed)) {
       if (!failed) break;
-      return FallBackFrom(text, counted, firstLine, index, onHit, cancel, currentLine);
+      return FallBackFrom(text, walk.LineStart(), firstLine, walk.Index(), onHit, cancel, currentLine);
     }
     const std::size_t at = from + pos;
-    const std::size_t begin = LineStartOf(text, counted, at);
-    index += static_cast<std::int64_t>(CountLineBreaks(base + counted, base + begin));
-    counted = begin;
-    const std::size_t lineEnd = static_cast<std::size_t>(FindLineByte(base + begin, end, false) - base);
+    const THitLineWalk::TLine line = walk.LineOf(at);
     // A match across a break: the scan may have skipped a line's own match, so line by line.
-    if (at + len > lineEnd) return FallBackFrom(text, counted, firstLine, index, onHit, cancel, currentLine);
-    currentLine.store(firstLine + index, std::memory_order_relaxed);
-    const std::string_view line = text.substr(begin, lineEnd - begin);
-    if (!line.empty()) {
-      const int hits = CountHits(line.data(), line.data() + line.size(), line.size() + 2);
-      if (hits > 0) onHit(firstLine + index, line, hits);
+    if (at + len > line.End) return FallBackFrom(text, line.Begin, firstLine, walk.Index(), onHit, cancel, currentLine);
+    currentLine.store(firstLine + walk.Index(), std::memory_order_relaxed);
+    const std::string_view lineText = text.substr(line.Begin, line.End - line.Begin);
+    if (!lineText.empty()) {
+      const int hits = CountHits(lineText.data(), lineText.data() + lineText.size(), lineText.size() + 2);
+      if (hits > 0) onHit(firstLine + walk.Index(), lineText, hits);
     }
-    from = lineEnd == text.size() ? lineEnd : lineEnd + BreakLength(text, lineEnd);
-    if (from < text.size()) {
-      counted = from;
-      ++index;
-    }
+    from = walk.Next(line);
   }
-  const bool openLast = !text.empty() && text.back() != '\r' && text.back() != '\n';
-  linesDone_ = static_cast<std::size_t>(index) + CountLineBreaks(base + counted, end) +
-               (openLast && counted < text.size() ? 1 : 0);
+  linesDone_ = walk.LineCount();
   return text.size();
 }
 

@@ -27,11 +27,30 @@ std::string RequiredLiteral(std::string_view regex);
 
 // The number of line breaks (CR LF, CR or LF) in [p, end), which must not split a CR LF.
 std::size_t CountLineBreaks(const char* p, const char* end);
-// The length of the break at `at`: 2 for CR LF, else 1.
-std::size_t BreakLength(std::string_view text, std::size_t at);
-// Where the line holding offset `at` starts, knowing a line starts at `from` <= at. A match
-// that starts on a line's break belongs to that line, the LF of a CR LF included.
-std::size_t LineStartOf(std::string_view text, std::size_t from, std::size_t at);
+
+// Walks a text from hit to hit, numbering each hit's line (from 0) by counting only the breaks
+// between hits: splitting every line first costs more than the search on texts with few hits.
+class THitLineWalk {
+public:
+  struct TLine {
+    std::size_t Begin, End;  // End before the line's break
+  };
+  explicit THitLineWalk(std::string_view text) : text_(text) {}
+  // The line holding offset `at`, which must not lie before the walk's line; it becomes the
+  // walk's line. A hit on a line's break belongs to that line, the LF of a CR LF included.
+  TLine LineOf(std::size_t at);
+  // Where the line after `line` starts (the text's end when none); it becomes the walk's line.
+  std::size_t Next(const TLine& line);
+  std::int64_t Index() const { return index_; }
+  std::size_t LineStart() const { return start_; }
+  // The lines of the whole text, the walk's line and those after it included.
+  std::size_t LineCount() const;
+
+private:
+  std::string_view text_;
+  std::size_t start_ = 0;  // where the walk's line starts
+  std::int64_t index_ = 0;
+};
 
 // A called-back matching line: its number, its text (with NUL bytes as read; for a multi-line
 // pattern the line and the lines that follow, joined by CR LF) and the hits counted on it.

@@ -7,7 +7,6 @@
 
 #include "base/ByteBlocks.h"
 #include "base/sjis.h"
-#include "encoding/LineSplit.h"
 #include "encoding/jconvert.h"
 #include "platform/cp932.h"
 
@@ -201,29 +200,17 @@ bool TUtf8LineFinder::SearchPiece(std::string_view text, std::int64_t firstLine,
   if (!ConvertsCharByChar(text)) return false;
   if (!chosen_) Choose(text.substr(0, 16 << 10));
   finder_.Reset(text);
-  const char* base = text.data();
-  const char* end = base + text.size();
-  std::size_t from = 0, counted = 0;
-  std::int64_t index = 0;  // the number, from 0, of the line that starts at `counted`
-  while (from < text.size() && !cancel.load(std::memory_order_relaxed)) {
+  THitLineWalk walk(text);
+  for (std::size_t from = 0; from < text.size() && !cancel.load(std::memory_order_relaxed);) {
     const std::size_t hit = finder_.Find(from);
     if (hit == npos) break;
-    const std::size_t begin = LineStartOf(text, counted, hit);
-    index += static_cast<std::int64_t>(CountLineBreaks(base + counted, base + begin));
-    counted = begin;
-    const std::size_t lineEnd = static_cast<std::size_t>(FindLineByte(base + begin, end, false) - base);
-    currentLine.store(firstLine + index, std::memory_order_relaxed);
-    converted_ = ConvertCharCode(text.substr(begin, lineEnd - begin), ckUtf8N, ckSjis);
-    searcher.SearchPiece(converted_, firstLine + index, 0, onHit, cancel, currentLine);
-    from = lineEnd == text.size() ? lineEnd : lineEnd + BreakLength(text, lineEnd);
-    if (from < text.size()) {
-      counted = from;
-      ++index;
-    }
+    const THitLineWalk::TLine line = walk.LineOf(hit);
+    currentLine.store(firstLine + walk.Index(), std::memory_order_relaxed);
+    converted_ = ConvertCharCode(text.substr(line.Begin, line.End - line.Begin), ckUtf8N, ckSjis);
+    searcher.SearchPiece(converted_, firstLine + walk.Index(), 0, onHit, cancel, currentLine);
+    from = walk.Next(line);
   }
-  const bool openLast = !text.empty() && text.back() != '\r' && text.back() != '\n';
-  linesDone = static_cast<std::size_t>(index) + CountLineBreaks(base + counted, end) +
-              (openLast && counted < text.size() ? 1 : 0);
+  linesDone = walk.LineCount();
   return true;
 }
 
