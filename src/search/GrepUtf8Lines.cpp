@@ -201,12 +201,22 @@ bool TUtf8LineFinder::SearchPiece(std::string_view text, std::int64_t firstLine,
   if (!chosen_) Choose(text.substr(0, 16 << 10));
   finder_.Reset(text);
   THitLineWalk walk(text);
+  std::size_t convertedBytes = 0;
   for (std::size_t from = 0; from < text.size() && !cancel.load(std::memory_order_relaxed);) {
+    // Where most lines may match, a line at a time costs more than the rest of the piece at once;
+    // a text that converts character by character gives the same either way.
+    if (convertedBytes > text.size() / 8 && from < text.size() / 2) {
+      converted_ = ConvertCharCode(text.substr(from), ckUtf8N, ckSjis);
+      searcher.SearchPiece(converted_, firstLine + walk.Index(), 0, onHit, cancel, currentLine);
+      linesDone = static_cast<std::size_t>(walk.Index()) + searcher.LinesDone();
+      return true;
+    }
     const std::size_t hit = finder_.Find(from);
     if (hit == npos) break;
     const THitLineWalk::TLine line = walk.LineOf(hit);
     currentLine.store(firstLine + walk.Index(), std::memory_order_relaxed);
     converted_ = ConvertCharCode(text.substr(line.Begin, line.End - line.Begin), ckUtf8N, ckSjis);
+    convertedBytes += line.End - line.Begin;
     searcher.SearchPiece(converted_, firstLine + walk.Index(), 0, onHit, cancel, currentLine);
     from = walk.Next(line);
   }
