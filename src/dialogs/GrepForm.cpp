@@ -220,7 +220,12 @@ void TGrepForm::ShowFolderTree() {
     connect(treeRootCombo_, &QComboBox::currentTextChanged, this,
             [this](const QString& root) { tree_->setRootIndex(treeModel_->index(root)); });
     tree_->setRootIndex(treeModel_->index(treeRootCombo_->currentText()));
+    // Folders are read in the background: the selected node is brought into view again once
+    // the folders above it are listed.
+    connect(treeModel_, &QFileSystemModel::directoryLoaded, this, [this] { ShowTreeTarget(); });
+    connect(treeModel_, &QFileSystemModel::layoutChanged, this, [this] { ShowTreeTarget(); });
     connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& index) {
+      treeTarget_.clear();
       if (index.isValid()) pathCombo_->setEditText(treeModel_->filePath(index));
     });
   }
@@ -238,7 +243,14 @@ void TGrepForm::SelectTreeFolder(const QString& folder) {
   QSignalBlocker blockRoot(treeRootCombo_);
   treeRootCombo_->setCurrentIndex(underHome ? 0 : 1);
   tree_->setRootIndex(treeModel_->index(treeRootCombo_->currentText()));
-  const QModelIndex index = treeModel_->index(path);
+  treeTarget_ = path;
+  ShowTreeTarget();
+}
+
+// Folders are read in the background: the node is selected and brought into view again each
+// time more of them are listed, until the user picks a node.
+void TGrepForm::ShowTreeTarget() {
+  const QModelIndex index = treeTarget_.isEmpty() ? QModelIndex() : treeModel_->index(treeTarget_);
   if (!index.isValid()) return;
   QSignalBlocker blockSelection(tree_->selectionModel());
   tree_->setCurrentIndex(index);

@@ -65,6 +65,7 @@ private:
   void UpdateInterplay();
   void ShowFolderTree();
   void SelectTreeFolder(const QString& folder);
+  void ShowTreeTarget();
   void GoUpOneFolder();
   bool CheckPattern();
   void BuildCondition(const QString& mask, const QString& folder);
@@ -94,6 +95,7 @@ private:
   QComboBox* treeRootCombo_ = nullptr;
   QTreeView* tree_ = nullptr;
   QFileSystemModel* treeModel_ = nullptr;
+  QString treeTarget_;  // the folder the tree is to show, until the user picks one
 };
 
 }  // namespace vorn

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
@@ -147,6 +148,13 @@ TEST(GrepForm, FolderTreeAndParentButtonFollowEachOther) {
   ASSERT_NE(tree, nullptr);
   auto* model = static_cast<QFileSystemModel*>(tree->model());
   EXPECT_EQ(model->filePath(tree->currentIndex()), QString::fromStdString(dir / "a/b"));
+  // The folders are listed in the background, and sorted after: the node stays in view.
+  auto shown = [tree] { return tree->viewport()->rect().intersects(tree->visualRect(tree->currentIndex())); };
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 1500) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(model->filePath(tree->currentIndex()), QString::fromStdString(dir / "a/b"));
+  EXPECT_TRUE(shown());
 
   form.UpperDirButton()->click();
   EXPECT_EQ(form.PathCombo()->currentText(), QString::fromStdString(dir / "a"));
@@ -154,6 +162,11 @@ TEST(GrepForm, FolderTreeAndParentButtonFollowEachOther) {
 
   tree->setCurrentIndex(model->index(QString::fromStdString(dir / "a/b")));
   EXPECT_EQ(form.PathCombo()->currentText(), QString::fromStdString(dir / "a/b"));
+  // A node the user picks is not taken back when more folders are listed.
+  tree->setCurrentIndex(model->index(QString::fromStdString(dir.Path())));
+  waited.restart();
+  while (waited.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(form.PathCombo()->currentText(), QString::fromStdString(dir.Path()));
   form.reject();
 }
 
