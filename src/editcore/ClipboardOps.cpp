@@ -85,11 +85,16 @@ void TVornEditCore::CopyLine() {
   if (!text.empty()) clipboard_->SetText(text, false);
 }
 
-void TVornEditCore::CopyWord() {
+std::string TVornEditCore::WordAtCaret() const {
   int first = 0, start = 0, end = 0;
-  if (!clipboard_ || !TokenAtCaret(first, start, end) || end <= start) return;
+  if (!TokenAtCaret(first, start, end) || end <= start) return {};
   const std::string line = store_->GetRowsText(first, -1);
-  clipboard_->SetText(line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)), false);
+  return line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+}
+
+void TVornEditCore::CopyWord() {
+  const std::string word = clipboard_ ? WordAtCaret() : std::string();
+  if (!word.empty()) clipboard_->SetText(word, false);
 }
 
 // --- box paste -------------------------------------------------------------------------------------------

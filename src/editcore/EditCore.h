@@ -169,6 +169,8 @@ public:
   void InyouPaste();
   void CopyLine();
   void CopyWord();
+  // The token at the caret, the text CopyWord copies; empty when there is none.
+  std::string WordAtCaret() const;
   void BoxPaste(std::string_view text);
   // The platform messages: copy and cut empty the clipboard when there is nothing to take.
   void WmCopy();

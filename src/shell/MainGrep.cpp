@@ -54,7 +54,9 @@ bool TVornEditMain::RunGrepFunction(int function) {
 void TVornEditMain::GrepCommand() {
   if (!askGrep_) InstallGrepDialog();
   TGrepKeyWord run;
-  std::string word = edit_->Core().GetSelText();
+  // Without a selection, the word at the caret, as if it were selected for the moment.
+  TVornEditCore& core = edit_->Core();
+  std::string word = core.GetSelLength() > 0 ? core.GetSelText() : core.WordAtCaret();
   if (pendingGrep_ && !pendingGrep_->Pattern().empty()) {
     word = pendingGrep_->Pattern();
     pendingGrep_->SetPattern(std::string());

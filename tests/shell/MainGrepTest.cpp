@@ -141,8 +141,12 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
     return 0;
   });
   ASSERT_TRUE(holder->LoadDocument(doc, false));
+  holder->Editor()->Core().SetCaretPos(0, 2);
   AnswerGrep(*holder, Sjis("日本語"));
   ASSERT_TRUE(holder->RunFunction(Number("Grep"), false));
+  EXPECT_EQ(offered_, std::vector<std::string>{"kept"}) << "the word at the caret is offered";
+  EXPECT_EQ(holder->CaretPositionText().trimmed(), QStringLiteral("1:   3")) << "and the caret stays";
+  EXPECT_FALSE(holder->Editor()->Core().HasSelection());
   ASSERT_EQ(started_.size(), 1u);
   EXPECT_EQ(started_[0].rfind("-x", 0), 0u) << started_[0];
   EXPECT_EQ(folders, std::vector<std::string>{""}) << "a folder search starts the copy in the current folder";
