@@ -40,23 +40,8 @@ protected:
     return w;
   }
 
-  // Sends from another thread and keeps the window's loop running until the answer is in.
   TBusReply Send(const TVornEditMain& w, TBusMessage message, std::int64_t wParam = 0, std::int64_t lParam = 0) {
-    TBusRequest request;
-    request.name = std::string(BusMessageName(message));
-    request.wParam = wParam;
-    request.lParam = lParam;
-    const TBusFolder folder(dir_ / "run");
-    const std::int64_t target = w.BusId();
-    auto answer = std::async(std::launch::async, [=] { return SendBusMessage(folder, target, request, 5000); });
-    while (answer.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
-      QApplication::processEvents(QEventLoop::AllEvents, 5);
-    return answer.get();
-  }
-
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return testing::SendFromOutside(TBusFolder(dir_ / "run"), w, message, wParam, lParam);
   }
 
   int CaretLine(TVornEditMain& w) { return w.CaretPositionText().split(':').first().trimmed().toInt(); }
@@ -101,7 +86,7 @@ TEST_F(MainBusTest, AnotherProcessAsksTheNameJumpsSavesAndClosesTheWindow) {
   ASSERT_TRUE(w->Modified());
   r = Send(*w, TBusMessage::bmSave, 1);
   EXPECT_EQ(r.result, 1);
-  EXPECT_EQ(Read(path), "x1\r\n2\r\n3\r\n4\r\n5\r\n");
+  EXPECT_EQ(testing::ReadBytes(path), "x1\r\n2\r\n3\r\n4\r\n5\r\n");
   EXPECT_FALSE(w->Modified());
 
   w->show();

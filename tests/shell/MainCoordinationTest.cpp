@@ -99,25 +99,11 @@ protected:
     return w;
   }
 
-  // Sends as an outside program would, from another thread, while the window's loop runs.
+  // Sends as an outside program would; the message must be handled.
   std::int64_t Send(const TVornEditMain& w, TBusMessage message, std::int64_t wParam = 0, std::int64_t lParam = 0) {
-    TBusRequest request;
-    request.name = std::string(BusMessageName(message));
-    request.wParam = wParam;
-    request.lParam = lParam;
-    const TBusFolder folder(dir_ / "run");
-    const std::int64_t target = w.BusId();
-    auto answer = std::async(std::launch::async, [=] { return SendBusMessage(folder, target, request, 5000); });
-    while (answer.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
-      QApplication::processEvents(QEventLoop::AllEvents, 5);
-    const TBusReply reply = answer.get();
-    EXPECT_EQ(reply.status, TBusStatus::bsHandled) << request.name;
+    const TBusReply reply = testing::SendFromOutside(TBusFolder(dir_ / "run"), w, message, wParam, lParam);
+    EXPECT_EQ(reply.status, TBusStatus::bsHandled) << BusMessageName(message);
     return reply.result;
-  }
-
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
 
   static void Type(TVornEditMain& w, char c) {
@@ -227,13 +213,13 @@ TEST_F(MainCoordinationTest, SaveAllSavesEveryOtherEditorInTurnThenItselfAndOnly
   Type(*w, 'x');
   Run(*w, "AllSave");
   EXPECT_EQ(peer.Received(2), (std::vector<std::string>{"VORNEDITOR SAVE 0", "VORNEDITOR SETFOCUS 0"}));
-  EXPECT_EQ(Read(path), "x1\r\n");
+  EXPECT_EQ(testing::ReadBytes(path), "x1\r\n");
   EXPECT_FALSE(w->Modified());
 
   dir_.Write("doc.txt", "changed elsewhere\r\n");
   Run(*w, "AllSaveOnlyModified");
   EXPECT_EQ(peer.Received(2), (std::vector<std::string>{"VORNEDITOR SAVE 1", "VORNEDITOR SETFOCUS 0"}));
-  EXPECT_EQ(Read(path), "changed elsewhere\r\n") << "an unmodified document is not written over";
+  EXPECT_EQ(testing::ReadBytes(path), "changed elsewhere\r\n") << "an unmodified document is not written over";
 }
 
 TEST_F(MainCoordinationTest, ExitAllClosesTheOthersAndTheStationOnlyWhenTheReloadedSettingsSaySo) {

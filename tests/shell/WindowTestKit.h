@@ -1,11 +1,19 @@
 // What the window tests share: a window that asks the user nothing at start and hands nothing
-// to another process, and reading a file back byte for byte.
+// to another process, reading a file back byte for byte, and a message sent as an outside
+// program sends it.
 #pragma once
 
+#include "platform/BusClient.h"
+#include "platform/BusFolder.h"
+#include "platform/BusMessage.h"
 #include "shell/Main.h"
 
+#include <QApplication>
+
+#include <chrono>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -43,6 +51,21 @@ inline void MakeQuiet(TVornEditMain& w, TDocumentPrompts& prompts,
   w.SetPrompts(p);
   w.SetHandOffEnabled(false);
   w.SetDocumentPrompts(&prompts);
+}
+
+// Sends from another thread, as an outside program would, and keeps the window's loop running
+// until the answer is in.
+inline TBusReply SendFromOutside(const TBusFolder& folder, const TVornEditMain& w, TBusMessage message,
+                                 std::int64_t wParam = 0, std::int64_t lParam = 0) {
+  TBusRequest request;
+  request.name = std::string(BusMessageName(message));
+  request.wParam = wParam;
+  request.lParam = lParam;
+  const std::int64_t target = w.BusId();
+  auto answer = std::async(std::launch::async, [=] { return SendBusMessage(folder, target, request, 5000); });
+  while (answer.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready)
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+  return answer.get();
 }
 
 }  // namespace vorn::testing
