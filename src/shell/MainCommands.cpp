@@ -104,19 +104,14 @@ std::int64_t SteadyMs() {
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-int NumberOf(std::string_view name) { return FunctionByName(name)->Number; }
-
 }  // namespace
 
 // Asked on every function run, so the names are looked up once.
 TFunctionSet TVornEditMain::BuiltFunctions() {
   static const TFunctionSet built = [] {
-    TFunctionSet set;
-    for (const TEditFunction& f : kEditFunctions) set.set(static_cast<std::size_t>(NumberOf(f.name)));
-    for (std::string_view name : kFileFunctions) set.set(static_cast<std::size_t>(NumberOf(name)));
-    for (std::string_view name : {"Grep", "TagJump"}) set.set(static_cast<std::size_t>(NumberOf(name)));
-    for (std::string_view name : kSmallFunctions) set.set(static_cast<std::size_t>(NumberOf(name)));
-    set.set(static_cast<std::size_t>(NumberOf("MaximizeVertical")));
+    TFunctionSet set = FunctionSetOf(kFileFunctions) | FunctionSetOf(kSmallFunctions) |
+                       FunctionSetOf(std::array<std::string_view, 3>{"Grep", "TagJump", "MaximizeVertical"});
+    for (const TEditFunction& f : kEditFunctions) set.set(static_cast<std::size_t>(FunctionNumber(f.name)));
     return set | PaneFunctions() | CoordinationFunctions();
   }();
   return built;
@@ -206,18 +201,18 @@ void TVornEditMain::UpdateActions() {
       "Tab", "InsertEmptyLine", "ExchangeUpperLower", "ChangeUpperCase", "ChangeLowerCase", "TabToSpace",
       "SpaceToTab", "InsertIndent", "ReverseIndent", "CenterAlign", "LeftAlign", "RightAlign", "Paste",
       "InyouPaste", "ReadFileToCaret"};
-  for (std::string_view name : kChanging) actions_->SetFunctionEnabled(NumberOf(name), editable);
-  actions_->SetFunctionEnabled(NumberOf("Cut"), editable && selected);
-  actions_->SetFunctionEnabled(NumberOf("Copy"), selected);
-  actions_->SetFunctionEnabled(NumberOf("InyouCopy"), selected);
-  actions_->SetFunctionEnabled(NumberOf("SaveSelectedToFile"), selected);
-  actions_->SetFunctionEnabled(NumberOf("Paste"), editable && clipboardHasText_);
-  actions_->SetFunctionEnabled(NumberOf("InyouPaste"), editable && clipboardHasText_);
-  actions_->SetFunctionEnabled(NumberOf("Undo"), editable && core.CanUndo());
-  actions_->SetFunctionEnabled(NumberOf("Redo"), editable && core.CanRedo());
-  actions_->SetFunctionEnabled(NumberOf("CloseOpen"), !FileName().empty());
+  for (std::string_view name : kChanging) actions_->SetFunctionEnabled(FunctionNumber(name), editable);
+  actions_->SetFunctionEnabled(FunctionNumber("Cut"), editable && selected);
+  actions_->SetFunctionEnabled(FunctionNumber("Copy"), selected);
+  actions_->SetFunctionEnabled(FunctionNumber("InyouCopy"), selected);
+  actions_->SetFunctionEnabled(FunctionNumber("SaveSelectedToFile"), selected);
+  actions_->SetFunctionEnabled(FunctionNumber("Paste"), editable && clipboardHasText_);
+  actions_->SetFunctionEnabled(FunctionNumber("InyouPaste"), editable && clipboardHasText_);
+  actions_->SetFunctionEnabled(FunctionNumber("Undo"), editable && core.CanUndo());
+  actions_->SetFunctionEnabled(FunctionNumber("Redo"), editable && core.CanRedo());
+  actions_->SetFunctionEnabled(FunctionNumber("CloseOpen"), !FileName().empty());
   for (std::string_view name : {"OpenFilenameCopy", "OpenExplorer", "OpenFileExec"})
-    actions_->SetFunctionEnabled(NumberOf(name), !FileName().empty());
+    actions_->SetFunctionEnabled(FunctionNumber(name), !FileName().empty());
   UpdatePaneActions();
   UpdateTitle();
   UpdateStatus();

@@ -30,7 +30,6 @@ constexpr std::string_view kCoordinationFunctions[] = {
 
 constexpr const char* kArrangementUnavailable = "この環境ではウィンドウを並べられません";
 
-int FunctionNumber(std::string_view name) { return FunctionByName(name)->Number; }
 
 // A window of this process on the bus; nullptr for other processes' windows.
 TVornEditMain* OwnWindowOnBus(std::int64_t id) {
@@ -56,11 +55,7 @@ TWindowRect RectOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()
 }  // namespace
 
 TFunctionSet TVornEditMain::CoordinationFunctions() {
-  static const TFunctionSet functions = [] {
-    TFunctionSet set;
-    for (std::string_view name : kCoordinationFunctions) set.set(static_cast<std::size_t>(FunctionNumber(name)));
-    return set;
-  }();
+  static const TFunctionSet functions = FunctionSetOf(kCoordinationFunctions);
   return functions;
 }
 

@@ -33,7 +33,11 @@ namespace {
 constexpr const char* kCommonIni = "Common.ini";
 constexpr const char* kStandard = "Standard";
 
-int MaximizeVerticalNumber() { return FunctionByName("MaximizeVertical")->Number; }
+// Asked on every function run, so the name is looked up once.
+int MaximizeVerticalNumber() {
+  static const int number = FunctionNumber("MaximizeVertical");
+  return number;
+}
 
 // The frame the window manager draws around the client area; all zero before the first show.
 struct TFrameExtents {

@@ -21,16 +21,11 @@ namespace {
 constexpr std::string_view kPaneFunctions[] = {"DivideWindow", "ToggleWindowFocus", "SplitterUp",
                                                 "SplitterDown", "NewWindow"};
 
-int PaneFunctionNumber(std::string_view name) { return FunctionByName(name)->Number; }
 
 }  // namespace
 
 TFunctionSet TVornEditMain::PaneFunctions() {
-  static const TFunctionSet functions = [] {
-    TFunctionSet set;
-    for (std::string_view name : kPaneFunctions) set.set(static_cast<std::size_t>(PaneFunctionNumber(name)));
-    return set;
-  }();
+  static const TFunctionSet functions = FunctionSetOf(kPaneFunctions);
   return functions;
 }
 
@@ -192,12 +187,12 @@ void TVornEditMain::WatchPaneFocus() {
 
 void TVornEditMain::UpdatePaneActions() {
   if (!actions_) return;
-  if (QAction* divide = actions_->Action(PaneFunctionNumber("DivideWindow"))) {
+  if (QAction* divide = actions_->Action(FunctionNumber("DivideWindow"))) {
     divide->setCheckable(true);
     divide->setChecked(Split());
   }
-  actions_->SetFunctionEnabled(PaneFunctionNumber("SplitterUp"), Split());
-  actions_->SetFunctionEnabled(PaneFunctionNumber("SplitterDown"), Split());
+  actions_->SetFunctionEnabled(FunctionNumber("SplitterUp"), Split());
+  actions_->SetFunctionEnabled(FunctionNumber("SplitterDown"), Split());
 }
 
 }  // namespace vorn

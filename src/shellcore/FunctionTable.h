@@ -27,6 +27,9 @@ const TFunctionInfo* FunctionByNumber(int number);
 // "Action" is accepted too, so macro steps and action names resolve alike.
 const TFunctionInfo* FunctionByName(std::string_view name);
 
+// The number of the function named name, which must be one (a name the program itself spells).
+inline int FunctionNumber(std::string_view name) { return FunctionByName(name)->Number; }
+
 // All functions in number order.
 const std::array<TFunctionInfo, kFunctionCount>& AllFunctions();
 

@@ -12,6 +12,14 @@ namespace vorn {
 
 using TFunctionSet = std::bitset<kFunctionCount>;
 
+// The set of the named functions (names the program itself spells).
+template <class TNames>
+TFunctionSet FunctionSetOf(const TNames& names) {
+  TFunctionSet set;
+  for (std::string_view name : names) set.set(static_cast<std::size_t>(FunctionNumber(name)));
+  return set;
+}
+
 struct TKeyDispatch {
   int Function = kNoAssignment;  // the function to run, or kNoAssignment
   bool Consumed = false;         // the pane does nothing more with the key-down
