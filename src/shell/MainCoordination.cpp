@@ -3,6 +3,7 @@
 // of the other editors' documents and this process's windows.
 #include "shell/Main.h"
 
+#include "qtplatform/FontTextMeasure.h"
 #include "shell/CommandActions.h"
 #include "shell/MainBus.h"
 #include "shellcore/FunctionTable.h"
@@ -13,7 +14,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFontMetrics>
 #include <QMenu>
 #include <QScreen>
 #include <QStyle>
@@ -38,17 +38,6 @@ TVornEditMain* OwnWindowOnBus(std::int64_t id) {
     if (auto* window = qobject_cast<TVornEditMain*>(w); window && window->BusId() == id) return window;
   return nullptr;
 }
-
-class TMenuFontMeasure : public TTextMeasure {
-public:
-  explicit TMenuFontMeasure(const QFont& font) : metrics_(font) {}
-  int TextWidth(std::string_view text) const override {
-    return metrics_.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  }
-
-private:
-  QFontMetrics metrics_;
-};
 
 TWindowRect RectOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
@@ -260,7 +249,7 @@ void TVornEditMain::FillWindowMenuList() {
   for (const TBusPeer& p : AllEditorWindows(bus.List()))
     if (OwnWindowOnBus(p.id)) own.push_back({p.id, p.IsMainWindow()});
   const std::vector<TWindowMenuEntry> entries = WindowMenuEntries(
-      OpenFileList(bus, ProcessMainBusId()), own, BusId(), TMenuFontMeasure(menu->font()));
+      OpenFileList(bus, ProcessMainBusId()), own, BusId(), TFontTextMeasure(menu->font()));
   // The anchor is the list's first separator; it shows only when documents follow it.
   anchor->setVisible(!entries.empty());
   for (std::size_t i = 0; i < entries.size(); ++i) {

@@ -2,6 +2,7 @@
 // one of them does.
 #include "shell/Main.h"
 
+#include "qtplatform/FontTextMeasure.h"
 #include "platform/PathVariables.h"
 #include "platform/VornUtil.h"
 #include "shell/CommandActions.h"
@@ -9,28 +10,12 @@
 #include "shellcore/MenuTree.h"
 
 #include <QAction>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMenu>
 
 #include <algorithm>
 
 namespace vorn {
-namespace {
-
-// Widths in the menu's own font, so the shortened folder fits the menu as drawn.
-class TMenuTextMeasure : public TTextMeasure {
-public:
-  explicit TMenuTextMeasure(const QFont& font) : metrics_(font) {}
-  int TextWidth(std::string_view text) const override {
-    return metrics_.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-  }
-
-private:
-  QFontMetrics metrics_;
-};
-
-}  // namespace
 
 void TVornEditMain::WireFileHistoryMenu() {
   if (QMenu* menu = actions_->RunTimeListMenu(kFileHistoryList))
@@ -52,7 +37,7 @@ void TVornEditMain::RebuildFileHistoryMenu() {
   history_.SetMenuNeedsRebuild(false);
   const int shown = std::min(history_.MenuCount(), history_.Count());
   anchor->setVisible(shown > 0);
-  const TMenuTextMeasure measure(menu->font());
+  const TFontTextMeasure measure(menu->font());
   for (int i = 0; i < shown; ++i) {
     TFileInfo& entry = history_.Items()[static_cast<std::size_t>(i)];
     QAction* item = menu->addAction(QString::fromStdString(FileHistoryCaption(i, entry.fileName, measure)));
