@@ -48,6 +48,7 @@ void TVornEditMain::TakeServicesOf(const TVornEditMain& main) {
   fileDialogs_.askOpen = [m](bool reload) { return m->fileDialogs_.askOpen(reload); };
   fileDialogs_.askRename = [m] { return m->fileDialogs_.askRename(); };
   startProgram_ = main.startProgram_;
+  startProcess_ = main.startProcess_;
   handOffEnabled_ = main.handOffEnabled_;
   fileTypeFor_ = main.fileTypeFor_;
   grepTypeFor_ = main.grepTypeFor_;
