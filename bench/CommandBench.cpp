@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QAction>
 #include <QMainWindow>
 
 #include <algorithm>
@@ -16,9 +17,11 @@
 #include <vector>
 
 #include "editor/VornEdit.h"
+#include "qtplatform/KeyCodeMap.h"
 #include "shell/CommandActions.h"
 #include "shell/Main.h"
 #include "shellcore/KeyMapFiles.h"
+#include "shellcore/KeyPath.h"
 
 namespace vorn {
 namespace {
@@ -45,12 +48,21 @@ std::vector<TKeyPress> BuiltInPresses() {
   return presses;
 }
 
+// Every function runs, whatever the program has built so far.
+const TCommandTraitsTable& AllBuilt() {
+  static const TCommandTraitsTable traits = [] {
+    TCommandTraitsTable t;
+    for (TCommandTraits& f : t) f.When = TEnabledWhen::Always;
+    return t;
+  }();
+  return traits;
+}
+
 void BM_DispatchTableOnly(benchmark::State& state) {
   const TKeyTable table = TKeyTable::BuiltIn();
-  const TFunctionSet all = TFunctionSet().set();
   int k = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(DispatchKey(table, k & 0xFF, (k >> 8) & 7, all));
+    benchmark::DoNotOptimize(DispatchKey(table, k & 0xFF, (k >> 8) & 7));
     ++k;
   }
 }
@@ -59,19 +71,21 @@ BENCHMARK(BM_DispatchTableOnly);
 void BM_DispatchKeyEventToAction(benchmark::State& state) {
   QMainWindow window;
   long runs = 0;
-  TCommandActions actions(&window, {[&](int, bool) { ++runs; }, {}}, TFunctionSet().set());
+  TCommandDispatcher dispatcher([] { return TCommandState{}; }, AllBuilt());
+  for (int n = 0; n < kFunctionCount; ++n) dispatcher.Set(n, [&runs](bool) { ++runs; });
+  TCommandActions actions(&window, dispatcher, {});
   actions.BuildMenus();
   actions.BuildToolBar(DefaultToolBar());
   const TKeyTable table = TKeyTable::BuiltIn();
   actions.InstallShortcuts(table, false);
-  for (int n = 0; n < kFunctionCount; ++n) actions.SetFunctionEnabled(n, true);
+  TKeyPath path(dispatcher, table);
   const std::vector<TKeyPress> presses = BuiltInPresses();
   std::size_t i = 0;
   for (auto _ : state) {
     const TKeyPress& p = presses[i++ % presses.size()];
     QKeyEvent event(QEvent::KeyPress, p.qtKey, p.modifiers);
-    benchmark::DoNotOptimize(actions.HandleKeyDown(event, table));
-    actions.TakeSuppressFlag();
+    const TKeyChord chord = KeyChordFromEvent(event);
+    benchmark::DoNotOptimize(path.KeyDown(chord.Key, chord.Modifiers));
   }
   state.counters["runs"] = static_cast<double>(runs);
 }
@@ -90,7 +104,8 @@ void BM_WindowWithAllActions(benchmark::State& state) {
   const TKeyTable table = TKeyTable::BuiltIn();
   for (auto _ : state) {
     QMainWindow window;
-    TCommandActions actions(&window, {[](int, bool) {}, {}}, TFunctionSet().set());
+    TCommandDispatcher dispatcher([] { return TCommandState{}; }, AllBuilt());
+    TCommandActions actions(&window, dispatcher, {});
     actions.BuildMenus();
     actions.BuildToolBar(DefaultToolBar());
     actions.InstallShortcuts(table, false);
@@ -119,10 +134,11 @@ BENCHMARK(BM_WindowIdleUpdate)->Unit(benchmark::kMicrosecond);
 
 void BM_BaselineActionStatesOnly(benchmark::State& state) {
   QMainWindow window;
-  TCommandActions actions(&window, {[](int, bool) {}, {}}, TFunctionSet().set());
+  TCommandDispatcher dispatcher([] { return TCommandState{}; }, AllBuilt());
+  TCommandActions actions(&window, dispatcher, {});
   bool on = false;
   for (auto _ : state) {
-    for (int n = 0; n < 32; ++n) actions.SetFunctionEnabled(n, on);
+    for (int n = 0; n < 32; ++n) actions.Action(n)->setEnabled(on);
     on = !on;
   }
 }

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "SjisCorpus.h"
 #include "document/VornDocument.h"
@@ -19,15 +20,41 @@
 #include "layout/StoreWrap.h"
 #include "platform/cp932.h"
 #include "shell/Main.h"
+#include "shell/PaneKeys.h"
+#include "shellcore/KeyMapFiles.h"
+#include "shellcore/PaneCommands.h"
 #include "store/HeadlessView.h"
 #include "textfile/JConvStrList.h"
 
 namespace vorn {
 namespace {
 
-// A widget whose viewport holds exactly cols × rows cells.
+// The key path a window gives its pane: the key table, the pane's commands, typed text.
+struct TPaneKeyPath {
+  explicit TPaneKeyPath(TVornEdit& pane)
+      : dispatcher([&pane] {
+          TCommandState s;
+          s.Selection = pane.Core().HasSelection();
+          s.CanUndo = pane.Core().CanUndo();
+          s.CanRedo = pane.Core().CanRedo();
+          return s;
+        }),
+        path(dispatcher, ProcessKeyTable()),
+        keys(path) {
+    AddPaneCommands(dispatcher, [&pane]() -> TVornEditCore& { return pane.Core(); });
+    pane.SetKeyRoute(&keys);
+  }
+  TCommandDispatcher dispatcher;
+  TKeyPath path;
+  TPaneKeys keys;
+};
+
+// A widget whose viewport holds exactly cols × rows cells, with a window's key path. The key
+// paths outlive their panes: some panes live to process end.
 std::unique_ptr<TVornEdit> MakeEdit(int cols, int rows) {
   auto edit = std::make_unique<TVornEdit>(NewWrappedStore());
+  static std::vector<std::unique_ptr<TPaneKeyPath>> keyPaths;
+  keyPaths.push_back(std::make_unique<TPaneKeyPath>(*edit));
   const TEditMetrics& m = edit->Metrics();
   edit->resize(100, 100);
   edit->show();

@@ -186,10 +186,8 @@ public:
   void InsertText(std::string_view sjis);
   // Typed text: overwrites by columns in overwrite mode; raises OnInputStr.
   void TypeText(std::string_view sjis);
-  // A character message: inserted only when printable single-byte and not suppressed by the
-  // key map; false when it was dropped.
+  // A character message: inserted only when printable single-byte; false when it was dropped.
   bool TypeCharMessage(unsigned char c);
-  void SuppressNextChar() { suppressChar_ = true; }
   void InsertLineBreak(bool shift = false, bool ctrl = false);
   void InsertTab(bool soft);
   void TabKey(bool shift, bool ctrl) { if (!shift && !ctrl) InsertTab(caretOptions_.SoftTab); }
@@ -205,7 +203,6 @@ public:
   // False marks the current undo position as the saved text (after loading or saving).
   void SetModified(bool modified);
   bool WantTabs = true;
-  bool NotUseKeyboardHandler = false;
   std::function<void(std::string_view typed)> OnInputStr;
 
   // --- line, case, tab and indent commands (LineCommands.cpp, TextCommands.cpp) -------------
@@ -383,7 +380,6 @@ private:
   bool selDragging_ = false;
   bool savedFreeCaret_ = false;  // FreeCaret from before box mode forced it on
   TVornClipboard* clipboard_ = nullptr;
-  bool suppressChar_ = false;
   bool modified_ = false;
   bool readOnly_ = false;
   bool browseMode_ = false;

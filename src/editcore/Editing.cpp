@@ -178,10 +178,6 @@ void TVornEditCore::Overwrite(std::string_view s) {
 }
 
 bool TVornEditCore::TypeCharMessage(unsigned char c) {
-  if (suppressChar_) {
-    suppressChar_ = false;
-    return false;
-  }
   if (readOnly_) return false;
   if (!((c >= 0x20 && c <= 0x7E) || (c >= 0xA1 && c <= 0xDF))) return false;
   const char typed = static_cast<char>(c);

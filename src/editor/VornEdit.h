@@ -17,6 +17,19 @@
 
 namespace vorn {
 
+class TVornEdit;
+
+// Where a pane's key-downs go: the window's key map. The pane has no key handling of its own,
+// so every key reaches the commands through one table.
+class TPaneKeyRoute {
+public:
+  virtual ~TPaneKeyRoute() = default;
+  // Carries out what the key stands for, typing its text on pane where it is to be typed.
+  virtual void KeyDown(TVornEdit& pane, const QKeyEvent& event) = 0;
+  // The key stands for a command, so no shortcut of the window may take it first.
+  virtual bool Assigned(const QKeyEvent& event) const = 0;
+};
+
 class TVornEdit : public QAbstractScrollArea {
   Q_OBJECT
 public:
@@ -57,6 +70,12 @@ public:
 
   // Answers the input method: enabled, and the caret's cell so the candidate window sits there.
   QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+  // nullptr: keys only type their text.
+  void SetKeyRoute(TPaneKeyRoute* route) { keyRoute_ = route; }
+  // Types the text a key carries; nothing for a menu or system chord (Alt, Meta), whatever text
+  // the platform attaches to it.
+  void TypeKeyText(const QKeyEvent& event);
 
 Q_SIGNALS:
   void CaretMoved();
@@ -117,8 +136,7 @@ private:
   bool OutsideTextArea(QPoint p) const;
 
   // keys and input (EditKeys.cpp, EditInputMethod.cpp)
-  bool HandleControlKey(QKeyEvent* event);
-  void TypeKeyText(const QString& text);
+  void TypeText(const QString& text);
   void SetPreedit(const QString& text, int cursor);
   // Text to Shift_JIS, leaving out what code page 932 cannot hold; dropped counts those.
   static std::string HoldableSjis(const QString& text, int& dropped);
@@ -141,6 +159,7 @@ private:
   bool changedPending_ = false;
   bool syncingBars_ = false;
 
+  TPaneKeyRoute* keyRoute_ = nullptr;
   QTimer blinkTimer_;
   bool blinkOn_ = true;
   QString preedit_;

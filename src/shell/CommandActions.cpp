@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +10,7 @@
 #include <QToolBar>
 
 #include "base/sjis.h"
+#include "qtplatform/KeyCodeMap.h"
 #include "shell/ToolBarIcons.h"
 #include "shellcore/CommandCaptions.h"
 #include "shellcore/KeyMapFiles.h"
@@ -27,8 +27,8 @@ std::string UpperName(std::string_view name) { return sjis::UpperAscii(name); }
 
 }  // namespace
 
-TCommandActions::TCommandActions(QMainWindow* window, THandlers handlers, const TFunctionSet& built)
-    : QObject(window), window_(window), handlers_(std::move(handlers)), built_(built) {
+TCommandActions::TCommandActions(QMainWindow* window, TCommandDispatcher& dispatcher, TRunCommand runCommand)
+    : QObject(window), window_(window), dispatcher_(dispatcher), runCommand_(std::move(runCommand)) {
   shortcutFlags_ = ShortcutFlags(nullptr, 0);
   for (const TFunctionInfo& f : AllFunctions()) {
     QAction* action = CreateAction(Utf8(f.Name), Utf8(MenuCaption(f.Name)));
@@ -36,12 +36,11 @@ TCommandActions::TCommandActions(QMainWindow* window, THandlers handlers, const 
     action->setStatusTip(Utf8(f.DisplayName));
     action->setData(ActionTag(f.Number));
     action->setIcon(FunctionIcon(f.Number));
-    action->setEnabled(built_.test(f.Number) && !StartsDisabled(f.Name));
+    action->setCheckable(dispatcher_.Traits(f.Number).Checked != TCheckedBy::None);
+    action->setEnabled(false);
     const int number = f.Number;
-    connect(action, &QAction::triggered, this, [this, action, number] {
-      const bool shift = dispatching_ ? shiftForTrigger_
-                                      : (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) != 0;
-      Run(action, number, shift);
+    connect(action, &QAction::triggered, this, [this, number] {
+      dispatcher_.Run(number, (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) != 0);
     });
     functions_[f.Number] = action;
   }
@@ -54,7 +53,7 @@ TCommandActions::TCommandActions(QMainWindow* window, THandlers handlers, const 
       if (name == "ToolBarToggle" && toolBar_) toolBar_->setVisible(checked);
       if (name == "StatusBarToggle")
         if (QStatusBar* bar = window_->findChild<QStatusBar*>()) bar->setVisible(checked);
-      if (handlers_.runCommand) handlers_.runCommand(name);
+      if (runCommand_) runCommand_(name);
     });
     extras_[UpperName(extra.Name)] = action;
   }
@@ -65,11 +64,6 @@ QAction* TCommandActions::CreateAction(const QString& name, const QString& capti
   action->setObjectName(name + QStringLiteral("Action"));
   action->setProperty(kCaptionProperty, caption);
   return action;
-}
-
-void TCommandActions::Run(QAction* action, int function, bool shiftHeld) {
-  if (!action->isEnabled() || !handlers_.runFunction) return;
-  handlers_.runFunction(function, shiftHeld);
 }
 
 QAction* TCommandActions::Action(int function) const {
@@ -106,7 +100,7 @@ void TCommandActions::AddMenuNodes(QMenu* menu, const std::vector<TMenuNode>& no
         QAction* item = menu->addAction(Utf8(node.Caption));
         const std::string name = node.Name;
         connect(item, &QAction::triggered, this, [this, name] {
-          if (handlers_.runCommand) handlers_.runCommand(name);
+          if (runCommand_) runCommand_(name);
         });
         break;
       }
@@ -184,7 +178,6 @@ void TCommandActions::ShowShortcutText(QAction* action, int shortcut) {
 
 void TCommandActions::InstallShortcuts(const TKeyTable& table, bool escCloses) {
   shortcuts_ = MenuShortcuts(table, shortcutFlags_);
-  escCloses_ = escCloses;
   if (escCloses) shortcuts_[FunctionByName("Close")->Number] = vk::Escape;
   for (int n = 0; n < kFunctionCount; ++n) ShowShortcutText(functions_[n], shortcuts_[n]);
 }
@@ -193,38 +186,16 @@ int TCommandActions::MenuShortcut(int function) const {
   return IsFunctionNumber(function) ? shortcuts_[function] : 0;
 }
 
-TKeyDispatch TCommandActions::HandleKeyDown(const QKeyEvent& event, const TKeyTable& table) {
-  return HandleKeyChord(KeyChordFromEvent(event), table);
-}
-
-TKeyDispatch TCommandActions::HandleKeyDown(const QKeyEvent& event) {
-  return HandleKeyDown(event, ProcessKeyTable());
-}
-
-TKeyDispatch TCommandActions::HandleKeyChord(TKeyChord chord, const TKeyTable& table) {
-  static const TFunctionSet kEveryFunction = TFunctionSet().set();
-  TKeyDispatch result = DispatchKey(table, chord.Key, chord.Modifiers, kEveryFunction);
-  // Esc given to Close acts like any menu shortcut, which comes before the key table.
-  if (escCloses_ && chord.Key == vk::Escape && chord.Modifiers == 0)
-    result = {FunctionByName("Close")->Number, true, true};
-  if (result.SuppressChar) suppressChar_ = true;
-  if (IsFunctionNumber(result.Function)) {
-    dispatching_ = true;
-    shiftForTrigger_ = (chord.Modifiers & kmShift) != 0;
-    functions_[result.Function]->trigger();
-    dispatching_ = false;
+// Only the states that changed reach Qt: an idle pass costs a table walk, not 168 repaints.
+void TCommandActions::UpdateStates(const TCommandState& state) {
+  for (int n = 0; n < kFunctionCount; ++n) {
+    QAction* action = functions_[n];
+    const bool enabled = dispatcher_.Enabled(n, state);
+    if (enabled != action->isEnabled()) action->setEnabled(enabled);
+    if (!action->isCheckable()) continue;
+    const bool checked = CommandChecked(dispatcher_.Traits(n), state);
+    if (checked != action->isChecked()) action->setChecked(checked);
   }
-  return result;
-}
-
-void TCommandActions::SetFunctionEnabled(int function, bool enabled) {
-  if (IsFunctionNumber(function)) functions_[function]->setEnabled(enabled && built_.test(function));
-}
-
-bool TCommandActions::TakeSuppressFlag() {
-  const bool was = suppressChar_;
-  suppressChar_ = false;
-  return was;
 }
 
 }  // namespace vorn

@@ -1,6 +1,7 @@
-// The actions of one editor window, made from the command table: one QAction per function and
-// per extra command, the menu bar and the pane's pop-up menu from the menu tree, the tool bar
-// from "ToolBar.dat", and the key dispatch that runs them from a pane's key-downs.
+// The actions of one editor window, generated from the command table: one QAction per function
+// and per extra command, the menu bar and the pane's pop-up menu from the menu tree, and the
+// tool bar from "ToolBar.dat". A function's action only hands the function to the dispatcher;
+// its enabled and checked states are read off the dispatcher's traits.
 #pragma once
 
 #include <QObject>
@@ -13,12 +14,11 @@
 #include <string_view>
 #include <vector>
 
-#include "qtplatform/KeyCodeMap.h"
+#include "shellcore/CommandDispatcher.h"
 #include "shellcore/KeyDispatch.h"
 #include "shellcore/MenuTree.h"
 
 class QAction;
-class QKeyEvent;
 class QMainWindow;
 class QMenu;
 class QMenuBar;
@@ -29,16 +29,13 @@ namespace vorn {
 class TCommandActions : public QObject {
   Q_OBJECT
 public:
-  struct THandlers {
-    // Runs a numbered function; shiftHeld says whether it runs with Shift (selection grows).
-    std::function<void(int function, bool shiftHeld)> runFunction;
-    // Runs an extra command ("EditCommonSet", "ToolBarToggle", ...) or a help entry by name.
-    std::function<void(const std::string& name)> runCommand;
-  };
+  // Runs an extra command ("EditCommonSet", "ToolBarToggle", ...) or a help entry by name.
+  using TRunCommand = std::function<void(const std::string& name)>;
 
   // Creates the actions as children of window; menus and tool bar come with BuildMenus and
-  // BuildToolBar. Every action starts enabled only when built says its function exists.
-  TCommandActions(QMainWindow* window, THandlers handlers, const TFunctionSet& built);
+  // BuildToolBar. A function's action runs it through dispatcher, with Shift when the user
+  // holds Shift; the states follow UpdateStates.
+  TCommandActions(QMainWindow* window, TCommandDispatcher& dispatcher, TRunCommand runCommand);
 
   QAction* Action(int function) const;
   // A function or extra command by name, without regard to case; nullptr when there is none.
@@ -60,37 +57,23 @@ public:
   QToolBar* ToolBar() const { return toolBar_; }
   bool ToolBarEmpty() const;
 
-  // Shows each action's first eligible key of table beside its menu caption; escCloses shows
-  // Esc at Close and lets Esc close. The shortcuts are text only: the key reaches the action
-  // through HandleKeyDown alone, so it can never run twice.
+  // Shows each action's first eligible key of table beside its menu caption, and Esc at Close
+  // when escCloses. The shortcuts are captions only: keys reach the functions through the key
+  // path alone, so a key can never run a function twice.
   void InstallShortcuts(const TKeyTable& table, bool escCloses);
   int MenuShortcut(int function) const;
 
-  // A pane calls this for every key-down before its own handling. The action runs when the
-  // table says so and it is enabled. A result with Consumed tells the pane to skip its own
-  // handling of the key; SuppressChar to drop the character this key types.
-  TKeyDispatch HandleKeyDown(const QKeyEvent& event, const TKeyTable& table);
-  // The same over the process's key table.
-  TKeyDispatch HandleKeyDown(const QKeyEvent& event);
-  TKeyDispatch HandleKeyChord(TKeyChord chord, const TKeyTable& table);
-
-  // The state of a built function's action as the window's state allows; functions that are
-  // not built stay disabled whatever is asked.
-  void SetFunctionEnabled(int function, bool enabled);
-  const TFunctionSet& Built() const { return built_; }
-
-  // The pane's character handler: true (and the flag cleared) when one character is to drop.
-  bool TakeSuppressFlag();
+  // Enables and checks every function's action as the dispatcher allows in state.
+  void UpdateStates(const TCommandState& state);
 
 private:
   QAction* CreateAction(const QString& objectName, const QString& caption);
-  void Run(QAction* action, int function, bool shiftHeld);
   void AddMenuNodes(QMenu* menu, const std::vector<TMenuNode>& nodes);
   void ShowShortcutText(QAction* action, int shortcut);
 
   QMainWindow* window_;
-  THandlers handlers_;
-  TFunctionSet built_;
+  TCommandDispatcher& dispatcher_;
+  TRunCommand runCommand_;
   TFunctionSet shortcutFlags_;
   std::array<QAction*, kFunctionCount> functions_{};
   std::array<int, kFunctionCount> shortcuts_{};
@@ -98,10 +81,6 @@ private:
   std::map<std::string, std::pair<QMenu*, QAction*>> runTimeLists_;
   QMenu* popup_ = nullptr;
   QToolBar* toolBar_ = nullptr;
-  bool escCloses_ = false;
-  bool suppressChar_ = false;
-  bool shiftForTrigger_ = false;
-  bool dispatching_ = false;
 };
 
 }  // namespace vorn

@@ -3,13 +3,17 @@
 #pragma once
 
 #include "dialogs/DocumentPromptBoxes.h"
+#include "shellcore/CommandDispatcher.h"
 #include "shellcore/CommandLine.h"
 #include "shellcore/CommandPreExecute.h"
 #include "shellcore/DocumentCommands.h"
 #include "shellcore/FileHistory.h"
 #include "platform/BusFolder.h"
 #include "shellcore/KeyDispatch.h"
+#include "shellcore/KeyMapFiles.h"
+#include "shellcore/KeyPath.h"
 #include "shellcore/OpenFilesPlan.h"
+#include "shell/PaneKeys.h"
 #include "shell/StatusPanels.h"
 #include "document/VornDocument.h"
 #include "search/GrepOptions.h"
@@ -118,9 +122,11 @@ public:
 
   TCommandActions* Actions() const { return actions_; }
   TDocumentCommands& Commands() { return *commands_; }
+  // Every numbered function runs through here, from keys, menus, the tool bar and the bus.
+  TCommandDispatcher& Dispatcher() { return dispatcher_; }
   // The functions this window has handlers for; the rest of the table stays disabled.
-  static TFunctionSet BuiltFunctions();
-  // Runs function n as its action does; false when the window has no handler for it.
+  TFunctionSet BuiltFunctions() const;
+  // Runs function n through the dispatcher; false when it has no handler or is not enabled now.
   bool RunFunction(int function, bool shiftHeld);
   void RunCommand(const std::string& name);
   // Brings actions and status bar up to date with the document and the cached clipboard state.
@@ -181,7 +187,6 @@ public:
   void MakePaneCurrent(TVornEdit* pane);
 
 protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -190,11 +195,12 @@ protected:
 private:
   void BuildWindow();
   void BuildCommands();
-  bool FilterEditKey(QKeyEvent* event);
-  // MainCommands.cpp: the pane's functions (moves, selection, clipboard, editing).
-  bool RunEditFunction(int function, bool shiftHeld);
+  // What the traits of the functions look at, read for every run and every update.
+  TCommandState CommandState() const;
+  void BeforeCommand(const TCommandRun& run);
+  void AfterCommand(const TCommandRun& run);
   // MainFileCommands.cpp: the document's functions.
-  bool RunFileFunction(int function, bool shiftHeld);
+  void AddFileCommands();
   void OpenFileCommand();
   void ReloadCommand(bool ask);
   void InstallFileDialogs();
@@ -223,19 +229,17 @@ private:
   void ReportDroppedCharacters(int count);
   void JumpToLine(const TJumpTarget& target);
   void HandOff();
-  static TFunctionSet PaneFunctions();
-  bool RunPaneFunction(int function, bool shiftHeld);
+  void AddPaneLayoutCommands();
   void MoveSplitter(bool up);
   void TogglePaneFocus(bool backwards);
   void ConnectPane(TVornEdit* pane);
   void WatchPaneFocus();
-  void UpdatePaneActions();
   TVornEdit* upperPane_ = nullptr;  // both set only while split
   TVornEdit* lowerPane_ = nullptr;
   QSplitter* splitter_ = nullptr;
 
   // Grep (MainGrep.cpp).
-  bool RunGrepFunction(int function);
+  void AddGrepCommands();
   void InstallGrepDialog();
   void GrepCommand();
   void HandOffGrep(const TGrepKeyWord& run);
@@ -270,10 +274,15 @@ private:
   TFileDialogs fileDialogs_;
   std::function<void(const std::string&)> startProgram_;
   TCommandActions* actions_ = nullptr;
+  TCommandDispatcher dispatcher_{[this] { return CommandState(); }};
+  TKeyPath keyPath_{dispatcher_, ProcessKeyTable()};
+  // The pane a key arrives at is the one its function works on.
+  TPaneKeys paneKeys_{keyPath_, [this](TVornEdit& pane) {
+    if (&pane == upperPane_ || &pane == lowerPane_) edit_ = &pane;
+  }};
   TCommandPreExecute preExecute_;
   QTimer* updateTimer_ = nullptr;
   bool clipboardHasText_ = false;  // cached from the clipboard's change signal
-  bool forwardingKey_ = false;
   bool showingSelectionSize_ = false;
   struct TSelectionKey {
     TRowCol anchor, caret;
@@ -295,7 +304,7 @@ private:
   TPrompts prompts_;
 
   // MainSmallCommands.cpp.
-  bool RunSmallFunction(int function);
+  void AddSmallCommands();
   void EncodeQuoteCommand();
   void InsertDateTime(std::string_view which);
   // Where the last edit left the caret; Row -1 when nothing was edited since the document came.
@@ -384,8 +393,7 @@ private:
     std::int64_t id = 0;
     TVornEditMain* own = nullptr;  // a window of this process, moved directly
   };
-  static TFunctionSet CoordinationFunctions();
-  bool RunCoordinationFunction(int function);
+  void AddCoordinationCommands();
   const TBusFolder& CoordinationBus();
   std::int64_t ProcessMainBusId();
   std::vector<TArrangedWindow> ArrangedWindows(bool skipMinimized, bool mainsOnly, bool leaveMaximized);
@@ -448,7 +456,6 @@ public:
 
 private:
   void BuildLayout();
-  bool RunLayoutFunction(int function);
   void RunLayoutCommand(const std::string& name);
   void ToggleVerticalMaximize();
   void WriteBarStates();

@@ -5,6 +5,7 @@
 #include "shell/Main.h"
 
 #include "platform/BusClient.h"
+#include "shellcore/FunctionTable.h"
 #include "platform/ProcessStart.h"
 #include "shellcore/GrepHandOff.h"
 #include "shellcore/InstanceCoordination.h"
@@ -35,18 +36,17 @@ std::string TMainBus::Open() {
   return {};
 }
 
+// The reply tells whether the file now holds the text.
 TBusReply TMainBus::Save(bool onlyModified) {
   if (onlyModified && !window_.Modified()) return Handled(1);
-  const bool saved = window_.Commands().SaveDocument();
-  window_.AfterDocumentCommand();
-  return Handled(saved ? 1 : 0);
+  const bool ran = window_.RunFunction(FunctionNumber("SaveFile"), false);
+  return Handled(ran && !window_.Modified() ? 1 : 0);
 }
 
 // A failed or refused save keeps the window: closing would lose the text.
 TBusReply TMainBus::SaveClose() {
-  if (window_.Modified() && !window_.Commands().SaveDocument()) return Handled(0);
-  CloseLater(true);
-  return Handled(1);
+  const bool ran = window_.RunFunction(FunctionNumber("SaveClose"), false);
+  return Handled(ran && !window_.Modified() ? 1 : 0);
 }
 
 TBusReply TMainBus::QueryOpenFile() { return OpenFileReply(window_.FileName()); }
@@ -62,7 +62,7 @@ TBusReply TMainBus::SetFocus() {
 TBusReply TMainBus::BringToTop() { return SetFocus(); }
 
 TBusReply TMainBus::CloseWindow() {
-  CloseLater(false);
+  CloseLater();
   return Handled(1);
 }
 
@@ -130,11 +130,8 @@ void TMainBus::PostToWindowOfProcess(pid_t pid, std::vector<std::int64_t> known,
   poll->start(50);
 }
 
-void TMainBus::CloseLater(bool discard) {
-  QTimer::singleShot(0, &window_, [w = &window_, discard] {
-    if (discard) w->CloseWithoutQuestion();
-    else w->close();
-  });
+void TMainBus::CloseLater() {
+  QTimer::singleShot(0, &window_, [w = &window_] { w->close(); });
 }
 
 }  // namespace vorn

@@ -54,7 +54,7 @@ private:
   // Keeps the record's activation order and minimised state up to date.
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Closing waits for the reply to go out: the endpoint must not vanish while it answers.
-  void CloseLater(bool discard);
+  void CloseLater();
 
   TVornEditMain& window_;
   TBusEndpoint endpoint_;

@@ -24,10 +24,6 @@
 namespace vorn {
 namespace {
 
-constexpr std::string_view kCoordinationFunctions[] = {
-    "AllSave", "AllSaveOnlyModified", "AllSaveClose", "AllClose", "VerticalLineup", "HorizotalLineup",
-    "LineupOrder", "Pile", "AllMinimize", "NextEditor", "PrevEditor"};
-
 constexpr const char* kArrangementUnavailable = "この環境ではウィンドウを並べられません";
 
 
@@ -43,24 +39,21 @@ TWindowRect RectOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()
 
 }  // namespace
 
-TFunctionSet TVornEditMain::CoordinationFunctions() {
-  static const TFunctionSet functions = FunctionSetOf(kCoordinationFunctions);
-  return functions;
-}
-
-bool TVornEditMain::RunCoordinationFunction(int function) {
-  if (!CoordinationFunctions().test(static_cast<std::size_t>(function))) return false;
-  const std::string_view name = FunctionByNumber(function)->Name;
-  if (name == "AllSave" || name == "AllSaveOnlyModified") SaveAll(name == "AllSaveOnlyModified");
-  else if (name == "AllSaveClose") SaveCloseAll();
-  else if (name == "AllClose") CloseAll();
-  else if (name == "VerticalLineup") TileAll(static_cast<int>(TTiling::tlVertical));
-  else if (name == "HorizotalLineup") TileAll(static_cast<int>(TTiling::tlHorizontal));
-  else if (name == "LineupOrder") TileAll(static_cast<int>(TTiling::tlOrder));
-  else if (name == "Pile") CascadeAll();
-  else if (name == "AllMinimize") MinimizeAll();
-  else ActivateNeighbour(name == "NextEditor");
-  return true;
+void TVornEditMain::AddCoordinationCommands() {
+  const auto add = [this](std::string_view name, std::function<void()> run) {
+    dispatcher_.Set(FunctionNumber(name), [run = std::move(run)](bool) { run(); });
+  };
+  add("AllSave", [this] { SaveAll(false); });
+  add("AllSaveOnlyModified", [this] { SaveAll(true); });
+  add("AllSaveClose", [this] { SaveCloseAll(); });
+  add("AllClose", [this] { CloseAll(); });
+  add("VerticalLineup", [this] { TileAll(static_cast<int>(TTiling::tlVertical)); });
+  add("HorizotalLineup", [this] { TileAll(static_cast<int>(TTiling::tlHorizontal)); });
+  add("LineupOrder", [this] { TileAll(static_cast<int>(TTiling::tlOrder)); });
+  add("Pile", [this] { CascadeAll(); });
+  add("AllMinimize", [this] { MinimizeAll(); });
+  add("NextEditor", [this] { ActivateNeighbour(true); });
+  add("PrevEditor", [this] { ActivateNeighbour(false); });
 }
 
 // The bus the window is registered on; before that the user's, so the commands still reach
@@ -84,7 +77,7 @@ void TVornEditMain::SaveAll(bool onlyModified) {
   b.ownMain = ProcessMainBusId();
   b.activateAfter = true;
   BroadcastSend(CoordinationBus(), b);
-  if (!onlyModified || Modified()) RunFileFunction(FunctionNumber("SaveFile"), false);
+  if (!onlyModified || Modified()) dispatcher_.Run(FunctionNumber("SaveFile"), false);
 }
 
 void TVornEditMain::SaveCloseAll() {
@@ -93,7 +86,7 @@ void TVornEditMain::SaveCloseAll() {
   b.ownMain = ProcessMainBusId();
   b.focusFirst = true;
   BroadcastPost(CoordinationBus(), b);
-  RunFileFunction(FunctionNumber("SaveClose"), false);
+  dispatcher_.Run(FunctionNumber("SaveClose"), false);
 }
 
 void TVornEditMain::CloseAll() {

@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 #include <map>
@@ -73,32 +74,38 @@ void TVornEditMain::InstallFileDialogs() {
   if (!IsSubWindow()) commands_->SetSaveAsChooser([this] { return fileDialogs_.askSaveAs(); });
 }
 
-bool TVornEditMain::RunFileFunction(int function, bool /*shiftHeld*/) {
-  const TFunctionInfo* info = FunctionByNumber(function);
-  if (!info) return false;
-  const std::string_view name = info->Name;
-  if (name == "NewFile") NewFileCommand();
-  else if (name == "LoadFromFile") OpenFileCommand();
-  else if (name == "CloseOpen") ReloadCommand(true);  // the plain reload is the macro's "1"
-  else if (name == "CloseFile") CloseDocumentCommand();
-  else if (name == "SaveFile") {
+// Every document function leaves the panes of all windows following the document.
+void TVornEditMain::AddFileCommands() {
+  const auto add = [this](std::string_view name, std::function<void()> run) {
+    dispatcher_.Set(FunctionNumber(name), [this, run = std::move(run)](bool) {
+      run();
+      AfterDocumentCommand();
+    });
+  };
+  add("NewFile", [this] { NewFileCommand(); });
+  add("LoadFromFile", [this] { OpenFileCommand(); });
+  add("CloseOpen", [this] { ReloadCommand(true); });  // the plain reload is the macro's "1"
+  add("CloseFile", [this] { CloseDocumentCommand(); });
+  add("SaveFile", [this] {
     if (commands_->SaveDocument()) WriteHistoryEntry();
-  }
-  else if (name == "SaveAs") SaveAsCommand();
-  else if (name == "ReadFileToCaret") InsertFileCommand();
-  else if (name == "SaveClose") {
-    if (!Modified() || commands_->SaveDocument()) MainWindow()->CloseWithoutQuestion();
-  } else if (name == "Close") MainWindow()->close();
-  else if (name == "Destroy") MainWindow()->CloseWithoutQuestion();
-  else if (name == "EditFilename") RenameCommand();
-  else if (name == "ToggleBrowseMode") SetBrowseMode(!browseMode_);
-  else if (name == "SaveSelectedToFile") SaveSelectionCommand();
-  else if (name == "ChangeOpenFileCode") ChangeSaveCodeCommand();
-  else if (name == "OpenFilenameCopy") QGuiApplication::clipboard()->setText(QString::fromStdString(FileName()));
-  else if (name == "OpenExplorer" || name == "OpenFileExec") OpenInDesktop(name == "OpenExplorer");
-  else return false;
-  AfterDocumentCommand();
-  return true;
+  });
+  add("SaveAs", [this] { SaveAsCommand(); });
+  add("ReadFileToCaret", [this] { InsertFileCommand(); });
+  // The close comes once the command is over: a save asked for by another process gets its
+  // answer before the window goes.
+  add("SaveClose", [this] {
+    if (!Modified() || commands_->SaveDocument())
+      QTimer::singleShot(0, MainWindow(), [main = MainWindow()] { main->CloseWithoutQuestion(); });
+  });
+  add("Close", [this] { MainWindow()->close(); });
+  add("Destroy", [this] { MainWindow()->CloseWithoutQuestion(); });
+  add("EditFilename", [this] { RenameCommand(); });
+  add("ToggleBrowseMode", [this] { SetBrowseMode(!browseMode_); });
+  add("SaveSelectedToFile", [this] { SaveSelectionCommand(); });
+  add("ChangeOpenFileCode", [this] { ChangeSaveCodeCommand(); });
+  add("OpenFilenameCopy", [this] { QGuiApplication::clipboard()->setText(QString::fromStdString(FileName())); });
+  add("OpenExplorer", [this] { OpenInDesktop(true); });
+  add("OpenFileExec", [this] { OpenInDesktop(false); });
 }
 
 void TVornEditMain::AfterDocumentCommand() {

@@ -42,13 +42,9 @@ void TVornEditMain::InstallGrepDialog() {
   };
 }
 
-bool TVornEditMain::RunGrepFunction(int function) {
-  const TFunctionInfo* info = FunctionByNumber(function);
-  if (!info) return false;
-  if (info->Name == std::string_view("Grep")) GrepCommand();
-  else if (info->Name == std::string_view("TagJump")) TagJumpCommand();
-  else return false;
-  return true;
+void TVornEditMain::AddGrepCommands() {
+  dispatcher_.Set(FunctionNumber("Grep"), [this](bool) { GrepCommand(); });
+  dispatcher_.Set(FunctionNumber("TagJump"), [this](bool) { TagJumpCommand(); });
 }
 
 void TVornEditMain::GrepCommand() {

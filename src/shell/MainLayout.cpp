@@ -33,12 +33,6 @@ namespace {
 constexpr const char* kCommonIni = "Common.ini";
 constexpr const char* kStandard = "Standard";
 
-// Asked on every function run, so the name is looked up once.
-int MaximizeVerticalNumber() {
-  static const int number = FunctionNumber("MaximizeVertical");
-  return number;
-}
-
 // The frame the window manager draws around the client area; all zero before the first show.
 struct TFrameExtents {
   int Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -135,7 +129,6 @@ private:
 }  // namespace
 
 void TVornEditMain::BuildLayout() {
-  if (QAction* maximize = actions_->Action(MaximizeVerticalNumber())) maximize->setCheckable(true);
   documentIcon_ = new TDocumentIcon([this] { return FileName(); }, menuBar());
   menuBar()->setCornerWidget(documentIcon_, Qt::TopLeftCorner);
   new TGeometryWatcher(this, [this](QEvent::Type type) { GeometryChanged(type == QEvent::Resize); });
@@ -184,19 +177,11 @@ void TVornEditMain::SizeByColumnsAndRows(int monitor) {
   fitFrameWhenKnown_ = !FrameKnown(*this);
 }
 
-bool TVornEditMain::RunLayoutFunction(int function) {
-  if (function != MaximizeVerticalNumber()) return false;
-  ToggleVerticalMaximize();
-  return true;
-}
-
 // The window manager has no vertical-only maximised state: the window takes the full height
 // of its screen's work area at its own left and width, and a flag remembers it.
 void TVornEditMain::ToggleVerticalMaximize() {
-  QAction* action = actions_->Action(MaximizeVerticalNumber());
   const bool on = !verticalMax_;
   verticalMax_ = false;
-  action->setChecked(on);
   const TFrameExtents frame = FrameOf(*this);
   if (on) {
     if (isMaximized()) showNormal();
@@ -208,6 +193,7 @@ void TVornEditMain::ToggleVerticalMaximize() {
   } else {
     setGeometry(geometry().left(), normalGeometry_.top(), normalGeometry_.width(), normalGeometry_.height());
   }
+  actions_->UpdateStates(CommandState());
 }
 
 // The window manager tells the frame only once the window is up, so a window sized before
@@ -220,7 +206,7 @@ void TVornEditMain::GeometryChanged(bool resized) {
   }
   if (!resized || !verticalMax_ || height() == verticalMaxHeight_) return;
   verticalMax_ = false;
-  if (QAction* action = actions_->Action(MaximizeVerticalNumber())) action->setChecked(false);
+  actions_->UpdateStates(CommandState());
 }
 
 }  // namespace vorn

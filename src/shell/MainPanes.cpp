@@ -16,36 +16,22 @@
 #include <string_view>
 
 namespace vorn {
-namespace {
 
-constexpr std::string_view kPaneFunctions[] = {"DivideWindow", "ToggleWindowFocus", "SplitterUp",
-                                                "SplitterDown", "NewWindow"};
-
-
-}  // namespace
-
-TFunctionSet TVornEditMain::PaneFunctions() {
-  static const TFunctionSet functions = FunctionSetOf(kPaneFunctions);
-  return functions;
-}
-
-bool TVornEditMain::RunPaneFunction(int function, bool shiftHeld) {
-  const TFunctionInfo* info = FunctionByNumber(function);
-  if (!info || !PaneFunctions().test(static_cast<std::size_t>(function))) return false;
-  if (info->Name == "DivideWindow") {
+void TVornEditMain::AddPaneLayoutCommands() {
+  const auto add = [this](std::string_view name, std::function<void(bool shift)> run) {
+    dispatcher_.Set(FunctionNumber(name), std::move(run));
+  };
+  add("DivideWindow", [this](bool) {
     if (Split())
       UnsplitPanes();
     else
       SplitPanes();
-  } else if (info->Name == "ToggleWindowFocus") {
-    TogglePaneFocus(shiftHeld);
-  } else if (info->Name == "NewWindow") {
-    OpenSubWindow();
-  } else {
-    MoveSplitter(info->Name == "SplitterUp");
-  }
-  UpdatePaneActions();
-  return true;
+  });
+  add("ToggleWindowFocus", [this](bool shift) { TogglePaneFocus(shift); });
+  add("NewWindow", [this](bool) { OpenSubWindow(); });
+  add("SplitterUp", [this](bool) { MoveSplitter(true); });
+  add("SplitterDown", [this](bool) { MoveSplitter(false); });
+  add("MaximizeVertical", [this](bool) { ToggleVerticalMaximize(); });
 }
 
 TVornEdit* TVornEditMain::Pane(int slot) const {
@@ -105,7 +91,7 @@ void TVornEditMain::UnsplitPanes() {
   edit_ = keep;
   lowerPane_ = nullptr;
   upperPane_ = nullptr;
-  drop->removeEventFilter(this);
+  drop->SetKeyRoute(nullptr);
   drop->disconnect(this);
   drop->hide();
   drop->deleteLater();
@@ -160,7 +146,7 @@ void TVornEditMain::ConnectPane(TVornEdit* pane) {
   pane->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(pane, &QWidget::customContextMenuRequested, this,
           [this, pane](const QPoint& at) { actions_->PanePopup()->popup(pane->mapToGlobal(at)); });
-  pane->installEventFilter(this);
+  pane->SetKeyRoute(&paneKeys_);
   connect(pane, &TVornEdit::CaretMoved, this, [this, pane] {
     if (pane != edit_) return;
     ShowCaretPosition();
@@ -183,16 +169,6 @@ void TVornEditMain::WatchPaneFocus() {
         return;
       }
   });
-}
-
-void TVornEditMain::UpdatePaneActions() {
-  if (!actions_) return;
-  if (QAction* divide = actions_->Action(FunctionNumber("DivideWindow"))) {
-    divide->setCheckable(true);
-    divide->setChecked(Split());
-  }
-  actions_->SetFunctionEnabled(FunctionNumber("SplitterUp"), Split());
-  actions_->SetFunctionEnabled(FunctionNumber("SplitterDown"), Split());
 }
 
 }  // namespace vorn

@@ -34,35 +34,36 @@ QString SystemDateText(const QDate& date) { return QLocale::system().toString(da
 
 }  // namespace
 
-bool TVornEditMain::RunSmallFunction(int function) {
-  const TFunctionInfo* info = FunctionByNumber(function);
-  if (!info) return false;
-  const std::string_view name = info->Name;
-  TVornEditCore& core = edit_->Core();
-  if (name == "JumpPrevModifiedPos") {
-    if (lastEdit_.Row >= 0) core.SetCaretPos(lastEdit_.Row, lastEdit_.Col);
-  } else if (name == "ToggleFreeCaret") {
-    TVornEditCaretValues values = core.CaretOptions();
+void TVornEditMain::AddSmallCommands() {
+  const auto add = [this](std::string_view name, std::function<void()> run) {
+    dispatcher_.Set(FunctionNumber(name), [run = std::move(run)](bool) { run(); });
+  };
+  add("JumpPrevModifiedPos", [this] {
+    if (lastEdit_.Row >= 0) edit_->Core().SetCaretPos(lastEdit_.Row, lastEdit_.Col);
+  });
+  add("ToggleFreeCaret", [this] {
+    TVornEditCaretValues values = edit_->Core().CaretOptions();
     values.FreeCaret = !values.FreeCaret;
-    core.SetCaretOptions(values);
-  } else if (name == "EncodeQuote") {
-    EncodeQuoteCommand();
-  } else if (name == "InputDateTime" || name == "InputDate" || name == "InputTime") {
-    InsertDateTime(name);
-  } else if (name == "Message") {
+    edit_->Core().SetCaretOptions(values);
+  });
+  add("EncodeQuote", [this] { EncodeQuoteCommand(); });
+  for (std::string_view name : {"InputDateTime", "InputDate", "InputTime"})
+    add(name, [this, name] { InsertDateTime(name); });
+  add("Message", [this] {
     const std::vector<std::string>* args = MacroArguments();
     documentPrompts_.Inform(args && !args->empty() && !(*args)[0].empty() ? Cp932ToUtf8((*args)[0])
                                                                           : "メッセージ（指定無し）");
-  } else if (name == "CopyStr") {
+  });
+  add("CopyStr", [this] {
     if (const std::vector<std::string>* args = MacroArguments())
       QGuiApplication::clipboard()->setText(args->empty() ? QString() : QString::fromStdString(Cp932ToUtf8((*args)[0])));
-  } else if (name == "BeginUpdate" || name == "EndUpdate") {
-    if (MacroArguments()) setUpdatesEnabled(name == "EndUpdate");
-  } else {
-    return false;
-  }
-  edit_->Flush();
-  return true;
+  });
+  add("BeginUpdate", [this] {
+    if (MacroArguments()) setUpdatesEnabled(false);
+  });
+  add("EndUpdate", [this] {
+    if (MacroArguments()) setUpdatesEnabled(true);
+  });
 }
 
 void TVornEditMain::EncodeQuoteCommand() {

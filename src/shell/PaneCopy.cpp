@@ -19,7 +19,6 @@ void CopyPaneSettings(const TVornEdit& from, TVornEdit& to) {
   target.SaveCleanUp = source.SaveCleanUp;
   target.AlignWidth = source.AlignWidth;
   target.WantTabs = source.WantTabs;
-  target.NotUseKeyboardHandler = source.NotUseKeyboardHandler;
 }
 
 void ShowRows(TVornEdit& pane, int topRow, int caretRow, int caretCol) {

@@ -60,12 +60,6 @@ constexpr TOwnCaption kOwnCaptions[] = {
     {"FindOverDiff", "上の差分情報を探す"},
 };
 
-constexpr std::string_view kStartDisabled[] = {
-    "CloseOpen",       "Copy",          "Cut",           "Paste",          "InyouCopy",
-    "ExchangeUpperLower", "ChangeUpperCase", "ChangeLowerCase", "OpenExplorer", "EncodeQuote",
-    "SpaceToTab",      "OpenFileExec",  "OpenFilenameCopy", "SplitterUp",  "SplitterDown",
-    "FindUnderDiff",   "FindOverDiff",  "ClearDiffInfo", "ChangeDiffFocus",
-};
 
 template <class T, std::size_t N>
 const T* FindByName(const T (&items)[N], std::string_view name) {
@@ -111,11 +105,6 @@ int ActionTag(int functionNumber) {
         std::all_of(f->Name.begin() + family.size(), f->Name.end(), [](char c) { return c >= '0' && c <= '9'; }))
       return std::stoi(std::string(f->Name.substr(family.size())));
   return 0;
-}
-
-bool StartsDisabled(std::string_view commandName) {
-  return std::any_of(std::begin(kStartDisabled), std::end(kStartDisabled),
-                     [&](std::string_view n) { return sjis::SameTextI(n, commandName); });
 }
 
 }  // namespace vorn

@@ -28,7 +28,4 @@ std::string CaptionWithAccelerator(std::string_view displayName, char letter);
 // for saving only modified files; 0 for everything else.
 int ActionTag(int functionNumber);
 
-// Actions that start disabled until the window's state allows them.
-bool StartsDisabled(std::string_view commandName);
-
 }  // namespace vorn

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +33,16 @@ inline int FunctionNumber(std::string_view name) { return FunctionByName(name)->
 
 // All functions in number order.
 const std::array<TFunctionInfo, kFunctionCount>& AllFunctions();
+
+using TFunctionSet = std::bitset<kFunctionCount>;
+
+// The set of the named functions (names the program itself spells).
+template <class TNames>
+TFunctionSet FunctionSetOf(const TNames& names) {
+  TFunctionSet set;
+  for (std::string_view name : names) set.set(static_cast<std::size_t>(FunctionNumber(name)));
+  return set;
+}
 
 // The category's name (UTF-8); empty for category 0 and outside 1..10.
 std::string_view CategoryName(int category);

@@ -2,34 +2,22 @@
 #include "shellcore/KeyDispatch.h"
 
 namespace vorn {
-namespace {
 
-bool Runnable(int function, const TFunctionSet& withAction) {
-  return IsFunctionNumber(function) && withAction.test(function);
-}
-
-}  // namespace
-
-TKeyDispatch DispatchKey(const TKeyTable& table, int key, int modifiers, const TFunctionSet& withAction) {
+TKeyDispatch DispatchKey(const TKeyTable& table, int key, int modifiers) {
   TKeyDispatch result;
   if (key <= 0 || key >= kVirtualKeys || modifiers < 0 || modifiers >= kModifierStates) return result;
   const int function = table.At(modifiers, key);
-  if (IsFunctionNumber(function)) {
-    if (!withAction.test(function)) return result;
-    result = {function, true, ProducesCharacter(modifiers, key)};
-    return result;
-  }
+  if (IsFunctionNumber(function)) return {function, ProducesCharacter(modifiers, key)};
   if (modifiers & kmShift) {
     const int unshifted = modifiers & ~kmShift;
     const int base = table.At(unshifted, key);
-    if (!Runnable(base, withAction) || !FunctionByNumber(base)->ShiftExtends) return result;
-    result = {base, true, ProducesCharacter(unshifted, key)};
+    if (!IsFunctionNumber(base) || !FunctionByNumber(base)->ShiftExtends) return result;
+    result = {base, ProducesCharacter(unshifted, key)};
     // Shift+Ctrl+H would otherwise arrive as a backspace character.
     if (key == vk::Letter('H') && modifiers == (kmShift | kmCtrl)) result.SuppressChar = true;
     return result;
   }
-  // Unassigned: the pane's own handling of the key is off, typed characters still arrive.
-  result.Consumed = true;
+  // Ctrl+H without a function of its own must not act as a backspace character.
   if (key == vk::Letter('H') && (modifiers & kmCtrl)) result.SuppressChar = true;
   return result;
 }

@@ -1,35 +1,23 @@
-// What a key-down does: the function it runs, whether the pane must ignore the key and whether
-// the character the key also types must be dropped. Also which key each action shows in menus.
+// What a key-down does: the function it runs and whether the character the key also types must
+// be dropped. Also which key each action shows in menus.
 #pragma once
 
 #include <array>
-#include <bitset>
 
 #include "shellcore/FunctionTable.h"
 #include "shellcore/KeyTable.h"
 
 namespace vorn {
 
-using TFunctionSet = std::bitset<kFunctionCount>;
-
-// The set of the named functions (names the program itself spells).
-template <class TNames>
-TFunctionSet FunctionSetOf(const TNames& names) {
-  TFunctionSet set;
-  for (std::string_view name : names) set.set(static_cast<std::size_t>(FunctionNumber(name)));
-  return set;
-}
-
 struct TKeyDispatch {
   int Function = kNoAssignment;  // the function to run, or kNoAssignment
-  bool Consumed = false;         // the pane does nothing more with the key-down
-  bool SuppressChar = false;     // the pane drops the next typed character
+  bool SuppressChar = false;     // the character the key types is not typed
 };
 
-// Looks up key (a virtual-key code) under modifiers (kmShift | kmCtrl | kmAlt). withAction says
-// which functions have an action in this window. A shift-extending function reached through the
-// unshifted assignment runs while Shift is still held, so movements extend the selection.
-TKeyDispatch DispatchKey(const TKeyTable& table, int key, int modifiers, const TFunctionSet& withAction);
+// Looks up key (a virtual-key code) under modifiers (kmShift | kmCtrl | kmAlt). A
+// shift-extending function reached through the unshifted assignment runs while Shift is still
+// held, so movements extend the selection.
+TKeyDispatch DispatchKey(const TKeyTable& table, int key, int modifiers);
 
 // The functions whose keys show in menus: the built-in flags plus the tool-bar functions.
 TFunctionSet ShortcutFlags(const int* toolBarFunctions, int count);

@@ -1,6 +1,5 @@
-// Mouse, wheel and keys as events: the caret and selection they leave, auto-scroll past the
-// bottom edge, wheel deltas summed into rows, Shift taken from the event.
-#include <QKeyEvent>
+// Mouse and wheel as events: the caret and selection they leave, auto-scroll past the bottom
+// edge, wheel deltas summed into rows.
 #include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
@@ -13,12 +12,6 @@ namespace {
 std::string Lines(int n) {
   std::string text;
   for (int i = 0; i < n; ++i) text += "line " + std::to_string(100 + i) + "\r\n";
-  return text;
-}
-
-std::string TextOf(TVornEdit& edit) {
-  std::string text;
-  edit.Lines().WriteText([&text](std::string_view piece) { text += piece; });
   return text;
 }
 
@@ -37,10 +30,6 @@ protected:
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, QPointF(pos), edit->viewport()->mapToGlobal(QPointF(pos)), button, held, mods);
     QApplication::sendEvent(edit->viewport(), &event);
-  }
-  void Key(int key, Qt::KeyboardModifiers mods = {}, const QString& text = {}) {
-    QKeyEvent event(QEvent::KeyPress, key, mods, text);
-    QApplication::sendEvent(edit.get(), &event);
   }
   std::unique_ptr<TVornEdit> edit;
 };
@@ -98,28 +87,6 @@ TEST_F(MouseKeysTest, SmallWheelDeltasAddUpToRows) {
   EXPECT_EQ(edit->Core().TopRow(), 50 + lines);
   wheel(120);
   EXPECT_EQ(edit->Core().TopRow(), 50);
-}
-
-TEST_F(MouseKeysTest, KeysEditAndShiftComesFromTheEvent) {
-  edit->Core().SetCaretPos(0, 4);
-  Key(Qt::Key_Right, Qt::ShiftModifier);
-  Key(Qt::Key_Right, Qt::ShiftModifier);
-  EXPECT_EQ(edit->Core().GetSelText(), " 1");
-  Key(Qt::Key_X, {}, QStringLiteral("X"));
-  Key(Qt::Key_Return);
-  Key(Qt::Key_Tab);
-  Key(Qt::Key_Backspace);
-  Key(Qt::Key_Insert);
-  EXPECT_TRUE(edit->Core().OverwriteMode());
-  Key(Qt::Key_Z, {}, QStringLiteral("Z"));
-  EXPECT_EQ(TextOf(*edit).substr(0, 16), "lineX\r\nZ0\r\nline ");
-  // A control character that arrives as key text is not typed.
-  Key(Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
-  EXPECT_EQ(TextOf(*edit).substr(0, 7), "lineX\r\n");
-  // Alt with a letter reaches the menus; the letter is never typed, whatever text it carries.
-  Key(Qt::Key_F, Qt::AltModifier, QStringLiteral("f"));
-  Key(Qt::Key_F, Qt::AltModifier | Qt::ShiftModifier, QStringLiteral("F"));
-  EXPECT_EQ(TextOf(*edit).substr(0, 16), "lineX\r\nZ0\r\nline ");
 }
 
 }  // namespace

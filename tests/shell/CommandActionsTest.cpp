@@ -1,5 +1,5 @@
-// The window's actions on a bare main window: keys through the Qt key map and the dispatch,
-// the menus and the tool bar generated from the table.
+// The window's actions on a bare main window: keys through the Qt key map and the key path to
+// the dispatcher, the menus and the tool bar generated from the table.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -15,6 +15,7 @@
 #include "qtplatform/KeyCodeMap.h"
 #include "shell/CommandActions.h"
 #include "shellcore/FunctionTable.h"
+#include "shellcore/KeyPath.h"
 #include "shellcore/KeyMapFiles.h"
 #include "shellcore/KeyNames.h"
 
@@ -23,15 +24,12 @@ namespace {
 
 int Fn(const char* name) { return FunctionByName(name)->Number; }
 
-// A stand-in pane: every key-down goes to the key map first; the character a key types is kept
-// unless the key map said to drop it. Backspace and carriage return characters count as typed
+// A stand-in pane: every key-down goes through the key path; the character a key types is kept
+// unless the key path said to drop it. Backspace and carriage return characters count as typed
 // (an editor acts on them); other control characters are ignored, as an editor ignores them.
 class TTestPane : public QWidget {
 public:
-  TTestPane(TCommandActions& actions, const TKeyTable& table, QWidget* parent)
-      : QWidget(parent), actions_(actions), table_(table) {
-    setFocusPolicy(Qt::StrongFocus);
-  }
+  TTestPane(TKeyPath& path, QWidget* parent) : QWidget(parent), path_(path) { setFocusPolicy(Qt::StrongFocus); }
   QString typed;
 
 protected:
@@ -44,8 +42,8 @@ protected:
     return QWidget::event(event);
   }
   void keyPressEvent(QKeyEvent* event) override {
-    actions_.HandleKeyDown(*event, table_);
-    const bool drop = actions_.TakeSuppressFlag();
+    const TKeyChord chord = KeyChordFromEvent(*event);
+    const bool drop = !path_.KeyDown(chord.Key, chord.Modifiers);
     for (QChar c : event->text()) {
       if (drop) break;
       if (c == QLatin1Char('\b')) typed += QStringLiteral("<BS>");
@@ -55,27 +53,31 @@ protected:
   }
 
 private:
-  TCommandActions& actions_;
-  const TKeyTable& table_;
+  TKeyPath& path_;
 };
 
 class CommandActionsTest : public ::testing::Test {
 protected:
   void SetUp() override { Create(TFunctionSet().set()); }
 
+  // Every function has a handler that notes its run; built says which the traits let run.
   void Create(const TFunctionSet& built) {
+    window_.reset();
+    for (int n = 0; n < kFunctionCount; ++n)
+      traits_[n].When = built.test(static_cast<std::size_t>(n)) ? TEnabledWhen::Always : TEnabledWhen::Never;
+    dispatcher_ = std::make_unique<TCommandDispatcher>([] { return TCommandState{}; }, traits_);
+    for (int n = 0; n < kFunctionCount; ++n)
+      dispatcher_->Set(n, [this, n](bool shift) { runs_[n].push_back(shift); });
+    path_ = std::make_unique<TKeyPath>(*dispatcher_, table_);
     window_ = std::make_unique<QMainWindow>();
     runs_.clear();
-    actions_ = new TCommandActions(
-        window_.get(),
-        {[this](int f, bool shift) { runs_[f].push_back(shift); }, [this](const std::string& n) { commands_.push_back(n); }},
-        built);
+    actions_ = new TCommandActions(window_.get(), *dispatcher_, [this](const std::string& n) { commands_.push_back(n); });
     actions_->BuildMenus();
     actions_->BuildToolBar(DefaultToolBar());
     actions_->InstallShortcuts(table_, false);
-    pane_ = new TTestPane(*actions_, table_, window_.get());
+    pane_ = new TTestPane(*path_, window_.get());
     window_->setCentralWidget(pane_);
-    for (int n = 0; n < kFunctionCount; ++n) actions_->SetFunctionEnabled(n, true);
+    actions_->UpdateStates(TCommandState{});
   }
 
   int TotalRuns() const {
@@ -90,6 +92,9 @@ protected:
   }
 
   TKeyTable table_ = TKeyTable::BuiltIn();
+  TCommandTraitsTable traits_;
+  std::unique_ptr<TCommandDispatcher> dispatcher_;
+  std::unique_ptr<TKeyPath> path_;
   std::unique_ptr<QMainWindow> window_;
   TCommandActions* actions_ = nullptr;
   TTestPane* pane_ = nullptr;
@@ -177,7 +182,7 @@ TEST_F(CommandActionsTest, FunctionsNotBuiltArePresentDisabledAndDoNothing) {
   Send(Qt::Key_G, Qt::ControlModifier);
   grep->trigger();
   EXPECT_EQ(TotalRuns(), 0);
-  actions_->SetFunctionEnabled(Fn("Grep"), true);
+  actions_->UpdateStates(TCommandState{});
   EXPECT_FALSE(grep->isEnabled());
 }
 
@@ -232,6 +237,7 @@ TEST_F(CommandActionsTest, EscapeClosesOnlyWhenAsked) {
   Send(Qt::Key_Escape, Qt::NoModifier);
   EXPECT_EQ(TotalRuns(), 0);
   actions_->InstallShortcuts(table_, true);
+  path_->SetEscCloses(true);
   Send(Qt::Key_Escape, Qt::NoModifier);
   EXPECT_EQ(runs_[Fn("Close")].size(), 1u);
   EXPECT_TRUE(actions_->Action(Fn("Close"))->text().endsWith(QStringLiteral("\tEsc")));

@@ -16,22 +16,34 @@
 #include "shell/CommandActions.h"
 #include "shell/KeyMapLoad.h"
 #include "shellcore/KeyMapFiles.h"
+#include "shellcore/KeyPath.h"
 
 namespace vorn {
 namespace {
 
 int Fn(const char* name) { return FunctionByName(name)->Number; }
 
+// Every function runs here, whatever the program has built so far.
+TCommandTraitsTable AllBuilt() {
+  TCommandTraitsTable traits;
+  for (TCommandTraits& t : traits) t.When = TEnabledWhen::Always;
+  return traits;
+}
+
 class KeyMapLoadTest : public ::testing::Test {
 protected:
   void SetUp() override {
     ProcessKeyTable() = TKeyTable::BuiltIn();
-    actions_ = new TCommandActions(&window_, {[this](int f, bool) { ++runs_[f]; }, {}}, TFunctionSet().set());
+    for (int n = 0; n < kFunctionCount; ++n) dispatcher_.Set(n, [this, n](bool) { ++runs_[n]; });
+    actions_ = new TCommandActions(&window_, dispatcher_, {});
     actions_->BuildMenus();
   }
   void TearDown() override { ProcessKeyTable() = TKeyTable::BuiltIn(); }
 
   testing::TTempFolder folder_{"keymapload"};
+  TCommandTraitsTable traits_ = AllBuilt();
+  TCommandDispatcher dispatcher_{[] { return TCommandState{}; }, traits_};
+  TKeyPath path_{dispatcher_, ProcessKeyTable()};
   QMainWindow window_;
   TCommandActions* actions_ = nullptr;
   std::map<int, int> runs_;
@@ -49,8 +61,8 @@ TEST_F(KeyMapLoadTest, FilesDecideKeysToolBarAndMenus) {
   EXPECT_TRUE(actions_->Action(Fn("Grep"))->text().endsWith(QStringLiteral("\tF8")));
   EXPECT_FALSE(actions_->Action(Fn("SaveFile"))->text().contains(QLatin1Char('\t')));
 
-  actions_->HandleKeyChord({vk::F1 + 7, 0}, ProcessKeyTable());
-  actions_->HandleKeyChord({vk::Letter('S'), kmCtrl}, ProcessKeyTable());
+  path_.KeyDown(vk::F1 + 7, 0);
+  path_.KeyDown(vk::Letter('S'), kmCtrl);
   EXPECT_EQ(runs_[Fn("Grep")], 1);
   EXPECT_EQ(runs_[Fn("SaveFile")], 0);
 }
@@ -79,7 +91,7 @@ TEST_F(KeyMapLoadTest, SavedTableIsWhatTheNextWindowLoads) {
   const TKeyTable saved = ProcessKeyTable();
   ProcessKeyTable() = TKeyTable::BuiltIn();
   QMainWindow other;
-  TCommandActions otherActions(&other, {}, TFunctionSet().set());
+  TCommandActions otherActions(&other, dispatcher_, {});
   LoadKeyMap(otherActions, folder_.Path(), true);
   EXPECT_EQ(ProcessKeyTable(), saved);
   EXPECT_TRUE(otherActions.Action(Fn("Close"))->text().endsWith(QStringLiteral("\tEsc")));

@@ -282,7 +282,7 @@ TEST_F(MainCommandsTest, EveryBuiltInKeyRunsItsFunctionOnce) {
   std::vector<int> ran;
   QObject::connect(w.get(), &TVornEditMain::FunctionRan, [&ran](int f) { ran.push_back(f); });
   const TKeyTable& table = ProcessKeyTable();
-  const TFunctionSet built = TVornEditMain::BuiltFunctions();
+  const TFunctionSet built = w->BuiltFunctions();
   int tried = 0, disabled = 0;
   for (int mods = 0; mods < kModifierStates; ++mods)
     for (int vkey = 1; vkey < kVirtualKeys; ++vkey) {

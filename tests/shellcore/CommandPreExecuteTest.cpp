@@ -6,33 +6,32 @@
 namespace vorn {
 namespace {
 
+int Fn(const char* name) { return FunctionByName(name)->Number; }
+
+const TCommandRun kUndo{Fn("Undo"), false, 0};
+
 TEST(CommandPreExecute, FastRepeatNeedsAPreviousActionWithin99Ms) {
   TCommandPreExecute pre;
-  EXPECT_FALSE(pre.Step(1000, false, false, false, false, false).FastRepeat);
-  EXPECT_TRUE(pre.Step(1099, false, false, false, false, false).FastRepeat);
-  EXPECT_FALSE(pre.Step(1199, false, false, false, false, false).FastRepeat);
-  EXPECT_TRUE(pre.Step(1200, false, false, false, false, false).FastRepeat);
+  EXPECT_FALSE(pre.Step(1000, false, false, kUndo).FastRepeat);
+  EXPECT_TRUE(pre.Step(1099, false, false, kUndo).FastRepeat);
+  EXPECT_FALSE(pre.Step(1199, false, false, kUndo).FastRepeat);
+  EXPECT_TRUE(pre.Step(1200, false, false, kUndo).FastRepeat);
   // A clock that went back is no fast repeat.
-  EXPECT_FALSE(pre.Step(900, false, false, false, false, false).FastRepeat);
+  EXPECT_FALSE(pre.Step(900, false, false, kUndo).FastRepeat);
   // The station neither sets the flag nor remembers the time.
-  EXPECT_FALSE(pre.Step(950, true, false, false, false, false).FastRepeat);
-  EXPECT_TRUE(pre.Step(960, false, false, false, false, false).FastRepeat);
+  EXPECT_FALSE(pre.Step(950, true, false, kUndo).FastRepeat);
+  EXPECT_TRUE(pre.Step(960, false, false, kUndo).FastRepeat);
 }
 
 TEST(CommandPreExecute, RecordingSkipsTheToggleAndNestedCommands) {
   TCommandPreExecute pre;
-  EXPECT_FALSE(pre.Step(0, false, false, false, false, false).Record);
-  EXPECT_TRUE(pre.Step(0, false, true, false, false, false).Record);
-  EXPECT_FALSE(pre.Step(0, false, true, true, false, false).Record);
-  {
-    TCommandPreExecute::TNested outer(pre);
-    TCommandPreExecute::TNested inner(pre);
-    EXPECT_FALSE(pre.Step(0, false, true, false, false, false).Record);
-  }
-  EXPECT_EQ(pre.Nesting(), 0);
-  EXPECT_TRUE(pre.Step(0, false, true, false, true, true).RecordShift);
-  EXPECT_FALSE(pre.Step(0, false, true, false, false, true).RecordShift);
-  EXPECT_FALSE(pre.Step(0, false, true, false, true, false).RecordShift);
+  EXPECT_FALSE(pre.Step(0, false, false, kUndo).Record);
+  EXPECT_TRUE(pre.Step(0, false, true, kUndo).Record);
+  EXPECT_FALSE(pre.Step(0, false, true, {Fn("ToggleMacroRecord"), false, 0}).Record);
+  EXPECT_FALSE(pre.Step(0, false, true, {Fn("Undo"), false, 2}).Record);
+  EXPECT_TRUE(pre.Step(0, false, true, {Fn("CursorDown"), true, 0}).RecordShift);
+  EXPECT_FALSE(pre.Step(0, false, true, {Fn("Undo"), true, 0}).RecordShift);
+  EXPECT_FALSE(pre.Step(0, false, true, {Fn("CursorDown"), false, 0}).RecordShift);
 }
 
 }  // namespace

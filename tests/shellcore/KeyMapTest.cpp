@@ -25,11 +25,7 @@ namespace {
 
 int Fn(const char* name) { return FunctionByName(name)->Number; }
 
-TFunctionSet AllActions() { return TFunctionSet().set(); }
-
-TKeyDispatch Press(const TKeyTable& table, int modifiers, int key) {
-  return DispatchKey(table, key, modifiers, AllActions());
-}
+TKeyDispatch Press(const TKeyTable& table, int modifiers, int key) { return DispatchKey(table, key, modifiers); }
 
 std::string Utf8(const std::string& sjis) { return ConvertCharCode(sjis, ckSjis, ckUtf8N); }
 
@@ -45,7 +41,6 @@ TEST(KeyDispatch, EveryBuiltInKeyRunsExactlyItsFunction) {
       ++assigned;
       const TKeyDispatch d = Press(table, m, k);
       EXPECT_EQ(d.Function, f) << ShortcutText(m, k);
-      EXPECT_TRUE(d.Consumed) << ShortcutText(m, k);
       EXPECT_EQ(d.SuppressChar, ProducesCharacter(m, k)) << ShortcutText(m, k);
     }
   EXPECT_EQ(assigned, 88);
@@ -67,12 +62,11 @@ TEST(KeyDispatch, ShiftExtendsOnlyFunctionsMadeForIt) {
   const TKeyTable table = TKeyTable::BuiltIn();
   const TKeyDispatch left = Press(table, kmShift, vk::Left);
   EXPECT_EQ(left.Function, Fn("CursorLeft"));
-  EXPECT_TRUE(left.Consumed);
   EXPECT_EQ(Press(table, kmShift | kmCtrl, vk::Right).Function, Fn("WordRight"));
   // SaveFile does not extend: the key goes on to the pane untouched.
   const TKeyDispatch save = Press(table, kmShift | kmCtrl, vk::Letter('S'));
   EXPECT_EQ(save.Function, kNoAssignment);
-  EXPECT_FALSE(save.Consumed);
+  EXPECT_FALSE(save.SuppressChar);
   // Shift+Tab has its own assignment and does not fall back to the plain Tab.
   EXPECT_EQ(Press(table, kmShift, vk::Tab).Function, Fn("ReverseIndent"));
 }
@@ -84,7 +78,6 @@ TEST(KeyDispatch, CharactersOfControlKeysAreSwallowed) {
   EXPECT_TRUE(mark.SuppressChar);  // no carriage return is typed
   const TKeyDispatch ctrlH = Press(table, kmCtrl, vk::Letter('H'));
   EXPECT_EQ(ctrlH.Function, kNoAssignment);
-  EXPECT_TRUE(ctrlH.Consumed);
   EXPECT_TRUE(ctrlH.SuppressChar);  // no backspace either
   EXPECT_FALSE(Press(table, kmCtrl, vk::Letter('K')).SuppressChar);
 
@@ -94,27 +87,21 @@ TEST(KeyDispatch, CharactersOfControlKeysAreSwallowed) {
   EXPECT_TRUE(shiftCtrlH.SuppressChar);
 }
 
-TEST(KeyDispatch, UnassignedPlainKeysAreConsumedAndStillType) {
+TEST(KeyDispatch, UnassignedPlainKeysStillType) {
   const TKeyTable table = TKeyTable::BuiltIn();
   const TKeyDispatch a = Press(table, 0, vk::Letter('A'));
   EXPECT_EQ(a.Function, kNoAssignment);
-  EXPECT_TRUE(a.Consumed);
   EXPECT_FALSE(a.SuppressChar);
   const TKeyDispatch shiftA = Press(table, kmShift, vk::Letter('A'));
-  EXPECT_FALSE(shiftA.Consumed);
+  EXPECT_EQ(shiftA.Function, kNoAssignment);
   EXPECT_FALSE(shiftA.SuppressChar);
 }
 
-TEST(KeyDispatch, HotKeyMarkerAndMissingActionsDoNothing) {
+TEST(KeyDispatch, HotKeyMarkerDoesNothing) {
   TKeyTable table = TKeyTable::BuiltIn();
   table.Set(kmAlt | kmCtrl, vk::Letter('E'), kHotKeyMarker);
   EXPECT_EQ(Press(table, kmAlt | kmCtrl, vk::Letter('E')).Function, kNoAssignment);
-
-  TFunctionSet some = AllActions();
-  some.reset(Fn("CursorLeft"));
-  EXPECT_FALSE(DispatchKey(table, vk::Left, 0, some).Consumed);
-  EXPECT_FALSE(DispatchKey(table, vk::Left, kmShift, some).Consumed);
-  EXPECT_EQ(DispatchKey(table, vk::Right, 0, some).Function, Fn("CursorRight"));
+  EXPECT_FALSE(Press(table, kmAlt | kmCtrl, vk::Letter('E')).SuppressChar);
 }
 
 TEST(KeyDispatch, OutOfRangeInputIsLeftAlone) {
@@ -122,7 +109,7 @@ TEST(KeyDispatch, OutOfRangeInputIsLeftAlone) {
   for (auto [m, k] : {std::pair{0, 0}, {0, 256}, {0, -5}, {8, vk::Left}, {-1, vk::Left}}) {
     const TKeyDispatch d = Press(table, m, k);
     EXPECT_EQ(d.Function, kNoAssignment);
-    EXPECT_FALSE(d.Consumed);
+    EXPECT_FALSE(d.SuppressChar);
   }
 }
 
