@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "SjisCorpus.h"
+#include "base/sjis.h"
 #include "document/VornDocument.h"
 #include "editor/VornEdit.h"
 #include "layout/StoreWrap.h"
@@ -86,8 +87,7 @@ std::string MixedRows(int rows, int width) {
         ++at;
         continue;
       }
-      const bool lead = (static_cast<unsigned char>(c) >= 0x81 && static_cast<unsigned char>(c) <= 0x9F) ||
-                        static_cast<unsigned char>(c) >= 0xE0;
+      const bool lead = sjis::IsLeadByte(c);
       if (lead && static_cast<int>(row.size()) + 2 > width) break;
       row.append(source, at, lead ? 2 : 1);
       at += lead ? 2 : 1;

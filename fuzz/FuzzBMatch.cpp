@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "base/sjis.h"
 #include "regexp/VornRegexpApi.h"
 
 extern "C" int BMatch(const char*, const char*, const char*, const char*, int, TResultRecord**, char*);
@@ -16,17 +17,13 @@ extern "C" void BRegfree(TResultRecord*);
 
 namespace {
 
-bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // Whether the target is valid Shift_JIS: on a lead byte followed by a byte that cannot be a
 // trail byte, what a character is is a matter of convention, so boundaries are checked only
 // on valid text.
 bool ValidSjis(const char* begin, const char* end) {
   for (const char* q = begin; q < end; ++q) {
-    if (!IsLead(static_cast<unsigned char>(*q))) continue;
-    if (++q >= end) return false;
-    auto t = static_cast<unsigned char>(*q);
-    if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+    if (!vorn::sjis::IsLeadByte(*q)) continue;
+    if (++q >= end || !vorn::sjis::IsTrailByte(*q)) return false;
   }
   return true;
 }

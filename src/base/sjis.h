@@ -1,15 +1,27 @@
 // Shift_JIS byte-string helpers: character stepping on lead bytes, ASCII-only case folding.
 #pragma once
 
+#include <concepts>
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace vorn::sjis {
 
-// 0x81-0x9F and 0xE0-0xFC start a two-byte character.
-constexpr bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-constexpr bool IsLeadByte(char c) { return IsLeadByte(static_cast<unsigned char>(c)); }
+// 0x81-0x9F and 0xE0-0xFC start a two-byte character. c is a char of a byte string or a byte
+// value 0-255 held in any integer type, as the conversion loops and tables hold them.
+template <std::integral T>
+constexpr bool IsLeadByte(T c) {
+  const auto b = static_cast<unsigned char>(c);
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// 0x40-0x7E and 0x80-0xFC may follow a lead byte as the second byte of its character.
+template <std::integral T>
+constexpr bool IsTrailByte(T c) {
+  const auto b = static_cast<unsigned char>(c);
+  return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
 
 // Length of the character starting at pos: 2 for a lead byte with a byte after it, else 1.
 inline std::size_t CharLen(std::string_view s, std::size_t pos) {

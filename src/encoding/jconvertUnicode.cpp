@@ -266,7 +266,7 @@ std::string SjisToUtf16Impl(std::string_view text, std::size_t& lost, std::strin
     }
 #endif
     char16_t u;
-    if (IsLead(b)) {
+    if (sjis::IsLeadByte(b)) {
 #if defined(__x86_64__)
       // Kanji and kana come in runs: eight at a time while they last.
       if (i + 16 <= n && EightPairsAhead(s + i) && EightPairsToUtf16<BigEndian>(t, s + i, d)) {
@@ -281,7 +281,7 @@ std::string SjisToUtf16Impl(std::string_view text, std::size_t& lost, std::strin
       if (u == 0) [[unlikely]] {
         u = Cp932InvalidUnit;
         ++lost;
-        i -= IsTrail(trail) ? 0 : 1;
+        i -= sjis::IsTrailByte(trail) ? 0 : 1;
       }
     } else {
       if (b == 0) [[unlikely]] break;

@@ -10,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "base/sjis.h"
 #include "platform/cp932.h"
 
 namespace vorn::jconv {
@@ -19,8 +20,6 @@ static_assert(std::endian::native == std::endian::little);
 
 using Byte = unsigned char;
 
-constexpr bool IsLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-constexpr bool IsTrail(unsigned b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 constexpr bool IsHighSurrogate(unsigned u) { return u >= 0xD800 && u <= 0xDBFF; }
 constexpr bool IsLowSurrogate(unsigned u) { return u >= 0xDC00 && u <= 0xDFFF; }
 

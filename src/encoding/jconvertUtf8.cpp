@@ -57,7 +57,7 @@ const TSjisUtf8Table& SjisUtf8Table() {
         x->e[idx] = PackUtf8(t.dbcs[idx]);
       } else {
         x->e[idx] = PackUtf8(Cp932InvalidUnit) | TSjisUtf8Table::Ill |
-                    (IsTrail(trail) ? 0 : TSjisUtf8Table::LeadOnly);
+                    (sjis::IsTrailByte(trail) ? 0 : TSjisUtf8Table::LeadOnly);
       }
     }
     return x;
@@ -441,7 +441,7 @@ std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost,
       continue;
     }
     std::uint32_t e;
-    if (IsLead(b)) {
+    if (sjis::IsLeadByte(b)) {
 #if defined(__x86_64__)
       if (i + 16 <= n && i + 16 <= chunkEnd && EightPairsAhead(s + i) &&
           EightPairsToUtf8(t, s + i, d)) {

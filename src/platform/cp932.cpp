@@ -1,6 +1,8 @@
 // cp932: builds the code page 932 tables from the system iconv and converts through them.
 #include "platform/cp932.h"
 
+#include "base/sjis.h"
+
 #include <iconv.h>
 
 #include <cstring>
@@ -14,8 +16,6 @@ namespace vorn {
 
 namespace {
 
-constexpr bool IsLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-constexpr bool IsTrail(unsigned b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 constexpr bool IsSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDFFF; }
 
 // One conversion of a complete byte sequence; false when iconv rejects or splits it.
@@ -45,14 +45,14 @@ void FillDecode(TCp932Table& t, iconv_t toU16) {
   for (unsigned b = 0; b < 256; ++b) {
     char16_t unit = Cp932InvalidUnit;
     char in = static_cast<char>(b);
-    if (!IsLead(b) && !DecodeUnit(toU16, &in, 1, &unit)) unit = Cp932InvalidUnit;
+    if (!sjis::IsLeadByte(b) && !DecodeUnit(toU16, &in, 1, &unit)) unit = Cp932InvalidUnit;
     t.single[b] = unit;
   }
   std::memset(t.dbcs, 0, sizeof t.dbcs);
   for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-    if (!IsLead(lead)) continue;
+    if (!sjis::IsLeadByte(lead)) continue;
     for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-      if (!IsTrail(trail)) continue;
+      if (!sjis::IsTrailByte(trail)) continue;
       const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
       char16_t unit = 0;
       if (DecodeUnit(toU16, in, 2, &unit)) t.dbcs[lead << 8 | trail] = unit;
@@ -69,8 +69,8 @@ void FillEncode(TCp932Table& t, iconv_t fromU16) {
     std::size_t outLen = 0;
     if (!ConvertOne(fromU16, in, 2, out, sizeof out, &outLen)) continue;
     const unsigned b0 = static_cast<unsigned char>(out[0]);
-    if (outLen == 1 && !IsLead(b0)) t.fromU16[u] = static_cast<std::uint16_t>(b0);
-    else if (outLen == 2 && IsLead(b0))
+    if (outLen == 1 && !sjis::IsLeadByte(b0)) t.fromU16[u] = static_cast<std::uint16_t>(b0);
+    else if (outLen == 2 && sjis::IsLeadByte(b0))
       t.fromU16[u] = static_cast<std::uint16_t>(b0 << 8 | static_cast<unsigned char>(out[1]));
   }
 }
@@ -135,7 +135,7 @@ std::size_t Cp932ToUtf16(std::string_view sjis, char16_t* out, std::size_t* subs
     if (p == end) break;
 #endif
     const unsigned b = *p;
-    if (!IsLead(b)) {
+    if (!sjis::IsLeadByte(b)) {
       const char16_t u = t.single[b];
       bad += (u == Cp932InvalidUnit && b >= 0x80);
       *dst++ = u;
@@ -150,7 +150,7 @@ std::size_t Cp932ToUtf16(std::string_view sjis, char16_t* out, std::size_t* subs
     } else {
       *dst++ = Cp932InvalidUnit;
       ++bad;
-      p += IsTrail(trail) ? 2 : 1;
+      p += sjis::IsTrailByte(trail) ? 2 : 1;
     }
   }
   if (substituted) *substituted = bad;

@@ -1,15 +1,16 @@
 // libVornRegexp.so: reading command texts, Perl-style replacement text and character translation.
 #include <algorithm>
 
+#include "base/sjis.h"
 #include "regexp/RegexpEngine.h"
 
 namespace vorn::regexp {
 namespace {
 
-constexpr bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+using sjis::IsLeadByte;
 
 std::size_t CharLenAt(const std::string& s, std::size_t i, bool sjis) {
-  return (sjis && IsLead(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
+  return (sjis && IsLeadByte(s[i]) && i + 1 < s.size()) ? 2 : 1;
 }
 
 int HexValue(char c) {
@@ -233,7 +234,7 @@ int Translate(TRecordImpl& record, const char* begin, const char* end) {
   out.reserve(static_cast<std::size_t>(end - begin));
   int count = 0;
   for (const char* p = begin; p < end;) {
-    bool two = sjis && IsLead(static_cast<unsigned char>(*p)) && p + 1 < end;
+    bool two = sjis && IsLeadByte(*p) && p + 1 < end;
     unsigned code = static_cast<unsigned char>(*p);
     if (two) code = code << 8 | static_cast<unsigned char>(p[1]);
     auto it = std::lower_bound(record.transFrom.begin(), record.transFrom.end(), code);

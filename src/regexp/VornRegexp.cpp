@@ -5,6 +5,7 @@
 #include <mutex>
 #include <new>
 
+#include "base/sjis.h"
 #include "regexp/RegexpEngine.h"
 
 #define VORN_EXPORT extern "C" __attribute__((visibility("default")))
@@ -43,7 +44,7 @@ __attribute__((destructor)) void EndOnce() {
   if (initialized) onig_end();
 }
 
-constexpr bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+using sjis::IsLeadByte;
 
 void SetLimits(TRecordImpl& rec, const char* from, const char* end) {
   unsigned long span = static_cast<unsigned long>(end - from);
@@ -57,7 +58,7 @@ std::string WithoutLoneLeadBytes(const char* text) {
   std::string out;
   for (const char* p = text; *p; ++p) {
     const auto b = static_cast<unsigned char>(*p);
-    if (!IsLead(b)) {
+    if (!IsLeadByte(b)) {
       out += *p;
       continue;
     }
@@ -221,7 +222,7 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
     } else {
       // An empty match: the next search starts one character further, that character is kept.
       if (ms >= end) break;
-      pos = ms + ((sjis && IsLead(static_cast<unsigned char>(*ms)) && ms + 1 < end) ? 2 : 1);
+      pos = ms + ((sjis && IsLeadByte(*ms) && ms + 1 < end) ? 2 : 1);
     }
   }
   if (count == 0) {
@@ -261,7 +262,7 @@ int DoSplit(const char* command, const char* begin, const char* end, int limit, 
     const char* me = begin + rec->region->end[0];
     if (me == ms && ms == pieceStart) {
       // An empty match at a piece's start splits nothing; try one character further.
-      pos = ms + ((sjis && IsLead(static_cast<unsigned char>(*ms)) && ms + 1 < end) ? 2 : 1);
+      pos = ms + ((sjis && IsLeadByte(*ms) && ms + 1 < end) ? 2 : 1);
       if (pos >= end) break;
       continue;
     }
@@ -322,7 +323,7 @@ void SetMessage(char* message, const std::string& text) {
   if (!message) return;
   std::size_t n = 0;
   while (n < text.size() && text[n] != '\0') {
-    std::size_t len = (IsLead(static_cast<unsigned char>(text[n])) && n + 1 < text.size()) ? 2 : 1;
+    std::size_t len = (IsLeadByte(text[n]) && n + 1 < text.size()) ? 2 : 1;
     if (n + len > kBregexpMessageSize - 1) break;
     n += len;
   }
@@ -334,7 +335,7 @@ const char* AlignToCharBoundary(const char* begin, const char* p) {
   // Lead-range bytes right before p pair up from the last byte that can only end a character;
   // an odd count means p sits on a trail byte.
   const char* q = p;
-  while (q > begin && IsLead(static_cast<unsigned char>(q[-1]))) --q;
+  while (q > begin && IsLeadByte(q[-1])) --q;
   return ((p - q) % 2 == 0) ? p : p + 1;
 }
 

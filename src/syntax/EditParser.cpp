@@ -90,7 +90,7 @@ constexpr std::array<std::uint8_t, 256> MakeByteClass() {
     else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_') k = kcLetter;
     else if (c >= 0xA1 && c <= 0xA5) k = tkHalfPunct;
     else if (c >= 0xA6 && c <= 0xDF) k = tkHalfKana;
-    else if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) k = kcLead;
+    else if (sjis::IsLeadByte(c)) k = kcLead;
     t[c] = k;
   }
   return t;

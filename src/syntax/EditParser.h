@@ -1,6 +1,7 @@
 // The syntax tokenizer: cuts one row (or logical line) of Shift_JIS text into coloured token kinds.
 #pragma once
 
+#include "base/sjis.h"
 #include "syntax/EditParserOptions.h"
 
 #include <cstdint>
@@ -80,7 +81,7 @@ protected:
   // Length of the character at p, never reaching over the line end (a lone lead byte is one byte).
   int CharLenAt(int p) const {
     const unsigned char c = At(p);
-    return ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && !AtLineEnd(p + 1) ? 2 : 1;
+    return sjis::IsLeadByte(c) && !AtLineEnd(p + 1) ? 2 : 1;
   }
   unsigned char At(int p) const { return static_cast<unsigned char>(start_[p]); }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/sjis.h"
 #include "platform/cp932.h"
 #include "encoding/LineSplit.h"
 #include "encoding/jconvertInternal.h"
@@ -11,8 +12,6 @@ namespace vorn {
 
 namespace {
 
-constexpr bool IsLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-constexpr bool IsTrail(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
 // Whether JIS writes half-width katakana k and the mark m after it as one character.
 constexpr bool MergesWithMark(unsigned char k, unsigned char m) {
@@ -29,7 +28,7 @@ std::size_t LastCharStart(const char* p, std::size_t n) {
     last = i;
     const auto b = static_cast<unsigned char>(p[i]);
     const auto c = i + 1 < n ? static_cast<unsigned char>(p[i + 1]) : 0;
-    i += ((IsLead(b) && IsTrail(c)) || MergesWithMark(b, c)) ? 2 : 1;
+    i += ((sjis::IsLeadByte(b) && sjis::IsTrailByte(c)) || MergesWithMark(b, c)) ? 2 : 1;
   }
   return last;
 }
@@ -39,7 +38,7 @@ std::size_t CountChars(std::string_view text) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < text.size(); ++count) {
     const auto b = static_cast<unsigned char>(text[i]);
-    i += (IsLead(b) && i + 1 < text.size() && IsTrail(static_cast<unsigned char>(text[i + 1]))) ? 2 : 1;
+    i += (sjis::IsLeadByte(b) && i + 1 < text.size() && sjis::IsTrailByte(static_cast<unsigned char>(text[i + 1]))) ? 2 : 1;
   }
   return count;
 }
