@@ -91,9 +91,7 @@ std::string FindOnSearchPath(const std::string& program) {
     std::string folder(folders.substr(0, colon));
     folders.remove_prefix(std::min(colon + 1, folders.size()));
     const std::string candidate = WithTrailingSlash(folder.empty() ? "." : folder) + program;
-    struct stat st {};
-    if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0)
-      return candidate;
+    if (IsRegularFile(candidate) && access(candidate.c_str(), X_OK) == 0) return candidate;
   }
   return std::string();
 }
@@ -184,6 +182,11 @@ std::string ResolveShortcut(const std::string& name) {
 bool DirectoryExists(const std::string& path) {
   struct stat st {};
   return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool FileIsReadOnly(const std::string& path) {

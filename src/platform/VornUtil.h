@@ -51,6 +51,9 @@ std::string ResolveShortcut(const std::string& name);
 // ---- File tests. ----
 
 bool DirectoryExists(const std::string& path);
+// The path names an existing regular file, links followed: what the editor can open, read or
+// replace. A folder, a device or a pipe is not one; reading a pipe would wait for a writer.
+bool IsRegularFile(const std::string& path);
 // The file exists and carries no write permission for anybody (the read-only attribute).
 bool FileIsReadOnly(const std::string& path);
 // Another open file description holds a write lock on the file (flock or OFD lock), so it

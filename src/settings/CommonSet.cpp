@@ -4,6 +4,7 @@
 #include "base/Strings.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileBytes.h"
+#include "platform/VornUtil.h"
 #include "syntax/KeyWord.h"
 #include "settings/CommonIniUpdate.h"
 #include "settings/FileSetting.h"
@@ -14,15 +15,6 @@
 #include <system_error>
 
 namespace vorn {
-
-namespace {
-
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
-
-}  // namespace
 
 std::string ChangeFileExt(const std::string& path, const std::string& ext) {
   const std::size_t slash = path.rfind('/');
@@ -61,7 +53,7 @@ std::string TCommonSet::MacroFullPath(const std::string& storedName) const {
 
 void TCommonSet::ReadUserFolderFile() {
   const std::string path = programFolder_ + "UsrDir.dat";
-  if (!FileExists(path)) return;
+  if (!IsRegularFile(path)) return;
   TStringList lines;
   lines.LoadFromFile(path);
   if (lines.Count() > 0 && !lines.Get(0).empty()) {
@@ -81,7 +73,7 @@ void TCommonSet::WriteUserFolderFile() const {
 }
 
 void TCommonSet::ReadSkd(const std::string& path) {
-  if (!FileExists(path)) return;
+  if (!IsRegularFile(path)) return;
   const TByteBuffer bytes = ReadFileBytes(path);
   TRecordReader in(std::string_view(bytes.Data(), bytes.Size()));
   TKeyWordList comments(seikei_->CommentList().Engine());
@@ -128,7 +120,7 @@ void TCommonSet::SaveTo(const std::string& iniPath) {
   if (userFolderChanged) WriteUserFolderFile();
   UpdateSharedIni(iniPath, [this](TCustomIniFile& ini) { WriteChanges(ini); });
   const std::string skd = ChangeFileExt(iniPath, ".skd");
-  if (!stored_ || SeikeiListsDiffer(*stored_) || !FileExists(skd)) WriteSkd(skd);
+  if (!stored_ || SeikeiListsDiffer(*stored_) || !IsRegularFile(skd)) WriteSkd(skd);
   stored_.reset();
   stored_ = std::make_unique<TCommonSet>(*this);
 }

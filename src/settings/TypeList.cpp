@@ -11,8 +11,6 @@
 #include "settings/SjisText.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace vorn {
 
@@ -26,11 +24,6 @@ const std::string& MissingSettingTxtMessage() {
 }
 
 namespace {
-
-bool FileExists(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
 
 std::string TypeSection(int index) { return "Type" + std::to_string(index); }
 
@@ -58,7 +51,7 @@ std::string TTypeList::TypeIniPath(int index) const {
 
 void TTypeList::ReadFbd(TFileSetting& type) {
   const std::string fbd = type.FbdFileName();
-  if (!FileExists(fbd)) return;
+  if (!IsRegularFile(fbd)) return;
   const TByteBuffer bytes = ReadFileBytes(fbd);
   const std::string message = type.LoadFbdBytes(std::string_view(bytes.Data(), bytes.Size()), fbd);
   if (!message.empty()) messages_.push_back(message);
@@ -99,7 +92,7 @@ void TTypeList::LoadIndex(const TCustomIniFile& commonIni) {
       if (!commonIni.SectionExists(TypeSection(i))) break;
       type->LoadGeneral(commonIni, TypeSection(i));
     } else {
-      if (!FileExists(type->IniFileName())) break;
+      if (!IsRegularFile(type->IniFileName())) break;
       type->LoadGeneral(TVornMemInifile(type->IniFileName()), "General");
     }
     items_.push_back(std::move(type));
@@ -108,7 +101,7 @@ void TTypeList::LoadIndex(const TCustomIniFile& commonIni) {
 
 bool TTypeList::ImportTemplates() {
   const std::string list = folders_.Setting + "Setting.txt";
-  if (!FileExists(list)) {
+  if (!IsRegularFile(list)) {
     messages_.push_back(MissingSettingTxtMessage());
     return false;
   }
@@ -118,7 +111,7 @@ bool TTypeList::ImportTemplates() {
     const std::string name = TrimBlanks(line, true, false);
     if (name.empty() || name[0] == '#') continue;
     const std::string path = folders_.Setting + Utf8(name) + ".ini";
-    if (!FileExists(path)) continue;
+    if (!IsRegularFile(path)) continue;
     items_.push_back(LoadTypeFile(path));
   }
   return true;
@@ -127,14 +120,14 @@ bool TTypeList::ImportTemplates() {
 void TTypeList::EnsureFixedTypes() {
   if (items_.empty() || items_[0]->Name != CommonTypeName()) {
     const std::string std = folders_.Setting + "Std.ini";
-    auto common = FileExists(std) ? LoadTypeFile(std) : NewType();
+    auto common = IsRegularFile(std) ? LoadTypeFile(std) : NewType();
     common->Name = CommonTypeName();
     common->SetLoaded(true);
     items_.insert(items_.begin(), std::move(common));
   }
   if (!FindGrep()) {
     const std::string grep = folders_.Setting + "GREP.ini";
-    auto type = FileExists(grep) ? LoadTypeFile(grep) : NewType();
+    auto type = IsRegularFile(grep) ? LoadTypeFile(grep) : NewType();
     type->Name = GrepTypeName();
     type->SetLoaded(true);
     items_.push_back(std::move(type));

@@ -4,7 +4,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -18,6 +17,7 @@
 #include "base/sjis.h"
 #include "platform/AtomicFile.h"
 #include "platform/SharedFileRead.h"
+#include "platform/VornUtil.h"
 
 namespace vorn {
 
@@ -255,11 +255,6 @@ void TCustomIniFile::ReadSectionValues(std::string_view section, TStrings& strin
 
 namespace {
 
-bool IsExistingFile(const std::string& path) {
-  struct stat st {};
-  return !path.empty() && stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
 std::string ExpandedName(const std::string& path) {
   std::error_code ec;
   std::filesystem::path full = std::filesystem::absolute(path, ec);
@@ -280,7 +275,7 @@ TVornMemInifile::TVornMemInifile(std::string fileName, TIniLoadRetry retry) : TC
 
 void TVornMemInifile::Load(const TIniLoadRetry& retry) {
   sections_.clear();
-  if (!IsExistingFile(FileName())) return;
+  if (!IsRegularFile(FileName())) return;
   std::string bytes;
   const int err = ReadFileDenyingWritersWithRetry(FileName(), bytes, {retry.attempts, retry.delay});
   if (err != 0) {

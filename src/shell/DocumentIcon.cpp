@@ -1,6 +1,8 @@
 // The menu-bar file icon: a drag of the document's file, or the window menu after a held press.
 #include "shell/DocumentIcon.h"
 
+#include "platform/VornUtil.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDrag>
@@ -11,15 +13,8 @@
 #include <QStyle>
 #include <QUrl>
 
-#include <sys/stat.h>
-
 namespace vorn {
 namespace {
-
-bool FileExists(const std::string& name) {
-  struct stat st {};
-  return !name.empty() && ::stat(name.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
 
 QIcon FileIcon(const QWidget& widget) { return widget.style()->standardIcon(QStyle::SP_FileIcon); }
 
@@ -72,7 +67,7 @@ void TDocumentIcon::mouseMoveEvent(QMouseEvent* event) {
 // A name whose file is not (or no longer) on disk would hand the drop target a dead link.
 void TDocumentIcon::StartDrag() {
   const std::string name = fileName_();
-  if (!FileExists(name)) return;
+  if (!IsRegularFile(name)) return;
   auto* data = new QMimeData;
   data->setUrls({QUrl::fromLocalFile(QString::fromStdString(name))});
   auto* drag = new QDrag(this);

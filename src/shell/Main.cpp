@@ -30,23 +30,12 @@
 #include <algorithm>
 #include <exception>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vorn {
 namespace {
 
 QString FromPath(const std::string& path) { return QString::fromStdString(path); }
-
-bool IsFolder(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool IsFile(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
 
 TVornEditMain::TPrompts DefaultPrompts(QWidget* owner) {
   TVornEditMain::TPrompts p;
@@ -331,9 +320,9 @@ bool TVornEditMain::LoadDocument(const std::string& name, bool reload) {
 
 bool TVornEditMain::OpenNamedArgument(const std::string& argument) {
   const std::string name = CanonicalFileName(argument);
-  if (IsFile(name)) {
+  if (IsRegularFile(name)) {
     LoadDocument(name, false);
-  } else if (IsFolder(name)) {
+  } else if (DirectoryExists(name)) {
     ::chdir(name.c_str());
     const QString chosen = prompts_.chooseFileIn(FromPath(name));
     if (!chosen.isEmpty()) LoadDocument(chosen.toStdString(), false);

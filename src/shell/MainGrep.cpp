@@ -17,15 +17,8 @@
 #include "shellcore/TagJump.h"
 #include "syntax/KeyWord.h"
 
-#include <sys/stat.h>
-
 namespace vorn {
 namespace {
-
-bool NamesFile(const std::string& name) {
-  struct stat st {};
-  return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
 
 QString FromSjis(const std::string& sjis) { return QString::fromStdString(Cp932ToUtf8(sjis)); }
 
@@ -135,7 +128,7 @@ void TVornEditMain::TagJumpCommand() {
   TVornEditCore& core = edit_->Core();
   const std::string lineText = Lines().Get(core.CaretRow());
   const TTagJumpTarget target =
-      ScanTagJump(lineText, [](const std::string& sjisName) { return NamesFile(Cp932ToUtf8(sjisName)); });
+      ScanTagJump(lineText, [](const std::string& sjisName) { return IsRegularFile(Cp932ToUtf8(sjisName)); });
   if (!target.Found) {
     if (!target.Name.empty())
       StatusPanels()->SetPanelText(TStatusPanels::spMessage, FromSjis(TagJumpNotFoundText(target.Name)));

@@ -1,8 +1,6 @@
 // The document commands of an editor window over the document, its lines and injected prompts.
 #include "shellcore/DocumentCommands.h"
 
-#include <sys/stat.h>
-
 #include "document/DocumentWrite.h"
 #include "platform/VornUtil.h"
 #include "shellcore/DocumentFile.h"
@@ -10,11 +8,6 @@
 namespace vorn {
 
 namespace {
-
-bool IsExistingFile(const std::string& path) {
-  struct stat st {};
-  return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
 
 // Restores a flag on every way out of a scope.
 struct TFlagGuard {
@@ -47,7 +40,7 @@ std::string TDocumentCommands::RenameQuestion(const std::string& name) {
 }
 
 bool TDocumentCommands::LoadDocument(const std::string& name) {
-  if (!IsExistingFile(name)) {
+  if (!IsRegularFile(name)) {
     prompts_.Warn("そのファイルは存在しません。読み込みを中止します");
     return false;
   }
@@ -100,7 +93,7 @@ bool TDocumentCommands::SaveDocument() {
 
 bool TDocumentCommands::SaveDocumentAs(const TSaveAsRequest& request) {
   if (request.name.empty()) return false;
-  if (request.askWhenExists && IsExistingFile(request.name) &&
+  if (request.askWhenExists && IsRegularFile(request.name) &&
       !prompts_.ConfirmOkCancel(OverwriteQuestion(request.name)))
     return false;
   TDocumentFileSettings settings = document_.FileSettings();
@@ -130,7 +123,7 @@ void TDocumentCommands::AdoptSavedFile(const std::string& name, const TDocumentF
 bool TDocumentCommands::Reload() {
   if (document_.FileName().empty()) return false;
   if (document_.Modified() && !prompts_.ConfirmOkCancel("現在の変更を破棄します。よろしいですか")) return false;
-  if (!IsExistingFile(document_.FileName())) return false;
+  if (!IsRegularFile(document_.FileName())) return false;
   return LoadDocument(document_.FileName());
 }
 
@@ -138,7 +131,7 @@ bool TDocumentCommands::ReloadWithCode(std::optional<TCharCodeKind> code, const 
   if (document_.FileName().empty()) return false;
   if (document_.Modified() && !prompts_.ConfirmOkCancel("現在の変更を破棄します。よろしいですか")) return false;
   const std::string name = chosenName.empty() ? document_.FileName() : chosenName;
-  if (!IsExistingFile(name)) return false;
+  if (!IsRegularFile(name)) return false;
   TDocumentFileSettings& settings = document_.FileSettings();
   const TDocumentFileSettings before = settings;
   // Automatic detection after a fixed code frees the line break too: it was fixed with the code.
@@ -152,7 +145,7 @@ bool TDocumentCommands::ReloadWithCode(std::optional<TCharCodeKind> code, const 
 
 bool TDocumentCommands::Rename(const std::string& name, bool askWhenExists) {
   if (name.empty()) return false;
-  if (askWhenExists && IsExistingFile(name) && !prompts_.ConfirmOkCancel(RenameQuestion(name))) return false;
+  if (askWhenExists && IsRegularFile(name) && !prompts_.ConfirmOkCancel(RenameQuestion(name))) return false;
   document_.SetFileName(name);
   // No file of the new name was read: there is nothing to compare with until the next save.
   document_.ForgetStamp();

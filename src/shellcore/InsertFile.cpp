@@ -2,18 +2,17 @@
 #include "shellcore/InsertFile.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 
 #include "base/VornError.h"
 #include "platform/FileBytes.h"
+#include "platform/VornUtil.h"
 #include "textfile/JConvStrList.h"
 
 namespace vorn {
 
 std::optional<TInsertText> ReadFileForInsert(const std::string& name, std::optional<TCharCodeKind> code,
                                              TDocumentPrompts& prompts) {
-  struct stat st {};
-  if (name.empty() || ::stat(name.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (!IsRegularFile(name)) {
     prompts.Error("ファイル「" + name + "」は存在しません");
     return std::nullopt;
   }

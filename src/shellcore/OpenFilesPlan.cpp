@@ -1,8 +1,6 @@
 // Planning where each of several named files opens.
 #include "shellcore/OpenFilesPlan.h"
 
-#include <sys/stat.h>
-
 #include "platform/VornUtil.h"
 #include "textfile/CodeLetters.h"
 
@@ -11,11 +9,6 @@ namespace vorn {
 namespace {
 
 std::string MonitorSwitch(int monitor) { return "-x" + std::to_string(monitor < 0 ? 0 : monitor); }
-
-bool IsFile(const std::string& name) {
-  struct stat st {};
-  return !name.empty() && ::stat(name.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
 
 }  // namespace
 
@@ -64,7 +57,7 @@ std::string ShippedFileParams(const std::string& path, int monitor) {
 std::vector<std::string> DroppedFiles(const std::vector<std::string>& names) {
   std::vector<std::string> files;
   for (const std::string& name : names)
-    if (IsFile(name)) files.push_back(name);
+    if (IsRegularFile(name)) files.push_back(name);
   return files;
 }
 

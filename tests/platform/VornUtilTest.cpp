@@ -163,6 +163,22 @@ TEST(FileTests, DirectoryAndReadOnly) {
   EXPECT_FALSE(FileIsReadOnly(dir.Path() + "missing"));
 }
 
+// What the editor may open as a document: a pipe would block the reader until a writer came.
+TEST(FileTests, OnlyRegularFilesCountAsFiles) {
+  TempDir dir;
+  std::string file = dir.Write("f.txt", "x");
+  fs::create_symlink(file, dir.Path() + "link");
+  fs::create_symlink(dir.Path() + "gone.txt", dir.Path() + "dangling");
+  ASSERT_EQ(::mkfifo((dir.Path() + "pipe").c_str(), 0600), 0);
+  EXPECT_TRUE(IsRegularFile(file));
+  EXPECT_TRUE(IsRegularFile(dir.Path() + "link"));
+  EXPECT_FALSE(IsRegularFile(dir.Path()));
+  EXPECT_FALSE(IsRegularFile(dir.Path() + "pipe"));
+  EXPECT_FALSE(IsRegularFile(dir.Path() + "dangling"));
+  EXPECT_FALSE(IsRegularFile(dir.Path() + "missing"));
+  EXPECT_FALSE(IsRegularFile(""));
+}
+
 TEST(FileTests, AFileUnderAnExclusiveLockIsHeldForWriting) {
   TempDir dir;
   std::string file = dir.Write("f.txt", "x");

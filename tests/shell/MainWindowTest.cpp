@@ -20,6 +20,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace vorn {
 namespace {
 
@@ -148,6 +150,16 @@ TEST_F(MainWindowTest, AFolderOpensTheOpenDialogThere) {
   ASSERT_TRUE(w->ProcessCommandLine({dir_.string()}));
   ASSERT_EQ(asked_.size(), 1u);
   EXPECT_EQ(asked_[0], QString::fromStdString(dir_.string()));
+}
+
+// Reading a pipe would wait for a writer that never comes; the start must go on.
+TEST_F(MainWindowTest, ANamedPipeNeverHoldsUpTheStart) {
+  const auto pipe = (dir_ / "pipe").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  auto w = NewWindow(daNo);
+  ASSERT_TRUE(w->ProcessCommandLine({pipe}));
+  EXPECT_TRUE(w->FileName().empty());
+  EXPECT_EQ(w->ShownText(), QString());
 }
 
 TEST_F(MainWindowTest, FurtherFilesAreHandedOnAndOnlyTheFirstOpensHere) {

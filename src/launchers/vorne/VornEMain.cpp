@@ -1,6 +1,5 @@
 // VornE: starts the editor with the command line built from VornE.opt and ends at once.
 #include <dlfcn.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -13,13 +12,9 @@
 #include "platform/FileBytes.h"
 #include "platform/PathPolicy.h"
 #include "platform/ProcessStart.h"
+#include "platform/VornUtil.h"
 
 namespace {
-
-bool IsFile(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
 
 std::string CurrentFolder() {
   char buf[PATH_MAX];
@@ -45,7 +40,7 @@ int main(int argc, char** argv) {
   const std::string ownPath = CurrentExecutablePath();
   TOpenLauncherFile file;
   const std::string optionFile = OpenLauncherOptionFile(ownPath);
-  if (IsFile(optionFile)) {
+  if (IsRegularFile(optionFile)) {
     try {
       TByteBuffer bytes = ReadFileBytes(optionFile);
       file = ParseOpenLauncherFile(std::string_view(bytes.Data(), bytes.Size()), CanonicalFolderOnDisk);
@@ -55,7 +50,7 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::string> args(argv + 1, argv + argc);
   const TOpenLaunch launch = BuildOpenLaunch(file, ownPath, args, CurrentFolder(), CanonicalFolderOnDisk);
-  if (IsFile(launch.Editor))
+  if (IsRegularFile(launch.Editor))
     StartProgram(launch.Editor, launch.Parameters, nullptr, nullptr, TChildReaping::crOwnerExits);
   else
     ShowEditorMissing(argc, argv, ownPath);
