@@ -28,6 +28,12 @@ void TVornEditCaret::Assign(const TVornEditCaret& src) {
   EndUpdate();
 }
 
+void TVornEditCaret::SetValues(const TVornEditCaretValues& v) {
+  if (values_ == v) return;
+  values_ = v;
+  Changed();
+}
+
 void TVornEditCaret::SetTabSpaceCount(int v) { SetProperty(values_.TabSpaceCount, std::clamp(v, 2, 128)); }
 
 void TVornEditCaret::SetIndentWithSpace(bool v) {

@@ -130,6 +130,10 @@ public:
   void SetChangeColorForImeStatus(bool v) { SetProperty(values_.ChangeColorForImeStatus, v); }
   void SetCaretOffset(int v) { caretOffset_ = v; }
 
+  // The published settings besides the cursors as one value, as the editor core holds them.
+  const TVornEditCaretValues& Values() const { return values_; }
+  void SetValues(const TVornEditCaretValues& v);
+
   void Assign(const TVornEditCaret& src);
   bool operator==(const TVornEditCaret& o) const { return values_ == o.values_ && cursors_ == o.cursors_; }
 

@@ -10,10 +10,12 @@
 namespace vorn {
 namespace {
 
-// The pane's option records as the file type fills them.
+// The pane's option records as the file type fills them, starting from the pane's current
+// caret so that what the common settings chose there (next line, style, scroll lock, moving
+// a selection) stays as it is.
 class TPaneRecords : public TSettingsPaneRecords {
 public:
-  explicit TPaneRecords(bool modified) : modified_(modified) {}
+  TPaneRecords(const TVornEditCaretValues& current, bool modified) : modified_(modified) { caret.SetValues(current); }
   bool DocumentModified() const override { return modified_; }
 
 private:
@@ -22,7 +24,7 @@ private:
 
 class TWindowRecords : public TSettingsWindowTarget, public TSettingsApplyTarget {
 public:
-  explicit TWindowRecords(bool modified) : pane(modified) {}
+  TWindowRecords(const TVornEditCaretValues& current, bool modified) : pane(current, modified) {}
   void SetTypeOptions(const TWindowTypeOptions& options) override { window = options; }
   void SetCommonOptions(const TWindowCommonOptions&) override {}
   std::vector<TSettingsPaneTarget*> Panes() override { return {&pane}; }
@@ -33,31 +35,6 @@ public:
   TPaneRecords pane;
   TWindowTypeOptions window;
 };
-
-TVornEditCaretValues CaretValuesOf(const TVornEditCaret& c) {
-  TVornEditCaretValues v;
-  v.AutoCursor = c.AutoCursor();
-  v.AutoIndent = c.AutoIndent();
-  v.FreeCaret = c.FreeCaret();
-  v.InTab = c.InTab();
-  v.KeepCaret = c.KeepCaret();
-  v.LockScroll = c.LockScroll();
-  v.NextLine = c.NextLine();
-  v.PrevSpaceIndent = c.PrevSpaceIndent();
-  v.RowSelect = c.RowSelect();
-  v.SelDragMode = c.SelDragMode();
-  v.SelMove = c.SelMove();
-  v.SoftTab = c.SoftTab();
-  v.Style = c.Style();
-  v.TabIndent = c.TabIndent();
-  v.TabSpaceCount = c.TabSpaceCount();
-  v.WSpaceIndent = c.WSpaceIndent();
-  v.IndentWithSpace = c.IndentWithSpace();
-  v.IndentWidthEqTabWidth = c.IndentWidthEqTabWidth();
-  v.IndentWidth = c.IndentWidth();
-  v.ChangeColorForImeStatus = c.ChangeColorForImeStatus();
-  return v;
-}
 
 }  // namespace
 
@@ -70,13 +47,13 @@ void TVornEditMain::ApplyFileType() {
 
 void TVornEditMain::ApplyTypeSetting(TFileSetting* type) {
   if (!type) return;
-  TWindowRecords records(Modified());
+  TWindowRecords records(Pane(0)->Core().CaretOptions(), Modified());
   type->ApplyToEditors(records);
   windowType_ = records.window;
   const TPaneTypeOptions& options = records.pane.typeOptions;
   ForEachPane([&records, &options](TVornEdit& pane) {
     TVornEditCore& core = pane.Core();
-    core.SetCaretOptions(CaretValuesOf(records.pane.caret));
+    core.SetCaretOptions(records.pane.caret.Values());
     core.SaveCleanUp = {options.TrimRight, options.TrimRightWSpace, options.ExpandTab, options.ExpandWSpace,
                         options.ClearUndoAtSave};
     pane.RepaintAll();

@@ -264,6 +264,41 @@ TEST_F(MainCommandsTest, TheFileTypeFollowsTheDocumentsName) {
   EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, commonTabs);
 }
 
+// The caret behaviour the common settings choose stays when a document's file type is
+// applied: the type sets the tab and indent fields of the caret, never the others.
+TEST_F(MainCommandsTest, OpeningADocumentKeepsTheCaretBehaviourOfTheCommonSettings) {
+  const std::string path = Write("two.txt", "ab\r\ncd\r\n");
+  TTypeList types({folder_ / "types/", folder_ / "setting/"}, nullptr);
+  TFileSetting& text = types.Insert(types.Count());
+  text.Name = "Text";
+  text.SetExtensions({".txt"});
+  ASSERT_EQ(::mkdir((folder_ / "run").c_str(), 0700), 0);
+  for (const bool nextLine : {true, false}) {
+    SCOPED_TRACE(nextLine ? "MoveNextLine on" : "MoveNextLine off");
+    const std::string user = folder_ / (nextLine ? "on/" : "off/");
+    ASSERT_EQ(::mkdir(user.c_str(), 0700), 0);
+    std::ofstream(user + "Common.ini", std::ios::binary)
+        << "[Standard]\r\nMoveNextLine=" << (nextLine ? 1 : 0)
+        << "\r\nCaretStyle=2\r\nFixCaretOnScroll=1\r\nSelMove=0\r\n";
+    TScriptedPrompts prompts;
+    auto w = NewWindow(prompts);
+    w->SetHistoryPlaces(user, folder_ / "run");
+    w->SetFileTypeSource([&types](const std::string& name) { return &types.FindByFileName(name); });
+    ASSERT_TRUE(w->ProcessCommandLine({path}));
+    TVornEditCore& core = w->Editor()->Core();
+    EXPECT_EQ(core.CaretOptions().Style, csDos);
+    EXPECT_TRUE(core.CaretOptions().LockScroll);
+    EXPECT_FALSE(core.CaretOptions().SelMove);
+
+    core.SetCaretPos(1, 0);
+    Key(*w, Qt::Key_Left);
+    EXPECT_EQ(std::make_pair(core.CaretRow(), core.CaretCol()), nextLine ? std::make_pair(0, 2) : std::make_pair(1, 0));
+    core.SetCaretPos(0, 2);
+    Key(*w, Qt::Key_Right);
+    EXPECT_EQ(std::make_pair(core.CaretRow(), core.CaretCol()), nextLine ? std::make_pair(1, 0) : std::make_pair(0, 2));
+  }
+}
+
 // Every key of the built-in table whose function the window has and allows runs it exactly
 // once, whether the pane or a menu would otherwise have taken the key.
 TEST_F(MainCommandsTest, EveryBuiltInKeyRunsItsFunctionOnce) {
