@@ -19,7 +19,8 @@ constexpr int kDropFailed = 90;
 constexpr int kChildCrashed = 99;
 
 // Runs body in a forked child and returns its result (0 to 89 by convention), kDropFailed when
-// the child could not shed root, kChildCrashed when it died by a signal. A root parent's child
+// the child could not shed root, kChildCrashed when it died by a signal or body raised (the
+// exception must not carry the child on into the rest of the test run). A root parent's child
 // drops the supplementary groups (root's group would still open group-writable files), then
 // the group and the user, and checks that root cannot be taken back. A non-root parent's child
 // runs with the parent's rights, which permission bits already bind.
@@ -30,7 +31,12 @@ inline int RunUnprivileged(const std::function<int()>& body) {
       if (::setgroups(0, nullptr) != 0 || ::setgid(kNobodyGid) != 0 || ::setuid(kNobodyUid) != 0) ::_exit(kDropFailed);
       if (::setuid(0) == 0 || ::geteuid() == 0) ::_exit(kDropFailed);
     }
-    ::_exit(body());
+    int result = kChildCrashed;
+    try {
+      result = body();
+    } catch (...) {
+    }
+    ::_exit(result);
   }
   if (pid < 0) return kDropFailed;
   int status = 0;

@@ -145,6 +145,30 @@ std::string UserFolder() {
   return userFolderCache;
 }
 
+namespace {
+
+bool MakeWritableFolder(const std::string& folder) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  return DirectoryExists(folder) && IsWritableFolder(folder);
+}
+
+}  // namespace
+
+TUserFolderChoice MakeUserFolderIn(const std::string& preferred, const std::string& dataHome,
+                                   const std::string& loginName) {
+  if (MakeWritableFolder(preferred)) return {preferred, {}};
+  const std::string own = ChooseUserFolder(WithTrailingSlash(dataHome) + "VornEditor/", loginName);
+  if (own != preferred && MakeWritableFolder(own)) return {own, preferred};
+  return {preferred, {}};
+}
+
+TUserFolderChoice MakeUserFolder() {
+  const TUserFolderChoice choice = MakeUserFolderIn(UserFolder(), XdgDataHome(), LoginName());
+  if (!choice.Refused.empty()) SetUserFolderOverride(choice.Folder);
+  return choice;
+}
+
 void SetProgramFolderOverride(const std::string& folder) {
   std::lock_guard lock(folderMutex);
   programFolderCache = folder.empty() ? std::string() : WithTrailingSlash(folder);

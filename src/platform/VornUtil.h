@@ -33,6 +33,25 @@ std::string ChooseUserFolder(const std::string& programFolder, const std::string
 // settings takes effect at the next start only. Not created here.
 std::string UserFolder();
 
+// What making the user folder came to: where the settings go, and the folder that was refused
+// when they had to move (empty otherwise), which the user is told.
+struct TUserFolderChoice {
+  std::string Folder;
+  std::string Refused;
+};
+
+// The rule behind MakeUserFolder(): preferred when it can be made and written; otherwise the
+// user folder below dataHome + "VornEditor/", where a program folder without "Setting/" keeps
+// it. Creates the folder it chooses. When neither can be made preferred stands, and each write
+// that fails there reports itself.
+TUserFolderChoice MakeUserFolderIn(const std::string& preferred, const std::string& dataHome,
+                                   const std::string& loginName);
+
+// Creates UserFolder() with its missing parents. A program folder this user may not write (a
+// shared or read-only copy of the programs) moves it to the user's own data folder, for the
+// rest of the process, rather than leaving the settings nowhere.
+TUserFolderChoice MakeUserFolder();
+
 // Tests and the start-up code of a process that must run elsewhere may pin the folders before
 // first use. Passing an empty string returns to the automatic choice.
 void SetProgramFolderOverride(const std::string& folder);

@@ -134,14 +134,25 @@ void TTypeList::EnsureFixedTypes() {
   }
 }
 
+// Windows keep choosing types from the list while it loads again, so a file that cannot be
+// read leaves the list as it was rather than empty.
 void TTypeList::Load() {
+  std::vector<std::unique_ptr<TFileSetting>> previous = std::move(items_);
+  const int previousVersion = version_;
   items_.clear();
-  LoadIndex(TVornMemInifile(CommonIniPath()));
-  const bool firstRun = items_.empty();
-  const bool imported = firstRun && ImportTemplates();
-  EnsureFixedTypes();
+  bool imported = false;
+  try {
+    LoadIndex(TVornMemInifile(CommonIniPath()));
+    imported = items_.empty() && ImportTemplates();
+    EnsureFixedTypes();
+  } catch (...) {
+    items_ = std::move(previous);
+    version_ = previousVersion;
+    throw;
+  }
   // The templates were read from the program's folder: copy them to the user's before use, so
-  // later starts find them there. Without templates nothing is written and the message stays.
+  // later starts find them there. Without templates nothing is written and the message stays;
+  // a user folder that cannot take them still leaves them in use for this process.
   if (imported) Save();
 }
 

@@ -3,6 +3,7 @@
 // selected again after another window changed the types.
 #include "shell/Main.h"
 
+#include "base/VornError.h"
 #include "editor/VornEdit.h"
 #include "layout/StoreWrap.h"
 #include "platform/VornUtil.h"
@@ -48,7 +49,12 @@ public:
 
 void TVornEditMain::LoadCommonSettings(bool reloadKeyMap) {
   TCommonSet common(ProgramFolder());
-  common.LoadFrom(HistoryUserFolder() + "Common.ini");
+  try {
+    common.LoadFrom(HistoryUserFolder() + "Common.ini");
+  } catch (const EVornError& e) {
+    // A file another program holds or this user may not read: the defaults serve meanwhile.
+    ShowHistoryMessage(e.what());
+  }
   for (const std::string& message : common.TakeMessages()) ShowHistoryMessage(message);
   TWindowOptionsTarget target;
   common.ApplyToWindows(target);
@@ -87,7 +93,11 @@ void TVornEditMain::SetCommonOptions(const TWindowCommonOptions& options) {
 // A grep result keeps the grep type; a /c value stands for the document's own name.
 void TVornEditMain::ReselectFileType() {
   if (stationMode_) return;
-  if (reloadFileTypes_) reloadFileTypes_();
+  try {
+    if (reloadFileTypes_) reloadFileTypes_();
+  } catch (const EVornError& e) {
+    ShowHistoryMessage(e.what());  // the types as they were read before stay in use
+  }
   if (appliedTypeName_ == GrepTypeName()) {
     if (grepTypeFor_) ApplyTypeSetting(grepTypeFor_());
   } else if (!plan_.fileTypeName.empty()) {

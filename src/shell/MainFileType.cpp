@@ -2,6 +2,7 @@
 // through the settings' apply interfaces and handed on to the editor core.
 #include "shell/Main.h"
 
+#include "base/VornError.h"
 #include "editor/VornEdit.h"
 #include "settings/FileSetting.h"
 #include "settings/SettingsPaneRecords.h"
@@ -48,7 +49,14 @@ void TVornEditMain::ApplyFileType() {
 void TVornEditMain::ApplyTypeSetting(TFileSetting* type) {
   if (!type) return;
   TWindowRecords records(Pane(0)->Core().CaretOptions(), Modified());
-  type->ApplyToEditors(records);
+  try {
+    type->ApplyToEditors(records);
+  } catch (const EVornError& e) {
+    // The type's own files are read on first use; one that cannot be read leaves the panes
+    // as they are and is read again next time.
+    ShowHistoryMessage(e.what());
+    return;
+  }
   windowType_ = records.window;
   const TPaneTypeOptions& options = records.pane.typeOptions;
   ForEachPane([&records, &options](TVornEdit& pane) {

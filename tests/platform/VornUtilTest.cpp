@@ -111,6 +111,30 @@ TEST(UserFolder, FallsBackToTheLoginNameAndThenToDefault) {
   EXPECT_EQ(ChooseUserFolder(dir.Path(), ""), dir.Path() + "Default/");
 }
 
+// A copy of the programs in a folder owned by someone else: the settings cannot live beside it,
+// so they go to the user's own data folder; a folder that can be made stays where it is.
+TEST(UserFolder, MovesToTheOwnDataFolderWhenTheProgramFolderRefusesIt) {
+  TempDir dir;
+  const std::string exe = UnwritableInstallFolder(dir);
+  const std::string data = dir.Path() + "data/";
+  fs::create_directories(data);
+  fs::permissions(data, fs::perms::all);
+  EXPECT_EQ(testing::RunUnprivileged([&] {
+              const TUserFolderChoice moved = MakeUserFolderIn(exe + "someone/", data, "someone");
+              if (moved.Refused != exe + "someone/" || moved.Folder != data + "VornEditor/someone/") return 1;
+              if (!DirectoryExists(moved.Folder) || access(moved.Folder.c_str(), W_OK) != 0) return 2;
+              const TUserFolderChoice kept = MakeUserFolderIn(data + "portable/someone/", data, "someone");
+              if (!kept.Refused.empty() || kept.Folder != data + "portable/someone/") return 3;
+              if (!DirectoryExists(kept.Folder)) return 4;
+              // Nowhere to go: the first choice stands and the writes there report their errors.
+              const TUserFolderChoice stuck = MakeUserFolderIn(exe + "someone/", exe, "someone");
+              if (!stuck.Refused.empty() || stuck.Folder != exe + "someone/") return 5;
+              return 0;
+            }),
+            0);
+  EXPECT_FALSE(fs::exists(exe + "someone"));
+}
+
 TEST(UserFolder, IsFixedOnceChosenAndCanBePinned) {
   SetProgramFolderOverride("/opt/vorn");
   SetUserFolderOverride("/opt/vorn/u");
