@@ -1,4 +1,10 @@
 // Exceptions raised where the system raises them: file open/create failures and class misuse.
+//
+// Errors, base: the EVornError family is raised where a file cannot be opened or created and
+// where a class is misused (a negative stream count); its message is UTF-8 and written for the
+// user, so whoever catches it shows it as it stands. Every layer states its own rule at the top
+// of its main header; exceptions that cross layers are of this family, or the standard
+// library's for exhaustion (std::bad_alloc).
 #pragma once
 
 #include <stdexcept>

@@ -1,4 +1,7 @@
 // TDocumentPromptBoxes: the document commands' questions and messages as centred message boxes.
+//
+// Errors, dialogs: a dialog that reads or writes its settings catches the EVornError and shows
+// it itself, then goes on from its defaults; it returns the user's choice, never an exception.
 #pragma once
 
 #include "document/DocumentPrompts.h"

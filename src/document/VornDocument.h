@@ -1,4 +1,7 @@
 // TVornDocument: one document's store, its file settings and whether it differs from its file.
+//
+// Errors, document: a failure reaches the user through TDocumentPrompts and the caller through
+// an outcome value (TWriteOutcome); what the save pipeline raises stops here.
 #pragma once
 
 #include <memory>

@@ -1,4 +1,7 @@
 // TVornEditCore: the editor control's Qt-free state and behaviour: caret, coordinates, moves, queries.
+//
+// Errors, editcore: control operations never raise; what they refuse (read-only text, a move
+// past the text) they return as false or leave the state unchanged, as the caller needs.
 #pragma once
 
 #include <cstdint>

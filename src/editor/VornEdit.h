@@ -1,5 +1,8 @@
 // TVornEdit: the editor control's widget: paints the core's rows and forwards the platform's
 // keys, mouse, wheel, scroll bars, input method and clipboard to it.
+//
+// Errors, editor: an event handler never lets an exception out (Qt cannot carry it); what the
+// core refuses ends there, and what the window must tell the user arrives as a signal.
 #pragma once
 
 #include <QAbstractScrollArea>

@@ -1,4 +1,7 @@
 // jconvert: character-code kinds, detection of a byte string's code, conversion between codes.
+//
+// Errors, encoding: none. Detection and conversion take any bytes; ill-formed input has a
+// defined output, and characters the target code cannot hold are counted in the result.
 #pragma once
 
 #include <cstddef>

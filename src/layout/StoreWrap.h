@@ -1,4 +1,7 @@
 // The store's word-wrap hook: wrap options, cutting edited text into rows, whole-store re-wraps.
+//
+// Errors, layout: none of its own. Wrapping any text succeeds; a store rewrite passes on what
+// the store raises after restoring the store's update and notification state.
 #pragma once
 
 #include "store/RowWrapper.h"

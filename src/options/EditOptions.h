@@ -1,4 +1,6 @@
 // Caret, cursor, margin and mark option records of the editor control.
+//
+// Errors, options: none. Setters clamp a value out of range instead of refusing it.
 #pragma once
 
 #include "base/NotifyPersistent.h"

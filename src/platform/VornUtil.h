@@ -1,5 +1,10 @@
 // Shared Qt-free file-system helpers of the shell and tools: program and user folders, canonical
 // names, file tests, help.
+//
+// Errors, platform: the whole-file readers (ReadFileBytes) and the ...OrThrow writers raise
+// EFileOpenError / EFileCreateError with the user's message; every other service returns its
+// failure as a value: the system's reason as a string, empty on success (the atomic writer,
+// the bus, locks, process start), or false.
 #pragma once
 
 #include <string>

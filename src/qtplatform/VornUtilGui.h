@@ -1,5 +1,8 @@
 // The Qt side of the shared utilities: the centred message box, bringing a window forward and
 // TVornNotHideForm, the dialog base that centres on its owner and stays inside the work area.
+//
+// Errors, qtplatform: services return false when the desktop refuses them; the message boxes
+// here are where the layers above show a failure.
 #pragma once
 
 #include <QDialog>

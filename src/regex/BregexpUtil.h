@@ -1,4 +1,8 @@
 // BregexpUtil: the process-wide binding to libVornRegexp.so and the pattern object every search uses.
+//
+// Errors, regex: loading the module raises ELibraryLoadError inside this layer only;
+// LoadRegexpBinding returns the message instead, and without a module every pattern answers
+// "no match". A pattern the module refuses gives its message as a result, never an exception.
 #pragma once
 
 #include <functional>

@@ -1,4 +1,7 @@
 // The grep run: walking the folders, reading and searching files on every core, results in order.
+//
+// Errors, search: nothing is raised. A pattern that does not compile is Prepare's false with
+// the module's message; a file that cannot be read is counted and skipped in the summary.
 #pragma once
 
 #include <atomic>

@@ -1,5 +1,9 @@
 // TVornMemInifile: the one ini-file class; loads a whole Shift_JIS ini file, edits it in memory
 // and writes it back only on UpdateFile. TCustomIniFile is the interface with the typed helpers.
+//
+// Errors, settings: files that cannot be read or written raise EFileOpenError /
+// EFileCreateError with the user's message (after the retries a shared file gets); a damaged
+// part of a file that was read leaves the defaults and a message in the object's TakeMessages.
 #pragma once
 
 #include <chrono>

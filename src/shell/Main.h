@@ -1,5 +1,9 @@
 // TVornEditMain: the editor window, its document state, title and status bar, and the
 // command-line passes that open the named documents into it.
+//
+// Errors, shell: a command, start step or bus message catches what it calls and shows it where
+// the user sees it (message box or status bar); the application's event dispatch catches what
+// is left, so no failure ends the process.
 #pragma once
 
 #include "dialogs/DocumentPromptBoxes.h"

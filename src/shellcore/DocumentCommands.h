@@ -1,6 +1,10 @@
 // The document commands of an editor window without the window: load, save, save as, the save
 // question, reload, rename, the code for saving, close, and the check for another program's
 // changes. The window shows the dialogs, then calls these and refreshes its title and panels.
+//
+// Errors, shellcore: models return plans and results that carry the user's message; what a
+// lower layer raises is caught at the command that called it (a load, an insert, a hand-off)
+// and becomes that command's message, through TDocumentPrompts or a returned text.
 #pragma once
 
 #include <functional>

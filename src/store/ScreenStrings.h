@@ -1,4 +1,8 @@
 // TVornEditScreenStrings: the document's line store of display rows, shared by its views.
+//
+// Errors, store: an edit never fails for any text it is given and raises nothing the user
+// caused; only exhaustion is raised (std::bad_alloc, std::length_error for one row over
+// 2 GiB), for the shell to report with the document unchanged.
 #pragma once
 
 #include <memory>

@@ -1,4 +1,8 @@
 // Application keyword, find/grep condition and bracket pair classes with their binary records and text forms.
+//
+// Errors, syntax: reading a keyword, bracket or colour record raises an EVornError
+// (ERecordReadError, EKeyWordError) whose message names what is wrong; the reader of a settings
+// file catches it and reports the file. Parsing text for colours never fails.
 #pragma once
 
 #include "base/VornError.h"

@@ -1,4 +1,8 @@
 // JConvStrList: line breaks, the document read and save pipelines, and TJConvStringList.
+//
+// Errors, textfile: the read pipeline raises EFileOpenError and the save pipeline
+// EFileCreateError, each with the user's message and the document or file untouched; what a
+// conversion lost is a count in the result, and the caller decides whether to ask.
 #pragma once
 
 #include <functional>
