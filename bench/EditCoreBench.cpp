@@ -11,6 +11,7 @@
 #include "SjisCorpus.h"
 #include "editcore/EditCore.h"
 #include "layout/StoreWrap.h"
+#include "store/FixedGeometry.h"
 #include "store/HeadlessView.h"
 #include "store/Undo.h"
 #include "textfile/JConvStrList.h"
@@ -58,7 +59,7 @@ std::string LongRowFile(int tabEvery) {
 // A document as the window holds it: read by the reader, shown by a core of 60 x 160 cells
 // that has the focus.
 struct TDocument {
-  TFixedEditGeometry geometry;
+  TFixedGeometry geometry;
   std::shared_ptr<TVornEditScreenStrings> store;
   std::unique_ptr<TVornEditCore> core;
 
@@ -173,7 +174,7 @@ void BM_GetCaretOffsetDeepAfterMiddleEdit(benchmark::State& state) {
     core.GoToPosition(core.RowCount() - 100, 10);
     state.SetIterationTime(Seconds([&] { benchmark::DoNotOptimize(core.GetCaretOffset()); }));
   }
-  doc.store->Undo().ClearAll();
+  doc.store->UndoObj().ClearAll();
 }
 
 // One character typed into the middle row of the wrapped document and taken out again, with
@@ -195,7 +196,7 @@ void BM_TypeCharMiddleWrapped(benchmark::State& state) {
     StatusBarQuery(core);
     benchmark::DoNotOptimize(core.TakeDirty());
   }
-  doc.store->Undo().ClearAll();
+  doc.store->UndoObj().ClearAll();
   state.counters["rows"] = core.RowCount();
 }
 
@@ -207,7 +208,7 @@ void FirstScreenOfLongRow(benchmark::State& state, int tabEvery) {
     auto reader = std::make_unique<TVornEditHeadlessView>(NewWrappedStore());
     TDocumentFileSettings settings;
     ReadDocumentFile(file, settings, reader->Lines());
-    TFixedEditGeometry geometry;
+    TFixedGeometry geometry;
     geometry.Rows = geometry.Screen = 60;
     geometry.Cols = 160;
     // The core part of showing it: a core on the store, the caret placed, the scroll range.
@@ -275,7 +276,7 @@ void BM_LongRowTypeAtEnd(benchmark::State& state) {
       benchmark::DoNotOptimize(core.TakeDirty());
     });
     state.SetIterationTime(seconds);
-    doc.store->Undo().ClearAll();
+    doc.store->UndoObj().ClearAll();
   }
   state.counters["col"] = core.CaretCol();
 }
@@ -292,9 +293,9 @@ void BM_LongRowTypeTextAtEnd(benchmark::State& state) {
       StatusBarQuery(core);
       benchmark::DoNotOptimize(core.TakeDirty());
     }));
-    if (state.iterations() % 16 == 0) doc.store->Undo().ClearAll();
+    if (state.iterations() % 16 == 0) doc.store->UndoObj().ClearAll();
   }
-  doc.store->Undo().ClearAll();
+  doc.store->UndoObj().ClearAll();
   state.counters["col"] = core.CaretCol();
 }
 
@@ -311,7 +312,7 @@ void BM_LongRowInRowEditAtEnd(benchmark::State& state) {
       benchmark::DoNotOptimize(core.TakeDirty());
     }));
   }
-  doc.store->Undo().ClearAll();
+  doc.store->UndoObj().ClearAll();
 }
 
 // The undo history that state.range(0) keystrokes at the end of the long row leave behind.

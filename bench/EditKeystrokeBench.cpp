@@ -4,6 +4,7 @@
 #include "WrapBenchCorpus.h"
 #include "base/ByteBuffer.h"
 #include "editcore/EditCore.h"
+#include "store/FixedGeometry.h"
 #include "layout/StoreWrap.h"
 #include "store/Undo.h"
 #include "store/VornEditStrings.h"
@@ -16,7 +17,7 @@ namespace vorn {
 namespace {
 
 struct TBenchDocument {
-  TFixedEditGeometry geometry;
+  TFixedGeometry geometry;
   std::shared_ptr<TVornEditScreenStrings> store = NewWrappedStore();
   std::unique_ptr<TVornEditCore> core;
 

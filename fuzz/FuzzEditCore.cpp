@@ -1,7 +1,9 @@
-// Fuzzes the editor core: any bytes as text, any script of moves, queries and edits; the caret
-// must stay on a character start inside the text, offsets must map back to the caret, rows never
-// hold a line break, and undoing every edit restores the text.
+// Fuzzes the editor core: any bytes as text, any script of moves, queries, edits, copies and
+// pastes, NUL bytes included; the caret must stay on a character start inside the text, offsets
+// must map back to the caret, rows never hold a line break or a NUL, and undoing every edit
+// restores the text.
 #include "editcore/EditCore.h"
+#include "store/FixedGeometry.h"
 #include "editcore/TextBreaks.h"
 #include "layout/StoreWrap.h"
 #include "store/Undo.h"
@@ -15,8 +17,37 @@ using namespace vorn;
 
 namespace {
 
-void Edit(TVornEditCore& core, uint8_t op, uint8_t arg) {
+// A clipboard in memory; the script can also fill it with bytes of its own.
+class TMemoryClipboard : public TVornClipboard {
+public:
+  void SetText(std::string_view sjis, bool box) override { content_ = TClipboardText{std::string(sjis), box}; }
+  void Clear() override { content_.reset(); }
+  std::optional<TClipboardText> Text() const override { return content_; }
+
+private:
+  std::optional<TClipboardText> content_;
+};
+
+void Paste(TVornEditCore& core, TMemoryClipboard& clipboard, uint8_t arg) {
+  switch (arg % 4) {
+    case 0: core.CopyToClipboard(); break;
+    case 1: core.CutToClipboard(); break;
+    case 2: core.InyouPaste(); break;
+    default: {
+      // NUL, a lone break and a lead byte without its trail, as other programs may hand over.
+      const char bytes[] = {'\0', static_cast<char>(arg), '\r', '\x82', '\0', '\n'};
+      clipboard.SetText(std::string_view(bytes, 1 + arg % 6), (arg & 0x40) != 0);
+      core.PasteFromClipboard();
+    }
+  }
+}
+
+void Edit(TVornEditCore& core, TMemoryClipboard& clipboard, uint8_t op, uint8_t arg) {
   const char typed[] = {static_cast<char>(arg), static_cast<char>(arg ^ 0x5A)};
+  if (op % 32 >= 16) {
+    Paste(core, clipboard, arg);
+    return;
+  }
   switch (op % 16) {
     case 0: core.TypeText(std::string_view(typed, 1 + (arg & 1))); break;
     case 1: core.InsertText(std::string_view(typed, 2)); break;
@@ -37,10 +68,10 @@ void Edit(TVornEditCore& core, uint8_t op, uint8_t arg) {
   }
 }
 
-void Step(TVornEditCore& core, uint8_t op, uint8_t arg) {
+void Step(TVornEditCore& core, TMemoryClipboard& clipboard, uint8_t op, uint8_t arg) {
   const TMoveFlags f{.KeepSelection = false, .Shift = (arg & 1) != 0};
   if (op >= 128) {
-    Edit(core, op, arg);
+    Edit(core, clipboard, op, arg);
     return;
   }
   switch (op % 16) {
@@ -67,7 +98,7 @@ std::string JoinedText(const TVornEditCore& core) {
   std::string text;
   for (int r = 0; r < core.RowCount(); ++r) {
     const std::string row = core.GetRowText(r);
-    if (row.find_first_of("\r\n") != std::string::npos) std::abort();
+    if (row.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) std::abort();
     text += row;
     if (core.RowKind(r) == reLineEnd) text += "\r\n";
   }
@@ -93,11 +124,13 @@ void Check(const TVornEditCore& core, bool inTab, bool freeCaret) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
-  TFixedEditGeometry geometry;
+  TFixedGeometry geometry;
   geometry.Rows = data[0] % 8;
   geometry.Cols = 1 + data[0] / 8;
   auto store = NewWrappedStore();
   TVornEditCore core(store, geometry);
+  TMemoryClipboard clipboard;
+  core.SetClipboard(&clipboard);
   TVornEditCaretValues caret;
   caret.TabSpaceCount = 1 + data[1] % 16;
   caret.FreeCaret = data[1] & 0x10;
@@ -117,11 +150,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   core.ClearUndo();
   const std::string original = JoinedText(core);
   for (std::size_t i = 4 + textSize; i + 1 < size; i += 2) {
-    Step(core, data[i], data[i + 1]);
+    Step(core, clipboard, data[i], data[i + 1]);
     Check(core, caret.InTab, caret.FreeCaret);
   }
   // Lone CRs and LFs put straight into the store make rows no edit can; files and the core
-  // hand it CR LF only, and only then must undo give back every byte.
+  // hand it CR LF only, and only then must undo give back every byte. NUL bytes are spaces in
+  // the store from the start, so they are part of the text undo must give back.
   if (loaded != WithCrLfBreaks(loaded)) return 0;
   while (core.CanUndo()) core.Undo();
   if (JoinedText(core) != original) std::abort();

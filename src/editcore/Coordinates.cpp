@@ -60,7 +60,6 @@ void TVornEditCore::Settle(TMove move, int direction) {
 
 void TVornEditCore::RefreshCaret() {
   dirty_.Caret = true;
-  dirty_.Ruler = true;
   ScrollCaretIntoView();
   if (OnCaretMoved) OnCaretMoved();
 }
@@ -190,7 +189,6 @@ void TVornEditCore::SetTopRow(int row) {
   if (row == state_.TopRow) return;
   state_.TopRow = row;
   dirty_.All = true;
-  dirty_.LeftMargin = true;
 }
 
 void TVornEditCore::SetLeftCol(int col) {
@@ -198,7 +196,6 @@ void TVornEditCore::SetLeftCol(int col) {
   if (col == leftCol_) return;
   leftCol_ = col;
   dirty_.All = true;
-  dirty_.Ruler = true;
 }
 
 void TVornEditCore::SavePosition() {

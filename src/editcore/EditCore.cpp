@@ -2,17 +2,17 @@
 #include "editcore/EditCore.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "base/sjis.h"
 #include "editcore/RowColumns.h"
 #include "layout/StoreWrap.h"
 #include "layout/Wrap.h"
-#include "store/Undo.h"
 
 namespace vorn {
 
-TVornEditCore::TVornEditCore(std::shared_ptr<TVornEditScreenStrings> store, const TVornEditCoreGeometry& geometry)
-    : store_(std::move(store)), geometry_(geometry) {
+TVornEditCore::TVornEditCore(std::shared_ptr<TVornEditScreenStrings> store, const TVornEditGeometry& geometry)
+    : TVornEditLinesOwner(geometry), store_(std::move(store)) {
   store_->AttachView(*this);
   RowWrapperOf(*store_).SetTabSpaceCount(caretOptions_.TabSpaceCount);
 }
@@ -95,10 +95,10 @@ bool TVornEditCore::CaretVisible() const {
   return r >= state_.TopRow && r <= state_.TopRow + VisibleRows() && c >= leftCol_ && c <= leftCol_ + VisibleCols();
 }
 
-int TVornEditCore::VisibleRows() const { return std::max(1, geometry_.VisibleRows()); }
-int TVornEditCore::VisibleCols() const { return std::max(1, geometry_.VisibleCols()); }
+int TVornEditCore::VisibleRows() const { return std::max(1, Geometry().VisibleRows()); }
+int TVornEditCore::VisibleCols() const { return std::max(1, Geometry().VisibleCols()); }
 
-int TVornEditCore::WrapByte() const { return WrapOptionOf(*store_).WrapByte(); }
+int TVornEditCore::WrapByte() const { return store_->Wrapper().WrapByte(); }
 
 int TVornEditCore::LastCaretRow() const {
   const int n = RowCount();
@@ -165,14 +165,31 @@ TDirtyRegion TVornEditCore::TakeDirty() {
   return taken;
 }
 
-// --- the store's notifications ----------------------------------------------------------------
+// --- the store's changes ---------------------------------------------------------------------
 
-void TVornEditCore::StoreChanged() {
-  const TLastChange& change = store_->LastChange();
-  RepaintAfterChange(*store_, *this);
-  // An edit that keeps the row count can still move line ends above the top row.
-  if (change.Changed && change.FirstRow < state_.TopRow) topLineValid_ = false;
-  if (change.Changed) modified_ = true;
+void TVornEditCore::StoreChanged(const TStoreChange& change) {
+  // The row after a final line break holds a caret; the row after a last row without one does not.
+  state_.CaretRow = std::min(state_.CaretRow, LastCaretRow());
+  state_.TopRow = std::min(state_.TopRow, LastCaretRow());
+  switch (change.Kind) {
+    case scMarks:
+      return;
+    case scLoad:
+    case scClear:
+      ResetToTextStart();
+      break;
+    case scRewrap:
+      AfterRewrap();
+      break;
+    case scEdit:
+    case scUndo:
+    case scRedo:
+      MarkChangedRows(change);
+      // Rows above the top row may have changed their line ends even where their count stayed;
+      // an undo may renumber lines anywhere.
+      if (change.FirstRow < state_.TopRow || change.Kind != scEdit) topLineValid_ = false;
+      break;
+  }
   SnapAnchor();
   SettleAfterForeignEdit();
   if (HasSelection()) {
@@ -180,32 +197,39 @@ void TVornEditCore::StoreChanged() {
     sel_.PrevCols = sel_.Cols;
     dirty_.All = true;
   }
-  if (OnChange) OnChange();
+  if (change.TextChanged() && OnChange) OnChange();
 }
 
-void TVornEditCore::RowsInsertedOrRemoved(int firstRow) {
-  if (firstRow < state_.TopRow) topLineValid_ = false;
+// The spans the change names, and everything below it when rows moved: the rows there now show
+// other text. Rows past the end are repainted too, where the end-of-text mark may have been.
+void TVornEditCore::MarkChangedRows(const TStoreChange& change) {
+  const int delta = change.RowDelta();
+  if (std::abs(delta) > VisibleRows()) {
+    dirty_.All = true;
+    return;
+  }
+  const int end = change.FirstRow + change.RowsInserted;
+  if (delta != 0)
+    dirty_.AddRows(change.FirstRow, TDirtyRegion::kToEnd);
+  else
+    dirty_.AddRows(change.FirstRow, end > RowCount() - 1 ? end : end - 1);
+  if (change.BracketFirst >= 0) dirty_.AddRows(change.BracketFirst, change.BracketLast);
 }
 
-void TVornEditCore::AdjustSearchRange(int, int) {}
-
-void TVornEditCore::ResetAfterClear() {
+// A loaded or cleared text is seen from its start.
+void TVornEditCore::ResetToTextStart() {
+  state_ = TVornEditViewState{};
   leftCol_ = 0;
-  sel_.State = TSelectionState::None;
+  ClearSelection();
   desiredValid_ = false;
   topLineNo_ = topLineRow_ = 0;
   topLineValid_ = true;
   dirty_.All = dirty_.Caret = true;
 }
 
-void TVornEditCore::AfterUndoRedo() {
-  topLineValid_ = false;
-  SnapAnchor();
-  // Undo and redo by any pane of the document may reach the saved text again.
-  if (auto* undo = dynamic_cast<TVornEditUndoObj*>(&store_->Undo())) modified_ = !undo->IsAtSavedState();
-}
-
+// Every row was cut again: columns and rows mean other text now.
 void TVornEditCore::AfterRewrap() {
+  ClearSelection();
   state_.CaretCol = 0;
   desiredValid_ = false;
   topLineValid_ = false;
@@ -213,18 +237,9 @@ void TVornEditCore::AfterRewrap() {
   dirty_.All = dirty_.Caret = true;
 }
 
-void TVornEditCore::PlaceCaretAtOffset(int row, int offset) { SetCaretRowOffset(row, offset); }
-
-void TVornEditCore::FacadeUpdateEnded() {
-  if (facadeUpdates_ > 0) --facadeUpdates_;
-  dirty_.All = true;
-}
-
-void TVornEditCore::ScrollRowsFrom(int row, int) { dirty_.AddRows(row, TDirtyRegion::kToEnd); }
-
-void TVornEditCore::RepaintTextAreaNow() {
-  dirty_.All = true;
-  dirty_.Now = true;
+void TVornEditCore::PlaceCaretAfterLinesEdit(int row, int offset) {
+  ClearSelection();
+  SetCaretRowOffset(row, offset);
 }
 
 // An edit can leave the anchor past the text or inside a character whose bytes moved; the

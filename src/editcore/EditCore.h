@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "editcore/Clipboard.h"
-#include "editcore/EditGeometry.h"
+#include "editcore/DirtyRegion.h"
 #include "editcore/Selection.h"
 #include "options/EditOptions.h"
 #include "store/ScreenStrings.h"
+#include "store/VornEditStrings.h"
 
 namespace vorn {
 
@@ -50,11 +51,12 @@ struct TCharAtPoint {
   int Row = -1;
 };
 
-// One pane's view of a shared store. The widget that owns a core reads Dirty() after each call
-// and paints from it; the geometry it passes in must outlive the core.
-class TVornEditCore : public TVornEditView {
+// One pane's view of a shared store. It hears the store's changes and decides from them what to
+// repaint and where its caret and selection go. The widget that owns a core reads Dirty() after
+// each call and paints from it; the geometry it passes in must outlive the core.
+class TVornEditCore : public TVornEditLinesOwner {
 public:
-  TVornEditCore(std::shared_ptr<TVornEditScreenStrings> store, const TVornEditCoreGeometry& geometry);
+  TVornEditCore(std::shared_ptr<TVornEditScreenStrings> store, const TVornEditGeometry& geometry);
   ~TVornEditCore() override;
   TVornEditCore(const TVornEditCore&) = delete;
   TVornEditCore& operator=(const TVornEditCore&) = delete;
@@ -85,11 +87,7 @@ public:
   // Macro playback supplies the Shift state and the fast-repeat flag of each step.
   void SetMacroPlayback(bool playing, bool shift = false, bool fastRepeat = false);
 
-  // --- caret and view state ---------------------------------------------------------------
-  int CaretRow() const { return state_.CaretRow; }
-  int CaretCol() const { return state_.CaretCol; }
-  TRowCol Caret() const { return {state_.CaretRow, state_.CaretCol}; }
-  int TopRow() const { return state_.TopRow; }
+  // --- caret and view state (caret and top row: TVornEditView) ------------------------------
   int LeftCol() const { return leftCol_; }
   int TopLineNo() const;
   int DesiredCol() const { return desiredValid_ ? desiredCol_ : -1; }
@@ -131,8 +129,9 @@ public:
   TRowCol OffsetToPos(int offset) const;
   // Rows a..b with the margin rows of their whole logical lines.
   void InvalidateRows(int first, int last);
-  void BeginCaretHide() override;
-  void EndCaretHide() override;
+  void Invalidate() { dirty_.All = true; }
+  void BeginCaretHide();
+  void EndCaretHide();
 
   // --- selection (Selection.cpp) ------------------------------------------------------------
   // Active only; an anchored selection shows nothing yet.
@@ -157,6 +156,7 @@ public:
   void SelectWord();
   // A mouse drag of the selection is under way: box mode does not switch meanwhile.
   void SetSelectionDragging(bool on) { selDragging_ = on; }
+  void ClearSelection();
   std::function<void(bool selected)> OnSelectionChange;
   std::function<void()> OnSelectionModeChange;
 
@@ -185,7 +185,8 @@ public:
 
   // --- editing (Editing.cpp) --------------------------------------------------------------
   // Every change is one ReplaceRows call and so one undo step. Inserted text has its lone CRs
-  // and LFs made CR LF first, as the rows will hold them.
+  // and LFs made CR LF first, as the rows will hold them; a NUL byte becomes a space, which
+  // OnNulReplaced reports.
   void InsertText(std::string_view sjis);
   // Typed text: overwrites by columns in overwrite mode; raises OnInputStr.
   void TypeText(std::string_view sjis);
@@ -201,12 +202,15 @@ public:
   bool CanUndo() const;
   bool CanRedo() const;
   void ClearUndo();
-  // Set by every change of the rows (from any pane); undo and redo set it from the saved state.
-  bool Modified() const { return modified_; }
-  // False marks the current undo position as the saved text (after loading or saving).
+  // The document differs from its saved text: asked of the undo list, which every pane shares.
+  bool Modified() const { return !store_->UndoObj().IsAtSavedState(); }
+  // False marks the current undo position as the saved text (after loading or saving); true
+  // leaves no undo position that counts as saved.
   void SetModified(bool modified);
   bool WantTabs = true;
   std::function<void(std::string_view typed)> OnInputStr;
+  // An edit of this pane put spaces where its text held NUL bytes (count of them).
+  std::function<void(int count)> OnNulReplaced;
 
   // --- line, case, tab and indent commands (LineCommands.cpp, TextCommands.cpp) -------------
   // Each answers whether it changed the text. Words are the tokenizer's character-class tokens.
@@ -284,24 +288,9 @@ public:
   std::function<void()> OnCaretMoved;
   std::function<void()> OnChange;
 
-  // --- the store's view seam ---------------------------------------------------------------
-  TVornEditViewState& State() override { return state_; }
-  const TVornEditGeometry& Geometry() const override { return geometry_; }
-  void StoreChanged() override;
-  void RowsInsertedOrRemoved(int firstRow) override;
-  void AdjustSearchRange(int lineIndex, int lineDelta) override;
-  void ClearSelection() override;
-  void ResetAfterClear() override;
-  void Invalidate() override { dirty_.All = true; }
-  void AfterUndoRedo() override;
-  void RepaintLeftMargin() override { dirty_.LeftMargin = true; }
-  void AfterRewrap() override;
-  void PlaceCaretAtOffset(int row, int offset) override;
-  void FacadeUpdateBegan() override { ++facadeUpdates_; }
-  void FacadeUpdateEnded() override;
-  void RepaintRows(int firstRow, int lastRow) override { dirty_.AddRows(firstRow, lastRow); }
-  void ScrollRowsFrom(int row, int delta) override;
-  void RepaintTextAreaNow() override;
+  // --- the store's changes -------------------------------------------------------------------
+  void StoreChanged(const TStoreChange& change) override;
+  void PlaceCaretAfterLinesEdit(int row, int offset) override;
 
 private:
   enum class TMove { Vertical, Horizontal };
@@ -320,6 +309,11 @@ private:
   void MoveLineEndHere();
   int RepeatStep(bool atEdge) const { return keyRepeat_ && atEdge ? 2 : 1; }
   void SettleAfterForeignEdit();
+  // The rows a change of the text makes dirty; the whole area when more rows moved than show.
+  void MarkChangedRows(const TStoreChange& change);
+  void ResetToTextStart();
+  void AfterRewrap();
+  void ReportNuls(int replaced);
   bool DeleteFromCaretTo(int row, int col);
   void SnapAnchor();
 
@@ -365,9 +359,7 @@ private:
   void PasteWithQuote(bool quote);
 
   std::shared_ptr<TVornEditScreenStrings> store_;
-  const TVornEditCoreGeometry& geometry_;
   TVornEditCaretValues caretOptions_;
-  TVornEditViewState state_;
   int leftCol_ = 0;
   mutable int topLineNo_ = 0;
   mutable int topLineRow_ = 0;  // the top row topLineNo_ was counted for
@@ -376,14 +368,12 @@ private:
   bool desiredValid_ = false;
   int hideCount_ = 0;
   bool batchMove_ = false;
-  int facadeUpdates_ = 0;
   TRowCol saved_;
   int savedTop_ = 0;
   TSelection sel_;
   bool selDragging_ = false;
   bool savedFreeCaret_ = false;  // FreeCaret from before box mode forced it on
   TVornClipboard* clipboard_ = nullptr;
-  bool modified_ = false;
   bool readOnly_ = false;
   bool browseMode_ = false;
   bool browseAsReadOnly_ = false;

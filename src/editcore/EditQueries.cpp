@@ -64,15 +64,15 @@ void TVornEditCore::EmScrollCaret() {
 
 TPixelPoint TVornEditCore::EmPosFromChar(int offset) const {
   const TRowCol pos = OffsetToPos(offset);
-  return TPixelPoint{geometry_.TextLeft() + (pos.Col - leftCol_) * geometry_.CellWidth(),
-                     (pos.Row - state_.TopRow) * geometry_.RowHeight() + geometry_.TextTop()};
+  return TPixelPoint{Geometry().TextLeft() + (pos.Col - leftCol_) * Geometry().CellWidth(),
+                     (pos.Row - state_.TopRow) * Geometry().RowHeight() + Geometry().TextTop()};
 }
 
 TCharAtPoint TVornEditCore::EmCharFromPos(TPixelPoint p) const {
-  if (p.X < 0 || p.Y < 0 || p.X >= geometry_.ClientWidth() || p.Y >= geometry_.ClientHeight()) return {};
-  const int cell = std::max(1, geometry_.CellWidth()), height = std::max(1, geometry_.RowHeight());
-  const int row = std::clamp(state_.TopRow + std::max(0, p.Y - geometry_.TextTop()) / height, 0, LastCaretRow());
-  const int col = leftCol_ + std::max(0, p.X - geometry_.TextLeft()) / cell;
+  if (p.X < 0 || p.Y < 0 || p.X >= Geometry().ClientWidth() || p.Y >= Geometry().ClientHeight()) return {};
+  const int cell = std::max(1, Geometry().CellWidth()), height = std::max(1, Geometry().RowHeight());
+  const int row = std::clamp(state_.TopRow + std::max(0, p.Y - Geometry().TextTop()) / height, 0, LastCaretRow());
+  const int col = leftCol_ + std::max(0, p.X - Geometry().TextLeft()) / cell;
   return TCharAtPoint{GetOffsetAt(row, col), row};
 }
 

@@ -8,7 +8,6 @@
 #include "editcore/RowColumns.h"
 #include "editcore/TextBreaks.h"
 #include "layout/Wrap.h"
-#include "store/Undo.h"
 
 namespace vorn {
 
@@ -23,20 +22,6 @@ std::string LineEndOf(TRowEnd kind) { return kind == reLineEnd ? std::string(kCr
 bool IsIndentAt(std::string_view text, std::size_t i, bool wideSpace) {
   if (text[i] == ' ' || text[i] == '\t') return true;
   return wideSpace && i + 1 < text.size() && text[i] == '\x81' && text[i + 1] == '\x40';
-}
-
-TVornEditUndoObj* UndoObjOf(TVornEditScreenStrings& store) { return dynamic_cast<TVornEditUndoObj*>(&store.Undo()); }
-
-// row with `removed` bytes at cut replaced by pad spaces and insert, then end appended; built in
-// one allocation, since a row can be tens of megabytes long.
-std::string Spliced(std::string_view row, std::size_t cut, std::size_t removed, std::size_t pad, std::string_view insert,
-                    std::string_view end) {
-  cut = std::min(cut, row.size());
-  removed = std::min(removed, row.size() - cut);
-  std::string out;
-  out.reserve(row.size() - removed + pad + insert.size() + end.size());
-  out.append(row.substr(0, cut)).append(pad, ' ').append(insert).append(row.substr(cut + removed)).append(end);
-  return out;
 }
 
 }  // namespace
@@ -56,18 +41,25 @@ void TVornEditCore::ReplaceAndPlace(int first, int count, std::string_view text,
   ClearSelection();
   const bool manyRows = count > 1 || text.find('\r') != std::string_view::npos;
   if (manyRows) BeginCaretHide();
-  store_->ReplaceRows(first, count, text, Caret());
+  const int nuls = store_->ReplaceRows(first, count, text, Caret());
   SetCaretRowOffset(caret.Row, caret.Offset);
   if (manyRows) EndCaretHide();
+  ReportNuls(nuls);
 }
 
 void TVornEditCore::ReplaceInRowAndPlace(int row, int byte, int removed, std::string_view insert, TRestorePoint caret) {
   ClearSelection();
   const bool breaks = insert.find('\r') != std::string_view::npos;
   if (breaks) BeginCaretHide();
-  store_->ReplaceInRow(row, static_cast<std::size_t>(byte), static_cast<std::size_t>(removed), insert, Caret());
+  const int nuls =
+      store_->ReplaceInRow(row, static_cast<std::size_t>(byte), static_cast<std::size_t>(removed), insert, Caret());
   SetCaretRowOffset(caret.Row, caret.Offset);
   if (breaks) EndCaretHide();
+  ReportNuls(nuls);
+}
+
+void TVornEditCore::ReportNuls(int replaced) {
+  if (replaced > 0 && OnNulReplaced) OnNulReplaced(replaced);
 }
 
 // --- inserting ---------------------------------------------------------------------------------------
@@ -332,11 +324,11 @@ void TVornEditCore::DeleteChar() {
   if (kind == reTextEnd) return;
   const auto pad = static_cast<std::size_t>(b - len);
   if (row == n - 1) {
-    ReplaceAndPlace(row, 1, Spliced(text, text.size(), 0, pad, {}, {}), RestorePointAt(row, b));
+    ReplaceAndPlace(row, 1, SplicedRow(text, text.size(), 0, pad, {}, {}), RestorePointAt(row, b));
     return;
   }
   const std::string next = GetRowText(row + 1) + LineEndOf(RowKind(row + 1));
-  ReplaceAndPlace(row, 2, Spliced(text, text.size(), 0, pad, next, {}), RestorePointAt(row, b));
+  ReplaceAndPlace(row, 2, SplicedRow(text, text.size(), 0, pad, next, {}), RestorePointAt(row, b));
 }
 
 void TVornEditCore::DeleteSelection() {
@@ -372,21 +364,19 @@ void TVornEditCore::Redo() {
   if (const std::optional<TRowCol> caret = store_->RedoEdit(Caret())) SetCaretPos(caret->Row, caret->Col);
 }
 
-bool TVornEditCore::CanUndo() const { return !readOnly_ && store_->Undo().CanUndo(); }
-bool TVornEditCore::CanRedo() const { return !readOnly_ && store_->Undo().CanRedo(); }
+bool TVornEditCore::CanUndo() const { return !readOnly_ && store_->UndoObj().CanUndo(); }
+bool TVornEditCore::CanRedo() const { return !readOnly_ && store_->UndoObj().CanRedo(); }
 
 void TVornEditCore::ClearUndo() {
-  if (!readOnly_) store_->Undo().ClearAll();
+  if (!readOnly_) store_->UndoObj().ClearAll();
 }
 
 void TVornEditCore::SetModified(bool modified) {
-  if (!modified) {
-    if (TVornEditUndoObj* undo = UndoObjOf(*store_)) {
-      if (modified_) undo->ClearSavedMarks();
-      undo->MarkSaved();
-    }
-  }
-  modified_ = modified;
+  TVornEditUndoObj& undo = store_->UndoObj();
+  // A saved state left behind in the undo or redo list must not come back once the text is
+  // saved anew, or declared different from every saved state.
+  if (Modified() || modified) undo.ClearSavedMarks();
+  if (!modified) undo.MarkSaved();
 }
 
 }  // namespace vorn

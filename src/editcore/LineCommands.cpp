@@ -160,7 +160,7 @@ bool TVornEditCore::CleanUpBeforeSave() {
     SetTopRow(top);
     SetCaretPos(caret.Row, caret.Col);
   }
-  if (o.ClearUndoAtSave) store_->Undo().ClearAll();
+  if (o.ClearUndoAtSave) store_->UndoObj().ClearAll();
   return changed;
 }
 

@@ -289,14 +289,7 @@ void TVornEditCore::SelectLine(int row) {
   ClearSelection();
   // The row after a final line break holds no line.
   if (row < 0 || row >= RowCount()) return;
-  const int first = store_->FirstRowOfLine(row), last = store_->LastRowOfLine(row);
-  SetCaretPos(first, 0);
-  StartSelection();
-  if (RowKind(last) == reLineEnd)
-    SetCaretPos(last + 1, 0);
-  else
-    SetCaretPos(last, RowWidth(last));
-  ExtendSelection();
+  SelectLineRange(row, row);
 }
 
 // The character-class token holding the caret's byte in its logical line, as offsets from the

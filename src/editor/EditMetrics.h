@@ -3,13 +3,13 @@
 
 #include <QFont>
 
-#include "editcore/EditGeometry.h"
+#include "store/VornEditView.h"
 
 namespace vorn {
 
 // Cell and row sizes come from the font; rows and columns from the viewport's size. The
 // arithmetic is in logical pixels whatever the device pixel ratio.
-class TEditMetrics : public TVornEditCoreGeometry {
+class TEditMetrics : public TVornEditGeometry {
 public:
   // Measures font: the cell is the average character width (never isFixedPitch, which CJK
   // fonts answer wrongly) and the row the height plus the leading.

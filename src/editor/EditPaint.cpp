@@ -11,7 +11,6 @@
 
 #include "base/sjis.h"
 #include "editor/VornEdit.h"
-#include "layout/StoreWrap.h"
 
 namespace vorn {
 
@@ -25,15 +24,9 @@ bool TVornEdit::EnsureImageSize() {
   return true;
 }
 
-TVornEdit::TPaintedSelection TVornEdit::CurrentSelection() const {
-  const TSelection& sel = core_->Selection();
-  if (sel.State != TSelectionState::Active) return {};
-  return {true, sel.Box, sel.Cols};
-}
-
 TSelSpan TVornEdit::SelectionSpanOf(int row) const {
-  const TPaintedSelection sel = CurrentSelection();
-  if (!sel.Active || row < sel.Cols.StartRow || row > sel.Cols.EndRow) return TSelSpan::None();
+  const TSelection& sel = core_->Selection();
+  if (sel.State != TSelectionState::Active || row < sel.Cols.StartRow || row > sel.Cols.EndRow) return TSelSpan::None();
   if (sel.Box) return {std::min(sel.Cols.StartCol, sel.Cols.EndCol), std::max(sel.Cols.StartCol, sel.Cols.EndCol)};
   // A stream selection runs to the right edge on every row but its last.
   const int start = row == sel.Cols.StartRow ? sel.Cols.StartCol : 0;
@@ -74,10 +67,9 @@ void TVornEdit::PaintRows(int firstRow, int lastRow) {
 void TVornEdit::RepaintAll() {
   EnsureImageSize();
   TVornEditScreenStrings& store = core_->Store();
-  painter_.SetColumnRule({core_->CaretOptions().TabSpaceCount, store.WordWrap() ? WrapOptionOf(store).WrapByte() : 0});
+  painter_.SetColumnRule({core_->CaretOptions().TabSpaceCount, store.WordWrap() ? store.Wrapper().WrapByte() : 0});
   paintedTop_ = core_->TopRow();
   paintedLeft_ = core_->LeftCol();
-  paintedSel_ = CurrentSelection();
   imageValid_ = true;
   if (image_.isNull()) return;
   {
@@ -98,31 +90,18 @@ QRect TVornEdit::RowsRect(int firstRow, int lastRow) const {
   return QRect(0, metrics_.TextTop() + (firstRow - top) * h, viewport()->width(), (lastRow - firstRow + 1) * h);
 }
 
+// The core names the dirty rows, those of its text changes and of its selection alike.
 void TVornEdit::Flush() {
   const TDirtyRegion dirty = core_->TakeDirty();
   UpdateScrollBars();
   const bool resized = EnsureImageSize();
-  const TPaintedSelection sel = CurrentSelection();
   QRegion changed;
   if (resized || !imageValid_ || dirty.All || core_->TopRow() != paintedTop_ || core_->LeftCol() != paintedLeft_) {
     RepaintAll();
     changed = viewport()->rect();
-  } else {
-    int first = dirty.FirstRow;
-    int last = dirty.LastRow;
-    // The rows whose selected part changed, whatever the core recorded.
-    if (sel != paintedSel_) {
-      for (const TPaintedSelection* s : {&sel, static_cast<const TPaintedSelection*>(&paintedSel_)}) {
-        if (!s->Active) continue;
-        first = first < 0 ? s->Cols.StartRow : std::min(first, s->Cols.StartRow);
-        last = std::max(last, s->Cols.EndRow);
-      }
-      paintedSel_ = sel;
-    }
-    if (first >= 0) {
-      PaintRows(first, last);
-      changed += RowsRect(first, last);
-    }
+  } else if (dirty.FirstRow >= 0) {
+    PaintRows(dirty.FirstRow, dirty.LastRow);
+    changed += RowsRect(dirty.FirstRow, dirty.LastRow);
   }
   const QRect caret = CaretRect();
   if (caret != paintedCaret_ || dirty.Caret) {

@@ -4,7 +4,6 @@
 #include <QScreen>
 #include <QScrollBar>
 
-#include "layout/StoreWrap.h"
 
 namespace vorn {
 
@@ -22,6 +21,7 @@ TVornEdit::TVornEdit(std::shared_ptr<TVornEditScreenStrings> store, QWidget* par
     changedPending_ = true;
     ScheduleFlush();
   };
+  core_->OnNulReplaced = [this](int count) { Q_EMIT NulBytesReplaced(count); };
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -85,7 +85,7 @@ void TVornEdit::EmitPending() {
 
 int TVornEdit::HorizontalLimit() const {
   TVornEditScreenStrings& store = core_->Store();
-  return store.WordWrap() ? WrapOptionOf(store).WrapByte() + 1 : MaxColumns + 1;
+  return store.WordWrap() ? store.Wrapper().WrapByte() + 1 : MaxColumns + 1;
 }
 
 }  // namespace vorn

@@ -85,6 +85,8 @@ Q_SIGNALS:
   void Changed();
   // Typed or committed text held characters Shift_JIS cannot hold; they were not inserted.
   void CharactersDropped(int count);
+  // An edit of this pane held NUL bytes; they went into the text as spaces.
+  void NulBytesReplaced(int count);
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -104,13 +106,6 @@ protected:
   void scrollContentsBy(int, int) override {}
 
 private:
-  struct TPaintedSelection {
-    bool Active = false;
-    bool Box = false;
-    TColumnRange Cols;
-    friend bool operator==(const TPaintedSelection&, const TPaintedSelection&) = default;
-  };
-
   // painting (EditPaint.cpp)
   void ApplyFont();
   bool EnsureImageSize();
@@ -118,7 +113,6 @@ private:
   void PaintRowInto(QPainter& p, int row);
   TSelSpan SelectionSpanOf(int row) const;
   TEndMark EndMarkOf(int row) const;
-  TPaintedSelection CurrentSelection() const;
   QRect RowsRect(int firstRow, int lastRow) const;
   void DrawCaret(QPainter& p) const;
   void DrawPreedit(QPainter& p) const;
@@ -155,7 +149,6 @@ private:
   bool imageValid_ = false;
   int paintedTop_ = -1;
   int paintedLeft_ = -1;
-  TPaintedSelection paintedSel_;
   QRect paintedCaret_;
   bool flushPosted_ = false;
   bool caretMovedPending_ = false;

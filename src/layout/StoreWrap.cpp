@@ -1,9 +1,7 @@
 // Word wrap of the line store: edited text cut into rows, whole-store re-wrap and unwrap.
 #include "layout/StoreWrap.h"
 
-#include "store/EditLineMark.h"
 #include "store/ScreenStrings.h"
-#include "store/Undo.h"
 #include "layout/WrapRows.h"
 
 #include <algorithm>
@@ -79,22 +77,17 @@ struct TStoreRows {
   void DeleteLastRows(int n) { s.RemoveRows(s.Count() - n, n); }
 };
 
-// Runs a whole-store rewrite with selections cleared, view notification off and one update
-// block around it.
+// Runs a whole-store rewrite in one update block; the store tells its views what it was.
 template <class F>
 void RewriteWholeStore(TVornEditScreenStrings& store, F&& rewrite) {
-  for (TVornEditView* v : store.Views()) v->ClearSelection();
-  store.SetNotifyViews(false);
   store.BeginUpdate();
   try {
     rewrite();
   } catch (...) {
     store.EndUpdate();
-    store.SetNotifyViews(true);
     throw;
   }
   store.EndUpdate();
-  store.SetNotifyViews(true);
 }
 
 }  // namespace
@@ -118,21 +111,7 @@ void TVornEditRowWrapper::SetDelimiterSet(const TDelimiterSet& delims) {
 
 void TVornEditRowWrapper::LayoutChanged() {
   engine_.Configure(option_, tabSpaceCount_, delims_);
-  if (!store_.WordWrap()) return;
-  store_.Undo().ClearAll();
-  store_.SetRewrapping(true);
-  try {
-    RewrapAll(store_);
-  } catch (...) {
-    store_.SetRewrapping(false);
-    throw;
-  }
-  store_.SetRewrapping(false);
-  store_.RecomputeBracketStates();
-  for (TVornEditView* v : store_.Views()) {
-    v->Invalidate();
-    v->AfterRewrap();
-  }
+  store_.RewrapWhole();
 }
 
 void TVornEditRowWrapper::TextToRows(TVornEditScreenStrings& store, std::string_view text,

@@ -32,6 +32,7 @@ public:
   void RewrapAll(TVornEditScreenStrings& store) override;
   void UnwrapAll(TVornEditScreenStrings& store) override;
   int RewrapStartRow(TVornEditScreenStrings& store, int a, int last, std::string_view text) override;
+  int WrapByte() const override { return option_.WrapByte(); }
 
   // What the wrap option's notification runs.
   void LayoutChanged();

@@ -173,16 +173,12 @@ void TVornEditMain::SetFileName(const std::string& name) {
   UpdateTitle();
 }
 
-// The document's saved state is the one truth; the core's own flag only follows it.
+// The document's saved state is the one truth; every pane asks it.
 void TVornEditMain::SetModified(bool modified) {
   if (modified)
     document_.MarkUnsaved();
   else
     document_.MarkSaved();
-  const bool nowModified = document_.Modified();
-  ForEachWindow([nowModified](TVornEditMain& w) {
-    w.ForEachPane([nowModified](TVornEdit& pane) { pane.Core().SetModified(nowModified); });
-  });
   UpdateTitle();
 }
 
@@ -300,6 +296,11 @@ void TVornEditMain::ReportDroppedCharacters(int count) {
   if (!status_) return;
   status_->SetPanelText(TStatusPanels::spMessage,
                         QStringLiteral("Shift_JIS で表せない %1 文字は入力できませんでした").arg(count));
+}
+
+void TVornEditMain::ReportNulBytesReplaced(int count) {
+  if (!status_) return;
+  status_->SetPanelText(TStatusPanels::spMessage, QStringLiteral("NUL 文字 %1 個を空白に置き換えました").arg(count));
 }
 
 bool TVornEditMain::LoadDocument(const std::string& name, bool reload) {

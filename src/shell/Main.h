@@ -231,6 +231,7 @@ private:
   bool OpenNamedArgument(const std::string& argument);
   void ShowCaretPosition();
   void ReportDroppedCharacters(int count);
+  void ReportNulBytesReplaced(int count);
   void JumpToLine(const TJumpTarget& target);
   void HandOff();
   void AddPaneLayoutCommands();

@@ -112,13 +112,11 @@ void TVornEditMain::AfterDocumentCommand() {
   ForEachWindow([](TVornEditMain& w) { w.FollowDocument(); });
 }
 
-// The panes follow the document: read-only state (browse mode keeps a pane read-only),
-// modified flag, rows.
+// The panes follow the document: read-only state (browse mode keeps a pane read-only), rows.
 void TVornEditMain::FollowDocument() {
   ForEachPane([this](TVornEdit& pane) {
     TVornEditCore& core = pane.Core();
     if (!core.BrowseMode()) core.SetReadOnly(ReadOnly());
-    core.SetModified(document_.Modified());
     if (core.CaretRow() > core.LastCaretRow()) core.SetCaretPos(core.LastCaretRow(), 0);
     pane.Flush();
   });

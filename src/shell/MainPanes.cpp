@@ -159,6 +159,7 @@ void TVornEditMain::ConnectPane(TVornEdit* pane) {
     ScheduleUpdate();
   });
   connect(pane, &TVornEdit::CharactersDropped, this, &TVornEditMain::ReportDroppedCharacters);
+  connect(pane, &TVornEdit::NulBytesReplaced, this, &TVornEditMain::ReportNulBytesReplaced);
 }
 
 void TVornEditMain::WatchPaneFocus() {

@@ -15,7 +15,6 @@ void CopyPaneSettings(const TVornEdit& from, TVornEdit& to) {
   target.SetBrowseModeAsReadOnlyBehavior(source.BrowseModeAsReadOnlyBehavior());
   target.SetBrowseMode(source.BrowseMode());
   target.SetOverwriteMode(source.OverwriteMode());
-  target.SetModified(source.Modified());
   target.SaveCleanUp = source.SaveCleanUp;
   target.AlignWidth = source.AlignWidth;
   target.WantTabs = source.WantTabs;

@@ -35,7 +35,7 @@ int TBracketStateUpdater::UpdateBracketStates(TVornEditScreenStrings& store, int
     if (store.BracketState(h) == s && (s < 0 || !RefersToLeft(s))) return changed;
     store.SetBracketState(h, s);
     if (repaint) {
-      for (TVornEditView* v : store.Views()) v->RepaintRows(h, h);
+      store.NoteBracketStateChanged(h);
       ++changed;
     }
     s = RowEndState(store, h, s);

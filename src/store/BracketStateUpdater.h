@@ -21,7 +21,8 @@ public:
   // pattern refers to the left match.
   virtual void PrepareBackRefBracket(TVornEditScreenStrings& store, int& startRow, int& state);
 
-  // Recomputes states from row a on; returns how many rows changed (repainting them when asked).
+  // Recomputes states from row a on; returns how many rows changed (noting them in the store's
+  // change when asked, so the views repaint them).
   virtual int UpdateBracketStates(TVornEditScreenStrings& store, int a, bool repaint);
   // Computes the states of the whole store afresh (load, option changes).
   virtual void RecomputeBracketStates(TVornEditScreenStrings& store);

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "base/NotifyPersistent.h"
-#include "store/LineMarkHook.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,8 +18,8 @@ public:
   virtual void RepaintMargins() = 0;
 };
 
-// Also the store's line-mark hook: edits move the marks through AdjustForEdit.
-class TVornEditLineMark : public TNotifyPersistent, public TLineMarkHook {
+// The store owns one table; its edits move the marks through AdjustForEdit.
+class TVornEditLineMark : public TNotifyPersistent {
 public:
   static constexpr int NumberedCount = 10;
 
@@ -44,8 +43,9 @@ public:
   int RemoveLine(int line);
   void ClearMarks(bool unnumbered, bool numbered);
   void DropBeyond(int lineCount);
-  void AdjustForEdit(int line, int delta) override;
-  void ClearAll() override { ClearMarks(true, true); }
+  // Lines were added (delta > 0) or removed (delta < 0) at line.
+  void AdjustForEdit(int line, int delta);
+  void ClearAll() { ClearMarks(true, true); }
 
   bool operator==(const TVornEditLineMark& o) const { return marks_ == o.marks_; }
   void Assign(const TVornEditLineMark& src);

@@ -2,33 +2,25 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
+#include "store/FixedGeometry.h"
 #include "store/ScreenStrings.h"
 #include "store/VornEditStrings.h"
 
 namespace vorn {
 
-// A geometry stated instead of measured.
-struct TFixedGeometry : TVornEditGeometry {
-  int Visible = 1;
-  int Screen = 1;
-  int VisibleRows() const override { return Visible; }
-  int ScreenRows() const override { return Screen; }
-};
-
 // The test double of the store's view seam. It shares a store as a control does, offers the
-// Lines facade, keeps a caret and a top row so that the store's clamping can be observed, and
-// ignores what a window would repaint. Notifications are counted where tests look at them.
-class TVornEditHeadlessView : public TVornEditView {
+// Lines facade, keeps a caret and a top row inside the text as a control does (a byte offset
+// stands for a column), and counts the changes it hears where tests look at them.
+class TVornEditHeadlessView : public TVornEditLinesOwner {
 public:
   explicit TVornEditHeadlessView(std::shared_ptr<TVornEditScreenStrings> store =
                                      std::make_shared<TVornEditScreenStrings>())
-      : store_(std::move(store)), lines_(*this, *store_) {
+      : TVornEditLinesOwner(geometry_), store_(std::move(store)), lines_(*this, *store_) {
     store_->AttachView(*this);
   }
   ~TVornEditHeadlessView() override { store_->DetachView(*this); }
-  TVornEditHeadlessView(const TVornEditHeadlessView&) = delete;
-  TVornEditHeadlessView& operator=(const TVornEditHeadlessView&) = delete;
 
   TVornEditScreenStrings* Store() { return store_.get(); }
   const std::shared_ptr<TVornEditScreenStrings>& SharedStore() const { return store_; }
@@ -43,40 +35,29 @@ public:
     lines_.SetStore(*store_);
   }
 
-  int CaretRow() const { return state_.CaretRow; }
-  int CaretCol() const { return state_.CaretCol; }
-  int TopRow() const { return state_.TopRow; }
   void SetCaretPos(int row, int col) {
     state_.CaretRow = row;
     state_.CaretCol = col;
   }
   void SetTopRow(int row) { state_.TopRow = row; }
-  TRowCol Caret() const { return TRowCol{state_.CaretRow, state_.CaretCol}; }
   TFixedGeometry& FixedGeometry() { return geometry_; }
 
   // Undo and redo as this view asks for them: from its caret, and its caret follows.
   bool Undo() { return Apply(store_->UndoEdit(Caret())); }
   bool Redo() { return Apply(store_->RedoEdit(Caret())); }
 
-  TVornEditViewState& State() override { return state_; }
-  const TVornEditGeometry& Geometry() const override { return geometry_; }
-  void StoreChanged() override { ++changes; }
-  void RowsInsertedOrRemoved(int) override {}
-  void AdjustSearchRange(int, int) override {}
-  void ClearSelection() override {}
-  void ResetAfterClear() override {}
-  void Invalidate() override {}
-  void AfterUndoRedo() override { ++undoRedos; }
-  void RepaintLeftMargin() override {}
-  void AfterRewrap() override { state_.CaretCol = 0; }
-  void PlaceCaretAtOffset(int row, int offset) override { SetCaretPos(row, offset); }
-  void BeginCaretHide() override {}
-  void EndCaretHide() override {}
-  void FacadeUpdateBegan() override {}
-  void FacadeUpdateEnded() override {}
-  void RepaintRows(int, int) override {}
-  void ScrollRowsFrom(int, int) override {}
-  void RepaintTextAreaNow() override {}
+  void StoreChanged(const TStoreChange& change) override {
+    ++changes;
+    if (change.Kind == scUndo || change.Kind == scRedo) ++undoRedos;
+    if (change.Kind == scLoad || change.Kind == scClear) state_ = TVornEditViewState{};
+    if (change.Kind == scRewrap) state_.CaretCol = 0;
+    // The row after a final line break holds a caret; the row after a last row without one
+    // does not.
+    const int count = store_->Count();
+    if (state_.CaretRow > count - 1) state_.CaretRow = store_->LastCaretRow();
+    if (state_.TopRow > count - 1) state_.TopRow = store_->LastCaretRow();
+  }
+  void PlaceCaretAfterLinesEdit(int row, int offset) override { SetCaretPos(row, offset); }
 
   int changes = 0;
   int undoRedos = 0;
@@ -88,10 +69,9 @@ private:
     return true;
   }
 
+  TFixedGeometry geometry_;
   std::shared_ptr<TVornEditScreenStrings> store_;
   TVornEditStrings lines_;
-  TVornEditViewState state_;
-  TFixedGeometry geometry_;
 };
 
 }  // namespace vorn

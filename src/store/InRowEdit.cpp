@@ -8,7 +8,7 @@
 namespace vorn {
 
 namespace {
-std::string RowEndBytes(TRowEnd end) { return end == reLineEnd ? std::string("\r\n") : std::string(); }
+std::string_view RowEndBytes(TRowEnd end) { return end == reLineEnd ? std::string_view("\r\n") : std::string_view(); }
 
 // A rewritten row starts afresh as rows split from text do: its end kept, marked written, its
 // bracket state to be computed again, no diff mark.
@@ -20,8 +20,8 @@ TRowWord RewrittenWord(TRowEnd end) {
 }
 }  // namespace
 
-// Word wrap can move a row's end with any change of its bytes; a line break or a NUL in the
-// insert would change the row count (a NUL ends the text the rows are split from). A row left
+// Word wrap can move a row's end with any change of its bytes; a line break in the insert would
+// change the row count, and a NUL must become a space as ReplaceRows makes it. A row left
 // without a line break is removed (or, when undone, not put back) by ReplaceRows, so such
 // rows stay with it too.
 bool TVornEditScreenStrings::CanReplaceInRow(int row, std::size_t byte, std::size_t removed,
@@ -34,41 +34,33 @@ bool TVornEditScreenStrings::CanReplaceInRow(int row, std::size_t byte, std::siz
   return length - removed + insert.size() > 0 || RowEnd(row) == reLineEnd;
 }
 
-void TVornEditScreenStrings::ReplaceInRow(int row, std::size_t byte, std::size_t removed, std::string_view insert,
-                                         TRowCol origin) {
+int TVornEditScreenStrings::ReplaceInRow(int row, std::size_t byte, std::size_t removed, std::string_view insert,
+                                        TRowCol origin) {
   if (!CanReplaceInRow(row, byte, removed, insert)) {
-    if (row < 0 || row >= Count()) return;
-    const std::string_view text = Row(row);
-    byte = std::min(byte, text.size());
-    removed = std::min(removed, text.size() - byte);
-    std::string whole;
-    whole.reserve(text.size() - removed + insert.size() + 2);
-    whole.append(text.substr(0, byte)).append(insert).append(text.substr(byte + removed)).append(RowEndBytes(RowEnd(row)));
-    ReplaceRows(row, 1, whole, origin);
-    return;
+    if (row < 0 || row >= Count()) return 0;
+    return ReplaceRows(row, 1, SplicedRow(Row(row), byte, removed, 0, insert, RowEndBytes(RowEnd(row))), origin);
   }
   if (removed == 0 && insert.empty()) {
     // ReplaceRows of the unchanged row still records a step and marks the row written.
-    ReplaceRows(row, 1, std::string(Row(row)) + RowEndBytes(RowEnd(row)), origin);
-    return;
+    return ReplaceRows(row, 1, SplicedRow(Row(row), 0, 0, 0, {}, RowEndBytes(RowEnd(row))), origin);
   }
   editOrigin_ = origin;
   const int lineIndex = RowToLine(row);
   BeginUpdate();
-  if (TUndoData* rec = undo_->NewRecord()) {
-    rec->FirstRow = row;
-    rec->InRow = true;
-    rec->RowByte = static_cast<std::int64_t>(byte);
-    rec->OldText = std::string(Row(row).substr(byte, removed));
-    rec->OldEnd = RowEnd(row);
-    rec->NewRowCount = static_cast<std::int32_t>(insert.size());
-  }
+  TUndoData& rec = *undo_.NewRecord();
+  rec.FirstRow = row;
+  rec.InRow = true;
+  rec.RowByte = static_cast<std::int64_t>(byte);
+  rec.OldText = std::string(Row(row).substr(byte, removed));
+  rec.OldEnd = RowEnd(row);
+  rec.NewRowCount = static_cast<std::int32_t>(insert.size());
   SpliceRowBytes(row, byte, removed, insert);
   SetWord(row, RewrittenWord(RowEnd(row)));
-  const int repaint = UpdateBracketStates(row, true);
-  lastChange_ = TLastChange{row, 1, 1, repaint, true};
+  UpdateBracketStates(row, true);
+  MoveLineMarks(lineIndex, 0);
+  Post(TStoreChange::OfRows(scEdit, row, 1, 1, lineIndex, 0, origin));
   EndUpdate();
-  AdjustForLines(lineIndex, 0);
+  return 0;
 }
 
 TUndoInverse TVornEditScreenStrings::ApplyInRowStep(const TUndoData& r) {
@@ -84,8 +76,8 @@ TUndoInverse TVornEditScreenStrings::ApplyInRowStep(const TUndoData& r) {
   inv.NewRowCount = static_cast<std::int32_t>(r.OldText.size());
   SpliceRowBytes(r.FirstRow, byte, current, r.OldText);
   SetWord(r.FirstRow, RewrittenWord(r.OldEnd));
-  const int repaint = UpdateBracketStates(r.FirstRow, true);
-  SetLastChange(TLastChange{r.FirstRow, 1, 1, repaint, true});
+  UpdateBracketStates(r.FirstRow, true);
+  PostStep(TStoreChange::OfRows(scUndo, r.FirstRow, 1, 1, inv.LineIndex, 0));
   return inv;
 }
 

@@ -26,6 +26,8 @@ public:
   // The row where the re-wrap of an edit of rows a..last (to become text) starts: one row
   // before the change, but not before the start of a's logical line.
   virtual int RewrapStartRow(TVornEditScreenStrings& store, int a, int last, std::string_view text);
+  // The width in columns that wrapped rows were cut at; 0 where rows are never wrapped.
+  virtual int WrapByte() const { return 0; }
 };
 
 }  // namespace vorn

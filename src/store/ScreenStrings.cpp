@@ -1,4 +1,5 @@
-// TVornEditScreenStrings: views, row/line arithmetic, ReplaceRows and the row-level edits.
+// TVornEditScreenStrings: the changes its views hear, row/line arithmetic, ReplaceRows, loading
+// and the row-level edits.
 #include "store/ScreenStrings.h"
 
 #include <algorithm>
@@ -17,33 +18,58 @@ namespace {
 // empty row without a break after the text's last line, whose break a later undo then lost.
 bool EndsWithBreak(std::string_view text) { return !text.empty() && (text.back() == '\n' || text.back() == '\r'); }
 
-class TScreenStringsMarkHost : public TLineMarkHost {
-public:
-  explicit TScreenStringsMarkHost(TVornEditScreenStrings& store) : store_(store) {}
-  int LineCount() const override { return store_.LineCount(); }
-  void RepaintMargins() override {
-    for (TVornEditView* v : store_.Views()) v->RepaintLeftMargin();
-  }
+// Splitting text into rows ends it at a NUL byte, so a NUL inside an edit's text would lose
+// what follows it, and an undo would put back less than it took.
+int SpacedNuls(std::string_view& text, std::string& copy) {
+  if (text.find('\0') == std::string_view::npos) return 0;
+  copy.assign(text);
+  int replaced = 0;
+  for (char& c : copy)
+    if (c == '\0') {
+      c = ' ';
+      ++replaced;
+    }
+  text = copy;
+  return replaced;
+}
 
-private:
-  TVornEditScreenStrings& store_;
-};
+// Views may be attached or detached by a view's own handler; they are called from a copy that
+// does not allocate for the few views a document has.
+template <class F>
+void ForEachViewOf(const std::vector<TVornEditView*>& views, F&& f) {
+  constexpr std::size_t kInline = 8;
+  TVornEditView* inlineCopy[kInline];
+  std::vector<TVornEditView*> heapCopy;
+  TVornEditView* const* copy = inlineCopy;
+  const std::size_t n = views.size();
+  if (n <= kInline) {
+    std::copy(views.begin(), views.end(), inlineCopy);
+  } else {
+    heapCopy = views;
+    copy = heapCopy.data();
+  }
+  for (std::size_t i = 0; i < n; ++i)
+    if (std::find(views.begin(), views.end(), copy[i]) != views.end()) f(*copy[i]);
+}
 
 }  // namespace
 
-TVornEditScreenStrings::TVornEditScreenStrings()
-    : undo_(std::make_unique<TVornEditUndoObj>(*this)),
-      lineMarks_(std::make_unique<TVornEditLineMark>(std::make_unique<TScreenStringsMarkHost>(*this))),
-      wrapper_(std::make_unique<TRowWrapper>()),
-      brackets_(std::make_unique<TBracketStateUpdater>()) {
-  SetNotifyViews(true);
+std::string SplicedRow(std::string_view row, std::size_t cut, std::size_t removed, std::size_t pad,
+                       std::string_view insert, std::string_view end) {
+  cut = std::min(cut, row.size());
+  removed = std::min(removed, row.size() - cut);
+  std::string out;
+  out.reserve(row.size() - removed + pad + insert.size() + end.size());
+  out.append(row.substr(0, cut)).append(pad, ' ').append(insert).append(row.substr(cut + removed)).append(end);
+  return out;
 }
+
+TVornEditScreenStrings::TVornEditScreenStrings()
+    : wrapper_(std::make_unique<TRowWrapper>()), brackets_(std::make_unique<TBracketStateUpdater>()) {}
 
 TVornEditScreenStrings::~TVornEditScreenStrings() = default;
 
-// The hooks the constructor gave the store; a test that swapped one in must not ask for it.
-TVornEditUndoObj& TVornEditScreenStrings::UndoObj() { return dynamic_cast<TVornEditUndoObj&>(*undo_); }
-TVornEditLineMark& TVornEditScreenStrings::LineMarkTable() { return dynamic_cast<TVornEditLineMark&>(*lineMarks_); }
+void TVornEditScreenStrings::TMarkHost::RepaintMargins() { store_.Post(TStoreChange::OfMarks()); }
 
 void TVornEditScreenStrings::AttachView(TVornEditView& view) {
   if (std::find(views_.begin(), views_.end(), &view) == views_.end()) views_.push_back(&view);
@@ -54,8 +80,9 @@ void TVornEditScreenStrings::DetachView(TVornEditView& view) {
 }
 
 int TVornEditScreenStrings::TopRowOfViews() const {
+  if (hasPending_ && (pending_.Kind == scLoad || pending_.Kind == scClear)) return 0;
   int top = 0;
-  for (TVornEditView* v : views_) top = std::max(top, v->State().TopRow);
+  for (TVornEditView* v : views_) top = std::max(top, v->TopRow());
   return top;
 }
 
@@ -65,33 +92,73 @@ int TVornEditScreenStrings::ScreenRowsOfViews() const {
   return rows;
 }
 
-void TVornEditScreenStrings::SetNotifyViews(bool on) {
-  if (on)
-    SetOnChange([this] { NotifyViewsChanged(); });
-  else
-    SetOnChange(nullptr);
+void TVornEditScreenStrings::NoteBracketStateChanged(int row) {
+  bracketFirst_ = bracketFirst_ < 0 ? row : std::min(bracketFirst_, row);
+  bracketLast_ = std::max(bracketLast_, row);
 }
 
-void TVornEditScreenStrings::NotifyViewsChanged() {
-  // A view's handler may detach it; walk a copy.
-  std::vector<TVornEditView*> views = views_;
-  for (TVornEditView* v : views) v->StoreChanged();
+void TVornEditScreenStrings::Post(const TStoreChange& change) {
+  pending_ = hasPending_ ? Merged(pending_, change) : change;
+  hasPending_ = true;
+  if (UpdateCount() == 0) Deliver();
+}
+
+void TVornEditScreenStrings::Deliver() {
+  if (!hasPending_) {
+    bracketFirst_ = bracketLast_ = -1;
+    return;
+  }
+  TStoreChange change = pending_;
+  if (bracketFirst_ >= 0) {
+    change.BracketFirst = change.BracketFirst < 0 ? bracketFirst_ : std::min(change.BracketFirst, bracketFirst_);
+    change.BracketLast = std::max(change.BracketLast, bracketLast_);
+  }
+  hasPending_ = false;
+  bracketFirst_ = bracketLast_ = -1;
+  ForEachViewOf(views_, [&](TVornEditView& v) { v.StoreChanged(change); });
+}
+
+void TVornEditScreenStrings::PostStep(const TStoreChange& change) {
+  TStoreChange step = change;
+  step.Kind = stepKind_;
+  step.Origin = editOrigin_;
+  Post(step);
+}
+
+void TVornEditScreenStrings::ClearRowModifiedMarks() {
+  ClearAllRowModified();
+  Post(TStoreChange::OfMarks());
 }
 
 void TVornEditScreenStrings::SetWordWrap(bool on) {
   if (on == wordWrap_) return;
   wordWrap_ = on;
-  undo_->ClearAll();
-  if (on)
-    RewrapAll();
-  else
-    UnwrapAll();
-  RecomputeBracketStates();
-  for (TVornEditView* v : views_) {
-    v->Invalidate();
-    v->AfterRewrap();
+  Recut(on, false);
+}
+
+void TVornEditScreenStrings::RewrapWhole() {
+  if (wordWrap_) Recut(true, true);
+}
+
+void TVornEditScreenStrings::Recut(bool wrap, bool rewrapping) {
+  const int before = Count();
+  BeginUpdate();
+  undo_.ClearAll();
+  rewrapping_ = rewrapping;
+  try {
+    if (wrap)
+      RewrapAll();
+    else
+      UnwrapAll();
+  } catch (...) {
+    rewrapping_ = false;
+    EndUpdate();
+    throw;
   }
-  ClampViews();
+  rewrapping_ = false;
+  RecomputeBracketStates();
+  Post(TStoreChange::OfWholeStore(scRewrap, before, Count(), 0));
+  EndUpdate();
 }
 
 int TVornEditScreenStrings::FirstRowOfLine(int r) const {
@@ -182,9 +249,16 @@ std::string TVornEditScreenStrings::BuildNewText(int first, int a, int last, int
   return result;
 }
 
-void TVornEditScreenStrings::ReplaceRows(int a, int n, std::string_view text, TRowCol origin) {
+int TVornEditScreenStrings::LastCaretRow() const {
+  const int count = Count();
+  return (count > 0 && RowEnd(count - 1) == reTextEnd) ? count - 1 : count;
+}
+
+int TVornEditScreenStrings::ReplaceRows(int a, int n, std::string_view text, TRowCol origin) {
   int count = Count();
-  if (a < 0 || a + n - 1 > count - 1 || (n == 0 && text.empty())) return;
+  if (a < 0 || a + n - 1 > count - 1 || (n == 0 && text.empty())) return 0;
+  std::string spaced;
+  const int nuls = SpacedNuls(text, spaced);
   editOrigin_ = origin;
   std::string joined;
   if (n == 0 && a == count && count > 0 && RowEnd(count - 1) == reTextEnd) {
@@ -196,74 +270,50 @@ void TVornEditScreenStrings::ReplaceRows(int a, int n, std::string_view text, TR
     a = count - 1;
     n = 1;
   }
-  int lineIndex = RowToLine(a);
+  const int lineIndex = RowToLine(a);
   int lineDelta = 0;
-  int last = a + n - 1;
-  int first = wrapper_->RewrapStartRow(*this, a, last, text);
+  const int last = a + n - 1;
+  const int first = wrapper_->RewrapStartRow(*this, a, last, text);
   int lastL = LastRowOfLine(last);
   int oldRows = 0;
   int newRows = 0;
-  int repaint = 0;
   BeginUpdate();
   if (a == first && lastL == last && text.empty() && n > 0) {
-    if (TUndoData* rec = undo_->NewRecord()) {
-      rec->FirstRow = a;
-      rec->OldText = GetRowsText(a, n, &rec->OldEnd);
-    }
+    TUndoData& rec = *undo_.NewRecord();
+    rec.FirstRow = a;
+    rec.OldText = GetRowsText(a, n, &rec.OldEnd);
     lineDelta -= CountLineEnds(a, n);
     DeleteRows(a, n);
-    repaint = UpdateBracketStates(a, true);
+    UpdateBracketStates(a, true);
     oldRows = n;
   } else {
-    TRowEnd endKind = EndKindFor(first, last, lastL, text);
+    const TRowEnd endKind = EndKindFor(first, last, lastL, text);
     oldRows = first <= count - 1 ? std::max(0, lastL - first + 1) : 0;
-    TUndoData* rec = undo_->NewRecord();
-    if (rec) {
-      rec->FirstRow = first;
-      rec->OldText = GetRowsText(first, oldRows, &rec->OldEnd, &oldRows);
-    }
+    TUndoData& rec = *undo_.NewRecord();
+    rec.FirstRow = first;
+    rec.OldText = GetRowsText(first, oldRows, &rec.OldEnd, &oldRows);
     std::string joinedRows;
     const std::string_view newText = NewText(first, a, last, lastL, text, joinedRows);
     TVornEditStringList rows;
     TextToRows(newText, rows);
     if (!(EndsWithBreak(newText) && endKind == reTextEnd)) rows.SetRowEnd(rows.Count() - 1, endKind);
     newRows = rows.Count();
-    if (rec) rec->NewRowCount = newRows;
-    lineDelta -= CountLineEnds(first, oldRows);
-    lineDelta += rows.Count() - [&] {
-      int wrapped = 0;
-      rows.ForEachRow(0, rows.Count(), [&](std::string_view, TRowWord w) { wrapped += w.End() == reWrapped; });
-      return wrapped;
-    }();
+    rec.NewRowCount = newRows;
+    lineDelta += rows.CountLineEnds(0, newRows) - CountLineEnds(first, oldRows);
     SpliceRows(first, oldRows, std::move(rows));
-    repaint = UpdateBracketStates(first, true);
+    UpdateBracketStates(first, true);
   }
-  lastChange_ = TLastChange{first, oldRows, newRows, repaint, true};
+  MoveLineMarks(lineIndex, lineDelta);
+  Post(TStoreChange::OfRows(scEdit, first, oldRows, newRows, lineIndex, lineDelta, origin));
   EndUpdate();
-  AdjustForLines(lineIndex, lineDelta);
-}
-
-void TVornEditScreenStrings::AdjustForLines(int lineIndex, int lineDelta) {
-  lineMarks_->AdjustForEdit(lineIndex, lineDelta);
-  for (TVornEditView* v : views_) v->AdjustSearchRange(lineIndex, lineDelta);
-}
-
-void TVornEditScreenStrings::SpliceRows(int first, int oldCount, const TVornEditStringList& rows) {
-  int m = rows.Count();
-  RemoveRows(first, oldCount);
-  CopyRowsFrom(first, rows, 0, m);
-  ForEachWord(first, m, [](TRowWord& w) { w.SetModified(true); });
-  if (m != oldCount)
-    for (TVornEditView* v : views_) v->RowsInsertedOrRemoved(first);
+  return nuls;
 }
 
 void TVornEditScreenStrings::SpliceRows(int first, int oldCount, TVornEditStringList&& rows) {
-  int m = rows.Count();
+  const int m = rows.Count();
   RemoveRows(first, oldCount);
   TakeRowsFrom(first, rows);
   ForEachWord(first, m, [](TRowWord& w) { w.SetModified(true); });
-  if (m != oldCount)
-    for (TVornEditView* v : views_) v->RowsInsertedOrRemoved(first);
 }
 
 void TVornEditScreenStrings::DeleteRows(int first, int n) {
@@ -279,35 +329,32 @@ void TVornEditScreenStrings::InsertRows(int pos, const TVornEditStringList& rows
 
 std::optional<TRowCol> TVornEditScreenStrings::UndoEdit(TRowCol caret) {
   editOrigin_ = restoredCaret_ = caret;
-  if (!undo_->Undo()) return std::nullopt;
-  for (TVornEditView* v : views_) v->AfterUndoRedo();
+  stepKind_ = scUndo;
+  if (!undo_.Undo()) return std::nullopt;
   return restoredCaret_;
 }
 
 std::optional<TRowCol> TVornEditScreenStrings::RedoEdit(TRowCol caret) {
   editOrigin_ = restoredCaret_ = caret;
-  if (!undo_->Redo()) return std::nullopt;
-  for (TVornEditView* v : views_) v->AfterUndoRedo();
+  stepKind_ = scRedo;
+  if (!undo_.Redo()) return std::nullopt;
   return restoredCaret_;
 }
 
 void TVornEditScreenStrings::Clear() {
-  for (TVornEditView* v : views_) v->ClearSelection();
-  undo_->ClearAll();
-  lastChange_ = TLastChange{0, Count(), 0, 0, true};
+  const int before = Count();
+  const int lines = LineCount();
+  BeginUpdate();
+  undo_.ClearAll();
   TVornEditStringList::Clear();
-  lastChange_ = TLastChange{};
-  for (TVornEditView* v : views_) {
-    v->State() = TVornEditViewState{};
-    v->ResetAfterClear();
-  }
+  Post(TStoreChange::OfWholeStore(scClear, before, 0, -lines));
+  EndUpdate();
 }
 
-void TVornEditScreenStrings::LoadText(TByteBuffer&& buffer) {
-  const TByteBuffer& text = AdoptBuffer(std::move(buffer));
+void TVornEditScreenStrings::AppendLoadedRows(const char* begin, const char* end, bool stopAtNul) {
   TRowSlots block;
   block.reserve(TRowIndex::kBlockRows);
-  ForEachLine(text.Data(), text.Data() + text.Size(), true, [&](const char* b, const char* e) {
+  ForEachLine(begin, end, stopAtNul, [&](const char* b, const char* e) {
     TRowSlot slot;
     slot.data = b == e ? nullptr : b;
     slot.lenAndFlag = TRowSlot::CheckedLength(static_cast<std::size_t>(e - b));
@@ -319,26 +366,41 @@ void TVornEditScreenStrings::LoadText(TByteBuffer&& buffer) {
     }
   });
   AppendBorrowedBlock(std::move(block));
+}
+
+void TVornEditScreenStrings::LoadText(TByteBuffer&& buffer) {
+  BeginUpdate();
+  Clear();
+  // Rows borrow from the adopted buffer; a small buffer's bytes move with it, so the pointers
+  // are taken only after adoption.
+  const TByteBuffer& text = AdoptBuffer(std::move(buffer));
+  AppendLoadedRows(text.Data(), text.Data() + text.Size(), true);
   if (wordWrap_) RewrapAll();
   RecomputeBracketStates();
+  Post(TStoreChange::OfWholeStore(scLoad, 0, Count(), LineCount()));
+  EndUpdate();
+}
+
+void TVornEditScreenStrings::LoadFileImage(TByteBuffer&& bytes) {
+  std::size_t size = bytes.Size();
+  if (const void* eof = std::memchr(bytes.Data(), 0x1A, size)) size = static_cast<std::size_t>(static_cast<const char*>(eof) - bytes.Data());
+  std::replace(bytes.Data(), bytes.Data() + size, '\0', ' ');
+  BeginUpdate();
+  Clear();
+  const TByteBuffer& kept = AdoptBuffer(std::move(bytes));
+  const char* begin = kept.Data();
+  const char* end = begin + size;
+  AppendLoadedRows(begin, end, false);
+  if (end > begin && end[-1] != '\r' && end[-1] != '\n') SetRowEnd(Count() - 1, reTextEnd);
+  if (wordWrap_) RewrapAll();
+  RecomputeBracketStates();
+  Post(TStoreChange::OfWholeStore(scLoad, 0, Count(), LineCount()));
+  EndUpdate();
 }
 
 void TVornEditScreenStrings::SetUpdateState(bool updating) {
   TVornEditStringList::SetUpdateState(updating);
-  if (!updating) {
-    lastChange_ = TLastChange{};
-    ClampViews();
-  }
-}
-
-void TVornEditScreenStrings::ClampViews() {
-  int count = Count();
-  int limit = (count > 0 && RowEnd(count - 1) == reTextEnd) ? count - 1 : count;
-  for (TVornEditView* v : views_) {
-    TVornEditViewState& state = v->State();
-    if (state.CaretRow > count - 1) state.CaretRow = limit;
-    if (state.TopRow > count - 1) state.TopRow = limit;
-  }
+  if (!updating) Deliver();
 }
 
 }  // namespace vorn

@@ -12,28 +12,25 @@
 #include <vector>
 
 #include "store/BracketStateUpdater.h"
-#include "store/LineMarkHook.h"
+#include "store/EditLineMark.h"
 #include "store/PointerStringList.h"
 #include "store/RowWrapper.h"
-#include "store/UndoRecorder.h"
+#include "store/Undo.h"
 #include "store/VornEditView.h"
 
 namespace vorn {
 
-// The extent of the last edit, read by the views while an update block ends.
-struct TLastChange {
-  int FirstRow = 0;
-  int OldRowCount = 0;
-  int NewRowCount = 0;
-  int RepaintRows = 0;
-  bool Changed = false;
-};
-
-class TVornEditUndoObj;
-struct TUndoInverse;
-class TVornEditLineMark;
 class TVornEditWrapOption;
 
+// row with `removed` bytes at cut replaced by pad spaces and insert, then end appended; built in
+// one allocation, since a row can be tens of megabytes long.
+std::string SplicedRow(std::string_view row, std::size_t cut, std::size_t removed, std::size_t pad,
+                       std::string_view insert, std::string_view end);
+
+// The store owns its undo list and its line marks, and tells its views what changed: one
+// TStoreChange when the outermost update block ends. It never reads a view's caret; edits take
+// the caret they start from as an argument, and undo and redo answer where the asking view's
+// caret goes.
 class TVornEditScreenStrings : public TVornEditStringList {
 public:
   TVornEditScreenStrings();
@@ -44,30 +41,31 @@ public:
   void AttachView(TVornEditView& view);
   void DetachView(TVornEditView& view);
   const std::vector<TVornEditView*>& Views() const { return views_; }
-  // The deepest row any view wants bracket states for: its top row plus two screens.
+  // The deepest row any view wants bracket states for: its top row plus two screens. Views
+  // start again at the top after a load or a clear, before they have heard of it.
   int TopRowOfViews() const;
   int ScreenRowsOfViews() const;
+  // The bracket walk changed row's state: the views repaint it with the change.
+  void NoteBracketStateChanged(int row);
 
-  const TLastChange& LastChange() const { return lastChange_; }
-  void SetLastChange(const TLastChange& change) { lastChange_ = change; }
-
-  // Hooks completed by the wrap, undo, parser and line-mark code.
-  TUndoRecorder& Undo() { return *undo_; }
-  TLineMarkHook& LineMarks() { return *lineMarks_; }
+  TVornEditUndoObj& UndoObj() { return undo_; }
+  const TVornEditUndoObj& UndoObj() const { return undo_; }
+  TVornEditLineMark& LineMarkTable() { return lineMarks_; }
+  const TVornEditLineMark& LineMarkTable() const { return lineMarks_; }
+  // Hooks completed by the wrap and parser code.
   TRowWrapper& Wrapper() { return *wrapper_; }
   TBracketStateUpdater& Brackets() { return *brackets_; }
-  void SetUndo(std::unique_ptr<TUndoRecorder> undo) { undo_ = std::move(undo); }
-  void SetLineMarks(std::unique_ptr<TLineMarkHook> marks) { lineMarks_ = std::move(marks); }
   void SetWrapper(std::unique_ptr<TRowWrapper> wrapper) { wrapper_ = std::move(wrapper); }
   void SetBrackets(std::unique_ptr<TBracketStateUpdater> brackets) { brackets_ = std::move(brackets); }
-  // The full objects behind the undo and line-mark hooks.
-  TVornEditUndoObj& UndoObj();
-  TVornEditLineMark& LineMarkTable();
 
   bool WordWrap() const { return wordWrap_; }
+  // Turns word wrap on or off: every row is cut again and the undo steps, which address rows,
+  // are forgotten.
   void SetWordWrap(bool on);
+  // Cuts every row again after the wrap width, tab width or word delimiters changed.
+  void RewrapWhole();
+  // True while RewrapWhole runs: rows are rewritten even where their count stays.
   bool Rewrapping() const { return rewrapping_; }
-  void SetRewrapping(bool on) { rewrapping_ = on; }
 
   int FirstRowOfLine(int r) const;
   int LastRowOfLine(int r) const;
@@ -81,19 +79,23 @@ public:
   int LineCount() const;
   // The number of logical lines that end before row (rows that are not reWrapped).
   int CountLinesBefore(int row) const;
+  // The last row a caret may stand on: Count(), or the last row when it ends without a break.
+  int LastCaretRow() const;
 
   // The edit primitive: rows a..a+n-1 become text. origin is the caret the edit starts from,
-  // which undo returns to; without one it is the start of row a.
-  void ReplaceRows(int a, int n, std::string_view text, TRowCol origin);
-  void ReplaceRows(int a, int n, std::string_view text) { ReplaceRows(a, n, text, TRowCol{a, 0}); }
+  // which undo returns to; without one it is the start of row a. A NUL byte in text becomes a
+  // space, as it does when a file is read: rows never hold one, so undo always puts back the
+  // bytes it took. Answers how many NUL bytes were replaced.
+  int ReplaceRows(int a, int n, std::string_view text, TRowCol origin);
+  int ReplaceRows(int a, int n, std::string_view text) { return ReplaceRows(a, n, text, TRowCol{a, 0}); }
   // Row `row` with `removed` bytes at `byte` replaced by insert: what ReplaceRows of the whole
   // row would do, to the same text, undo, saved state and notifications. When the row's
   // wrapping cannot change (word wrap off, insert without line breaks) the row is changed in
-  // place and undo keeps only the replaced bytes; otherwise it is ReplaceRows.
-  void ReplaceInRow(int row, std::size_t byte, std::size_t removed, std::string_view insert, TRowCol origin);
+  // place and undo keeps only the replaced bytes; otherwise it is ReplaceRows. NUL bytes as there.
+  int ReplaceInRow(int row, std::size_t byte, std::size_t removed, std::string_view insert, TRowCol origin);
   // Puts back the bytes of an in-row undo step; returns its inverse. Inside an update block.
   TUndoInverse ApplyInRowStep(const TUndoData& r);
-  void SpliceRows(int first, int oldCount, const TVornEditStringList& rows);
+  // Rows first..first+oldCount-1 become the rows of the list, which is left empty.
   void SpliceRows(int first, int oldCount, TVornEditStringList&& rows);
   void DeleteRows(int first, int n);
   void InsertRows(int pos, const TVornEditStringList& rows);
@@ -104,32 +106,52 @@ public:
   int UpdateBracketStates(int a, bool repaint) { return brackets_->UpdateBracketStates(*this, a, repaint); }
   void RecomputeBracketStates() { brackets_->RecomputeBracketStates(*this); }
 
-  // Undo and redo entry points: apply one group, then the views recompute their anchors.
-  // caret is where the asking view's caret stands (redo returns there); the answer is where
-  // it goes now, or nothing when there was nothing to apply.
+  // Undo and redo entry points: apply one group. caret is where the asking view's caret
+  // stands (redo returns there); the answer is where it goes now, or nothing when there was
+  // nothing to apply.
   std::optional<TRowCol> UndoEdit(TRowCol caret = TRowCol{});
   std::optional<TRowCol> RedoEdit(TRowCol caret = TRowCol{});
   // The caret the running edit or undo step started from, and where undo puts it back.
   TRowCol EditOrigin() const { return editOrigin_; }
   void SetRestoredCaret(TRowCol caret) { restoredCaret_ = caret; }
 
-  // Moves line marks and every view's search range after lines were added or removed.
-  void AdjustForLines(int lineIndex, int lineDelta);
+  // Moves the line marks after lines were added or removed.
+  void MoveLineMarks(int lineIndex, int lineDelta) { lineMarks_.AdjustForEdit(lineIndex, lineDelta); }
+  // An undo or redo step was applied: views hear of it with the step's extent.
+  void PostStep(const TStoreChange& change);
+  // The modified-row marks were cleared (the text was saved or undone to its saved state).
+  void ClearRowModifiedMarks();
   // Clears the undo history, removes every row and resets the views.
   void Clear() override;
   // Replaces the whole text by rows split from buffer (which the store keeps): one row per
   // line, stopping at the first NUL byte, no row for a final break, every word 0, then wrap
   // and bracket states. Runs in one update block.
   void LoadText(TByteBuffer&& buffer);
-  // Change notification to the views; off while the whole store is re-wrapped.
-  void SetNotifyViews(bool on);
+  // Replaces the whole text by the rows of a file image (which the store keeps): breaks CR LF,
+  // CR or LF, the byte 0x1A ends the file, NUL bytes become spaces, a last line without a break
+  // ends the text without one.
+  void LoadFileImage(TByteBuffer&& bytes);
 
 protected:
   void SetUpdateState(bool updating) override;
 
 private:
-  void ClampViews();
-  void NotifyViewsChanged();
+  // The store as the line marks' host: its line count, and margins to repaint.
+  class TMarkHost : public TLineMarkHost {
+  public:
+    explicit TMarkHost(TVornEditScreenStrings& store) : store_(store) {}
+    int LineCount() const override { return store_.LineCount(); }
+    void RepaintMargins() override;
+
+  private:
+    TVornEditScreenStrings& store_;
+  };
+
+  // Adds change to what the views hear when the outermost update block ends.
+  void Post(const TStoreChange& change);
+  void Deliver();
+  void Recut(bool wrap, bool rewrapping);
+  void AppendLoadedRows(const char* begin, const char* end, bool stopAtNul);
   bool ReplaceWholeLines(int a, int n, int& oldRows);
   bool CanReplaceInRow(int row, std::size_t byte, std::size_t removed, std::string_view insert) const;
   TRowEnd EndKindFor(int first, int last, int& lastL, std::string_view text) const;
@@ -137,9 +159,15 @@ private:
   std::string BuildNewText(int first, int a, int last, int lastL, std::string_view text) const;
 
   std::vector<TVornEditView*> views_;
-  TLastChange lastChange_;
-  std::unique_ptr<TUndoRecorder> undo_;
-  std::unique_ptr<TLineMarkHook> lineMarks_;
+  TStoreChange pending_;
+  bool hasPending_ = false;
+  int bracketFirst_ = -1;  // rows the bracket walks changed since the last delivery
+  int bracketLast_ = -1;
+  TStoreChangeKind stepKind_ = scUndo;  // what an applied undo step is: undo or redo
+  TScreenStringsUndoTarget undoTarget_{*this};
+  TVornEditUndoObj undo_{undoTarget_};
+  TMarkHost markHost_{*this};
+  TVornEditLineMark lineMarks_{&markHost_};
   bool wordWrap_ = false;
   std::unique_ptr<TRowWrapper> wrapper_;
   bool rewrapping_ = false;

@@ -3,17 +3,6 @@
 
 namespace vorn {
 
-TVornEditUndoObj::TVornEditUndoObj(TVornEditScreenStrings& store, TUndoTarget* target)
-    : TUndoRecorder(store) {
-  if (!target) {
-    ownTarget_ = std::make_unique<TScreenStringsUndoTarget>(store);
-    target = ownTarget_.get();
-  }
-  target_ = target;
-}
-
-TVornEditUndoObj::~TVornEditUndoObj() = default;
-
 TUndoData* TVornEditUndoObj::NewRecord() {
   auto r = std::make_unique<TUndoData>();
   target_->UndoGetCaret(r->CaretRow, r->CaretCol);
@@ -39,7 +28,6 @@ TUndoData* TVornEditUndoObj::NewRecord() {
 template <class Record>
 bool TVornEditUndoObj::ApplyGroup(TUndoDataList& from, Record record) {
   if (from.Empty()) return false;
-  target_->UndoHideCaret();
   bool first = true;
   std::unique_ptr<TUndoData> r;
   for (;;) {
@@ -56,7 +44,6 @@ bool TVornEditUndoObj::ApplyGroup(TUndoDataList& from, Record record) {
   target_->UndoSetCaret(r->CaretRow, r->CaretCol);
   r.reset();
   if (IsAtSavedState()) target_->UndoClearRowModified();
-  target_->UndoShowCaret();
   return true;
 }
 

@@ -1,14 +1,31 @@
 // Row-based undo and redo of one document, with groups and the saved-state bookkeeping.
 #pragma once
 
-#include "store/UndoRecorder.h"
-
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
 
+#include "store/PointerStringList.h"
+
 namespace vorn {
+
+// One undo step as the store fills it: the rows it is about to replace and how many replace them.
+struct TUndoData {
+  std::int32_t CaretRow = 0;
+  std::int32_t CaretCol = 0;
+  std::int32_t FirstRow = -1;
+  std::int32_t NewRowCount = 0;
+  TRowEnd OldEnd = reNone;
+  std::string OldText;
+  bool SavedMark = false;
+  bool GroupStart = false;
+  // An edit inside row FirstRow that changed neither its row count nor its wrapping keeps just
+  // the bytes it replaced (OldText, no line break) and where: NewRowCount then counts the bytes
+  // that replaced them, from RowByte on. Typing into a 50 MB row thus costs bytes, not rows.
+  bool InRow = false;
+  std::int64_t RowByte = 0;
+};
 
 // Owns its records; the last entry is applied first.
 class TUndoDataList {
@@ -47,17 +64,15 @@ struct TUndoInverse {
   int LineDelta = 0;  // change in the number of logical lines
 };
 
-// What the undo object needs of its document store.
 class TVornEditScreenStrings;
 
+// The document the undo object works on: the store, or a test's model of one.
 class TUndoTarget {
 public:
   virtual ~TUndoTarget() = default;
   // The caret an edit starts from, and where undo puts it back.
   virtual void UndoGetCaret(int& row, int& col) const = 0;
   virtual void UndoSetCaret(int row, int col) = 0;
-  virtual void UndoHideCaret() {}
-  virtual void UndoShowCaret() {}
   virtual void UndoBeginUpdate() {}
   virtual void UndoEndUpdate() {}
   // Puts r's old text back in place of its new rows and returns the step that reverses it.
@@ -68,16 +83,16 @@ public:
   virtual void UndoClearRowModified() = 0;
 };
 
-// The store's undo object. It works on the store through a TUndoTarget: by default the store
-// itself (TScreenStringsUndoTarget); tests may substitute their own document.
-class TVornEditUndoObj : public TUndoRecorder {
+// The store's undo object. It works on its document through a TUndoTarget: the store owns one
+// over itself (TScreenStringsUndoTarget); tests may substitute a model document.
+class TVornEditUndoObj {
 public:
   static constexpr int MinLimit = 64;
 
-  explicit TVornEditUndoObj(TVornEditScreenStrings& store, TUndoTarget* target = nullptr);
-  ~TVornEditUndoObj() override;
+  explicit TVornEditUndoObj(TUndoTarget& target) : target_(&target) {}
+  TVornEditUndoObj(const TVornEditUndoObj&) = delete;
+  TVornEditUndoObj& operator=(const TVornEditUndoObj&) = delete;
 
-  TUndoTarget& Target() { return *target_; }
   int Limit() const { return limit_; }
   void SetLimit(int v) { limit_ = v < MinLimit ? MinLimit : v; }
   const TUndoDataList& UndoList() const { return undoList_; }
@@ -85,7 +100,8 @@ public:
   bool BottomIsSaved() const { return bottomIsSaved_; }
   int GroupDepth() const { return groupDepth_; }
 
-  TUndoData* NewRecord() override;
+  // A fresh record appended to the undo list for the caller to fill.
+  TUndoData* NewRecord();
   // Only the outermost group starts a step: a nested group opened after the outer one has
   // recorded edits must not split the compound edit into two undo steps.
   void BeginGroup() {
@@ -94,11 +110,12 @@ public:
   void EndGroup() {
     if (groupDepth_ > 0) --groupDepth_;
   }
-  bool Undo() override;
-  bool Redo() override;
-  bool CanUndo() const override { return !undoList_.Empty(); }
-  bool CanRedo() const override { return !redoList_.Empty(); }
-  void ClearAll() override {
+  // Apply one group; false when there was nothing to apply.
+  bool Undo();
+  bool Redo();
+  bool CanUndo() const { return !undoList_.Empty(); }
+  bool CanRedo() const { return !redoList_.Empty(); }
+  void ClearAll() {
     undoList_.Clear();
     redoList_.Clear();
   }
@@ -111,7 +128,6 @@ private:
   template <class Record>
   bool ApplyGroup(TUndoDataList& from, Record record);
 
-  std::unique_ptr<TUndoTarget> ownTarget_;
   TUndoTarget* target_;
   int limit_ = MinLimit;
   bool inUndoRedo_ = false;

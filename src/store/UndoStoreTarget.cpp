@@ -1,4 +1,4 @@
-// Applying undo steps to the line store: rows out, old rows back in, marks and views following.
+// Applying undo steps to the line store: rows out, old rows back in, marks following, views told.
 #include "store/ScreenStrings.h"
 #include "store/Undo.h"
 
@@ -51,18 +51,15 @@ TUndoInverse TScreenStringsUndoTarget::UndoApply(const TUndoData& r) {
     inv.LineDelta += CountLineEnds(rows, 0, m);
   }
   inv.NewRowCount = m;
-  const int repaint = store_.UpdateBracketStates(r.FirstRow, true);
-  store_.SetLastChange(TLastChange{r.FirstRow, curRows, m, repaint, true});
+  store_.UpdateBracketStates(r.FirstRow, true);
+  store_.PostStep(TStoreChange::OfRows(scUndo, r.FirstRow, curRows, m, inv.LineIndex, inv.LineDelta));
   return inv;
 }
 
 void TScreenStringsUndoTarget::UndoAfterApply(const TUndoInverse& inv) {
-  store_.AdjustForLines(inv.LineIndex, inv.LineDelta);
+  store_.MoveLineMarks(inv.LineIndex, inv.LineDelta);
 }
 
-void TScreenStringsUndoTarget::UndoClearRowModified() {
-  store_.ClearAllRowModified();
-  for (TVornEditView* v : store_.Views()) v->RepaintLeftMargin();
-}
+void TScreenStringsUndoTarget::UndoClearRowModified() { store_.ClearRowModifiedMarks(); }
 
 }  // namespace vorn

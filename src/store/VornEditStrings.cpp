@@ -1,26 +1,12 @@
 // TVornEditStrings: logical-line operations mapped onto ReplaceRows, text in and out, file reader.
 #include "store/VornEditStrings.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "platform/FileBytes.h"
-#include "encoding/LineSplit.h"
 
 namespace vorn {
 
 namespace {
 constexpr std::string_view kCrLf = "\r\n";
-
-// Shows the owner's caret again however the edit ends.
-class TCaretHidden {
-public:
-  explicit TCaretHidden(TVornEditView& view) : view_(view) { view_.BeginCaretHide(); }
-  ~TCaretHidden() { view_.EndCaretHide(); }
-
-private:
-  TVornEditView& view_;
-};
 }  // namespace
 
 int TVornEditStrings::Count() const { return Store().LineCount(); }
@@ -36,22 +22,19 @@ void TVornEditStrings::Put(int i, std::string_view s) {
   TVornEditScreenStrings& store = Store();
   int r = store.LineToRow(i);
   if (i < 0 || r > store.Count() - 1) return;
-  owner_.ClearSelection();
   int e = store.LastRowOfLine(r);
   std::string text(s);
   if (store.RowEnd(e) == reLineEnd) text.append(kCrLf);
-  TCaretHidden hidden(owner_);
   Replace(r, e - r + 1, text);
-  owner_.PlaceCaretAtOffset(r, static_cast<int>(text.size()));
+  owner_.PlaceCaretAfterLinesEdit(r, static_cast<int>(text.size()));
 }
 
 void TVornEditStrings::Delete(int i) {
   TVornEditScreenStrings& store = Store();
   int r = store.LineToRow(i);
   if (i < 0 || r > store.Count() - 1) return;
-  owner_.ClearSelection();
   Replace(r, store.LastRowOfLine(r) - r + 1, std::string_view());
-  owner_.PlaceCaretAtOffset(r, 0);
+  owner_.PlaceCaretAfterLinesEdit(r, 0);
 }
 
 void TVornEditStrings::Insert(int i, std::string_view s) {
@@ -62,18 +45,15 @@ void TVornEditStrings::Insert(int i, std::string_view s) {
     Add(s);
     return;
   }
-  owner_.ClearSelection();
   std::string text(s);
   text.append(kCrLf);
   Replace(r, 0, text);
-  owner_.PlaceCaretAtOffset(r, static_cast<int>(text.size()));
+  owner_.PlaceCaretAfterLinesEdit(r, static_cast<int>(text.size()));
 }
 
 int TVornEditStrings::Add(std::string_view s) {
   TVornEditScreenStrings& store = Store();
   int result = Count();
-  owner_.ClearSelection();
-  TCaretHidden hidden(owner_);
   int count = store.Count();
   std::string text;
   int row;
@@ -87,70 +67,33 @@ int TVornEditStrings::Add(std::string_view s) {
     text.assign(s).append(kCrLf);
     Replace(row, 0, text);
   }
-  owner_.PlaceCaretAtOffset(row, static_cast<int>(text.size()));
+  owner_.PlaceCaretAfterLinesEdit(row, static_cast<int>(text.size()));
   return result;
 }
 
 void TVornEditStrings::Clear() { Store().Clear(); }
 
-void TVornEditStrings::Replace(int a, int n, std::string_view text) {
-  const TVornEditViewState& state = owner_.State();
-  Store().ReplaceRows(a, n, text, TRowCol{state.CaretRow, state.CaretCol});
-}
+void TVornEditStrings::Replace(int a, int n, std::string_view text) { Store().ReplaceRows(a, n, text, owner_.Caret()); }
 
 std::string TVornEditStrings::GetTextStr() const { return Store().GetRowsText(0, Store().Count()); }
 
 void TVornEditStrings::SetTextStr(std::string_view text) { SetTextBuffer(TByteBuffer(std::string(text))); }
 
-void TVornEditStrings::SetTextBuffer(TByteBuffer&& buffer) {
-  BeginUpdate();
-  Clear();
-  Store().LoadText(std::move(buffer));
-  EndUpdate();
-}
+void TVornEditStrings::SetTextBuffer(TByteBuffer&& buffer) { Store().LoadText(std::move(buffer)); }
 
 void TVornEditStrings::Assign(const TStrings& source) {
   SetTextStr(source.GetTextStr());
-  owner_.PlaceCaretAtOffset(Store().Count(), 0);
+  owner_.PlaceCaretAfterLinesEdit(Store().Count(), 0);
 }
 
+// A batch of line edits reaches the views as one change that covers them all.
 void TVornEditStrings::SetUpdateState(bool updating) {
-  TVornEditScreenStrings& store = Store();
-  if (updating) {
-    store.BeginUpdate();
-    owner_.FacadeUpdateBegan();
-    return;
-  }
-  store.EndUpdate();
-  owner_.FacadeUpdateEnded();
-  // The store's LastChange names only the last edit of the batch: repaint everything.
-  for (TVornEditView* v : store.Views()) v->Invalidate();
+  if (updating)
+    Store().BeginUpdate();
+  else
+    Store().EndUpdate();
 }
 
-void TVornEditStrings::LoadFromFile(const std::string& fileName) {
-  TByteBuffer bytes = ReadFileBytes(fileName);
-  BeginUpdate();
-  Clear();
-  TVornEditScreenStrings& store = Store();
-  // Rows borrow from the adopted buffer; a small buffer's bytes move with it, so the
-  // pointers are taken only after adoption.
-  const TByteBuffer& kept = store.AdoptBuffer(std::move(bytes));
-  const char* begin = kept.Data();
-  const char* end = begin + kept.Size();
-  if (const void* eof = std::memchr(begin, 0x1A, kept.Size())) end = static_cast<const char*>(eof);
-  bool finalPiece = end > begin && end[-1] != '\r' && end[-1] != '\n';
-  std::vector<TRowSlot> chunk;
-  ForEachLine(begin, end, false, [&](const char* b, const char* e) {
-    TRowSlot slot;
-    slot.data = b == e ? nullptr : b;
-    slot.lenAndFlag = TRowSlot::CheckedLength(static_cast<std::size_t>(e - b));
-    chunk.push_back(slot);
-  });
-  store.AppendBorrowedRows(chunk.data(), static_cast<int>(chunk.size()));
-  if (finalPiece) store.SetRowEnd(store.Count() - 1, reTextEnd);
-  if (store.WordWrap()) store.RewrapAll();
-  store.RecomputeBracketStates();
-  EndUpdate();
-}
+void TVornEditStrings::LoadFromFile(const std::string& fileName) { Store().LoadFileImage(ReadFileBytes(fileName)); }
 
 }  // namespace vorn

@@ -10,13 +10,22 @@
 
 namespace vorn {
 
-// The facade belongs to one view (its owner), whose caret its edits place; the store is the
-// one that view shows and changes when the view joins another store.
+// The view a Lines facade belongs to. The facade's line edits are the owner's own: they start
+// from its caret and end by placing it.
+class TVornEditLinesOwner : public TVornEditView {
+public:
+  using TVornEditView::TVornEditView;
+  // The facade changed the text for this view: no selection, and the caret at offset bytes
+  // counted from the start of row (line breaks count two), as the control places it.
+  virtual void PlaceCaretAfterLinesEdit(int row, int offset) = 0;
+};
+
+// The store is the one the owner shows, and changes when the owner joins another store.
 class TVornEditStrings : public TStrings {
 public:
-  TVornEditStrings(TVornEditView& owner, TVornEditScreenStrings& store) : owner_(owner), store_(&store) {}
+  TVornEditStrings(TVornEditLinesOwner& owner, TVornEditScreenStrings& store) : owner_(owner), store_(&store) {}
 
-  TVornEditView& Owner() const { return owner_; }
+  TVornEditLinesOwner& Owner() const { return owner_; }
   TVornEditScreenStrings& Store() const { return *store_; }
   void SetStore(TVornEditScreenStrings& store) { store_ = &store; }
 
@@ -41,7 +50,8 @@ public:
     store.WriteRows(0, store.Count(), lineBreak, sink);
   }
 
-  // The facade's own file reader: breaks CR LF, CR or LF; the byte 0x1A ends the file.
+  // The facade's own file reader: breaks CR LF, CR or LF; the byte 0x1A ends the file; NUL
+  // bytes become spaces.
   void LoadFromFile(const std::string& fileName);
 
 protected:
@@ -51,7 +61,7 @@ private:
   // A store edit from the owner's caret, so that undo returns there.
   void Replace(int a, int n, std::string_view text);
 
-  TVornEditView& owner_;
+  TVornEditLinesOwner& owner_;
   TVornEditScreenStrings* store_;
 };
 

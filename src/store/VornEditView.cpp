@@ -1,30 +1,40 @@
-// RepaintAfterChange: what a view repaints and scrolls after an edit of its store.
+// Merging the changes of one update block into the one value the views receive.
 #include "store/VornEditView.h"
 
 #include <algorithm>
-#include <cstdlib>
-
-#include "store/ScreenStrings.h"
 
 namespace vorn {
 
-void RepaintAfterChange(const TVornEditScreenStrings& store, TVornEditView& view) {
-  const TLastChange& change = store.LastChange();
-  if (!change.Changed) return;
-  int d = change.NewRowCount - change.OldRowCount;
-  if (std::abs(d) > std::max(1, view.Geometry().VisibleRows())) {
-    view.RepaintTextAreaNow();
-    return;
+namespace {
+void AddBracketRows(TStoreChange& into, const TStoreChange& from) {
+  if (from.BracketFirst < 0) return;
+  into.BracketFirst = into.BracketFirst < 0 ? from.BracketFirst : std::min(into.BracketFirst, from.BracketFirst);
+  into.BracketLast = std::max(into.BracketLast, from.BracketLast);
+}
+}  // namespace
+
+// The later change's rows are counted in the text the earlier one left. Both extents end at
+// the larger end in that middle text, which maps back through the earlier change and forward
+// through the later one.
+TStoreChange Merged(const TStoreChange& earlier, const TStoreChange& later) {
+  if (later.Kind == scMarks || earlier.Kind == scMarks) {
+    TStoreChange rows = later.Kind == scMarks ? earlier : later;
+    AddBracketRows(rows, later.Kind == scMarks ? later : earlier);
+    return rows;
   }
-  int end = change.FirstRow + change.NewRowCount + std::max(0, change.RepaintRows - change.NewRowCount);
-  int count = store.Count();
-  if (d == 0) {
-    view.RepaintRows(change.FirstRow, end > count - 1 ? end : end - 1);
-    return;
-  }
-  view.RepaintRows(change.FirstRow, end - 1);
-  view.ScrollRowsFrom(end, d);
-  if (end > count - 1) view.RepaintRows(end, end);
+  TStoreChange m;
+  m.Kind = later.WholeStore() ? later.Kind : earlier.Kind;
+  m.FirstRow = std::min(earlier.FirstRow, later.FirstRow);
+  const int middleEnd = std::max(earlier.FirstRow + earlier.RowsInserted, later.FirstRow + later.RowsRemoved);
+  m.RowsRemoved = middleEnd - earlier.RowsInserted + earlier.RowsRemoved - m.FirstRow;
+  m.RowsInserted = middleEnd + later.RowsInserted - later.RowsRemoved - m.FirstRow;
+  m.LineIndex = std::min(earlier.LineIndex, later.LineIndex);
+  m.LineDelta = earlier.LineDelta + later.LineDelta;
+  m.BracketFirst = earlier.BracketFirst;
+  m.BracketLast = earlier.BracketLast;
+  AddBracketRows(m, later);
+  m.Origin = earlier.Origin ? earlier.Origin : later.Origin;
+  return m;
 }
 
 }  // namespace vorn

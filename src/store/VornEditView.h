@@ -1,9 +1,11 @@
-// The seam between the row store and the views that show it: notifications, geometry, caret state.
+// The seam between the row store and the views that show it: the change value the store sends,
+// the window measures a view states, and the view's caret and top row.
 #pragma once
 
-namespace vorn {
+#include <cstdint>
+#include <optional>
 
-class TVornEditScreenStrings;
+namespace vorn {
 
 // A display position: a row of the store and a byte column in it.
 struct TRowCol {
@@ -12,17 +14,55 @@ struct TRowCol {
   friend bool operator==(const TRowCol&, const TRowCol&) = default;
 };
 
-// The caret and scroll position of one view. The store keeps them inside the text when rows
-// go away; everything else about them is the view's business.
-struct TVornEditViewState {
-  int CaretRow = 0;
-  int CaretCol = 0;
-  int TopRow = 0;
+// What happened to the rows. Edits, undo and redo name the rows they replaced; the whole-store
+// kinds replace every row; marks change only the margins (line marks, modified-row marks).
+enum TStoreChangeKind : std::uint8_t { scEdit, scUndo, scRedo, scRewrap, scLoad, scClear, scMarks };
+
+// One finished change of a store, sent to every view when the outermost update block ends.
+// Rows FirstRow .. FirstRow + RowsRemoved - 1 of the text before became rows FirstRow ..
+// FirstRow + RowsInserted - 1; rows below moved by the difference. A plain value, so sending it
+// costs no allocation.
+struct TStoreChange {
+  TStoreChangeKind Kind = scEdit;
+  int FirstRow = 0;
+  int RowsRemoved = 0;
+  int RowsInserted = 0;
+  int LineIndex = 0;  // the logical line where the change began
+  int LineDelta = 0;  // logical lines added (> 0) or removed (< 0)
+  // Rows whose bracket state changed, -1 when none did; the walk may reach past the new rows.
+  int BracketFirst = -1;
+  int BracketLast = -1;
+  // The caret the edit, undo or redo started from.
+  std::optional<TRowCol> Origin;
+
+  static TStoreChange OfRows(TStoreChangeKind kind, int first, int removed, int inserted, int lineIndex, int lineDelta,
+                             std::optional<TRowCol> origin = std::nullopt) {
+    TStoreChange c;
+    c.Kind = kind;
+    c.FirstRow = first;
+    c.RowsRemoved = removed;
+    c.RowsInserted = inserted;
+    c.LineIndex = lineIndex;
+    c.LineDelta = lineDelta;
+    c.Origin = origin;
+    return c;
+  }
+  static TStoreChange OfWholeStore(TStoreChangeKind kind, int removed, int inserted, int lineDelta) {
+    return OfRows(kind, 0, removed, inserted, 0, lineDelta);
+  }
+  static TStoreChange OfMarks() { return OfRows(scMarks, 0, 0, 0, 0, 0); }
+
+  bool WholeStore() const { return Kind == scRewrap || Kind == scLoad || Kind == scClear; }
+  bool TextChanged() const { return Kind != scMarks && Kind != scRewrap; }
+  int RowDelta() const { return RowsInserted - RowsRemoved; }
 };
 
-// What the store asks of a view's window. A widget measures it; a view without a window
-// states it. There are no defaults: a guessed page height makes bracket states and repaints
-// silently wrong.
+// A change followed by a later one in the same update block, as one change: the extent covers
+// both, line deltas add up, a whole-store kind wins and the first origin stays.
+TStoreChange Merged(const TStoreChange& earlier, const TStoreChange& later);
+
+// The measures of a view's window. A widget measures them; a view without a window states them.
+// There are no defaults: a guessed page height makes bracket states and repaints silently wrong.
 class TVornEditGeometry {
 public:
   virtual ~TVornEditGeometry() = default;
@@ -30,47 +70,48 @@ public:
   virtual int VisibleRows() const = 0;
   // Rows of a whole screen (at least 1): how far below the top row bracket states are kept.
   virtual int ScreenRows() const = 0;
+  virtual int VisibleCols() const = 0;
+  virtual int CellWidth() const = 0;
+  // Font height plus line margin plus the underline pixel.
+  virtual int RowHeight() const = 0;
+  // Pixel position of the first text cell (the left and top margins).
+  virtual int TextLeft() const = 0;
+  virtual int TextTop() const = 0;
+  virtual int ClientWidth() const = 0;
+  virtual int ClientHeight() const = 0;
 };
 
-// What the store tells every view that shows it. All pure: a view that forgets one does not
-// compile, instead of silently not repainting.
+// The caret and scroll position of one view.
+struct TVornEditViewState {
+  int CaretRow = 0;
+  int CaretCol = 0;
+  int TopRow = 0;
+};
+
+// A view of a store. The store tells it one thing, what changed, and the view decides what to
+// repaint and where its caret goes; a view that does not handle changes does not compile. The
+// store reads a view's top row and screen only to keep the shown rows' bracket states computed.
 class TVornEditView {
 public:
+  // geometry must outlive the view.
+  explicit TVornEditView(const TVornEditGeometry& geometry) : geometry_(geometry) {}
   virtual ~TVornEditView() = default;
+  TVornEditView(const TVornEditView&) = delete;
+  TVornEditView& operator=(const TVornEditView&) = delete;
 
-  virtual TVornEditViewState& State() = 0;
-  virtual const TVornEditGeometry& Geometry() const = 0;
+  virtual void StoreChanged(const TStoreChange& change) = 0;
 
-  // An edit's update block ended: repaint from the store's LastChange, fire OnChange.
-  virtual void StoreChanged() = 0;
-  // Rows were inserted or removed at firstRow.
-  virtual void RowsInsertedOrRemoved(int firstRow) = 0;
-  // Lines were added or removed at lineIndex: move a line-based search range.
-  virtual void AdjustSearchRange(int lineIndex, int lineDelta) = 0;
-  virtual void ClearSelection() = 0;
-  // The store was cleared: top row, caret row and column are 0 already.
-  virtual void ResetAfterClear() = 0;
-  virtual void Invalidate() = 0;
-  // After an undo or redo by any view: the anchors that depend on rows above are stale.
-  virtual void AfterUndoRedo() = 0;
-  // Line marks or modified-row marks changed.
-  virtual void RepaintLeftMargin() = 0;
-  // The store was re-wrapped or unwrapped: caret column 0 (rows are clamped by the store).
-  virtual void AfterRewrap() = 0;
-  // The Lines facade of this view placed the caret at a byte offset of a row.
-  virtual void PlaceCaretAtOffset(int row, int offset) = 0;
-  // Around the facade's edits and update blocks: hide the caret, hold painting.
-  virtual void BeginCaretHide() = 0;
-  virtual void EndCaretHide() = 0;
-  virtual void FacadeUpdateBegan() = 0;
-  virtual void FacadeUpdateEnded() = 0;
-  virtual void RepaintRows(int firstRow, int lastRow) = 0;
-  virtual void ScrollRowsFrom(int row, int delta) = 0;
-  // Invalidate the text area below the top margin and update the window at once.
-  virtual void RepaintTextAreaNow() = 0;
+  const TVornEditGeometry& Geometry() const { return geometry_; }
+  int CaretRow() const { return state_.CaretRow; }
+  int CaretCol() const { return state_.CaretCol; }
+  TRowCol Caret() const { return {state_.CaretRow, state_.CaretCol}; }
+  int TopRow() const { return state_.TopRow; }
+
+protected:
+  TVornEditViewState state_;
+
+private:
+  const TVornEditGeometry& geometry_;
 };
-
-// Repaints view after a store change, limited to what the store's LastChange names.
-void RepaintAfterChange(const TVornEditScreenStrings& store, TVornEditView& view);
 
 }  // namespace vorn

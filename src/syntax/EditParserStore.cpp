@@ -25,9 +25,7 @@ public:
   // Every view's screen is kept parsed, whichever has the focus.
   int TopRow() const override { return store_.TopRowOfViews(); }
   int ScreenRows() const override { return store_.ScreenRowsOfViews(); }
-  void RepaintRow(int row) override {
-    for (TVornEditView* v : store_.Views()) v->RepaintRows(row, row);
-  }
+  void RepaintRow(int row) override { store_.NoteBracketStateChanged(row); }
 
 private:
   TVornEditScreenStrings& store_;

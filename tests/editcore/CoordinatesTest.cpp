@@ -158,7 +158,7 @@ TEST_F(Coordinates, TopLineNoFollowsEditsOfOtherViewsAboveTheTop) {
   store->ReplaceRows(0, 0, "new\r\nlines\r\n", TRowCol{0, 0});
   EXPECT_EQ(core.TopLineNo(), ModelLine(core, core.TopRow()));
 
-  TFixedEditGeometry secondGeometry;
+  TFixedGeometry secondGeometry;
   TVornEditCore second(store, secondGeometry);
   store->ReplaceRows(2, 4, "x\r\n", TRowCol{2, 0});  // removes lines above the top
   EXPECT_EQ(core.TopLineNo(), ModelLine(core, core.TopRow()));

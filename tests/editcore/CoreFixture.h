@@ -8,6 +8,7 @@
 #include <string>
 
 #include "editcore/EditCore.h"
+#include "store/FixedGeometry.h"
 #include "layout/StoreWrap.h"
 
 namespace vorn::test {
@@ -23,7 +24,7 @@ struct TCoreOptions {
 
 class CoreTest : public ::testing::Test {
 protected:
-  TFixedEditGeometry geometry;
+  TFixedGeometry geometry;
   std::shared_ptr<TVornEditScreenStrings> store = NewWrappedStore();
   TVornEditCore core{store, geometry};
 

@@ -64,5 +64,20 @@ TEST(Clipboard, BoxMarkerTravelsAndForeignTextGetsCrLf) {
   EXPECT_FALSE(clipboard.Text());
 }
 
+// Another program's text may hold U+0000: it goes in as a space, undo gives back the text
+// before, and the pane says how many there were.
+TEST(Clipboard, APastedNulBecomesASpaceAndThePaneReportsIt) {
+  auto edit = MakeEdit(NewWrappedStore());
+  LoadText(*edit, "x\r\n");
+  int reported = 0;
+  QObject::connect(edit.get(), &TVornEdit::NulBytesReplaced, [&reported](int n) { reported += n; });
+  QGuiApplication::clipboard()->setText(QStringLiteral("a") + QChar(0) + QStringLiteral("b") + QChar(0));
+  edit->Core().PasteFromClipboard();
+  EXPECT_EQ(TextOf(*edit), "a b x\r\n");
+  EXPECT_EQ(reported, 2);
+  edit->Core().Undo();
+  EXPECT_EQ(TextOf(*edit), "x\r\n");
+}
+
 }  // namespace
 }  // namespace vorn::test

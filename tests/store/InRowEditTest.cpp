@@ -17,13 +17,13 @@ namespace {
 // Everything a view is told, in order, flattened to comparable tuples.
 class TLoggingView : public TVornEditHeadlessView {
 public:
-  void StoreChanged() override {
-    const TLastChange& c = Store()->LastChange();
-    log.emplace_back('c', c.FirstRow, c.OldRowCount, c.NewRowCount * 1000 + c.RepaintRows + (c.Changed ? 500 : 0));
+  void StoreChanged(const TStoreChange& c) override {
+    TVornEditHeadlessView::StoreChanged(c);
+    const TRowCol origin = c.Origin.value_or(TRowCol{-1, -1});
+    log.emplace_back(c.Kind, c.FirstRow, c.RowsRemoved, c.RowsInserted, c.LineIndex, c.LineDelta,
+                     c.BracketFirst * 1000 + c.BracketLast, origin.Row * 1000 + origin.Col);
   }
-  void RowsInsertedOrRemoved(int firstRow) override { log.emplace_back('r', firstRow, 0, 0); }
-  void AdjustSearchRange(int lineIndex, int lineDelta) override { log.emplace_back('s', lineIndex, lineDelta, 0); }
-  std::vector<std::tuple<char, int, int, int>> log;
+  std::vector<std::tuple<int, int, int, int, int, int, int, int>> log;
 };
 
 std::string RowEnds(TVornEditScreenStrings& s) {

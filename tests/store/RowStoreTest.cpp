@@ -12,27 +12,16 @@
 namespace vorn {
 namespace {
 
-// A view that records what the store asks of it.
+// A view that records the changes the store sends it.
 class TRecordingView : public TVornEditHeadlessView {
 public:
-  void StoreChanged() override {
-    ++changes;
-    seenChange = Store()->LastChange();
+  void StoreChanged(const TStoreChange& change) override {
+    TVornEditHeadlessView::StoreChanged(change);
+    seen.push_back(change);
   }
-  void RowsInsertedOrRemoved(int firstRow) override { insertedAt.push_back(firstRow); }
-  void AdjustSearchRange(int lineIndex, int lineDelta) override { adjusted.emplace_back(lineIndex, lineDelta); }
-  void RepaintRows(int a, int b) override { repainted.emplace_back(a, b); }
-  void ScrollRowsFrom(int row, int delta) override { scrolled.emplace_back(row, delta); }
-  void RepaintTextAreaNow() override { ++fullRepaints; }
-  TRecordingView() { FixedGeometry().Visible = 10; }
+  const TStoreChange& Last() const { return seen.back(); }
 
-  int changes = 0;
-  TLastChange seenChange;
-  std::vector<int> insertedAt;
-  std::vector<std::pair<int, int>> adjusted;
-  std::vector<std::pair<int, int>> repainted;
-  std::vector<std::pair<int, int>> scrolled;
-  int fullRepaints = 0;
+  std::vector<TStoreChange> seen;
 };
 
 std::vector<std::string> RowsOf(TVornEditScreenStrings& s) {
@@ -350,7 +339,8 @@ TEST(ReplaceRows, RemovingAllLinesLeavesNoRowsAndClampsTheCaret) {
   EXPECT_EQ(s.Count(), 0);
   EXPECT_EQ(view.CaretRow(), 0);
   EXPECT_EQ(view.TopRow(), 0);
-  EXPECT_EQ(view.adjusted.back(), std::make_pair(0, -3));
+  EXPECT_EQ(view.Last().LineIndex, 0);
+  EXPECT_EQ(view.Last().LineDelta, -3);
 }
 
 TEST(ReplaceRows, CaretAfterALastRowWithoutBreakIsClampedOntoIt) {
@@ -374,67 +364,55 @@ TEST(ReplaceRows, ViewsSeeOneChangeWithTheEditsExtent) {
   TVornEditScreenStrings& s = *view.Store();
   view.Lines().SetTextStr("a\r\nb\r\nc\r\n");
   view.changes = second.changes = 0;
-  view.insertedAt.clear();
-  s.ReplaceRows(1, 1, "x\r\ny\r\n");
+  s.ReplaceRows(1, 1, "x\r\ny\r\n", TRowCol{1, 1});
   EXPECT_EQ(view.changes, 1);
   EXPECT_EQ(second.changes, 1);
-  EXPECT_EQ(view.seenChange.FirstRow, 1);
-  EXPECT_EQ(view.seenChange.OldRowCount, 1);
-  EXPECT_EQ(view.seenChange.NewRowCount, 2);
-  EXPECT_TRUE(view.seenChange.Changed);
-  EXPECT_FALSE(s.LastChange().Changed);
-  EXPECT_EQ(view.insertedAt, std::vector<int>{1});
-  EXPECT_EQ(second.adjusted.back(), std::make_pair(1, 1));
-  // Same row count: no insertion notice.
+  const TStoreChange& c = view.Last();
+  EXPECT_EQ(c.Kind, scEdit);
+  EXPECT_EQ(c.FirstRow, 1);
+  EXPECT_EQ(c.RowsRemoved, 1);
+  EXPECT_EQ(c.RowsInserted, 2);
+  EXPECT_EQ(c.Origin, (TRowCol{1, 1}));
+  EXPECT_EQ(second.Last().LineIndex, 1);
+  EXPECT_EQ(second.Last().LineDelta, 1);
+  // Same row count: the rows below stay where they were.
   s.ReplaceRows(0, 1, "A\r\n");
-  EXPECT_EQ(view.insertedAt.size(), 1u);
+  EXPECT_EQ(view.changes, 2);
+  EXPECT_EQ(view.Last().RowDelta(), 0);
+  EXPECT_EQ(view.Last().Origin, (TRowCol{0, 0}));
 }
-
-// Keeps every record the store fills, as the undo object will.
-class TKeepingRecorder : public TUndoRecorder {
-public:
-  using TUndoRecorder::TUndoRecorder;
-  TUndoData* NewRecord() override {
-    records.push_back(std::make_unique<TUndoData>());
-    return records.back().get();
-  }
-  void ClearAll() override { records.clear(); }
-  std::vector<std::unique_ptr<TUndoData>> records;
-};
 
 TEST(ReplaceRows, FillsOneUndoRecordWithTheReplacedRows) {
   TVornEditHeadlessView view;
   TVornEditScreenStrings& s = *view.Store();
   view.Lines().SetTextStr("a\r\nb\r\nc");
   s.SetRowEnd(2, reTextEnd);
-  auto recorder = std::make_unique<TKeepingRecorder>(s);
-  TKeepingRecorder& kept = *recorder;
-  s.SetUndo(std::move(recorder));
+  const TUndoDataList& kept = s.UndoObj().UndoList();
 
   s.ReplaceRows(1, 1, "x\r\ny\r\n");
-  ASSERT_EQ(kept.records.size(), 1u);
-  EXPECT_EQ(kept.records[0]->FirstRow, 1);
-  EXPECT_EQ(kept.records[0]->OldText, "b\r\n");
-  EXPECT_EQ(kept.records[0]->OldEnd, reLineEnd);
-  EXPECT_EQ(kept.records[0]->NewRowCount, 2);
+  ASSERT_EQ(kept.Count(), 1);
+  EXPECT_EQ(kept.Items(0).FirstRow, 1);
+  EXPECT_EQ(kept.Items(0).OldText, "b\r\n");
+  EXPECT_EQ(kept.Items(0).OldEnd, reLineEnd);
+  EXPECT_EQ(kept.Items(0).NewRowCount, 2);
 
   s.ReplaceRows(3, 1, "");  // whole last line: the fast path
-  ASSERT_EQ(kept.records.size(), 2u);
-  EXPECT_EQ(kept.records[1]->FirstRow, 3);
-  EXPECT_EQ(kept.records[1]->OldText, "c");
-  EXPECT_EQ(kept.records[1]->OldEnd, reTextEnd);
-  EXPECT_EQ(kept.records[1]->NewRowCount, 0);
+  ASSERT_EQ(kept.Count(), 2);
+  EXPECT_EQ(kept.Items(1).FirstRow, 3);
+  EXPECT_EQ(kept.Items(1).OldText, "c");
+  EXPECT_EQ(kept.Items(1).OldEnd, reTextEnd);
+  EXPECT_EQ(kept.Items(1).NewRowCount, 0);
 
   s.ReplaceRows(s.Count(), 0, "z");  // nothing replaced: a record without text
-  ASSERT_EQ(kept.records.size(), 3u);
-  EXPECT_EQ(kept.records[2]->OldEnd, reNone);
-  EXPECT_EQ(kept.records[2]->OldText, "");
-  EXPECT_EQ(kept.records[2]->NewRowCount, 1);
+  ASSERT_EQ(kept.Count(), 3);
+  EXPECT_EQ(kept.Items(2).OldEnd, reNone);
+  EXPECT_EQ(kept.Items(2).OldText, "");
+  EXPECT_EQ(kept.Items(2).NewRowCount, 1);
 
   s.ReplaceRows(7, 1, "out of range");
-  EXPECT_EQ(kept.records.size(), 3u);
+  EXPECT_EQ(kept.Count(), 3);
   s.Clear();
-  EXPECT_TRUE(kept.records.empty());
+  EXPECT_TRUE(kept.Empty());
 }
 
 TEST(LineStore, ClearResetsViewsAndRepaintsEverything) {
@@ -445,10 +423,10 @@ TEST(LineStore, ClearResetsViewsAndRepaintsEverything) {
   view.changes = 0;
   s.Clear();
   EXPECT_EQ(view.changes, 1);
-  EXPECT_EQ(view.seenChange.OldRowCount, 2);
-  EXPECT_EQ(view.seenChange.NewRowCount, 0);
+  EXPECT_EQ(view.Last().Kind, scClear);
+  EXPECT_EQ(view.Last().RowsRemoved, 2);
+  EXPECT_EQ(view.Last().RowsInserted, 0);
   EXPECT_EQ(view.CaretRow(), 0);
-  EXPECT_FALSE(s.LastChange().Changed);
 }
 
 TEST(LineStore, RowsOfLineAndRowsTextFollowWrappedRows) {
@@ -477,28 +455,6 @@ TEST(LineStore, RowsOfLineAndRowsTextFollowWrappedRows) {
   EXPECT_EQ(view.Lines().Get(1), "gh");
   EXPECT_EQ(s.LineToRow(1), 3);
   EXPECT_EQ(s.CountLinesBefore(3), 1);
-}
-
-TEST(RepaintAfterChange, RepaintsChangedRowsAndScrollsTheRest) {
-  TRecordingView view;
-  TVornEditScreenStrings& s = *view.Store();
-  view.Lines().SetTextStr("a\r\nb\r\nc\r\nd\r\n");
-  s.SetLastChange({1, 1, 1, 0, true});
-  RepaintAfterChange(s, view);
-  EXPECT_EQ(view.repainted.back(), std::make_pair(1, 1));
-  view.repainted.clear();
-  s.SetLastChange({1, 1, 3, 4, true});
-  RepaintAfterChange(s, view);
-  ASSERT_FALSE(view.repainted.empty());
-  EXPECT_EQ(view.repainted.front(), std::make_pair(1, 4));
-  EXPECT_EQ(view.scrolled.back(), std::make_pair(5, 2));
-  s.SetLastChange({0, 0, 11, 0, true});
-  RepaintAfterChange(s, view);
-  EXPECT_EQ(view.fullRepaints, 1);
-  s.SetLastChange({});
-  view.repainted.clear();
-  RepaintAfterChange(s, view);
-  EXPECT_TRUE(view.repainted.empty());
 }
 
 TEST(BracketStates, WithoutBracketsEveryRowIsOutside) {

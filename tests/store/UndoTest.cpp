@@ -1,4 +1,3 @@
-#include "store/ScreenStrings.h"
 #include "store/Undo.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +14,7 @@ struct TRowDoc : TUndoTarget {
   std::vector<std::string> rows;
   std::vector<bool> modified;
   int caretRow = 0, caretCol = 0;
-  TVornEditScreenStrings store;  // the undo object's owner; the rows live here instead
-  TVornEditUndoObj undo{store, this};
+  TVornEditUndoObj undo{*this};
 
   explicit TRowDoc(std::vector<std::string> r) : rows(std::move(r)), modified(rows.size(), false) {}
 

@@ -15,8 +15,12 @@ namespace {
 
 class TStateView : public TVornEditHeadlessView {
 public:
-  void RepaintRows(int a, int b) override {
-    for (int r = a; r <= b; ++r) repainted.push_back(r);
+  // The rows an edit names and those whose bracket state it changed, in order.
+  void StoreChanged(const TStoreChange& c) override {
+    TVornEditHeadlessView::StoreChanged(c);
+    if (c.WholeStore()) return;
+    for (int r = c.FirstRow; r < c.FirstRow + c.RowsInserted; ++r) repainted.push_back(r);
+    for (int r = c.BracketFirst; r >= 0 && r <= c.BracketLast; ++r) repainted.push_back(r);
   }
   TStateView() { FixedGeometry().Screen = 3; }
   std::vector<int> repainted;
