@@ -198,8 +198,10 @@ bool TVornEditCore::LeftAlign() { return Align(TAlign::Left); }
 bool TVornEditCore::CenterAlign() { return Align(TAlign::Center); }
 bool TVornEditCore::RightAlign() { return Align(TAlign::Right); }
 
+// The caret may stand on the empty row after a final line break (as after Select All): the
+// lines are the selection's then, and only without a selection is there no line to align.
 bool TVornEditCore::Align(TAlign how) {
-  if (readOnly_ || state_.CaretRow >= RowCount()) return false;
+  if (readOnly_) return false;
   int first = state_.CaretRow, last = state_.CaretRow;
   if (HasSelection()) {
     first = sel_.Bytes.StartRow;
@@ -209,6 +211,7 @@ bool TVornEditCore::Align(TAlign how) {
     if (end > first && end < RowCount() && sel_.Bytes.EndByte <= 0)
       last = std::max(first, store_->FirstRowOfLine(end) - 1);
   }
+  if (first >= RowCount()) return false;
   SelectLineRange(first, last);
   const int width = AlignWidth;
   std::string out;

@@ -1,4 +1,6 @@
 // The line, case, tab, indent and alignment commands and the clean-up before saving.
+#include <functional>
+
 #include "CoreFixture.h"
 #include "store/Undo.h"
 
@@ -121,6 +123,55 @@ TEST_F(Commands, AlignmentsFillTheFormattingWidth) {
   core.EmSetSel(0, 40);
   EXPECT_TRUE(core.LeftAlign());
   EXPECT_EQ(Text(), "abcd\r\nxy\r\nlonger than ten\r\nrest\r\n");
+}
+
+// After Select All on a text ending with a line break the caret stands on the empty row after
+// it; a selection made from the bottom up ends there too. Every command on the selected lines
+// works on all of them.
+TEST_F(Commands, CommandsOnSelectedLinesTakeEveryLineAfterSelectAllAndBottomUp) {
+  const std::string text = "  ab\r\ncd  \r\n\tef\r\n";
+  struct TCase {
+    const char* name;
+    std::function<bool(TVornEditCore&)> run;
+    std::string expected;
+  };
+  const TCase cases[] = {
+      {"left", [](TVornEditCore& c) { return c.LeftAlign(); }, "ab\r\ncd\r\nef\r\n"},
+      {"center", [](TVornEditCore& c) { return c.CenterAlign(); }, "    ab\r\n    cd\r\n    ef\r\n"},
+      {"right", [](TVornEditCore& c) { return c.RightAlign(); }, "        ab\r\n        cd\r\n        ef\r\n"},
+      {"indent", [](TVornEditCore& c) { return c.InsertIndent(); }, "\t  ab\r\n\tcd  \r\n\t\tef\r\n"},
+      {"unindent", [](TVornEditCore& c) { return c.ReverseIndent(); }, "ab\r\ncd  \r\nef\r\n"},
+      {"upper", [](TVornEditCore& c) { return c.ChangeCase(TVornEditCore::TCaseMapping::Upper); },
+       "  AB\r\nCD  \r\n\tEF\r\n"},
+      {"tabs", [](TVornEditCore& c) { return c.TabToSpace(); }, "  ab\r\ncd  \r\n    ef\r\n"},
+      {"spaces", [](TVornEditCore& c) { return c.SpaceToTab(); }, "  ab\r\ncd\t\r\n\tef\r\n"},
+  };
+  for (const TCase& c : cases) {
+    for (bool bottomUp : {false, true}) {
+      Load(text, {.Tab = 4});
+      core.AlignWidth = 10;
+      if (bottomUp) {
+        core.SetCaretPos(3, 0);
+        core.StartSelection();
+        core.SetCaretPos(0, 0);
+        core.ExtendSelection();
+      } else {
+        core.SelectAll();
+        ASSERT_EQ(core.CaretRow(), 3);
+      }
+      EXPECT_TRUE(c.run(core)) << c.name << (bottomUp ? " bottom-up" : " after Select All");
+      EXPECT_EQ(JoinedText(core), c.expected) << c.name << (bottomUp ? " bottom-up" : " after Select All");
+    }
+  }
+  // A selection that ends at the second byte of its last row leaves that line out.
+  Load(text, {.Tab = 4});
+  core.AlignWidth = 10;
+  core.EmSetSel(0, 13);
+  EXPECT_TRUE(core.LeftAlign());
+  EXPECT_EQ(JoinedText(core), "ab\r\ncd\r\n\tef\r\n");
+  // Without a selection the empty row after the final break holds no line to align.
+  core.SetCaretPos(3, 0);
+  EXPECT_FALSE(core.RightAlign());
 }
 
 TEST_F(Commands, CleanUpRewritesOnlyChangedLinesAndKeepsTheView) {
