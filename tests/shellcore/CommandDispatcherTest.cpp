@@ -11,6 +11,7 @@
 
 #include "editcore/EditCore.h"
 #include "layout/StoreWrap.h"
+#include "store/FixedGeometry.h"
 #include "shellcore/CommandDispatcher.h"
 #include "shellcore/PaneCommands.h"
 
@@ -29,7 +30,7 @@ private:
 
 // Two panes over one wrapped document, sharing a clipboard, as two panes of a window do.
 struct TTwoPanes {
-  TFixedEditGeometry geometry;
+  TFixedGeometry geometry;
   std::shared_ptr<TVornEditScreenStrings> store = NewWrappedStore();
   TVornEditCore first{store, geometry};
   TVornEditCore second{store, geometry};
