@@ -12,12 +12,20 @@
 namespace vorn {
 
 TVornEditCore::TVornEditCore(std::shared_ptr<TVornEditScreenStrings> store, const TVornEditGeometry& geometry)
-    : TVornEditLinesOwner(geometry), store_(std::move(store)) {
+    : TVornEditLinesOwner(geometry), store_(std::move(store)), findCondition_(std::make_unique<TVornEditKeyword>()) {
+  findCondition_->SetColorIndex(31);
+  findCondition_->SetOnChange([this](TNotifyPersistent*) { Invalidate(); });
   store_->AttachView(*this);
   RowWrapperOf(*store_).SetTabSpaceCount(caretOptions_.TabSpaceCount);
 }
 
 TVornEditCore::~TVornEditCore() { store_->DetachView(*this); }
+
+void TVornEditCore::SetToneFindStr(bool on) {
+  if (toneFindStr_ == on) return;
+  toneFindStr_ = on;
+  Invalidate();
+}
 
 void TVornEditCore::ShareTextWith(const TVornEditCore& other) {
   if (other.store_ == store_) return;

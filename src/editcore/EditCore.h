@@ -18,6 +18,7 @@
 #include "options/EditOptions.h"
 #include "store/ScreenStrings.h"
 #include "store/VornEditStrings.h"
+#include "syntax/EditParserOptions.h"
 
 namespace vorn {
 
@@ -282,6 +283,14 @@ public:
   TCharAtPoint EmCharFromPos(TPixelPoint p) const;
   int TextLength() const { return RowStartOffset(RowCount()); }
 
+  // --- the find condition ---------------------------------------------------------------------
+  // The pattern the find commands use and the painter colours (entry 31 "検索語"), with its
+  // line range; changing it repaints the pane. Highlighting follows ToneFindStr.
+  TVornEditKeyword& FindCondition() { return *findCondition_; }
+  const TVornEditKeyword& FindCondition() const { return *findCondition_; }
+  bool ToneFindStr() const { return toneFindStr_; }
+  void SetToneFindStr(bool on);
+
   // --- what the widget repaints ----------------------------------------------------------
   const TDirtyRegion& Dirty() const { return dirty_; }
   TDirtyRegion TakeDirty();
@@ -385,6 +394,8 @@ private:
   bool macroShift_ = false;
   bool fastRepeat_ = false;
   TDirtyRegion dirty_;
+  std::unique_ptr<TVornEditKeyword> findCondition_;
+  bool toneFindStr_ = true;
 };
 
 }  // namespace vorn
