@@ -11,7 +11,7 @@ kind=$1; build_dir=$2; build_type=$3; shift 3
 packages=(build-essential cmake ninja-build pkg-config libonig-dev)
 # The programs: Qt, the X key grab of the hot key, the SVG icon engine, the Japanese fonts, the
 # application icons' renderer and the bundled tool-bar icons, and what CPack's DEB needs.
-gui=(qt6-base-dev libgl-dev libxcb1-dev libxcb-keysyms1-dev libqt6svg6 fonts-ipafont-gothic fonts-noto-cjk
+gui=(qt6-base-dev libgl-dev libxcb1-dev libxcb-keysyms1-dev x11proto-dev libqt6svg6 fonts-ipafont-gothic fonts-noto-cjk
      librsvg2-bin tango-icon-theme dpkg-dev file)
 case "$kind" in
   programs) packages+=("${gui[@]}") ;;

@@ -84,6 +84,7 @@ std::string HotKeyNotice(THotKeyState state, const std::optional<THotKeyChord>& 
   const std::string key = chord ? ShortcutText(chord->Modifiers, chord->VirtualKey) : std::string();
   switch (state) {
     case hkTaken: return "ホットキー " + key + " は他のプログラムが使っているため登録できません";
+    case hkNoKey: return "ホットキー " + key + " はこのキーボードにないため登録できません";
     case hkUnavailable: return "このデスクトップではホットキーを使えません";
     case hkNone:
     case hkRegistered: break;

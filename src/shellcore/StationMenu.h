@@ -67,7 +67,7 @@ std::string StationHistoryParams(const std::string& fileName);
 std::string StationOpenParams(std::optional<TCharCodeKind> code, const std::string& fileName);
 
 // What became of the hot key's registration, and the line the menu shows for it.
-enum THotKeyState { hkNone, hkRegistered, hkTaken, hkUnavailable };
+enum THotKeyState { hkNone, hkRegistered, hkTaken, hkNoKey, hkUnavailable };
 std::string HotKeyNotice(THotKeyState state, const std::optional<THotKeyChord>& chord);
 
 // The station's answers to what reaches it. The menu being open holds back whatever would
