@@ -18,7 +18,7 @@ case "$kind" in
   # The tests add an X server with XTest for the hot key, and the validators of the installed
   # desktop files.
   tests)    packages+=("${gui[@]}" libgtest-dev libgmock-dev libbenchmark-dev
-                       xvfb libxcb-xtest0-dev desktop-file-utils appstream) ;;
+                       xvfb libxcb-xtest0-dev trayer desktop-file-utils appstream) ;;
   fuzz)     packages+=(clang libclang-rt-14-dev) ;;
   *) echo "setup.sh: unknown kind '$kind' (programs, tests or fuzz)" >&2; exit 2 ;;
 esac
