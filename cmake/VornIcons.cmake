@@ -46,7 +46,9 @@ function(vorn_add_icon_resources target)
     set_source_files_properties(${file} PROPERTIES QT_RESOURCE_ALIAS scalable/actions/${name}.svg)
     list(APPEND files ${file})
   endforeach()
-  file(GLOB pictures CONFIGURE_DEPENDS ${drawn}/*.svg)
+  # The application's own pictures too, for the station's tray icon where no icon theme of the
+  # desktop holds them (a program run from its build folder).
+  file(GLOB pictures CONFIGURE_DEPENDS ${drawn}/*.svg ${PROJECT_SOURCE_DIR}/data/icons/*.svg)
   foreach(file IN LISTS pictures)
     get_filename_component(name ${file} NAME)
     set_source_files_properties(${file} PROPERTIES QT_RESOURCE_ALIAS scalable/actions/${name})
