@@ -2,7 +2,8 @@
 # Installs the build into a fresh prefix and checks it as the desktop and a first start see it:
 # the command-line links reach the programs, the regex module sits beside the editor, the
 # desktop entries and the AppStream file validate, every icon size is there at its size, and a
-# first start of the installed editor keeps the user's files out of the install.
+# first start of the installed editor keeps the user's files out of the install and takes its
+# file types from the installed templates.
 # Usage: install_check.sh BUILD_DIR WORK_DIR
 set -euo pipefail
 build=$1; work=$2
@@ -45,4 +46,6 @@ HOME=$home XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/run QT_QPA_PLATFORM=of
 (cd "$prefix" && find . | sort) > "$work/after.txt"
 diff "$work/before.txt" "$work/after.txt" || fail "the first start wrote into the install"
 [ -d "$home/data/VornEditor/Macro" ] || fail "no Macro folder in the user's data folder"
+# The file types come from the installed Setting templates, not from a folder beside the program.
+ls "$home"/data/VornEditor/*/FSet1.ini > /dev/null 2>&1 || fail "the first start did not import the Setting templates"
 echo "install check passed"

@@ -7,63 +7,13 @@
 #include <QGuiApplication>
 #include <QSignalSpy>
 
-#include <X11/keysym.h>
-#include <xcb/xcb.h>
-#include <xcb/xcb_keysyms.h>
-#include <xcb/xtest.h>
-
-#include <cstdlib>
-#include <initializer_list>
-
+#include "X11TestKit.h"
 #include "qtplatform/GlobalHotKey.h"
 
 namespace vorn {
 namespace {
 
 constexpr int kShift = 1, kCtrl = 2, kAlt = 4;
-
-// Another X client: the one that presses keys through XTest, or holds a grab of its own.
-class TOtherClient {
-public:
-  TOtherClient() : connection_(xcb_connect(nullptr, nullptr)) {
-    root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
-    symbols_ = xcb_key_symbols_alloc(connection_);
-  }
-  ~TOtherClient() {
-    xcb_key_symbols_free(symbols_);
-    xcb_disconnect(connection_);
-  }
-  bool Connected() const { return xcb_connection_has_error(connection_) == 0; }
-
-  xcb_keycode_t Code(xcb_keysym_t sym) {
-    xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols_, sym);
-    const xcb_keycode_t code = codes ? codes[0] : 0;
-    std::free(codes);
-    return code;
-  }
-  // Presses the keys in order and releases them in reverse, as fingers do.
-  void Press(std::initializer_list<xcb_keysym_t> syms) {
-    for (xcb_keysym_t s : syms) xcb_test_fake_input(connection_, XCB_KEY_PRESS, Code(s), XCB_CURRENT_TIME, root_, 0, 0, 0);
-    for (auto it = std::rbegin(syms); it != std::rend(syms); ++it)
-      xcb_test_fake_input(connection_, XCB_KEY_RELEASE, Code(*it), XCB_CURRENT_TIME, root_, 0, 0, 0);
-    xcb_flush(connection_);
-  }
-  bool Grab(xcb_keysym_t sym, uint16_t modifiers) {
-    xcb_generic_error_t* e = xcb_request_check(connection_, xcb_grab_key_checked(connection_, 1, root_, modifiers, Code(sym),
-                                                                                 XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
-    std::free(e);
-    return e == nullptr;
-  }
-  void Ungrab(xcb_keysym_t sym, uint16_t modifiers) {
-    xcb_ungrab_key(connection_, Code(sym), root_, modifiers);
-    xcb_flush(connection_);
-  }
-
-private:
-  xcb_connection_t* connection_;
-  xcb_window_t root_ = 0;
-  xcb_key_symbols_t* symbols_ = nullptr;
-};
 
 // Waits for count signals, processing events; the presses travel through the X server.
 bool Receives(QSignalSpy& spy, int count) {
@@ -75,7 +25,7 @@ bool Receives(QSignalSpy& spy, int count) {
 
 TEST(GlobalHotKey, AKeyPressFromAnotherClientFiresItWithAndWithoutNumLock) {
   ASSERT_EQ(QGuiApplication::platformName(), "xcb");
-  TOtherClient keyboard;
+  TXTestClient keyboard;
   ASSERT_TRUE(keyboard.Connected());
   TGlobalHotKey hotKey;
   QSignalSpy pressed(&hotKey, &TGlobalHotKey::Pressed);
@@ -100,7 +50,7 @@ TEST(GlobalHotKey, AKeyPressFromAnotherClientFiresItWithAndWithoutNumLock) {
 }
 
 TEST(GlobalHotKey, AKeyAnotherProgramGrabbedIsRefusedAndUnregisteringGivesItBack) {
-  TOtherClient other;
+  TXTestClient other;
   ASSERT_TRUE(other.Connected());
   ASSERT_TRUE(other.Grab(XK_b, XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1));
   TGlobalHotKey hotKey;

@@ -10,13 +10,10 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <memory>
 #include <string>
 
+#include "X11TestKit.h"
 #include "qtplatform/PopupMenuEx.h"
 #include "qtplatform/TaskTray.h"
 
@@ -44,26 +41,6 @@ bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
   while (!done() && timer.elapsed() < ms) QTest::qWait(20);
   return done();
 }
-
-// A notification area on the test's X server, for as long as the object lives.
-class TTrayHost {
-public:
-  TTrayHost() {
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::execlp("trayer", "trayer", "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120",
-               "--height", "24", static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-  }
-  ~TTrayHost() {
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-  }
-
-private:
-  pid_t pid_ = -1;
-};
 
 TEST(TaskTray, IdentifiersAreUniqueAndRegistrationNeedsAnIconAndAnArea) {
   TTaskTray first;
