@@ -8,6 +8,7 @@
 #include "shell/FileCommandsPart.h"
 #include "shell/GrepPart.h"
 #include "shell/Sub.h"
+#include "shellcore/InstanceCoordination.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -70,9 +71,25 @@ TVornEditMain::TVornEditMain(QWidget* parent) : TEditorWindow(std::make_unique<T
 // The sub windows go first, while the list they leave still exists.
 TVornEditMain::~TVornEditMain() { DeleteSubWindows(); }
 
+// Another editor that shows the file takes this start's requests and comes forward; this
+// process then ends without a window of its own.
+bool TVornEditMain::HandedToWindowShowing(const std::string& name) {
+  if (WindowShowingFile(name) == 0) return false;
+  if (!CommonOptions().RestrictAlreadyOpenMsg) Prompts().Inform(name + "は開かれています");
+  const TCommandLinePlan& plan = Plan();
+  TStartupRequests requests;
+  if (plan.jump) requests.lineJump = plan.jump->toEnd ? -1 : plan.jump->line;
+  requests.lineMacro = plan.macroLine;
+  requests.macroFile = plan.macroFile;
+  const TStartupHandOff handOff = HandOffToOpenWindow(Process().Bus(), name, requests, BusId());
+  ShowMessage(handOff.message);
+  return handOff.handedOff;
+}
+
 bool TVornEditMain::OpenNamedArgument(const std::string& argument) {
   const std::string name = CanonicalFileName(argument);
   if (IsRegularFile(name)) {
+    if (HandedToWindowShowing(name)) return false;
     LoadDocument(name, false);
   } else if (DirectoryExists(name)) {
     ::chdir(name.c_str());
