@@ -132,7 +132,9 @@ bool RegexPrefilterSafe(std::string_view re) {
     if (c == '\\') {
       if (i + 1 >= re.size()) return false;
       const char d = re[i + 1];
-      if (depth == 0 && std::strchr("AzZGKyY", d) && d != '\0') return false;
+      // "\O" is any character, line breaks included: after a failed attempt the module skips
+      // the rest of a text it could run over, so the lines after a break go unsearched.
+      if (depth == 0 && std::strchr("AzZGKyYO", d) && d != '\0') return false;
       i += 1 + (sjis::IsLeadByte(d) ? 2 : 1);
       afterQuantifier = false;
       continue;
@@ -151,51 +153,6 @@ bool RegexPrefilterSafe(std::string_view re) {
     ++i;
   }
   return depth == 0;
-}
-
-namespace {
-
-// Bytes that stand for themselves outside a character class; anything else ends a literal run.
-bool PlainRegexByte(unsigned char c) {
-  if (c >= 0x80) return true;  // a half-width katakana (lead bytes are taken before)
-  if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
-  return std::strchr(" _-,:;=!@%&'\"<>/~`", static_cast<char>(c)) != nullptr && c != '\0';
-}
-
-}  // namespace
-
-std::string RequiredLiteral(std::string_view re) {
-  std::string best, run;
-  auto endRun = [&] {
-    if (run.size() > best.size()) best = run;
-    run.clear();
-  };
-  int depth = 0;
-  bool inClass = false;
-  for (std::size_t i = 0; i < re.size();) {
-    const unsigned char c = static_cast<unsigned char>(re[i]);
-    std::size_t len = sjis::IsLeadByte(re[i]) ? 2 : (c == '\\' ? 2 : 1);
-    if (i + len > re.size()) return {};
-    const bool literal = !inClass && depth == 0 && (len == 2 ? c != '\\' : PlainRegexByte(c));
-    if (!inClass && depth == 0 && c == '|') return {};
-    if (!inClass && c == '(' && i + 1 < re.size() && re[i + 1] == '?') return {};  // options, look-around
-    if (c == '[' && !inClass) inClass = true;
-    else if (c == ']' && inClass) inClass = false;
-    else if (!inClass && c == '(') ++depth;
-    else if (!inClass && c == ')' && depth > 0) --depth;
-    const char next = i + len < re.size() ? re[i + len] : '\0';
-    if (!literal) {
-      endRun();
-    } else if (next == '?' || next == '*' || next == '{') {
-      endRun();  // this character may be absent
-    } else {
-      run.append(re.substr(i, len));
-      if (next == '+') endRun();
-    }
-    i += len;
-  }
-  endRun();
-  return inClass || depth != 0 ? std::string() : best;
 }
 
 TGrepLineSearcher::TGrepLineSearcher(const TBregexpObj& pattern)

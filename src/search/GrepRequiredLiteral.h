@@ -1,0 +1,18 @@
+// The text every match of a grep regular expression holds, found by reading the pattern as the
+// regex module's parser reads it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+// A byte string that every match of the regular expression contains: the longest run of
+// characters that stand for themselves at the top level of the pattern and that no quantifier
+// can drop. The pattern is read in the module's syntax (Perl forms over Shift_JIS): repeat
+// counts, escapes and their payloads, classes, quotes, comments and groups of every kind.
+// Empty wherever that is not sure: alternatives at the top level, a case or extended option
+// over it, callouts, a form this reading does not know, or a pattern the module refuses.
+std::string RequiredLiteral(std::string_view regex);
+
+}  // namespace vorn
