@@ -120,7 +120,6 @@ std::size_t CountLineBreaks(const char* p, const char* end) {
 }
 
 bool RegexPrefilterSafe(std::string_view re) {
-  int depth = 0;
   bool afterQuantifier = false;
   for (std::size_t i = 0; i < re.size();) {
     const char c = re[i];
@@ -133,26 +132,28 @@ bool RegexPrefilterSafe(std::string_view re) {
       if (i + 1 >= re.size()) return false;
       const char d = re[i + 1];
       // "\O" is any character, line breaks included: after a failed attempt the module skips
-      // the rest of a text it could run over, so the lines after a break go unsearched.
-      if (depth == 0 && std::strchr("AzZGKyYO", d) && d != '\0') return false;
+      // the rest of a text it could run over, so the lines after a break go unsearched. A
+      // quote "\Q" could hide an anchor from this scan.
+      if (std::strchr("AzZGKyYOQ", d) && d != '\0') return false;
       i += 1 + (sjis::IsLeadByte(d) ? 2 : 1);
       afterQuantifier = false;
       continue;
     }
-    if (c == '[') ++depth;
-    else if (c == ']' && depth > 0) --depth;
-    else if (depth == 0) {
-      if (c == '^' || c == '$') return false;
-      if (c == '(' && i + 1 < re.size() && re[i + 1] == '?' && !PlainGroupAt(re, i)) return false;
-      if (c == '+' && afterQuantifier) return false;
-      afterQuantifier = c == '*' || c == '+' || c == '?' || c == '}';
-      ++i;
+    if (c == '[') {
+      // Only where the class really ends do anchors stand outside it again.
+      i = RegexClassEnd(re, i);
+      if (i == std::string_view::npos) return false;
+      afterQuantifier = false;
       continue;
     }
-    afterQuantifier = false;
+    if (c == '^' || c == '$') return false;
+    if (c == '(' && i + 1 < re.size() && re[i + 1] == '?' && !PlainGroupAt(re, i)) return false;
+    if (c == '(' && i + 1 < re.size() && re[i + 1] == '*') return false;  // a callout
+    if (c == '+' && afterQuantifier) return false;
+    afterQuantifier = c == '*' || c == '+' || c == '?' || c == '}';
     ++i;
   }
-  return depth == 0;
+  return true;
 }
 
 TGrepLineSearcher::TGrepLineSearcher(const TBregexpObj& pattern)

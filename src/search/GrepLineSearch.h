@@ -17,9 +17,9 @@
 namespace vorn {
 
 // Whether a search of the whole piece finds, at or before it, every match that a search of each
-// single line finds: true for regular expressions without anchors, look-around, atomic groups
-// or possessive quantifiers, whose matches cannot depend on where a line ends, nor on "\O",
-// which the module treats as able to reach the end of the whole piece.
+// single line finds: true for regular expressions without anchors, look-around, atomic groups,
+// possessive quantifiers, quotes or callouts, whose matches cannot depend on where a line
+// ends, nor on "\O", which the module treats as able to reach the end of the whole piece.
 bool RegexPrefilterSafe(std::string_view regex);
 
 // The number of line breaks (CR LF, CR or LF) in [p, end), which must not split a CR LF.

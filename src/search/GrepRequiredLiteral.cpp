@@ -41,6 +41,13 @@ bool EscapedSelf(char c) {
   return b >= 0x20 && b < 0x7F && !IsLetter(c) && !IsDigit(c) && c != '\0' && std::strchr("<>`'", c) == nullptr;
 }
 
+// The length of the character at i, or 0 where the pattern is not well-formed Shift_JIS there
+// (the module refuses a lead byte without its trail byte).
+std::size_t CharLenAt(std::string_view re, std::size_t i) {
+  if (!sjis::IsLeadByte(re[i])) return 1;
+  return i + 1 < re.size() && sjis::IsTrailByte(re[i + 1]) ? 2 : 0;
+}
+
 class TLiteralReader {
 public:
   explicit TLiteralReader(std::string_view re) : re_(re) {}
@@ -82,12 +89,7 @@ private:
   static TAtom Fail() { return {akFail}; }
   static TAtom Other() { return {akOther}; }
 
-  // The length of the character at i, or 0 where the pattern is not well-formed Shift_JIS
-  // there (the module refuses a lead byte without its trail byte).
-  std::size_t CharLen(std::size_t i) const {
-    if (!sjis::IsLeadByte(re_[i])) return 1;
-    return i + 1 < re_.size() && sjis::IsTrailByte(re_[i + 1]) ? 2 : 0;
-  }
+  std::size_t CharLen(std::size_t i) const { return CharLenAt(re_, i); }
   bool At(std::size_t i, char c) const { return i < re_.size() && re_[i] == c; }
   bool StartsAt(std::size_t i, std::string_view s) const { return re_.substr(std::min(i, re_.size()), s.size()) == s; }
 
@@ -199,40 +201,11 @@ private:
     if (At(j, close)) pos_ = j + 1;
   }
 
-  // A class, at "[": a "]" right after "[" or "[^" is a member, "[" inside is a member unless
-  // it opens a POSIX bracket "[:name:]", escapes take the character after them.
   bool SkipClass() {
-    std::size_t i = pos_ + 1;
-    if (At(i, '^')) ++i;
-    if (At(i, ']')) ++i;
-    while (i < re_.size()) {
-      const char c = re_[i];
-      if (c == ']') {
-        pos_ = i + 1;
-        return true;
-      }
-      if (c == '\\') {
-        if (i + 1 >= re_.size()) return false;
-        const std::size_t len = CharLen(i + 1);
-        if (len == 0) return false;
-        i += 1 + len;
-        continue;
-      }
-      if (c == '[' && At(i + 1, ':')) {
-        std::size_t j = i + 2, chars = 0;
-        while (j < re_.size() && re_[j] != ':' && re_[j] != ']') {
-          const std::size_t len = CharLen(j);
-          if (len == 0 || ++chars > kMaxBracketName) return false;
-          j += len;
-        }
-        i = At(j, ':') && At(j + 1, ']') ? j + 2 : i + 1;
-        continue;
-      }
-      const std::size_t len = CharLen(i);
-      if (len == 0) return false;
-      i += len;
-    }
-    return false;
+    const std::size_t end = RegexClassEnd(re_, pos_);
+    if (end == std::string_view::npos) return false;
+    pos_ = end;
+    return true;
   }
 
   // A group, at "(": its kind from what follows, then its contents up to the matching ")".
@@ -367,6 +340,38 @@ private:
 };
 
 }  // namespace
+
+std::size_t RegexClassEnd(std::string_view re, std::size_t at) {
+  constexpr std::size_t npos = std::string_view::npos;
+  std::size_t i = at + 1;
+  if (i < re.size() && re[i] == '^') ++i;
+  if (i < re.size() && re[i] == ']') ++i;
+  while (i < re.size()) {
+    const char c = re[i];
+    if (c == ']') return i + 1;
+    if (c == '\\') {
+      if (i + 1 >= re.size()) return npos;
+      const std::size_t len = CharLenAt(re, i + 1);
+      if (len == 0) return npos;
+      i += 1 + len;
+      continue;
+    }
+    if (c == '[' && i + 1 < re.size() && re[i + 1] == ':') {
+      std::size_t j = i + 2, chars = 0;
+      while (j < re.size() && re[j] != ':' && re[j] != ']') {
+        const std::size_t len = CharLenAt(re, j);
+        if (len == 0 || ++chars > kMaxBracketName) return npos;
+        j += len;
+      }
+      i = j + 1 < re.size() && re[j] == ':' && re[j + 1] == ']' ? j + 2 : i + 1;
+      continue;
+    }
+    const std::size_t len = CharLenAt(re, i);
+    if (len == 0) return npos;
+    i += len;
+  }
+  return npos;
+}
 
 std::string RequiredLiteral(std::string_view regex) { return TLiteralReader(regex).Run(); }
 

@@ -15,4 +15,10 @@ namespace vorn {
 // over it, callouts, a form this reading does not know, or a pattern the module refuses.
 std::string RequiredLiteral(std::string_view regex);
 
+// Where the class that opens at `at` (a "[") ends, just past its "]", as the module reads it:
+// a "]" right after "[" or "[^" is a member, so is "[" unless it opens a POSIX bracket
+// "[:name:]", and an escape takes the character after it. npos where the class never ends or
+// the reading is unsure.
+std::size_t RegexClassEnd(std::string_view regex, std::size_t at);
+
 }  // namespace vorn

@@ -195,15 +195,22 @@ TEST(GrepPatternSyntax, RepeatCountsAndEscapePayloadsFindEveryMatchingLine) {
   }
 }
 
-// "\O" takes line breaks too: searching a whole piece (nothing here to anchor on), the module
-// gives up after the first start that fails, where the later line searched alone matches.
-TEST(GrepPatternSyntax, AnyCharacterAcrossBreaksStillFindsLaterLines) {
+// Patterns whose whole-piece scan finds less than the lines searched alone, with nothing to
+// anchor on: "\O" takes line breaks too and the module gives up after the first start that
+// fails; "$" is only the piece's end there, hidden inside what a plain scan takes for a class
+// ("[" inside a class is a member) or a quote.
+TEST(GrepPatternSyntax, WholePieceScansAreOnlyTrustedWhereLinesCannotDiffer) {
   test::TTempTree tree;
-  tree.Write("f.txt", "-\r\nba\r\n");
-  TBregexpObj p;
-  p.SetPattern("\\b\\O*[ab]");
-  p.SetPlainText(false);
-  EXPECT_EQ(GrepLines(p, tree, 16 << 20), (std::set<std::int64_t>{2}));
+  tree.Write("f.txt", "-\r\nba[\r\nb[\r\n");
+  for (const char* pattern : {"\\b\\O*[ab]", "[[]$]?", "\\Q[\\E$\\Q]\\E?"}) {
+    TBregexpObj p;
+    p.SetPattern(pattern);
+    p.SetPlainText(false);
+    ASSERT_TRUE(p.Compile()) << pattern;
+    const std::vector<std::string> lines = {"-", "ba[", "b["};
+    EXPECT_EQ(GrepLines(p, tree, 16 << 20), ModuleLines(p, lines)) << pattern;
+    EXPECT_FALSE(ModuleLines(p, lines).empty()) << pattern;
+  }
 }
 
 }  // namespace
