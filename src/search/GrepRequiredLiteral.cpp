@@ -126,7 +126,9 @@ private:
       pos_ += 2;
       quoted_ = false;
     }
-    if (len == 2 || PlainByte(re_[begin])) return {akLiteral, begin, begin + len};
+    // Control bytes stay out: NUL and 01 reach the module as escapes, which a quote keeps as text.
+    const auto b = static_cast<unsigned char>(re_[begin]);
+    if (len == 2 || (b >= 0x20 && b < 0x7F) || PlainByte(re_[begin])) return {akLiteral, begin, begin + len};
     return Other();
   }
 
