@@ -2,6 +2,8 @@
 // quoting, read so that a trail byte is never taken for a blank, a quote or a letter of SHIFT.
 #include "macro/MacroFile.h"
 
+#include <algorithm>
+
 #include "base/sjis.h"
 #include "macro/MacroText.h"
 #include "shellcore/FunctionTable.h"
@@ -107,11 +109,30 @@ TMacroLine CommandStepLine(std::string_view text) {
 
 }  // namespace
 
+// Every line of a file looks its name up, so the names are kept upper-cased and sorted.
 int MacroFunctionByName(std::string_view name) {
-  if (name.empty()) return -1;
-  for (const TFunctionInfo& f : AllFunctions())
-    if (sjis::SameTextI(f.Name, name)) return f.Number;
-  return -1;
+  struct TEntry {
+    std::string upper;
+    int number;
+  };
+  static const std::vector<TEntry> kSorted = [] {
+    std::vector<TEntry> entries;
+    for (const TFunctionInfo& f : AllFunctions()) entries.push_back(TEntry{sjis::UpperAscii(f.Name), f.Number});
+    std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) { return a.upper < b.upper; });
+    return entries;
+  }();
+  constexpr std::size_t kLongest = 32;
+  if (name.empty() || name.size() > kLongest) return -1;
+  char buffer[kLongest];
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    // Function names are ASCII: a byte beyond it (a lead or trail byte) names none.
+    if (static_cast<unsigned char>(name[i]) >= 0x80) return -1;
+    buffer[i] = sjis::UpperAscii(name[i]);
+  }
+  const std::string_view upper(buffer, name.size());
+  const auto it = std::lower_bound(kSorted.begin(), kSorted.end(), upper,
+                                   [](const TEntry& e, std::string_view key) { return e.upper < key; });
+  return it != kSorted.end() && it->upper == upper ? it->number : -1;
 }
 
 TMacroLine ParseMacroLine(std::string_view raw) {
