@@ -2,6 +2,7 @@
 #include "macro/MacroText.h"
 
 #include "base/sjis.h"
+#include "encoding/jconvert.h"
 #include "platform/cp932.h"
 
 namespace vorn {
@@ -58,6 +59,31 @@ std::size_t FirstNonSjisByte(std::string_view text) {
     }
   }
   return std::string_view::npos;
+}
+
+}  // namespace vorn
+
+namespace vorn {
+namespace {
+
+bool IsUtf8(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    const std::size_t n = b < 0x80 ? 1 : (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3
+                                     : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
+    if (n == 0 || i + n > s.size()) return false;
+    for (std::size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += n;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string MacroLineFromCommandLine(std::string_view argument) {
+  if (!IsUtf8(argument)) return std::string(argument);
+  return ConvertCharCode(argument, ckUtf8N, ckSjis);
 }
 
 }  // namespace vorn

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace vorn {
@@ -14,5 +15,13 @@ inline std::string_view TrimMacroBlanks(std::string_view text) { return TrimMacr
 // The offset of the first byte that is not part of a code page 932 character (a lone 80, A0,
 // FD-FF, a lead byte without a valid trail, a pair the code page does not map); npos for none.
 std::size_t FirstNonSjisByte(std::string_view text);
+
+}  // namespace vorn
+
+namespace vorn {
+
+// A macro line as a command line gives it: native text (UTF-8) becomes Shift_JIS; bytes that
+// are not UTF-8 are taken for Shift_JIS already.
+std::string MacroLineFromCommandLine(std::string_view argument);
 
 }  // namespace vorn

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "macro/MacroFile.h"
+#include "macro/MacroText.h"
 #include "macro/MacroVariables.h"
+#include "platform/PathPolicy.h"
+#include "shellcore/TagJump.h"
 #include "shellcore/FunctionTable.h"
 
 namespace vorn {
@@ -188,6 +191,19 @@ TEST(MacroVariables, EachIsReplacedInItsOrderAndNoValueIsSearchedAgain) {
   for (int n = 0; n < 9; ++n) EXPECT_EQ(MacroCodeNumber(*CodeOfMacroNumber(n)), n);
   EXPECT_FALSE(CodeOfMacroNumber(9));
   EXPECT_EQ(MacroLineBreakNumber(lbCR), 1);
+}
+
+// A grep result's find step goes to a new copy on its command line, which is native text.
+TEST(MacroCommandLine, ATagJumpsFindStepCrossesTheCommandLineIntact) {
+  TTagJumpFind find;
+  find.Keyword = "\x93\xfa\x96\x7b it's";
+  const std::string macro = TagJumpFindMacro(find);
+  const std::vector<std::string> args = SplitParamText(TagJumpParameters(TTagJumpTarget{"/a.txt", true, 3}, macro, 0));
+  ASSERT_EQ(args.size(), 4u);
+  ASSERT_EQ(args[2].substr(0, 2), "-l");
+  EXPECT_EQ(MacroLineFromCommandLine(args[2].substr(2)), macro);
+  EXPECT_EQ(MacroLineFromCommandLine("Find(\"\xe6\x97\xa5\")"), "Find(\"\x93\xfa\")");
+  EXPECT_EQ(MacroLineFromCommandLine("Find(\"\x93\xfa\")"), "Find(\"\x93\xfa\")") << "not UTF-8: Shift_JIS already";
 }
 
 }  // namespace
