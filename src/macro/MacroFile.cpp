@@ -88,7 +88,8 @@ TMacroReadResult ReadMacroText(std::string_view bytes, TMacroSet& set, const TMa
     if (raw.size() > limits.MaxLineBytes)
       return Failed(number, "行が長すぎます（" + std::to_string(limits.MaxLineBytes) + " バイトまで）");
     if (const std::size_t bad = FirstNonSjisByte(raw); bad != std::string_view::npos)
-      return Failed(number, std::to_string(bad + 1) + " バイト目が Shift_JIS の文字ではありません");
+      return Failed(number, IsUtf8Text(bytes) ? std::string("Shift_JIS ではなく UTF-8 で書かれています。Shift_JIS で保存してください")
+                                              : std::to_string(bad + 1) + " バイト目が Shift_JIS の文字ではありません");
     TMacroLine line = ParseMacroLine(raw);
     switch (line.Kind) {
       case TMacroLine::lkNothing: break;

@@ -64,9 +64,8 @@ std::size_t FirstNonSjisByte(std::string_view text) {
 }  // namespace vorn
 
 namespace vorn {
-namespace {
 
-bool IsUtf8(std::string_view s) {
+bool IsUtf8Text(std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {
     const auto b = static_cast<unsigned char>(s[i]);
     const std::size_t n = b < 0x80 ? 1 : (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3
@@ -79,10 +78,8 @@ bool IsUtf8(std::string_view s) {
   return true;
 }
 
-}  // namespace
-
 std::string MacroLineFromCommandLine(std::string_view argument) {
-  if (!IsUtf8(argument)) return std::string(argument);
+  if (!IsUtf8Text(argument)) return std::string(argument);
   return ConvertCharCode(argument, ckUtf8N, ckSjis);
 }
 

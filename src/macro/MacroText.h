@@ -24,4 +24,7 @@ namespace vorn {
 // are not UTF-8 are taken for Shift_JIS already.
 std::string MacroLineFromCommandLine(std::string_view argument);
 
+// Well-formed UTF-8 (ASCII included).
+bool IsUtf8Text(std::string_view text);
+
 }  // namespace vorn

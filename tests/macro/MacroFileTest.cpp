@@ -101,6 +101,8 @@ TEST(MacroGrammar, FilesReadEveryLineEndAndRefuseDamageByLine) {
       {"CursorUp\r\nInputStr(\"0123456789\")\r\n", {16, 1024}, 2, "行が長すぎます（16 バイトまで）"},
       {"CursorUp\r\nCursorUp\r\n", {1024, 8}, 0, "ファイルが大きすぎます（8 バイトまで）"},
       {"\n\nFind(\"open", {}, 3, "引用符が閉じていません"},
+      {"CursorUp\r\nInputStr(\"\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\")\r\n", {}, 2,
+       "Shift_JIS ではなく UTF-8 で書かれています。Shift_JIS で保存してください"},
   };
   for (const TCase& c : kCases) {
     const TMacroReadResult result = ReadMacroText(c.bytes, set, c.limits);
