@@ -123,7 +123,7 @@ void BM_WindowIdleUpdate(benchmark::State& state) {
     std::ofstream out(path, std::ios::binary);
     for (int i = 0; i < 200000; ++i) out << "\x93\xfa\x96\x7b\x8c\xea line " << i << "\r\n";
   }
-  TVornEditMain window(false);
+  TVornEditMain window;
   window.SetHandOffEnabled(false);
   window.ProcessCommandLine({path});
   window.Editor()->Core().SelectAll();

@@ -313,9 +313,9 @@ void BM_Open100MB_InWindowWithFirstScreen(benchmark::State& state) {
   for (auto _ : state) {
     // The window exists before the user opens a file into it.
     state.PauseTiming();
-    auto window = std::make_unique<TVornEditMain>(false);
-    window->SetPrompts({[](const QString&) { return daNo; }, [](const QString&) { return QString(); },
-                        [](const QString&) {}});
+    auto window = std::make_unique<TVornEditMain>();
+    window->Services().prompts = TWindowServices::TPrompts{[](const QString&) { return daNo; }, [](const QString&) { return QString(); },
+                        [](const QString&) {}};
     window->show();
     QApplication::processEvents();
     state.ResumeTiming();

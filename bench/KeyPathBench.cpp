@@ -32,7 +32,7 @@ const std::string& DocumentFile() {
 // Kept to process end on purpose: a widget must not outlive the QApplication in main.
 TVornEditMain& Window() {
   static TVornEditMain* window = [] {
-    auto* w = new TVornEditMain(false);
+    auto* w = new TVornEditMain();
     w->resize(900, 700);
     w->ProcessCommandLine({DocumentFile()});
     w->show();

@@ -30,9 +30,9 @@ const std::string& HundredMegabyteFile() {
 // Kept to process end on purpose: a widget must not outlive the QApplication in main.
 TVornEditMain& Window() {
   static TVornEditMain* window = [] {
-    auto* w = new TVornEditMain(false);
-    w->SetPrompts({[](const QString&) { return daNo; }, [](const QString&) { return QString(); },
-                   [](const QString&) {}});
+    auto* w = new TVornEditMain();
+    w->Services().prompts = TWindowServices::TPrompts{[](const QString&) { return daNo; }, [](const QString&) { return QString(); },
+                   [](const QString&) {}};
     w->SetHandOffEnabled(false);
     w->resize(900, 700);
     w->show();

@@ -10,6 +10,8 @@
 #include "document/FileIdentity.h"
 #include "store/ScreenStrings.h"
 #include "store/Undo.h"
+#include "store/FixedGeometry.h"
+#include "store/VornEditStrings.h"
 #include "textfile/JConvStrList.h"
 
 namespace vorn {
@@ -27,6 +29,9 @@ public:
   const TVornEditScreenStrings& Store() const { return *store_; }
   // For the panes, which share the store's ownership.
   const std::shared_ptr<TVornEditScreenStrings>& SharedStore() const { return store_; }
+  // The whole text as logical lines, for reading, writing and clearing it without a pane: its
+  // edits place no pane's caret, since every pane settles its own when it hears of the change.
+  TVornEditStrings& Lines() { return lines_; }
 
   const std::string& FileName() const { return fileName_; }
   void SetFileName(const std::string& name) { fileName_ = name; }
@@ -63,7 +68,20 @@ public:
   }
 
 private:
+  // The Lines facade's owner: a caret of its own that no pane shows.
+  class TLinesOwner : public TVornEditLinesOwner {
+  public:
+    TLinesOwner() : TVornEditLinesOwner(geometry_) {}
+    void StoreChanged(const TStoreChange&) override {}
+    void PlaceCaretAfterLinesEdit(int, int) override {}
+
+  private:
+    TFixedGeometry geometry_;
+  };
+
   std::shared_ptr<TVornEditScreenStrings> store_;
+  TLinesOwner linesOwner_;
+  TVornEditStrings lines_{linesOwner_, *store_};
   TDocumentFileSettings settings_;
   std::string fileName_;
   TFileStamp stamp_;

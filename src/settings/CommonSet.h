@@ -63,6 +63,8 @@ struct TCommonValues {
 
 // The line-breaking rules of the common settings, set on a wrap option in one update.
 void ApplyCommonWrap(const TCommonValues& c, TVornEditWrapOption& w);
+// The share of the common settings a window takes for itself.
+TWindowCommonOptions WindowCommonOptions(const TCommonValues& c);
 
 class TCommonSet : public TCommonValues {
 public:

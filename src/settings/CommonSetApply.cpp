@@ -7,27 +7,6 @@ namespace vorn {
 
 namespace {
 
-TWindowCommonOptions WindowOptions(const TCommonValues& c) {
-  TWindowCommonOptions o;
-  o.ToolBar = c.ToolBar;
-  o.StatusBar = c.StatusBar;
-  o.PositionFixX = c.PositionFixX;
-  o.PositionFixY = c.PositionFixY;
-  o.FileHistCount = c.FileHistMenuCount;
-  o.FolderHistCount = c.FolderHistCount;
-  o.StationFileHistCount = c.StationFileHistMenuCount;
-  o.ReserveCaret = c.ReserveCaret;
-  o.ReserveMark = c.ReserveMark;
-  o.Maximize = c.Maximize;
-  o.Station = c.Station;
-  o.UseOpenFileExtAsFilter = c.UseOpenFileExtAsFilter;
-  o.QueryCloseAllMultiWindow = c.QueryCloseAllMultiWindow;
-  o.RestrictAlreadyOpenMsg = c.RestrictAlreadyOpenMsg;
-  o.HotKey = c.HotKey;
-  o.HotKeyModifier = c.HotKeyModifier;
-  o.CloseAtAllClose = c.CloseAtAllClose;
-  return o;
-}
 
 TPaneCommonOptions PaneOptions(const TCommonValues& c) {
   return {c.UndoSize, c.IntellCount, c.ToneFindStr, c.BrowseModeAsReadOnlyBehavior, c.CopyAndSelClear, c.QuoteHeader};
@@ -64,6 +43,28 @@ void ApplyToPane(const TCommonSet& c, TSettingsPaneTarget& pane) {
 
 }  // namespace
 
+TWindowCommonOptions WindowCommonOptions(const TCommonValues& c) {
+  TWindowCommonOptions o;
+  o.ToolBar = c.ToolBar;
+  o.StatusBar = c.StatusBar;
+  o.PositionFixX = c.PositionFixX;
+  o.PositionFixY = c.PositionFixY;
+  o.FileHistCount = c.FileHistMenuCount;
+  o.FolderHistCount = c.FolderHistCount;
+  o.StationFileHistCount = c.StationFileHistMenuCount;
+  o.ReserveCaret = c.ReserveCaret;
+  o.ReserveMark = c.ReserveMark;
+  o.Maximize = c.Maximize;
+  o.Station = c.Station;
+  o.UseOpenFileExtAsFilter = c.UseOpenFileExtAsFilter;
+  o.QueryCloseAllMultiWindow = c.QueryCloseAllMultiWindow;
+  o.RestrictAlreadyOpenMsg = c.RestrictAlreadyOpenMsg;
+  o.HotKey = c.HotKey;
+  o.HotKeyModifier = c.HotKeyModifier;
+  o.CloseAtAllClose = c.CloseAtAllClose;
+  return o;
+}
+
 void ApplyCommonWrap(const TCommonValues& c, TVornEditWrapOption& w) {
   w.BeginUpdate();
   w.SetFollowPunctuation(c.FollowPunctuation);
@@ -79,7 +80,7 @@ void TCommonSet::ApplyToWindows(TSettingsApplyTarget& target) const {
   target.SetMacros(std::vector<std::string>(Macros.begin(), Macros.end()),
                    std::vector<std::string>(MacroStr.begin(), MacroStr.end()));
   for (TSettingsWindowTarget* window : target.Windows()) {
-    window->SetCommonOptions(WindowOptions(*this));
+    window->SetCommonOptions(WindowCommonOptions(*this));
     for (TSettingsPaneTarget* pane : window->Panes()) ApplyToPane(*this, *pane);
   }
 }

@@ -18,7 +18,7 @@
 namespace vorn {
 
 TEditorStart::TEditorStart(std::vector<std::string> args, bool station)
-    : args_(std::move(args)), station_(station) {}
+    : args_(std::move(args)), stationMode_(station) {}
 
 // A program folder this user may not write moves the settings to the user's own data folder;
 // the user is told once where they are, since they are not where the folder's other users
@@ -48,7 +48,7 @@ void TEditorStart::LoadFileTypes() {
 }
 
 void TEditorStart::ShowNotices() {
-  if (!station_ && !notices_.isEmpty())
+  if (window_ && !notices_.isEmpty())
     window_->StatusPanels()->SetPanelText(TStatusPanels::spMessage, notices_.join(QStringLiteral("  ")));
 }
 
@@ -56,14 +56,18 @@ bool TEditorStart::Open() {
   MakeFolders();
   // Without the module every search answers "no match"; the editor says so once and runs on.
   const std::string regexpMessage = RegexpBinding() ? std::string() : LoadRegexpBinding();
-  LoadFileTypes();
-  window_ = std::make_unique<TVornEditMain>(station_);
-  if (TTypeList* types = fileTypes_.get()) {
-    window_->SetFileTypeSource([types](const std::string& name) { return &types->FindByFileName(name); });
-    window_->SetGrepTypeSource([types] { return types->FindGrep(); });
-    window_->SetFileTypeReload([types] { types->Load(); });
+  if (stationMode_) {
+    station_ = std::make_unique<TVornEditStation>();
+    return true;
   }
-  if (station_) return true;
+  LoadFileTypes();
+  window_ = std::make_unique<TVornEditMain>();
+  if (TTypeList* types = fileTypes_.get()) {
+    TWindowServices& services = window_->Services();
+    services.fileTypeFor = [types](const std::string& name) { return &types->FindByFileName(name); };
+    services.grepTypeFor = [types] { return types->FindGrep(); };
+    services.reloadFileTypes = [types] { types->Load(); };
+  }
   if (!regexpMessage.empty()) {
     const std::u16string text = Cp932ToUtf16(regexpMessage);
     QMessageBox::warning(nullptr, QStringLiteral("VornEditor"),

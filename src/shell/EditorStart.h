@@ -4,6 +4,7 @@
 
 #include "settings/TypeList.h"
 #include "shell/Main.h"
+#include "shell/Station.h"
 
 #include <QStringList>
 
@@ -19,11 +20,14 @@ public:
   TEditorStart(const TEditorStart&) = delete;
   TEditorStart& operator=(const TEditorStart&) = delete;
 
-  // Builds the window and, in editor mode, runs the command line. False when the start ends
-  // there: a question was cancelled or another window shows the file. What went wrong on the
-  // way is told in the status bar; nothing here ends the process.
+  // Builds the window and runs the command line, or in station mode the station. False when
+  // the start ends there: a question was cancelled or another window shows the file. What
+  // went wrong on the way is told in the status bar; nothing here ends the process.
   bool Open();
-  TVornEditMain& Window() { return *window_; }
+  // The editor window; nullptr in station mode.
+  TVornEditMain* Window() { return window_.get(); }
+  // The station; nullptr in editor mode.
+  TVornEditStation* Station() { return station_.get(); }
 
 private:
   void MakeFolders();
@@ -31,10 +35,11 @@ private:
   void ShowNotices();
 
   std::vector<std::string> args_;
-  bool station_;
+  bool stationMode_;
   // Declared before the window, whose file-type sources refer to it.
   std::unique_ptr<TTypeList> fileTypes_;
   std::unique_ptr<TVornEditMain> window_;
+  std::unique_ptr<TVornEditStation> station_;
   QStringList notices_;
 };
 

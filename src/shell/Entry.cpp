@@ -61,19 +61,20 @@ int RunStarted(const std::vector<std::string>& args) {
   }
   TEditorStart start(args, station);
   if (!start.Open()) return 0;
-  TVornEditMain& window = start.Window();
-  if (!station) {
-    if (StartsMinimized(args))
-      window.showMinimized();
-    else if (window.Plan().maximized.value_or(false))
-      window.showMaximized();
-    else
-      window.show();
+  if (TVornEditStation* resident = start.Station()) {
+    // Without the bus the station has nobody to serve; it ends rather than hold the gate.
+    if (!resident->OpenBus(TBusFolder::Default()).empty()) return 1;
+    return QApplication::exec();
   }
+  TVornEditMain& window = *start.Window();
+  if (StartsMinimized(args))
+    window.showMinimized();
+  else if (window.Plan().maximized.value_or(false))
+    window.showMaximized();
+  else
+    window.show();
   // Without the bus the window still edits; only other processes cannot reach it.
-  const std::string busError = window.OpenBus(TBusFolder::Default());
-  if (!busError.empty() && !station)
-    window.StatusPanels()->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(busError));
+  window.ShowMessage(window.OpenBus(TBusFolder::Default()));
   return QApplication::exec();
 }
 

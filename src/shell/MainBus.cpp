@@ -2,7 +2,7 @@
 #include "shell/MainBus.h"
 
 #include "editor/VornEdit.h"
-#include "shell/Main.h"
+#include "shell/EditorWindow.h"
 
 #include "platform/BusClient.h"
 #include "shellcore/FunctionTable.h"
@@ -19,7 +19,7 @@
 
 namespace vorn {
 
-TMainBus::TMainBus(TVornEditMain& window, TBusFolder folder)
+TMainBus::TMainBus(TEditorWindow& window, TBusFolder folder)
     : QObject(&window), window_(window), endpoint_(std::move(folder)) {}
 
 std::string TMainBus::Open() {
@@ -83,7 +83,7 @@ TBusReply TMainBus::LineJump(bool fileLine, std::int64_t line) {
   return Handled(1);
 }
 
-std::string TVornEditMain::OpenBus(const TBusFolder& folder) {
+std::string TEditorWindow::OpenBus(const TBusFolder& folder) {
   delete bus_;
   bus_ = new TMainBus(*this, folder);
   const std::string error = bus_->Open();
@@ -94,7 +94,7 @@ std::string TVornEditMain::OpenBus(const TBusFolder& folder) {
   return error;
 }
 
-std::int64_t TVornEditMain::BusId() const { return bus_ ? bus_->Endpoint().Id() : 0; }
+std::int64_t TEditorWindow::BusId() const { return bus_ ? bus_->Endpoint().Id() : 0; }
 
 // The run shows a modal progress window: it starts after the reply, not inside the answer.
 TBusReply TMainBus::GrepExecute() {

@@ -15,13 +15,13 @@ class QSocketNotifier;
 
 namespace vorn {
 
-class TVornEditMain;
+class TEditorWindow;
 
 class TMainBus : public QObject, private TBusWindowHandler {
   Q_OBJECT
 public:
   // Child of the window: it lives and is unregistered with it.
-  TMainBus(TVornEditMain& window, TBusFolder folder);
+  TMainBus(TEditorWindow& window, TBusFolder folder);
   // Registers the window; empty text or the reason it could not.
   std::string Open();
   const TBusEndpoint& Endpoint() const { return endpoint_; }
@@ -56,7 +56,7 @@ private:
   // Closing waits for the reply to go out: the endpoint must not vanish while it answers.
   void CloseLater();
 
-  TVornEditMain& window_;
+  TEditorWindow& window_;
   TBusEndpoint endpoint_;
   QSocketNotifier* notifier_ = nullptr;
 };

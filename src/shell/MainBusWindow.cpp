@@ -3,31 +3,27 @@
 #include "shell/MainBus.h"
 
 #include "editor/VornEdit.h"
-#include "shell/Main.h"
+#include "shell/EditorWindow.h"
 #include "shellcore/BusEditQuery.h"
 
 #include <QEvent>
 
 namespace vorn {
 
-// The station answers none of these: it has no document and is never arranged.
 TBusReply TMainBus::QueryMinimized(bool leaveMaximized) {
-  if (window_.StationMode()) return NotHandled();
   if (leaveMaximized && window_.VerticallyMaximized()) window_.ToggleVerticalMaximize();
   if (leaveMaximized && window_.isMaximized()) window_.showNormal();
   return Handled(window_.isMinimized() ? 1 : 0);
 }
 
-TBusReply TMainBus::QueryMain() { return window_.StationMode() ? NotHandled() : Handled(1); }
+TBusReply TMainBus::QueryMain() { return Handled(1); }
 
 TBusReply TMainBus::MinimizeWindow() {
-  if (window_.StationMode()) return NotHandled();
   window_.showMinimized();
   return Handled(1);
 }
 
 TBusReply TMainBus::MoveWindow(int x, int y, int width, int height) {
-  if (window_.StationMode()) return NotHandled();
   window_.PlaceFrame(x, y, width, height);
   return Handled(1);
 }
@@ -37,7 +33,6 @@ TBusReply TMainBus::Reload(TBusMessage which) {
     window_.LoadFileHistory();
     return Handled(1);
   }
-  if (window_.StationMode()) return NotHandled();
   switch (which) {
     case TBusMessage::bmLoadCommonSet: window_.LoadCommonSettings(true); return Handled(1);
     case TBusMessage::bmLoadExtSet: window_.ReselectFileType(); return Handled(1);
@@ -46,7 +41,6 @@ TBusReply TMainBus::Reload(TBusMessage which) {
 }
 
 TBusReply TMainBus::EditQuery(TBusMessage which, std::int64_t wParam, std::int64_t lParam) {
-  if (window_.StationMode()) return NotHandled();
   TVornEdit* pane = window_.Editor();
   const TBusReply reply = AnswerEditQuery(pane->Core(), which, wParam, lParam);
   pane->Flush();

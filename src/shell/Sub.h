@@ -2,19 +2,22 @@
 // main one; only closing differs: it asks nothing and leaves the document to the main window.
 #pragma once
 
-#include "shell/Main.h"
+#include "shell/EditorWindow.h"
 
 namespace vorn {
 
-class TVornEditSub : public TVornEditMain {
+class TVornEditSub : public TEditorWindow {
   Q_OBJECT
 public:
   // Owned by mainWindow, which frees it when it goes.
-  explicit TVornEditSub(TVornEditMain& mainWindow);
+  explicit TVornEditSub(TEditorWindow& mainWindow);
   ~TVornEditSub() override;
 
 protected:
   void closeEvent(QCloseEvent* event) override;
+
+private:
+  void Forget();
 };
 
 }  // namespace vorn

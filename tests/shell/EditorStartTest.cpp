@@ -45,9 +45,9 @@ TEST(EditorStart, AProgramFolderTheUserMayNotWriteStillOpensTheFileAndSaysWhereS
     SetUserFolderOverride(std::string());
     TEditorStart start({file}, false);
     if (!start.Open()) return 1;
-    if (start.Window().FileName() != file) return 2;
+    if (start.Window()->FileName() != file) return 2;
     if (UserFolder().rfind(data + "VornEditor/", 0) != 0) return 3;
-    const QString said = start.Window().StatusPanels()->Panel(TStatusPanels::spMessage)->Text();
+    const QString said = start.Window()->StatusPanels()->Panel(TStatusPanels::spMessage)->Text();
     if (!said.contains(QString::fromStdString(UserFolder()))) return 4;
     if (!IsRegularFile(UserFolder() + "FSet0.ini")) return 5;
     return 0;

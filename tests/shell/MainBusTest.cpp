@@ -33,10 +33,10 @@ protected:
   void SetUp() override { ASSERT_EQ(::mkdir((dir_ / "run").c_str(), 0700), 0); }
 
   std::unique_ptr<TVornEditMain> NewWindow() {
-    auto w = std::make_unique<TVornEditMain>(false);
+    auto w = std::make_unique<TVornEditMain>();
     w->SetHandOffEnabled(false);
     w->SetDocumentPrompts(&prompts_);
-    w->SetProgramStarter([](const std::string&) {});
+    w->Services().startProgram = [](const std::string&) {};
     return w;
   }
 

@@ -64,16 +64,16 @@ protected:
 
   // A window whose every dialog cancels and whose questions go to prompts.
   std::unique_ptr<TVornEditMain> NewWindow(TDocumentPrompts& prompts) {
-    auto w = std::make_unique<TVornEditMain>(false);
+    auto w = std::make_unique<TVornEditMain>();
     testing::MakeQuiet(*w, prompts, [this](const QString& text) { warned_.push_back(text); });
-    TVornEditMain::TFileDialogs dialogs;
+    TWindowServices::TFileDialogs dialogs;
     dialogs.askSaveAs = [] { return std::optional<TSaveAsRequest>(); };
     dialogs.askOpen = [](bool) { return std::optional<std::pair<std::string, std::optional<TCharCodeKind>>>(); };
     dialogs.askRename = [] { return std::optional<std::string>(); };
-    w->SetFileDialogs(dialogs);
-    w->SetProgramStarter([this](const std::string& params) { started_.push_back(params); });
+    w->Services().fileDialogs = dialogs;
+    w->Services().startProgram = [this](const std::string& params) { started_.push_back(params); };
     // The real grep dialog would keep its state in the user's own folder.
-    w->SetGrepDialog([](const std::string&, TGrepKeyWord&) { return false; });
+    w->Services().askGrep = [](const std::string&, TGrepKeyWord&) { return false; };
     return w;
   }
 
@@ -222,14 +222,14 @@ TEST_F(MainCommandsTest, SaveAsWritesTheChosenCodeAndRetitlesTheWindow) {
   TScriptedPrompts prompts;
   auto w = NewWindow(prompts);
   ASSERT_TRUE(w->ProcessCommandLine({path}));
-  TVornEditMain::TFileDialogs dialogs;
+  TWindowServices::TFileDialogs dialogs;
   dialogs.askSaveAs = [&target] {
     TSaveAsRequest request;
     request.name = target;
     request.code = TSaveCodeChoice{ckEuc, lbLF, false, false};
     return std::optional<TSaveAsRequest>(request);
   };
-  w->SetFileDialogs(dialogs);
+  w->Services().fileDialogs.askSaveAs = dialogs.askSaveAs;
   w->Actions()->ActionByName("SaveAs")->trigger();
   EXPECT_EQ(ReadBytes(target), "\xc6\xfc\xcb\xdc\xb8\xec\nb\n");
   EXPECT_EQ(ReadBytes(path), kNihongo + "\r\nb\r\n");
@@ -252,13 +252,13 @@ TEST_F(MainCommandsTest, TheFileTypeFollowsTheDocumentsName) {
   ASSERT_NE(commonTabs, 4);
   TScriptedPrompts prompts;
   auto w = NewWindow(prompts);
-  w->SetFileTypeSource([&types](const std::string& name) { return &types.FindByFileName(name); });
+  w->Services().fileTypeFor = [&types](const std::string& name) { return &types.FindByFileName(name); };
   ASSERT_TRUE(w->ProcessCommandLine({path}));
   EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, 4);
   const std::string renamed = folder_ / "code.txt";
-  TVornEditMain::TFileDialogs dialogs;
+  TWindowServices::TFileDialogs dialogs;
   dialogs.askSaveAs = [&renamed] { return std::optional<TSaveAsRequest>(TSaveAsRequest{renamed, std::nullopt, true}); };
-  w->SetFileDialogs(dialogs);
+  w->Services().fileDialogs.askSaveAs = dialogs.askSaveAs;
   w->Actions()->ActionByName("SaveAs")->trigger();
   EXPECT_EQ(w->FileName(), renamed);
   EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, commonTabs);
@@ -283,7 +283,7 @@ TEST_F(MainCommandsTest, OpeningADocumentKeepsTheCaretBehaviourOfTheCommonSettin
     TScriptedPrompts prompts;
     auto w = NewWindow(prompts);
     w->SetHistoryPlaces(user, folder_ / "run");
-    w->SetFileTypeSource([&types](const std::string& name) { return &types.FindByFileName(name); });
+    w->Services().fileTypeFor = [&types](const std::string& name) { return &types.FindByFileName(name); };
     ASSERT_TRUE(w->ProcessCommandLine({path}));
     TVornEditCore& core = w->Editor()->Core();
     EXPECT_EQ(core.CaretOptions().Style, csDos);
@@ -368,10 +368,10 @@ TEST_F(MainCommandsTest, TheDesktopGetsTheFileOnlyAfterTheSaveQuestion) {
   TScriptedPrompts prompts;
   auto w = NewWindow(prompts);
   std::vector<std::pair<std::string, bool>> opened;
-  w->SetDesktopOpener([&](const std::string& name, bool inFolder) {
+  w->Services().desktopOpen = [&](const std::string& name, bool inFolder) {
     opened.emplace_back(name, inFolder);
     return true;
-  });
+  };
   ASSERT_TRUE(w->ProcessCommandLine({path}));
   w->UpdateActions();
   ASSERT_TRUE(w->Actions()->ActionByName("OpenFileExec")->isEnabled());

@@ -90,10 +90,10 @@ protected:
   }
 
   std::unique_ptr<TVornEditMain> NewWindow() {
-    auto w = std::make_unique<TVornEditMain>(false);
+    auto w = std::make_unique<TVornEditMain>();
     w->SetHandOffEnabled(false);
     w->SetDocumentPrompts(&prompts_);
-    w->SetProgramStarter([](const std::string&) {});
+    w->Services().startProgram = [](const std::string&) {};
     w->SetHistoryPlaces(dir_ / "user/", dir_ / "run");
     EXPECT_EQ(w->OpenBus(TBusFolder(dir_ / "run")), "");
     return w;
@@ -274,12 +274,12 @@ TEST_F(MainCoordinationTest, ChangedFileTypesAreReadAgainAndSelectedByTheTypeSwi
   ASSERT_NE(types.Items(0).TabCol, 6);
   const std::string path = dir_.Write("notes.txt", "a\tb\r\n");
   auto w = NewWindow();
-  w->SetFileTypeSource([&types](const std::string& name) { return &types.FindByFileName(name); });
+  w->Services().fileTypeFor = [&types](const std::string& name) { return &types.FindByFileName(name); };
   int reloads = 0;
-  w->SetFileTypeReload([&] {
+  w->Services().reloadFileTypes = [&] {
     ++reloads;
     cType.TabCol = 6;  // what the dialog saved
-  });
+  };
   ASSERT_TRUE(w->ProcessCommandLine({"-c.c", path}));
   w->show();
   EXPECT_EQ(Send(*w, TBusMessage::bmLoadExtSet), 1);

@@ -38,16 +38,16 @@ using testing::TQuietPrompts;
 class MainGrepTest : public ::testing::Test {
 protected:
   std::unique_ptr<TVornEditMain> NewWindow() {
-    auto w = std::make_unique<TVornEditMain>(false);
+    auto w = std::make_unique<TVornEditMain>();
     w->SetHandOffEnabled(false);
     w->SetDocumentPrompts(&prompts_);
-    w->SetProgramStarter([this](const std::string& params) { started_.push_back(params); });
+    w->Services().startProgram = [this](const std::string& params) { started_.push_back(params); };
     return w;
   }
 
   // The dialog answers with a literal search over the tree, absolute paths, every sub-folder.
   void AnswerGrep(TVornEditMain& w, const std::string& sjisWord) {
-    w.SetGrepDialog([this, sjisWord](const std::string& offered, TGrepKeyWord& run) {
+    w.Services().askGrep = [this, sjisWord](const std::string& offered, TGrepKeyWord& run) {
       offered_.push_back(offered);
       run.SetPattern(sjisWord);
       run.SetPlainText(true);
@@ -58,7 +58,7 @@ protected:
       run.RelativePath = false;
       run.DetectCode = true;
       return true;
-    });
+    };
   }
 
   int CaretLine(TVornEditMain& w) { return w.CaretPositionText().split(':').first().trimmed().toInt(); }
@@ -79,9 +79,9 @@ TEST_F(MainGrepTest, AGrepFillsTheEmptyWindowAndATagJumpOpensTheHitAtItsLine) {
   types.FindGrep()->TabCol = 6;
   ASSERT_NE(types.Items(0).TabCol, 6);
   auto w = NewWindow();
-  w->SetGrepTypeSource([&types] { return types.FindGrep(); });
+  w->Services().grepTypeFor = [&types] { return types.FindGrep(); };
 
-  w->SetGrepDialog([](const std::string&, TGrepKeyWord&) { return false; });
+  w->Services().askGrep = [](const std::string&, TGrepKeyWord&) { return false; };
   ASSERT_TRUE(w->RunFunction(Number("Grep"), false));
   EXPECT_TRUE(w->ShownText().isEmpty()) << "a cancelled dialog runs nothing";
 
@@ -133,13 +133,13 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
   const std::string doc = tree_.Write("doc.dat", "kept\r\n");
   std::filesystem::create_directories(tree_ / "user");
   auto holder = NewWindow();
-  holder->SetGrepHandOffFolder(tree_ / "user/");
+  holder->Services().grepHandOffFolder = tree_ / "user/";
   std::vector<std::string> folders;
-  holder->SetProcessStarter([&](const std::string& params, const std::string& folder) -> pid_t {
+  holder->Services().startProcess = [&](const std::string& params, const std::string& folder) -> pid_t {
     started_.push_back(params);
     folders.push_back(folder);
     return 0;
-  });
+  };
   ASSERT_TRUE(holder->LoadDocument(doc, false));
   holder->Editor()->Core().SetCaretPos(0, 2);
   AnswerGrep(*holder, Sjis("日本語"));
@@ -152,12 +152,12 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
   EXPECT_EQ(folders, std::vector<std::string>{""}) << "a folder search starts the copy in the current folder";
   EXPECT_EQ(holder->ShownText(), QStringLiteral("kept\n"));
   // A search of the window's own file starts it in that file's folder.
-  holder->SetGrepDialog([&](const std::string&, TGrepKeyWord& run) {
+  holder->Services().askGrep = [&](const std::string&, TGrepKeyWord& run) {
     run.SetPattern("kept");
     run.FileMask = doc;
     run.BaseFolder = tree_.Path();
     return true;
-  });
+  };
   ASSERT_TRUE(holder->RunFunction(Number("Grep"), false));
   ASSERT_EQ(folders.size(), 2u);
   EXPECT_EQ(folders[1], tree_.Path() + "/");
@@ -166,7 +166,7 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
   ASSERT_TRUE(holder->RunFunction(Number("Grep"), false));
 
   auto fresh = NewWindow();
-  fresh->SetGrepHandOffFolder(tree_ / "user/");
+  fresh->Services().grepHandOffFolder = tree_ / "user/";
   fresh->RunHandedGrep();
   const QStringList rows = fresh->ShownText().split('\n');
   ASSERT_GE(rows.size(), 5);
@@ -180,12 +180,12 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
   pending.RunAtOnce = false;
   ASSERT_EQ(WriteGrepHandOff(tree_ / "user/", pending), "");
   auto asked = NewWindow();
-  asked->SetGrepHandOffFolder(tree_ / "user/");
+  asked->Services().grepHandOffFolder = tree_ / "user/";
   offered_.clear();
-  asked->SetGrepDialog([this](const std::string& offered, TGrepKeyWord&) {
+  asked->Services().askGrep = [this](const std::string& offered, TGrepKeyWord&) {
     offered_.push_back(offered);
     return false;
-  });
+  };
   asked->RunHandedGrep();
   EXPECT_EQ(offered_, std::vector<std::string>{Sjis("保留")});
   EXPECT_TRUE(asked->ShownText().isEmpty()) << "nothing ran without the dialog's OK";
@@ -194,7 +194,7 @@ TEST_F(MainGrepTest, AWindowHoldingADocumentHandsTheGrepToANewCopyThatRunsIt) {
 
   std::ofstream(tree_ / "user/Grep.fhd", std::ios::binary | std::ios::trunc) << "damaged";
   auto third = NewWindow();
-  third->SetGrepHandOffFolder(tree_ / "user/");
+  third->Services().grepHandOffFolder = tree_ / "user/";
   third->RunHandedGrep();
   EXPECT_TRUE(third->ShownText().isEmpty());
   EXPECT_FALSE(prompts_.said.empty()) << "a damaged record is reported, not run";
@@ -267,19 +267,19 @@ TEST_F(MainGrepTest, TheHandOffGoesToTheStartedProcessEvenWhenAnotherEditorRegis
   const std::string run = tree_ / "run";
   ASSERT_EQ(::mkdir(run.c_str(), 0700), 0);
   auto holder = NewWindow();
-  holder->SetGrepHandOffFolder(tree_ / "user/");
+  holder->Services().grepHandOffFolder = tree_ / "user/";
   ASSERT_EQ(holder->OpenBus(TBusFolder(run)), "");
   ASSERT_TRUE(holder->LoadDocument(doc, false));
   std::unique_ptr<TOtherProcessEditor> other;
   std::unique_ptr<TVornEditMain> started;
   // The started copy is played by a window of this process; an unrelated editor of another
   // process registers just before it and is the most recently activated one.
-  holder->SetProcessStarter([&](const std::string& params, const std::string&) -> pid_t {
+  holder->Services().startProcess = [&](const std::string& params, const std::string&) -> pid_t {
     EXPECT_EQ(params.rfind("-x", 0), 0u) << params;
     other = std::make_unique<TOtherProcessEditor>(run);
-    started = std::make_unique<TVornEditMain>(false);
+    started = std::make_unique<TVornEditMain>();
     started->SetDocumentPrompts(&prompts_);
-    started->SetGrepHandOffFolder(tree_ / "user/");
+    started->Services().grepHandOffFolder = tree_ / "user/";
     EXPECT_EQ(started->OpenBus(TBusFolder(run)), "");
     for (TBusPeer peer : TBusFolder(run).List()) {
       if (peer.pid != other->Pid()) continue;
@@ -287,7 +287,7 @@ TEST_F(MainGrepTest, TheHandOffGoesToTheStartedProcessEvenWhenAnotherEditorRegis
       TBusFolder(run).WriteRecord(peer);
     }
     return ::getpid();
-  });
+  };
   AnswerGrep(*holder, Sjis("日本語"));
   ASSERT_TRUE(holder->RunFunction(Number("Grep"), false));
   ASSERT_TRUE(started && other && other->Registered());

@@ -7,6 +7,7 @@
 #include "platform/BusClient.h"
 #include "platform/BusEndpoint.h"
 #include "shell/CommandActions.h"
+#include "shell/FileCommandsPart.h"
 #include "shellcore/FileHistoryStore.h"
 #include "shellcore/MenuTree.h"
 #include "store/EditLineMark.h"
@@ -98,18 +99,18 @@ protected:
   }
 
   std::unique_ptr<TVornEditMain> NewWindow() {
-    auto w = std::make_unique<TVornEditMain>(false);
+    auto w = std::make_unique<TVornEditMain>();
     testing::MakeQuiet(*w, prompts_);
-    w->SetProgramStarter([this](const std::string& params) { started_.push_back(params); });
+    w->Services().startProgram = [this](const std::string& params) { started_.push_back(params); };
     w->SetHistoryPlaces(UserFolderPath(), runtime_.Path());
     // The open dialog answers with whatever name the test put in chosen_.
-    TVornEditMain::TFileDialogs dialogs;
+    TWindowServices::TFileDialogs dialogs;
     dialogs.askSaveAs = [] { return std::optional<TSaveAsRequest>(); };
     dialogs.askOpen = [this](bool) {
       return std::optional<std::pair<std::string, std::optional<TCharCodeKind>>>({chosen_, std::nullopt});
     };
     dialogs.askRename = [] { return std::optional<std::string>(); };
-    w->SetFileDialogs(dialogs);
+    w->Services().fileDialogs = dialogs;
     w->resize(600, 300);
     return w;
   }
@@ -339,7 +340,7 @@ TEST_F(MainHistoryTest, TheFileMenuListsTheNewestThirtyAndOpensThem) {
   // With Shift the entry replaces the document, which keeps its caret in the history.
   w->Editor()->Core().SetCaretPos(2, 1);
   const int caret = w->Editor()->Core().GetCaretOffset();
-  w->OpenHistoryEntry(files[30], true);
+  w->FileCommands().OpenHistoryEntry(files[30], true);
   EXPECT_EQ(w->FileName(), files[30]);
   EXPECT_EQ(StoredHistory().Items()[0].fileName, files[30]);
   EXPECT_EQ(StoredHistory().Find(files[5])->caret, caret);
@@ -376,7 +377,7 @@ TEST_F(MainHistoryTest, TheOpenDialogKeepsItsSizeAndTheFoldersTheUserFixedInComm
       << "[Standard]\r\nFolderHistCount=3\r\n[CommonDialog]\r\nWidth=640\r\nHeight=470\r\n"
       << "[FolderHistory]\r\nCount=2\r\nFolder0=" << a.Path() << "\r\nFolderFixed0=0\r\nFolder1=" << b.Path()
       << "\r\nFolderFixed1=0\r\n";
-  TVornEditMain w(false);  // the window's own dialogs
+  TVornEditMain w;  // the window's own dialogs
   w.SetDocumentPrompts(&prompts_);
   w.SetHistoryPlaces(UserFolderPath(), runtime_.Path());
   ASSERT_TRUE(w.ProcessCommandLine({}));

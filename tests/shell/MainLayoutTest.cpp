@@ -36,9 +36,9 @@ protected:
   void TearDown() override { SetUserFolderOverride(std::string()); }
 
   std::unique_ptr<TVornEditMain> NewWindow(const std::vector<std::string>& args, TTypeList* types = nullptr) {
-    auto w = std::make_unique<TVornEditMain>(false);
+    auto w = std::make_unique<TVornEditMain>();
     testing::MakeQuiet(*w, prompts_, [](const QString& text) { ADD_FAILURE() << text.toStdString(); });
-    if (types) w->SetFileTypeSource([types](const std::string& name) { return &types->FindByFileName(name); });
+    if (types) w->Services().fileTypeFor = [types](const std::string& name) { return &types->FindByFileName(name); };
     EXPECT_TRUE(w->ProcessCommandLine(args));
     return w;
   }

@@ -35,7 +35,7 @@ protected:
     for (int i = 0; i < rows; ++i) text += "line" + std::to_string(i) + "\r\n";
     path_ = folder_.Path() + "/panes.txt";
     std::ofstream(path_, std::ios::binary) << text;
-    auto w = std::make_unique<TVornEditMain>(false);
+    auto w = std::make_unique<TVornEditMain>();
     testing::MakeQuiet(*w, prompts_);
     EXPECT_TRUE(w->ProcessCommandLine({path_}));
     w->resize(800, height);

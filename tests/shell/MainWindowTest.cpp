@@ -3,6 +3,7 @@
 #include "platform/VornUtil.h"
 #include "settings/VornMemInifile.h"
 #include "shell/CommandActions.h"
+#include "shell/Station.h"
 #include "shellcore/KeyMapFiles.h"
 #include "Unprivileged.h"
 
@@ -44,8 +45,8 @@ protected:
 
   // A window whose prompts record what they were asked instead of showing boxes.
   std::unique_ptr<TVornEditMain> NewWindow(TDialogAnswer answer = daNo) {
-    auto w = std::make_unique<TVornEditMain>(false);
-    TVornEditMain::TPrompts p;
+    auto w = std::make_unique<TVornEditMain>();
+    TWindowServices::TPrompts p;
     p.askCreateMissing = [this, answer](const QString& text) {
       asked_.push_back(text);
       return answer;
@@ -55,7 +56,7 @@ protected:
       return QString();
     };
     p.warn = [this](const QString& text) { warned_.push_back(text); };
-    w->SetPrompts(p);
+    w->Services().prompts = p;
     w->SetHandOffEnabled(false);
     return w;
   }
@@ -195,7 +196,7 @@ TEST_F(MainWindowTest, DroppedFilesOpenTheFirstInAnUntitledWindowAndTheRestInOne
   const auto a = Write("a.txt", "A"), b = Write("b.txt", "B"), c = Write("c.txt", "C");
   auto w = NewWindow();
   std::vector<std::string> started;
-  w->SetProgramStarter([&started](const std::string& params) { started.push_back(params); });
+  w->Services().startProgram = [&started](const std::string& params) { started.push_back(params); };
   ASSERT_TRUE(w->ProcessCommandLine({}));
   Drop(*w, {dir_.string(), a, b, c});  // a folder is no file to open
   EXPECT_EQ(w->FileName(), a);
@@ -222,7 +223,7 @@ TEST_F(MainWindowTest, AnEmptyToolBarIsRememberedAsHiddenInCommonIni) {
 }
 
 TEST(StationWindow, IsHiddenAndTitledForDiscovery) {
-  TVornEditMain station(true);
+  TVornEditStation station;
   EXPECT_EQ(station.windowTitle(), QStringLiteral("VORNEDITORSTATION"));
   EXPECT_FALSE(station.isVisible());
 }

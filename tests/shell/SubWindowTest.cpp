@@ -34,7 +34,7 @@ protected:
     for (int i = 0; i < rows; ++i) text += "line" + std::to_string(i) + "\r\n";
     path_ = folder_.Path() + "/doc.txt";
     std::ofstream(path_, std::ios::binary) << text;
-    auto w = std::make_unique<TVornEditMain>(false);
+    auto w = std::make_unique<TVornEditMain>();
     testing::MakeQuiet(*w, prompts_);
     w->SetHistoryPlaces(folder_.Path() + "/user/", folder_.Path() + "/run");
     EXPECT_TRUE(w->ProcessCommandLine({path_}));
@@ -44,24 +44,24 @@ protected:
     return w;
   }
 
-  static bool Run(TVornEditMain& w, std::string_view name, bool shift = false) {
+  static bool Run(TEditorWindow& w, std::string_view name, bool shift = false) {
     const bool ran = w.RunFunction(FunctionByName(name)->Number, shift);
     QApplication::processEvents();
     return ran;
   }
-  static TVornEditSub* NewWindow(TVornEditMain& w) {
+  static TVornEditSub* NewWindow(TEditorWindow& w) {
     EXPECT_TRUE(Run(w, "NewWindow"));
-    const std::vector<TVornEditMain*> windows = w.WindowList();
+    const std::vector<TEditorWindow*> windows = w.WindowList();
     return windows.size() > 1 ? static_cast<TVornEditSub*>(windows.back()) : nullptr;
   }
-  static void Type(TVornEditMain& w, const QString& text) {
+  static void Type(TEditorWindow& w, const QString& text) {
     for (QChar c : text) {
       QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
       QApplication::sendEvent(w.Editor(), &press);
     }
   }
   std::string Base() const { return "doc.txt[" + folder_.Path() + "/] - VornEditor"; }
-  static std::string Title(const TVornEditMain& w) { return w.windowTitle().toStdString(); }
+  static std::string Title(const TEditorWindow& w) { return w.windowTitle().toStdString(); }
 
   vorn::testing::TTempFolder folder_;
   TScriptedPrompts prompts_;
@@ -124,7 +124,7 @@ TEST_F(SubWindowTest, TitlesNumberTheWindowsByTheirPlaceInTheList) {
   TVornEditSub* first = NewWindow(*main);
   TVornEditSub* second = NewWindow(*first);  // opened from a sub window, owned by the main
   ASSERT_NE(second, first);
-  EXPECT_EQ(main->WindowList(), (std::vector<TVornEditMain*>{main.get(), first, second}));
+  EXPECT_EQ(main->WindowList(), (std::vector<TEditorWindow*>{main.get(), first, second}));
   EXPECT_EQ(Title(*second), "□ [サブウィンドウ(2)] " + Base());
   // Other processes tell sub windows from main windows by their class.
   int subsOnBus = 0;

@@ -44,11 +44,11 @@ private:
 // empty); the document's questions go to prompts.
 inline void MakeQuiet(TVornEditMain& w, TDocumentPrompts& prompts,
                       std::function<void(const QString&)> warn = {}) {
-  TVornEditMain::TPrompts p;
+  TWindowServices::TPrompts p;
   p.askCreateMissing = [](const QString&) { return daNo; };
   p.chooseFileIn = [](const QString&) { return QString(); };
   p.warn = warn ? std::move(warn) : [](const QString&) {};
-  w.SetPrompts(p);
+  w.Services().prompts = p;
   w.SetHandOffEnabled(false);
   w.SetDocumentPrompts(&prompts);
 }

@@ -1,7 +1,7 @@
-// TVornEditMain: the common settings of "Common.ini" applied to the window and its panes, read
+// TEditorWindow: the common settings of "Common.ini" applied to the window and its panes, read
 // at start and again when another window changed them; and the file type
 // selected again after another window changed the types.
-#include "shell/Main.h"
+#include "shell/EditorWindow.h"
 
 #include "base/VornError.h"
 #include "editor/VornEdit.h"
@@ -47,19 +47,18 @@ public:
 
 }  // namespace
 
-void TVornEditMain::LoadCommonSettings(bool reloadKeyMap) {
+void TEditorWindow::LoadCommonSettings(bool reloadKeyMap) {
   TCommonSet common(ProgramFolder());
   try {
-    common.LoadFrom(HistoryUserFolder() + "Common.ini");
+    common.LoadFrom(process_.HistoryUserFolder() + "Common.ini");
   } catch (const EVornError& e) {
     // A file another program holds or this user may not read: the defaults serve meanwhile.
-    ShowHistoryMessage(e.what());
+    ShowMessage(e.what());
   }
-  for (const std::string& message : common.TakeMessages()) ShowHistoryMessage(message);
+  for (const std::string& message : common.TakeMessages()) ShowMessage(message);
   TWindowOptionsTarget target;
   common.ApplyToWindows(target);
   SetCommonOptions(target.window);
-  if (stationMode_) return;
   // The wrap rules live on the store every pane shows, so they are set once.
   ApplyCommonWrap(common, WrapOptionOf(edit_->Core().Store()));
   for (int slot = 0; slot < 2; ++slot)
@@ -70,38 +69,36 @@ void TVornEditMain::LoadCommonSettings(bool reloadKeyMap) {
   if (!reloadKeyMap) return;
   const TKeyMapLoadResult loaded = LoadKeyMap(*actions_, UserFolder(), false);
   toolBar_ = actions_->ToolBar();
-  if (!loaded.Error.empty()) prompts_.warn(QString::fromStdString(loaded.Error));
+  if (!loaded.Error.empty()) WindowPrompts().warn(QString::fromStdString(loaded.Error));
 }
 
 // Hand-edited files may hold any number; the history never shows more than it keeps. The
 // window is maximised only when the setting turns on, not each time the settings come again.
-void TVornEditMain::SetCommonOptions(const TWindowCommonOptions& options) {
-  const bool maximizeTurnedOn = options.Maximize && !common_.Maximize;
-  common_ = options;
-  common_.FileHistCount = std::clamp(options.FileHistCount, 0, TFileHistory::kMaxEntries);
-  common_.FolderHistCount = std::clamp(options.FolderHistCount, 0, TFileHistory::kMaxEntries);
-  common_.StationFileHistCount = std::clamp(options.StationFileHistCount, 0, TFileHistory::kMaxEntries);
-  if (history_.MenuCount() != common_.FileHistCount) {
-    history_.SetMenuCount(common_.FileHistCount);
-    history_.SetMenuNeedsRebuild(true);
+void TEditorWindow::SetCommonOptions(const TWindowCommonOptions& options) {
+  const bool maximizeTurnedOn = options.Maximize && !process_.common.Maximize;
+  process_.common = options;
+  process_.common.FileHistCount = std::clamp(options.FileHistCount, 0, TFileHistory::kMaxEntries);
+  process_.common.FolderHistCount = std::clamp(options.FolderHistCount, 0, TFileHistory::kMaxEntries);
+  process_.common.StationFileHistCount = std::clamp(options.StationFileHistCount, 0, TFileHistory::kMaxEntries);
+  if (process_.history.MenuCount() != process_.common.FileHistCount) {
+    process_.history.SetMenuCount(process_.common.FileHistCount);
+    process_.history.SetMenuNeedsRebuild(true);
   }
-  if (stationMode_) return;
-  ShowBars(common_.ToolBar, common_.StatusBar);
+  ShowBars(process_.common.ToolBar, process_.common.StatusBar);
   if (maximizeTurnedOn) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 // A grep result keeps the grep type; a /c value stands for the document's own name.
-void TVornEditMain::ReselectFileType() {
-  if (stationMode_) return;
+void TEditorWindow::ReselectFileType() {
   try {
-    if (reloadFileTypes_) reloadFileTypes_();
+    if (Services().reloadFileTypes) Services().reloadFileTypes();
   } catch (const EVornError& e) {
-    ShowHistoryMessage(e.what());  // the types as they were read before stay in use
+    ShowMessage(e.what());  // the types as they were read before stay in use
   }
-  if (appliedTypeName_ == GrepTypeName()) {
-    if (grepTypeFor_) ApplyTypeSetting(grepTypeFor_());
-  } else if (!plan_.fileTypeName.empty()) {
-    if (fileTypeFor_) ApplyTypeSetting(fileTypeFor_(plan_.fileTypeName));
+  if (process_.appliedTypeName == GrepTypeName()) {
+    if (Services().grepTypeFor) ApplyTypeSetting(Services().grepTypeFor());
+  } else if (!process_.plan.fileTypeName.empty()) {
+    if (Services().fileTypeFor) ApplyTypeSetting(Services().fileTypeFor(process_.plan.fileTypeName));
   } else {
     ApplyFileType();
   }

@@ -1,6 +1,6 @@
-// TVornEditMain: the file history (caret and marks restored on load, entry written on load,
+// TEditorWindow: the file history (caret and marks restored on load, entry written on load,
 // save and close), the folder history, and the question whether another editor shows a file.
-#include "shell/Main.h"
+#include "shell/EditorWindow.h"
 
 #include "editor/VornEdit.h"
 #include "platform/VornUtil.h"
@@ -18,49 +18,36 @@
 
 namespace vorn {
 
-void TVornEditMain::SetHistoryPlaces(std::string userFolder, std::string busRuntimeFolder) {
-  historyUserFolder_ = std::move(userFolder);
-  busFolder_ = std::make_unique<TBusFolder>(std::move(busRuntimeFolder));
+void TEditorWindow::SetHistoryPlaces(std::string userFolder, std::string busRuntimeFolder) {
+  Services().historyUserFolder = std::move(userFolder);
+  Services().busRuntimeFolder = std::move(busRuntimeFolder);
 }
 
-std::string TVornEditMain::HistoryUserFolder() const {
-  return historyUserFolder_.empty() ? UserFolder() : historyUserFolder_;
-}
+bool TEditorWindow::HistoryEnabled() const { return !process_.plan.noHistory; }
 
-const TBusFolder& TVornEditMain::Bus() {
-  if (!busFolder_) busFolder_ = std::make_unique<TBusFolder>(TBusFolder::Default());
-  return *busFolder_;
-}
-
-bool TVornEditMain::HistoryEnabled() const { return !stationMode_ && !plan_.noHistory; }
-
-void TVornEditMain::LoadFileHistory() {
+void TEditorWindow::LoadFileHistory() {
   std::string message;
-  if (TFileHistoryStore(HistoryUserFolder()).Load(history_, message) != TFileHistoryStore::hrNoFile)
-    history_.SetMenuNeedsRebuild(true);
-  if (!message.empty()) ShowHistoryMessage(message);
-}
-
-void TVornEditMain::ShowHistoryMessage(const std::string& message) {
-  if (status_ && !message.empty()) status_->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(message));
+  if (TFileHistoryStore(process_.HistoryUserFolder()).Load(process_.history, message) != TFileHistoryStore::hrNoFile)
+    process_.history.SetMenuNeedsRebuild(true);
+  if (!message.empty()) ShowMessage(message);
 }
 
 // Marks of the text that was shown before never carry over to the new one, whatever the
 // history says about it.
-void TVornEditMain::RestoreFromHistory() {
+void TEditorWindow::RestoreFromHistory() {
   edit_->Core().Store().LineMarkTable().ClearMarks(true, true);
-  if (FileName().empty() || (!common_.ReserveCaret && !common_.ReserveMark)) return;
+  if (FileName().empty() || (!process_.common.ReserveCaret && !process_.common.ReserveMark)) return;
   LoadFileHistory();
-  const TFileInfo* entry = history_.Find(FileName());
+  const TFileInfo* entry = process_.history.Find(FileName());
   if (!entry) return;
-  if (common_.ReserveCaret) RestoreCaret(*entry);
-  if (common_.ReserveMark) RestoreMarks(*entry);
+  if (process_.common.ReserveCaret) RestoreCaret(*entry);
+  if (process_.common.ReserveMark) RestoreMarks(*entry);
 }
 
 // The caret goes to the remembered offset and its row to the middle of the pane, so the
 // user sees the text around where they left off rather than a caret on the last row. A
 // split window shows it in the upper pane, the lower one carrying on right below.
-void TVornEditMain::RestoreCaret(const TFileInfo& entry) {
+void TEditorWindow::RestoreCaret(const TFileInfo& entry) {
   if (Split() && edit_ != Pane(0)) MakePaneCurrent(Pane(0));
   TVornEditCore& core = edit_->Core();
   core.SetCaretOffset(entry.caret);
@@ -77,7 +64,7 @@ void TVornEditMain::RestoreCaret(const TFileInfo& entry) {
 
 // A stored file may come from an older text or another program: marks past the end or below
 // zero are dropped rather than pointing nowhere.
-void TVornEditMain::RestoreMarks(const TFileInfo& entry) {
+void TEditorWindow::RestoreMarks(const TFileInfo& entry) {
   TVornEditLineMark& marks = edit_->Core().Store().LineMarkTable();
   const int lines = edit_->Core().Store().LineCount();
   marks.BeginUpdate();
@@ -90,7 +77,7 @@ void TVornEditMain::RestoreMarks(const TFileInfo& entry) {
   marks.EndUpdate();
 }
 
-TFileInfo TVornEditMain::PaneHistoryState() const {
+TFileInfo TEditorWindow::PaneHistoryState() const {
   TFileInfo state;
   state.caret = edit_->Core().GetCaretOffset();
   const TVornEditLineMark& marks = edit_->Core().Store().LineMarkTable();
@@ -99,18 +86,18 @@ TFileInfo TVornEditMain::PaneHistoryState() const {
   return state;
 }
 
-void TVornEditMain::WriteHistoryEntry() {
+void TEditorWindow::WriteHistoryEntry() {
   if (FileName().empty()) return;
   WriteHistoryEntry(FileName(), PaneHistoryState());
 }
 
 // A history that cannot be written costs the user a remembered caret, never the document:
 // the failure goes to the status bar instead of a box in the middle of a save or close.
-void TVornEditMain::WriteHistoryEntry(const std::string& name, const TFileInfo& state) {
+void TEditorWindow::WriteHistoryEntry(const std::string& name, const TFileInfo& state) {
   if (!HistoryEnabled() || name.empty()) return;
   std::string message;
-  const auto result = TFileHistoryStore(HistoryUserFolder()).WriteEntry(
-      history_, CanonicalFileName(name),
+  const auto result = TFileHistoryStore(process_.HistoryUserFolder()).WriteEntry(
+      process_.history, CanonicalFileName(name),
       [&state](TFileInfo& info) {
         info.caret = state.caret;
         info.numberedMarks = state.numberedMarks;
@@ -118,26 +105,26 @@ void TVornEditMain::WriteHistoryEntry(const std::string& name, const TFileInfo& 
       },
       message);
   if (result != TFileHistoryStore::hrOk) {
-    ShowHistoryMessage(message);
+    ShowMessage(message);
     return;
   }
-  history_.SetMenuNeedsRebuild(true);
-  BroadcastFileHistoryReload(Bus(), BusId());
+  process_.history.SetMenuNeedsRebuild(true);
+  BroadcastFileHistoryReload(process_.Bus(), BusId());
 }
 
-void TVornEditMain::AddDocumentFolderToHistory() {
-  if (!HistoryEnabled() || common_.FolderHistCount <= 0 || FileName().empty()) return;
+void TEditorWindow::AddDocumentFolderToHistory() {
+  if (!HistoryEnabled() || process_.common.FolderHistCount <= 0 || FileName().empty()) return;
   const std::string name = CanonicalFileName(FileName());
   const auto slash = name.find_last_of('/');
   if (slash == std::string::npos) return;
   const std::string folder = name.substr(0, slash + 1);
-  const int limit = common_.FolderHistCount;
+  const int limit = process_.common.FolderHistCount;
   // As with the file history, a folder history that cannot be written must not stop the load;
   // a user folder that does not exist yet is made.
   try {
     std::error_code ignored;
-    std::filesystem::create_directories(HistoryUserFolder(), ignored);
-    UpdateSharedIni(HistoryUserFolder() + "Common.ini", [&folder, limit](TCustomIniFile& ini) {
+    std::filesystem::create_directories(process_.HistoryUserFolder(), ignored);
+    UpdateSharedIni(process_.HistoryUserFolder() + "Common.ini", [&folder, limit](TCustomIniFile& ini) {
       WriteFolderHistory(ini, AddToFolderHistory(ReadFolderHistory(ini, limit), folder, limit));
     });
   } catch (const std::exception& e) {
@@ -147,26 +134,26 @@ void TVornEditMain::AddDocumentFolderToHistory() {
 
 // The window's own endpoint is left out of the query: it would be asked from the thread that
 // must answer it, and every open would wait out the query's time-out.
-std::int64_t TVornEditMain::WindowShowingFile(const std::string& name) {
-  return FindWindowShowingFile(Bus(), name, BusId(), std::string());
+std::int64_t TEditorWindow::WindowShowingFile(const std::string& name) {
+  return FindWindowShowingFile(process_.Bus(), name, BusId(), std::string());
 }
 
-bool TVornEditMain::BroughtForwardElsewhere(const std::string& name) {
+bool TEditorWindow::BroughtForwardElsewhere(const std::string& name) {
   const std::int64_t window = WindowShowingFile(name);
   if (window == 0) return false;
-  if (!common_.RestrictAlreadyOpenMsg) documentPrompts_.Inform(CanonicalFileName(name) + "は、既に開かれています");
+  if (!process_.common.RestrictAlreadyOpenMsg) Prompts().Inform(CanonicalFileName(name) + "は、既に開かれています");
   std::string message;
-  if (!ActivateWindow(Bus(), window, message) && status_)
+  if (!ActivateWindow(process_.Bus(), window, message) && status_)
     status_->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(message));
   return true;
 }
 
-std::vector<std::string> TVornEditMain::BringForwardWindowsShowing(const std::vector<std::string>& names,
+std::vector<std::string> TEditorWindow::BringForwardWindowsShowing(const std::vector<std::string>& names,
                                                                     const TWindowLookup& lookup) {
   std::vector<std::string> failed;
   for (const std::string& name : names) {
     std::string message;
-    if (!ActivateWindow(Bus(), lookup(name), message)) {
+    if (!ActivateWindow(process_.Bus(), lookup(name), message)) {
       failed.push_back(name);
       if (status_) status_->SetPanelText(TStatusPanels::spMessage, QString::fromStdString(message));
     }

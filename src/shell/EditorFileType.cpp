@@ -1,6 +1,6 @@
-// TVornEditMain: the file type chosen by the document's name, applied to the window's pane
+// TEditorWindow: the file type chosen by the document's name, applied to the window's pane
 // through the settings' apply interfaces and handed on to the editor core.
-#include "shell/Main.h"
+#include "shell/EditorWindow.h"
 
 #include "base/VornError.h"
 #include "editor/VornEdit.h"
@@ -41,12 +41,12 @@ public:
 
 // Only the parts the pane takes so far reach it: the caret and tab behaviour and what a save
 // cleans up; colours, margins and the wrap width follow with the pane's option records.
-void TVornEditMain::ApplyFileType() {
-  appliedTypeName_ = FileName();
-  if (fileTypeFor_) ApplyTypeSetting(fileTypeFor_(FileName()));
+void TEditorWindow::ApplyFileType() {
+  process_.appliedTypeName = FileName();
+  if (Services().fileTypeFor) ApplyTypeSetting(Services().fileTypeFor(FileName()));
 }
 
-void TVornEditMain::ApplyTypeSetting(TFileSetting* type) {
+void TEditorWindow::ApplyTypeSetting(TFileSetting* type) {
   if (!type) return;
   TWindowRecords records(Pane(0)->Core().CaretOptions(), Modified());
   try {
@@ -54,10 +54,10 @@ void TVornEditMain::ApplyTypeSetting(TFileSetting* type) {
   } catch (const EVornError& e) {
     // The type's own files are read on first use; one that cannot be read leaves the panes
     // as they are and is read again next time.
-    ShowHistoryMessage(e.what());
+    ShowMessage(e.what());
     return;
   }
-  windowType_ = records.window;
+  process_.windowType = records.window;
   const TPaneTypeOptions& options = records.pane.typeOptions;
   ForEachPane([&records, &options](TVornEdit& pane) {
     TVornEditCore& core = pane.Core();
@@ -66,7 +66,7 @@ void TVornEditMain::ApplyTypeSetting(TFileSetting* type) {
                         options.ClearUndoAtSave};
     pane.RepaintAll();
   });
-  appliedTypeTabs_ = edit_->Core().CaretOptions().TabSpaceCount;
+  process_.appliedTypeTabs = edit_->Core().CaretOptions().TabSpaceCount;
 }
 
 }  // namespace vorn

@@ -1,8 +1,15 @@
-// TVornEditMain: the window's dispatcher with its handlers and hooks, and the actions' states.
-#include "shell/Main.h"
+// TEditorWindow: the window's parts and dispatcher with its hooks, and the actions' states.
+#include "shell/EditorWindow.h"
 
 #include "editor/VornEdit.h"
 #include "shell/CommandActions.h"
+#include "shell/CoordinationPart.h"
+#include "shell/FileCommandsPart.h"
+#include "shell/GrepPart.h"
+#include "shell/HelpPart.h"
+#include "shell/HistoryMenuPart.h"
+#include "shell/LayoutPart.h"
+#include "shell/SmallCommandsPart.h"
 #include "shellcore/PaneCommands.h"
 #include "shellcore/StatusTexts.h"
 
@@ -22,19 +29,28 @@ std::int64_t SteadyMs() {
 
 }  // namespace
 
-TFunctionSet TVornEditMain::BuiltFunctions() const {
+TFunctionSet TEditorWindow::BuiltFunctions() const {
   TFunctionSet built;
   for (int n = 0; n < kFunctionCount; ++n) built.set(static_cast<std::size_t>(n), dispatcher_.Has(n));
   return built;
 }
 
-void TVornEditMain::BuildCommands() {
+// The pane commands work on whichever pane is current when they run; every other group of
+// commands is a part of the window.
+void TEditorWindow::BuildCommands() {
   AddPaneCommands(dispatcher_, [this]() -> TVornEditCore& { return edit_->Core(); });
-  AddFileCommands();
-  AddPaneLayoutCommands();
-  AddGrepCommands();
-  AddSmallCommands();
-  AddCoordinationCommands();
+  auto fileCommands = std::make_unique<TFileCommandsPart>(*this);
+  fileCommands_ = fileCommands.get();
+  auto grep = std::make_unique<TGrepPart>(*this);
+  grep_ = grep.get();
+  parts_.push_back(std::move(fileCommands));
+  parts_.push_back(std::move(grep));
+  parts_.push_back(std::make_unique<TLayoutPart>(*this));
+  parts_.push_back(std::make_unique<TSmallCommandsPart>(*this));
+  parts_.push_back(std::make_unique<TCoordinationPart>(*this));
+  parts_.push_back(std::make_unique<THistoryMenuPart>(*this));
+  parts_.push_back(std::make_unique<THelpPart>(*this));
+  for (const auto& part : parts_) part->AddCommands(dispatcher_);
   dispatcher_.AddBeforeHook([this](const TCommandRun& run) { BeforeCommand(run); });
   dispatcher_.AddAfterHook([this](const TCommandRun& run) { AfterCommand(run); });
   actions_ = new TCommandActions(this, dispatcher_, [this](const std::string& name) { RunCommand(name); });
@@ -44,33 +60,31 @@ void TVornEditMain::BuildCommands() {
     if (QAction* action = actions_->ActionByName(name)) action->setEnabled(false);
 }
 
-TCommandState TVornEditMain::CommandState() const {
+TCommandState TEditorWindow::CommandState() const {
   TCommandState state;
   state.ReadOnly = ReadOnly();
-  state.BrowseMode = browseMode_;
+  state.BrowseMode = BrowseMode();
   state.FileName = !FileName().empty();
   state.ClipboardText = clipboardHasText_;
   state.Split = Split();
   state.VerticalMax = verticalMax_;
-  if (edit_) {
-    const TVornEditCore& core = edit_->Core();
-    state.Selection = core.HasSelection();
-    state.CanUndo = core.CanUndo();
-    state.CanRedo = core.CanRedo();
-    state.BoxSelection = core.BoxMode();
-  }
+  const TVornEditCore& core = edit_->Core();
+  state.Selection = core.HasSelection();
+  state.CanUndo = core.CanUndo();
+  state.CanRedo = core.CanRedo();
+  state.BoxSelection = core.BoxMode();
   return state;
 }
 
-bool TVornEditMain::RunFunction(int function, bool shiftHeld) { return dispatcher_.Run(function, shiftHeld); }
+bool TEditorWindow::RunFunction(int function, bool shiftHeld) { return dispatcher_.Run(function, shiftHeld); }
 
 // The fast-repeat flag the movements read belongs to the pane the command works on.
-void TVornEditMain::BeforeCommand(const TCommandRun& run) {
-  const TCommandPreExecute::TStep step = preExecute_.Step(SteadyMs(), stationMode_, false, run);
+void TEditorWindow::BeforeCommand(const TCommandRun& run) {
+  const TCommandPreExecute::TStep step = preExecute_.Step(SteadyMs(), false, false, run);
   edit_->Core().SetKeyRepeat(step.FastRepeat);
 }
 
-void TVornEditMain::AfterCommand(const TCommandRun& run) {
+void TEditorWindow::AfterCommand(const TCommandRun& run) {
   edit_->Core().SetKeyRepeat(false);
   edit_->Flush();
   actions_->UpdateStates(CommandState());
@@ -80,21 +94,22 @@ void TVornEditMain::AfterCommand(const TCommandRun& run) {
   Q_EMIT FunctionRan(run.Function);
 }
 
-void TVornEditMain::RunCommand(const std::string& name) {
-  if (!RunHelpCommand(name)) RunLayoutCommand(name);
+void TEditorWindow::RunCommand(const std::string& name) {
+  for (const auto& part : parts_)
+    if (part->RunNamedCommand(name)) break;
   ScheduleUpdate();
 }
 
 // A change in one window shows in the actions of all: they share the document.
-void TVornEditMain::ScheduleUpdate() {
-  ForEachWindow([](TVornEditMain& w) {
+void TEditorWindow::ScheduleUpdate() {
+  ForEachWindow([](TEditorWindow& w) {
     if (w.updateTimer_ && !w.updateTimer_->isActive()) w.updateTimer_->start(0);
   });
 }
 
 // Reads only the document, the core and the cached clipboard state: cheap enough for every pass.
-void TVornEditMain::UpdateActions() {
-  if (!actions_ || stationMode_) return;
+void TEditorWindow::UpdateActions() {
+  if (!actions_) return;
   actions_->UpdateStates(CommandState());
   UpdateTitle();
   UpdateStatus();
@@ -103,7 +118,7 @@ void TVornEditMain::UpdateActions() {
 
 // Panel 0 tells the selection's size while there is one; measuring walks the rows, so it is
 // done only when the selection's ends move.
-void TVornEditMain::ShowSelectionSize() {
+void TEditorWindow::ShowSelectionSize() {
   if (!status_) return;
   const TVornEditCore& core = edit_->Core();
   // Turning box selection on tells how the mouse makes one.
@@ -130,7 +145,7 @@ void TVornEditMain::ShowSelectionSize() {
   status_->SetPanelText(TStatusPanels::spMessage, text);
 }
 
-void TVornEditMain::ShowClickedSelectionSize() {
+void TEditorWindow::ShowClickedSelectionSize() {
   const TVornEditCore& core = edit_->Core();
   if (!status_ || !core.HasSelection()) return;
   const TTextRange range = core.SelectionOffsets();

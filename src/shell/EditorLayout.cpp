@@ -1,16 +1,15 @@
-// TVornEditMain: sizing the window by columns and rows, vertical maximisation, the tool-bar
-// and status-bar switches, and the menu bar's document icon. The window manager owns the
+// TEditorWindow: sizing the window by columns and rows, vertical maximisation, the tool bar
+// and status bar shown, and the menu bar's document icon. The window manager owns the
 // frame, so its extents are read from frameGeometry() against geometry().
-#include "shell/Main.h"
+#include "shell/EditorWindow.h"
 
 #include "editor/VornEdit.h"
 #include "platform/VornUtil.h"
-#include "settings/CommonIniUpdate.h"
-#include "settings/VornMemInifile.h"
 #include "shell/CommandActions.h"
 #include "shell/DocumentIcon.h"
 #include "shellcore/FunctionTable.h"
 #include "shellcore/PaneLayout.h"
+#include "shellcore/WindowArrangement.h"
 
 #include <QAction>
 #include <QEvent>
@@ -29,9 +28,6 @@
 
 namespace vorn {
 namespace {
-
-constexpr const char* kCommonIni = "Common.ini";
-constexpr const char* kStandard = "Standard";
 
 // The frame the window manager draws around the client area; all zero before the first show.
 struct TFrameExtents {
@@ -52,7 +48,7 @@ bool Shown(const QWidget* widget) { return widget && !widget->isHidden(); }
 
 // The measures the size formula takes. The bars' share is what the main window's layout
 // really leaves the central widget, so the pane ends up exactly as large as the formula says.
-TWindowMetrics MeasureWindow(TVornEditMain& window) {
+TWindowMetrics MeasureWindow(TEditorWindow& window) {
   if (QLayout* layout = window.layout()) {
     layout->invalidate();
     layout->activate();
@@ -128,46 +124,37 @@ private:
 
 }  // namespace
 
-void TVornEditMain::BuildLayout() {
+void TEditorWindow::BuildLayout() {
   documentIcon_ = new TDocumentIcon([this] { return FileName(); }, menuBar());
   menuBar()->setCornerWidget(documentIcon_, Qt::TopLeftCorner);
   new TGeometryWatcher(this, [this](QEvent::Type type) { GeometryChanged(type == QEvent::Resize); });
 }
 
-void TVornEditMain::ShowBars(bool toolBar, bool statusBar) {
+void TEditorWindow::ShowBars(bool toolBar, bool statusBar) {
   if (QAction* toggle = actions_->ActionByName("ToolBarToggle")) toggle->setChecked(toolBar);
   if (QAction* toggle = actions_->ActionByName("StatusBarToggle")) toggle->setChecked(statusBar);
   if (QToolBar* bar = actions_->ToolBar()) bar->setVisible(toolBar);
   if (status_) status_->setVisible(statusBar);
 }
 
-// The action has flipped its own check mark by the time the command runs; the bars follow the
-// marks, and both marks are stored so the next window starts the same way.
-void TVornEditMain::RunLayoutCommand(const std::string& name) {
-  if (name != "ToolBarToggle" && name != "StatusBarToggle") return;
-  ShowBars(actions_->ActionByName("ToolBarToggle")->isChecked(), actions_->ActionByName("StatusBarToggle")->isChecked());
-  WriteBarStates();
-}
-
-void TVornEditMain::WriteBarStates() {
-  const bool toolBar = actions_->ActionByName("ToolBarToggle")->isChecked();
-  const bool statusBar = actions_->ActionByName("StatusBarToggle")->isChecked();
-  try {
-    UpdateSharedIni(UserFolder() + kCommonIni, [toolBar, statusBar](TCustomIniFile& ini) {
-      ini.WriteBool(kStandard, "ToolBar", toolBar);
-      ini.WriteBool(kStandard, "StatusBar", statusBar);
-    });
-  } catch (const std::exception& e) {
-    prompts_.warn(QString::fromStdString(e.what()));
+void TEditorWindow::PlaceFrame(int x, int y, int width, int height) {
+  const QRect frame = frameGeometry(), inner = geometry();
+  TWindowRect r{x, y, width, height};
+  if (width <= 0 || height <= 0) {
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    r = ClipToArea({x, y, frame.width(), frame.height()}, s ? TWindowRect{s->availableGeometry().x(), s->availableGeometry().y(), s->availableGeometry().width(), s->availableGeometry().height()} : r);
   }
+  const int extraWidth = frame.width() - inner.width(), extraHeight = frame.height() - inner.height();
+  setGeometry(r.x + inner.x() - frame.x(), r.y + inner.y() - frame.y(), std::max(1, r.width - extraWidth),
+              std::max(1, r.height - extraHeight));
 }
 
-void TVornEditMain::SizeByColumnsAndRows(int monitor) {
-  if (stationMode_ || !windowType_.FixWindow || isMaximized() || verticalMax_) return;
+void TEditorWindow::SizeByColumnsAndRows(int monitor) {
+  if (!process_.windowType.FixWindow || isMaximized() || verticalMax_) return;
   const TWindowMetrics metrics = MeasureWindow(*this);
-  const TWindowSize size = WindowSizeFor(metrics, windowType_.FixWindowCol, windowType_.FixWindowRow);
+  const TWindowSize size = WindowSizeFor(metrics, process_.windowType.FixWindowCol, process_.windowType.FixWindowRow);
   std::optional<std::pair<int, int>> fixed;
-  if (windowType_.PositionFix) fixed = std::pair{common_.PositionFixX, common_.PositionFixY};
+  if (process_.windowType.PositionFix) fixed = std::pair{process_.common.PositionFixX, process_.common.PositionFixY};
   const TPlacement placement = PlacementOf(*this, monitor, fixed);
   const TRect r = PlaceSizedWindow(placement, size);
   resize(r.Width - 2 * metrics.FrameWidth, r.Height - metrics.CaptionHeight - 2 * metrics.FrameHeight);
@@ -179,7 +166,7 @@ void TVornEditMain::SizeByColumnsAndRows(int monitor) {
 
 // The window manager has no vertical-only maximised state: the window takes the full height
 // of its screen's work area at its own left and width, and a flag remembers it.
-void TVornEditMain::ToggleVerticalMaximize() {
+void TEditorWindow::ToggleVerticalMaximize() {
   const bool on = !verticalMax_;
   verticalMax_ = false;
   const TFrameExtents frame = FrameOf(*this);
@@ -199,7 +186,7 @@ void TVornEditMain::ToggleVerticalMaximize() {
 // The window manager tells the frame only once the window is up, so a window sized before
 // that fits its frame into the work area again as soon as it is known. A size the user or the
 // window manager gave the window ends vertical maximisation.
-void TVornEditMain::GeometryChanged(bool resized) {
+void TEditorWindow::GeometryChanged(bool resized) {
   if (fitFrameWhenKnown_ && isVisible() && FrameKnown(*this)) {
     fitFrameWhenKnown_ = false;
     QTimer::singleShot(0, this, [this] { SizeByColumnsAndRows(-2); });

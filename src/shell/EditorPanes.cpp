@@ -1,6 +1,6 @@
-// TVornEditMain: the second pane over the same document, the splitter between the two, and
+// TEditorWindow: the second pane over the same document, the splitter between the two, and
 // the focus moving from pane to pane.
-#include "shell/Main.h"
+#include "shell/EditorWindow.h"
 
 #include "editor/VornEdit.h"
 #include "shell/CommandActions.h"
@@ -17,30 +17,13 @@
 
 namespace vorn {
 
-void TVornEditMain::AddPaneLayoutCommands() {
-  const auto add = [this](std::string_view name, std::function<void(bool shift)> run) {
-    dispatcher_.Set(FunctionNumber(name), std::move(run));
-  };
-  add("DivideWindow", [this](bool) {
-    if (Split())
-      UnsplitPanes();
-    else
-      SplitPanes();
-  });
-  add("ToggleWindowFocus", [this](bool shift) { TogglePaneFocus(shift); });
-  add("NewWindow", [this](bool) { OpenSubWindow(); });
-  add("SplitterUp", [this](bool) { MoveSplitter(true); });
-  add("SplitterDown", [this](bool) { MoveSplitter(false); });
-  add("MaximizeVertical", [this](bool) { ToggleVerticalMaximize(); });
-}
-
-TVornEdit* TVornEditMain::Pane(int slot) const {
+TVornEdit* TEditorWindow::Pane(int slot) const {
   if (slot == 0) return upperPane_ ? upperPane_ : edit_;
   return slot == 1 ? lowerPane_ : nullptr;
 }
 
-bool TVornEditMain::SplitPanes() {
-  if (Split() || stationMode_) return false;
+bool TEditorWindow::SplitPanes() {
+  if (Split()) return false;
   TVornEdit* upper = edit_;
   const TVornEditCore& core = upper->Core();
   const std::optional<TSplitPlan> plan = PlanSplit(core.VisibleRows(), core.TopRow(), core.CaretRow());
@@ -49,7 +32,7 @@ bool TVornEditMain::SplitPanes() {
   const int caretCol = core.CaretCol();
   const int rowHeight = upper->Metrics().RowHeight();
   const int total = upper->height();
-  auto* lower = new TVornEdit(document_.SharedStore());
+  auto* lower = new TVornEdit(Document().SharedStore());
   CopyPaneSettings(*upper, *lower);
   ConnectPane(lower);
 
@@ -77,7 +60,7 @@ bool TVornEditMain::SplitPanes() {
 // The current pane stays. The window's document commands work through the first pane's
 // lines, so that widget lives on and takes over the current pane's view when the lower one
 // was current; the undo history and the marks belong to the shared store either way.
-void TVornEditMain::UnsplitPanes() {
+void TEditorWindow::UnsplitPanes() {
   if (!Split()) return;
   TVornEdit* keep = upperPane_;
   TVornEdit* drop = lowerPane_;
@@ -108,7 +91,7 @@ void TVornEditMain::UnsplitPanes() {
   keep->setFocus();
 }
 
-void TVornEditMain::MoveSplitter(bool up) {
+void TEditorWindow::MoveSplitter(bool up) {
   if (!Split()) return;
   const QList<int> sizes = splitter_->sizes();
   const int rowHeight = upperPane_->Metrics().RowHeight();
@@ -132,7 +115,7 @@ void TVornEditMain::MoveSplitter(bool up) {
   pane->Flush();
 }
 
-void TVornEditMain::MakePaneCurrent(TVornEdit* pane) {
+void TEditorWindow::MakePaneCurrent(TVornEdit* pane) {
   if (pane != upperPane_ && pane != lowerPane_ && pane != edit_) return;
   edit_ = pane;
   pane->setFocus();
@@ -142,7 +125,7 @@ void TVornEditMain::MakePaneCurrent(TVornEdit* pane) {
 
 // Every pane reports to the window the same way; only the current pane's caret shows in the
 // status bar, and whichever pane takes the focus becomes the one the commands work on.
-void TVornEditMain::ConnectPane(TVornEdit* pane) {
+void TEditorWindow::ConnectPane(TVornEdit* pane) {
   pane->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(pane, &QWidget::customContextMenuRequested, this,
           [this, pane](const QPoint& at) { actions_->PanePopup()->popup(pane->mapToGlobal(at)); });
@@ -153,16 +136,16 @@ void TVornEditMain::ConnectPane(TVornEdit* pane) {
     ScheduleUpdate();
   });
   connect(pane, &TVornEdit::Changed, this, [this] {
-    editSinceStatus_ = true;
+    process_.editSinceStatus = true;
     UpdateTitle();
     ShowCaretPosition();
     ScheduleUpdate();
   });
-  connect(pane, &TVornEdit::CharactersDropped, this, &TVornEditMain::ReportDroppedCharacters);
-  connect(pane, &TVornEdit::NulBytesReplaced, this, &TVornEditMain::ReportNulBytesReplaced);
+  connect(pane, &TVornEdit::CharactersDropped, this, &TEditorWindow::ReportDroppedCharacters);
+  connect(pane, &TVornEdit::NulBytesReplaced, this, &TEditorWindow::ReportNulBytesReplaced);
 }
 
-void TVornEditMain::WatchPaneFocus() {
+void TEditorWindow::WatchPaneFocus() {
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     for (QWidget* w = now; w; w = w->parentWidget())
       if (w == upperPane_ || w == lowerPane_) {

@@ -1,6 +1,7 @@
-// TVornEditMain: the window's small commands — the last-edit jump, free caret, the macro
-// string of a selection, date and time input, and the commands only macros use.
-#include "shell/Main.h"
+// TSmallCommandsPart: the window's small commands.
+#include "shell/SmallCommandsPart.h"
+
+#include "shell/EditorWindow.h"
 
 #include "base/DateTimeText.h"
 #include "editor/VornEdit.h"
@@ -34,40 +35,42 @@ QString SystemDateText(const QDate& date) { return QLocale::system().toString(da
 
 }  // namespace
 
-void TVornEditMain::AddSmallCommands() {
-  const auto add = [this](std::string_view name, std::function<void()> run) {
-    dispatcher_.Set(FunctionNumber(name), [run = std::move(run)](bool) { run(); });
+void TSmallCommandsPart::AddCommands(TCommandDispatcher& dispatcher) {
+  const auto add = [&dispatcher](std::string_view name, std::function<void()> run) {
+    dispatcher.Set(FunctionNumber(name), [run = std::move(run)](bool) { run(); });
   };
-  add("JumpPrevModifiedPos", [this] {
-    if (lastEdit_.Row >= 0) edit_->Core().SetCaretPos(lastEdit_.Row, lastEdit_.Col);
+  TEditorWindow& w = window_;
+  TEditorProcess& process = w.Process();
+  add("JumpPrevModifiedPos", [&w, &process] {
+    if (process.lastEdit.Row >= 0) w.Editor()->Core().SetCaretPos(process.lastEdit.Row, process.lastEdit.Col);
   });
-  add("ToggleFreeCaret", [this] {
-    TVornEditCaretValues values = edit_->Core().CaretOptions();
+  add("ToggleFreeCaret", [&w] {
+    TVornEditCaretValues values = w.Editor()->Core().CaretOptions();
     values.FreeCaret = !values.FreeCaret;
-    edit_->Core().SetCaretOptions(values);
+    w.Editor()->Core().SetCaretOptions(values);
   });
   add("EncodeQuote", [this] { EncodeQuoteCommand(); });
   for (std::string_view name : {"InputDateTime", "InputDate", "InputTime"})
     add(name, [this, name] { InsertDateTime(name); });
-  add("Message", [this] {
-    const std::vector<std::string>* args = MacroArguments();
-    documentPrompts_.Inform(args && !args->empty() && !(*args)[0].empty() ? Cp932ToUtf8((*args)[0])
+  add("Message", [&w] {
+    const std::vector<std::string>* args = w.MacroArguments();
+    w.Prompts().Inform(args && !args->empty() && !(*args)[0].empty() ? Cp932ToUtf8((*args)[0])
                                                                           : "メッセージ（指定無し）");
   });
-  add("CopyStr", [this] {
-    if (const std::vector<std::string>* args = MacroArguments())
+  add("CopyStr", [&w] {
+    if (const std::vector<std::string>* args = w.MacroArguments())
       QGuiApplication::clipboard()->setText(args->empty() ? QString() : QString::fromStdString(Cp932ToUtf8((*args)[0])));
   });
-  add("BeginUpdate", [this] {
-    if (MacroArguments()) setUpdatesEnabled(false);
+  add("BeginUpdate", [&w] {
+    if (w.MacroArguments()) w.setUpdatesEnabled(false);
   });
-  add("EndUpdate", [this] {
-    if (MacroArguments()) setUpdatesEnabled(true);
+  add("EndUpdate", [&w] {
+    if (w.MacroArguments()) w.setUpdatesEnabled(true);
   });
 }
 
-void TVornEditMain::EncodeQuoteCommand() {
-  TVornEditCore& core = edit_->Core();
+void TSmallCommandsPart::EncodeQuoteCommand() {
+  TVornEditCore& core = window_.Editor()->Core();
   if (!core.HasSelection() || core.ReadOnly()) return;
   bool lineEndDropped = false;
   const std::string quoted = EncodeQuote(core.GetSelText(), &lineEndDropped);
@@ -75,9 +78,9 @@ void TVornEditMain::EncodeQuoteCommand() {
   core.InsertText(quoted);
 }
 
-void TVornEditMain::InsertDateTime(std::string_view which) {
+void TSmallCommandsPart::InsertDateTime(std::string_view which) {
   const QDateTime now = QDateTime::currentDateTime();
-  const std::vector<std::string>* args = MacroArguments();
+  const std::vector<std::string>* args = window_.MacroArguments();
   std::string text;
   if (which == "InputDateTime" && args && !args->empty() && !(*args)[0].empty())
     text = FormatDateTimeText((*args)[0], std::chrono::system_clock::now());
@@ -87,7 +90,7 @@ void TVornEditMain::InsertDateTime(std::string_view which) {
     text = ToSjis(SystemTimeText(now.time()));
   else
     text = ToSjis(SystemDateText(now.date()) + QLatin1Char(' ') + SystemTimeText(now.time()));
-  edit_->Core().InsertText(text);
+  window_.Editor()->Core().InsertText(text);
 }
 
 }  // namespace vorn
