@@ -94,6 +94,14 @@ void AddFolderRows(const std::string& folder, const std::vector<std::string>& sl
 
 }  // namespace
 
+std::string ExpandMacroArgumentPath(std::string_view sjisText, const TPathVariableValues& values) {
+  return ExpandPathVariables(sjisText, SjisValues(values));
+}
+
+std::string ExpandMacroFolder(std::string_view sjisFolder, const TPathVariableValues& values) {
+  return FolderWithSeparator(SjisNameToNative(ExpandPathVariables(sjisFolder, SjisValues(values))));
+}
+
 std::optional<std::string> ResolveMacroFile(std::string_view sjisName, const TMacroFolders& folders) {
   std::string name = SjisNameToNative(ExpandPathVariables(sjisName, SjisValues(folders.Variables)));
   std::replace(name.begin(), name.end(), '\\', '/');

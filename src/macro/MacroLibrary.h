@@ -25,6 +25,12 @@ struct TMacroFolders {
 // without is looked for in ProgramMacro, then in TypeMacro. Native path, nullopt when none.
 std::optional<std::string> ResolveMacroFile(std::string_view sjisName, const TMacroFolders& folders);
 
+// Path variables in a Shift_JIS argument (a file mask, a program) replaced by their values.
+std::string ExpandMacroArgumentPath(std::string_view sjisText, const TPathVariableValues& values);
+
+// A folder as settings store it (Shift_JIS, path variables, "\" or "/") as a native path.
+std::string ExpandMacroFolder(std::string_view sjisFolder, const TPathVariableValues& values);
+
 // One row of the macro list.
 struct TMacroListRow {
   int Slot = 0;             // 1..20 when a slot holds the file, else 0

@@ -2,18 +2,22 @@
 #include "shell/Main.h"
 
 #include "editor/VornEdit.h"
+#include "macro/MacroText.h"
 #include "platform/ProcessStart.h"
 #include "platform/VornUtil.h"
 #include "shell/CommandActions.h"
 #include "shell/FileCommandsPart.h"
 #include "shell/GrepPart.h"
+#include "shell/MacroPart.h"
 #include "shell/Sub.h"
+#include "shellcore/InstanceCoordination.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
 #include <QToolBar>
 
 #include <unistd.h>
@@ -97,6 +101,20 @@ bool TVornEditMain::OpenNamedArgument(const std::string& argument) {
   return true;
 }
 
+// Another editor shows the file: it comes forward with the line jump and the macros of the
+// command line, and this process ends without a window.
+bool TVornEditMain::HandedToWindowShowing(const std::string& argument) {
+  const std::string name = CanonicalFileName(argument);
+  if (!IsRegularFile(name) || WindowShowingFile(name) == 0) return false;
+  const TCommandLinePlan& plan = Plan();
+  TStartupRequests requests;
+  if (plan.jump) requests.lineJump = plan.jump->toEnd ? -1 : plan.jump->line;
+  if (plan.macroLine) requests.lineMacro = MacroLineFromCommandLine(*plan.macroLine);
+  if (plan.macroFile) requests.macroFile = *plan.macroFile;
+  if (!CommonOptions().RestrictAlreadyOpenMsg) Prompts().Inform(name + "は、既に開かれています");
+  return HandOffToOpenWindow(Process().Bus(), name, requests).handedOff;
+}
+
 bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
   TEditorProcess& process = Process();
   const TCommandLinePlan& plan = process.plan = PlanCommandLine(args);
@@ -120,9 +138,14 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
   // pass 2
   for (const auto& named : plan.namedFiles) {
     if (!FileName().empty()) break;
+    if (HandedToWindowShowing(named)) return false;
     if (!OpenNamedArgument(named)) return false;
   }
   if (plan.jump) JumpToLine(*plan.jump);
+  // As posted messages to the window: they run once it is shown.
+  if (plan.macroLine)
+    QTimer::singleShot(0, this, [this, line = MacroLineFromCommandLine(*plan.macroLine)] { Macro().RunLine(line); });
+  if (plan.macroFile) QTimer::singleShot(0, this, [this, file = *plan.macroFile] { Macro().RunFile(file); });
   ApplyPass3();
   if (plan.namedFiles.size() > 1) HandOff();
   process.creationDone = true;

@@ -27,6 +27,7 @@ protected:
 private:
   // Opens one argument of pass 2; false when the user cancelled the start.
   bool OpenNamedArgument(const std::string& argument);
+  bool HandedToWindowShowing(const std::string& argument);
   void ApplyPass3();
   void HandOff();
   bool ConfirmCloseAllWindows();
