@@ -92,13 +92,20 @@ void TKeyMacroListForm::NameTyped(const QString& text) {
   }
   if (match.Selected >= 0) list_->topLevelItem(match.Selected)->setSelected(true);
   typing_ = false;
-  RowSelected();
+  UpdateButtons();
 }
 
+void TKeyMacroListForm::UpdateButtons() {
+  const bool selected = !SelectedPath().empty();
+  edit_->setEnabled(selected);
+  delete_->setEnabled(selected);
+}
+
+// A row the user chose puts its name in the field; one the typing selected leaves the text
+// being typed as it is.
 void TKeyMacroListForm::RowSelected() {
+  UpdateButtons();
   const std::string path = SelectedPath();
-  edit_->setEnabled(!path.empty());
-  delete_->setEnabled(!path.empty());
   if (typing_ || path.empty()) return;
   const int index = list_->indexOfTopLevelItem(list_->selectedItems().front());
   name_->setText(QString::fromStdString(MacroFieldName(rows_[static_cast<std::size_t>(index)])));
@@ -141,7 +148,7 @@ bool TKeyMacroListForm::eventFilter(QObject* watched, QEvent* event) {
 
 std::optional<std::string> TKeyMacroListForm::Choose(TServices services, QWidget* owner, QSize& size) {
   TKeyMacroListForm form(std::move(services), owner);
-  if (size.isValid() && !size.isEmpty()) form.resize(size);
+  form.resize(size.isValid() && !size.isEmpty() ? size : QSize(560, 400));
   const bool ok = form.exec() == QDialog::Accepted;
   size = form.size();
   if (!ok) return std::nullopt;

@@ -50,6 +50,7 @@ private:
   void Fill();
   void NameTyped(const QString& text);
   void RowSelected();
+  void UpdateButtons();
   void DeleteSelected();
 
   TServices services_;

@@ -10,7 +10,7 @@
 namespace vorn {
 
 std::optional<std::string> AskMacroSaveName(QWidget* owner, const std::string& folder) {
-  QFileDialog dialog(owner);
+  QFileDialog dialog(owner, QStringLiteral("記録の保存"));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDirectory(QString::fromStdString(folder));
   dialog.setNameFilter(QStringLiteral("マクロファイル(*.mac)"));

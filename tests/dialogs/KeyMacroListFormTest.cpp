@@ -40,6 +40,7 @@ TEST(KeyMacroListForm, TypingSelectsOKNeedsARowAndDeleteRemovesTheFile) {
   EXPECT_EQ(form.SelectedPath(), program / "help.mac");
   form.SetNameText("z");
   EXPECT_EQ(form.SelectedPath(), type / "zap.mac");
+  EXPECT_EQ(form.NameField()->text(), "z") << "a row the typing selects leaves the typed text alone";
   form.List()->clearSelection();
   form.List()->topLevelItem(0)->setSelected(true);
   EXPECT_EQ(form.NameField()->text(), "hello") << "a chosen row shows its name without the extension";
