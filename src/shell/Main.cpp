@@ -74,9 +74,26 @@ TVornEditMain::TVornEditMain(QWidget* parent) : TEditorWindow(std::make_unique<T
 // The sub windows go first, while the list they leave still exists.
 TVornEditMain::~TVornEditMain() { DeleteSubWindows(); }
 
+// Another editor that shows the file takes this start's requests and comes forward; this
+// process then ends without a window of its own.
+bool TVornEditMain::HandedToWindowShowing(const std::string& name) {
+  if (WindowShowingFile(name) == 0) return false;
+  if (!CommonOptions().RestrictAlreadyOpenMsg) Prompts().Inform(name + "は開かれています");
+  const TCommandLinePlan& plan = Plan();
+  TStartupRequests requests;
+  if (plan.jump) requests.lineJump = plan.jump->toEnd ? -1 : plan.jump->line;
+  // The command line is native text; the other window reads a Shift_JIS line.
+  if (plan.macroLine) requests.lineMacro = MacroLineFromCommandLine(*plan.macroLine);
+  requests.macroFile = plan.macroFile;
+  const TStartupHandOff handOff = HandOffToOpenWindow(Process().Bus(), name, requests, BusId());
+  ShowMessage(handOff.message);
+  return handOff.handedOff;
+}
+
 bool TVornEditMain::OpenNamedArgument(const std::string& argument) {
   const std::string name = CanonicalFileName(argument);
   if (IsRegularFile(name)) {
+    if (HandedToWindowShowing(name)) return false;
     LoadDocument(name, false);
   } else if (DirectoryExists(name)) {
     ::chdir(name.c_str());
@@ -99,20 +116,6 @@ bool TVornEditMain::OpenNamedArgument(const std::string& argument) {
     }
   }
   return true;
-}
-
-// Another editor shows the file: it comes forward with the line jump and the macros of the
-// command line, and this process ends without a window.
-bool TVornEditMain::HandedToWindowShowing(const std::string& argument) {
-  const std::string name = CanonicalFileName(argument);
-  if (!IsRegularFile(name) || WindowShowingFile(name) == 0) return false;
-  const TCommandLinePlan& plan = Plan();
-  TStartupRequests requests;
-  if (plan.jump) requests.lineJump = plan.jump->toEnd ? -1 : plan.jump->line;
-  if (plan.macroLine) requests.lineMacro = MacroLineFromCommandLine(*plan.macroLine);
-  if (plan.macroFile) requests.macroFile = *plan.macroFile;
-  if (!CommonOptions().RestrictAlreadyOpenMsg) Prompts().Inform(name + "は、既に開かれています");
-  return HandOffToOpenWindow(Process().Bus(), name, requests).handedOff;
 }
 
 bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
@@ -138,7 +141,6 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
   // pass 2
   for (const auto& named : plan.namedFiles) {
     if (!FileName().empty()) break;
-    if (HandedToWindowShowing(named)) return false;
     if (!OpenNamedArgument(named)) return false;
   }
   if (plan.jump) JumpToLine(*plan.jump);

@@ -25,9 +25,10 @@ protected:
   void closeEvent(QCloseEvent* event) override;
 
 private:
-  // Opens one argument of pass 2; false when the user cancelled the start.
+  // Opens one argument of pass 2; false when the start ends here: the user cancelled it, or
+  // another editor shows the file and took the requests.
   bool OpenNamedArgument(const std::string& argument);
-  bool HandedToWindowShowing(const std::string& argument);
+  bool HandedToWindowShowing(const std::string& name);
   void ApplyPass3();
   void HandOff();
   bool ConfirmCloseAllWindows();
