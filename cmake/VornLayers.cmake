@@ -40,6 +40,8 @@ vorn_declare_layer(document   CORE layout platform store textfile)
 vorn_declare_layer(editcore   CORE base layout options store syntax)
 # the shell's models: command line, title, status panels, history, coordination
 vorn_declare_layer(shellcore  CORE base document editcore encoding platform settings store syntax textfile)
+# keyboard macros: steps, the ".mac" format, recording and replay through the dispatcher
+vorn_declare_layer(macro      CORE base editcore encoding platform shellcore textfile)
 
 # Qt layers, above every Qt-free one.
 set(VORN_GUI_LAYERS "")
@@ -48,10 +50,11 @@ vorn_declare_layer(qtplatform GUI  platform)
 # the TVornEdit widget
 vorn_declare_layer(editor     GUI  base editcore layout platform store)
 # the dialogs
-vorn_declare_layer(dialogs    GUI  base document encoding platform qtplatform search settings shellcore syntax textfile)
+vorn_declare_layer(dialogs    GUI  base document encoding macro platform qtplatform search settings shellcore syntax
+                                   textfile)
 # entry, windows, command table
-vorn_declare_layer(shell      GUI  base dialogs document editor layout platform qtplatform regex search settings
-                                   shellcore store syntax textfile)
+vorn_declare_layer(shell      GUI  base dialogs document editor layout macro platform qtplatform regex search
+                                   settings shellcore store syntax textfile)
 
 # vorn_layer(FOLDER SOURCES...) declares the library of one folder. Call it once per folder
 # in the folder's CMakeLists.txt; layers are linked along the graph above at the end of src/.

@@ -1,7 +1,8 @@
 // Fuzz target: every conversion pair on arbitrary bytes; the first byte picks the pair. Checks
 // that nothing crashes, that output stays within a linear bound of the input, that the baseline
-// and the processor's faster loops agree, and that text read into Shift_JIS and written back
-// out reads back to the same Shift_JIS.
+// and the processor's faster loops agree, that text read into Shift_JIS and written back
+// out reads back to the same Shift_JIS, and that EUC-JP read without loss (its three-byte forms
+// included) and saved again reads back as the same characters.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "encoding/jconvert.h"
 #include "encoding/jconvertInternal.h"
+#include "platform/cp932.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
@@ -33,6 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string saved = vorn::ConvertCharCode(out, vorn::ckSjis, from, &lostOut);
     const std::string reread = vorn::ConvertCharCode(saved, from, vorn::ckSjis, &lostIn);
     if (reread != out || lostOut != 0 || lostIn != 0) std::abort();
+  }
+  if (to == vorn::ckSjis && from == vorn::ckEuc && lost == 0) {
+    // An IBM extension read from a three-byte form is saved as its NEC-selected twin: other
+    // bytes, the same character.
+    std::size_t lostOut = 0, lostIn = 0;
+    const std::string saved = vorn::ConvertCharCode(out, vorn::ckSjis, vorn::ckEuc, &lostOut);
+    const std::string reread = vorn::ConvertCharCode(saved, vorn::ckEuc, vorn::ckSjis, &lostIn);
+    if (lostOut == 0 && (lostIn != 0 || vorn::Cp932ToUtf16(reread) != vorn::Cp932ToUtf16(out))) std::abort();
   }
   return 0;
 }

@@ -14,6 +14,8 @@
 #endif
 
 #include "encoding/jconvertInternal.h"
+#include "platform/EucJpMs.h"
+#include "platform/cp932.h"
 
 namespace vorn {
 
@@ -270,14 +272,30 @@ std::string SjisToEuc(std::string_view text, std::size_t& lost, std::string recy
 
 namespace {
 
+constexpr Byte So = 0x0E, Si = 0x0F;
+
+// What the JIS readers read single bytes as: the set the last designation chose (two-byte
+// mode, half-width katakana for ESC ( I, else ASCII or JIS-Roman as they are), overridden by
+// katakana while SO is in force, up to SI.
+enum TJisMode : Byte { jmSingle, jmTwoByte, jmKana };
+struct TJisState {
+  TJisMode designated = jmSingle;
+  bool shiftedOut = false;
+  TJisMode Mode() const { return shiftedOut ? jmKana : designated; }
+};
+
 // The JIS escape rule shared by both JIS readers: the sequence is taken as three bytes, "$"
-// turns two-byte mode on and "(" turns it off. Returns the index of the byte after it.
-inline std::size_t TakeEscape(const Byte* s, std::size_t i, std::size_t n, bool& twoByte) {
+// turns two-byte mode on and "(" turns it off, to katakana when its final byte is "I".
+// Returns the index of the byte after it.
+inline std::size_t TakeEscape(const Byte* s, std::size_t i, std::size_t n, TJisState& state) {
   const Byte next = i + 1 < n ? s[i + 1] : 0;
-  if (next == '$') twoByte = true;
-  else if (next == '(') twoByte = false;
+  if (next == '$') state.designated = jmTwoByte;
+  else if (next == '(') state.designated = i + 2 < n && s[i + 2] == 'I' ? jmKana : jmSingle;
   return i + 3;
 }
+
+// A byte 21-5F under katakana is the half-width katakana A1-DF; any other byte stands as it is.
+constexpr Byte KanaByte(Byte b) { return In(b, 0x21, 0x5F) ? static_cast<Byte>(b | 0x80) : b; }
 
 }  // namespace
 
@@ -317,13 +335,17 @@ inline bool PairsToSjis(const Byte* s, char*& d, Byte low) {
 }
 #endif
 
+// The bytes that end a JIS reader's run: ESC, NUL, SO and SI.
+constexpr bool EndsJisRun(Byte b) { return b == Esc || b == 0 || b == So || b == Si; }
+
 // Converts from i: first a run (whole pairs in two-byte mode, eight bytes at a time in
-// single-byte mode, up to end at most and to the next ESC or NUL), then one ESC sequence or
-// character. Returns the position reached.
+// single-byte mode, byte by byte under katakana, up to end at most and to the next ESC, NUL,
+// SO or SI), then one ESC sequence, shift or character. Returns the position reached.
 inline std::size_t JisStepToSjis(const Byte* s, std::size_t i, std::size_t end, std::size_t n,
-                                 bool& twoByte, char*& d) {
-  if (twoByte) {
-    while (i < end && i + 1 < n && s[i] != Esc && s[i] != 0) {
+                                 TJisState& state, char*& d) {
+  const TJisMode mode = state.Mode();
+  if (mode == jmTwoByte) {
+    while (i < end && i + 1 < n && !EndsJisRun(s[i])) {
 #if defined(__SSE2__)
       if (i + 16 <= n && PairsToSjis(s + i, d, 0x21)) {
         i += 16;
@@ -334,33 +356,42 @@ inline std::size_t JisStepToSjis(const Byte* s, std::size_t i, std::size_t end, 
       PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
       i += 2;
     }
-  } else {
+  } else if (mode == jmSingle) {
     while (i + 8 <= end) {
       std::uint64_t w;
       std::memcpy(&w, s + i, 8);
-      const std::uint64_t esc = w ^ 0x1B1B1B1B1B1B1B1Bull;
       const std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
-      if (((w - ones) & ~w & highs) | ((esc - ones) & ~esc & highs)) break;
+      // SO and SI both become 0F when the lowest bit is set.
+      const std::uint64_t esc = w ^ 0x1B1B1B1B1B1B1B1Bull, shift = (w | ones) ^ 0x0F0F0F0F0F0F0F0Full;
+      if (((w - ones) & ~w & highs) | ((esc - ones) & ~esc & highs) | ((shift - ones) & ~shift & highs)) break;
       std::memcpy(d, &w, 8);
       d += 8;
       i += 8;
     }
+  } else {
+    for (; i < end && !EndsJisRun(s[i]); ++i) *d++ = static_cast<char>(KanaByte(s[i]));
   }
   if (i >= end) return i;
   if (s[i] == Esc) [[unlikely]] {
-    i = TakeEscape(s, i, n, twoByte);
+    i = TakeEscape(s, i, n, state);
     if (i >= n) return i;
     // The byte after the sequence is handled here as text, even when it is another ESC.
   }
   const Byte b = s[i];
   if (b == 0) [[unlikely]] return i + 1;
-  if (twoByte) {
-    const Byte c = i + 1 < n ? s[i + 1] : 0;
-    PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
-    return i + 2;
+  if (b == So || b == Si) [[unlikely]] {
+    state.shiftedOut = b == So;
+    return i + 1;
   }
-  *d++ = static_cast<char>(b);
-  return i + 1;
+  switch (state.Mode()) {
+    case jmTwoByte: {
+      const Byte c = i + 1 < n ? s[i + 1] : 0;
+      PutPair(d, (b | c) < 0x80 ? kPairMaps.toSjis7[b << 7 | c] : kPairMaps.toSjis[b << 8 | c]);
+      return i + 2;
+    }
+    case jmKana: *d++ = static_cast<char>(KanaByte(b)); return i + 1;
+    default: *d++ = static_cast<char>(b); return i + 1;
+  }
 }
 
 // The output never exceeds the input by more than one byte (a pair cut by the end gives two
@@ -371,12 +402,12 @@ std::string JisToSjis(std::string_view text) {
   TByteSink out(n + 2);
   char* d = out.Begin();
   char* lim = out.Limit();
-  bool twoByte = false;
+  TJisState state;
   std::size_t i = 0;
   while (i < n) {
     Room(out, d, lim, kChunk + 16);
     const std::size_t end = std::min(n, i + kChunk);
-    while (i < end) i = JisStepToSjis(s, i, end, n, twoByte, d);
+    while (i < end) i = JisStepToSjis(s, i, end, n, state, d);
   }
   return out.Finish(d);
 }
@@ -387,25 +418,55 @@ std::string JisToEuc(std::string_view text) {
   TByteSink out(n + 16, n + 16);
   char* d = out.Begin();
   char* lim = out.Limit();
-  bool twoByte = false;
+  TJisState state;
   std::size_t i = 0;
   while (i < n) {
-    Room(out, d, lim, 1);
+    Room(out, d, lim, 2);
     if (s[i] == Esc) [[unlikely]] {
-      i = TakeEscape(s, i, n, twoByte);
+      i = TakeEscape(s, i, n, state);
       if (i >= n) break;
     }
     const Byte b = s[i++];
-    *d++ = static_cast<char>(twoByte && In(b, 0x21, 0x7E) ? b | 0x80 : b);
+    if (b == So || b == Si) [[unlikely]] {
+      state.shiftedOut = b == So;
+      continue;
+    }
+    const TJisMode mode = state.Mode();
+    if (mode == jmKana && In(b, 0x21, 0x5F)) {
+      Put2(d, 0x8E, KanaByte(b));
+      continue;
+    }
+    *d++ = static_cast<char>(mode == jmTwoByte && In(b, 0x21, 0x7E) ? b | 0x80 : b);
   }
   return out.Finish(d);
 }
 
 
+// Whether an 8F at i starts a well-formed three-byte form; any other 8F pairs like a lead byte.
+inline bool ThreeByteAt(const Byte* s, std::size_t i, std::size_t n) {
+  return i + 2 < n && In(s[i + 1], 0xA1, 0xFE) && In(s[i + 2], 0xA1, 0xFE);
+}
+
+// The code page 932 code of the three-byte form at i, or 0 (counted in lost) where there is none.
+inline std::uint16_t ThreeByteToSjis(const Byte* s, std::size_t i, std::size_t& lost) {
+  const std::uint16_t code = EucMsThreeByteToCp932(s[i + 1], s[i + 2]);
+  if (code != Cp932NoMapping) return code;
+  ++lost;
+  return 0;
+}
+
 // One EUC character at i, or a run of ASCII up to end at most; returns the position after it.
+// A three-byte form without a code page 932 character becomes the default character.
 inline std::size_t EucStepToSjis(const Byte* s, std::size_t i, std::size_t end, std::size_t n,
-                                 char*& d) {
+                                 char*& d, std::size_t& lost) {
   const Byte b = s[i];
+  if (b == 0x8F && ThreeByteAt(s, i, n)) [[unlikely]] {
+    const std::uint16_t code = ThreeByteToSjis(s, i, lost);
+    if (code == 0) *d++ = Cp932DefaultChar;
+    else if (code < 0x100) *d++ = static_cast<char>(code);
+    else Put2(d, static_cast<Byte>(code >> 8), static_cast<Byte>(code));
+    return i + 3;
+  }
   if (b >= 0x81 && b != 0xFF && b != 0x8E) [[likely]] {
     PutPair(d, kPairMaps.toSjis7[(b & 0x7F) << 7 | ((i + 1 < n ? s[i + 1] : 0) & 0x7F)]);
     return i + 2;
@@ -430,7 +491,7 @@ inline std::size_t EucStepToSjis(const Byte* s, std::size_t i, std::size_t end, 
 // Like JisToSjis, the output never exceeds the input by more than one byte (a pair cut by the
 // end gives two for one), so room is checked once per chunk, and the output is paged in as it is written rather than
 // zero-filled in one pass through memory first.
-std::string EucToSjis(std::string_view text) {
+std::string EucToSjis(std::string_view text, std::size_t& lost) {
   const Byte* s = reinterpret_cast<const Byte*>(text.data());
   const std::size_t n = text.size();
   TByteSink out(n + 2);
@@ -447,20 +508,34 @@ std::string EucToSjis(std::string_view text) {
         continue;
       }
 #endif
-      i = EucStepToSjis(s, i, end, n, d);
+      i = EucStepToSjis(s, i, end, n, d, lost);
     }
   }
   return out.Finish(d);
 }
 
-std::string EucToJis(std::string_view text, char designation) {
-  return WriteJis(text, designation, [](char*& d, const Byte* s, std::size_t i, std::size_t n) {
+std::string EucToJis(std::string_view text, char designation, std::size_t& lost) {
+  return WriteJis(text, designation, [&lost](char*& d, const Byte* s, std::size_t i, std::size_t n) {
     const Byte b = s[i];
     const Byte next = i + 1 < n ? s[i + 1] : 0;
     // 8E with a half-width katakana; any other byte after 8E is paired like other high bytes.
     if (b == 0x8E && In(next, 0xA1, 0xDF)) {
       const Byte mark = (i + 3 < n && s[i + 2] == 0x8E) ? s[i + 3] : 0;
       return i + (PutKanaAsJis(d, next, mark) ? 4 : 2);
+    }
+    // A three-byte form goes as its code page 932 character would: JIS X 0208 holds the
+    // NEC-selected twins of the IBM extensions and nothing else of it.
+    if (b == 0x8F && ThreeByteAt(s, i, n)) {
+      const std::uint16_t code = ThreeByteToSjis(s, i, lost);
+      std::uint16_t jis = kDefaultJis;
+      if (code > 0xFF) {
+        const Byte pair[2] = {static_cast<Byte>(code >> 8), static_cast<Byte>(code)};
+        SjisCharToJis(pair, 0, 2, jis, lost);
+      } else if (code != 0) {
+        ++lost;  // a single-byte character inside two-byte mode
+      }
+      PutPair(d, jis);
+      return i + 3;
     }
     Put2(d, b & 0x7F, next & 0x7F);
     return i + 2;
@@ -483,7 +558,7 @@ std::string ConvertCharCode(std::string_view text, TCharCodeKind fromKind, TChar
   } else if (toKind == ckSjis) {
     switch (fromKind) {
       case ckJis: case ckJisAscii: out = JisToSjis(text); break;
-      case ckEuc: out = EucToSjis(text); break;
+      case ckEuc: out = EucToSjis(text, lost); break;
       case ckUnicodeLE: out = Utf16ToSjis(text, false, lost); break;
       case ckUnicodeBE: out = Utf16ToSjis(text, true, lost); break;
       case ckUtf8: case ckUtf8N: out = Utf8ToSjis(text, lost); break;
@@ -502,7 +577,7 @@ std::string ConvertCharCode(std::string_view text, TCharCodeKind fromKind, TChar
       default: break;
     }
   } else if (fromKind == ckEuc && isJis(toKind)) {
-    out = EucToJis(text, designation);
+    out = EucToJis(text, designation, lost);
   } else if (isJis(fromKind) && toKind == ckEuc) {
     out = JisToEuc(text);
   }

@@ -303,23 +303,45 @@ inline std::size_t SkipToShiftOrEsc(const Byte* s, std::size_t i, std::size_t L)
   return i;
 }
 
+// Half-width katakana from i (after ESC ( I, or SO): each byte 21-5F counts one, a byte that
+// cannot be one (60 and above) breaks the run, blanks and line breaks count nothing. Returns
+// where the section ends: the next control, or where it broke.
+inline std::size_t CountJisKana(const Byte* s, std::size_t i, std::size_t L, std::size_t& count) {
+  for (; i < L; ++i) {
+    const Byte c = s[i];
+    if (c == So || c == Si || c == Esc) break;
+    if (In(c, 0x21, 0x5F)) {
+      ++count;
+    } else if (c >= 0x60) {
+      count = 0;
+      return i + 1;
+    }
+  }
+  return i;
+}
+
 [[gnu::noinline]] TJisCount JisCounter(const TPrefix& t) {
   const Byte* s = t.s;
   const std::size_t L = t.len;
   std::size_t count = 0, nJ = 0, nB = 0, i = 0;
+  bool designated = false;  // a JIS designation came before: SO then shifts to katakana
   while (i < L) {
     const Byte b = s[i];
     if (b == Esc) {
       bool twoByte = false;
       if (i + 2 < L && s[i + 1] == '$' && (s[i + 2] == '@' || s[i + 2] == 'B')) {
         i += 3;
-        twoByte = true;
+        twoByte = designated = true;
       } else if (i + 3 < L && s[i + 1] == '$' && s[i + 2] == '(' && s[i + 3] == 'D') {
         i += 4;
-        twoByte = true;
-      } else if (i + 2 < L && s[i + 1] == '(' && (s[i + 2] == 'B' || s[i + 2] == 'I' || s[i + 2] == 'J')) {
+        twoByte = designated = true;
+      } else if (i + 2 < L && s[i + 1] == '(' && s[i + 2] == 'I') {
+        designated = true;
+        i = CountJisKana(s, i + 3, L, count);
+      } else if (i + 2 < L && s[i + 1] == '(' && (s[i + 2] == 'B' || s[i + 2] == 'J')) {
         nB += s[i + 2] == 'B';
         nJ += s[i + 2] == 'J';
+        designated = true;
         i = SkipToShiftOrEsc(s, i + 3, L);
       } else {
         ++i;
@@ -336,8 +358,11 @@ inline std::size_t SkipToShiftOrEsc(const Byte* s, std::size_t i, std::size_t L)
           break;
         }
       }
+    } else if (b == So && designated) {
+      i = CountJisKana(s, i + 1, L, count);
     } else {
-      // Shifted text (after SO or SI) and single-byte text count nothing up to the next control.
+      // Text after SI (or after an SO in text that is not JIS) and single-byte text count
+      // nothing up to the next control.
       i = SkipToShiftOrEsc(s, i + 1, L);
     }
   }
@@ -724,6 +749,9 @@ TCharCodeKind DetectCharCode(std::string_view text) {
 TCharCodeKind jconv::DecideCharCode(std::string_view text, const TDetectCounters& c) {
   const TPrefix t = PrefixOf(text);
   if (c.signature) return ckUtf8;
+  // Three-byte EUC forms are what other tools write for JIS X 0212 and the IBM extensions; the
+  // counters would weigh their bytes as Shift_JIS pairs.
+  if (jconv::HoldsEucThreeByteForms(t.s, t.len, t.size)) return ckEuc;
   const std::size_t euc = c.euc, sjis = c.sjis;
   const TJisCount jis{c.jis, c.roman};
   const TUtf8Count utf8{c.utf8, c.signature};

@@ -88,6 +88,10 @@ std::size_t CountEucKana(const unsigned char* s, std::size_t len) {
   return count;
 }
 
+bool HoldsEucThreeByteForms(const unsigned char* s, std::size_t len, std::size_t size) {
+  return std::memchr(s, 0x8F, len) != nullptr && IsWellFormedEucPrefix(s, len, size);
+}
+
 TCharCodeKind RecheckSjisAsEuc(const unsigned char* s, std::size_t len, std::size_t size,
                                const TDetectCounters& c) {
   if (!IsWellFormedEucPrefix(s, len, size)) return ckSjis;

@@ -159,6 +159,9 @@ TCharCodeKind DecideCharCode(std::string_view text, const TDetectCounters& c);
 // by the prefix limit counts as well-formed, one cut by the end of the text does not.
 bool IsWellFormedSjisPrefix(const unsigned char* s, std::size_t len, std::size_t size);
 bool IsWellFormedEucPrefix(const unsigned char* s, std::size_t len, std::size_t size);
+// Whether the prefix is well-formed EUC-JP and holds an 8F byte, which can then only start a
+// three-byte form: such a text is EUC-JP whatever the counters say.
+bool HoldsEucThreeByteForms(const unsigned char* s, std::size_t len, std::size_t size);
 // EUC hiragana, katakana and the prolonged sound mark in the prefix.
 std::size_t CountEucKana(const unsigned char* s, std::size_t len);
 // The answer for a text the counters leave as Shift_JIS: EUC where the prefix is well-formed
@@ -179,10 +182,13 @@ std::uint16_t NecSelectedTwin(unsigned lead, unsigned trail);
 std::string SjisToJis(std::string_view text, char designation, std::size_t& lost,
                       std::string recycled = {});
 std::string SjisToEuc(std::string_view text, std::size_t& lost, std::string recycled = {});
+// Reading JIS, bytes under ESC ( I or between SO and SI are half-width katakana (21-5F to
+// A1-DF). Reading EUC-JP, a three-byte form (8F, two bytes A1-FE) goes through the eucJP-ms
+// mapping; one code page 932 cannot hold is counted in lost.
 std::string JisToSjis(std::string_view text);
 std::string JisToEuc(std::string_view text);
-std::string EucToSjis(std::string_view text);
-std::string EucToJis(std::string_view text, char designation);
+std::string EucToSjis(std::string_view text, std::size_t& lost);
+std::string EucToJis(std::string_view text, char designation, std::size_t& lost);
 
 // Makes the Unicode routines take their baseline (SSE2) loops even where the processor has the
 // instructions of the faster ones, so that tests cover both forms on any machine.

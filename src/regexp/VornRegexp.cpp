@@ -140,17 +140,28 @@ void FillGroups(TRecordImpl& rec, const char* begin) {
   }
 }
 
+// A group repeated with an empty last pass can come back from Oniguruma with its end before its
+// start ("(x*){2}\b" on "x4"): every caller takes a group as a range, so it becomes empty.
+void MendInvertedGroups(OnigRegion* region) {
+  for (int i = 0; i < region->num_regs; ++i)
+    if (region->beg[i] != ONIG_REGION_NOTPOS && region->end[i] < region->beg[i]) region->end[i] = region->beg[i];
+}
+
 // Onig result of one search (or anchored match) from `from`; >= 0 on a match.
 int SearchOnce(TRecordImpl& rec, const char* begin, const char* from, const char* end, bool anchored) {
   const auto* b = reinterpret_cast<const UChar*>(begin);
   const auto* s = reinterpret_cast<const UChar*>(from);
   const auto* e = reinterpret_cast<const UChar*>(end);
   SetLimits(rec, from, end);
+  int r;
   if (anchored) {
-    int r = onig_match_with_param(rec.regex, b, e, s, rec.region, ONIG_OPTION_NONE, rec.matchParam);
-    return r >= 0 ? static_cast<int>(from - begin) : r;
+    r = onig_match_with_param(rec.regex, b, e, s, rec.region, ONIG_OPTION_NONE, rec.matchParam);
+    if (r >= 0) r = static_cast<int>(from - begin);
+  } else {
+    r = onig_search_with_param(rec.regex, b, e, s, e, rec.region, ONIG_OPTION_NONE, rec.matchParam);
   }
-  return onig_search_with_param(rec.regex, b, e, s, e, rec.region, ONIG_OPTION_NONE, rec.matchParam);
+  if (r >= 0) MendInvertedGroups(rec.region);
+  return r;
 }
 
 bool ValidTarget(const char* begin, const char* start, const char* end, char* message) {

@@ -29,13 +29,20 @@ bool Utf8StepTakes(std::string_view text, std::size_t at) {
 // Codes whose bytes are already the Shift_JIS text: converting them would only copy.
 bool PassesRaw(TCharCodeKind k) { return k == ckBinary || k == ckSjis || k == ckAscii || k == ckEucOrSjis; }
 
-// Whether the JIS text ends in two-byte mode, given the mode it started in.
-bool EndsTwoByte(std::string_view text, bool twoByte) {
+// The designation a JIS text ends under ('B' single bytes, '$' two-byte, 'I' katakana), given
+// the one it started under.
+char EndDesignation(std::string_view text, char designation) {
   std::size_t at = text.rfind('\x1b');
-  if (at == std::string_view::npos || at + 1 >= text.size()) return twoByte;
-  if (text[at + 1] == '$') return true;
-  if (text[at + 1] == '(') return false;
-  return twoByte;
+  if (at == std::string_view::npos || at + 1 >= text.size()) return designation;
+  if (text[at + 1] == '$') return '$';
+  if (text[at + 1] == '(') return at + 2 < text.size() && text[at + 2] == 'I' ? 'I' : 'B';
+  return designation;
+}
+
+// Whether SO (katakana) is in force at the end of a JIS text, given whether it was at its start.
+bool EndsShiftedOut(std::string_view text, bool shiftedOut) {
+  const std::size_t at = text.find_last_of("\x0e\x0f");
+  return at == std::string_view::npos ? shiftedOut : text[at] == '\x0e';
 }
 
 }  // namespace
@@ -55,7 +62,8 @@ TGrepFileReader::TOpenResult TGrepFileReader::Open(const std::string& path) {
   first_ = true;
   failed_ = skipAll_ = false;
   raw_.clear();
-  jisTwoByte_ = false;
+  jisDesignation_ = 'B';
+  jisShiftedOut_ = false;
   // O_NONBLOCK: opening a FIFO with no writer would otherwise wait forever.
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd_ < 0) return orFailed;
@@ -130,12 +138,16 @@ void TGrepFileReader::ConvertPiece(std::string_view raw, std::string& text) {
     text = ConvertCharCode(raw, kind_, ckSjis);
     return;
   }
-  // A two-byte shift can outlast a line: the next piece starts in it. The byte right after an
-  // escape is never read as a further escape, so a piece that opens with one sets its own mode.
+  // A two-byte or katakana designation, and an SO, can outlast a line: the next piece starts
+  // under them. The byte right after an escape is never read as a further escape, so a piece
+  // that opens with one sets its own designation.
   std::string shifted;
-  if (jisTwoByte_ && !raw.empty() && raw[0] != '\x1b') shifted = "\x1b$B";
+  if (jisDesignation_ != 'B' && !raw.empty() && raw[0] != '\x1b')
+    shifted = jisDesignation_ == '$' ? "\x1b$B" : "\x1b(I";
+  if (jisShiftedOut_) shifted += '\x0e';
   shifted.append(raw);
-  jisTwoByte_ = EndsTwoByte(raw, jisTwoByte_);
+  jisDesignation_ = EndDesignation(raw, jisDesignation_);
+  jisShiftedOut_ = EndsShiftedOut(raw, jisShiftedOut_);
   text = ConvertCharCode(shifted, kind_, ckSjis);
 }
 

@@ -54,7 +54,10 @@ private:
   bool failed_ = false;
   bool skipAll_ = false;  // a binary file that is not searched
   TCharCodeKind kind_ = ckSjis;
-  bool jisTwoByte_ = false;  // the JIS mode at the end of the last piece
+  // The JIS state at the end of the last piece: the final byte of the last designation ('B'
+  // for single bytes, '$' for two-byte mode, 'I' for katakana), and whether SO is in force.
+  char jisDesignation_ = 'B';
+  bool jisShiftedOut_ = false;
   bool keepUtf8_ = false;
 };
 

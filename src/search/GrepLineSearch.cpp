@@ -120,7 +120,6 @@ std::size_t CountLineBreaks(const char* p, const char* end) {
 }
 
 bool RegexPrefilterSafe(std::string_view re) {
-  int depth = 0;
   bool afterQuantifier = false;
   for (std::size_t i = 0; i < re.size();) {
     const char c = re[i];
@@ -132,70 +131,29 @@ bool RegexPrefilterSafe(std::string_view re) {
     if (c == '\\') {
       if (i + 1 >= re.size()) return false;
       const char d = re[i + 1];
-      if (depth == 0 && std::strchr("AzZGKyY", d) && d != '\0') return false;
+      // "\O" is any character, line breaks included: after a failed attempt the module skips
+      // the rest of a text it could run over, so the lines after a break go unsearched. A
+      // quote "\Q" could hide an anchor from this scan.
+      if (std::strchr("AzZGKyYOQ", d) && d != '\0') return false;
       i += 1 + (sjis::IsLeadByte(d) ? 2 : 1);
       afterQuantifier = false;
       continue;
     }
-    if (c == '[') ++depth;
-    else if (c == ']' && depth > 0) --depth;
-    else if (depth == 0) {
-      if (c == '^' || c == '$') return false;
-      if (c == '(' && i + 1 < re.size() && re[i + 1] == '?' && !PlainGroupAt(re, i)) return false;
-      if (c == '+' && afterQuantifier) return false;
-      afterQuantifier = c == '*' || c == '+' || c == '?' || c == '}';
-      ++i;
+    if (c == '[') {
+      // Only where the class really ends do anchors stand outside it again.
+      i = RegexClassEnd(re, i);
+      if (i == std::string_view::npos) return false;
+      afterQuantifier = false;
       continue;
     }
-    afterQuantifier = false;
+    if (c == '^' || c == '$') return false;
+    if (c == '(' && i + 1 < re.size() && re[i + 1] == '?' && !PlainGroupAt(re, i)) return false;
+    if (c == '(' && i + 1 < re.size() && re[i + 1] == '*') return false;  // a callout
+    if (c == '+' && afterQuantifier) return false;
+    afterQuantifier = c == '*' || c == '+' || c == '?' || c == '}';
     ++i;
   }
-  return depth == 0;
-}
-
-namespace {
-
-// Bytes that stand for themselves outside a character class; anything else ends a literal run.
-bool PlainRegexByte(unsigned char c) {
-  if (c >= 0x80) return true;  // a half-width katakana (lead bytes are taken before)
-  if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
-  return std::strchr(" _-,:;=!@%&'\"<>/~`", static_cast<char>(c)) != nullptr && c != '\0';
-}
-
-}  // namespace
-
-std::string RequiredLiteral(std::string_view re) {
-  std::string best, run;
-  auto endRun = [&] {
-    if (run.size() > best.size()) best = run;
-    run.clear();
-  };
-  int depth = 0;
-  bool inClass = false;
-  for (std::size_t i = 0; i < re.size();) {
-    const unsigned char c = static_cast<unsigned char>(re[i]);
-    std::size_t len = sjis::IsLeadByte(re[i]) ? 2 : (c == '\\' ? 2 : 1);
-    if (i + len > re.size()) return {};
-    const bool literal = !inClass && depth == 0 && (len == 2 ? c != '\\' : PlainRegexByte(c));
-    if (!inClass && depth == 0 && c == '|') return {};
-    if (!inClass && c == '(' && i + 1 < re.size() && re[i + 1] == '?') return {};  // options, look-around
-    if (c == '[' && !inClass) inClass = true;
-    else if (c == ']' && inClass) inClass = false;
-    else if (!inClass && c == '(') ++depth;
-    else if (!inClass && c == ')' && depth > 0) --depth;
-    const char next = i + len < re.size() ? re[i + len] : '\0';
-    if (!literal) {
-      endRun();
-    } else if (next == '?' || next == '*' || next == '{') {
-      endRun();  // this character may be absent
-    } else {
-      run.append(re.substr(i, len));
-      if (next == '+') endRun();
-    }
-    i += len;
-  }
-  endRun();
-  return inClass || depth != 0 ? std::string() : best;
+  return true;
 }
 
 TGrepLineSearcher::TGrepLineSearcher(const TBregexpObj& pattern)

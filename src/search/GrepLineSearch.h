@@ -12,18 +12,15 @@
 
 #include "regex/BregexpUtil.h"
 #include "search/GrepAnchors.h"
+#include "search/GrepRequiredLiteral.h"
 
 namespace vorn {
 
 // Whether a search of the whole piece finds, at or before it, every match that a search of each
-// single line finds: true for regular expressions without anchors, look-around, atomic groups
-// or possessive quantifiers, whose matches cannot depend on where a line ends.
+// single line finds: true for regular expressions without anchors, look-around, atomic groups,
+// possessive quantifiers, quotes or callouts, whose matches cannot depend on where a line
+// ends, nor on "\O", which the module treats as able to reach the end of the whole piece.
 bool RegexPrefilterSafe(std::string_view regex);
-
-// A byte string that every match of the regular expression contains (the longest run of plain
-// characters outside groups and classes that no quantifier can drop); empty when none is sure,
-// as with alternatives, option or look-around groups.
-std::string RequiredLiteral(std::string_view regex);
 
 // The number of line breaks (CR LF, CR or LF) in [p, end), which must not split a CR LF.
 std::size_t CountLineBreaks(const char* p, const char* end);

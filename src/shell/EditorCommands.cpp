@@ -9,6 +9,7 @@
 #include "shell/HelpPart.h"
 #include "shell/HistoryMenuPart.h"
 #include "shell/LayoutPart.h"
+#include "shell/MacroPart.h"
 #include "shell/SmallCommandsPart.h"
 #include "shellcore/PaneCommands.h"
 #include "shellcore/StatusTexts.h"
@@ -43,8 +44,11 @@ void TEditorWindow::BuildCommands() {
   fileCommands_ = fileCommands.get();
   auto grep = std::make_unique<TGrepPart>(*this);
   grep_ = grep.get();
+  auto macro = std::make_unique<TMacroPart>(*this);
+  macro_ = macro.get();
   parts_.push_back(std::move(fileCommands));
   parts_.push_back(std::move(grep));
+  parts_.push_back(std::move(macro));
   parts_.push_back(std::make_unique<TLayoutPart>(*this));
   parts_.push_back(std::make_unique<TSmallCommandsPart>(*this));
   parts_.push_back(std::make_unique<TCoordinationPart>(*this));
@@ -68,6 +72,7 @@ TCommandState TEditorWindow::CommandState() const {
   state.ClipboardText = clipboardHasText_;
   state.Split = Split();
   state.VerticalMax = verticalMax_;
+  state.MacroReplayable = macro_ && macro_->CanReplay();
   const TVornEditCore& core = edit_->Core();
   state.Selection = core.HasSelection();
   state.CanUndo = core.CanUndo();
@@ -82,10 +87,18 @@ bool TEditorWindow::RunFunction(int function, bool shiftHeld) { return dispatche
 void TEditorWindow::BeforeCommand(const TCommandRun& run) {
   const TCommandPreExecute::TStep step = preExecute_.Step(SteadyMs(), false, false, run);
   edit_->Core().SetKeyRepeat(step.FastRepeat);
+  if (macro_->Replaying()) macro_->BeforeStep(run, step.FastRepeat);
 }
 
+const std::vector<std::string>* TEditorWindow::MacroArguments() const { return macro_ ? macro_->Arguments() : nullptr; }
+
+// While a macro replays, the panes paint and the actions follow once, when it ends.
 void TEditorWindow::AfterCommand(const TCommandRun& run) {
   edit_->Core().SetKeyRepeat(false);
+  if (macro_->Replaying()) {
+    Q_EMIT FunctionRan(run.Function);
+    return;
+  }
   edit_->Flush();
   actions_->UpdateStates(CommandState());
   UpdateTitle();

@@ -4,6 +4,7 @@
 
 #include "editor/VornEdit.h"
 #include "shell/CommandActions.h"
+#include "shell/MacroPart.h"
 #include "shell/PaneCopy.h"
 #include "shellcore/FunctionTable.h"
 #include "shellcore/PaneLayout.h"
@@ -130,6 +131,9 @@ void TEditorWindow::ConnectPane(TVornEdit* pane) {
   connect(pane, &QWidget::customContextMenuRequested, this,
           [this, pane](const QPoint& at) { actions_->PanePopup()->popup(pane->mapToGlobal(at)); });
   pane->SetKeyRoute(&paneKeys_);
+  pane->Core().OnInputStr = [this](std::string_view typed) {
+    if (macro_) macro_->Typed(typed);
+  };
   connect(pane, &TVornEdit::CaretMoved, this, [this, pane] {
     if (pane != edit_) return;
     ShowCaretPosition();

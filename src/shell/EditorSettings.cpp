@@ -11,6 +11,7 @@
 #include "settings/SjisText.h"
 #include "shell/CommandActions.h"
 #include "shell/KeyMapLoad.h"
+#include "shell/MacroPart.h"
 
 #include <QToolBar>
 
@@ -40,9 +41,13 @@ public:
   std::vector<TSettingsPaneTarget*> Panes() override { return {}; }
   std::vector<TSettingsWindowTarget*> Windows() override { return {this}; }
   void SetTypeIniFileName(const std::string&) override {}
-  void SetMacros(const std::vector<std::string>&, const std::vector<std::string>&) override {}
+  void SetMacros(const std::vector<std::string>& files, const std::vector<std::string>& strings) override {
+    macroFiles = files;
+    macroStrings = strings;
+  }
 
   TWindowCommonOptions window;
+  std::vector<std::string> macroFiles, macroStrings;
 };
 
 }  // namespace
@@ -59,6 +64,7 @@ void TEditorWindow::LoadCommonSettings(bool reloadKeyMap) {
   TWindowOptionsTarget target;
   common.ApplyToWindows(target);
   SetCommonOptions(target.window);
+  if (macro_) macro_->ApplySlots(target.macroFiles, target.macroStrings);
   // The wrap rules live on the store every pane shows, so they are set once.
   ApplyCommonWrap(common, WrapOptionOf(edit_->Core().Store()));
   for (int slot = 0; slot < 2; ++slot)

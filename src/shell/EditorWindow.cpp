@@ -9,6 +9,7 @@
 #include "shell/CommandActions.h"
 #include "shell/FileCommandsPart.h"
 #include "shell/GrepPart.h"
+#include "shell/MacroPart.h"
 #include "shell/MainBus.h"
 #include "shellcore/OpenFilesPlan.h"
 #include "shell/KeyMapLoad.h"
@@ -168,6 +169,7 @@ void TEditorWindow::UpdateOwnTitle() {
   state.modified = Document().Modified();
   state.browseMode = BrowseMode();
   state.readOnly = ReadOnly();
+  state.recordingMacro = macro_ && macro_->Recording();
   const std::vector<TEditorWindow*> windows = WindowList();
   state.windowCount = static_cast<int>(windows.size());
   state.windowIndex = static_cast<int>(std::find(windows.begin(), windows.end(), this) - windows.begin());

@@ -40,6 +40,7 @@ class TDocumentIcon;
 class TFileCommandsPart;
 class TFileSetting;
 class TGrepPart;
+class TMacroPart;
 class TMainBus;
 class TVornEdit;
 class TVornEditSub;
@@ -112,7 +113,9 @@ public:
   bool RunFunction(int function, bool shiftHeld);
   void RunCommand(const std::string& name);
   // The running macro step's arguments; nullptr when no macro runs.
-  const std::vector<std::string>* MacroArguments() const { return nullptr; }
+  const std::vector<std::string>* MacroArguments() const;
+  // Keyboard macros: recording, replay, the slots (MacroPart.cpp).
+  TMacroPart& Macro() const { return *macro_; }
   TFileCommandsPart& FileCommands() const { return *fileCommands_; }
   TGrepPart& Grep() const { return *grep_; }
 Q_SIGNALS:
@@ -268,6 +271,7 @@ private:
   std::vector<std::unique_ptr<TWindowPart>> parts_;
   TFileCommandsPart* fileCommands_ = nullptr;
   TGrepPart* grep_ = nullptr;
+  TMacroPart* macro_ = nullptr;
   TCommandActions* actions_ = nullptr;
   TMainBus* bus_ = nullptr;  // a child object
 

@@ -4,6 +4,7 @@
 #include "dialogs/GrepExecForm.h"
 #include "dialogs/GrepForm.h"
 #include "editor/VornEdit.h"
+#include "macro/MacroLibrary.h"
 #include "platform/Cp932Utf8.h"
 #include "platform/BusMessage.h"
 #include "platform/PathPolicy.h"
@@ -19,6 +20,8 @@
 #include "syntax/KeyWord.h"
 
 #include <QTimer>
+
+#include <filesystem>
 
 namespace vorn {
 namespace {
@@ -43,6 +46,19 @@ void TGrepPart::AddCommands(TCommandDispatcher& dispatcher) {
   dispatcher.Set(FunctionNumber("TagJump"), [this](bool) { TagJumpCommand(); });
 }
 
+// A replayed grep step with a search word runs without the dialog.
+bool TGrepPart::ConditionFromMacro(TGrepKeyWord& run) const {
+  const std::vector<std::string>* given = window_.MacroArguments();
+  if (!given || given->empty() || given->front().empty()) return false;
+  std::vector<std::string> arguments = *given;
+  if (arguments.size() > 1)
+    arguments[1] = ExpandMacroArgumentPath(arguments[1], DefaultPathVariableValues(window_.FileName()));
+  std::error_code error;
+  std::string folder = std::filesystem::current_path(error).string();
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return GrepConditionFromMacroArgs(arguments, folder, run);
+}
+
 void TGrepPart::GrepCommand() {
   TGrepKeyWord run;
   // Without a selection, the word at the caret, as if it were selected for the moment.
@@ -53,7 +69,7 @@ void TGrepPart::GrepCommand() {
     word = pending->Pattern();
     pending->SetPattern(std::string());
   }
-  if (!AskGrep(word, run)) return;
+  if (!ConditionFromMacro(run) && !AskGrep(word, run)) return;
   run.RunAtOnce = true;
   // A window that already serves a document keeps it: the run goes to a new copy.
   if (!window_.FileName().empty() || window_.Modified()) {

@@ -31,6 +31,8 @@ private:
   void GrepCommand();
   // The dialog of the services, else the grep form over this window.
   bool AskGrep(const std::string& sjisWord, TGrepKeyWord& run);
+  // The condition of a replayed grep step's arguments; false when they give none.
+  bool ConditionFromMacro(TGrepKeyWord& run) const;
   void HandOffGrep(const TGrepKeyWord& run);
   void ExecuteGrep(const TGrepKeyWord& run);
   void TagJumpCommand();

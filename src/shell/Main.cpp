@@ -2,11 +2,13 @@
 #include "shell/Main.h"
 
 #include "editor/VornEdit.h"
+#include "macro/MacroText.h"
 #include "platform/ProcessStart.h"
 #include "platform/VornUtil.h"
 #include "shell/CommandActions.h"
 #include "shell/FileCommandsPart.h"
 #include "shell/GrepPart.h"
+#include "shell/MacroPart.h"
 #include "shell/Sub.h"
 #include "shellcore/InstanceCoordination.h"
 
@@ -15,6 +17,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QTimer>
 #include <QToolBar>
 
 #include <unistd.h>
@@ -79,7 +82,8 @@ bool TVornEditMain::HandedToWindowShowing(const std::string& name) {
   const TCommandLinePlan& plan = Plan();
   TStartupRequests requests;
   if (plan.jump) requests.lineJump = plan.jump->toEnd ? -1 : plan.jump->line;
-  requests.lineMacro = plan.macroLine;
+  // The command line is native text; the other window reads a Shift_JIS line.
+  if (plan.macroLine) requests.lineMacro = MacroLineFromCommandLine(*plan.macroLine);
   requests.macroFile = plan.macroFile;
   const TStartupHandOff handOff = HandOffToOpenWindow(Process().Bus(), name, requests, BusId());
   ShowMessage(handOff.message);
@@ -140,6 +144,10 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
     if (!OpenNamedArgument(named)) return false;
   }
   if (plan.jump) JumpToLine(*plan.jump);
+  // As posted messages to the window: they run once it is shown.
+  if (plan.macroLine)
+    QTimer::singleShot(0, this, [this, line = MacroLineFromCommandLine(*plan.macroLine)] { Macro().RunLine(line); });
+  if (plan.macroFile) QTimer::singleShot(0, this, [this, file = *plan.macroFile] { Macro().RunFile(file); });
   ApplyPass3();
   if (plan.namedFiles.size() > 1) HandOff();
   process.creationDone = true;

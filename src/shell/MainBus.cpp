@@ -3,6 +3,7 @@
 
 #include "editor/VornEdit.h"
 #include "shell/EditorWindow.h"
+#include "shell/MacroPart.h"
 
 #include "platform/BusClient.h"
 #include "shellcore/FunctionTable.h"
@@ -63,6 +64,16 @@ TBusReply TMainBus::BringToTop() { return SetFocus(); }
 
 TBusReply TMainBus::CloseWindow() {
   CloseLater();
+  return Handled(1);
+}
+
+TBusReply TMainBus::LineMacro(const std::string& macroLine) {
+  QTimer::singleShot(0, &window_, [window = &window_, macroLine] { window->Macro().RunLine(macroLine); });
+  return Handled(1);
+}
+
+TBusReply TMainBus::ExternalMacro(const std::string& macroFile) {
+  QTimer::singleShot(0, &window_, [window = &window_, macroFile] { window->Macro().RunFile(macroFile); });
   return Handled(1);
 }
 

@@ -42,6 +42,9 @@ private:
   TBusReply BringToTop() override;
   TBusReply CloseWindow() override;
   TBusReply LineJump(bool fileLine, std::int64_t line) override;
+  // The macro runs once the message is answered: it may show dialogs of its own.
+  TBusReply LineMacro(const std::string& macroLine) override;
+  TBusReply ExternalMacro(const std::string& macroFile) override;
   TBusReply GrepExecute() override;
   // MainBusWindow.cpp: window states and moves for the arrangement, settings reloads and the
   // outside programs' queries on the active pane.

@@ -44,8 +44,16 @@ struct TWindowServices {
   using TProcessStarter = std::function<pid_t(const std::string& params, const std::string& workingFolder)>;
   using TDesktopOpen = std::function<bool(const std::string& path, bool showInFolder)>;
 
+  // The dialogs of the macro commands; empty ones are the real dialogs.
+  struct TMacroDialogs {
+    std::function<std::optional<std::string>(const std::string& folder)> askSaveName;  // native
+    std::function<std::string(const std::string& current)> askDescription;           // Shift_JIS
+    std::function<std::optional<std::string>()> chooseMacro;                          // native
+  };
+
   TPrompts prompts;
   TFileDialogs fileDialogs;
+  TMacroDialogs macroDialogs;
   // Runs instead of starting another copy of the program; receives the parameter text.
   std::function<void(const std::string& params)> startProgram;
   // Takes precedence over startProgram where the started process must be found again.

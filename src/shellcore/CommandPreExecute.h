@@ -23,6 +23,10 @@ public:
   // another command (Depth above 0) is never recorded: replaying the outer one repeats it.
   TStep Step(std::int64_t nowMs, bool stationWindow, bool recording, const TCommandRun& run);
 
+  // The recording rule alone, for the recorder that hooks the dispatcher itself.
+  static bool Records(bool recording, const TCommandRun& run);
+  static bool RecordsShift(const TCommandRun& run);
+
 private:
   std::int64_t lastMs_ = 0;
   bool haveLast_ = false;

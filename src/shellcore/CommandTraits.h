@@ -20,6 +20,7 @@ enum class TEnabledWhen : std::uint8_t {
   CanRedo,
   ClipboardText,  // the clipboard holds text
   Split,          // the window shows two panes
+  MacroReplayable,  // a recorded macro has steps and no recording runs
 };
 
 // The state a function's check mark shows.
@@ -51,6 +52,7 @@ struct TCommandState {
   bool Split = false;
   bool VerticalMax = false;
   bool BoxSelection = false;
+  bool MacroReplayable = false;
 };
 
 bool CommandAllowed(const TCommandTraits& traits, const TCommandState& state);

@@ -2,6 +2,8 @@
 // names with spaces, parentheses or colons still resolve as long as the longer one exists.
 #include "shellcore/TagJump.h"
 
+#include "platform/Cp932Utf8.h"
+
 #include <algorithm>
 
 #include "base/TextUtil.h"
@@ -110,7 +112,8 @@ std::string TagJumpFindMacro(const TTagJumpFind& find) {
 std::string TagJumpParameters(const TTagJumpTarget& target, const std::string& macroLine, int monitor) {
   std::string params = "\"" + target.Name + "\"";
   if (target.Line) params += " -j" + std::to_string(*target.Line);
-  if (!macroLine.empty()) params += " \"-l" + macroLine + "\"";
+  // The command line is native text; the copy makes the line Shift_JIS again.
+  if (!macroLine.empty()) params += " \"-l" + Cp932ToUtf8(macroLine) + "\"";
   return params + " -x" + std::to_string(monitor);
 }
 

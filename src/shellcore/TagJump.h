@@ -31,7 +31,8 @@ struct TTagJumpFind {
 std::string TagJumpFindMacro(const TTagJumpFind& find);
 
 // The parameters of a new editor on the target: the quoted name, " -j<line>", " \"-l<macro>\""
-// and " -x<monitor>", each part only when there is something to say.
+// (the Shift_JIS line written as native text) and " -x<monitor>", each part only when there
+// is something to say.
 std::string TagJumpParameters(const TTagJumpTarget& target, const std::string& macroLine, int monitor);
 
 // The macro-language string of a selection: in double quotes with inner double quotes doubled;

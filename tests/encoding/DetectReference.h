@@ -39,21 +39,32 @@ inline jconv::TDetectCounters ReferenceCounters(std::string_view text) {
     } else if (b == 0 || b >= 0x80) { c.sjis = 0; kana = false; ++i; }
     else ++i;
   }
-  // JIS
+  // JIS: pairs after ESC $ @, ESC $ B, ESC $ ( D; half-width katakana (21-5F, one each) after
+  // ESC ( I and after SO once any designation came before.
   std::size_t nJ = 0, nB = 0;
+  bool designated = false;
   auto skipToControl = [&](std::size_t i) {
     while (i < L && s[i] != 0x0E && s[i] != 0x0F && s[i] != 0x1B) ++i;
+    return i;
+  };
+  auto countKana = [&](std::size_t i) {
+    for (; i < L && s[i] != 0x0E && s[i] != 0x0F && s[i] != 0x1B; ++i) {
+      if (in(s[i], 0x21, 0x5F)) ++c.jis;
+      else if (s[i] >= 0x60) { c.jis = 0; return i + 1; }
+    }
     return i;
   };
   for (std::size_t i = 0; i < L;) {
     const unsigned b = s[i];
     if (b == 0x1B) {
       bool run = false;
-      if (i + 2 < L && s[i + 1] == '$' && (s[i + 2] == '@' || s[i + 2] == 'B')) { i += 3; run = true; }
-      else if (i + 3 < L && s[i + 1] == '$' && s[i + 2] == '(' && s[i + 3] == 'D') { i += 4; run = true; }
-      else if (i + 2 < L && s[i + 1] == '(' && (s[i + 2] == 'B' || s[i + 2] == 'I' || s[i + 2] == 'J')) {
+      if (i + 2 < L && s[i + 1] == '$' && (s[i + 2] == '@' || s[i + 2] == 'B')) { i += 3; run = designated = true; }
+      else if (i + 3 < L && s[i + 1] == '$' && s[i + 2] == '(' && s[i + 3] == 'D') { i += 4; run = designated = true; }
+      else if (i + 2 < L && s[i + 1] == '(' && s[i + 2] == 'I') { designated = true; i = countKana(i + 3); }
+      else if (i + 2 < L && s[i + 1] == '(' && (s[i + 2] == 'B' || s[i + 2] == 'J')) {
         if (s[i + 2] == 'B') ++nB;
         if (s[i + 2] == 'J') ++nJ;
+        designated = true;
         i = skipToControl(i + 3);
       } else ++i;
       while (run && i < L) {
@@ -61,7 +72,8 @@ inline jconv::TDetectCounters ReferenceCounters(std::string_view text) {
         if (i + 1 < n && in(s[i], 0x21, 0x7E) && in(s[i + 1], 0x21, 0x7E)) { ++c.jis; i += 2; }
         else { c.jis = 0; break; }
       }
-    } else if (b == 0x0E || b == 0x0F) i = skipToControl(i + 1);
+    } else if (b == 0x0E && designated) i = countKana(i + 1);
+    else if (b == 0x0E || b == 0x0F) i = skipToControl(i + 1);
     else ++i;
   }
   c.roman = nJ >= nB;

@@ -45,7 +45,8 @@ struct TLossFile {
   std::size_t lost;
 };
 
-// "café", "😀" and a simplified Chinese character (这), in UTF-8 and both UTF-16 orders.
+// "café", "😀" and a simplified Chinese character (这), in UTF-8 and both UTF-16 orders; a
+// JIS X 0212 character in EUC-JP.
 std::vector<TLossFile> LossFiles() {
   std::vector<TLossFile> files;
   const struct { const char* name; const char* utf8; std::size_t lost; } texts[] = {
@@ -55,6 +56,8 @@ std::vector<TLossFile> LossFiles() {
     files.push_back({t.name, "\xFF\xFE" + Iconv(t.utf8, "UTF-8", "UTF-16LE"), t.lost});
     files.push_back({t.name, "\xFE\xFF" + Iconv(t.utf8, "UTF-8", "UTF-16BE"), t.lost});
   }
+  // JIS X 0212 as EUC-JP three-byte forms: 丂 has no Shift_JIS form, 日 and 髙 have.
+  files.push_back({"x0212", Iconv("\xE4\xB8\x82\xE6\x97\xA5\xE9\xAB\x99\n", "UTF-8", "EUC-JP-MS"), 1});
   return files;
 }
 

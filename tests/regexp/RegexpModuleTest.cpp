@@ -67,6 +67,16 @@ TEST_F(RegexpModule, GroupThatTookNoPartHasNoPointers) {
   EXPECT_EQ(record_->endp[1], nullptr);
 }
 
+// Oniguruma leaves this group with its end before its start; a match, a substitution with the
+// group and a search through the pattern object must all take it as empty.
+TEST_F(RegexpModule, GroupRepeatedEmptyIsNeverAnInvertedRange) {
+  std::string text = "x4";
+  ASSERT_GT(Match(M("(x*){2}\\b"), text), 0);
+  EXPECT_LE(record_->startp[1], record_->endp[1]);
+  ASSERT_EQ(Subst(S("(x*){2}\\b", "<$1>"), text), 1);
+  EXPECT_EQ(Output(), "<>x4");
+}
+
 TEST_F(RegexpModule, SearchReportsOnlyFromTheSearchStartButSeesTheBytesBefore) {
   std::string text = "ab ab";
   ASSERT_GT(Match(M("ab"), text, 1), 0);

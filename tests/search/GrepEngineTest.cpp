@@ -188,6 +188,27 @@ TEST(GrepEngine, LineLongerThanEveryPieceIsSearchedInBoundedPieces) {
   EXPECT_EQ(Body(sink)[1], tree.Path("long.txt") + "(2):hit");
 }
 
+// Half-width katakana in JIS, under ESC ( I and between SO and SI, each spanning a line break:
+// a piece that starts inside them still reads them as katakana.
+TEST(GrepEngine, JisKatakanaShiftsOutlastTheirPieces) {
+  TTempTree tree;
+  std::string text = "\x1b$BF|K\\\x1b(B\r\n\x1b(I6@\r\n";  // 日本 / ｶﾀ
+  for (int i = 0; i < 8; ++i) text += "6E\r\n";                // ｶﾅ under ESC ( I
+  text += "\x1b(Bx\x0e" "1\r\n";                               // x then ｱ after SO
+  for (int i = 0; i < 8; ++i) text += "2\r\n";                 // ｲ, still shifted out
+  text += "\x0f" "2\r\n";                                       // "2" after SI
+  tree.Write("k.jis", text);
+  for (std::size_t piece = 16; piece < 64; ++piece) {
+    TGrepOptions o = In(tree);
+    o.PieceBytes = piece;
+    for (const auto& [pattern, hits] : {std::pair<const char*, int>{"\xb6\xc5", 8}, {"\xb2", 8}, {"\xb1", 1}, {"2", 1}}) {
+      auto p = Pattern(pattern);
+      TCollectSink sink;
+      EXPECT_EQ(RunGrep(*p, o, sink).HitCount, hits) << pattern << " piece " << piece;
+    }
+  }
+}
+
 TEST(GrepEngine, CancelDeliversAPrefixOfTheFullResult) {
   TTempTree tree;
   std::string text;

@@ -167,6 +167,22 @@ TEST(GrepModel, RequiredLiteralIsOnlyWhatEveryMatchHolds) {
   EXPECT_EQ(RequiredLiteral("\x95\x5c\x8e\xa6"), "\x95\x5c\x8e\xa6");  // trail bytes 5C, A6
   EXPECT_EQ(RequiredLiteral("\x95\x5c*"), "");
   EXPECT_EQ(RequiredLiteral("a{2}bc"), "bc");
+  // Repeat counts and escape payloads are no text of the match; a repeat keeps what it repeats
+  // only with a lower bound above zero, also through comments and nested repeats.
+  EXPECT_EQ(RequiredLiteral("[0-9]{4}"), "");
+  EXPECT_EQ(RequiredLiteral("[0-9]{2,}kB"), "kB");
+  EXPECT_EQ(RequiredLiteral("xy{2}"), "xy");
+  EXPECT_EQ(RequiredLiteral("ab{0,3}"), "a");
+  EXPECT_EQ(RequiredLiteral("\\x41BCD"), "BCD");
+  EXPECT_EQ(RequiredLiteral("\\p{Alpha}"), "");
+  EXPECT_EQ(RequiredLiteral("\\101BC"), "BC");
+  EXPECT_EQ(RequiredLiteral("ab2+*"), "ab");
+  EXPECT_EQ(RequiredLiteral("abc(?#note)?"), "ab");
+  EXPECT_EQ(RequiredLiteral("\\Qa.b\\E+"), "a.b");
+  EXPECT_EQ(RequiredLiteral("[]|]abc"), "abc");
+  EXPECT_EQ(RequiredLiteral("[[:alpha:]|]abc"), "abc");
+  EXPECT_EQ(RequiredLiteral("(?s)abc"), "abc");
+  EXPECT_EQ(RequiredLiteral("(?x)abc"), "");
 }
 
 // The candidate finder against a plain search for each needle, on texts of few distinct bytes

@@ -100,11 +100,12 @@ TEST_F(MainGrepTest, AGrepFillsTheEmptyWindowAndATagJumpOpensTheHitAtItsLine) {
   EXPECT_TRUE(started_.empty()) << "an empty window shows the result itself";
   EXPECT_EQ(w->Editor()->Core().CaretOptions().TabSpaceCount, 6) << "the GREP type applies";
 
-  // The result stays; the hit opens in a new copy that runs the grep's find step there.
+  // The result stays; the hit opens in a new copy that runs the grep's find step there. The
+  // command line is native text: the copy makes the step Shift_JIS again.
   w->Editor()->Core().SetCaretPos(5, 0);
   ASSERT_TRUE(w->RunFunction(Number("TagJump"), false));
   ASSERT_EQ(started_.size(), 1u);
-  const std::string expected = "\"" + (tree_ / "sub/b.txt") + "\" -j3 \"-lFind('" + Sjis("日本語") + "',1,0,0,0,1)\" -x";
+  const std::string expected = "\"" + (tree_ / "sub/b.txt") + "\" -j3 \"-lFind('日本語',1,0,0,0,1)\" -x";
   EXPECT_EQ(started_[0].rfind(expected, 0), 0u) << started_[0];
   EXPECT_TRUE(w->FileName().empty());
   EXPECT_EQ(w->ShownText().split('\n')[5], rows[5]);

@@ -213,6 +213,7 @@ TEST(CommandDispatcher, TraitsRefuseByStateAndHandlersRunNestedAtAGreaterDepth) 
 TEST(CommandTraits, NotBuiltFunctionsAreNeverAllowedAndConditionsFollowTheState) {
   TCommandState all;
   all.Selection = all.FileName = all.CanUndo = all.CanRedo = all.ClipboardText = all.Split = true;
+  all.MacroReplayable = true;
   for (int n = 0; n < kFunctionCount; ++n) {
     const TCommandTraits& t = CommandTraits(n);
     EXPECT_EQ(CommandAllowed(t, all), t.When != TEnabledWhen::Never) << FunctionByNumber(n)->Name;

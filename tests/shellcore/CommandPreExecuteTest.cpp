@@ -31,6 +31,7 @@ TEST(CommandPreExecute, RecordingSkipsTheToggleAndNestedCommands) {
   EXPECT_FALSE(pre.Step(0, false, true, {Fn("Undo"), false, 2}).Record);
   EXPECT_TRUE(pre.Step(0, false, true, {Fn("CursorDown"), true, 0}).RecordShift);
   EXPECT_FALSE(pre.Step(0, false, true, {Fn("Undo"), true, 0}).RecordShift);
+  EXPECT_TRUE(pre.Step(0, false, true, {Fn("LineDown"), true, 0}).RecordShift);
   EXPECT_FALSE(pre.Step(0, false, true, {Fn("CursorDown"), false, 0}).RecordShift);
 }
 
