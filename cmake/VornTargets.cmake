@@ -1,12 +1,18 @@
 # Helpers that every test, benchmark and fuzz folder uses to declare its executables.
 
-# vorn_add_test(NAME SOURCES files... [LIBS libs...] [QT])
+# vorn_add_test(NAME SOURCES files... [LIBS libs...] [QT | X11])
 # A GoogleTest executable whose cases ctest runs one by one. QT gives it a QApplication
-# on the offscreen platform, so that ctest needs no display.
+# on the offscreen platform, so that ctest needs no display. X11 gives it a QApplication on an
+# X server of its own (Xvfb, started and ended by the test program), for what only a real
+# server does: key grabs, synthetic key presses, a notification area.
 function(vorn_add_test name)
-  cmake_parse_arguments(T "QT" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT;X11" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  if(T_QT)
+  if(T_X11)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/XvfbMain.cpp)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE vorn_gui ${T_LIBS} GTest::gtest GTest::gmock Qt6::Test)
+  elseif(T_QT)
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/QtTestMain.cpp)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
     target_link_libraries(${name} PRIVATE vorn_gui ${T_LIBS} GTest::gtest GTest::gmock Qt6::Test)

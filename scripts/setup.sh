@@ -9,10 +9,16 @@ set -euo pipefail
 kind=$1; build_dir=$2; build_type=$3; shift 3
 
 packages=(build-essential cmake ninja-build pkg-config libonig-dev)
+# The programs: Qt, the X key grab of the hot key, the SVG icon engine, the Japanese fonts, the
+# application icons' renderer and the bundled tool-bar icons, and what CPack's DEB needs.
+gui=(qt6-base-dev libgl-dev libxcb1-dev libxcb-keysyms1-dev x11proto-dev libqt6svg6 fonts-ipafont-gothic fonts-noto-cjk
+     librsvg2-bin tango-icon-theme dpkg-dev file)
 case "$kind" in
-  programs) packages+=(qt6-base-dev libgl-dev fonts-ipafont-gothic fonts-noto-cjk) ;;
-  tests)    packages+=(qt6-base-dev libgl-dev fonts-ipafont-gothic fonts-noto-cjk
-                       libgtest-dev libgmock-dev libbenchmark-dev) ;;
+  programs) packages+=("${gui[@]}") ;;
+  # The tests add an X server with XTest for the hot key, and the validators of the installed
+  # desktop files.
+  tests)    packages+=("${gui[@]}" libgtest-dev libgmock-dev libbenchmark-dev
+                       xvfb libxcb-xtest0-dev trayer desktop-file-utils appstream) ;;
   fuzz)     packages+=(clang libclang-rt-14-dev) ;;
   *) echo "setup.sh: unknown kind '$kind' (programs, tests or fuzz)" >&2; exit 2 ;;
 esac

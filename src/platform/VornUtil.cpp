@@ -23,6 +23,10 @@
 #ifndef VORN_INSTALL_DATADIR
 #define VORN_INSTALL_DATADIR "/usr/share/VornEditor/"
 #endif
+// The installed data folder as seen from the installed programs' folder.
+#ifndef VORN_DATA_FROM_PROGRAMS
+#define VORN_DATA_FROM_PROGRAMS "../../share/VornEditor/"
+#endif
 
 namespace vorn {
 
@@ -108,9 +112,17 @@ std::string ExecutableFolder() {
   return WithTrailingSlash(fs::path(exe).parent_path().string());
 }
 
+std::string InstallLayoutDataFolder(const std::string& exeFolder) {
+  return WithTrailingSlash((fs::path(WithTrailingSlash(exeFolder)) / VORN_DATA_FROM_PROGRAMS).lexically_normal().string());
+}
+
 std::string ChooseProgramFolder(const std::string& exeFolder, const std::string& dataHome) {
   std::string folder = WithTrailingSlash(exeFolder);
-  if (IsWritableFolder(folder) || DirectoryExists(folder + "Setting")) return folder;
+  if (DirectoryExists(folder + "Setting")) return folder;
+  // An installed program keeps the user's files out of the install even where the user may
+  // write there (root, a prefix in the home folder): a package removal must find only its own.
+  const bool installed = DirectoryExists(InstallLayoutDataFolder(folder) + "Setting");
+  if (!installed && IsWritableFolder(folder)) return folder;
   return WithTrailingSlash(dataHome) + "VornEditor/";
 }
 
@@ -123,8 +135,8 @@ std::string ProgramFolder() {
 std::string InstalledDataFolder() {
   std::string exe = ExecutableFolder();
   if (ProgramFolder() == exe) return std::string();
-  // An install prefix puts the program in <prefix>/bin and its data in <prefix>/share.
-  std::string beside = WithTrailingSlash(fs::path(exe).parent_path().parent_path().string()) + "share/VornEditor/";
+  // Any install prefix keeps the data at the same place relative to the programs.
+  std::string beside = InstallLayoutDataFolder(exe);
   if (DirectoryExists(beside)) return beside;
   return VORN_INSTALL_DATADIR;
 }
@@ -248,6 +260,8 @@ std::string ShippedFileName(const std::string& rel) {
   }
   return own;
 }
+
+std::string SettingTemplateFolder() { return ShippedFileName("Setting/"); }
 
 std::string HelpFileName(const std::string& page) {
   return ShippedFileName("Help/" + (page.empty() ? std::string("Index.html") : page));

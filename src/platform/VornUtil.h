@@ -18,8 +18,13 @@ namespace vorn {
 // The folder of the running executable, with a trailing "/".
 std::string ExecutableFolder();
 
-// The rule behind ProgramFolder(): exeFolder when it is writable or holds "Setting/",
-// otherwise the per-user program home under dataHome (the XDG data folder).
+// Where an install puts the shipped files ("Setting", "Help", "Readme.txt") relative to the
+// folder of the installed programs (<prefix>/libexec/VornEditor/ → <prefix>/share/VornEditor/).
+std::string InstallLayoutDataFolder(const std::string& exeFolder);
+
+// The rule behind ProgramFolder(): exeFolder when it holds "Setting/" (a build tree, a portable
+// copy), or when it is writable and not an installed program's folder; otherwise the per-user
+// program home under dataHome (the XDG data folder).
 std::string ChooseProgramFolder(const std::string& exeFolder, const std::string& dataHome);
 
 // The folder that holds "UsrDir.dat", "Macro/", "Setting/" and the user folders. Decided on
@@ -61,6 +66,10 @@ TUserFolderChoice MakeUserFolder();
 // first use. Passing an empty string returns to the automatic choice.
 void SetProgramFolderOverride(const std::string& folder);
 void SetUserFolderOverride(const std::string& folder);
+
+// The shipped "Setting" templates a first start imports: the program folder's own, else the
+// installed data folder's.
+std::string SettingTemplateFolder();
 
 // ---- Names. ----
 

@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 
+#include <X11/keysym.h>
+
 #include <array>
 #include <utility>
 
@@ -69,6 +71,18 @@ int VirtualKeyFromScanCode(quint32 code) {
   }
 }
 
+// The X key symbols of the named virtual keys.
+constexpr std::pair<int, quint32> kKeySyms[] = {
+    {0x08, XK_BackSpace}, {0x09, XK_Tab},        {0x0D, XK_Return},    {0x13, XK_Pause},
+    {0x14, XK_Caps_Lock}, {0x1B, XK_Escape},     {0x1C, XK_Henkan},    {0x1D, XK_Muhenkan},
+    {0x20, XK_space},     {0x21, XK_Prior},      {0x22, XK_Next},      {0x23, XK_End},
+    {0x24, XK_Home},      {0x25, XK_Left},       {0x26, XK_Up},        {0x27, XK_Right},
+    {0x28, XK_Down},      {0x2C, XK_Print},      {0x2D, XK_Insert},    {0x2E, XK_Delete},
+    {0x2F, XK_Help},      {0x5D, XK_Menu},       {0x6A, XK_KP_Multiply}, {0x6B, XK_KP_Add},
+    {0x6D, XK_KP_Subtract}, {0x6E, XK_KP_Decimal}, {0x6F, XK_KP_Divide}, {0x90, XK_Num_Lock},
+    {0x91, XK_Scroll_Lock}, {0xF0, XK_Eisu_toggle}, {0xF2, XK_Hiragana_Katakana}, {0xF4, XK_Zenkaku_Hankaku},
+};
+
 template <std::size_t N>
 int Lookup(const std::pair<int, int> (&table)[N], int key) {
   for (const auto& [qt, vk] : table)
@@ -111,6 +125,22 @@ int QtKeyFromVirtualKey(int virtualKey) {
     if (vk == virtualKey) return qt;
   for (const auto& [qt, vk] : kSymbolKeys)
     if (vk == virtualKey) return qt;
+  return 0;
+}
+
+quint32 X11KeyCodeOfPhysicalKey(int virtualKey) {
+  if (virtualKey == 0xF4) return 0;  // half/full width is named by its symbol, as on every layout
+  for (quint32 code = 8; code < 256; ++code)
+    if (VirtualKeyFromScanCode(code) == virtualKey) return code;
+  return 0;
+}
+
+quint32 X11KeySymOfVirtualKey(int virtualKey) {
+  if (virtualKey >= 0x41 && virtualKey <= 0x5A) return XK_a + static_cast<quint32>(virtualKey - 0x41);
+  if (virtualKey >= 0x60 && virtualKey <= 0x69) return XK_KP_0 + static_cast<quint32>(virtualKey - 0x60);
+  if (virtualKey >= 0x70 && virtualKey <= 0x87) return XK_F1 + static_cast<quint32>(virtualKey - 0x70);
+  for (const auto& [vk, sym] : kKeySyms)
+    if (vk == virtualKey) return sym;
   return 0;
 }
 

@@ -37,7 +37,7 @@ void TEditorStart::MakeFolders() {
 // repairs the folder.
 void TEditorStart::LoadFileTypes() {
   try {
-    fileTypes_ = std::make_unique<TTypeList>(TSettingFolders{UserFolder(), ProgramFolder() + "Setting/"});
+    fileTypes_ = std::make_unique<TTypeList>(TSettingFolders{UserFolder(), SettingTemplateFolder()});
     fileTypes_->Load();
   } catch (const EVornError& e) {
     notices_ << QString::fromStdString(e.what());

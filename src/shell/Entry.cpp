@@ -4,6 +4,7 @@
 #include "platform/BusFolder.h"
 #include "platform/NamedLock.h"
 #include "shellcore/CommandLine.h"
+#include "qtplatform/ThemeIcons.h"
 #include "shell/EditorStart.h"
 #include "shell/StatusPanels.h"
 
@@ -64,6 +65,7 @@ int RunStarted(const std::vector<std::string>& args) {
   if (TVornEditStation* resident = start.Station()) {
     // Without the bus the station has nobody to serve; it ends rather than hold the gate.
     if (!resident->OpenBus(TBusFolder::Default()).empty()) return 1;
+    resident->ShowInTray();
     return QApplication::exec();
   }
   TVornEditMain& window = *start.Window();
@@ -89,6 +91,9 @@ int RunVornEditor(int argc, char** argv) {
 
   TVornApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("VornEditor"));
+  // The desktop entry the session matches the windows with, and the icon it shows for them.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.vorneditor.VornEditor"));
+  QApplication::setWindowIcon(NamedIcon("org.vorneditor.VornEditor"));
   SetUpFonts();
   int code = 1;
   try {

@@ -8,6 +8,9 @@
 #include "settings/SettingsApplyTarget.h"
 #include "shellcore/BusWindowHandler.h"
 #include "shellcore/FileHistory.h"
+#include "shellcore/StationMenu.h"
+
+#include <sys/types.h>
 
 #include <QWidget>
 
@@ -16,6 +19,8 @@
 class QSocketNotifier;
 
 namespace vorn {
+
+class TStationTray;
 
 class TVornEditStation : public QWidget, private TBusWindowHandler {
   Q_OBJECT
@@ -39,16 +44,36 @@ public:
   // Starts an editor process with the parameter text; false (and the reason in LastMessage)
   // when it could not be started.
   bool StartEditor(const std::string& params);
+  // The same, answering the process id (0 when it could not be started).
+  pid_t StartEditorProcess(const std::string& params);
+
+  // The tray icon, its menu and the hot key; created by ShowInTray.
+  void ShowInTray();
+  TStationTray* Tray() const { return tray_; }
+  // The station's own settings of "Common.ini" (menu length, folder list, hot key, exit all).
+  const TStationSettings& Settings() const { return settings_; }
+  // The folder of "Common.ini", "FileHist.fhd" and "Grep.fhd", with a trailing "/".
+  std::string HistoryFolderPath() const { return HistoryFolder(); }
+  // The bus the station is on (the user's own until OpenBus names another).
+  const TBusFolder& Bus() const { return bus_; }
+  // A failure of a station command: kept as the last message and shown in a box of its own.
+  void Tell(const std::string& message);
+  // Ends the station ("常駐終了", exit all with "CloseAtAllClose").
+  void End();
 
 private:
   TBusReply CloseWindow() override;
   TBusReply Reload(TBusMessage which) override;
+  TBusReply ChangeStation() override;
   std::string HistoryFolder() const;
 
   std::string historyFolder_;
   TFileHistory history_;
   TWindowCommonOptions common_;
   std::string lastMessage_;
+  TStationSettings settings_;
+  TBusFolder bus_ = TBusFolder::Default();
+  TStationTray* tray_ = nullptr;
   std::unique_ptr<TBusEndpoint> endpoint_;
   QSocketNotifier* notifier_ = nullptr;
 };

@@ -1,15 +1,12 @@
-// Tool-bar pictures: the desktop theme's standard icon where one fits the command, otherwise a
-// small picture drawn here.
+// Tool-bar and menu pictures: the desktop theme's icon of each command's name, with the
+// program's own set behind the theme.
 #pragma once
 
 #include <QIcon>
 
 namespace vorn {
 
-// The picture of a function's button; never null.
+// The picture of a function's button and menu item; null outside 0..167.
 QIcon FunctionIcon(int function);
-
-// The picture drawn for a function, ignoring the theme (the fallback the theme falls back to).
-QIcon DrawnFunctionIcon(int function);
 
 }  // namespace vorn

@@ -77,6 +77,20 @@ TEST(ProgramFolder, MovesToTheDataHomeForAReadOnlyInstallAndStaysWhereSettingIs)
   EXPECT_EQ(testing::RunUnprivileged([&] { return ChooseProgramFolder(exe, "/data") == exe ? 0 : 1; }), 0);
 }
 
+// The layout an install makes: however writable the programs' folder is (root, a prefix in
+// the home folder), the user's files go to the data home, and the shipped files are found.
+TEST(ProgramFolder, AnInstalledProgramUsesTheDataHomeEvenWhereItMayWrite) {
+  TempDir dir;
+  const std::string exe = dir.Path() + "libexec/VornEditor/";
+  fs::create_directories(exe);
+  EXPECT_EQ(ChooseProgramFolder(exe, "/data"), exe);  // a writable folder of its own
+  fs::create_directories(dir.Path() + "share/VornEditor/Setting");
+  EXPECT_EQ(InstallLayoutDataFolder(exe), dir.Path() + "share/VornEditor/");
+  EXPECT_EQ(ChooseProgramFolder(exe, "/data"), "/data/VornEditor/");
+  fs::create_directories(exe + "Setting");  // a portable copy unpacked there stays portable
+  EXPECT_EQ(ChooseProgramFolder(exe, "/data"), exe);
+}
+
 TEST(ProgramFolder, ExecutableFolderEndsWithASlashAndHoldsThisTest) {
   std::string folder = ExecutableFolder();
   ASSERT_FALSE(folder.empty());

@@ -10,8 +10,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "platform/BusClient.h"
+#include "platform/BusFolder.h"
 #include "platform/NamedLock.h"
+#include "shellcore/InstanceCoordination.h"
 
 namespace {
 
@@ -107,6 +111,48 @@ TEST_F(StationGateTest, DashHGivesStationModeWithoutTheGate) {
   held.Release();
   const int free = WaitForEnd(Start("/H", kNoPlatform));  // with the gate free a station starts
   EXPECT_TRUE(GotPastTheGate(free)) << free;
+}
+
+TEST_F(StationGateTest, StationsStartedAtTheSameMomentLeaveExactlyOne) {
+  std::vector<pid_t> started;
+  for (int i = 0; i < 4; ++i) started.push_back(Start("/H", "offscreen"));
+  // All but one end at once through the gate; the one left holds it.
+  std::vector<pid_t> running = started;
+  int ended = 0;
+  for (int waited = 0; waited < 1000 && ended < 3; ++waited) {
+    for (auto it = running.begin(); it != running.end();) {
+      int status = 0;
+      if (::waitpid(*it, &status, WNOHANG) == *it) {
+        EXPECT_TRUE(TurnedAwayByTheGate(status)) << status;
+        ++ended;
+        it = running.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    ::usleep(10000);
+  }
+  EXPECT_EQ(ended, 3);
+  ASSERT_EQ(running.size(), 1u) << "two stations run";
+  EXPECT_TRUE(vorn::TNamedLock::IsHeld(kStationLock));
+  for (pid_t pid : running) Kill(pid);
+}
+
+TEST_F(StationGateTest, ExitAllEndsTheStationCleanlyAndFreesTheGate) {
+  const pid_t station = Start("/H", "offscreen");
+  ASSERT_TRUE(HoldsTheGate(station));
+  const vorn::TBusFolder bus = vorn::TBusFolder::Default();
+  std::int64_t id = 0;
+  for (int waited = 0; waited < 1000 && id == 0; ++waited) {
+    id = vorn::FindStation(bus.List());
+    if (id == 0) ::usleep(10000);
+  }
+  ASSERT_NE(id, 0) << "the station never came onto the bus";
+  // What an editor's exit all sends the station when "CloseAtAllClose" is on.
+  ASSERT_TRUE(vorn::PostBusMessage(bus, id, vorn::MakeBusRequest(vorn::TBusMessage::bmClose)));
+  const int status = WaitForEnd(station);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_FALSE(vorn::TNamedLock::IsHeld(kStationLock));
 }
 
 }  // namespace
