@@ -30,7 +30,7 @@ bool ValidSjis(const char* begin, const char* end) {
 
 bool OnBoundary(const char* begin, const char* end, const char* p) {
   const char* q = begin;
-  while (q < p) q += (IsLead(static_cast<unsigned char>(*q)) && q + 1 < end) ? 2 : 1;
+  while (q < p) q += (vorn::sjis::IsLeadByte(*q) && q + 1 < end) ? 2 : 1;
   return q == p;
 }
 
