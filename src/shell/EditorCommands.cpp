@@ -4,12 +4,14 @@
 #include "editor/VornEdit.h"
 #include "shell/CommandActions.h"
 #include "shell/CoordinationPart.h"
+#include "shell/DiffPart.h"
 #include "shell/FileCommandsPart.h"
 #include "shell/GrepPart.h"
 #include "shell/HelpPart.h"
 #include "shell/HistoryMenuPart.h"
 #include "shell/LayoutPart.h"
 #include "shell/MacroPart.h"
+#include "shell/ProgramExecPart.h"
 #include "shell/SmallCommandsPart.h"
 #include "shellcore/PaneCommands.h"
 #include "shellcore/StatusTexts.h"
@@ -54,6 +56,9 @@ void TEditorWindow::BuildCommands() {
   parts_.push_back(std::make_unique<TCoordinationPart>(*this));
   parts_.push_back(std::make_unique<THistoryMenuPart>(*this));
   parts_.push_back(std::make_unique<THelpPart>(*this));
+  parts_.push_back(std::make_unique<TDiffPart>(*this));
+  diff_ = static_cast<TDiffPart*>(parts_.back().get());
+  parts_.push_back(std::make_unique<TProgramExecPart>(*this));
   for (const auto& part : parts_) part->AddCommands(dispatcher_);
   dispatcher_.AddBeforeHook([this](const TCommandRun& run) { BeforeCommand(run); });
   dispatcher_.AddAfterHook([this](const TCommandRun& run) { AfterCommand(run); });
@@ -73,6 +78,8 @@ TCommandState TEditorWindow::CommandState() const {
   state.Split = Split();
   state.VerticalMax = verticalMax_;
   state.MacroReplayable = macro_ && macro_->CanReplay();
+  state.DiffShown = diff_ && diff_->Shown();
+  state.DiffPartner = diff_ && diff_->HasPartner();
   const TVornEditCore& core = edit_->Core();
   state.Selection = core.HasSelection();
   state.CanUndo = core.CanUndo();

@@ -213,7 +213,7 @@ TEST(CommandDispatcher, TraitsRefuseByStateAndHandlersRunNestedAtAGreaterDepth) 
 TEST(CommandTraits, NotBuiltFunctionsAreNeverAllowedAndConditionsFollowTheState) {
   TCommandState all;
   all.Selection = all.FileName = all.CanUndo = all.CanRedo = all.ClipboardText = all.Split = true;
-  all.MacroReplayable = true;
+  all.MacroReplayable = all.DiffShown = all.DiffPartner = true;
   for (int n = 0; n < kFunctionCount; ++n) {
     const TCommandTraits& t = CommandTraits(n);
     EXPECT_EQ(CommandAllowed(t, all), t.When != TEnabledWhen::Never) << FunctionByNumber(n)->Name;
@@ -222,6 +222,8 @@ TEST(CommandTraits, NotBuiltFunctionsAreNeverAllowedAndConditionsFollowTheState)
   EXPECT_FALSE(CommandAllowed(CommandTraits(FunctionNumber("Undo")), none));
   EXPECT_FALSE(CommandAllowed(CommandTraits(FunctionNumber("CloseOpen")), none));
   EXPECT_FALSE(CommandAllowed(CommandTraits(FunctionNumber("SplitterUp")), none));
+  EXPECT_FALSE(CommandAllowed(CommandTraits(FunctionNumber("FindUnderDiff")), none)) << "no marks shown";
+  EXPECT_TRUE(CommandAllowed(CommandTraits(FunctionNumber("DiffExec")), none));
   EXPECT_TRUE(CommandAllowed(CommandTraits(FunctionNumber("CursorDown")), none));
   none.BrowseMode = true;
   EXPECT_FALSE(CommandAllowed(CommandTraits(FunctionNumber("MoveLogicalLineEnd")), none));
