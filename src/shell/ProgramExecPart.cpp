@@ -184,7 +184,7 @@ void TProgramExecPart::PutOutput(const TProgramExecRequest& request, const std::
     OpenInNewEditor(bytes);
     return;
   }
-  const TPipeOutput out = PipeOutputText(bytes);
+  const TPipeOutput out = PipeOutputText(bytes, window_.CharCode());
   TVornEditCore& core = window_.Editor()->Core();
   switch (request.Settings.Output) {
     case poReplaceAll: core.SelectAll(); break;

@@ -23,8 +23,10 @@ struct TPipeOutput {
 };
 
 // A program's output read back as a file would be: its code detected and converted, its line
-// breaks (CR LF, CR, LF, mixed) made CR LF.
-TPipeOutput PipeOutputText(std::string_view bytes);
+// breaks (CR LF, CR, LF, mixed) made CR LF. sentCode is the code the program was given its
+// input in: a short output the detection cannot tell from Shift_JIS (a few kana in EUC-JP are
+// also well-formed Shift_JIS) is read in that code when it is well-formed there.
+TPipeOutput PipeOutputText(std::string_view bytes, TCharCodeKind sentCode = ckSjis);
 
 // Every CR LF, lone CR and lone LF of text as CR LF.
 std::string NormalizeBreaksToCrLf(std::string_view text);

@@ -99,8 +99,7 @@ TEST_F(DiffProgramWindowTest, AnEditedTextComparedWithAFileIsMarkedAndWalked) {
   TVornEditCore& core = w->Editor()->Core();
   core.GoToPosition(1, 0);
   core.InsertText("B");  // line 2 changed
-  core.GoToPosition(4, 0);
-  core.SelectLine(4);
+  core.SelectRows(4, 5);
   core.DeleteSelection();  // line 5 deleted
   core.MoveFileEnd();
   core.InsertText("h\r\n");  // a line added at the end

@@ -365,6 +365,11 @@ TEST(PipeText, TextGoesOutInTheDocumentsCodeAndComesBackDetected) {
   EXPECT_EQ(utf8.Lost, 1u);
   EXPECT_EQ(utf8.Text.substr(0, 8), "\x93\xfa\x96\x7b\x8c\xea\x82\xcc");
   EXPECT_EQ(utf8.Text.substr(utf8.Text.size() - 4), "\r\nxy");
+  // Three kana in EUC-JP are well-formed Shift_JIS too: the code they were sent in decides.
+  const std::string kana = "\x82\xa0\x82\xa2\x82\xa4\r\n";
+  EXPECT_EQ(PipeOutputText(ConvertCharCode(kana, ckSjis, ckEuc), ckEuc).Text, kana);
+  EXPECT_EQ(PipeOutputText(ConvertCharCode(kana, ckSjis, ckUtf8N), ckUtf8N).Text, kana);
+  EXPECT_EQ(PipeOutputText(kana, ckEuc).Text, kana) << "not EUC-JP: the detection stands";
   // A NUL byte makes the output binary, read as Shift_JIS as a file would be, the NUL a space.
   EXPECT_EQ(PipeOutputText("\x82\xa0\nx"s + '\0' + "y").Text, "\x82\xa0\r\nx y");
 }
