@@ -42,6 +42,8 @@ vorn_declare_layer(editcore   CORE base layout options store syntax)
 vorn_declare_layer(shellcore  CORE base document editcore encoding platform settings store syntax textfile)
 # keyboard macros: steps, the ".mac" format, recording and replay through the dispatcher
 vorn_declare_layer(macro      CORE base editcore encoding platform shellcore textfile)
+# print settings, paper sizes and the page layout
+vorn_declare_layer(printcore  CORE base settings)
 
 # Qt layers, above every Qt-free one.
 set(VORN_GUI_LAYERS "")

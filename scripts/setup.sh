@@ -16,9 +16,9 @@ gui=(qt6-base-dev libgl-dev libxcb1-dev libxcb-keysyms1-dev x11proto-dev libqt6s
 case "$kind" in
   programs) packages+=("${gui[@]}") ;;
   # The tests add an X server with XTest for the hot key, and the validators of the installed
-  # desktop files.
+  # desktop files, and the PDF text extractor that reads printed pages back.
   tests)    packages+=("${gui[@]}" libgtest-dev libgmock-dev libbenchmark-dev
-                       xvfb libxcb-xtest0-dev trayer desktop-file-utils appstream) ;;
+                       xvfb libxcb-xtest0-dev trayer desktop-file-utils appstream poppler-utils) ;;
   fuzz)     packages+=(clang libclang-rt-14-dev) ;;
   *) echo "setup.sh: unknown kind '$kind' (programs, tests or fuzz)" >&2; exit 2 ;;
 esac
