@@ -10,6 +10,7 @@
 #include "shell/HistoryMenuPart.h"
 #include "shell/LayoutPart.h"
 #include "shell/MacroPart.h"
+#include "shell/PrintPart.h"
 #include "shell/SmallCommandsPart.h"
 #include "shellcore/PaneCommands.h"
 #include "shellcore/StatusTexts.h"
@@ -54,6 +55,7 @@ void TEditorWindow::BuildCommands() {
   parts_.push_back(std::make_unique<TCoordinationPart>(*this));
   parts_.push_back(std::make_unique<THistoryMenuPart>(*this));
   parts_.push_back(std::make_unique<THelpPart>(*this));
+  parts_.push_back(std::make_unique<TPrintPart>(*this));
   for (const auto& part : parts_) part->AddCommands(dispatcher_);
   dispatcher_.AddBeforeHook([this](const TCommandRun& run) { BeforeCommand(run); });
   dispatcher_.AddAfterHook([this](const TCommandRun& run) { AfterCommand(run); });
