@@ -12,6 +12,7 @@
 #include "shell/LayoutPart.h"
 #include "shell/MacroPart.h"
 #include "shell/ProgramExecPart.h"
+#include "shell/PrintPart.h"
 #include "shell/SmallCommandsPart.h"
 #include "shellcore/PaneCommands.h"
 #include "shellcore/StatusTexts.h"
@@ -59,6 +60,7 @@ void TEditorWindow::BuildCommands() {
   parts_.push_back(std::make_unique<TDiffPart>(*this));
   diff_ = static_cast<TDiffPart*>(parts_.back().get());
   parts_.push_back(std::make_unique<TProgramExecPart>(*this));
+  parts_.push_back(std::make_unique<TPrintPart>(*this));
   for (const auto& part : parts_) part->AddCommands(dispatcher_);
   dispatcher_.AddBeforeHook([this](const TCommandRun& run) { BeforeCommand(run); });
   dispatcher_.AddAfterHook([this](const TCommandRun& run) { AfterCommand(run); });
