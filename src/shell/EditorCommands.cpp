@@ -11,6 +11,7 @@
 #include "shell/LayoutPart.h"
 #include "shell/MacroPart.h"
 #include "shell/SmallCommandsPart.h"
+#include "shell/FormatPart.h"
 #include "shellcore/PaneCommands.h"
 #include "shellcore/StatusTexts.h"
 
@@ -51,6 +52,7 @@ void TEditorWindow::BuildCommands() {
   parts_.push_back(std::move(macro));
   parts_.push_back(std::make_unique<TLayoutPart>(*this));
   parts_.push_back(std::make_unique<TSmallCommandsPart>(*this));
+  parts_.push_back(std::make_unique<TFormatPart>(*this));
   parts_.push_back(std::make_unique<TCoordinationPart>(*this));
   parts_.push_back(std::make_unique<THistoryMenuPart>(*this));
   parts_.push_back(std::make_unique<THelpPart>(*this));
