@@ -48,7 +48,7 @@ std::string JapaneseParagraph(int lines) {
   for (int i = 0; i < lines; ++i) {
     for (int k = 0; k < 35; ++k) {
       seed = seed * 1103515245u + 12345u;
-      if (seed % 23 == 0) {
+      if (k > 0 && seed % 23 == 0) {
         text += "\x81\x41";
       } else {
         text += static_cast<char>(0x88 + (seed >> 8) % 8);
@@ -64,11 +64,12 @@ void BM_RefillParagraph10kLines(benchmark::State& state) {
   if (!RegexpBinding()) LoadRegexpBinding(VORN_BIN_DIR "/libVornRegexp.so");
   TDocument doc(JapaneseParagraph(10000));
   TVornEditCore& core = *doc.core;
-  core.SeikeiOption().SetWrapCount(60);
+  core.SeikeiOption().SetWrapCount(68);  // within 6 of the lines' 70 columns: one paragraph
   core.SeikeiOption().SetInsertSpace(false);
   for (auto _ : state) {
     core.SetCaretPos(0, 0);
     state.SetIterationTime(Seconds([&] { core.Seikei(false); }));
+    state.counters["rows_after"] = core.RowCount();
     state.counters["undo_steps"] = doc.store->UndoObj().UndoList().Count();
     state.counters["undo_s"] = Seconds([&] { core.Undo(); });
   }
@@ -92,10 +93,13 @@ void BM_DragMove10MBIn100MB(benchmark::State& state) {
   TVornEditCore& core = *doc.core;
   const int rows = core.RowCount();
   for (auto _ : state) {
-    core.SetCaretOffset(40u << 20);
+    const TRowCol from = core.OffsetToPos(40 << 20), to = core.OffsetToPos(50 << 20);
+    core.ClearSelection();
+    core.SetCaretPos(from.Row, from.Col);
     core.StartSelection();
-    core.SetCaretOffset(50u << 20);
+    core.SetCaretPos(to.Row, to.Col);
     core.ExtendSelection();
+    state.counters["moved_bytes"] = core.GetSelLength();
     const TRowCol drop{rows - 100, 3};
     state.SetIterationTime(Seconds([&] { core.DropSelectionAt(drop, false); }));
     state.counters["undo_s"] = Seconds([&] { core.Undo(); });

@@ -124,9 +124,10 @@ void TVornEdit::SelectMarginRows(int row) {
     core_->SelectRows(first, last + 1);
     const TTextRange r = core_->SelectionOffsets();
     core_->ClearSelection();
-    core_->SetCaretOffset(r.End);
+    const TRowCol end = core_->OffsetToPos(r.End), start = core_->OffsetToPos(r.Start);
+    core_->SetCaretPos(end.Row, end.Col);
     core_->StartSelection();
-    core_->SetCaretOffset(r.Start);
+    core_->SetCaretPos(start.Row, start.Col);
     core_->ExtendSelection();
   } else {
     core_->SelectRows(first, last + 1);

@@ -87,6 +87,18 @@ TEST_F(Formatting, AParagraphRunsToAShortLineAndStopsAtBlankOrItemLines) {
   EXPECT_EQ(JoinedText(core), "one two three four five six seven\r\neight\r\n\r\nnext");
 }
 
+TEST_F(Formatting, LinesNearTheWidthFormOneParagraph) {
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += Times(kKan, 35) + "\r\n";
+  Load(text + "\r\nafter", 68);
+  core.ClearUndo();
+  ASSERT_TRUE(core.Seikei(false));
+  // 7000 characters at 34 a line: 206 lines, then the blank line and the line after.
+  EXPECT_EQ(core.RowCount(), 206 + 2);
+  EXPECT_EQ(core.GetRowText(205), Times(kKan, 7000 - 205 * 34));
+  EXPECT_EQ(store->UndoObj().UndoList().Count(), 1);
+}
+
 TEST_F(Formatting, CommentPrefixesStayOnEveryLineAndCommentOnlyLeavesOtherText) {
   Load("> " + Times(kA, 12) + "\r\n> " + Times(kKan, 8) + "\r\n>\r\nnext", 20);
   core.SetCaretPos(0, 0);

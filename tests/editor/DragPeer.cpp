@@ -1,6 +1,7 @@
 // Another program on the test's X server, for the drag tests: "edit" shows a bare TVornEdit at
 // a given place and writes its text to a file after every change; "foreign" shows a plain
-// widget that drags out a piece of Unicode text (no editor types) when pressed.
+// widget that drags out a piece of Unicode text (no editor types) when pressed. The pane's
+// picture goes beside the text file as a PNG.
 //
 // vorn_drag_peer edit|foreign X Y OUTFILE [HEXTEXT]
 #include <QApplication>
@@ -70,6 +71,9 @@ int main(int argc, char** argv) {
         if (core.RowKind(r) == vorn::reLineEnd) bytes.append("\r\n");
       }
       WriteFile(out, bytes);
+      // What the pane shows after the change, for a person to look at.
+      e->Flush();
+      e->ComposedImage().save(out + ".png");
     });
     window = std::move(edit);
   } else {

@@ -98,6 +98,8 @@ protected:
     return origin + pane.viewport()->pos() + QPoint(m.TextLeft() + col * m.CellWidth() + 2, m.TextTop() + row * m.RowHeight() + m.RowHeight() / 2);
   }
   bool StartPeer(const QStringList& args) {
+    QFile::remove(args[3]);
+    QFile::remove(args[3] + ".ready");
     peer.start(QStringLiteral(VORN_BIN_DIR "/vorn_drag_peer"), args);
     if (!peer.waitForStarted(5000)) return false;
     QElapsedTimer clock;
@@ -123,6 +125,8 @@ protected:
   std::unique_ptr<TVornEdit> edit;
   QProcess peer;
   QTemporaryDir dir;
+  // VORN_DRAG_OUTPUT keeps the peer's text and picture somewhere to look at.
+  QString OutPath(const QString& name) const { return qEnvironmentVariable("VORN_DRAG_OUTPUT", dir.path()) + "/" + name; }
 };
 
 TEST_F(DragX11, ABoxDraggedIntoAnotherProcessKeepsItsBytesAndShape) {
@@ -136,8 +140,8 @@ TEST_F(DragX11, ABoxDraggedIntoAnotherProcessKeepsItsBytesAndShape) {
   core.SetCaretPos(1, 4);
   core.ExtendSelection();
   edit->Flush();
-  ASSERT_EQ(core.GetSelText(), "\xEE\xEF\r\n\x82\xA0");
-  const QString out = dir.filePath("peer.txt");
+  ASSERT_EQ(core.GetSelText(), "\xEE\xEF\r\n\x82\xA0\r\n");
+  const QString out = OutPath("peer.txt");
   const QPoint peerAt(500, 100);
   ASSERT_TRUE(StartPeer({"edit", "500", "100", out, QByteArray("1234567\r\n1234567\r\n").toHex()}));
 
@@ -163,7 +167,7 @@ TEST_F(DragX11, TextFromAnotherProgramIsInsertedWithTheLossCounted) {
   Load("[]\r\n");
   int unheld = 0;
   QObject::connect(edit.get(), &TVornEdit::CharactersDropped, [&unheld](int n) { unheld += n; });
-  const QString out = dir.filePath("foreign.txt");
+  const QString out = OutPath("foreign.txt");
   ASSERT_TRUE(StartPeer({"foreign", "500", "300", out}));
   TPointerScript script(connection);
   const QPoint from(600, 350), to = Cell(*edit, {0, 0}, 0, 1);
