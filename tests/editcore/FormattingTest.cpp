@@ -99,6 +99,14 @@ TEST_F(Formatting, LinesNearTheWidthFormOneParagraph) {
   EXPECT_EQ(store->UndoObj().UndoList().Count(), 1);
 }
 
+// The comma that began the second line goes up to hang at the end of the first.
+TEST_F(Formatting, ALineStartingWithAnIdeographicCommaContinuesTheParagraph) {
+  Load(Times(kKan, 10) + "\r\n" + kComma + Times(kKan, 9) + "\r\n", 20);
+  core.Seikei(false);
+  EXPECT_EQ(JoinedText(core), Times(kKan, 10) + kComma + "\r\n" + Times(kKan, 9) + "\r\n");
+  EXPECT_EQ(core.Caret(), (TRowCol{1, 18}));
+}
+
 TEST_F(Formatting, CommentPrefixesStayOnEveryLineAndCommentOnlyLeavesOtherText) {
   Load("> " + Times(kA, 12) + "\r\n> " + Times(kKan, 8) + "\r\n>\r\nnext", 20);
   core.SetCaretPos(0, 0);
