@@ -14,6 +14,7 @@
 #include "shell/ProgramExecPart.h"
 #include "shell/PrintPart.h"
 #include "shell/SmallCommandsPart.h"
+#include "shell/FormatPart.h"
 #include "shellcore/PaneCommands.h"
 #include "shellcore/StatusTexts.h"
 
@@ -54,6 +55,7 @@ void TEditorWindow::BuildCommands() {
   parts_.push_back(std::move(macro));
   parts_.push_back(std::make_unique<TLayoutPart>(*this));
   parts_.push_back(std::make_unique<TSmallCommandsPart>(*this));
+  parts_.push_back(std::make_unique<TFormatPart>(*this));
   parts_.push_back(std::make_unique<TCoordinationPart>(*this));
   parts_.push_back(std::make_unique<THistoryMenuPart>(*this));
   parts_.push_back(std::make_unique<THelpPart>(*this));

@@ -64,6 +64,18 @@ void TEditorWindow::ApplyTypeSetting(TFileSetting* type) {
     core.SetCaretOptions(records.pane.caret.Values());
     core.SaveCleanUp = {options.TrimRight, options.TrimRightWSpace, options.ExpandTab, options.ExpandWSpace,
                         options.ClearUndoAtSave};
+    const TVornEditSeikeiOption& type = records.pane.seikei;
+    TVornEditSeikeiOption& seikei = core.SeikeiOption();
+    seikei.BeginUpdate();
+    seikei.SetWrapCount(type.WrapCount());
+    seikei.SetAutoTrigger(type.AutoTrigger());
+    seikei.SetAutoTriggerStr(type.AutoTriggerStr());
+    seikei.SetCommentOnly(type.CommentOnly());
+    if (type.CommentOnly()) seikei.SetCommentThrough(true);
+    seikei.EndUpdate();
+    core.AlignWidth = type.WrapCount();
+    const TVornEditViewInfo& view = records.pane.view;
+    core.SetHotSpotKinds({view.Url(), view.Mail(), view.FileObj(), view.MailId()});
     pane.RepaintAll();
   });
   process_.appliedTypeTabs = edit_->Core().CaretOptions().TabSpaceCount;

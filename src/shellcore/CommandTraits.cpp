@@ -15,7 +15,7 @@ constexpr std::string_view kNotBuilt[] = {
     "FindDown", "FindUp", "FindComeback", "Replace", "SetMark1", "SetMark2", "SetMark3",
     "SetMark4", "SetMark5", "SetMark6", "SetMark7", "SetMark8", "SetMark9", "SetMark0", "JumpMark1",
     "JumpMark2", "JumpMark3", "JumpMark4", "JumpMark5", "JumpMark6", "JumpMark7", "JumpMark8", "JumpMark9",
-    "JumpMark0", "Seikei", "QuickSeikeiSet", "DivideLine", "ChangeCharCode", "WordRegister", "SearchBracket",
+    "JumpMark0", "QuickSeikeiSet", "ChangeCharCode", "WordRegister", "SearchBracket",
     "ClearFindItem",
 };
 
