@@ -7,6 +7,7 @@
 #include "shell/FileCommandsPart.h"
 #include "shell/GrepPart.h"
 #include "shell/HelpPart.h"
+#include "shell/JournalPart.h"
 #include "shell/HistoryMenuPart.h"
 #include "shell/LayoutPart.h"
 #include "shell/MacroPart.h"
@@ -54,6 +55,8 @@ void TEditorWindow::BuildCommands() {
   parts_.push_back(std::make_unique<TCoordinationPart>(*this));
   parts_.push_back(std::make_unique<THistoryMenuPart>(*this));
   parts_.push_back(std::make_unique<THelpPart>(*this));
+  parts_.push_back(std::make_unique<TJournalPart>(*this));
+  journal_ = static_cast<TJournalPart*>(parts_.back().get());
   for (const auto& part : parts_) part->AddCommands(dispatcher_);
   dispatcher_.AddBeforeHook([this](const TCommandRun& run) { BeforeCommand(run); });
   dispatcher_.AddAfterHook([this](const TCommandRun& run) { AfterCommand(run); });

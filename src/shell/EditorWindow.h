@@ -40,6 +40,7 @@ class TDocumentIcon;
 class TFileCommandsPart;
 class TFileSetting;
 class TGrepPart;
+class TJournalPart;
 class TMacroPart;
 class TMainBus;
 class TVornEdit;
@@ -118,6 +119,7 @@ public:
   TMacroPart& Macro() const { return *macro_; }
   TFileCommandsPart& FileCommands() const { return *fileCommands_; }
   TGrepPart& Grep() const { return *grep_; }
+  TJournalPart& Journal() const { return *journal_; }
 Q_SIGNALS:
   // A function ran through the dispatcher (a key, a menu, the tool bar, the bus).
   void FunctionRan(int function);
@@ -272,6 +274,7 @@ private:
   TFileCommandsPart* fileCommands_ = nullptr;
   TGrepPart* grep_ = nullptr;
   TMacroPart* macro_ = nullptr;
+  TJournalPart* journal_ = nullptr;
   TCommandActions* actions_ = nullptr;
   TMainBus* bus_ = nullptr;  // a child object
 
