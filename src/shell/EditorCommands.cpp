@@ -8,6 +8,7 @@
 #include "shell/FileCommandsPart.h"
 #include "shell/GrepPart.h"
 #include "shell/HelpPart.h"
+#include "shell/JournalPart.h"
 #include "shell/HistoryMenuPart.h"
 #include "shell/LayoutPart.h"
 #include "shell/MacroPart.h"
@@ -63,6 +64,8 @@ void TEditorWindow::BuildCommands() {
   diff_ = static_cast<TDiffPart*>(parts_.back().get());
   parts_.push_back(std::make_unique<TProgramExecPart>(*this));
   parts_.push_back(std::make_unique<TPrintPart>(*this));
+  parts_.push_back(std::make_unique<TJournalPart>(*this));
+  journal_ = static_cast<TJournalPart*>(parts_.back().get());
   for (const auto& part : parts_) part->AddCommands(dispatcher_);
   dispatcher_.AddBeforeHook([this](const TCommandRun& run) { BeforeCommand(run); });
   dispatcher_.AddAfterHook([this](const TCommandRun& run) { AfterCommand(run); });

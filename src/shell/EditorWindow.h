@@ -40,6 +40,7 @@ class TDocumentIcon;
 class TFileCommandsPart;
 class TFileSetting;
 class TGrepPart;
+class TJournalPart;
 class TMacroPart;
 class TDiffPart;
 class TMainBus;
@@ -121,6 +122,7 @@ public:
   TGrepPart& Grep() const { return *grep_; }
   // Difference marks, the diff partner and its messages (DiffPart.cpp).
   TDiffPart& Diff() const { return *diff_; }
+  TJournalPart& Journal() const { return *journal_; }
 Q_SIGNALS:
   // A function ran through the dispatcher (a key, a menu, the tool bar, the bus).
   void FunctionRan(int function);
@@ -276,6 +278,7 @@ private:
   TGrepPart* grep_ = nullptr;
   TMacroPart* macro_ = nullptr;
   TDiffPart* diff_ = nullptr;
+  TJournalPart* journal_ = nullptr;
   TCommandActions* actions_ = nullptr;
   TMainBus* bus_ = nullptr;  // a child object
 
