@@ -193,6 +193,7 @@ void TVornEditCore::StoreChanged(const TStoreChange& change) {
     case scUndo:
     case scRedo:
       MarkChangedRows(change);
+      KeepRangeWithLines(change);
       // Rows above the top row may have changed their line ends even where their count stayed;
       // an undo may renumber lines anywhere.
       if (change.FirstRow < state_.TopRow || change.Kind != scEdit) topLineValid_ = false;
