@@ -10,6 +10,8 @@
 #include "shell/HistoryMenuPart.h"
 #include "shell/LayoutPart.h"
 #include "shell/MacroPart.h"
+#include "shell/MarksPart.h"
+#include "shell/SearchPart.h"
 #include "shell/SmallCommandsPart.h"
 #include "shellcore/PaneCommands.h"
 #include "shellcore/StatusTexts.h"
@@ -54,6 +56,8 @@ void TEditorWindow::BuildCommands() {
   parts_.push_back(std::make_unique<TCoordinationPart>(*this));
   parts_.push_back(std::make_unique<THistoryMenuPart>(*this));
   parts_.push_back(std::make_unique<THelpPart>(*this));
+  parts_.push_back(std::make_unique<TSearchPart>(*this));
+  parts_.push_back(std::make_unique<TMarksPart>(*this));
   for (const auto& part : parts_) part->AddCommands(dispatcher_);
   dispatcher_.AddBeforeHook([this](const TCommandRun& run) { BeforeCommand(run); });
   dispatcher_.AddAfterHook([this](const TCommandRun& run) { AfterCommand(run); });

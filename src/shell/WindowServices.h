@@ -67,6 +67,8 @@ struct TWindowServices {
   std::function<void()> reloadFileTypes;
   // Empty: the grep dialog itself.
   TGrepAsk askGrep;
+  // The question before each replacement (6 yes, 7 no, 2 cancel, 8 all); empty: the dialog.
+  std::function<int(bool withAll)> confirmReplace;
   // Empty: the desktop's file manager and program associations.
   TDesktopOpen desktopOpen;
   // Where "Grep.fhd" is handed over; empty for the user folder.

@@ -120,6 +120,15 @@ TEST_F(FindTest, MultiLinePatternsEmptyMatchesAndTheUpwardLimit) {
   core.SetCaretPos(0, 5);
   ASSERT_TRUE(core.FindUp() & TVornEditCore::frFound);
   EXPECT_EQ(Sel(), std::make_pair(3, 2));
+  // Letter case ignored: the text is compared as it is, not as an upper-cased copy.
+  Load("x\r\nxAb");
+  Condition("aB");
+  core.FindCondition().SetIgnoreCase(true);
+  ASSERT_TRUE(core.FindDown() & TVornEditCore::frFound);
+  EXPECT_EQ(Sel(), std::make_pair(4, 2));
+  core.MoveFileEnd();
+  ASSERT_TRUE(core.FindUp() & TVornEditCore::frFound);
+  EXPECT_EQ(Sel(), std::make_pair(4, 2));
 }
 
 TEST_F(FindTest, ReplaceAllInALineRangeIsOneUndoStepAndKeepsTheCaret) {
