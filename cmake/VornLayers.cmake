@@ -37,7 +37,7 @@ vorn_declare_layer(settings   CORE base encoding layout options platform syntax)
 # a document: its store, file settings and the one "modified" truth
 vorn_declare_layer(document   CORE layout platform store textfile)
 # the editor control's behaviour: caret, selection, editing, movement
-vorn_declare_layer(editcore   CORE base layout options store syntax)
+vorn_declare_layer(editcore   CORE base layout options search store syntax)
 # the shell's models: command line, title, status panels, history, coordination
 vorn_declare_layer(shellcore  CORE base document editcore encoding platform settings store syntax textfile)
 # keyboard macros: steps, the ".mac" format, recording and replay through the dispatcher

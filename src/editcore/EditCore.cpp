@@ -14,6 +14,8 @@ namespace vorn {
 TVornEditCore::TVornEditCore(std::shared_ptr<TVornEditScreenStrings> store, const TVornEditGeometry& geometry)
     : TVornEditLinesOwner(geometry), store_(std::move(store)), findCondition_(std::make_unique<TVornEditKeyword>()) {
   findCondition_->SetColorIndex(31);
+  // The searches look at the text as it is, not at an upper-cased copy as keyword colouring does.
+  findCondition_->SetUpperTarget(false);
   findCondition_->SetOnChange([this](TNotifyPersistent*) { Invalidate(); });
   store_->AttachView(*this);
   RowWrapperOf(*store_).SetTabSpaceCount(caretOptions_.TabSpaceCount);
@@ -193,6 +195,7 @@ void TVornEditCore::StoreChanged(const TStoreChange& change) {
     case scUndo:
     case scRedo:
       MarkChangedRows(change);
+      KeepRangeWithLines(change);
       // Rows above the top row may have changed their line ends even where their count stayed;
       // an undo may renumber lines anywhere.
       if (change.FirstRow < state_.TopRow || change.Kind != scEdit) topLineValid_ = false;

@@ -331,6 +331,35 @@ public:
   bool ToneFindStr() const { return toneFindStr_; }
   void SetToneFindStr(bool on);
 
+  // --- in-control search (FindSearch.cpp, BracketSearch.cpp) ------------------------------------
+  // Result bits of FindDown and FindUp.
+  enum : int { frFound = 1, frReplaced = 2, frRangeEnd = 4, frAllReplaced = 8, frCancelled = 16 };
+  // The answers a confirmation gives: yes, no, cancel, all (the platform's dialog results).
+  enum : int { caYes = 6, caNo = 7, caCancel = 2, caAll = 8 };
+  // Asked before each replacement; without one the answer is cancel.
+  using TConfirmReplace = std::function<int()>;
+  int FindDown(const TConfirmReplace& confirm = {}, const TReplaceProgressEvent& progress = {});
+  int FindUp(const TConfirmReplace& confirm = {});
+  // Replaces every match from the caret to the range end as one undo step; base counts
+  // replacements made before. The count with base, 0 or less when nothing was replaced.
+  int ReplaceAll(int base = 0, const TReplaceProgressEvent& progress = {});
+  void ClearFindItem();
+  void SetFindCondition(const TBregexpObj& condition);
+  // 0 found, -1 no bracket at the caret, -2 no closing one, -3 no opening one.
+  int SearchBracket(TMoveFlags f = {});
+  // The view's keywords and brackets the bracket search tokenizes with (null: character classes).
+  void SetViewInfo(const TVornEditViewInfo* view) { viewInfo_ = view; }
+
+  // --- line marks (MarkCommands.cpp) ----------------------------------------------------------
+  // Mark argument of a macro step: none (the interactive rule), "0" (remove) or another.
+  enum class TMarkArg { None, Remove, Set };
+  void ToggleMark(TMarkArg arg = TMarkArg::None);
+  void SetMark(int n, TMarkArg arg = TMarkArg::None);
+  void JumpMark(int n, TMoveFlags f = {});
+  void FindUnderMark(TMoveFlags f = {});
+  void FindOverMark(TMoveFlags f = {});
+  void ClearMarks(bool unnumbered, bool numbered);
+
   // --- what the widget repaints ----------------------------------------------------------
   const TDirtyRegion& Dirty() const { return dirty_; }
   TDirtyRegion TakeDirty();
@@ -447,6 +476,18 @@ private:
   THotSpotKinds hotSpotKinds_;
   mutable std::unique_ptr<TVornEditViewInfo> hotView_;
   bool toneFindStr_ = true;
+  bool emptyMatch_ = false;
+  const TVornEditViewInfo* viewInfo_ = nullptr;
+  // Search internals (FindSearch.cpp).
+  struct TFindStart {
+    int Line = 0;
+    int Offset = 0;  // bytes into the logical line
+  };
+  TFindStart FindStartPosition() const;
+  void SelectMatch(int line, int pos, int length);
+  int ReplaceMatch(int line, int pos, bool down);
+  void KeepRangeWithLines(const TStoreChange& change);
+  void JumpToLine(int line, TMoveFlags f);
 };
 
 }  // namespace vorn

@@ -14,6 +14,8 @@
 #include "shell/MacroPart.h"
 #include "shell/ProgramExecPart.h"
 #include "shell/PrintPart.h"
+#include "shell/MarksPart.h"
+#include "shell/SearchPart.h"
 #include "shell/SmallCommandsPart.h"
 #include "shell/FormatPart.h"
 #include "shellcore/PaneCommands.h"
@@ -66,6 +68,8 @@ void TEditorWindow::BuildCommands() {
   parts_.push_back(std::make_unique<TPrintPart>(*this));
   parts_.push_back(std::make_unique<TJournalPart>(*this));
   journal_ = static_cast<TJournalPart*>(parts_.back().get());
+  parts_.push_back(std::make_unique<TSearchPart>(*this));
+  parts_.push_back(std::make_unique<TMarksPart>(*this));
   for (const auto& part : parts_) part->AddCommands(dispatcher_);
   dispatcher_.AddBeforeHook([this](const TCommandRun& run) { BeforeCommand(run); });
   dispatcher_.AddAfterHook([this](const TCommandRun& run) { AfterCommand(run); });

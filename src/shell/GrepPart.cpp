@@ -128,6 +128,9 @@ void TGrepPart::ShowGrepResult(const TGrepOutcome& outcome) {
   window_.Document().MarkSaved();
   process.grepLines = outcome.Lines;
   window_.Editor()->Core().SetCaretPos(0, 0);
+  // F3 finds the grep's pattern in the result, and its matches are coloured.
+  if (const std::shared_ptr<TGrepKeyWord>& shown = process.shownGrep)
+    window_.ForEachPane([&shown](TVornEdit& pane) { pane.Core().SetFindCondition(*shown); });
   window_.AfterDocumentCommand();
   process.appliedTypeName = GrepTypeName();
   if (process.Services().grepTypeFor) window_.ApplyTypeSetting(process.Services().grepTypeFor());

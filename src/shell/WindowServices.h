@@ -74,6 +74,8 @@ struct TWindowServices {
   // Empty: the diff and run-program dialogs; they fill the request and answer false for Cancel.
   std::function<bool(const std::vector<TDiffPartnerItem>& partners, TDiffRequest& request)> askDiff;
   std::function<bool(TProgramExecRequest& request)> askProgram;
+  // The question before each replacement (6 yes, 7 no, 2 cancel, 8 all); empty: the dialog.
+  std::function<int(bool withAll)> confirmReplace;
   // Empty: the desktop's file manager and program associations.
   TDesktopOpen desktopOpen;
   // Where "Grep.fhd" is handed over; empty for the user folder.

@@ -1,0 +1,215 @@
+// The control's search on a 100 MB Shift_JIS document beside memmem and raw Oniguruma over the
+// same bytes: find down without a match, replace all of a million matches and its undo, find
+// up along a 1 MB line of 10,000 adjacent matches, and the bracket search over a million lines.
+#include <benchmark/benchmark.h>
+#include <oniguruma.h>
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "SjisCorpus.h"
+#include "editcore/EditCore.h"
+#include "layout/StoreWrap.h"
+#include "store/FixedGeometry.h"
+
+namespace vorn {
+namespace {
+
+constexpr std::size_t kCorpusBytes = 100u << 20;
+
+const std::string& Corpus() {
+  static const std::string text = TCorpusGenerator().Generate(kCorpusBytes);
+  return text;
+}
+
+void Binding() {
+  static const bool loaded = LoadRegexpBinding(VORN_BIN_DIR "/libVornRegexp.so").empty();
+  if (!loaded) std::abort();
+}
+
+struct TDocument {
+  TFixedGeometry geometry;
+  std::shared_ptr<TVornEditScreenStrings> store = NewWrappedStore();
+  std::unique_ptr<TVornEditCore> core;
+
+  explicit TDocument(const std::string& text) {
+    geometry.Rows = geometry.Screen = 60;
+    geometry.Cols = 160;
+    store->ReplaceRows(0, 0, text);
+    store->UndoObj().ClearAll();
+    core = std::make_unique<TVornEditCore>(store, geometry);
+    core->SetFocused(true);
+  }
+  void Condition(const std::string& pattern, bool regex) {
+    TVornEditKeyword& c = core->FindCondition();
+    c.SetPattern(pattern);
+    c.SetPlainText(!regex);
+    c.SetIgnoreCase(false);
+    c.Reset();
+  }
+};
+
+TDocument& CorpusDocument() {
+  Binding();
+  static TDocument* doc = new TDocument(Corpus());
+  return *doc;
+}
+
+double Seconds(const std::function<void()>& f) {
+  const auto t0 = std::chrono::steady_clock::now();
+  f();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+long PeakRssBytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss * 1024L;
+}
+
+// --- find down without a match ---------------------------------------------------------------------
+
+void BM_FindDownPlainNoMatch(benchmark::State& state) {
+  TDocument& doc = CorpusDocument();
+  doc.Condition("zqx#never", false);
+  for (auto _ : state) {
+    doc.core->SetCaretPos(0, 0);
+    benchmark::DoNotOptimize(doc.core->FindDown());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(Corpus().size()));
+}
+BENCHMARK(BM_FindDownPlainNoMatch)->Unit(benchmark::kMillisecond);
+
+void BM_MemmemSameBytes(benchmark::State& state) {
+  const std::string& text = Corpus();
+  const std::string needle = "zqx#never";
+  for (auto _ : state) benchmark::DoNotOptimize(memmem(text.data(), text.size(), needle.data(), needle.size()));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_MemmemSameBytes)->Unit(benchmark::kMillisecond);
+
+constexpr const char* kNoMatchRegex = "zq[0-9]+x";
+
+void BM_FindDownRegexNoMatch(benchmark::State& state) {
+  TDocument& doc = CorpusDocument();
+  doc.Condition(kNoMatchRegex, true);
+  for (auto _ : state) {
+    doc.core->SetCaretPos(0, 0);
+    benchmark::DoNotOptimize(doc.core->FindDown());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(Corpus().size()));
+}
+BENCHMARK(BM_FindDownRegexNoMatch)->Unit(benchmark::kMillisecond);
+
+void BM_RawOnigSameBytes(benchmark::State& state) {
+  CorpusDocument();  // the module sets Oniguruma up as in the editor
+  const std::string& text = Corpus();
+  OnigRegex regex = nullptr;
+  OnigErrorInfo info;
+  const auto* pat = reinterpret_cast<const OnigUChar*>(kNoMatchRegex);
+  if (onig_new(&regex, pat, pat + std::strlen(kNoMatchRegex), ONIG_OPTION_WORD_IS_ASCII, ONIG_ENCODING_SJIS,
+               ONIG_SYNTAX_PERL, &info) != ONIG_NORMAL) {
+    state.SkipWithError("pattern does not compile");
+    return;
+  }
+  OnigRegion* region = onig_region_new();
+  const auto* b = reinterpret_cast<const OnigUChar*>(text.data());
+  const auto* e = b + text.size();
+  for (auto _ : state) benchmark::DoNotOptimize(onig_search(regex, b, e, b, e, region, ONIG_OPTION_NONE));
+  onig_region_free(region, 1);
+  onig_free(regex);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
+}
+BENCHMARK(BM_RawOnigSameBytes)->Unit(benchmark::kMillisecond);
+
+// --- replace all of a million matches --------------------------------------------------------------
+
+// 100 MB of corpus lines, a million of them with one "MATCH" in them.
+std::string MatchText() {
+  const std::string& corpus = Corpus();
+  std::string text;
+  text.reserve(corpus.size() + (8u << 20));
+  std::size_t start = 0;
+  int matches = 0;
+  while (start < corpus.size()) {
+    std::size_t end = corpus.find("\r\n", start);
+    if (end == std::string::npos) end = corpus.size();
+    text.append(corpus, start, end - start);
+    if (matches < 1000000) {
+      text += " MATCH";
+      ++matches;
+    }
+    text += "\r\n";
+    start = end + 2;
+  }
+  return text;
+}
+
+void BM_ReplaceAllMillionMatches(benchmark::State& state) {
+  Binding();
+  const std::string text = MatchText();
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto doc = std::make_unique<TDocument>(text);
+    doc->Condition("MATCH", false);
+    doc->core->FindCondition().SetReplaceText("HIT!");
+    doc->core->FindCondition().SetReplaceMode(true);
+    doc->core->FindCondition().Reset();
+    const long rssBefore = PeakRssBytes();
+    state.ResumeTiming();
+    const int made = doc->core->ReplaceAll();
+    state.PauseTiming();
+    state.counters["replaced"] = made;
+    state.counters["peak_rss_growth_per_text"] =
+        static_cast<double>(PeakRssBytes() - rssBefore) / static_cast<double>(text.size());
+    state.counters["undo_s"] = Seconds([&] { doc->core->Undo(); });
+    doc.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ReplaceAllMillionMatches)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// --- find up along a long line ------------------------------------------------------------------------
+
+void FindUpAlongLine(benchmark::State& state, bool regex) {
+  Binding();
+  // 10,000 matches of 100 bytes each, one after another: a 1 MB line.
+  std::string unit = "\x83\x41M" + std::string(97, 'a');
+  std::string line;
+  for (int i = 0; i < 10000; ++i) line += unit;
+  TDocument doc(line);
+  doc.Condition(regex ? "\x83\x41Ma+" : unit, regex);
+  int found = 0;
+  for (auto _ : state) {
+    doc.core->MoveFileEnd();
+    found = 0;
+    while (doc.core->FindUp() & TVornEditCore::frFound) ++found;
+  }
+  state.counters["matches"] = found;
+}
+void BM_FindUpTenThousandAdjacentMatches(benchmark::State& state) { FindUpAlongLine(state, false); }
+void BM_FindUpTenThousandAdjacentRegexMatches(benchmark::State& state) { FindUpAlongLine(state, true); }
+BENCHMARK(BM_FindUpTenThousandAdjacentMatches)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindUpTenThousandAdjacentRegexMatches)->Unit(benchmark::kMillisecond);
+
+// --- bracket search -------------------------------------------------------------------------------------
+
+void BM_SearchBracketMillionLines(benchmark::State& state) {
+  std::string text = "begin (\r\n";
+  for (int i = 0; i < 1000000; ++i) text += "  x := y + 1;\r\n";
+  text += ") end\r\n";
+  TDocument doc(text);
+  for (auto _ : state) {
+    doc.core->SetCaretPos(0, 6);
+    benchmark::DoNotOptimize(doc.core->SearchBracket());
+  }
+  state.counters["row"] = doc.core->CaretRow();
+}
+BENCHMARK(BM_SearchBracketMillionLines)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vorn

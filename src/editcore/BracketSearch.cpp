@@ -1,0 +1,157 @@
+// The search for the bracket or begin/end that matches the token at the caret.
+#include <algorithm>
+#include <cstring>
+#include <strings.h>
+
+#include "editcore/EditCore.h"
+#include "syntax/EditParser.h"
+
+namespace vorn {
+namespace {
+
+struct TBracketPair {
+  std::string_view Open;
+  std::string_view Close;
+  bool Forward = true;
+};
+
+bool SameWord(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+bool PairFor(std::string_view token, TBracketPair& pair) {
+  static constexpr std::string_view kPairs[][2] = {{"{", "}"}, {"(", ")"}, {"[", "]"}, {"<", ">"}};
+  for (const auto& p : kPairs) {
+    if (token == p[0]) pair = {p[0], p[1], true};
+    if (token == p[1]) pair = {p[0], p[1], false};
+    if (token == p[0] || token == p[1]) return true;
+  }
+  if (SameWord(token, "begin") || SameWord(token, "try") || SameWord(token, "case")) {
+    pair = {"begin", "end", true};
+    return true;
+  }
+  if (SameWord(token, "end")) {
+    pair = {"begin", "end", false};
+    return true;
+  }
+  return false;
+}
+
+// "try" and "case" open blocks that "end" closes.
+bool Opens(const TBracketPair& pair, std::string_view token) {
+  if (pair.Open == "begin") return SameWord(token, "begin") || SameWord(token, "try") || SameWord(token, "case");
+  return token == pair.Open;
+}
+bool Closes(const TBracketPair& pair, std::string_view token) { return SameWord(token, pair.Close); }
+
+// Lines without any byte a counted token starts with need no tokenizing: most of a long text.
+bool MayHoldPair(std::string_view line, const TBracketPair& pair) {
+  if (pair.Open != "begin")
+    return line.find(pair.Open[0]) != std::string_view::npos || line.find(pair.Close[0]) != std::string_view::npos;
+  for (char c : line) {
+    const char l = static_cast<char>(c | 0x20);
+    if (l == 'b' || l == 'e' || l == 't' || l == 'c') return true;
+  }
+  return false;
+}
+
+struct TToken {
+  int Start = 0;
+  int End = 0;
+  std::string_view Text;
+};
+
+// The tokens of a logical line as the view colours them; regions (comments, quotations, bracket
+// regions) are one token each and never equal a bracket.
+template <class F>
+void ForEachToken(const TVornEditViewInfo* view, std::string_view line, int state, F&& f) {
+  TVornEditParser parser(view, line, view == nullptr, state < BracketStateOutside ? BracketStateOutside : state);
+  for (TTokenKind kind = parser.Kind(); kind != tkEndOfLine; kind = parser.NextToken()) {
+    if (kind == tkBracket || kind == tkComment || kind == tkQuotation) continue;
+    const int start = parser.TokenOffset(), end = parser.TokenEnd();
+    if (!f(TToken{start, end, line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start))}))
+      return;
+  }
+}
+
+}  // namespace
+
+int TVornEditCore::SearchBracket(TMoveFlags f) {
+  int firstRow = 0, start = 0, end = 0;
+  if (!TokenAtCaret(firstRow, start, end) || end <= start) return -1;
+  const std::string caretLine = store_->GetRowsText(firstRow, -1);
+  TBracketPair pair;
+  if (!PairFor(std::string_view(caretLine).substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)),
+               pair))
+    return -1;
+  int depth = 1;
+  int foundRow = -1, foundOffset = 0;
+  // Scans line (first row `row`); true once the match is found there.
+  const auto scan = [&](int row, std::string_view line, bool caretsLine) {
+    if (!caretsLine && !MayHoldPair(line, pair)) return false;
+    const int state = row < RowCount() ? store_->BracketState(row) : BracketStateOutside;
+    if (pair.Forward) {
+      ForEachToken(viewInfo_, line, state, [&](const TToken& t) {
+        if (caretsLine && t.Start <= start) return true;
+        if (Closes(pair, t.Text)) --depth;
+        else if (Opens(pair, t.Text)) ++depth;
+        if (depth > 0) return true;
+        foundRow = row;
+        foundOffset = t.Start;
+        return false;
+      });
+      return foundRow >= 0;
+    }
+    std::vector<TToken> tokens;
+    ForEachToken(viewInfo_, line, state, [&](const TToken& t) {
+      if (caretsLine && t.End > start) return false;
+      tokens.push_back(t);
+      return true;
+    });
+    for (auto it = tokens.rbegin(); it != tokens.rend(); ++it) {
+      if (Opens(pair, it->Text)) --depth;
+      else if (Closes(pair, it->Text)) ++depth;
+      if (depth > 0) continue;
+      foundRow = row;
+      foundOffset = it->Start;
+      return true;
+    }
+    return false;
+  };
+  std::string line = caretLine;
+  if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0) line.resize(line.size() - 2);
+  bool found = scan(firstRow, line, true);
+  if (pair.Forward) {
+    std::string joined;
+    for (int row = firstRow; !found;) {
+      while (row < RowCount() && store_->RowEnd(row) == reWrapped) ++row;
+      if (++row >= RowCount()) break;
+      const int lineRow = row;
+      if (store_->RowEnd(row) != reWrapped) {
+        found = scan(lineRow, store_->Row(row), false);
+        continue;
+      }
+      joined.clear();
+      for (; row < RowCount(); ++row) {
+        joined.append(store_->Row(row));
+        if (store_->RowEnd(row) != reWrapped) break;
+      }
+      found = scan(lineRow, joined, false);
+    }
+  } else {
+    for (int row = firstRow; !found && row > 0;) {
+      const int last = row - 1;
+      row = store_->FirstRowOfLine(last);
+      line.clear();
+      for (int r = row; r <= last; ++r) line.append(store_->Row(r));
+      found = scan(row, line, false);
+    }
+  }
+  if (!found) return pair.Forward ? -2 : -3;
+  const bool extend = BeginMove(f);
+  SetCaretRowOffset(foundRow, foundOffset);
+  EndMove(f, extend);
+  return 0;
+}
+
+}  // namespace vorn

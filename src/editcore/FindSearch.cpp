@@ -1,0 +1,364 @@
+// The control's search: find down and up with confirmed replacement, replace all, the condition's
+// line range as lines come and go.
+#include <algorithm>
+
+#include "base/sjis.h"
+#include "editcore/EditCore.h"
+#include "editcore/LineSearchText.h"
+
+namespace vorn {
+namespace {
+
+constexpr std::size_t kRunBudget = 1 << 20;
+// Replace all writes back in pieces, each one store edit of the same undo group; fewer pieces
+// than the smallest undo limit keep the group whole.
+constexpr int kMaxReplacePieces = 32;
+
+struct TLineRange {
+  int First = 0;
+  int End = 0;
+};
+
+TLineRange RangeOf(const TVornEditKeyword& c, int lineCount) {
+  TLineRange r;
+  r.First = c.RangeStart() < 0 ? 0 : std::min(c.RangeStart(), lineCount);
+  r.End = c.RangeEnd() < 0 ? lineCount : std::min(c.RangeEnd(), lineCount);
+  return r;
+}
+
+// The logical lines with a row: the empty row after a final break counts as one.
+int SearchableLines(const TVornEditScreenStrings& store) {
+  return store.RowToLine(store.LastCaretRow()) + 1;
+}
+
+struct TMatch {
+  int Line = 0;
+  int Row = 0;
+  int Pos = 0;
+  int Len = 0;   // in the searched text
+  int Span = 0;  // in the document: each crossed LF is a CR LF
+};
+
+// The first match of line (first row `row`) at or after from, ignoring matches that begin in the
+// lines appended for a multi-line pattern.
+bool MatchInLine(TBregexpObj& c, const TVornEditScreenStrings& store, int row, int k, int from, TMatch& m) {
+  const TLineSearchText line(store, row, k);
+  const std::string_view text = line.Text();
+  int pos = from, len = 0;
+  if (pos > static_cast<int>(text.size())) return false;
+  if (!c.FindInBuffer(text.data(), text.data() + text.size(), len, pos)) return false;
+  if (pos > line.OwnLength()) return false;
+  m.Row = row;
+  m.Pos = pos;
+  m.Len = len;
+  m.Span = len + CountLineFeeds(text, pos, len);
+  return true;
+}
+
+int RowAfterLine(const TVornEditScreenStrings& store, int row) {
+  const int count = store.Count();
+  while (row < count && store.RowEnd(row) == reWrapped) ++row;
+  return row + 1;
+}
+
+}  // namespace
+
+// --- the start and the selected match ------------------------------------------------------------
+
+TVornEditCore::TFindStart TVornEditCore::FindStartPosition() const {
+  int row = state_.CaretRow, byte = 0;
+  if (HasSelection()) {
+    row = sel_.Bytes.StartRow;
+    byte = sel_.Bytes.StartByte;
+  } else if (row < RowCount()) {
+    byte = ColToByte(row, state_.CaretCol);
+  }
+  TFindStart s;
+  if (row >= RowCount()) {
+    s.Line = store_->LineCount();
+    return s;
+  }
+  const int first = store_->FirstRowOfLine(row);
+  s.Line = store_->RowToLine(row);
+  store_->ForEachRow(first, row - first, [&](std::string_view text, TRowWord) { byte += static_cast<int>(text.size()); });
+  s.Offset = byte;
+  return s;
+}
+
+void TVornEditCore::SelectMatch(int line, int pos, int length) {
+  ClearSelection();
+  const int row = store_->LineToRow(line);
+  BeginCaretHide();
+  // A match outside the window is shown centred.
+  const int target = RowColOfOffset(row, pos).Row;
+  if (target < state_.TopRow || target >= state_.TopRow + VisibleRows()) SetTopRow(target - VisibleRows() / 2);
+  SetCaretRowOffset(row, pos);
+  SetSelLength(length);
+  EndCaretHide();
+  emptyMatch_ = length == 0;
+}
+
+// --- find down --------------------------------------------------------------------------------------
+
+namespace {
+
+// The first match at or after (line, from) in lines before endLine. A pattern whose matches do
+// not depend on where lines end is first looked for in runs of joined lines; only a line the
+// run scan stops at is searched on its own.
+bool SearchDownFrom(TBregexpObj& c, const TVornEditScreenStrings& store, int line, int from, int endLine, TMatch& m) {
+  const int k = c.LineBreakCount();
+  int row = store.LineToRow(line);
+  if (!JoinedScanSafe(c, k)) {
+    for (; line < endLine && row <= store.Count(); ++line, from = 0) {
+      if (MatchInLine(c, store, row, k, from, m)) {
+        m.Line = line;
+        return true;
+      }
+      if (row >= store.Count()) break;
+      row = RowAfterLine(store, row);
+    }
+    return false;
+  }
+  TLineRun run;
+  while (line < endLine && row < store.Count()) {
+    CollectLineRun(store, row, line, endLine - line, kRunBudget, run);
+    const int lines = static_cast<int>(run.LineStarts.size());
+    int p = from;
+    const char* base = run.Text.data();
+    for (;;) {
+      int at = p, len = 0;
+      if (p >= static_cast<int>(run.Text.size()) || !c.FindInBuffer(base, base + run.Text.size(), len, at)) break;
+      const int i = run.LineAt(at);
+      const int lineFrom = i == 0 ? from : 0;
+      if (MatchInLine(c, store, run.FirstRows[static_cast<std::size_t>(i)], k, lineFrom, m)) {
+        m.Line = line + i;
+        return true;
+      }
+      if (i + 1 >= lines) break;
+      p = run.LineStarts[static_cast<std::size_t>(i + 1)];
+    }
+    line += lines;
+    row = run.FirstRows.back();
+    from = 0;
+  }
+  // The empty row after a final line break.
+  if (line < endLine && row == store.Count() && MatchInLine(c, store, row, k, from, m)) {
+    m.Line = line;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int TVornEditCore::FindDown(const TConfirmReplace& confirm, const TReplaceProgressEvent& progress) {
+  TVornEditKeyword& c = *findCondition_;
+  if (c.Pattern().empty() || (!c.Compiled() && !c.Compile())) return 0;
+  const bool repeat = c.RepeatReplace() && c.ReplaceMode();
+  int result = 0;
+  for (;;) {
+    const TLineRange range = RangeOf(c, SearchableLines(*store_));
+    TFindStart st = FindStartPosition();
+    if (HasSelection() || emptyMatch_) {
+      const TLineSearchText text(*store_, store_->LineToRow(st.Line), 0);
+      if (st.Offset < text.OwnLength())
+        st.Offset = std::min(text.OwnLength(),
+                             st.Offset + (sjis::IsLeadByte(text.Text()[static_cast<std::size_t>(st.Offset)]) ? 2 : 1));
+      else
+        st = TFindStart{st.Line + 1, 0};
+    }
+    emptyMatch_ = false;
+    if (st.Line < range.First) st = TFindStart{range.First, 0};
+    TMatch m;
+    if (!SearchDownFrom(c, *store_, st.Line, st.Offset, range.End, m)) {
+      if (repeat && (result & frFound)) result |= frRangeEnd;
+      return result;
+    }
+    SelectMatch(m.Line, m.Pos, m.Span);
+    result |= frFound;
+    if (!c.ReplaceMode()) return result;
+    const int answer = confirm ? confirm() : caCancel;
+    if (answer == caCancel) return result | frCancelled;
+    if (answer == caYes || answer == caAll) {
+      if (ReplaceMatch(m.Line, m.Pos, true) > 0) result |= frReplaced;
+      if (answer == caAll) {
+        ReplaceAll(1, progress);
+        return result | frAllReplaced | frReplaced;
+      }
+    }
+    if (!repeat) return result;
+  }
+}
+
+// Replaces the selected match, which starts at byte pos of line, by the condition's substitution
+// of it; down leaves the caret after the replacement, up at the match start. The count made.
+int TVornEditCore::ReplaceMatch(int line, int pos, bool down) {
+  TVornEditKeyword& c = *findCondition_;
+  if (readOnly_) return 0;
+  const int row = store_->LineToRow(line);
+  const TLineSearchText searched(*store_, row, c.LineBreakCount());
+  std::string text(searched.Text());
+  const int tail = static_cast<int>(text.size()) - pos;
+  int matchLen = 0, at = pos;
+  if (!c.FindIn(text, at, matchLen) || at != pos) return 0;
+  const int span = matchLen + CountLineFeeds(text, pos, matchLen);
+  const int afterMatch = tail - matchLen;
+  if (c.ReplaceIn(text, pos) <= 0) return 0;
+  // The substitution leaves what follows the match as it was: only the match is rewritten.
+  const std::string replacement = LfToCrLf(std::string_view(text).substr(0, text.size() - static_cast<std::size_t>(afterMatch)));
+  ClearSelection();
+  SetCaretRowOffset(row, pos);
+  SetSelLength(span);
+  const bool wasEmpty = emptyMatch_;
+  InsertText(replacement);
+  if (!down) SetCaretRowOffset(row, pos);
+  emptyMatch_ = wasEmpty;
+  return 1;
+}
+
+// --- find up ------------------------------------------------------------------------------------------
+
+int TVornEditCore::FindUp(const TConfirmReplace& confirm) {
+  TVornEditKeyword& c = *findCondition_;
+  if (c.Pattern().empty() || (!c.Compiled() && !c.Compile())) return 0;
+  const int k = c.LineBreakCount();
+  const TLineRange range = RangeOf(c, SearchableLines(*store_));
+  TFindStart st = FindStartPosition();
+  int limit = st.Offset;
+  if (st.Line >= range.End) {
+    st.Line = range.End - 1;
+    limit = -1;
+  }
+  int row = st.Line >= 0 ? store_->LineToRow(st.Line) : 0;
+  for (int line = st.Line; line >= range.First; --line) {
+    const TLineSearchText text(*store_, row, k);
+    const int lineLimit = limit < 0 ? text.OwnLength() + 1 : limit;
+    int pos = 0, len = 0;
+    if (LastMatchBefore(c, text.Text(), lineLimit, pos, len) && pos <= text.OwnLength()) {
+      SelectMatch(line, pos, len + CountLineFeeds(text.Text(), pos, len));
+      int result = frFound;
+      if (!c.ReplaceMode()) return result;
+      const int answer = confirm ? confirm() : caCancel;
+      if (answer == caCancel) return result | frCancelled;
+      if (answer == caYes && ReplaceMatch(line, pos, false) > 0) result |= frReplaced;
+      return result;
+    }
+    limit = -1;
+    if (row > 0) row = store_->FirstRowOfLine(row - 1);
+  }
+  return 0;
+}
+
+// --- replace all -----------------------------------------------------------------------------------
+
+int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
+  TVornEditKeyword& c = *findCondition_;
+  if (c.Pattern().empty() || readOnly_) return base;
+  const auto report = [&progress](int kind, int count, int position) {
+    return progress ? progress(kind, count, position) : 1;
+  };
+  report(1, 0, 0);
+  const int savedFirst = c.RangeStart();
+  c.SetGlobalReplace(true);
+  const TRowCol caret = HasSelection() ? TRowCol{sel_.Bytes.StartRow, ByteToCol(sel_.Bytes.StartRow, sel_.Bytes.StartByte)}
+                                       : Caret();
+  ClearSelection();
+  SetCaretPos(caret.Row, caret.Col);
+  const int topRow = state_.TopRow;
+  const TLineRange range = RangeOf(c, SearchableLines(*store_));
+  TFindStart st = FindStartPosition();
+  // The caret may stand before the range: the range's first line is where replacing starts.
+  if (st.Line < range.First) st = TFindStart{range.First, 0};
+  report(2, 0, 0);
+  int total = 0, failure = 0;
+  bool cancelled = false;
+  if (st.Line < range.End && (c.Compiled() || c.Compile())) {
+    const int k = c.LineBreakCount();
+    int row = store_->LineToRow(st.Line);
+    const int endRow = range.End >= SearchableLines(*store_) ? RowCount() : store_->LineToRow(range.End);
+    const std::int64_t bytes = store_->TextOffsetOfRow(endRow) - store_->TextOffsetOfRow(row);
+    // A multi-line pattern may match across any line end: it sees the whole range at once.
+    const std::size_t budget = k > 0 ? static_cast<std::size_t>(bytes) + 1
+                                     : std::max<std::size_t>(kRunBudget, static_cast<std::size_t>(bytes / kMaxReplacePieces) + 1);
+    std::int64_t done = 0;
+    int from = st.Offset;
+    int line = st.Line;
+    store_->UndoObj().BeginGroup();
+    store_->BeginUpdate();
+    TLineRun run;
+    while (line < range.End && row < RowCount() && !cancelled) {
+      CollectLineRun(*store_, row, line, range.End - line, budget, run);
+      const int lines = static_cast<int>(run.LineStarts.size());
+      const int rows = run.FirstRows.back() - row;
+      // The last line keeps its own end: an LF was added after it only to separate lines.
+      const bool lastBroken = store_->RowEnd(run.FirstRows.back() - 1) == reLineEnd;
+      if (!lastBroken) run.Text.pop_back();
+      const std::string head = run.Text.substr(0, static_cast<std::size_t>(from));
+      const int r = c.ReplaceIn(run.Text, from, [&](int kind, int count, int position) {
+        if (report(kind, base + total + count, static_cast<int>(done + position)) != 0) return 1;
+        cancelled = true;
+        return 0;
+      });
+      if (r < 0) {
+        failure = r;
+        break;
+      }
+      if (r > 0) {
+        total += r;
+        const int before = RowCount();
+        store_->ReplaceRows(row, rows, LfToCrLf(head + run.Text), Caret());
+        row += rows + (RowCount() - before);
+      } else {
+        row += rows;
+      }
+      done += static_cast<std::int64_t>(run.Text.size());
+      line += lines;
+      from = 0;
+    }
+    store_->EndUpdate();
+    store_->UndoObj().EndGroup();
+    report(3, base + total, 0);
+  }
+  SetTopRow(topRow);
+  SetCaretPos(std::min(caret.Row, LastCaretRow()), caret.Col);
+  report(4, base + total, 0);
+  c.SetGlobalReplace(false);
+  c.SetRangeStart(savedFirst);
+  if (total > 0) return base + total;
+  return failure < 0 && base == 0 ? failure : base;
+}
+
+// --- the condition and its range ------------------------------------------------------------
+
+void TVornEditCore::ClearFindItem() {
+  findCondition_->SetPattern(std::string());
+  findCondition_->SetRangeStart(-1);
+  findCondition_->SetRangeEnd(-1);
+  dirty_.All = true;
+}
+
+void TVornEditCore::SetFindCondition(const TBregexpObj& condition) {
+  if (findCondition_->SameAs(condition)) return;
+  findCondition_->Assign(condition);
+  dirty_.All = true;
+}
+
+void TVornEditCore::KeepRangeWithLines(const TStoreChange& change) {
+  if (change.LineDelta == 0) return;
+  TVornEditKeyword& c = *findCondition_;
+  const int l = change.LineIndex, d = change.LineDelta;
+  const int last = store_->LineCount();
+  bool moved = false;
+  const auto keep = [&](int e, auto set) {
+    if (e < 0 || e < l) return;
+    const int next = std::min(d > 0 ? e + d : std::max(e + d, l), last);
+    if (next == e) return;
+    set(next);
+    moved = true;
+  };
+  keep(c.RangeStart(), [&c](int v) { c.SetRangeStart(v); });
+  keep(c.RangeEnd(), [&c](int v) { c.SetRangeEnd(v); });
+  if (moved) dirty_.All = true;
+}
+
+}  // namespace vorn

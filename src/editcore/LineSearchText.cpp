@@ -1,0 +1,169 @@
+// The texts the in-control search looks at, and the backward match of one line.
+#include "editcore/LineSearchText.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/sjis.h"
+#include "search/GrepLineSearch.h"
+
+namespace vorn {
+namespace {
+
+constexpr std::string_view kLoneLineFeed = "\n";
+
+// Appends the rows of the logical line at row; answers the row after it and whether it ends
+// with a line break.
+int AppendLine(const TVornEditScreenStrings& store, int row, std::string& out, bool& broken) {
+  const int count = store.Count();
+  broken = false;
+  while (row < count) {
+    out.append(store.Row(row));
+    const TRowEnd end = store.RowEnd(row++);
+    if (end == reWrapped) continue;
+    broken = end == reLineEnd;
+    break;
+  }
+  return row;
+}
+
+// True when p starts a character, given that base does: lead-range bytes right before p pair
+// up from the last byte that can only end a character.
+bool StartsChar(const char* base, const char* p) {
+  const char* q = p;
+  while (q > base && sjis::IsLeadByte(q[-1])) --q;
+  return (p - q) % 2 == 0;
+}
+
+int CharLenAt(std::string_view text, int p) {
+  return sjis::IsLeadByte(text[static_cast<std::size_t>(p)]) && p + 1 < static_cast<int>(text.size()) ? 2 : 1;
+}
+
+// A plain pattern: candidates are tried from limit backwards, each an anchored comparison.
+bool LastPlainMatch(TBregexpObj& pattern, std::string_view text, int limit, int& pos, int& len) {
+  const char* base = text.data();
+  const char* end = base + text.size();
+  const std::string& needle = pattern.UpperPattern();
+  const bool anyCase = pattern.IgnoreCase() && !needle.empty() && needle[0] >= 'A' && needle[0] <= 'Z';
+  int p = std::min(limit, static_cast<int>(text.size())) - 1;
+  while (p >= 0) {
+    if (!anyCase && !needle.empty()) {
+      const void* hit = memrchr(base, needle[0], static_cast<std::size_t>(p + 1));
+      if (!hit) return false;
+      p = static_cast<int>(static_cast<const char*>(hit) - base);
+    }
+    if (StartsChar(base, base + p) && pattern.MatchAtBuffer(base, end, len, p)) {
+      pos = p;
+      return true;
+    }
+    --p;
+  }
+  return false;
+}
+
+// Every start of a match in [from, limit), stepping by whole characters; the last one found.
+bool LastStartInWindow(TBregexpObj& pattern, std::string_view text, int from, int limit, int& pos, int& len) {
+  bool found = false;
+  int p = from;
+  const char* base = text.data();
+  const char* end = base + text.size();
+  while (p < limit) {
+    int at = p, n = 0;
+    if (!pattern.FindInBuffer(base, end, n, at) || at >= limit) break;
+    pos = at;
+    len = n;
+    found = true;
+    if (at >= static_cast<int>(text.size())) break;
+    p = at + CharLenAt(text, at);
+  }
+  return found;
+}
+
+}  // namespace
+
+TLineSearchText::TLineSearchText(const TVornEditScreenStrings& store, int row, int following) {
+  const int count = store.Count();
+  if (row >= count) {
+    text_ = kLoneLineFeed;
+    return;
+  }
+  if (following == 0 && store.RowEnd(row) != reWrapped) {
+    text_ = store.Row(row);
+    ownLength_ = static_cast<int>(text_.size());
+    if (text_.empty()) text_ = kLoneLineFeed;
+    return;
+  }
+  bool broken = false;
+  int next = AppendLine(store, row, joined_, broken);
+  rowCount_ = next - row;
+  ownLength_ = static_cast<int>(joined_.size());
+  for (int i = 0; i < following && broken; ++i) {
+    joined_ += '\n';
+    next = AppendLine(store, next, joined_, broken);
+  }
+  if (joined_.empty()) joined_.assign(1, '\n');
+  text_ = joined_;
+}
+
+int TLineRun::LineAt(int offset) const {
+  const auto it = std::upper_bound(LineStarts.begin(), LineStarts.end(), offset);
+  return static_cast<int>(it - LineStarts.begin()) - 1;
+}
+
+void CollectLineRun(const TVornEditScreenStrings& store, int firstRow, int firstLine, int lineLimit,
+                    std::size_t budget, TLineRun& run) {
+  run.Text.clear();
+  run.LineStarts.clear();
+  run.FirstRows.clear();
+  run.FirstLine = firstLine;
+  int row = firstRow;
+  const int count = store.Count();
+  for (int n = 0; n < lineLimit && row < count && run.Text.size() < budget; ++n) {
+    run.LineStarts.push_back(static_cast<int>(run.Text.size()));
+    run.FirstRows.push_back(row);
+    bool broken = false;
+    row = AppendLine(store, row, run.Text, broken);
+    run.Text += '\n';
+  }
+  run.FirstRows.push_back(row);
+}
+
+bool JoinedScanSafe(const TBregexpObj& pattern, int lineBreakCount) {
+  if (lineBreakCount > 0) return false;
+  if (pattern.PlainText()) return true;
+  return RegexPrefilterSafe(pattern.Pattern());
+}
+
+bool LastMatchBefore(TBregexpObj& pattern, std::string_view text, int limit, int& pos, int& len) {
+  if (limit <= 0 || text.empty()) return false;
+  if (!pattern.Compiled() && !pattern.Compile()) return false;
+  if (pattern.SimpleSearch()) return LastPlainMatch(pattern, text, limit, pos, len);
+  const int size = static_cast<int>(text.size());
+  limit = std::min(limit, size + 1);
+  // Windows grow fourfold: a line without a match is scanned a few times, never once per match.
+  for (int window = 256, stop = limit;; window *= 4) {
+    int from = std::max(0, stop - window);
+    while (from > 0 && !StartsChar(text.data(), text.data() + from)) --from;
+    if (LastStartInWindow(pattern, text, from, stop, pos, len)) return true;
+    if (from == 0) return false;
+    stop = from;
+    if (window > size) window = size;
+  }
+}
+
+int CountLineFeeds(std::string_view text, int from, int n) {
+  const auto begin = text.begin() + from;
+  return static_cast<int>(std::count(begin, begin + n, '\n'));
+}
+
+std::string LfToCrLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+    out += text[i];
+  }
+  return out;
+}
+
+}  // namespace vorn

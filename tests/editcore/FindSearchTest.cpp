@@ -1,0 +1,296 @@
+// The control's search: find down and up against a model, multi-line and empty matches, replace
+// all in a range as one undo step, the range following edits, marks and the bracket search.
+#include "editcore/EditCore.h"
+
+#include <random>
+#include <vector>
+
+#include "CoreFixture.h"
+#include "base/sjis.h"
+
+namespace vorn::test {
+namespace {
+
+class FindTest : public CoreTest {
+protected:
+  // A fresh text with nothing selected: a search starts after a selection a search made.
+  void Load(const std::string& text, const TCoreOptions& o = {}) {
+    core.ClearSelection();
+    CoreTest::Load(text, o);
+    core.ClearSelection();
+  }
+  void Condition(const std::string& pattern, bool regex = false, bool fuzzy = false) {
+    TVornEditKeyword& c = core.FindCondition();
+    c.SetPattern(pattern);
+    c.SetPlainText(!regex);
+    c.SetFuzzy(fuzzy);
+    c.SetIgnoreCase(false);
+    c.SetReplaceMode(false);
+  }
+  void Replacing(const std::string& with) {
+    core.FindCondition().SetReplaceText(with);
+    core.FindCondition().SetReplaceMode(true);
+    core.FindCondition().Reset();
+  }
+  // The selection as (offset, length) in the CR LF text.
+  std::pair<int, int> Sel() const {
+    const TTextRange r = core.SelectionOffsets();
+    return {r.Start, r.End - r.Start};
+  }
+};
+
+// Every start of needle on a character start of each line, in CR LF offsets: what repeated
+// searches down must visit in order (and up in reverse).
+std::vector<int> ModelMatches(const std::string& text, const std::string& needle) {
+  std::vector<int> out;
+  std::size_t lineStart = 0;
+  while (lineStart <= text.size()) {
+    std::size_t lineEnd = text.find("\r\n", lineStart);
+    if (lineEnd == std::string::npos) lineEnd = text.size();
+    for (std::size_t i = lineStart; i < lineEnd;) {
+      if (text.compare(i, needle.size(), needle) == 0 && i + needle.size() <= lineEnd) out.push_back(static_cast<int>(i));
+      i += sjis::IsLeadByte(text[i]) && i + 1 < lineEnd ? 2 : 1;
+    }
+    if (lineEnd == text.size()) break;
+    lineStart = lineEnd + 2;
+  }
+  return out;
+}
+
+TEST_F(FindTest, RepeatedSearchesVisitTheModelsMatchesDownAndUpOnShiftJis) {
+  // "ア" is 83 41: a search for "A" must never stop on its trail byte; "\x83" pieces make the
+  // lead-byte runs that decide where characters start.
+  const char* const pieces[] = {"A", "\x83\x41", "\x83\x83", "AB", "\r\n", " ", "\x82\xa0", "BA"};
+  std::mt19937 rng(27);
+  for (int round = 0; round < 60; ++round) {
+    const std::string text = RandomText(rng, pieces, 40);
+    Load(text, TCoreOptions{round % 3 == 0 ? 9 : 0});
+    for (const std::string needle : {"A", "AB", "\x83\x41"}) {
+      Condition(needle);
+      const std::vector<int> model = ModelMatches(JoinedText(core), needle);
+      core.ClearSelection();
+      core.SetCaretPos(0, 0);
+      std::vector<int> down;
+      while (core.FindDown() & TVornEditCore::frFound) {
+        down.push_back(Sel().first);
+        ASSERT_LE(down.size(), model.size() + 1);
+      }
+      EXPECT_EQ(down, model) << "text " << round << " needle " << needle;
+      core.MoveFileEnd();
+      std::vector<int> up;
+      while (core.FindUp() & TVornEditCore::frFound) {
+        up.push_back(Sel().first);
+        ASSERT_LE(up.size(), model.size() + 1);
+      }
+      EXPECT_EQ(std::vector<int>(up.rbegin(), up.rend()), model) << "text " << round << " needle " << needle;
+    }
+  }
+}
+
+TEST_F(FindTest, RegexUpwardSearchStepsByWholeCharacters) {
+  Load("\x83\x41");
+  Condition(".", true);
+  core.MoveFileEnd();
+  ASSERT_TRUE(core.FindUp() & TVornEditCore::frFound);
+  EXPECT_EQ(Sel(), std::make_pair(0, 2));
+  // Fuzzy: one pattern finds katakana, hiragana and the half-width form.
+  Load("\x82\xa9 \x83\x4a \xb6");
+  Condition("\x83\x4a", false, true);
+  std::vector<int> found;
+  while (core.FindDown() & TVornEditCore::frFound) found.push_back(Sel().first);
+  EXPECT_EQ(found, (std::vector<int>{0, 3, 6}));
+}
+
+TEST_F(FindTest, MultiLinePatternsEmptyMatchesAndTheUpwardLimit) {
+  Load("xa\r\nbx\r\nab\r\n");
+  Condition("a\\nb", true);
+  ASSERT_TRUE(core.FindDown() & TVornEditCore::frFound);
+  EXPECT_EQ(Sel(), std::make_pair(1, 4));
+  EXPECT_FALSE(core.FindDown() & TVornEditCore::frFound);
+
+  Load("one\r\ntwo\r\n");
+  Condition("^", true);
+  ASSERT_TRUE(core.FindDown() & TVornEditCore::frFound);
+  EXPECT_EQ(Caret(), (TRowCol{0, 0}));
+  ASSERT_TRUE(core.FindDown() & TVornEditCore::frFound);
+  EXPECT_EQ(Caret().Row, 1);
+
+  Load("ab ab ab\r\nab");
+  Condition("ab");
+  core.SetCaretPos(0, 5);
+  ASSERT_TRUE(core.FindUp() & TVornEditCore::frFound);
+  EXPECT_EQ(Sel(), std::make_pair(3, 2));
+  // Letter case ignored: the text is compared as it is, not as an upper-cased copy.
+  Load("x\r\nxAb");
+  Condition("aB");
+  core.FindCondition().SetIgnoreCase(true);
+  ASSERT_TRUE(core.FindDown() & TVornEditCore::frFound);
+  EXPECT_EQ(Sel(), std::make_pair(4, 2));
+  core.MoveFileEnd();
+  ASSERT_TRUE(core.FindUp() & TVornEditCore::frFound);
+  EXPECT_EQ(Sel(), std::make_pair(4, 2));
+}
+
+TEST_F(FindTest, ReplaceAllInALineRangeIsOneUndoStepAndKeepsTheCaret) {
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += "k" + std::to_string(i) + " x\r\n";
+  Load(text);
+  Condition("k([0-9]+)", true);
+  Replacing("<\\1>");
+  core.FindCondition().SetRangeStart(10);
+  core.FindCondition().SetRangeEnd(20);
+  core.SetCaretPos(2, 1);  // before the range: replacing starts at its first line
+  EXPECT_EQ(core.ReplaceAll(), 10);
+  EXPECT_EQ(core.Caret(), (TRowCol{2, 1}));
+  EXPECT_EQ(core.GetRowText(9), "k9 x");
+  EXPECT_EQ(core.GetRowText(10), "<10> x");
+  EXPECT_EQ(core.GetRowText(19), "<19> x");
+  EXPECT_EQ(core.GetRowText(20), "k20 x");
+  core.Undo();
+  EXPECT_EQ(JoinedText(core), text);
+}
+
+TEST_F(FindTest, ReplaceAllOfAWholeLargeTextInPiecesUndoesAtOnce) {
+  std::string text;
+  for (int i = 0; i < 60000; ++i) text += "\x83\x41 aa bb cc dd ee ff gg hh\r\n";  // ~1.7 MB: several pieces
+  Load(text);
+  Condition("aa");
+  Replacing("A\r\nA");
+  int reports = 0;
+  EXPECT_EQ(core.ReplaceAll(0, [&](int, int, int) { return ++reports, 1; }), 60000);
+  EXPECT_EQ(core.RowCount(), 120000);
+  EXPECT_EQ(core.GetRowText(1), "A bb cc dd ee ff gg hh");
+  core.Undo();
+  EXPECT_EQ(JoinedText(core), text);
+  // A cancel keeps what was replaced, still as one step.
+  int calls = 0;
+  const int made = core.ReplaceAll(0, [&](int kind, int, int) { return kind == 0 && ++calls > 2 ? 0 : 1; });
+  EXPECT_GT(made, 0);
+  EXPECT_LT(made, 60000);
+  core.Undo();
+  EXPECT_EQ(JoinedText(core), text);
+}
+
+TEST_F(FindTest, ConfirmedReplacementDownAndUp) {
+  Load("a1 a2 a3");
+  Condition("a");
+  Replacing("bb");
+  std::vector<int> answers = {TVornEditCore::caYes, TVornEditCore::caNo, TVornEditCore::caYes};
+  std::size_t asked = 0;
+  const auto confirm = [&] { return answers[asked++]; };
+  for (int i = 0; i < 3; ++i) core.FindDown(confirm);
+  EXPECT_EQ(core.GetRowText(0), "bb1 a2 bb3");
+  // All: this one and the rest, then nothing is left to find.
+  Load("a1 a2 a3");
+  Condition("a");
+  Replacing("c");
+  const int r = core.FindDown([] { return TVornEditCore::caAll; });
+  EXPECT_TRUE(r & TVornEditCore::frAllReplaced);
+  EXPECT_EQ(core.GetRowText(0), "c1 c2 c3");
+  // Up: the caret stays at the replaced match's start.
+  Load("a1 a2");
+  Condition("a");
+  Replacing("zz");
+  core.MoveLineEnd();
+  EXPECT_TRUE(core.FindUp([] { return TVornEditCore::caYes; }) & TVornEditCore::frReplaced);
+  EXPECT_EQ(core.GetRowText(0), "a1 zz2");
+  EXPECT_EQ(Caret(), (TRowCol{0, 3}));
+  EXPECT_EQ(core.FindUp() & TVornEditCore::frCancelled, TVornEditCore::frCancelled);
+}
+
+TEST_F(FindTest, RepeatedReplaceStopsAtTheRangeEnd) {
+  Load("x\r\nx\r\nx\r\nx\r\n");
+  Condition("x");
+  Replacing("y");
+  core.FindCondition().SetRepeatReplace(true);
+  core.FindCondition().SetRangeEnd(3);
+  const int r = core.FindDown([] { return TVornEditCore::caYes; });
+  EXPECT_TRUE(r & TVornEditCore::frRangeEnd);
+  EXPECT_EQ(JoinedText(core), "y\r\ny\r\ny\r\nx\r\n");
+}
+
+TEST_F(FindTest, TheRangeFollowsLinesInsertedAndDeleted) {
+  std::string text;
+  for (int i = 0; i < 10; ++i) text += "line\r\n";
+  Load(text);
+  core.FindCondition().SetRangeStart(4);
+  core.FindCondition().SetRangeEnd(8);
+  core.SetCaretPos(1, 0);
+  core.InsertText("a\r\nb\r\n");
+  EXPECT_EQ(core.FindCondition().RangeStart(), 6);
+  EXPECT_EQ(core.FindCondition().RangeEnd(), 10);
+  // Deleting three lines inside the range pulls its end back; its start stays.
+  core.SetCaretPos(7, 0);
+  for (int i = 0; i < 3; ++i) core.DeleteLine();
+  EXPECT_EQ(core.FindCondition().RangeStart(), 6);
+  EXPECT_EQ(core.FindCondition().RangeEnd(), 7);
+  core.Undo();
+  EXPECT_EQ(core.FindCondition().RangeEnd(), 8);
+  // Deleting the lines before it moves the whole range up.
+  core.SetCaretPos(0, 0);
+  core.DeleteLine();
+  EXPECT_EQ(core.FindCondition().RangeStart(), 5);
+  EXPECT_EQ(core.FindCondition().RangeEnd(), 7);
+}
+
+TEST_F(FindTest, MarksToggleNumberMoveWithEditsAndJump) {
+  Load("a\r\nb\r\nc\r\nd\r\ne\r\n");
+  TVornEditLineMark& marks = store->LineMarkTable();
+  core.SetCaretPos(2, 0);
+  core.SetMark(3);
+  EXPECT_EQ(marks.Numbered(3), 2);
+  core.SetMark(3);
+  EXPECT_EQ(marks.Numbered(3), -1);
+  core.SetMark(5);
+  core.SetMark(3);
+  EXPECT_EQ(marks.Numbered(5), -1);
+  EXPECT_EQ(marks.Numbered(3), 2);
+  core.SetCaretPos(4, 0);
+  core.ToggleMark();
+  EXPECT_EQ(marks.UnnumberedCount(), 1);
+  core.SetCaretPos(0, 0);
+  core.FindUnderMark();
+  EXPECT_EQ(Caret().Row, 2);
+  core.FindUnderMark();
+  EXPECT_EQ(Caret().Row, 4);
+  core.FindOverMark();
+  EXPECT_EQ(Caret().Row, 2);
+  // Deleting the marked line leaves the mark on the line that follows, now at that index.
+  core.DeleteLine();
+  EXPECT_EQ(marks.Numbered(3), 2);
+  EXPECT_EQ(core.GetRowText(2), "d");
+  core.SetCaretPos(0, 0);
+  core.JumpMark(3);
+  EXPECT_EQ(Caret().Row, 2);
+  core.ClearMarks(false, true);
+  EXPECT_EQ(marks.Numbered(3), -1);
+  EXPECT_EQ(marks.UnnumberedCount(), 1);
+  core.SetMark(7, TVornEditCore::TMarkArg::Set);
+  core.SetMark(7, TVornEditCore::TMarkArg::Set);
+  EXPECT_EQ(marks.Numbered(7), 2);
+}
+
+TEST_F(FindTest, BracketSearchCountsNestingBothWays) {
+  Load("a(b(c)d)\r\nbegin\r\n try x; end;\r\n case y of end\r\nend.\r\n");
+  core.SetCaretPos(0, 1);
+  EXPECT_EQ(core.SearchBracket(), 0);
+  EXPECT_EQ(Caret(), (TRowCol{0, 7}));
+  EXPECT_EQ(core.SearchBracket(), 0);
+  EXPECT_EQ(Caret(), (TRowCol{0, 1}));
+  core.SetCaretPos(4, 0);
+  EXPECT_EQ(core.SearchBracket(), 0);
+  EXPECT_EQ(Caret(), (TRowCol{1, 0}));
+  core.SetCaretPos(1, 0);
+  EXPECT_EQ(core.SearchBracket(), 0);
+  EXPECT_EQ(Caret(), (TRowCol{4, 0}));
+  core.SetCaretPos(0, 0);
+  EXPECT_EQ(core.SearchBracket(), -1);
+  Load("((x)");
+  EXPECT_EQ(core.SearchBracket(), -2);
+  Load("(x))");
+  core.SetCaretPos(0, 3);
+  EXPECT_EQ(core.SearchBracket(), -3);
+}
+
+}  // namespace
+}  // namespace vorn::test
