@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 #include "base/sjis.h"
 
@@ -236,6 +237,27 @@ bool TRowColorer::FindMatch(TBregexpObj& pattern, const TRowSpan& span, bool upp
   return true;
 }
 
+// A plain keyword whose first byte the window lacks cannot match there: most of a long list
+// is turned away by one memchr instead of a search.
+bool TRowColorer::MayOccur(const TVornEditKeyword& kw, const TRowSpan& span, bool upper) {
+  if (!kw.PlainText() || kw.Fuzzy() || kw.Pattern().empty()) return true;
+  const char first = kw.Pattern()[0];
+  if (upper) {
+    if (!upperValid_) {
+      upper_ = sjis::UpperAscii(span.Line.substr(static_cast<std::size_t>(windowBegin_),
+                                                 static_cast<std::size_t>(windowEnd_ - windowBegin_)));
+      upperValid_ = true;
+    }
+    return std::memchr(upper_.data(), sjis::UpperAscii(first), upper_.size()) != nullptr;
+  }
+  const char* from = span.Line.data() + windowBegin_;
+  const auto n = static_cast<std::size_t>(windowEnd_ - windowBegin_);
+  if (std::memchr(from, first, n)) return true;
+  if (!kw.IgnoreCase()) return false;
+  const char lower = first >= 'A' && first <= 'Z' ? static_cast<char>(first - 'A' + 'a') : first;
+  return std::memchr(from, sjis::UpperAscii(first), n) || std::memchr(from, lower, n);
+}
+
 // Keywords are tried from the last entry to the first, at character starts outside regions
 // only: a keyword must never colour the trail byte of a double-byte character.
 void TRowColorer::FindKeywords(const TRowSpan& span, TRowPaint& out) {
@@ -247,6 +269,7 @@ void TRowColorer::FindKeywords(const TRowSpan& span, TRowPaint& out) {
   for (int k = list.Count() - 1; k >= 0; --k) {
     TVornEditKeyword& kw = list.Items(k);
     const bool upper = kw.IgnoreCase() && kw.PlainText() && kw.UpperTarget();
+    if (!MayOccur(kw, span, upper)) continue;
     int pos = windowBegin_;
     while (pos < visEnd && pos < cutoff) {
       int at = pos, len = 0;

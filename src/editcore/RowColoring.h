@@ -104,6 +104,7 @@ private:
   void FindHighlight(const TRowSpan& span);
   void ApplyMatches(const TRowSpan& span, TRowPaint& out);
   bool FindMatch(TBregexpObj& pattern, const TRowSpan& span, bool upper, int& pos, int& len);
+  bool MayOccur(const TVornEditKeyword& kw, const TRowSpan& span, bool upper);
   int EntryOfToken(const TToken& t) const;
   std::uint8_t StyleOf(int entry) const;
   void NoteCheckpoint(int lineKey, const TToken& t);
