@@ -42,6 +42,8 @@ vorn_declare_layer(editcore   CORE base layout options store syntax)
 vorn_declare_layer(shellcore  CORE base document editcore encoding platform settings store syntax textfile)
 # keyboard macros: steps, the ".mac" format, recording and replay through the dispatcher
 vorn_declare_layer(macro      CORE base editcore encoding platform shellcore textfile)
+# print settings, paper sizes and the page layout
+vorn_declare_layer(printcore  CORE base settings)
 
 # Qt layers, above every Qt-free one.
 set(VORN_GUI_LAYERS "")
@@ -52,9 +54,11 @@ vorn_declare_layer(editor     GUI  base editcore layout platform store)
 # the dialogs
 vorn_declare_layer(dialogs    GUI  base document encoding macro platform qtplatform search settings shellcore syntax
                                    textfile)
+# page pictures, printing, the preview and the print dialog
+vorn_declare_layer(print      GUI  base editor platform printcore qtplatform settings)
 # entry, windows, command table
-vorn_declare_layer(shell      GUI  base dialogs document editor layout macro platform qtplatform regex search
-                                   settings shellcore store syntax textfile)
+vorn_declare_layer(shell      GUI  base dialogs document editor layout macro platform print printcore qtplatform
+                                   regex search settings shellcore store syntax textfile)
 
 # vorn_layer(FOLDER SOURCES...) declares the library of one folder. Call it once per folder
 # in the folder's CMakeLists.txt; layers are linked along the graph above at the end of src/.

@@ -13,12 +13,14 @@ packages=(build-essential cmake ninja-build pkg-config libonig-dev)
 # application icons' renderer and the bundled tool-bar icons, and what CPack's DEB needs.
 gui=(qt6-base-dev libgl-dev libxcb1-dev libxcb-keysyms1-dev x11proto-dev libqt6svg6 fonts-ipafont-gothic fonts-noto-cjk
      librsvg2-bin tango-icon-theme dpkg-dev file)
+# The outside comparison program the diff command runs.
+runtime=(diffutils)
 case "$kind" in
-  programs) packages+=("${gui[@]}") ;;
+  programs) packages+=("${gui[@]}" "${runtime[@]}") ;;
   # The tests add an X server with XTest for the hot key, and the validators of the installed
-  # desktop files.
-  tests)    packages+=("${gui[@]}" libgtest-dev libgmock-dev libbenchmark-dev
-                       xvfb libxcb-xtest0-dev trayer desktop-file-utils appstream) ;;
+  # desktop files, and the PDF text extractor that reads printed pages back.
+  tests)    packages+=("${gui[@]}" "${runtime[@]}" libgtest-dev libgmock-dev libbenchmark-dev
+                       xvfb libxcb-xtest0-dev trayer desktop-file-utils appstream poppler-utils) ;;
   fuzz)     packages+=(clang libclang-rt-14-dev) ;;
   *) echo "setup.sh: unknown kind '$kind' (programs, tests or fuzz)" >&2; exit 2 ;;
 esac

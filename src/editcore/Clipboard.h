@@ -12,6 +12,7 @@ namespace vorn {
 struct TClipboardText {
   std::string Sjis;
   bool Box = false;  // the private box marker was present
+  int Unheld = 0;    // characters of another program's text that Shift_JIS cannot hold, left out
 };
 
 class TVornClipboard {

@@ -62,6 +62,7 @@ void TVornEditCore::PasteWithQuote(bool quote) {
   if (readOnly_ || !clipboard_) return;
   const std::optional<TClipboardText> content = clipboard_->Text();
   if (!content) return;
+  if (content->Unheld > 0 && OnUnheldCharacters) OnUnheldCharacters(content->Unheld);
   std::string text = WithCrLfBreaks(content->Sjis);
   if (quote) text = QuoteText(text, QuoteHeader);
   if (content->Box)

@@ -16,11 +16,15 @@
 #include "editcore/DirtyRegion.h"
 #include "editcore/Selection.h"
 #include "options/EditOptions.h"
+#include "options/EditSeikeiOption.h"
 #include "store/ScreenStrings.h"
 #include "store/VornEditStrings.h"
+#include "syntax/EditParser.h"
 #include "syntax/EditParserOptions.h"
 
 namespace vorn {
+
+struct TRefillRules;
 
 // The widest caret column and horizontal scroll range.
 constexpr int MaxColumns = 8191;
@@ -242,6 +246,42 @@ public:
   int AlignWidth = 70;
   bool CleanUpBeforeSave();
 
+  // --- dragging the selection and hot spots (SelectionDrop.cpp) ---------------------------
+  // The cell lies in the selection, its ends included: a drop there only clears it.
+  bool CellInSelection(TRowCol cell) const;
+  // Moves the selected text to cell, or copies it there, as one undo step; a drop inside the
+  // selection (or on read-only text) only clears it. True when the text changed.
+  bool DropSelectionAt(TRowCol cell, bool copy);
+  // Text dropped from another control or program, at the caret: a box as a box.
+  void InsertDropped(std::string_view sjis, bool box);
+  // Which tokens count as hot spots (double-click and hand cursor).
+  struct THotSpotKinds {
+    bool Url = true;
+    bool Mail = true;
+    bool FileName = false;
+    bool MailId = false;
+  };
+  void SetHotSpotKinds(const THotSpotKinds& kinds);
+  struct THotSpot {
+    TTokenKind Kind = tkEndOfLine;
+    std::string Text;
+  };
+  // The token under a cell of the text; kind tkEndOfLine past a row's end or the text.
+  THotSpot TokenAtCell(TRowCol cell) const;
+  // Pasted or dropped text held characters Shift_JIS cannot hold; they were left out.
+  std::function<void(int count)> OnUnheldCharacters;
+
+  // --- paragraph formatting (Formatting.cpp) ---------------------------------------------
+  TVornEditSeikeiOption& SeikeiOption() { return seikei_; }
+  const TVornEditSeikeiOption& SeikeiOption() const { return seikei_; }
+  // Refills the caret's paragraph (or the selected lines) as one undo step; autoRun puts the
+  // caret back on its character, else it goes to the end of the refilled text.
+  bool Seikei(bool autoRun);
+  // Runs the automatic formatting once when typed holds one of the trigger characters.
+  bool AutoSeikei(std::string_view typed);
+  // Splits the caret's line, the new line starting with its indentation, item marker or prefix.
+  bool DivideLine();
+
   // --- movements (CaretMoves.cpp) --------------------------------------------------------
   void CursorUp(TMoveFlags f = {});
   void CursorDown(TMoveFlags f = {});
@@ -345,6 +385,14 @@ private:
   int CaretByte() const;
   bool TokenAtCaret(int& firstRow, int& start, int& end) const;
 
+  // Formatting internals (Formatting.cpp).
+  struct TGathered;
+  TGathered GatherParagraph(int caretLineOffset);
+  TGathered GatherSelectedLines();
+  TRefillRules RefillRules() const;
+  // The logical line holding row, without its line break; *lastRow gets its last row.
+  std::string FormattingLine(int row, int* lastRow) const;
+
   // Editing internals (Editing.cpp): the caret after an edit is a byte offset counted from a
   // row that the edit cannot move.
   struct TRestorePoint {
@@ -399,6 +447,9 @@ private:
   TDirtyRegion dirty_;
   int textVersion_ = 0;
   std::unique_ptr<TVornEditKeyword> findCondition_;
+  TVornEditSeikeiOption seikei_;
+  THotSpotKinds hotSpotKinds_;
+  mutable std::unique_ptr<TVornEditViewInfo> hotView_;
   bool toneFindStr_ = true;
 };
 

@@ -1,6 +1,7 @@
 // Commands on words and logical lines: deleting a word or a line or part of one, inserting an
 // empty line, selecting whole lines, and the clean-up before saving.
 #include <algorithm>
+#include <vector>
 
 #include "base/sjis.h"
 #include "editcore/EditCore.h"
@@ -135,7 +136,9 @@ bool TVornEditCore::InsertEmptyLine() {
   return true;
 }
 
-// Each changed line is rewritten on its own (one undo step each); the view stays where it was.
+// Each run of changed lines is one replacement, and the whole clean-up one undo step: a big
+// file with trailing blanks on every line would otherwise leave a step per line. More runs than
+// the undo list holds would lose the step's start, so they become one replacement of the span.
 bool TVornEditCore::CleanUpBeforeSave() {
   const TSaveCleanUp& o = SaveCleanUp;
   if (readOnly_) return false;
@@ -144,7 +147,15 @@ bool TVornEditCore::CleanUpBeforeSave() {
     const int top = state_.TopRow;
     const TRowCol caret = Caret();
     ClearSelection();
-    for (int r = 0; r < RowCount(); r = store_->LastRowOfLine(r) + 1) {
+    struct TRun {
+      int First = 0;
+      int End = 0;
+      std::string Text;
+    };
+    std::vector<TRun> runs;
+    std::string span;  // every line from the first changed one to the last
+    std::size_t spanUsed = 0;
+    for (int r = 0; r < RowCount();) {
       const int last = store_->LastRowOfLine(r);
       TRowEnd kind = reNone;
       std::string line = store_->GetRowsText(r, last - r + 1, &kind);
@@ -152,11 +163,28 @@ bool TVornEditCore::CleanUpBeforeSave() {
       std::string cleaned = o.TrimRight ? TrimmedRight(line, o.TrimRightWSpace) : line;
       if (o.ExpandTab && cleaned.find('\t') != std::string::npos) cleaned = ExpandTabs(cleaned);
       if (o.ExpandWSpace) cleaned = WideSpacesExpanded(cleaned);
-      if (cleaned == line) continue;
-      store_->ReplaceRows(r, last - r + 1, cleaned + (kind == reLineEnd ? "\r\n" : ""), Caret());
-      changed = true;
-      if (r >= RowCount()) break;
+      const char* breakText = kind == reLineEnd ? "\r\n" : "";
+      if (cleaned != line) {
+        if (runs.empty() || runs.back().End != r) runs.push_back({r, r, {}});
+        runs.back().Text += cleaned + breakText;
+        runs.back().End = last + 1;
+        span += cleaned + breakText;
+        spanUsed = span.size();
+      } else if (!runs.empty()) {
+        span += line + breakText;
+      }
+      r = last + 1;
     }
+    TVornEditUndoObj& undo = store_->UndoObj();
+    if (runs.size() >= static_cast<std::size_t>(undo.Limit())) {
+      span.resize(spanUsed);
+      runs = {{runs.front().First, runs.back().End, std::move(span)}};
+    }
+    undo.BeginGroup();
+    // From the last run back, so that the rows of the runs before stay where they were found.
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it) store_->ReplaceRows(it->First, it->End - it->First, it->Text, Caret());
+    undo.EndGroup();
+    changed = !runs.empty();
     SetTopRow(top);
     SetCaretPos(caret.Row, caret.Col);
   }

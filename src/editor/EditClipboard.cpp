@@ -18,14 +18,38 @@ QString SjisToPlainText(std::string_view sjis) {
   return text;
 }
 
-std::string PlainTextToSjis(QString text) {
+// What Shift_JIS cannot hold is left out and counted, never replaced by a look-alike.
+std::string PlainTextToSjis(QString text, int& unheld) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-  return Utf16ToCp932(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                          static_cast<std::size_t>(text.size())));
+  return TQtClipboard::HoldableSjis(text, unheld);
 }
 }  // namespace
+
+std::string TQtClipboard::HoldableSjis(const QString& text, int& dropped) {
+  const TCp932Table& table = Cp932Table();
+  std::string out;
+  out.reserve(static_cast<std::size_t>(text.size()) * 2);
+  dropped = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t u = text[i].unicode();
+    if (QChar::isSurrogate(u)) {
+      // Outside the basic plane (an emoji): code page 932 has none of them.
+      if (QChar::isHighSurrogate(u) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) ++i;
+      ++dropped;
+      continue;
+    }
+    const std::uint16_t code = table.fromU16[u];
+    if (code == Cp932NoMapping) {
+      ++dropped;
+      continue;
+    }
+    if (code > 0xFF) out += static_cast<char>(code >> 8);
+    out += static_cast<char>(code & 0xFF);
+  }
+  return out;
+}
 
 QMimeData* TQtClipboard::MakeMimeData(std::string_view sjis, bool box) {
   auto* data = new QMimeData;
@@ -46,7 +70,7 @@ std::optional<TClipboardText> TQtClipboard::ReadMimeData(const QMimeData* data) 
     return out;
   }
   if (!data->hasText()) return std::nullopt;
-  out.Sjis = PlainTextToSjis(data->text());
+  out.Sjis = PlainTextToSjis(data->text(), out.Unheld);
   return out;
 }
 

@@ -24,6 +24,8 @@ public:
   void Clear() override;
   std::optional<TClipboardText> Text() const override;
 
+  // Text to Shift_JIS, leaving out what code page 932 cannot hold; dropped counts those.
+  static std::string HoldableSjis(const QString& text, int& dropped);
   // The same rules on any mime data (drag and drop uses them too).
   static QMimeData* MakeMimeData(std::string_view sjis, bool box);
   static std::optional<TClipboardText> ReadMimeData(const QMimeData* data);

@@ -9,34 +9,17 @@
 namespace vorn {
 
 std::string TVornEdit::HoldableSjis(const QString& text, int& dropped) {
-  const TCp932Table& table = Cp932Table();
-  std::string out;
-  out.reserve(static_cast<std::size_t>(text.size()) * 2);
-  dropped = 0;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t u = text[i].unicode();
-    if (QChar::isSurrogate(u)) {
-      // Outside the basic plane (an emoji): code page 932 has none of them.
-      if (QChar::isHighSurrogate(u) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) ++i;
-      ++dropped;
-      continue;
-    }
-    const std::uint16_t code = table.fromU16[u];
-    if (code == Cp932NoMapping) {
-      ++dropped;
-      continue;
-    }
-    if (code > 0xFF) out += static_cast<char>(code >> 8);
-    out += static_cast<char>(code & 0xFF);
-  }
-  return out;
+  return TQtClipboard::HoldableSjis(text, dropped);
 }
 
 void TVornEdit::inputMethodEvent(QInputMethodEvent* event) {
   if (!event->commitString().isEmpty() && !core_->ReadOnly()) {
     int dropped = 0;
     const std::string sjis = HoldableSjis(event->commitString(), dropped);
-    if (!sjis.empty()) core_->TypeText(sjis);
+    if (!sjis.empty()) {
+      core_->TypeText(sjis);
+      core_->AutoSeikei(sjis);
+    }
     if (dropped > 0) Q_EMIT CharactersDropped(dropped);
   }
   int cursor = static_cast<int>(event->preeditString().size());
@@ -80,6 +63,7 @@ QVariant TVornEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
 
 void TVornEdit::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
+  if (focusLost_) focusBack_.start();
   core_->SetFocused(true);
   RestartBlink();
   Flush();
@@ -87,6 +71,12 @@ void TVornEdit::focusInEvent(QFocusEvent* event) {
 
 void TVornEdit::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
+  // Only leaving the window arms the focus-click guard: the click that brings it back is not
+  // meant for the text. A menu or a dialog of this window does not.
+  if (event->reason() == Qt::ActiveWindowFocusReason) {
+    focusLost_ = true;
+    focusBack_.invalidate();
+  }
   // A composition left open is abandoned; the counter it holds is given back.
   if (!preedit_.isEmpty()) SetPreedit(QString(), 0);
   core_->SetFocused(false);

@@ -15,9 +15,10 @@ void TVornEdit::TypeText(const QString& text) {
     const auto b = static_cast<unsigned char>(sjis[i]);
     if (sjis::IsLeadByte(b) && i + 1 < sjis.size()) {
       core_->TypeText(std::string_view(sjis).substr(i, 2));
+      core_->AutoSeikei(std::string_view(sjis).substr(i, 2));
       ++i;
-    } else {
-      core_->TypeCharMessage(b);
+    } else if (core_->TypeCharMessage(b)) {
+      core_->AutoSeikei(std::string_view(sjis).substr(i, 1));
     }
   }
   if (dropped > 0) Q_EMIT CharactersDropped(dropped);

@@ -1,4 +1,5 @@
-// TVornEdit mouse: click, Shift+click and drag selection, with auto-scroll past the edges.
+// TVornEdit mouse: click, Shift+click and drag selection, with auto-scroll past the edges; a
+// press in a draggable selection or the left margin hands over to EditDrag.cpp.
 #include <QMouseEvent>
 
 #include <cstdlib>
@@ -26,13 +27,31 @@ bool TVornEdit::OutsideTextArea(QPoint p) const {
 }
 
 void TVornEdit::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
+  if (event->button() != Qt::LeftButton || dragState_ != TDragState::None) return;
+  const bool guarded = FocusClickGuarded();
   setFocus(Qt::MouseFocusReason);
+  if (guarded) return;
   const QPoint pos = event->position().toPoint();
   const TRowCol cell = CellAt(pos, true);
-  core_->SetLeftButtonDown(true);
   const bool box = event->modifiers() & Qt::AltModifier;
-  if (event->modifiers() & Qt::ShiftModifier) {
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  pressPos_ = lastMouse_ = pos;
+  dblClickGuard_ = false;
+  if (!shift && !box && SelectionDraggable() && pos.x() >= metrics_.TextLeft() && core_->CellInSelection(CellAt(pos, false))) {
+    pressCell_ = CellAt(pos, false);
+    dragState_ = TDragState::Pending;
+    return;
+  }
+  core_->SetLeftButtonDown(true);
+  if (!shift && pos.x() < metrics_.TextLeft() && core_->CaretOptions().RowSelect) {
+    core_->SetBoxMode(false);
+    rowDrag_ = true;
+    rowDragFirst_ = MarginRow(cell.Row);
+    SelectMarginRows(cell.Row);
+    Flush();
+    return;
+  }
+  if (shift) {
     // Leaving box mode clears a box selection, so Shift then starts afresh at the caret.
     core_->SetBoxMode(box);
     if (!core_->HasSelection()) core_->StartSelection();
@@ -48,13 +67,28 @@ void TVornEdit::mousePressEvent(QMouseEvent* event) {
     core_->EndCaretHide();
   }
   selecting_ = true;
-  pressPos_ = lastMouse_ = pos;
   Flush();
 }
 
 void TVornEdit::mouseMoveEvent(QMouseEvent* event) {
-  if (!selecting_) return;
-  lastMouse_ = event->position().toPoint();
+  const QPoint pos = event->position().toPoint();
+  if (dragState_ == TDragState::Pending) {
+    const int threshold = std::max(1, metrics_.CellWidth() / 2);
+    if (std::abs(pos.x() - pressPos_.x()) >= threshold || std::abs(pos.y() - pressPos_.y()) >= threshold)
+      StartSelectionDrag(event->modifiers() & Qt::ControlModifier);
+    return;
+  }
+  if (rowDrag_) {
+    const int row = pos.y() < metrics_.TextTop() ? core_->TopRow() - 1 : CellAt(pos, true).Row;
+    SelectMarginRows(row);
+    Flush();
+    return;
+  }
+  if (!selecting_) {
+    if (!(event->buttons() & Qt::LeftButton)) HoverAt(pos);
+    return;
+  }
+  lastMouse_ = pos;
   DragTo(lastMouse_);
   if (OutsideTextArea(lastMouse_))
     autoScrollTimer_.start();
@@ -86,6 +120,16 @@ void TVornEdit::AutoScrollTick() {
 
 void TVornEdit::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
+  if (dragState_ == TDragState::Pending) {
+    // Released without moving: the press was a click that drops the selection.
+    dragState_ = TDragState::None;
+    core_->ClearSelection();
+    core_->SetCaretPos(pressCell_.Row, pressCell_.Col);
+    SetCursorKind(TCursorKind::Default);
+    Flush();
+    return;
+  }
+  rowDrag_ = false;
   selecting_ = false;
   autoScrollTimer_.stop();
   core_->SetLeftButtonDown(false);
@@ -93,9 +137,11 @@ void TVornEdit::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TVornEdit::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  core_->SelectWord();
+  if (event->button() != Qt::LeftButton || dragState_ == TDragState::Dragging) return;
+  dragState_ = TDragState::None;
+  DoubleClickAt(event->position().toPoint());
   selecting_ = false;
+  rowDrag_ = false;
   Flush();
 }
 

@@ -37,8 +37,20 @@ void TVornEdit::UpdateScrollBars() {
 
 void TVornEdit::VerticalBarMoved(int value) {
   if (syncingBars_) return;
-  core_->SetTopRow(value);
+  ScrollRowsTo(value);
   Flush();
+}
+
+// With LockScroll the caret keeps its screen row: it moves by the rows the view moved.
+void TVornEdit::ScrollRowsTo(int top) {
+  const int before = core_->TopRow();
+  core_->SetTopRow(top);
+  const int moved = core_->TopRow() - before;
+  if (moved != 0 && core_->CaretOptions().LockScroll) {
+    const TRowCol caret = core_->Caret();
+    core_->SetCaretPos(std::clamp(caret.Row + moved, 0, core_->LastCaretRow()), caret.Col);
+    core_->SetTopRow(before + moved);
+  }
 }
 
 void TVornEdit::HorizontalBarMoved(int value) {
@@ -53,14 +65,14 @@ void TVornEdit::wheelEvent(QWheelEvent* event) {
   event->accept();
   if (delta == 0) return;
   const int page = std::max(1, core_->VisibleRows() - 1);
-  int lines = QApplication::wheelScrollLines();
+  int lines = intelliMouseCount_ > 0 ? intelliMouseCount_ : QApplication::wheelScrollLines();
   if (lines <= 0 || lines > page) lines = page;
   if ((wheelRemainder_ > 0 && delta < 0) || (wheelRemainder_ < 0 && delta > 0)) wheelRemainder_ = 0;
   wheelRemainder_ += delta * lines;
   const int rows = wheelRemainder_ / 120;
   wheelRemainder_ -= rows * 120;
   if (rows == 0) return;
-  core_->SetTopRow(core_->TopRow() - rows);
+  ScrollRowsTo(core_->TopRow() - rows);
   Flush();
 }
 

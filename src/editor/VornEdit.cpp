@@ -26,6 +26,10 @@ TVornEdit::TVornEdit(std::shared_ptr<TVornEditScreenStrings> store, QWidget* par
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setCursor(Qt::IBeamCursor);
+  viewport()->setMouseTracking(true);
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
+  core_->OnUnheldCharacters = [this](int count) { Q_EMIT CharactersDropped(count); };
   // The bars are disabled rather than hidden, so the text area never changes size by itself.
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

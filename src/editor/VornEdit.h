@@ -6,9 +6,11 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 #include "editcore/EditCore.h"
@@ -104,6 +106,17 @@ public:
   // the platform attaches to it.
   void TypeKeyText(const QKeyEvent& event);
 
+  // The cursor shapes of the cursor roles (the caret options' cursors).
+  void SetCursorRoles(const TVornEditCursorValues& roles) { cursorRoles_ = roles; }
+  // What a double-clicked URL, mail address or file name is opened with; by default the
+  // desktop's opener. Tests put a recorder here.
+  void SetOpener(std::function<void(const QString&)> opener) { opener_ = std::move(opener); }
+  // The mouse cursor kinds, in the order of their numbers.
+  enum class TCursorKind { Default, LeftMargin, InSelection, DragMove, DragCopy, Hand, Platform, None };
+  TCursorKind CursorKind() const { return cursorKind_; }
+  // Rows one wheel notch scrolls; 0 or less takes the system's setting.
+  void SetIntelliMouseCount(int rows) { intelliMouseCount_ = rows; }
+
 Q_SIGNALS:
   void CaretMoved();
   void Changed();
@@ -111,6 +124,11 @@ Q_SIGNALS:
   void CharactersDropped(int count);
   // An edit of this pane held NUL bytes; they went into the text as spaces.
   void NulBytesReplaced(int count);
+  // A hot spot was double-clicked (kind 20 URL, 21 mail address, 22 file name, 23 mail id);
+  // setting *handled keeps the pane's own action from running.
+  void HotSpotDoubleClicked(int kind, const QString& token, bool* handled);
+  void MailDoubleClicked(const QString& address, bool* handled);
+  void MailIdDoubleClicked(const QString& id, bool* handled);
 
 protected:
   void paintEvent(QPaintEvent* event) override;
@@ -128,6 +146,10 @@ protected:
   bool focusNextPrevChild(bool next) override;
   bool event(QEvent* event) override;
   void scrollContentsBy(int, int) override {}
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dragLeaveEvent(QDragLeaveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
 private:
   // painting (EditPaint.cpp)
@@ -159,11 +181,27 @@ private:
   void VerticalBarMoved(int value);
   void HorizontalBarMoved(int value);
   int HorizontalLimit() const;
+  void ScrollRowsTo(int top);
 
   // mouse (EditMouse.cpp)
   void DragTo(QPoint p);
   void AutoScrollTick();
   bool OutsideTextArea(QPoint p) const;
+
+  // selection drags, margin rows, hot spots, cursors (EditDrag.cpp)
+  enum class TDragState { None, Pending, Dragging };
+  bool SelectionDraggable() const;
+  void StartSelectionDrag(bool copy);
+  bool AcceptsDrop(const QMimeData* data) const;
+  TRowCol DropCell(QPoint p) const;
+  int MarginRow(int row) const;
+  void SelectMarginRows(int row);
+  void DoubleClickAt(QPoint p);
+  void OpenWithDesktop(const QString& target);
+  bool FocusClickGuarded();
+  void SetCursorKind(TCursorKind kind);
+  TCursorKind CursorKindAt(QPoint p) const;
+  void HoverAt(QPoint p);
 
   // keys and input (EditKeys.cpp, EditInputMethod.cpp)
   void TypeText(const QString& text);
@@ -216,6 +254,20 @@ private:
   QPoint lastMouse_;
   QTimer autoScrollTimer_;
   int wheelRemainder_ = 0;
+  int intelliMouseCount_ = 0;
+
+  TDragState dragState_ = TDragState::None;
+  TRowCol pressCell_;
+  TRowCol dropCaret_;
+  bool dropHandledHere_ = false;
+  bool rowDrag_ = false;
+  int rowDragFirst_ = 0;
+  bool dblClickGuard_ = false;  // a double-click selected a word: the end of a drag keeps it
+  bool focusLost_ = false;
+  QElapsedTimer focusBack_;
+  TCursorKind cursorKind_ = TCursorKind::Default;
+  TVornEditCursorValues cursorRoles_;
+  std::function<void(const QString&)> opener_;
 };
 
 }  // namespace vorn

@@ -3,50 +3,31 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/VornError.h"
+#include "platform/ReadableFile.h"
 
 namespace vorn {
 
 TByteBuffer ReadFileBytes(const std::string& fileName) {
-  int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw EFileOpenError(fileName, std::strerror(errno));
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-    int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
-    ::close(fd);
-    throw EFileOpenError(fileName, std::strerror(err));
-  }
-  std::size_t capacity = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 4096;
-  TByteBuffer buffer(capacity);
+  TReadableFile file;
+  const TFileRefusal refusal = file.Open(fileName);
+  if (refusal == frOther && file.Error() != 0) throw EFileOpenError(fileName, std::strerror(file.Error()));
+  if (refusal != frNone) throw EFileOpenError(fileName, RefusalReason(refusal));
+  // Asked before the read, so that a file the memory cannot hold is refused with a message
+  // instead of the kernel ending the process halfway through.
+  if (!FitsInMemory(file.Size(), AvailableMemoryBytes())) throw EFileOpenError(fileName, RefusalReason(frTooLarge));
+  // The size at opening is as far as the file is read: one that grows meanwhile still ends.
+  TByteBuffer buffer(static_cast<std::size_t>(file.Size()));
   std::size_t done = 0;
-  for (;;) {
-    ssize_t n;
-    if (done < buffer.Size()) {
-      n = ::read(fd, buffer.Data() + done, buffer.Size() - done);
-    } else {
-      // The expected size is in; probe for more through a small buffer, so that the usual
-      // case never doubles the memory of a large file.
-      char probe[4096];
-      n = ::read(fd, probe, sizeof probe);
-      if (n > 0) {
-        buffer.Grow(done + done / 2 + sizeof probe);
-        std::memcpy(buffer.Data() + done, probe, static_cast<std::size_t>(n));
-      }
-    }
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int err = errno;
-      ::close(fd);
-      throw EFileOpenError(fileName, std::strerror(err));
-    }
-    if (n == 0) break;
+  while (done < buffer.Size()) {
+    const ssize_t n = ::read(file.Fd(), buffer.Data() + done, buffer.Size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw EFileOpenError(fileName, std::strerror(errno));
+    if (n == 0) break;  // shrank meanwhile
     done += static_cast<std::size_t>(n);
   }
-  ::close(fd);
   buffer.Truncate(done);
   return buffer;
 }

@@ -76,8 +76,8 @@ bool StartProgram(const std::string& program, const std::string& paramText, std:
   return StartProgramArgs(program, SplitParamText(paramText), error, startedPid, reaping, workingFolder);
 }
 
-bool StartProgramArgs(const std::string& program, const std::vector<std::string>& args, std::string* error,
-                      pid_t* startedPid, TChildReaping reaping, const std::string& workingFolder) {
+bool SpawnChild(const std::string& program, const std::vector<std::string>& args, const TChildStdio& stdio,
+                const std::string& workingFolder, pid_t& pid, std::string* error, bool searchPath) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -85,17 +85,29 @@ bool StartProgramArgs(const std::string& program, const std::vector<std::string>
 
   TSpawnAttributes attributes;
   attributes.Prepare();
-  pid_t pid = 0;
-  // glibc reports a failed exec (missing file, no permission) as the result of the call itself.
   posix_spawn_file_actions_t actions;
   ::posix_spawn_file_actions_init(&actions);
+  // dup2 clears close-on-exec on the target, so only these three reach the child.
+  if (stdio.in >= 0) ::posix_spawn_file_actions_adddup2(&actions, stdio.in, STDIN_FILENO);
+  if (stdio.out >= 0) ::posix_spawn_file_actions_adddup2(&actions, stdio.out, STDOUT_FILENO);
+  if (stdio.err >= 0) ::posix_spawn_file_actions_adddup2(&actions, stdio.err, STDERR_FILENO);
   if (!workingFolder.empty()) ::posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
-  const int result = ::posix_spawn(&pid, program.c_str(), &actions, attributes.Get(), argv.data(), environ);
+  // glibc reports a failed exec (missing file, no permission) as the result of the call itself.
+  const int result = searchPath
+                         ? ::posix_spawnp(&pid, program.c_str(), &actions, attributes.Get(), argv.data(), environ)
+                         : ::posix_spawn(&pid, program.c_str(), &actions, attributes.Get(), argv.data(), environ);
   ::posix_spawn_file_actions_destroy(&actions);
   if (result != 0) {
     if (error) *error = std::strerror(result);
     return false;
   }
+  return true;
+}
+
+bool StartProgramArgs(const std::string& program, const std::vector<std::string>& args, std::string* error,
+                      pid_t* startedPid, TChildReaping reaping, const std::string& workingFolder) {
+  pid_t pid = 0;
+  if (!SpawnChild(program, args, TChildStdio{}, workingFolder, pid, error)) return false;
   if (startedPid) *startedPid = pid;
   if (reaping == TChildReaping::crThread) ReapInBackground(pid);
   return true;

@@ -30,6 +30,20 @@ bool StartProgramArgs(const std::string& program, const std::vector<std::string>
                       pid_t* startedPid = nullptr, TChildReaping reaping = TChildReaping::crThread,
                       const std::string& workingFolder = {});
 
+// The standard streams a started child reads and writes; -1 leaves it this process's own.
+struct TChildStdio {
+  int in = -1;
+  int out = -1;
+  int err = -1;
+};
+
+// The one starter every child goes through: program with args (argv, never a shell line), in
+// a session and process group of its own, with stdio in place of its standard streams. A
+// program without a '/' is looked for along PATH when searchPath is set. The caller collects
+// the child's status. Returns false with an error text when it could not be started.
+bool SpawnChild(const std::string& program, const std::vector<std::string>& args, const TChildStdio& stdio,
+                const std::string& workingFolder, pid_t& pid, std::string* error = nullptr, bool searchPath = false);
+
 // Whether process pid still runs; an ended child not yet collected counts as ended.
 bool ProcessRunning(pid_t pid);
 

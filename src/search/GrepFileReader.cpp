@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/ReadableFile.h"
+
 namespace vorn {
 namespace {
 
@@ -64,13 +66,14 @@ TGrepFileReader::TOpenResult TGrepFileReader::Open(const std::string& path) {
   raw_.clear();
   jisDesignation_ = 'B';
   jisShiftedOut_ = false;
-  // O_NONBLOCK: opening a FIFO with no writer would otherwise wait forever.
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd_ < 0) return orFailed;
-  struct stat st {};
-  if (::fstat(fd_, &st) != 0) return Close(), orFailed;
-  if (!S_ISREG(st.st_mode)) return Close(), orNotRegular;
-  remaining_ = static_cast<std::uint64_t>(st.st_size);
+  // A socket or a kernel pseudo-file is skipped like a FIFO: opening the one fails, reading
+  // the other may never end.
+  TReadableFile file;
+  const TFileRefusal refusal = file.Open(path);
+  if (refusal == frOther && file.Error() != 0) return orFailed;
+  if (refusal != frNone) return orNotRegular;
+  remaining_ = file.Size();
+  fd_ = file.TakeFd();
   return orOpened;
 }
 

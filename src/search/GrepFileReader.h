@@ -22,7 +22,7 @@ public:
   TGrepFileReader(const TGrepFileReader&) = delete;
   TGrepFileReader& operator=(const TGrepFileReader&) = delete;
 
-  // FIFOs, devices and sockets are refused (orNotRegular): reading one could block or never end.
+  // Folders, FIFOs, devices, sockets and kernel pseudo-files are refused (orNotRegular): reading one could block or never end.
   TOpenResult Open(const std::string& path);
   // The next piece as Shift_JIS text; false when the file is done or reading failed (Failed()).
   // endsMidLine is true when a line longer than the piece bound was cut: the next piece

@@ -4,13 +4,18 @@
 #include "editor/VornEdit.h"
 #include "shell/CommandActions.h"
 #include "shell/CoordinationPart.h"
+#include "shell/DiffPart.h"
 #include "shell/FileCommandsPart.h"
 #include "shell/GrepPart.h"
 #include "shell/HelpPart.h"
+#include "shell/JournalPart.h"
 #include "shell/HistoryMenuPart.h"
 #include "shell/LayoutPart.h"
 #include "shell/MacroPart.h"
+#include "shell/ProgramExecPart.h"
+#include "shell/PrintPart.h"
 #include "shell/SmallCommandsPart.h"
+#include "shell/FormatPart.h"
 #include "shellcore/PaneCommands.h"
 #include "shellcore/StatusTexts.h"
 
@@ -51,9 +56,16 @@ void TEditorWindow::BuildCommands() {
   parts_.push_back(std::move(macro));
   parts_.push_back(std::make_unique<TLayoutPart>(*this));
   parts_.push_back(std::make_unique<TSmallCommandsPart>(*this));
+  parts_.push_back(std::make_unique<TFormatPart>(*this));
   parts_.push_back(std::make_unique<TCoordinationPart>(*this));
   parts_.push_back(std::make_unique<THistoryMenuPart>(*this));
   parts_.push_back(std::make_unique<THelpPart>(*this));
+  parts_.push_back(std::make_unique<TDiffPart>(*this));
+  diff_ = static_cast<TDiffPart*>(parts_.back().get());
+  parts_.push_back(std::make_unique<TProgramExecPart>(*this));
+  parts_.push_back(std::make_unique<TPrintPart>(*this));
+  parts_.push_back(std::make_unique<TJournalPart>(*this));
+  journal_ = static_cast<TJournalPart*>(parts_.back().get());
   for (const auto& part : parts_) part->AddCommands(dispatcher_);
   dispatcher_.AddBeforeHook([this](const TCommandRun& run) { BeforeCommand(run); });
   dispatcher_.AddAfterHook([this](const TCommandRun& run) { AfterCommand(run); });
@@ -73,6 +85,8 @@ TCommandState TEditorWindow::CommandState() const {
   state.Split = Split();
   state.VerticalMax = verticalMax_;
   state.MacroReplayable = macro_ && macro_->CanReplay();
+  state.DiffShown = diff_ && diff_->Shown();
+  state.DiffPartner = diff_ && diff_->HasPartner();
   const TVornEditCore& core = edit_->Core();
   state.Selection = core.HasSelection();
   state.CanUndo = core.CanUndo();

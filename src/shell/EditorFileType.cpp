@@ -103,6 +103,18 @@ void TEditorWindow::ApplyTypeSetting(TFileSetting* type) {
     core.SetCaretOptions(records.pane.caret.Values());
     core.SaveCleanUp = {options.TrimRight, options.TrimRightWSpace, options.ExpandTab, options.ExpandWSpace,
                         options.ClearUndoAtSave};
+    const TVornEditSeikeiOption& type = records.pane.seikei;
+    TVornEditSeikeiOption& seikei = core.SeikeiOption();
+    seikei.BeginUpdate();
+    seikei.SetWrapCount(type.WrapCount());
+    seikei.SetAutoTrigger(type.AutoTrigger());
+    seikei.SetAutoTriggerStr(type.AutoTriggerStr());
+    seikei.SetCommentOnly(type.CommentOnly());
+    if (type.CommentOnly()) seikei.SetCommentThrough(true);
+    seikei.EndUpdate();
+    core.AlignWidth = type.WrapCount();
+    const TVornEditViewInfo& typeView = records.pane.view;
+    core.SetHotSpotKinds({typeView.Url(), typeView.Mail(), typeView.FileObj(), typeView.MailId()});
     if (!(pane.EditFont() == font)) pane.SetEditFont(font);
     pane.SetViewOptions(view);
     pane.SetLook(look);

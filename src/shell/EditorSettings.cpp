@@ -31,6 +31,20 @@ void ApplyToPane(const TCommonSet& c, TVornEdit& pane) {
   core.QuoteHeader = c.QuoteHeader;
   core.CopyAndSelClear = c.CopyAndSelClear;
   core.SetBrowseModeAsReadOnlyBehavior(c.BrowseModeAsReadOnlyBehavior);
+  pane.SetIntelliMouseCount(c.IntellCount);
+  // The common half of formatting; the wrap count, the trigger and comment-only are the type's.
+  const TVornEditSeikeiOption& from = c.Seikei();
+  TVornEditSeikeiOption& s = core.SeikeiOption();
+  s.BeginUpdate();
+  s.SetCommentThrough(from.CommentThrough() || s.CommentOnly());
+  s.SetInsertSpace(from.InsertSpace());
+  s.SetWordWrap(from.WordWrap());
+  s.SetTabToSpace(from.TabToSpace());
+  s.SetRightUninsertSpaceStr(from.RightUninsertSpaceStr());
+  s.SetLeftUninsertSpaceStr(from.LeftUninsertSpaceStr());
+  if (!s.CommentList().Equals(from.CommentList())) s.SetCommentList(from.CommentList());
+  if (!s.ItemizeList().Equals(from.ItemizeList())) s.SetItemizeList(from.ItemizeList());
+  s.EndUpdate();
 }
 
 // Receives the window's share of the settings; the panes take theirs below.

@@ -9,6 +9,7 @@
 #include "shell/CommandActions.h"
 #include "shell/FileCommandsPart.h"
 #include "shell/GrepPart.h"
+#include "shell/JournalPart.h"
 #include "shell/MacroPart.h"
 #include "shell/MainBus.h"
 #include "shellcore/OpenFilesPlan.h"
@@ -251,6 +252,7 @@ bool TEditorWindow::LoadDocument(const std::string& name, bool reload) {
   WriteHistoryEntry();
   process_.ForgetLastEdit();
   UpdateStatus();
+  journal_->AfterLoad(name);
   return true;
 }
 

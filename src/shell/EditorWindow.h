@@ -40,7 +40,9 @@ class TDocumentIcon;
 class TFileCommandsPart;
 class TFileSetting;
 class TGrepPart;
+class TJournalPart;
 class TMacroPart;
+class TDiffPart;
 class TMainBus;
 class TVornEdit;
 class TVornEditSub;
@@ -118,6 +120,9 @@ public:
   TMacroPart& Macro() const { return *macro_; }
   TFileCommandsPart& FileCommands() const { return *fileCommands_; }
   TGrepPart& Grep() const { return *grep_; }
+  // Difference marks, the diff partner and its messages (DiffPart.cpp).
+  TDiffPart& Diff() const { return *diff_; }
+  TJournalPart& Journal() const { return *journal_; }
 Q_SIGNALS:
   // A function ran through the dispatcher (a key, a menu, the tool bar, the bus).
   void FunctionRan(int function);
@@ -272,6 +277,8 @@ private:
   TFileCommandsPart* fileCommands_ = nullptr;
   TGrepPart* grep_ = nullptr;
   TMacroPart* macro_ = nullptr;
+  TDiffPart* diff_ = nullptr;
+  TJournalPart* journal_ = nullptr;
   TCommandActions* actions_ = nullptr;
   TMainBus* bus_ = nullptr;  // a child object
 

@@ -3,11 +3,14 @@
 
 #include "editor/VornEdit.h"
 #include "macro/MacroText.h"
+#include "base/VornError.h"
+#include "platform/ReadableFile.h"
 #include "platform/ProcessStart.h"
 #include "platform/VornUtil.h"
 #include "shell/CommandActions.h"
 #include "shell/FileCommandsPart.h"
 #include "shell/GrepPart.h"
+#include "shell/JournalPart.h"
 #include "shell/MacroPart.h"
 #include "shell/Sub.h"
 #include "shellcore/InstanceCoordination.h"
@@ -99,6 +102,9 @@ bool TVornEditMain::OpenNamedArgument(const std::string& argument) {
     ::chdir(name.c_str());
     const QString chosen = WindowPrompts().chooseFileIn(FromPath(name));
     if (!chosen.isEmpty()) LoadDocument(chosen.toStdString(), false);
+  } else if (const TFileRefusal refusal = RefusalOfPath(name); refusal != frNone) {
+    // A device or a pipe exists: offering to create it would end in writing to it.
+    Prompts().Error(EFileOpenError(name, RefusalReason(refusal)).what());
   } else {
     const QString text = FromPath(name) + QStringLiteral("はみつかりません。新規作成しますか？") +
                          QStringLiteral("\r\n\r\n") + QStringLiteral("（関連づけがうまくいかない場合は、") +
@@ -143,6 +149,7 @@ bool TVornEditMain::ProcessCommandLine(const std::vector<std::string>& args) {
     if (!FileName().empty()) break;
     if (!OpenNamedArgument(named)) return false;
   }
+  if (FileName().empty()) Journal().AtUntitledStart();
   if (plan.jump) JumpToLine(*plan.jump);
   // As posted messages to the window: they run once it is shown.
   if (plan.macroLine)

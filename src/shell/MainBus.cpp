@@ -3,6 +3,7 @@
 
 #include "editor/VornEdit.h"
 #include "shell/EditorWindow.h"
+#include "shell/DiffPart.h"
 #include "shell/MacroPart.h"
 
 #include "platform/BusClient.h"
@@ -140,6 +141,8 @@ void TMainBus::PostToWindowOfProcess(pid_t pid, std::vector<std::int64_t> known,
   });
   poll->start(50);
 }
+
+TBusReply TMainBus::Diff(const TBusRequest& request, TBusMessage which) { return window_.Diff().Answer(request, which); }
 
 void TMainBus::CloseLater() {
   QTimer::singleShot(0, &window_, [w = &window_] { w->close(); });

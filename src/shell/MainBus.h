@@ -46,6 +46,8 @@ private:
   TBusReply LineMacro(const std::string& macroLine) override;
   TBusReply ExternalMacro(const std::string& macroFile) override;
   TBusReply GrepExecute() override;
+  // LOAD DIFF, SET DIFF MODE, JUMP DIFF INFO, SAVE TO TEMPFILE: the window's diff part answers.
+  TBusReply Diff(const TBusRequest& request, TBusMessage which) override;
   // MainBusWindow.cpp: window states and moves for the arrangement, settings reloads and the
   // outside programs' queries on the active pane.
   TBusReply QueryMinimized(bool leaveMaximized) override;

@@ -19,6 +19,7 @@ void CopyPaneSettings(const TVornEdit& from, TVornEdit& to) {
   target.SetOverwriteMode(source.OverwriteMode());
   target.SaveCleanUp = source.SaveCleanUp;
   target.AlignWidth = source.AlignWidth;
+  target.SeikeiOption().Assign(source.SeikeiOption());
   target.WantTabs = source.WantTabs;
 }
 

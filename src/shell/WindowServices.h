@@ -14,11 +14,15 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace vorn {
 
 class TFileSetting;
 class TGrepKeyWord;
+struct TDiffRequest;
+struct TDiffPartnerItem;
+struct TProgramExecRequest;
 
 // Answers of a confirmation box, numbered as the platform's dialog results.
 enum TDialogAnswer : int { daYes = 6, daNo = 7, daCancel = 2 };
@@ -67,6 +71,9 @@ struct TWindowServices {
   std::function<void()> reloadFileTypes;
   // Empty: the grep dialog itself.
   TGrepAsk askGrep;
+  // Empty: the diff and run-program dialogs; they fill the request and answer false for Cancel.
+  std::function<bool(const std::vector<TDiffPartnerItem>& partners, TDiffRequest& request)> askDiff;
+  std::function<bool(TProgramExecRequest& request)> askProgram;
   // Empty: the desktop's file manager and program associations.
   TDesktopOpen desktopOpen;
   // Where "Grep.fhd" is handed over; empty for the user folder.

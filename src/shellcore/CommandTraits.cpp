@@ -11,12 +11,12 @@ using TWhen = TEnabledWhen;
 
 // The functions no window carries out yet; they show, disabled.
 constexpr std::string_view kNotBuilt[] = {
-    "Print", "JumpRow", "ToggleMark", "ShowMarkList", "FindUnderMark", "FindOverMark", "ClearAllMark", "Find",
-    "FindDown", "FindUp", "FindComeback", "Replace", "ProgramExec", "SetMark1", "SetMark2", "SetMark3",
+    "JumpRow", "ToggleMark", "ShowMarkList", "FindUnderMark", "FindOverMark", "ClearAllMark", "Find",
+    "FindDown", "FindUp", "FindComeback", "Replace", "SetMark1", "SetMark2", "SetMark3",
     "SetMark4", "SetMark5", "SetMark6", "SetMark7", "SetMark8", "SetMark9", "SetMark0", "JumpMark1",
     "JumpMark2", "JumpMark3", "JumpMark4", "JumpMark5", "JumpMark6", "JumpMark7", "JumpMark8", "JumpMark9",
-    "JumpMark0", "Seikei", "QuickSeikeiSet", "DivideLine", "ChangeCharCode", "WordRegister", "SearchBracket",
-    "ClearFindItem", "DiffExec", "FindUnderDiff", "FindOverDiff", "ClearDiffInfo", "ChangeDiffFocus",
+    "JumpMark0", "QuickSeikeiSet", "ChangeCharCode", "WordRegister", "SearchBracket",
+    "ClearFindItem",
 };
 
 constexpr std::string_view kChangesText[] = {
@@ -44,6 +44,8 @@ constexpr std::pair<std::string_view, TWhen> kConditions[] = {
     {"Paste", TWhen::ClipboardText},     {"InyouPaste", TWhen::ClipboardText},
     {"SplitterUp", TWhen::Split},        {"SplitterDown", TWhen::Split},
     {"ReplayMacro", TWhen::MacroReplayable},
+    {"FindUnderDiff", TWhen::DiffShown},     {"FindOverDiff", TWhen::DiffShown},
+    {"ClearDiffInfo", TWhen::DiffShown},     {"ChangeDiffFocus", TWhen::DiffPartner},
 };
 
 constexpr std::pair<std::string_view, TCheckedBy> kChecked[] = {
@@ -76,6 +78,8 @@ bool ConditionHolds(TWhen when, const TCommandState& s) {
     case TWhen::ClipboardText: return s.ClipboardText;
     case TWhen::Split: return s.Split;
     case TWhen::MacroReplayable: return s.MacroReplayable;
+    case TWhen::DiffShown: return s.DiffShown;
+    case TWhen::DiffPartner: return s.DiffPartner;
   }
   return false;
 }

@@ -21,6 +21,8 @@ enum class TEnabledWhen : std::uint8_t {
   ClipboardText,  // the clipboard holds text
   Split,          // the window shows two panes
   MacroReplayable,  // a recorded macro has steps and no recording runs
+  DiffShown,      // the window shows difference marks
+  DiffPartner,    // the window was compared with another window
 };
 
 // The state a function's check mark shows.
@@ -53,6 +55,8 @@ struct TCommandState {
   bool VerticalMax = false;
   bool BoxSelection = false;
   bool MacroReplayable = false;
+  bool DiffShown = false;
+  bool DiffPartner = false;
 };
 
 bool CommandAllowed(const TCommandTraits& traits, const TCommandState& state);

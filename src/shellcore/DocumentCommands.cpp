@@ -2,6 +2,8 @@
 #include "shellcore/DocumentCommands.h"
 
 #include "document/DocumentWrite.h"
+#include "base/VornError.h"
+#include "platform/ReadableFile.h"
 #include "platform/VornUtil.h"
 #include "shellcore/DocumentFile.h"
 
@@ -40,6 +42,10 @@ std::string TDocumentCommands::RenameQuestion(const std::string& name) {
 }
 
 bool TDocumentCommands::LoadDocument(const std::string& name) {
+  if (const TFileRefusal refusal = RefusalOfPath(name); refusal != frNone) {
+    prompts_.Error(EFileOpenError(name, RefusalReason(refusal)).what());
+    return false;
+  }
   if (!IsRegularFile(name)) {
     prompts_.Warn("そのファイルは存在しません。読み込みを中止します");
     return false;

@@ -58,7 +58,10 @@ int TVornEditScreenStrings::ReplaceInRow(int row, std::size_t byte, std::size_t 
   SetWord(row, RewrittenWord(RowEnd(row)));
   UpdateBracketStates(row, true);
   MoveLineMarks(lineIndex, 0);
-  Post(TStoreChange::OfRows(scEdit, row, 1, 1, lineIndex, 0, origin));
+  TStoreChange change = TStoreChange::OfRows(scEdit, row, 1, 1, lineIndex, 0, origin);
+  change.InRow = TStoreChange::TInRowBytes{static_cast<std::int64_t>(byte), static_cast<std::int64_t>(removed),
+                                           static_cast<std::int64_t>(insert.size())};
+  Post(change);
   EndUpdate();
   return 0;
 }
@@ -77,7 +80,10 @@ TUndoInverse TVornEditScreenStrings::ApplyInRowStep(const TUndoData& r) {
   SpliceRowBytes(r.FirstRow, byte, current, r.OldText);
   SetWord(r.FirstRow, RewrittenWord(r.OldEnd));
   UpdateBracketStates(r.FirstRow, true);
-  PostStep(TStoreChange::OfRows(scUndo, r.FirstRow, 1, 1, inv.LineIndex, 0));
+  TStoreChange change = TStoreChange::OfRows(scUndo, r.FirstRow, 1, 1, inv.LineIndex, 0);
+  change.InRow = TStoreChange::TInRowBytes{r.RowByte, static_cast<std::int64_t>(current),
+                                           static_cast<std::int64_t>(r.OldText.size())};
+  PostStep(change);
   return inv;
 }
 

@@ -143,7 +143,12 @@ void TVornEditScreenStrings::RewrapWhole() {
 void TVornEditScreenStrings::Recut(bool wrap, bool rewrapping) {
   const int before = Count();
   BeginUpdate();
+  // The steps go, but not the truth of whether the text is the saved one: an empty history
+  // would otherwise read as "saved" and a close would drop the unsaved edits without a word.
+  const bool saved = undo_.IsAtSavedState();
   undo_.ClearAll();
+  if (saved) undo_.MarkSaved();
+  else undo_.ClearSavedMarks();
   rewrapping_ = rewrapping;
   try {
     if (wrap)

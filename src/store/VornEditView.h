@@ -34,6 +34,15 @@ struct TStoreChange {
   int BracketLast = -1;
   // The caret the edit, undo or redo started from.
   std::optional<TRowCol> Origin;
+  // Set when the change was one edit inside row FirstRow that left the row count alone: Removed
+  // bytes at Byte became Inserted bytes. A listener that wants the edit itself (not the rows it
+  // touched) then reads the new bytes alone instead of the whole row.
+  struct TInRowBytes {
+    std::int64_t Byte = 0;
+    std::int64_t Removed = 0;
+    std::int64_t Inserted = 0;
+  };
+  std::optional<TInRowBytes> InRow;
 
   static TStoreChange OfRows(TStoreChangeKind kind, int first, int removed, int inserted, int lineIndex, int lineDelta,
                              std::optional<TRowCol> origin = std::nullopt) {
@@ -58,7 +67,8 @@ struct TStoreChange {
 };
 
 // A change followed by a later one in the same update block, as one change: the extent covers
-// both, line deltas add up, a whole-store kind wins and the first origin stays.
+// both, line deltas add up, a whole-store kind wins and the first origin stays. Two text changes
+// are no longer one in-row edit; a change of the marks keeps the other's.
 TStoreChange Merged(const TStoreChange& earlier, const TStoreChange& later);
 
 // The measures of a view's window. A widget measures them; a view without a window states them.

@@ -38,6 +38,23 @@ TEST(Document, ModifiedFollowsTheSavedStateThroughEditsUndoAndRedo) {
   while (upper.Undo()) EXPECT_TRUE(doc.Modified());
 }
 
+// Switching word wrap forgets the undo steps, never whether the text differs from the file.
+TEST(Document, AWrapSwitchKeepsModifiedAsItWas) {
+  TVornDocument doc;
+  TVornEditHeadlessView pane(doc.SharedStore());
+  pane.Lines().SetTextStr("one\r\ntwo\r\n");
+  doc.MarkSaved();
+  doc.Store().ReplaceRows(0, 1, "ONE\r\n", pane.Caret());
+  ASSERT_TRUE(doc.Modified());
+  doc.Store().SetWordWrap(true);
+  EXPECT_TRUE(doc.Modified());
+  doc.Store().SetWordWrap(false);
+  EXPECT_TRUE(doc.Modified());
+  doc.MarkSaved();
+  doc.Store().SetWordWrap(true);
+  EXPECT_FALSE(doc.Modified()) << "saved after edits: still the file's text";
+}
+
 // The document's store wraps, and outlives panes that come and go.
 TEST(Document, StoreWrapsAndSurvivesItsPanes) {
   TVornDocument doc;

@@ -175,18 +175,40 @@ TEST_F(Commands, CommandsOnSelectedLinesTakeEveryLineAfterSelectAllAndBottomUp) 
 }
 
 TEST_F(Commands, CleanUpRewritesOnlyChangedLinesAndKeepsTheView) {
-  Load("keep\r\ntrail  \t\r\n\ttab\r\nwide\x81\x40\x81\x40\r\n\x81\x40mid", {.Tab = 4});
+  const std::string before = "keep\r\ntrail  \t\r\n\ttab\r\nwide\x81\x40\x81\x40\r\n\x81\x40mid";
+  Load(before, {.Tab = 4});
   core.ClearUndo();
   core.SetCaretPos(1, 3);
   core.SaveCleanUp = {.TrimRight = true, .TrimRightWSpace = true, .ExpandTab = true, .ExpandWSpace = true};
   EXPECT_TRUE(core.CleanUpBeforeSave());
   EXPECT_EQ(Text(), "keep\r\ntrail\r\n    tab\r\nwide\r\n  mid");
   EXPECT_EQ(core.Caret(), (TRowCol{1, 3}));
-  EXPECT_EQ(core.CanUndo() ? store->UndoObj().UndoList().Count() : 0, 4);
+  // The four changed lines are one run: one replacement, one undo step.
+  EXPECT_EQ(core.CanUndo() ? store->UndoObj().UndoList().Count() : 0, 1);
   EXPECT_FALSE(core.CleanUpBeforeSave());
+  core.Undo();
+  EXPECT_EQ(Text(), before);
+  core.Redo();
 
   core.SaveCleanUp.ClearUndoAtSave = true;
   core.CleanUpBeforeSave();
+  EXPECT_FALSE(core.CanUndo());
+}
+
+TEST_F(Commands, CleanUpIsOneUndoStepOverSeparateRuns) {
+  // Changed and unchanged lines alternate, across wrapped rows, more runs than the undo limit.
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += i % 3 == 0 ? "kept line that wraps over rows\r\n" : "blank after  \r\n";
+  text += "last  ";
+  Load(text, {.WrapByte = 10});
+  core.ClearUndo();
+  core.SaveCleanUp = {.TrimRight = true};
+  EXPECT_TRUE(core.CleanUpBeforeSave());
+  std::string expected;
+  for (int i = 0; i < 300; ++i) expected += i % 3 == 0 ? "kept line that wraps over rows\r\n" : "blank after\r\n";
+  EXPECT_EQ(Text(), expected + "last");
+  core.Undo();
+  EXPECT_EQ(Text(), text);
   EXPECT_FALSE(core.CanUndo());
 }
 

@@ -1,6 +1,9 @@
 // Grep runs over generated trees: result layout, edge cases, and random runs against a plain model.
 #include <dirent.h>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -149,6 +152,14 @@ TEST(GrepEngine, UnreadableEntriesGiveErrorLinesAndTheRunGoesOn) {
   ASSERT_EQ(::symlink("loop", tree.Path("a/loop").c_str()), 0);       // ELOOP even for root
   ASSERT_EQ(::symlink(".", tree.Path("a/up").c_str()), 0);            // folder cycle
   ASSERT_EQ(::mkfifo(tree.Path("a/fifo").c_str(), 0600), 0);          // never opened for reading
+  // Skipped without an error line: a socket (open fails), endless bytes, a kernel pseudo-file.
+  const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::strncpy(addr.sun_path, tree.Path("a/sock.txt").c_str(), sizeof addr.sun_path - 1);
+  ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ASSERT_EQ(::symlink("/dev/zero", tree.Path("a/zero.txt").c_str()), 0);
+  ASSERT_EQ(::symlink("/proc/self/environ", tree.Path("a/environ.txt").c_str()), 0);
   auto p = Pattern("hit");
   TGrepOptions o = In(tree, "a/*.*");
   o.SubFolders = true;
@@ -161,6 +172,7 @@ TEST(GrepEngine, UnreadableEntriesGiveErrorLinesAndTheRunGoesOn) {
   EXPECT_NE(std::find(body.begin(), body.end(), "\x81\xa1 " + tree.Path("a/loop") + errorTail), body.end());
   EXPECT_NE(std::find(body.begin(), body.end(), "\x81\xa1 " + tree.Path("a/up") + errorTail), body.end());
   EXPECT_EQ(body.size(), 3u);
+  ::close(sock);
 }
 
 TEST(GrepEngine, ZeroLengthMatchesAdvanceAndCountOncePerPosition) {

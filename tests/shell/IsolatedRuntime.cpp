@@ -2,7 +2,7 @@
 // editor processes it starts, which inherit the variable) never meet the user's editors or
 // those of a test running beside it on the message bus. Every test gets a user folder of its
 // own too: the history, Common.ini and the key map a window writes never reach the next test
-// or the build's own user folder.
+// or the build's own user folder, and neither do its journals of unsaved edits.
 #include "platform/VornUtil.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +25,8 @@ class TOwnUserFolder : public ::testing::EmptyTestEventListener {
     char pattern[] = "/tmp/vorn-shell-user-XXXXXX";
     folder_ = ::mkdtemp(pattern) ? std::string(pattern) + "/" : std::string();
     vorn::SetUserFolderOverride(folder_);
+    // The journals of unsaved edits too: a test's typing is never offered to the next test.
+    if (!folder_.empty()) ::setenv("XDG_STATE_HOME", (folder_ + "state").c_str(), 1);
   }
   void OnTestEnd(const ::testing::TestInfo&) override {
     vorn::SetUserFolderOverride(std::string());

@@ -18,10 +18,13 @@
 #include <QUrl>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 
 namespace vorn {
 namespace {
@@ -161,6 +164,36 @@ TEST_F(MainWindowTest, ANamedPipeNeverHoldsUpTheStart) {
   ASSERT_TRUE(w->ProcessCommandLine({pipe}));
   EXPECT_TRUE(w->FileName().empty());
   EXPECT_EQ(w->ShownText(), QString());
+}
+
+// A device, a pipe, a socket or a kernel file on the command line is named in a message at
+// once; none is read, and none is offered for creation (saving would then write into it).
+TEST_F(MainWindowTest, PathsThatAreNotFilesGiveTheirMessageAtOnce) {
+  const auto pipe = (dir_ / "pipe").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const auto sock = (dir_ / "sock").string();
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::strncpy(addr.sun_path, sock.c_str(), sizeof addr.sun_path - 1);
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  for (const std::string& path : {std::string("/dev/zero"), pipe, sock, std::string("/proc/self/mem")}) {
+    SCOPED_TRACE(path);
+    asked_.clear();
+    warned_.clear();
+    QElapsedTimer clock;
+    clock.start();
+    auto w = NewWindow(daYes);
+    ASSERT_TRUE(w->ProcessCommandLine({path}));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(w->FileName().empty());
+    EXPECT_EQ(w->ShownText(), QString());
+    EXPECT_TRUE(asked_.empty());
+    ASSERT_EQ(warned_.size(), 1u);
+    EXPECT_TRUE(warned_[0].contains(QString::fromStdString(CanonicalFileName(path)))) << warned_[0].toStdString();
+    EXPECT_TRUE(warned_[0].endsWith(QStringLiteral("は開けません"))) << warned_[0].toStdString();
+  }
+  ::close(fd);
 }
 
 TEST_F(MainWindowTest, FurtherFilesAreHandedOnAndOnlyTheFirstOpensHere) {
