@@ -178,11 +178,14 @@ TDirtyRegion TVornEditCore::TakeDirty() {
 // --- the store's changes ---------------------------------------------------------------------
 
 void TVornEditCore::StoreChanged(const TStoreChange& change) {
+  if (change.Kind != scMarks) ++textVersion_;
   // The row after a final line break holds a caret; the row after a last row without one does not.
   state_.CaretRow = std::min(state_.CaretRow, LastCaretRow());
   state_.TopRow = std::min(state_.TopRow, LastCaretRow());
   switch (change.Kind) {
     case scMarks:
+      // Marks, modified bits and difference kinds show in the margin beside every row.
+      dirty_.All = true;
       return;
     case scLoad:
     case scClear:

@@ -362,6 +362,9 @@ public:
 
   // --- what the widget repaints ----------------------------------------------------------
   const TDirtyRegion& Dirty() const { return dirty_; }
+  // Counts the changes of the rows (edits, loads, re-wraps): what a painter remembered of the
+  // rows' tokens holds while it stays the same.
+  int TextVersion() const { return textVersion_; }
   TDirtyRegion TakeDirty();
   std::function<void()> OnCaretMoved;
   std::function<void()> OnChange;
@@ -471,6 +474,7 @@ private:
   bool macroShift_ = false;
   bool fastRepeat_ = false;
   TDirtyRegion dirty_;
+  int textVersion_ = 0;
   std::unique_ptr<TVornEditKeyword> findCondition_;
   TVornEditSeikeiOption seikei_;
   THotSpotKinds hotSpotKinds_;

@@ -21,13 +21,13 @@ void TEditMetrics::SetClientSize(int width, int height) {
 
 // The viewport excludes the scroll bars already, so no bar sizes are taken off here. Below 1
 // the core clamps; the raw value stays visible to tests of collapsed panes.
-int TEditMetrics::VisibleRows() const { return (height_ - kTop - 5) / fontHeight_; }
+int TEditMetrics::VisibleRows() const { return (height_ - top_ - 5) / RowHeight(); }
 
-int TEditMetrics::VisibleCols() const { return (width_ - kLeft - cellWidth_ / 2) / cellWidth_; }
+int TEditMetrics::VisibleCols() const { return (width_ - left_ - cellWidth_ / 2) / cellWidth_; }
 
-int TEditMetrics::ScreenRows() const { return std::max(1, screenHeight_ / fontHeight_); }
+int TEditMetrics::ScreenRows() const { return std::max(1, screenHeight_ / RowHeight()); }
 
-int TEditMetrics::PaintedRows() const { return std::max(0, (height_ - kTop + fontHeight_ - 1) / fontHeight_); }
+int TEditMetrics::PaintedRows() const { return std::max(0, (height_ - top_ + RowHeight() - 1) / RowHeight()); }
 
 QFont DefaultEditFont() {
   QFont font(QStringLiteral("IPAGothic"));

@@ -16,6 +16,13 @@ public:
   void Measure(const QFont& font);
   void SetClientSize(int width, int height);
   void SetScreenHeight(int pixels) { screenHeight_ = pixels; }
+  // The text area's top-left corner (the ruler band above it, the margin left of it) and the
+  // pixel rows added below each row (the caret-row underline).
+  void SetMargins(int left, int top) {
+    left_ = left;
+    top_ = top;
+  }
+  void SetUnderlineSpace(int pixels) { underline_ = pixels; }
 
   int FontHeight() const { return fontHeight_; }
   int Ascent() const { return ascent_; }
@@ -26,16 +33,17 @@ public:
   int ScreenRows() const override;
   int VisibleCols() const override;
   int CellWidth() const override { return cellWidth_; }
-  int RowHeight() const override { return fontHeight_; }
-  int TextLeft() const override { return kLeft; }
-  int TextTop() const override { return kTop; }
+  int RowHeight() const override { return fontHeight_ + underline_; }
+  int TextLeft() const override { return left_; }
+  int TextTop() const override { return top_; }
   int ClientWidth() const override { return width_; }
   int ClientHeight() const override { return height_; }
 
 private:
   // The margins without rulers.
-  static constexpr int kLeft = 10;
-  static constexpr int kTop = 2;
+  int left_ = 10;
+  int top_ = 2;
+  int underline_ = 0;
   int cellWidth_ = 8;
   int fontHeight_ = 16;
   int ascent_ = 13;

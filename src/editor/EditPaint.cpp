@@ -36,22 +36,81 @@ TSelSpan TVornEdit::SelectionSpanOf(int row) const {
 
 TEndMark TVornEdit::EndMarkOf(int row) const {
   const int n = core_->RowCount();
+  const bool ret = look_.Marks.RetMark;
+  const bool eof = look_.Marks.EofMark;
   if (row < n) {
     switch (core_->RowKind(row)) {
-      case reLineEnd: return TEndMark::LineEnd;
-      case reTextEnd: return TEndMark::Eof;
+      case reLineEnd: return ret ? TEndMark::LineEnd : TEndMark::None;
+      case reTextEnd: return eof ? TEndMark::Eof : TEndMark::None;
       default: return TEndMark::None;
     }
   }
-  if (row == n && (n == 0 || core_->RowKind(n - 1) != reTextEnd)) return TEndMark::Eof;
+  if (eof && row == n && (n == 0 || core_->RowKind(n - 1) != reTextEnd)) return TEndMark::Eof;
   return TEndMark::None;
 }
 
+// The caret row carries the underline while no selection exists.
+int TVornEdit::UnderlineRow() const {
+  if (!look_.Marks.Underline || core_->HasSelection() || !core_->CaretVisible()) return -1;
+  return core_->CaretRow();
+}
+
+// The formatting width's line, or -1 where it is not shown.
+int TVornEdit::WrapLineX() const {
+  if (!look_.Marks.WordWrapLine || !look_.WrapMarker || core_->Store().WordWrap() || core_->ReadOnly()) return -1;
+  if (look_.WrapCount < core_->LeftCol()) return -1;
+  return metrics_.TextLeft() + (look_.WrapCount - core_->LeftCol()) * metrics_.CellWidth();
+}
+
 void TVornEdit::PaintRowInto(QPainter& p, int row) {
-  const TRowBand band{metrics_.TextTop() + (row - core_->TopRow()) * metrics_.RowHeight(), metrics_.TextLeft(),
-                      viewport()->width(), core_->LeftCol()};
+  const int top = metrics_.TextTop() + (row - core_->TopRow()) * metrics_.RowHeight();
+  const TRowBand band{top, metrics_.TextLeft(), viewport()->width(), core_->LeftCol()};
   const std::string_view text = row < core_->RowCount() ? core_->Store().Row(row) : std::string_view();
-  painter_.PaintRow(p, band, text, EndMarkOf(row), SelectionSpanOf(row));
+  ColorRowInto(row, rowPaint_);
+  painter_.PaintCells(p, band, text, rowPaint_, SelectionSpanOf(row));
+  PaintRowExtras(p, row, top);
+}
+
+// What lies beside and below a row's cells: its margin, the underline pixel row and the
+// formatting width's line.
+void TVornEdit::PaintRowExtras(QPainter& p, int row, int top) {
+  const int fh = metrics_.FontHeight();
+  const int rh = metrics_.RowHeight();
+  const int width = viewport()->width();
+  const int left = metrics_.TextLeft();
+  if (rh > fh) {
+    p.fillRect(left, top + fh, width - left, rh - fh, palette_[ce::Normal].Back);
+    if (row == UnderlineRow()) p.fillRect(left, top + fh, width - left, 1, palette_[ce::Underline].Text);
+  }
+  const int x = WrapLineX();
+  if (x >= left && x < width) p.fillRect(x, top, 1, rh, palette_[ce::WrapLine].Text);
+  const TMarginSetup setup{look_.PhysicalLineNum, &core_->FindCondition()};
+  const TMarginRow m = row <= core_->RowCount() ? MarginRowOf(core_->Store(), setup, row) : TMarginRow{};
+  margin_.PaintRow(p, palette_, m, top, rh);
+}
+
+void TVornEdit::PaintRuler(QPainter& p) {
+  const int width = viewport()->width();
+  const int top = metrics_.TextTop();
+  paintedRulerCaret_ = core_->CaretCol();
+  if (!look_.HorizontalRuler) {
+    p.fillRect(0, 0, width, top, palette_[ce::Normal].Back);
+    return;
+  }
+  TRulerState r;
+  r.Width = width;
+  r.LeftCol = core_->LeftCol();
+  const int left = metrics_.TextLeft();
+  const int cw = metrics_.CellWidth();
+  TVornEditScreenStrings& store = core_->Store();
+  if (store.WordWrap())
+    r.End = left + cw * (store.Wrapper().WrapByte() - r.LeftCol + 4);
+  else
+    r.End = std::min(width, left + cw * (HorizontalLimit() - r.LeftCol + 4));
+  r.CaretCol = core_->CaretVisible() || !core_->BrowseMode() ? core_->CaretCol() : -1;
+  if (look_.WrapMarker && (!store.WordWrap() || store.Wrapper().WrapByte() >= look_.WrapCount))
+    r.WrapMarkCol = look_.WrapCount;
+  margin_.PaintRuler(p, palette_, r);
 }
 
 void TVornEdit::PaintRows(int firstRow, int lastRow) {
@@ -60,6 +119,7 @@ void TVornEdit::PaintRows(int firstRow, int lastRow) {
   firstRow = std::max(firstRow, top);
   lastRow = std::min(lastRow, top + metrics_.PaintedRows() - 1);
   if (firstRow > lastRow) return;
+  SyncColoring();
   QPainter p(&image_);
   for (int row = firstRow; row <= lastRow; ++row) PaintRowInto(p, row);
 }
@@ -70,13 +130,15 @@ void TVornEdit::RepaintAll() {
   painter_.SetColumnRule({core_->CaretOptions().TabSpaceCount, store.WordWrap() ? store.Wrapper().WrapByte() : 0});
   paintedTop_ = core_->TopRow();
   paintedLeft_ = core_->LeftCol();
+  paintedUnderline_ = UnderlineRow();
   imageValid_ = true;
   if (image_.isNull()) return;
   {
-    // The rows fill their own bands; only the margins around them are filled here.
     QPainter p(&image_);
-    p.fillRect(0, 0, viewport()->width(), metrics_.TextTop(), colors_.Back);
-    p.fillRect(0, 0, metrics_.TextLeft(), viewport()->height(), colors_.Back);
+    PaintRuler(p);
+    // Below the last row a part row may remain: the margin's colours reach down to it.
+    p.fillRect(0, metrics_.TextTop(), metrics_.TextLeft(), viewport()->height() - metrics_.TextTop(),
+               palette_[ce::Normal].Back);
   }
   PaintRows(paintedTop_, paintedTop_ + metrics_.PaintedRows() - 1);
 }
@@ -99,9 +161,26 @@ void TVornEdit::Flush() {
   if (resized || !imageValid_ || dirty.All || core_->TopRow() != paintedTop_ || core_->LeftCol() != paintedLeft_) {
     RepaintAll();
     changed = viewport()->rect();
-  } else if (dirty.FirstRow >= 0) {
-    PaintRows(dirty.FirstRow, dirty.LastRow);
-    changed += RowsRect(dirty.FirstRow, dirty.LastRow);
+  } else {
+    if (dirty.FirstRow >= 0) {
+      PaintRows(dirty.FirstRow, dirty.LastRow);
+      changed += RowsRect(dirty.FirstRow, dirty.LastRow);
+    }
+    // The underline follows the caret row, the ruler's marker its column.
+    const int underline = UnderlineRow();
+    if (underline != paintedUnderline_) {
+      for (int row : {paintedUnderline_, underline}) {
+        if (row < 0) continue;
+        PaintRows(row, row);
+        changed += RowsRect(row, row);
+      }
+      paintedUnderline_ = underline;
+    }
+    if (look_.HorizontalRuler && paintedRulerCaret_ != core_->CaretCol() && !image_.isNull()) {
+      QPainter p(&image_);
+      PaintRuler(p);
+      changed += QRect(0, 0, viewport()->width(), metrics_.TextTop());
+    }
   }
   const QRect caret = CaretRect();
   if (caret != paintedCaret_ || dirty.Caret) {

@@ -1,22 +1,24 @@
-// TRowPainter: one display row on the cell grid, on any QPainter (screen or printer).
+// TRowPainter: one display row on the cell grid, on any QPainter (screen or printer), in the
+// colours and marks its colouring decided.
 #pragma once
 
 #include <QFont>
 #include <QRawFont>
 
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "editcore/RowColoring.h"
 #include "editor/ColumnWalk.h"
 #include "editor/EditColors.h"
+#include "editor/PaintPalette.h"
 
 class QPainter;
 
 namespace vorn {
-
-enum class TEndMark { None, LineEnd, Eof };
 
 // Where a row goes: its top, the text area's left and right edges in pixels and the first
 // visible column. Column c starts at Left + (c - LeftCol) * cell width.
@@ -37,47 +39,71 @@ struct TSelSpan {
 
 class TRowPainter {
 public:
+  TRowPainter();
   // The font's glyphs are placed on cells of cellWidth; rows are rowHeight high with the
   // baseline at ascent.
   void SetFont(const QFont& font, int cellWidth, int rowHeight, int ascent);
-  void SetColors(const TEditColors& colors) { colors_ = colors; }
+  // The colour table the cells' entries name.
+  void SetPalette(const TPaintPalette& palette) { palette_ = palette; }
+  const TPaintPalette& Palette() const { return palette_; }
+  // Plain rows (PaintRow) take these colours instead of the table's.
+  void SetColors(const TEditColors& colors);
   void SetColumnRule(const TColumnRule& rule) { rule_ = rule; }
   const TColumnRule& ColumnRule() const { return rule_; }
+  // Glyphs may overhang their cells (italic, bold): they are not clipped to them.
+  void SetPerCharacterDrawing(bool on) { perChar_ = on; }
   int CellWidth() const { return cellWidth_; }
   int RowHeight() const { return rowHeight_; }
 
-  // Fills the band and draws the visible characters of row with its end mark and selection.
+  // A row without syntax colours: every character in the text colour, its end mark and
+  // selection.
   void PaintRow(QPainter& p, const TRowBand& band, std::string_view row, TEndMark mark, TSelSpan sel);
+  // The row as its colouring decided (cells with entries and marks, see TRowColorer).
+  void PaintCells(QPainter& p, const TRowBand& band, std::string_view row, const TRowPaint& paint, TSelSpan sel);
 
 private:
-  struct TCell {
-    char16_t Unit;
-    int Col;
-    int Cells;
+  struct TRun {
+    QRgb Color;
+    int Variant;
+    QList<quint32> Glyphs;
+    QList<QPointF> Positions;
   };
-  void CollectCells(std::string_view row, int firstCol, int lastCol, int& endCol);
-  void DrawGlyphs(QPainter& p, const TRowBand& band, TSelSpan sel);
-  void DrawClippedGlyph(QPainter& p, const TRowBand& band, const TCell& cell, const QRect& clip, const QColor& color);
-  void DrawEndMark(QPainter& p, const TRowBand& band, TEndMark mark, int col, bool selected);
+  struct TFontVariant {
+    QFont Font;
+    QRawFont Raw;
+    std::vector<std::uint32_t> Glyphs;    // by UTF-16 unit
+    std::vector<std::uint16_t> Advances;  // pixels, by UTF-16 unit
+  };
+  void FillBackgrounds(QPainter& p, const TRowBand& band, const TRowPaint& paint, TSelSpan sel);
+  void DrawGlyphs(QPainter& p, const TRowBand& band, std::string_view row, const TRowPaint& paint, TSelSpan sel);
+  void DrawStyleLines(QPainter& p, const TRowBand& band, const TRowPaint& paint);
+  void DrawMarks(QPainter& p, const TRowBand& band, std::string_view row, const TRowPaint& paint);
+  void DrawControl(QPainter& p, const TRowBand& band, const TPaintCell& c, unsigned char byte);
+  void DrawEndMark(QPainter& p, const TRowBand& band, const TRowPaint& paint);
+  // clipCells 0: not clipped (overhang wanted).
+  void DrawClippedGlyph(QPainter& p, const TRowBand& band, int variant, char16_t unit, int col, const QColor& color,
+                        int clipCol, int clipCells);
+  QColor TextOf(const TPaintCell& c) const;
   int XOf(const TRowBand& band, int col) const { return band.Left + (col - band.LeftCol) * cellWidth_; }
+  TFontVariant& Variant(int index);
+  std::uint32_t GlyphOf(int variant, char16_t unit, int cells);
 
   QFont font_;
-  QRawFont raw_;
   int cellWidth_ = 8;
   int rowHeight_ = 16;
   int ascent_ = 13;
-  TEditColors colors_;
+  bool perChar_ = false;
+  TPaintPalette palette_;
   TColumnRule rule_;
-  std::uint32_t GlyphOf(char16_t unit, int cells);
   static constexpr std::uint32_t kUnknownGlyph = 0xFFFFFFFFu;
   static constexpr std::uint32_t kFallbackGlyph = 0xFFFFFFFEu;
-
-  std::vector<TCell> cells_;
-  std::vector<std::uint32_t> glyphCache_;    // by UTF-16 unit
-  std::vector<std::uint16_t> advanceCache_;  // pixels, by UTF-16 unit
-  QList<quint32> runGlyphs_[2];
-  QList<QPointF> runPositions_[2];
+  // Regular, bold, italic, bold italic; built on first use.
+  std::array<TFontVariant, 4> variants_;
+  std::array<bool, 4> variantReady_{};
+  std::vector<TRun> runs_;
   std::vector<std::size_t> fallback_;
+  TRowColorer plain_;
+  TRowPaint plainPaint_;
 };
 
 }  // namespace vorn

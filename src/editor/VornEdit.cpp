@@ -49,19 +49,19 @@ void TVornEdit::SetEditFont(const QFont& font) {
   ApplyFont();
 }
 
+// Overrides the table's text, selection and end-mark colours until the look is applied again.
 void TVornEdit::SetColors(const TEditColors& colors) {
   colors_ = colors;
   painter_.SetColors(colors_);
+  palette_ = painter_.Palette();
   imageValid_ = false;
   Flush();
 }
 
 void TVornEdit::ApplyFont() {
   metrics_.Measure(font_);
-  painter_.SetFont(font_, metrics_.CellWidth(), metrics_.RowHeight(), metrics_.Ascent());
-  painter_.SetColors(colors_);
-  imageValid_ = false;
-  Flush();
+  painter_.SetFont(font_, metrics_.CellWidth(), metrics_.FontHeight(), metrics_.Ascent());
+  ApplyLook();
 }
 
 void TVornEdit::ScheduleFlush() {

@@ -17,12 +17,25 @@
 #include "editor/EditClipboard.h"
 #include "editor/EditColors.h"
 #include "editor/EditMetrics.h"
+#include "editor/MarginPainter.h"
 #include "editor/RowPainter.h"
 #include "store/VornEditStrings.h"
 
 namespace vorn {
 
 class TVornEdit;
+
+// How a pane looks besides its colour table: the marks, margins and rulers a file type sets.
+struct TPaneLook {
+  TVornEditMarksValues Marks;
+  bool VerticalRuler = false;  // line numbers in the left margin
+  bool HorizontalRuler = false;
+  bool PhysicalLineNum = false;
+  bool LeftMarginLine = false;
+  bool WrapMarker = false;  // the formatting options' automatic trigger: its width is marked
+  int WrapCount = 70;
+  friend bool operator==(const TPaneLook&, const TPaneLook&) = default;
+};
 
 // Where a pane's key-downs go: the window's key map. The pane has no key handling of its own,
 // so every key reaches the commands through one table.
@@ -52,6 +65,17 @@ public:
   QFont EditFont() const { return font_; }
   void SetColors(const TEditColors& colors);
   const TEditColors& Colors() const { return colors_; }
+  // The view options (colour table, keywords, brackets, comment, quotations) the rows are
+  // coloured with; shared with the store's bracket walk. Null: plain colours.
+  void SetViewOptions(std::shared_ptr<TVornEditViewInfo> view);
+  const std::shared_ptr<TVornEditViewInfo>& ViewOptions() const { return view_; }
+  void SetLook(const TPaneLook& look);
+  const TPaneLook& Look() const { return look_; }
+  // Italic or bold glyphs may overhang their cells: recomputed with the font and colours.
+  bool PerCharacterDrawing() const { return perChar_; }
+  // What the painter decides for row: its cells (character, colour entry, style, mark) and
+  // its margin, as text (see DumpRowPaint), so colouring is tested without pixels.
+  std::string PaintDump(int row);
 
   // Brings the backing image, scroll bars and caret up to date with the core and schedules
   // the screen update of what changed.
@@ -133,6 +157,15 @@ private:
   bool EnsureImageSize();
   void PaintRows(int firstRow, int lastRow);
   void PaintRowInto(QPainter& p, int row);
+  void ApplyLook();
+  void SyncColoring();
+  TRowSpan SpanOf(int row);
+  int LineStartState(int firstRow);
+  void ColorRowInto(int row, TRowPaint& paint);
+  void PaintRuler(QPainter& p);
+  void PaintRowExtras(QPainter& p, int row, int top);
+  int UnderlineRow() const;
+  int WrapLineX() const;
   TSelSpan SelectionSpanOf(int row) const;
   TEndMark EndMarkOf(int row) const;
   QRect RowsRect(int firstRow, int lastRow) const;
@@ -183,6 +216,23 @@ private:
   TQtClipboard clipboard_;
   TEditColors colors_;
   TRowPainter painter_;
+  std::shared_ptr<TVornEditViewInfo> view_;
+  TPaneLook look_;
+  TPaintPalette palette_;
+  bool perChar_ = false;
+  TRowColorer colorer_;
+  TRowPaint rowPaint_;
+  TMarginPainter margin_;
+  // The logical line of the last coloured wrapped row, joined, and where its rows start.
+  struct TJoinedLine {
+    int First = -1;
+    int Last = -1;
+    std::string Text;
+    std::vector<int> Offsets;
+  } line_;
+  int coloredVersion_ = -1;
+  int paintedRulerCaret_ = -2;
+  int paintedUnderline_ = -1;
   QImage image_;
   bool imageValid_ = false;
   int paintedTop_ = -1;

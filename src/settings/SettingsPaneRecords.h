@@ -8,6 +8,9 @@ namespace vorn {
 
 class TSettingsPaneRecords : public TSettingsPaneTarget {
 public:
+  // engine: what the view's keywords and brackets match with (none: they never match).
+  explicit TSettingsPaneRecords(TBregexp* engine = nullptr) : view(engine) {}
+
   TVornEditCaret& Caret() override { return caret; }
   TVornEditMargin& Margin() override { return margin; }
   TVornEditMarks& Marks() override { return marks; }
@@ -24,7 +27,7 @@ public:
   TVornEditCaret caret;
   TVornEditMargin margin;
   TVornEditMarks marks;
-  TVornEditViewInfo view{nullptr};
+  TVornEditViewInfo view;
   TVornEditWrapOption wrap;
   TVornEditSeikeiOption seikei{nullptr};
   TPaneTypeOptions typeOptions;

@@ -4,9 +4,14 @@
 
 #include "base/VornError.h"
 #include "editor/VornEdit.h"
+#include "settings/SjisText.h"
 #include "settings/FileSetting.h"
 #include "settings/SettingsPaneRecords.h"
 #include "settings/SettingsApplyTarget.h"
+
+#include <QFontDatabase>
+
+#include <algorithm>
 
 namespace vorn {
 namespace {
@@ -16,7 +21,10 @@ namespace {
 // a selection) stays as it is.
 class TPaneRecords : public TSettingsPaneRecords {
 public:
-  TPaneRecords(const TVornEditCaretValues& current, bool modified) : modified_(modified) { caret.SetValues(current); }
+  TPaneRecords(const TVornEditCaretValues& current, bool modified)
+      : TSettingsPaneRecords(RegexpBinding()), modified_(modified) {
+    caret.SetValues(current);
+  }
   bool DocumentModified() const override { return modified_; }
 
 private:
@@ -37,10 +45,37 @@ public:
   TWindowTypeOptions window;
 };
 
+TPaneLook LookOf(const TPaneRecords& r) {
+  TPaneLook look;
+  const TVornEditMarks& m = r.marks;
+  look.Marks = {m.EofMark(), m.RetMark(), m.Underline(), m.WordWrapLine(), m.TabMark(), m.DBSpaceMark(), m.SpaceMark()};
+  look.VerticalRuler = r.typeOptions.VerticalRuler;
+  look.HorizontalRuler = r.typeOptions.HorizontalRuler;
+  look.PhysicalLineNum = r.typeOptions.PhysicalLineNum;
+  look.LeftMarginLine = r.typeOptions.LeftMarginLine;
+  look.WrapMarker = r.seikei.AutoTrigger();
+  look.WrapCount = r.seikei.WrapCount();
+  return look;
+}
+
+// The type's font where it names one of its own and the face is installed; the stored
+// default face of another platform leaves the control's own font.
+QFont FontOf(const TFontSpec& spec) {
+  QFont font = DefaultEditFont();
+  if (spec == DefaultEditorFont()) return font;
+  const QString face = QString::fromStdString(Utf8(spec.Name));
+  if (!face.isEmpty() && QFontDatabase::hasFamily(face)) font.setFamily(face);
+  if (spec.Height < 0)
+    font.setPixelSize(-spec.Height);
+  else if (spec.Height > 0)
+    font.setPointSize(std::max(1, spec.Size()));
+  return font;
+}
+
 }  // namespace
 
-// Only the parts the pane takes so far reach it: the caret and tab behaviour and what a save
-// cleans up; colours, margins and the wrap width follow with the pane's option records.
+// The type's records reach every pane: caret and tab behaviour, what a save cleans up, the
+// view options (colours, keywords, brackets), marks, margins, rulers and font.
 void TEditorWindow::ApplyFileType() {
   process_.appliedTypeName = FileName();
   if (Services().fileTypeFor) ApplyTypeSetting(Services().fileTypeFor(FileName()));
@@ -59,7 +94,11 @@ void TEditorWindow::ApplyTypeSetting(TFileSetting* type) {
   }
   process_.windowType = records.window;
   const TPaneTypeOptions& options = records.pane.typeOptions;
-  ForEachPane([&records, &options](TVornEdit& pane) {
+  auto view = std::make_shared<TVornEditViewInfo>(RegexpBinding());
+  view->Assign(records.pane.view);
+  const TPaneLook look = LookOf(records.pane);
+  const QFont font = FontOf(options.Font);
+  ForEachPane([&](TVornEdit& pane) {
     TVornEditCore& core = pane.Core();
     core.SetCaretOptions(records.pane.caret.Values());
     core.SaveCleanUp = {options.TrimRight, options.TrimRightWSpace, options.ExpandTab, options.ExpandWSpace,
@@ -74,8 +113,11 @@ void TEditorWindow::ApplyTypeSetting(TFileSetting* type) {
     if (type.CommentOnly()) seikei.SetCommentThrough(true);
     seikei.EndUpdate();
     core.AlignWidth = type.WrapCount();
-    const TVornEditViewInfo& view = records.pane.view;
-    core.SetHotSpotKinds({view.Url(), view.Mail(), view.FileObj(), view.MailId()});
+    const TVornEditViewInfo& typeView = records.pane.view;
+    core.SetHotSpotKinds({typeView.Url(), typeView.Mail(), typeView.FileObj(), typeView.MailId()});
+    if (!(pane.EditFont() == font)) pane.SetEditFont(font);
+    pane.SetViewOptions(view);
+    pane.SetLook(look);
     pane.RepaintAll();
   });
   process_.appliedTypeTabs = edit_->Core().CaretOptions().TabSpaceCount;

@@ -135,6 +135,9 @@ void TGrepPart::ShowGrepResult(const TGrepOutcome& outcome) {
   process.appliedTypeName = GrepTypeName();
   if (process.Services().grepTypeFor) window_.ApplyTypeSetting(process.Services().grepTypeFor());
   window_.StatusPanels()->SetPanelText(TStatusPanels::spMessage, FromSjis(outcome.StatusText));
+  // The results show what was searched for in the find colour.
+  if (process.shownGrep)
+    window_.ForEachPane([&process](TVornEdit& pane) { pane.Core().FindCondition().Assign(*process.shownGrep); });
   window_.SizeByColumnsAndRows(-2);
 }
 

@@ -9,6 +9,8 @@ void CopyPaneSettings(const TVornEdit& from, TVornEdit& to) {
   const TVornEditCore& source = from.Core();
   TVornEditCore& target = to.Core();
   to.SetEditFont(from.EditFont());
+  to.SetViewOptions(from.ViewOptions());
+  to.SetLook(from.Look());
   to.SetColors(from.Colors());
   target.SetCaretOptions(source.CaretOptions());
   target.SetReadOnly(source.ReadOnly());

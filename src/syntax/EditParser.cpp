@@ -121,6 +121,12 @@ TVornEditParser::TVornEditParser(const TVornEditViewInfo* owner, std::string_vie
   NextToken();
 }
 
+TVornEditParser::TVornEditParser(const TVornEditViewInfo* owner, std::string_view text, bool plain, int state,
+                                 int offset)
+    : owner_(owner), state_(state), start_(text.data()), length_(static_cast<int>(text.size())), plain_(plain) {
+  ResumeAt(offset, state);
+}
+
 bool TVornEditParser::Matches(TBregexpObj& pattern, int p, int& len) const {
   len = 0;
   // Literal patterns are tried at every token start and every byte of a bracket body: a first-byte test
@@ -147,6 +153,13 @@ TTokenKind TVornEditParser::NextToken() {
   kind_ = kind;
   fresh_ = false;
   return kind_;
+}
+
+TTokenKind TVornEditParser::ResumeAt(int offset, int state) {
+  tokenEnd_ = offset < 0 ? 0 : (offset > length_ ? length_ : offset);
+  state_ = state;
+  fresh_ = tokenEnd_ == 0;
+  return NextToken();
 }
 
 bool TVornEditParser::TryOwnerToken(int p) {

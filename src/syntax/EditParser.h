@@ -56,9 +56,14 @@ class TVornEditParser {
 public:
   // The text is not copied: it must outlive the parser. owner may be null (character classes only).
   TVornEditParser(const TVornEditViewInfo* owner, std::string_view text, bool plain, int state);
+  // Starts at offset instead of the text's start (see ResumeAt).
+  TVornEditParser(const TVornEditViewInfo* owner, std::string_view text, bool plain, int state, int offset);
   virtual ~TVornEditParser() = default;
 
   virtual TTokenKind NextToken();
+  // Continues at offset (a token boundary found by an earlier walk) in state, so that a painter
+  // can start inside a long line without tokenising everything before it.
+  TTokenKind ResumeAt(int offset, int state);
 
   TTokenKind Kind() const { return kind_; }
   int State() const { return state_; }

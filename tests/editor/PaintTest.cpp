@@ -7,12 +7,14 @@
 #include <random>
 
 #include "EditFixture.h"
+#include "RenderFixture.h"
 
 namespace vorn::test {
 namespace {
 
 const char* const kPieces[] = {"a", "bc", " ", "\t", "\x82\xA0", "\x93\xFA\x96\x7B", "\xB1", ",", "\r\n", "\r\n",
-                               "word", "\x87\x40", "\xFA\x40", "\x88\x9F\x88\x9F", "longer text here "};
+                               "word", "\x87\x40", "\xFA\x40", "\x88\x9F\x88\x9F", "longer text here ", "/*", "*/",
+                               "\"", "//", "\x81\x40", "\x01", "int "};
 
 std::string RandomText(std::mt19937& rng, int pieces) {
   std::string text;
@@ -74,13 +76,26 @@ std::string RandomStep(std::mt19937& rng, TVornEdit& edit) {
 class PaintTest : public ::testing::TestWithParam<int> {};
 
 // Whatever the incremental path skipped shows as a difference from painting every row again.
+// Parameters from 100 on paint with syntax colours, every mark, both rulers and line numbers,
+// and add bookmarks and find patterns to the random actions.
 TEST_P(PaintTest, IncrementalRepaintEqualsFullRepaintAfterRandomActions) {
-  const int wrapByte = GetParam();
-  std::mt19937 rng(1234 + static_cast<unsigned>(wrapByte));
+  const int wrapByte = GetParam() % 100;
+  const bool styled = GetParam() >= 100;
+  std::mt19937 rng(1234 + static_cast<unsigned>(GetParam()));
   auto edit = MakeEdit(NewWrappedStore(), {360, 260});
+  if (styled) StyleForRendering(*edit);
   LoadText(*edit, RandomText(rng, 120), wrapByte);
   for (int step = 0; step < 400; ++step) {
-    const std::string action = RandomStep(rng, *edit);
+    std::string action = RandomStep(rng, *edit);
+    if (styled && step % 13 == 0) {
+      TVornEditScreenStrings& store = edit->Core().Store();
+      store.LineMarkTable().SetNumbered(static_cast<int>(rng() % 10), static_cast<int>(rng() % (store.LineCount() + 1)));
+      action += " + bookmark";
+    }
+    if (styled && step % 17 == 0) {
+      edit->Core().FindCondition().SetPattern(rng() % 2 ? "a" : "*/");
+      action += " + find";
+    }
     QApplication::processEvents();
     edit->Flush();
     if (step % 5 != 0) continue;
@@ -93,6 +108,13 @@ TEST_P(PaintTest, IncrementalRepaintEqualsFullRepaintAfterRandomActions) {
   edit->Core().ClearSelection();
   edit->Flush();
   auto fresh = MakeEdit(edit->Core().SharedStore(), {360, 260});
+  if (styled) {
+    fresh->SetViewOptions(edit->ViewOptions());
+    fresh->SetLook(edit->Look());
+    fresh->Core().FindCondition().Assign(edit->Core().FindCondition());
+    // The ruler and the underline show where the caret is.
+    fresh->Core().SetCaretPos(edit->Core().CaretRow(), edit->Core().CaretCol());
+  }
   fresh->Core().SetCaretOptions(edit->Core().CaretOptions());
   fresh->Core().SetTopRow(edit->Core().TopRow());
   fresh->Core().SetLeftCol(edit->Core().LeftCol());
@@ -100,7 +122,7 @@ TEST_P(PaintTest, IncrementalRepaintEqualsFullRepaintAfterRandomActions) {
   EXPECT_EQ(FirstDifference(edit->BackingImage(), fresh->BackingImage()), QPoint(-1, -1));
 }
 
-INSTANTIATE_TEST_SUITE_P(WrapWidths, PaintTest, ::testing::Values(0, 24));
+INSTANTIATE_TEST_SUITE_P(WrapWidths, PaintTest, ::testing::Values(0, 24, 100, 124));
 
 QRect CellRect(const TVornEdit& edit, int row, int col, int cells = 1) {
   const TEditMetrics& m = edit.Metrics();
