@@ -15,12 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   TKeyTable table = TKeyTable::BuiltIn();
   table.AssignFromBytes(bytes);
-  const TFunctionSet all = TFunctionSet().set();
   for (int m = 0; m < kModifierStates; ++m)
     for (int k = 0; k < kVirtualKeys; ++k) {
       const int v = table.At(m, k);
       if (!IsFunctionNumber(v) && v != kNoAssignment && v != kHotKeyMarker) std::abort();
-      const TKeyDispatch d = DispatchKey(table, k, m, all);
+      const TKeyDispatch d = DispatchKey(table, k, m);
       if (d.Function != kNoAssignment && !IsFunctionNumber(d.Function)) std::abort();
     }
   const std::vector<int> buttons = ParseToolBarBytes(bytes);
