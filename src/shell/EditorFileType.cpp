@@ -60,15 +60,15 @@ TPaneLook LookOf(const TPaneRecords& r) {
 
 // The type's font where it names one of its own and the face is installed; the stored
 // default face of another platform leaves the control's own font.
-QFont FontOf(const TFontSpec& spec) {
+QFont FontOf(const TFontSpec& stored) {
   QFont font = DefaultEditFont();
-  if (spec == DefaultEditorFont()) return font;
-  const QString face = QString::fromStdString(Utf8(spec.Name));
+  if (stored == DefaultEditorFont()) return font;
+  const QString face = QString::fromStdString(Utf8(stored.Name));
   if (!face.isEmpty() && QFontDatabase::hasFamily(face)) font.setFamily(face);
-  if (spec.Height < 0)
-    font.setPixelSize(-spec.Height);
-  else if (spec.Height > 0)
-    font.setPointSize(std::max(1, spec.Size()));
+  if (stored.Height < 0)
+    font.setPixelSize(-stored.Height);
+  else if (stored.Height > 0)
+    font.setPointSize(std::max(1, stored.Size()));
   return font;
 }
 
