@@ -177,6 +177,8 @@ int TDiffPart::MarkWith(std::string_view output, TDiffSide side) {
   if (store.Count() == 0) return 0;
   const int hunks = ApplyDiffMarks(store, ParseDiffOutput(output, side), comparedOffset_, end_);
   shown_ = true;
+  // The marks live in the line-number margin, so a window without one could not show them.
+  if (!window_.Editor()->Look().VerticalRuler) ShowLineNumbers(true);
   RepaintPanes();
   if (hunks == 0) SetStatus(QStringLiteral("相違はありませんでした"));
   window_.UpdateActions();
@@ -218,6 +220,16 @@ void TDiffPart::SetStatus(const QString& text) {
 
 void TDiffPart::RepaintPanes() {
   window_.ForEachPane([](TVornEdit& pane) { pane.RepaintAll(); });
+}
+
+void TDiffPart::ShowLineNumbers(bool on) {
+  for (TEditorWindow* window : window_.Process().Windows())
+    window->ForEachPane([on](TVornEdit& pane) {
+      TPaneLook look = pane.Look();
+      if (look.VerticalRuler == on) return;
+      look.VerticalRuler = on;
+      pane.SetLook(look);
+    });
 }
 
 void TDiffPart::MoveTo(const TDiffTarget& target) {
@@ -286,6 +298,7 @@ void TDiffPart::Clear(bool tellPartner) {
   ClearDiffMarks(window_.Editor()->Core().Store());
   end_ = TDiffEndMarker{};
   shown_ = false;
+  if (!window_.Process().appliedTypeLineNumbers) ShowLineNumbers(false);
   RepaintPanes();
   TMainBus* bus = window_.BusEndpoint();
   if (tellPartner && partner_ && bus)

@@ -55,6 +55,7 @@ private:
   void TellPartnerJump(bool send);
   void SetStatus(const QString& text);
   void RepaintPanes();
+  void ShowLineNumbers(bool on);
 
   TEditorWindow& window_;
   TDiffEndMarker end_;

@@ -121,6 +121,7 @@ void TEditorWindow::ApplyTypeSetting(TFileSetting* type) {
     pane.RepaintAll();
   });
   process_.appliedTypeTabs = edit_->Core().CaretOptions().TabSpaceCount;
+  process_.appliedTypeLineNumbers = look.VerticalRuler;
 }
 
 }  // namespace vorn

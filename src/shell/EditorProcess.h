@@ -88,6 +88,7 @@ public:
   TWindowTypeOptions windowType;
   std::string appliedTypeName;  // the name the applied file type was chosen by
   int appliedTypeTabs = 0;      // the tab width that type gave the panes
+  bool appliedTypeLineNumbers = false;  // whether that type shows line numbers
   bool browseMode = false;
 
   // The grep result shown, with its lines' real paths, kept for the tag jump; the condition a

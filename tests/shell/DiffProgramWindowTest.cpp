@@ -108,8 +108,10 @@ TEST_F(DiffProgramWindowTest, AnEditedTextComparedWithAFileIsMarkedAndWalked) {
     r.ExtFile = other;
     return true;
   };
+  ASSERT_FALSE(w->Editor()->Look().VerticalRuler);
   ASSERT_TRUE(Run(*w, "DiffExec"));
   EXPECT_EQ(Marks(*w), "1:2/0 4:5/1 6:1/2 ");
+  EXPECT_TRUE(w->Editor()->Look().VerticalRuler) << "the marks need the line-number margin";
   EXPECT_TRUE(prompts_.said.empty());
   EXPECT_TRUE(Enabled(*w, "FindUnderDiff") && Enabled(*w, "ClearDiffInfo"));
   EXPECT_FALSE(Enabled(*w, "ChangeDiffFocus")) << "a file is no partner";
@@ -126,6 +128,7 @@ TEST_F(DiffProgramWindowTest, AnEditedTextComparedWithAFileIsMarkedAndWalked) {
 
   ASSERT_TRUE(Run(*w, "ClearDiffInfo"));
   EXPECT_EQ(Marks(*w), "");
+  EXPECT_FALSE(w->Editor()->Look().VerticalRuler) << "the type shows none, so clearing takes them away";
   EXPECT_FALSE(Enabled(*w, "FindOverDiff"));
   EXPECT_EQ(ReadBytes(path), old) << "the comparison never touches the file";
 
