@@ -64,15 +64,24 @@ struct TToken {
 
 // The tokens of a logical line as the view colours them; regions (comments, quotations, bracket
 // regions) are one token each and never equal a bracket.
+// Answers the state at the line's end, or BracketStateUnknown when f stopped the walk.
 template <class F>
-void ForEachToken(const TVornEditViewInfo* view, std::string_view line, int state, F&& f) {
+int ForEachToken(const TVornEditViewInfo* view, std::string_view line, int state, F&& f) {
   TVornEditParser parser(view, line, view == nullptr, state < BracketStateOutside ? BracketStateOutside : state);
   for (TTokenKind kind = parser.Kind(); kind != tkEndOfLine; kind = parser.NextToken()) {
     if (kind == tkBracket || kind == tkComment || kind == tkQuotation) continue;
     const int start = parser.TokenOffset(), end = parser.TokenEnd();
     if (!f(TToken{start, end, line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start))}))
-      return;
+      return BracketStateUnknown;
   }
+  return parser.State();
+}
+
+// A line outside every region stays outside unless a region or comment may start in it.
+bool MayOpenRegion(const TVornEditViewInfo& view, std::string_view bytes) {
+  for (char c : bytes)
+    if (view.MayStartBracketOrComment(static_cast<unsigned char>(c))) return true;
+  return false;
 }
 
 }  // namespace
@@ -107,9 +116,25 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
     const int stored = row < RowCount() ? store_->BracketState(row) : BracketStateOutside;
     return stored == BracketStateUnknown ? lineState : stored;
   };
+  // The end state of the line the forward scan tokenized last, when it walked it whole.
+  int scannedEnd = BracketStateUnknown;
   const auto carryOver = [&](int first, int next) {
+    const int walkedEnd = scannedEnd;
+    scannedEnd = BracketStateUnknown;
     if (next >= RowCount() || store_->BracketState(next) != BracketStateUnknown) return;
+    if (walkedEnd != BracketStateUnknown) {
+      lineState = walkedEnd;
+      return;
+    }
     int state = stateAt(first);
+    if (state == BracketStateOutside && viewInfo_) {
+      bool opens = false;
+      for (int r = first; r < next && !opens; ++r) opens = MayOpenRegion(*viewInfo_, store_->Row(r));
+      if (!opens) {
+        lineState = state;
+        return;
+      }
+    }
     for (int r = first; r < next; ++r) state = store_->Brackets().RowEndState(*store_, r, state);
     lineState = state;
   };
@@ -118,7 +143,7 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
     if (!caretsLine && !MayHoldPair(line, pair)) return false;
     const int state = stateAt(row);
     if (pair.Forward) {
-      ForEachToken(viewInfo_, line, state, [&](const TToken& t) {
+      scannedEnd = ForEachToken(viewInfo_, line, state, [&](const TToken& t) {
         if (caretsLine && t.Start <= start) return true;
         if (Closes(pair, t.Text)) --depth;
         else if (Opens(pair, t.Text)) ++depth;
