@@ -1,20 +1,30 @@
 // The control's search on a 100 MB Shift_JIS document beside memmem and raw Oniguruma over the
-// same bytes: find down without a match, replace all of a million matches and its undo, find
-// up along a 1 MB line of 10,000 adjacent matches, and the bracket search over a million lines.
+// same bytes: find down without a match, replace all of a million matches and its undo, how
+// soon the progress window's stop button ends a replace all, find up along a 1 MB line of
+// 10,000 adjacent matches, and the bracket search over a million lines of a C-like file type.
+// Runs offscreen (the progress window is a real one).
+#include <QPushButton>
 #include <benchmark/benchmark.h>
 #include <oniguruma.h>
 
 #include <sys/resource.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 
+#include "QtBenchMain.h"
 #include "SjisCorpus.h"
+#include "base/ByteBuffer.h"
+#include "dialogs/FindExecForm.h"
 #include "editcore/EditCore.h"
 #include "layout/StoreWrap.h"
 #include "store/FixedGeometry.h"
+#include "syntax/EditParserOptions.h"
+#include "syntax/EditParserStore.h"
 
 namespace vorn {
 namespace {
@@ -36,10 +46,15 @@ struct TDocument {
   std::shared_ptr<TVornEditScreenStrings> store = NewWrappedStore();
   std::unique_ptr<TVornEditCore> core;
 
-  explicit TDocument(const std::string& text) {
+  // loaded: the text comes in as a file does, its rows reading the file's bytes; otherwise
+  // every row owns a copy, as after pasting the whole text.
+  explicit TDocument(const std::string& text, bool loaded = false) {
     geometry.Rows = geometry.Screen = 60;
     geometry.Cols = 160;
-    store->ReplaceRows(0, 0, text);
+    if (loaded)
+      store->LoadFileImage(TByteBuffer(std::string(text)));
+    else
+      store->ReplaceRows(0, 0, text);
     store->UndoObj().ClearAll();
     core = std::make_unique<TVornEditCore>(store, geometry);
     core->SetFocused(true);
@@ -54,6 +69,12 @@ struct TDocument {
 };
 
 TDocument& CorpusDocument() {
+  Binding();
+  static TDocument* doc = new TDocument(Corpus(), true);
+  return *doc;
+}
+
+TDocument& PastedCorpusDocument() {
   Binding();
   static TDocument* doc = new TDocument(Corpus());
   return *doc;
@@ -104,6 +125,18 @@ void BM_FindDownRegexNoMatch(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(Corpus().size()));
 }
 BENCHMARK(BM_FindDownRegexNoMatch)->Unit(benchmark::kMillisecond);
+
+// The same text with every row owning its bytes: scanned through copies of about 1 MB.
+void BM_FindDownRegexNoMatchPastedText(benchmark::State& state) {
+  TDocument& doc = PastedCorpusDocument();
+  doc.Condition(kNoMatchRegex, true);
+  for (auto _ : state) {
+    doc.core->SetCaretPos(0, 0);
+    benchmark::DoNotOptimize(doc.core->FindDown());
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(Corpus().size()));
+}
+BENCHMARK(BM_FindDownRegexNoMatchPastedText)->Unit(benchmark::kMillisecond);
 
 void BM_RawOnigSameBytes(benchmark::State& state) {
   CorpusDocument();  // the module sets Oniguruma up as in the editor
@@ -173,6 +206,64 @@ void BM_ReplaceAllMillionMatches(benchmark::State& state) {
 }
 BENCHMARK(BM_ReplaceAllMillionMatches)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// --- stopping a replace all ----------------------------------------------------------------------------
+
+// The corpus lines with "MATCH" on every `every`th of them.
+std::string SparseMatchText(int every) {
+  const std::string& corpus = Corpus();
+  std::string text;
+  text.reserve(corpus.size() + (1u << 20));
+  std::size_t start = 0;
+  for (int line = 0; start < corpus.size(); ++line) {
+    std::size_t end = corpus.find("\r\n", start);
+    if (end == std::string::npos) end = corpus.size();
+    text.append(corpus, start, end - start);
+    if (line % every == 0) text += " MATCH";
+    text += "\r\n";
+    start = end + 2;
+  }
+  return text;
+}
+
+// From the stop button's click reaching the window's queue to ReplaceAll returning, with the
+// run in full swing: the window only sees the click when the replace lets it breathe.
+void ReplaceAllCancelLatency(benchmark::State& state, const std::string& text) {
+  Binding();
+  for (auto _ : state) {
+    auto doc = std::make_unique<TDocument>(text, true);
+    doc->Condition("MATCH", false);
+    doc->core->FindCondition().SetReplaceText("HIT!");
+    doc->core->FindCondition().SetReplaceMode(true);
+    doc->core->FindCondition().Reset();
+    TFindExecForm form;
+    form.SetTotalLength(static_cast<long long>(text.size()));
+    std::atomic<std::int64_t> clickedAt{0};
+    std::thread user([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      clickedAt = std::chrono::steady_clock::now().time_since_epoch().count();
+      QMetaObject::invokeMethod(form.StopButton(), "click", Qt::QueuedConnection);
+    });
+    const int made = doc->core->ReplaceAll(0, [&form](int kind, int count, int position) {
+      return form.Progress(kind, count, position);
+    });
+    const auto end = std::chrono::steady_clock::now().time_since_epoch().count();
+    user.join();
+    const double latency = std::chrono::duration<double>(std::chrono::steady_clock::duration(end - clickedAt)).count();
+    state.SetIterationTime(latency);
+    state.counters["replaced"] = made;
+    state.counters["cancelled"] = form.Cancelled() ? 1 : 0;
+    state.PauseTiming();
+    doc.reset();
+    state.ResumeTiming();
+  }
+}
+void BM_ReplaceAllCancelLatencyMillionMatches(benchmark::State& state) { ReplaceAllCancelLatency(state, MatchText()); }
+void BM_ReplaceAllCancelLatencySparseMatches(benchmark::State& state) {
+  ReplaceAllCancelLatency(state, SparseMatchText(3000));
+}
+BENCHMARK(BM_ReplaceAllCancelLatencyMillionMatches)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_ReplaceAllCancelLatencySparseMatches)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
 // --- find up along a long line ------------------------------------------------------------------------
 
 void FindUpAlongLine(benchmark::State& state, bool regex) {
@@ -198,11 +289,39 @@ BENCHMARK(BM_FindUpTenThousandAdjacentRegexMatches)->Unit(benchmark::kMillisecon
 
 // --- bracket search -------------------------------------------------------------------------------------
 
+// A C-like file type: "/*" "*/" regions, "//" comments and quotations, so the search reads the
+// tokens as the pane colours them. The lines hold brackets in strings and comments that must
+// not count, and one region spans lines.
+std::unique_ptr<TVornEditViewInfo> CLikeView() {
+  auto view = std::make_unique<TVornEditViewInfo>(RegexpBinding());
+  view->SetQuotation("\"");
+  TVornEditBracketItem& b = view->Brackets().Add();
+  b.LeftBracket().SetPlainText(true);
+  b.LeftBracket().SetPattern("/*");
+  b.RightBracket().SetPlainText(true);
+  b.RightBracket().SetPattern("*/");
+  view->Commenter1().SetPlainText(true);
+  view->Commenter1().SetPattern("//");
+  return view;
+}
+
 void BM_SearchBracketMillionLines(benchmark::State& state) {
+  Binding();
   std::string text = "begin (\r\n";
-  for (int i = 0; i < 1000000; ++i) text += "  x := y + 1;\r\n";
+  for (int i = 0; i < 1000000; ++i) {
+    switch (i % 8) {
+      case 5: text += "  s = \")\"; // )\r\n"; break;
+      case 6: text += "  /* ) (\r\n"; break;
+      case 7: text += "  ) */ z;\r\n"; break;
+      default: text += "  x := y + 1;\r\n"; break;
+    }
+  }
   text += ") end\r\n";
+  const std::unique_ptr<TVornEditViewInfo> view = CLikeView();
   TDocument doc(text);
+  doc.store->SetBrackets(std::make_unique<TParserBracketStateUpdater>(*view));
+  doc.store->RecomputeBracketStates();
+  doc.core->SetViewInfo(view.get());
   for (auto _ : state) {
     doc.core->SetCaretPos(0, 6);
     benchmark::DoNotOptimize(doc.core->SearchBracket());
@@ -213,3 +332,5 @@ BENCHMARK(BM_SearchBracketMillionLines)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorn
+
+int main(int argc, char** argv) { return RunQtBenchmarks(argc, argv); }

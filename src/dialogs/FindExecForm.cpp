@@ -65,11 +65,13 @@ int TFindExecForm::Progress(int kind, int count, int position) {
       QCoreApplication::processEvents();
       break;
     case 0:
-      if (count % 16 != 0) break;
+      // The engine reports every 16th replacement, the control also between the pieces it
+      // writes back: the count is shown at the engine's steps, the bar and the stop button
+      // are kept alive at both.
       if (shown_) {
-        matchLabel_->setText(QStringLiteral("置換した個数：") + QString::number(count));
+        if (count % 16 == 0) matchLabel_->setText(QStringLiteral("置換した個数：") + QString::number(count));
         if (total_ > 0) progress_->setValue(static_cast<int>(std::min<long long>(100, position * 100LL / total_)));
-      } else if (Status && sincePump_.elapsed() >= kPumpIntervalMs) {
+      } else if (Status && count % 16 == 0 && sincePump_.elapsed() >= kPumpIntervalMs) {
         Status(Sjis("置換した数 (") + std::to_string(count) + ")");
       }
       Pump();

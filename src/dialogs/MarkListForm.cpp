@@ -3,18 +3,44 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 #include "platform/VornUtil.h"
 #include "settings/SjisText.h"
 
 namespace vorn {
+namespace {
+
+// The window's mark images: 0 the unnumbered mark, n + 1 numbered mark n, drawn as the margin
+// draws marks (a filled box, the number in it).
+QIcon MarkImage(int index) {
+  constexpr int kSize = 16;
+  QPixmap pixmap(kSize, kSize);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0x30, 0x60, 0xc0));
+  p.drawRoundedRect(QRectF(1, 1, kSize - 2, kSize - 2), 3, 3);
+  if (index > 0) {
+    QFont font = p.font();
+    font.setPixelSize(12);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, kSize, kSize), Qt::AlignCenter, QString::number(index - 1));
+  }
+  return QIcon(pixmap);
+}
+
+}  // namespace
 
 TMarkListForm::TMarkListForm(TMarkListActions actions, QWidget* owner)
     : TVornNotHideForm(owner), actions_(std::move(actions)) {
@@ -66,13 +92,12 @@ TMarkListForm::TMarkListForm(TMarkListActions actions, QWidget* owner)
 
 void TMarkListForm::Refresh() {
   entries_ = actions_.Entries ? actions_.Entries() : std::vector<TMarkListEntry>{};
-  std::stable_sort(entries_.begin(), entries_.end(),
-                   [](const TMarkListEntry& a, const TMarkListEntry& b) { return a.Line < b.Line; });
   list_->clear();
   for (const TMarkListEntry& e : entries_) {
     auto* item = new QTreeWidgetItem(list_);
-    if (e.Number >= 0) item->setText(0, QString::number(e.Number));
-    item->setText(1, QString::number(e.Line + 1));
+    if (e.Image() >= 0) item->setIcon(0, MarkImage(e.Image()));
+    item->setText(1, QString::number(e.LineNumber()));
+    item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     item->setText(2, QString::fromStdString(Utf8(e.Text)));
   }
   UpdateButtons();
@@ -86,12 +111,12 @@ const TMarkListEntry* TMarkListForm::Selected() const {
 }
 
 void TMarkListForm::UpdateButtons() {
-  const bool selected = Selected() != nullptr;
-  jumpButton_->setEnabled(selected);
-  deleteButton_->setEnabled(selected);
-  clearAllButton_->setEnabled(!entries_.empty());
-  clearNumberedButton_->setEnabled(std::any_of(entries_.begin(), entries_.end(), [](const auto& e) { return e.Number >= 0; }));
-  clearUnnumberedButton_->setEnabled(std::any_of(entries_.begin(), entries_.end(), [](const auto& e) { return e.Number < 0; }));
+  const TMarkListButtons b = MarkListButtonStates(entries_, Selected() != nullptr);
+  jumpButton_->setEnabled(b.Jump);
+  deleteButton_->setEnabled(b.Delete);
+  clearAllButton_->setEnabled(b.ClearAll);
+  clearNumberedButton_->setEnabled(b.ClearNumbered);
+  clearUnnumberedButton_->setEnabled(b.ClearUnnumbered);
 }
 
 void TMarkListForm::JumpToSelected() {

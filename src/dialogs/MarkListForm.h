@@ -7,20 +7,13 @@
 #include <vector>
 
 #include "qtplatform/VornUtilGui.h"
+#include "shellcore/MarkList.h"
 
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 
 namespace vorn {
-
-// One mark as the list shows it.
-struct TMarkListEntry {
-  int Entry = 0;    // index in the mark table (0-9 numbered, 10 on unnumbered)
-  int Number = -1;  // 0-9, or -1 for an unnumbered mark
-  int Line = 0;     // logical line, from 0
-  std::string Text; // the line's text (Shift_JIS)
-};
 
 // What the list does to the document; each action is followed by a refresh from Entries.
 struct TMarkListActions {

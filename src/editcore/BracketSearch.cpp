@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <strings.h>
+#include <vector>
 
 #include "editcore/EditCore.h"
 #include "syntax/EditParser.h"
@@ -63,15 +64,24 @@ struct TToken {
 
 // The tokens of a logical line as the view colours them; regions (comments, quotations, bracket
 // regions) are one token each and never equal a bracket.
+// Answers the state at the line's end, or BracketStateUnknown when f stopped the walk.
 template <class F>
-void ForEachToken(const TVornEditViewInfo* view, std::string_view line, int state, F&& f) {
+int ForEachToken(const TVornEditViewInfo* view, std::string_view line, int state, F&& f) {
   TVornEditParser parser(view, line, view == nullptr, state < BracketStateOutside ? BracketStateOutside : state);
   for (TTokenKind kind = parser.Kind(); kind != tkEndOfLine; kind = parser.NextToken()) {
     if (kind == tkBracket || kind == tkComment || kind == tkQuotation) continue;
     const int start = parser.TokenOffset(), end = parser.TokenEnd();
     if (!f(TToken{start, end, line.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start))}))
-      return;
+      return BracketStateUnknown;
   }
+  return parser.State();
+}
+
+// A line outside every region stays outside unless a region or comment may start in it.
+bool MayOpenRegion(const TVornEditViewInfo& view, std::string_view bytes) {
+  for (char c : bytes)
+    if (view.MayStartBracketOrComment(static_cast<unsigned char>(c))) return true;
+  return false;
 }
 
 }  // namespace
@@ -86,12 +96,54 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
     return -1;
   int depth = 1;
   int foundRow = -1, foundOffset = 0;
+  // The state at the start of the line being scanned. Rows below what the views have walked
+  // have none stored yet: going down, it is carried over from the rows above.
+  int lineState = BracketStateOutside;
+  // Going up from such a row, the states from the last row that has one down to the caret's
+  // line are walked first.
+  std::vector<int> walked;
+  int walkedFrom = firstRow + 1;
+  if (!pair.Forward && firstRow < RowCount() && store_->BracketState(firstRow) == BracketStateUnknown) {
+    walkedFrom = firstRow;
+    while (walkedFrom > 0 && store_->BracketState(walkedFrom) == BracketStateUnknown) --walkedFrom;
+    int state = store_->BracketState(walkedFrom);
+    if (state == BracketStateUnknown) state = BracketStateOutside;
+    walked.push_back(state);
+    for (int r = walkedFrom; r < firstRow; ++r) walked.push_back(state = store_->Brackets().RowEndState(*store_, r, state));
+  }
+  const auto stateAt = [&](int row) {
+    if (row >= walkedFrom && row <= firstRow) return walked[static_cast<std::size_t>(row - walkedFrom)];
+    const int stored = row < RowCount() ? store_->BracketState(row) : BracketStateOutside;
+    return stored == BracketStateUnknown ? lineState : stored;
+  };
+  // The end state of the line the forward scan tokenized last, when it walked it whole.
+  int scannedEnd = BracketStateUnknown;
+  const auto carryOver = [&](int first, int next) {
+    const int walkedEnd = scannedEnd;
+    scannedEnd = BracketStateUnknown;
+    if (next >= RowCount() || store_->BracketState(next) != BracketStateUnknown) return;
+    if (walkedEnd != BracketStateUnknown) {
+      lineState = walkedEnd;
+      return;
+    }
+    int state = stateAt(first);
+    if (state == BracketStateOutside && viewInfo_) {
+      bool opens = false;
+      for (int r = first; r < next && !opens; ++r) opens = MayOpenRegion(*viewInfo_, store_->Row(r));
+      if (!opens) {
+        lineState = state;
+        return;
+      }
+    }
+    for (int r = first; r < next; ++r) state = store_->Brackets().RowEndState(*store_, r, state);
+    lineState = state;
+  };
   // Scans line (first row `row`); true once the match is found there.
   const auto scan = [&](int row, std::string_view line, bool caretsLine) {
     if (!caretsLine && !MayHoldPair(line, pair)) return false;
-    const int state = row < RowCount() ? store_->BracketState(row) : BracketStateOutside;
+    const int state = stateAt(row);
     if (pair.Forward) {
-      ForEachToken(viewInfo_, line, state, [&](const TToken& t) {
+      scannedEnd = ForEachToken(viewInfo_, line, state, [&](const TToken& t) {
         if (caretsLine && t.Start <= start) return true;
         if (Closes(pair, t.Text)) --depth;
         else if (Opens(pair, t.Text)) ++depth;
@@ -124,8 +176,10 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
   if (pair.Forward) {
     std::string joined;
     for (int row = firstRow; !found;) {
+      const int previous = row;
       while (row < RowCount() && store_->RowEnd(row) == reWrapped) ++row;
       if (++row >= RowCount()) break;
+      carryOver(previous, row);
       const int lineRow = row;
       if (store_->RowEnd(row) != reWrapped) {
         found = scan(lineRow, store_->Row(row), false);

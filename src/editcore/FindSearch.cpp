@@ -1,6 +1,7 @@
 // The control's search: find down and up with confirmed replacement, replace all, the condition's
 // line range as lines come and go.
 #include <algorithm>
+#include <cstdint>
 
 #include "base/sjis.h"
 #include "editcore/EditCore.h"
@@ -102,9 +103,31 @@ void TVornEditCore::SelectMatch(int line, int pos, int length) {
 
 namespace {
 
+// The first match at or after offset from of the run's first line, in lines read in place. The
+// scan of the whole run only finds where to look: a line it stops at is searched on its own.
+bool SearchInPlace(TBregexpObj& c, const TVornEditScreenStrings& store, const TInPlaceRun& run, int from, TMatch& m) {
+  const char* base = run.Text.data();
+  const char* end = base + run.Text.size();
+  const std::int64_t runOffset = store.TextOffsetOfRow(run.FirstRow);
+  const int runEnd = run.FirstRow + run.Rows;
+  for (int p = from; p < static_cast<int>(run.Text.size());) {
+    int at = p, len = 0;
+    if (!c.FindInBuffer(base, end, len, at)) return false;
+    const int row = store.FirstRowOfLine(std::min(store.RowAtTextOffset(runOffset + at), runEnd - 1));
+    if (MatchInLine(c, store, row, 0, row == run.FirstRow ? from : 0, m)) {
+      m.Line = row == run.FirstRow ? run.FirstLine : store.RowToLine(row);
+      return true;
+    }
+    const int next = RowAfterLine(store, row);
+    if (next >= runEnd) return false;
+    p = static_cast<int>(store.TextOffsetOfRow(next) - runOffset);
+  }
+  return false;
+}
+
 // The first match at or after (line, from) in lines before endLine. A pattern whose matches do
-// not depend on where lines end is first looked for in runs of joined lines; only a line the
-// run scan stops at is searched on its own.
+// not depend on where lines end is first looked for in runs of lines: a loaded text where it
+// lies, other lines joined into a copy; only a line the run scan stops at is searched on its own.
 bool SearchDownFrom(TBregexpObj& c, const TVornEditScreenStrings& store, int line, int from, int endLine, TMatch& m) {
   const int k = c.LineBreakCount();
   int row = store.LineToRow(line);
@@ -120,8 +143,17 @@ bool SearchDownFrom(TBregexpObj& c, const TVornEditScreenStrings& store, int lin
     return false;
   }
   TLineRun run;
+  const int endRow = std::min(store.Count(), store.LineToRow(std::min(endLine, store.LineCount())));
   while (line < endLine && row < store.Count()) {
-    CollectLineRun(store, row, line, endLine - line, kRunBudget, run);
+    const TInPlaceRun inPlace = InPlaceLines(store, row, line, endRow);
+    if (inPlace.Rows > 0) {
+      if (SearchInPlace(c, store, inPlace, from, m)) return true;
+      line += store.CountLineEnds(row, inPlace.Rows);
+      row += inPlace.Rows;
+      from = 0;
+      continue;
+    }
+    CollectLineRun(store, row, line, endLine - line, kRunBudget, run, true);
     const int lines = static_cast<int>(run.LineStarts.size());
     int p = from;
     const char* base = run.Text.data();
@@ -314,6 +346,9 @@ int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
       done += static_cast<std::int64_t>(run.Text.size());
       line += lines;
       from = 0;
+      // Between pieces too, so that a text with few matches still hears the stop button.
+      if (!cancelled && report(0, base + total, static_cast<int>(std::min<std::int64_t>(done, INT32_MAX))) == 0)
+        cancelled = true;
     }
     store_->EndUpdate();
     store_->UndoObj().EndGroup();

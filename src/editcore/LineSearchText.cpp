@@ -111,7 +111,7 @@ int TLineRun::LineAt(int offset) const {
 }
 
 void CollectLineRun(const TVornEditScreenStrings& store, int firstRow, int firstLine, int lineLimit,
-                    std::size_t budget, TLineRun& run) {
+                    std::size_t budget, TLineRun& run, bool untilBorrowed) {
   run.Text.clear();
   run.LineStarts.clear();
   run.FirstRows.clear();
@@ -119,6 +119,7 @@ void CollectLineRun(const TVornEditScreenStrings& store, int firstRow, int first
   int row = firstRow;
   const int count = store.Count();
   for (int n = 0; n < lineLimit && row < count && run.Text.size() < budget; ++n) {
+    if (untilBorrowed && n > 0 && store.RowBorrowed(row) && !store.Row(row).empty()) break;
     run.LineStarts.push_back(static_cast<int>(run.Text.size()));
     run.FirstRows.push_back(row);
     bool broken = false;
@@ -126,6 +127,27 @@ void CollectLineRun(const TVornEditScreenStrings& store, int firstRow, int first
     run.Text += '\n';
   }
   run.FirstRows.push_back(row);
+}
+
+TInPlaceRun InPlaceLines(const TVornEditScreenStrings& store, int firstRow, int firstLine, int endRow) {
+  // Shorter runs cost more in calls than copying them would.
+  constexpr std::size_t kMinInPlaceBytes = 4096;
+  // Offsets into the run stay well inside an int.
+  constexpr std::size_t kMaxInPlaceBytes = std::size_t{1} << 30;
+  TInPlaceRun run;
+  run.FirstRow = firstRow;
+  run.FirstLine = firstLine;
+  int rows = 0;
+  std::string_view bytes = store.AdoptedRun(firstRow, endRow - firstRow, "\r\n", kMaxInPlaceBytes, rows);
+  // The run ends where a line does: a line cut by it is left to the next run.
+  while (rows > 0 && store.RowEnd(firstRow + rows - 1) == reWrapped) {
+    --rows;
+    bytes.remove_suffix(store.Row(firstRow + rows).size());
+  }
+  if (bytes.size() < kMinInPlaceBytes) return run;
+  run.Text = bytes;
+  run.Rows = rows;
+  return run;
 }
 
 bool JoinedScanSafe(const TBregexpObj& pattern, int lineBreakCount) {

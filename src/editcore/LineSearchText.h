@@ -39,9 +39,23 @@ struct TLineRun {
   // Index of the line holding offset.
   int LineAt(int offset) const;
 };
-// Lines from firstRow on (at most lineLimit of them), stopping once budget bytes are collected.
+// Lines from firstRow on (at most lineLimit of them), stopping once budget bytes are collected,
+// and with untilBorrowed before a later line whose bytes lie in a loaded buffer (those are
+// scanned where they lie).
 void CollectLineRun(const TVornEditScreenStrings& store, int firstRow, int firstLine, int lineLimit,
-                    std::size_t budget, TLineRun& run);
+                    std::size_t budget, TLineRun& run, bool untilBorrowed = false);
+
+// Logical lines read in place from the store's loaded buffer: their bytes with CR LF after each
+// line, starting at row FirstRow of line FirstLine and ending at a line end.
+struct TInPlaceRun {
+  std::string_view Text;
+  int FirstRow = 0;
+  int FirstLine = 0;
+  int Rows = 0;
+};
+// The run from firstRow (a line's first row) up to endRow, or none (Rows 0) when too little of
+// it lies in place to be worth scanning there.
+TInPlaceRun InPlaceLines(const TVornEditScreenStrings& store, int firstRow, int firstLine, int endRow);
 
 // Whether a scan of many lines joined finds, at or before it, every match a search of each line
 // alone finds, so lines the joined scan passes over need no search of their own.

@@ -26,6 +26,9 @@ constexpr int kItalicEntries[] = {ce::Comment, ce::Wide,     ce::Half,   ce::Num
 
 void TVornEdit::SetViewOptions(std::shared_ptr<TVornEditViewInfo> view) {
   view_ = std::move(view);
+  // The bracket search reads tokens as this view colours them, so brackets in its comments
+  // and quotations do not count.
+  core_->SetViewInfo(view_.get());
   TVornEditScreenStrings& store = core_->Store();
   if (view_) {
     store.SetBrackets(std::make_unique<TSharedViewBrackets>(view_));

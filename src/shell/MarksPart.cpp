@@ -42,19 +42,7 @@ void TMarksPart::AddCommands(TCommandDispatcher& dispatcher) {
 
 void TMarksPart::ShowMarkList() {
   TMarkListActions actions;
-  actions.Entries = [this] {
-    std::vector<TMarkListEntry> entries;
-    const TVornEditScreenStrings& store = Core().Store();
-    const TVornEditLineMark& marks = store.LineMarkTable();
-    for (int i = 0; i < marks.EntryCount(); ++i) {
-      const int line = marks.Entry(i);
-      if (line < 0) continue;
-      std::string text = store.GetRowsText(store.LineToRow(line), -1);
-      if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) text.resize(text.size() - 2);
-      entries.push_back({i, i < TVornEditLineMark::NumberedCount ? i : -1, line, std::move(text)});
-    }
-    return entries;
-  };
+  actions.Entries = [this] { return MarkListEntries(Core().Store()); };
   actions.Jump = [this](int line) { window_.JumpToLine(TJumpTarget{false, line + 1}); };
   actions.ToggleMark = [this] { window_.RunFunction(FunctionNumber("ToggleMark"), false); };
   actions.Remove = [this](int entry) { Core().Store().LineMarkTable().RemoveAt(entry); };

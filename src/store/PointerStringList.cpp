@@ -129,6 +129,45 @@ const TByteBuffer* TPointerStringList::AdoptedBufferOf(std::string_view bytes) c
   return nullptr;
 }
 
+std::string_view TPointerStringList::AdoptedRun(int first, int n, std::string_view lineBreak, std::size_t maxBytes,
+                                               int& rows) const {
+  rows = 0;
+  n = std::min(n, Count() - first);
+  if (n <= 0) return {};
+  const TRowSlot& head = rows_.At(first);
+  if (head.Owned() || head.data == nullptr) return {};
+  const TByteBuffer* buffer = AdoptedBufferOf(std::string_view(head.data, head.Length()));
+  if (!buffer) return {};
+  const char* begin = head.data;
+  const char* next = begin;
+  const char* limit = buffer->Data() + std::min(buffer->Size(), static_cast<std::size_t>(begin - buffer->Data()) + maxBytes);
+  bool broken = false;
+  // Windows of a few blocks: the walk stops soon after the run does.
+  constexpr int kWindow = 4 * TRowIndex::kBlockRows;
+  for (int at = first; at < first + n && !broken; at += kWindow) {
+    rows_.ForRange(at, std::min(kWindow, first + n - at), [&](const TRowSlot& s) {
+      if (broken) return;
+      const std::size_t length = s.Length();
+      if (length > 0 && (s.Owned() || s.data != next || static_cast<std::size_t>(limit - next) < length)) {
+        broken = true;
+        return;
+      }
+      const char* end = next + length;
+      if (s.word.End() == reLineEnd) {
+        if (static_cast<std::size_t>(limit - end) < lineBreak.size() ||
+            std::string_view(end, lineBreak.size()) != lineBreak) {
+          broken = true;
+          return;
+        }
+        end += lineBreak.size();
+      }
+      next = end;
+      ++rows;
+    });
+  }
+  return std::string_view(begin, static_cast<std::size_t>(next - begin));
+}
+
 void TPointerStringList::PutBorrowed(int i, std::string_view bytes) {
   TRowSlot old = rows_.At(i);
   rows_.SetBytes(i, bytes.empty() ? nullptr : bytes.data(), static_cast<std::uint32_t>(bytes.size()));

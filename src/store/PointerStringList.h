@@ -97,6 +97,13 @@ public:
   template <class Sink>
   void WriteRows(int first, int n, std::string_view lineBreak, Sink&& sink) const;
 
+  // The rows from first on (at most n) whose bytes, with lineBreak after each row that ends a
+  // line, lie one after another in one adopted buffer, as a loaded file's unedited lines do:
+  // those bytes in place, and in rows how many rows they hold (0 when row first is not such a
+  // row). Lets a scan read a loaded text where it lies instead of copying it. maxBytes bounds
+  // the run.
+  std::string_view AdoptedRun(int first, int n, std::string_view lineBreak, std::size_t maxBytes, int& rows) const;
+
   // Calls f(text, word) for rows first..first+n-1 in order.
   template <class F>
   void ForEachRow(int first, int n, F&& f) const {

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "CoreFixture.h"
+#include "base/ByteBuffer.h"
 #include "base/sjis.h"
+#include "layout/StoreWrap.h"
 
 namespace vorn::test {
 namespace {
@@ -83,6 +85,41 @@ TEST_F(FindTest, RepeatedSearchesVisitTheModelsMatchesDownAndUpOnShiftJis) {
         ASSERT_LE(up.size(), model.size() + 1);
       }
       EXPECT_EQ(std::vector<int>(up.rbegin(), up.rend()), model) << "text " << round << " needle " << needle;
+    }
+  }
+}
+
+TEST_F(FindTest, SearchDownInALoadedTextWithEditedLinesVisitsTheModelsMatches) {
+  // Long enough that the loaded lines are scanned where they lie; the edited lines own copies
+  // and break that run, so both ways and their seams are crossed.
+  const char* const pieces[] = {"A", "\x83\x41", "\x83\x83", "AB", "\r\n", " ", "\x82\xa0", "BA", "\r\n"};
+  std::mt19937 rng(2727);
+  for (int round = 0; round < 8; ++round) {
+    const std::string text = RandomText(rng, pieces, 6000);
+    const int wrap = round % 2 == 1 ? 9 : 0;
+    if (wrap > 0) WrapOptionOf(*store).SetWrapByte(wrap);
+    store->SetWordWrap(wrap > 0);
+    store->LoadFileImage(TByteBuffer(std::string(text)));
+    core.ClearSelection();
+    ASSERT_TRUE(store->RowBorrowed(store->Count() / 2));
+    for (int edit = 0; edit < 6; ++edit) {
+      const int first = store->FirstRowOfLine(static_cast<int>(rng() % static_cast<unsigned>(store->Count())));
+      int rows = 0;
+      const std::string line = store->GetRowsText(first, -1, nullptr, &rows);
+      store->ReplaceRows(first, rows, (edit % 2 ? "AB\x83" : "x") + line);
+    }
+    for (const auto& [needle, regex] : {std::pair<std::string, bool>{"A", false}, {"AB", false}, {"\x83\x41", false},
+                                        {"A[B]", true}, {"\x83\x41", true}}) {
+      Condition(needle, regex);
+      const std::vector<int> model = ModelMatches(JoinedText(core), regex && needle == "A[B]" ? "AB" : needle);
+      core.ClearSelection();
+      core.SetCaretPos(0, 0);
+      std::vector<int> down;
+      while (core.FindDown() & TVornEditCore::frFound) {
+        down.push_back(Sel().first);
+        ASSERT_LE(down.size(), model.size() + 1);
+      }
+      EXPECT_EQ(down, model) << "text " << round << " needle " << needle;
     }
   }
 }
@@ -167,6 +204,38 @@ TEST_F(FindTest, ReplaceAllOfAWholeLargeTextInPiecesUndoesAtOnce) {
   const int made = core.ReplaceAll(0, [&](int kind, int, int) { return kind == 0 && ++calls > 2 ? 0 : 1; });
   EXPECT_GT(made, 0);
   EXPECT_LT(made, 60000);
+  core.Undo();
+  EXPECT_EQ(JoinedText(core), text);
+}
+
+TEST_F(FindTest, AStoppedReplaceAllKeepsTheLinesReplacedBeforeTheStopAsOneUndoStep) {
+  std::string text;
+  for (int i = 0; i < 200000; ++i) text += "line " + std::to_string(i) + " aa\r\n";  // ~3.4 MB: several pieces
+  Load(text);
+  Condition("aa");
+  Replacing("B");
+  // Stopped in the middle of a later piece: everything before the stop is replaced, nothing after.
+  bool stop = false;
+  const int made = core.ReplaceAll(0, [&](int kind, int, int position) {
+    stop = stop || (kind == 0 && position > 1800000);
+    return stop ? 0 : 1;
+  });
+  ASSERT_GT(made, 100000);
+  ASSERT_LT(made, 200000);
+  int replacedRows = 0;
+  while (replacedRows < core.RowCount() && core.GetRowText(replacedRows).ends_with(" B")) ++replacedRows;
+  EXPECT_EQ(replacedRows, made);
+  for (int r = made; r < 200000; r += 997) EXPECT_TRUE(core.GetRowText(r).ends_with(" aa")) << r;
+  core.Undo();
+  EXPECT_EQ(JoinedText(core), text);
+
+  // Four matches, too few for the engine to report on: the stop is still heard between pieces.
+  text.clear();
+  for (int i = 0; i < 200000; ++i) text += "line " + std::to_string(i) + (i % 50000 ? " xx\r\n" : " aa\r\n");
+  Load(text);
+  const int sparse = core.ReplaceAll(0, [](int kind, int, int) { return kind == 0 ? 0 : 1; });
+  EXPECT_GT(sparse, 0);
+  EXPECT_LT(sparse, 4);
   core.Undo();
   EXPECT_EQ(JoinedText(core), text);
 }
