@@ -12,17 +12,19 @@ std::size_t BreakAt(std::string_view text, std::size_t i) {
 }
 }  // namespace
 
+// The bytes between breaks go over in one piece each, so the text of a big paste or drop is
+// not appended byte by byte.
 std::string WithCrLfBreaks(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 16);
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t br = BreakAt(text, i);
-    if (br == 0) {
-      out += text[i++];
-      continue;
-    }
-    out += "\r\n";
-    i += br;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t at = i;
+    while (at < text.size() && text[at] != '\r' && text[at] != '\n') ++at;
+    out.append(text.substr(i, at - i));
+    if (at == text.size()) break;
+    out.append("\r\n");
+    i = at + BreakAt(text, at);
   }
   return out;
 }
