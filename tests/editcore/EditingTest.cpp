@@ -14,6 +14,9 @@ TEST(TextBreaks, EveryBreakBecomesCrLf) {
   EXPECT_EQ(WithCrLfBreaks("\n\r"), "\r\n\r\n");
   EXPECT_EQ(WithCrLfBreaks("\r\r\n"), "\r\n\r\n");
   EXPECT_EQ(WithCrLfBreaks("no break"), "no break");
+  EXPECT_EQ(WithCrLfBreaks("a\r\nb\r\n"), "a\r\nb\r\n");
+  EXPECT_EQ(WithCrLfBreaks("a\r\nb\rc\r\n"), "a\r\nb\r\nc\r\n");  // the pairs alone do not tell
+  EXPECT_EQ(WithCrLfBreaks("\r\n\n"), "\r\n\r\n");
   EXPECT_EQ(WithCrLfBreaks(""), "");
 }
 
