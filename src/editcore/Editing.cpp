@@ -342,8 +342,14 @@ void TVornEditCore::DeleteSelection() {
   const std::vector<TRemovedRow> rows = RemovedRows();
   std::string text;
   for (const TRemovedRow& row : rows) text += row.Text + LineEndOf(row.Kind);
-  // An empty selection (a zero-width box, a click without a drag) changes nothing.
-  if (text == store_->GetRowsText(first, last - first + 1)) {
+  // An empty selection (a zero-width box, a click without a drag) changes nothing. The rows
+  // only ever lose bytes here, so the same length means the same text, and the rows need not
+  // be copied to see it.
+  std::size_t rowsSize = 0;
+  store_->ForEachRow(first, last - first + 1, [&rowsSize](std::string_view row, TRowWord word) {
+    rowsSize += row.size() + (word.End() == reLineEnd ? 2 : 0);
+  });
+  if (text.size() == rowsSize) {
     ClearSelection();
     return;
   }

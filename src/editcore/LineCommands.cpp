@@ -11,32 +11,31 @@ namespace vorn {
 namespace {
 const std::string kWideSpace = "\x81\x40";
 
-// Starts of the characters of line, a lead byte taking the byte after it.
-std::vector<std::size_t> CharStarts(std::string_view line) {
-  std::vector<std::size_t> starts;
-  for (std::size_t i = 0; i < line.size(); i += sjis::CharLen(line, i)) starts.push_back(i);
-  return starts;
-}
-
-std::string TrimmedRight(const std::string& line, bool wideSpace) {
-  const std::vector<std::size_t> starts = CharStarts(line);
+// The length of line without its trailing blanks. A trail byte is never a space or a tab, so
+// those are found from the end; a full-width space needs the walk from the start, done only
+// when the line ends in its second byte.
+std::size_t TrimmedRightLength(std::string_view line, bool wideSpace) {
   std::size_t end = line.size();
-  for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
-    const std::string_view c = std::string_view(line).substr(*it, end - *it);
-    if (c != " " && c != "\t" && !(wideSpace && c == kWideSpace)) break;
-    end = *it;
+  while (end > 0 && (line[end - 1] == ' ' || line[end - 1] == '\t')) --end;
+  if (!wideSpace || end < 2 || line[end - 1] != kWideSpace[1]) return end;
+  std::size_t keep = 0;
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t len = sjis::CharLen(line, i);
+    const std::string_view c = line.substr(i, len);
+    if (c != " " && c != "\t" && c != kWideSpace) keep = i + len;
+    i += len;
   }
-  return line.substr(0, end);
+  return keep;
 }
 
-std::string WideSpacesExpanded(const std::string& line) {
+std::string WideSpacesExpanded(std::string_view line) {
   std::string out;
   for (std::size_t i = 0; i < line.size();) {
     const std::size_t len = sjis::CharLen(line, i);
-    if (line.compare(i, len, kWideSpace) == 0)
+    if (line.substr(i, len) == kWideSpace)
       out += "  ";
     else
-      out.append(line, i, len);
+      out.append(line.substr(i, len));
     i += len;
   }
   return out;
@@ -139,6 +138,8 @@ bool TVornEditCore::InsertEmptyLine() {
 // Each run of changed lines is one replacement, and the whole clean-up one undo step: a big
 // file with trailing blanks on every line would otherwise leave a step per line. More runs than
 // the undo list holds would lose the step's start, so they become one replacement of the span.
+// The runs' texts are pieces of that span, so each line is copied once, and a line that stays as
+// it is is read in place.
 bool TVornEditCore::CleanUpBeforeSave() {
   const TSaveCleanUp& o = SaveCleanUp;
   if (readOnly_) return false;
@@ -150,39 +151,51 @@ bool TVornEditCore::CleanUpBeforeSave() {
     struct TRun {
       int First = 0;
       int End = 0;
-      std::string Text;
+      std::size_t TextBegin = 0;
+      std::size_t TextEnd = 0;
     };
     std::vector<TRun> runs;
     std::string span;  // every line from the first changed one to the last
-    std::size_t spanUsed = 0;
-    for (int r = 0; r < RowCount();) {
+    std::string joined, expanded;
+    for (int r = 0, n = RowCount(); r < n;) {
       const int last = store_->LastRowOfLine(r);
-      TRowEnd kind = reNone;
-      std::string line = store_->GetRowsText(r, last - r + 1, &kind);
-      if (kind == reLineEnd) line.resize(line.size() - 2);
-      std::string cleaned = o.TrimRight ? TrimmedRight(line, o.TrimRightWSpace) : line;
-      if (o.ExpandTab && cleaned.find('\t') != std::string::npos) cleaned = ExpandTabs(cleaned);
-      if (o.ExpandWSpace) cleaned = WideSpacesExpanded(cleaned);
-      const char* breakText = kind == reLineEnd ? "\r\n" : "";
+      TRowEnd kind = store_->RowEnd(last);
+      std::string_view line;
+      if (last == r) {
+        line = store_->Row(r);
+      } else {
+        joined = store_->GetRowsText(r, last - r + 1, &kind);
+        if (kind == reLineEnd) joined.resize(joined.size() - 2);
+        line = joined;
+      }
+      std::string_view cleaned = o.TrimRight ? line.substr(0, TrimmedRightLength(line, o.TrimRightWSpace)) : line;
+      if (o.ExpandTab && cleaned.find('\t') != std::string_view::npos) {
+        expanded = ExpandTabs(cleaned);
+        cleaned = expanded;
+      }
+      if (o.ExpandWSpace && cleaned.find(kWideSpace) != std::string_view::npos) {
+        std::string wide = WideSpacesExpanded(cleaned);
+        expanded = std::move(wide);
+        cleaned = expanded;
+      }
+      const std::string_view breakText = kind == reLineEnd ? "\r\n" : "";
       if (cleaned != line) {
-        if (runs.empty() || runs.back().End != r) runs.push_back({r, r, {}});
-        runs.back().Text += cleaned + breakText;
+        if (runs.empty() || runs.back().End != r) runs.push_back({r, r, span.size(), 0});
+        span.append(cleaned).append(breakText);
         runs.back().End = last + 1;
-        span += cleaned + breakText;
-        spanUsed = span.size();
+        runs.back().TextEnd = span.size();
       } else if (!runs.empty()) {
-        span += line + breakText;
+        span.append(line).append(breakText);
       }
       r = last + 1;
     }
     TVornEditUndoObj& undo = store_->UndoObj();
-    if (runs.size() >= static_cast<std::size_t>(undo.Limit())) {
-      span.resize(spanUsed);
-      runs = {{runs.front().First, runs.back().End, std::move(span)}};
-    }
+    if (runs.size() >= static_cast<std::size_t>(undo.Limit())) runs = {{runs.front().First, runs.back().End, 0, runs.back().TextEnd}};
     undo.BeginGroup();
     // From the last run back, so that the rows of the runs before stay where they were found.
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) store_->ReplaceRows(it->First, it->End - it->First, it->Text, Caret());
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it)
+      store_->ReplaceRows(it->First, it->End - it->First, std::string_view(span).substr(it->TextBegin, it->TextEnd - it->TextBegin),
+                          Caret());
     undo.EndGroup();
     changed = !runs.empty();
     SetTopRow(top);

@@ -34,7 +34,10 @@ TMarginRow MarginRowOf(const TVornEditScreenStrings& store, const TMarginSetup& 
   if (setup.Find && setup.Find->RangeStart() >= 0 && line >= setup.Find->RangeStart() &&
       line < setup.Find->RangeEnd())
     m.FindRange = true;
-  if (row == count) return m;
+  if (row == count) {
+    m.DiffMark = setup.LastLineInfo >= 0 && setup.LastLineInfo <= 5 ? setup.LastLineInfo : 0;
+    return m;
+  }
   const TRowWord word = store.Word(row);
   m.DiffMark = word.DiffKind() <= 5 ? word.DiffKind() : 0;
   if (startsLine) m.Bookmark = BookmarkOnLine(store.LineMarkTable(), line);

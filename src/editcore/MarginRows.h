@@ -20,9 +20,11 @@ struct TMarginRow {
 struct TMarginSetup {
   bool PhysicalLineNum = false;
   const TVornEditKeyword* Find = nullptr;  // whose line range shows as the bar; null: none
+  int LastLineInfo = 0;                     // the difference kind of the row after the last line
 };
 
-// The margin of row (0..Count(); the row after the text shows nothing but its marks).
+// The margin of row (0..Count(); the row after the text shows nothing but its marks and
+// setup's LastLineInfo).
 TMarginRow MarginRowOf(const TVornEditScreenStrings& store, const TMarginSetup& setup, int row);
 
 // The test view: "number/entry diff bookmark find" for one row.

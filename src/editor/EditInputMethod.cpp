@@ -61,8 +61,27 @@ QVariant TVornEdit::inputMethodQuery(Qt::InputMethodQuery query) const {
   }
 }
 
+void TVornEdit::SetImeControl(bool on) {
+  if (on == imeControl_) return;
+  imeControl_ = on;
+  if (on && hasFocus()) OpenInputMethod();
+}
+
+void TVornEdit::OpenInputMethod() {
+  if (imeOpener_) {
+    imeOpener_();
+    return;
+  }
+  // The platform has no open state of its own to set: the input method is told that the
+  // focused pane takes input and asked to show itself.
+  QInputMethod* im = QGuiApplication::inputMethod();
+  im->update(Qt::ImEnabled);
+  im->show();
+}
+
 void TVornEdit::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
+  if (imeControl_) OpenInputMethod();
   if (focusLost_) focusBack_.start();
   core_->SetFocused(true);
   RestartBlink();

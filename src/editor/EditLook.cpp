@@ -171,9 +171,8 @@ std::string TVornEdit::PaintDump(int row) {
   TRowPaint paint;
   ColorRowInto(row, paint);
   const std::string_view text = row < core_->RowCount() ? core_->Store().Row(row) : std::string_view();
-  TMarginSetup setup{look_.PhysicalLineNum, &core_->FindCondition()};
   std::string out = DumpRowPaint(text, paint);
-  out += "margin " + DumpMarginRow(MarginRowOf(core_->Store(), setup, row)) + "\n";
+  out += "margin " + DumpMarginRow(MarginRowOf(core_->Store(), MarginSetup(), row)) + "\n";
   if (UnderlineRow() == row) out += "underline\n";
   return out;
 }

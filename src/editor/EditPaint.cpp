@@ -67,8 +67,65 @@ void TVornEdit::PaintRowInto(QPainter& p, int row) {
   const TRowBand band{top, metrics_.TextLeft(), viewport()->width(), core_->LeftCol()};
   const std::string_view text = row < core_->RowCount() ? core_->Store().Row(row) : std::string_view();
   ColorRowInto(row, rowPaint_);
-  painter_.PaintCells(p, band, text, rowPaint_, SelectionSpanOf(row));
+  const TSelSpan sel = SelectionSpanOf(row);
+  painter_.PaintCells(p, band, text, rowPaint_, sel);
+  if (onDrawLine_ && row < core_->RowCount()) RaiseDrawLine(p, row, band, sel);
   PaintRowExtras(p, row, top);
+}
+
+// The row's text with the rows of its line before it and, on a wrapped row, the next one,
+// each expanded from its own column 0 as the painter counts columns.
+std::string TVornEdit::DrawLineText(int row) const {
+  TVornEditScreenStrings& store = core_->Store();
+  const TColumnRule& rule = painter_.ColumnRule();
+  int last = row;
+  if (store.WordWrap() && row + 1 < core_->RowCount() && core_->RowKind(row) == reWrapped) last = row + 1;
+  std::string out;
+  for (int r = store.WordWrap() ? store.FirstRowOfLine(row) : row; r <= last; ++r) {
+    int col = 0;
+    for (char c : store.Row(r)) {
+      if (c != '\t') {
+        out += c;
+        ++col;
+        continue;
+      }
+      const int cells = rule.TabCells(col);
+      out.append(static_cast<std::size_t>(cells), ' ');
+      col += cells;
+    }
+  }
+  return out;
+}
+
+// One call per painted piece: the parts outside the selection, then the selected one.
+void TVornEdit::RaiseDrawLine(QPainter& p, int row, const TRowBand& band, TSelSpan sel) {
+  const std::string line = DrawLineText(row);
+  const int cw = metrics_.CellWidth();
+  const int h = metrics_.RowHeight();
+  TDrawLineArgs args{line, band.Left - band.LeftCol * cw, band.Top, row, {}, false, true};
+  const auto xOf = [&](int col) {
+    const long long x = static_cast<long long>(band.Left) + (static_cast<long long>(col) - band.LeftCol) * cw;
+    return static_cast<int>(std::clamp<long long>(x, band.Left, band.Right));
+  };
+  const auto raise = [&](int left, int right, bool selected) {
+    if (left >= right) return;
+    args.ARect = QRect(left, band.Top, right - left, h);
+    args.Selected = selected;
+    args.Last = !selected;
+    p.save();
+    p.setClipRect(args.ARect);
+    onDrawLine_(*this, p, args);
+    p.restore();
+  };
+  const int selLeft = sel.Empty() ? band.Right : xOf(sel.Start);
+  const int selRight = sel.Empty() ? band.Right : (sel.End == INT_MAX ? band.Right : xOf(sel.End));
+  raise(band.Left, selLeft, false);
+  raise(selLeft, selRight, true);
+  raise(selRight, band.Right, false);
+}
+
+TMarginSetup TVornEdit::MarginSetup() const {
+  return TMarginSetup{look_.PhysicalLineNum, &core_->FindCondition(), lastLineInfo_};
 }
 
 // What lies beside and below a row's cells: its margin, the underline pixel row and the
@@ -84,8 +141,7 @@ void TVornEdit::PaintRowExtras(QPainter& p, int row, int top) {
   }
   const int x = WrapLineX();
   if (x >= left && x < width) p.fillRect(x, top, 1, rh, palette_[ce::WrapLine].Text);
-  const TMarginSetup setup{look_.PhysicalLineNum, &core_->FindCondition()};
-  const TMarginRow m = row <= core_->RowCount() ? MarginRowOf(core_->Store(), setup, row) : TMarginRow{};
+  const TMarginRow m = row <= core_->RowCount() ? MarginRowOf(core_->Store(), MarginSetup(), row) : TMarginRow{};
   margin_.PaintRow(p, palette_, m, top, rh);
 }
 
@@ -122,6 +178,42 @@ void TVornEdit::PaintRows(int firstRow, int lastRow) {
   SyncColoring();
   QPainter p(&image_);
   for (int row = firstRow; row <= lastRow; ++row) PaintRowInto(p, row);
+  if (onDrawMarginLeft_ && metrics_.TextLeft() > 0) {
+    p.save();
+    p.setClipRect(QRect(0, 0, metrics_.TextLeft(), viewport()->height()).intersected(RowsRect(firstRow, lastRow)));
+    onDrawMarginLeft_(*this, p);
+    p.restore();
+  }
+}
+
+void TVornEdit::SetOnDrawLine(TDrawLineHandler handler) {
+  onDrawLine_ = std::move(handler);
+  imageValid_ = false;
+  Flush();
+}
+
+void TVornEdit::SetOnDrawRetMark(TDrawRetMarkHandler handler) {
+  onDrawRetMark_ = std::move(handler);
+  if (onDrawRetMark_)
+    painter_.SetRetMarkHook([this](QPainter& p, int x, int y, bool drawBack) { onDrawRetMark_(*this, p, x, y, drawBack); });
+  else
+    painter_.SetRetMarkHook(nullptr);
+  imageValid_ = false;
+  Flush();
+}
+
+void TVornEdit::SetOnDrawMarginLeft(TDrawMarginLeftHandler handler) {
+  onDrawMarginLeft_ = std::move(handler);
+  imageValid_ = false;
+  Flush();
+}
+
+void TVornEdit::SetLastLineInfo(int kind) {
+  if (kind == lastLineInfo_) return;
+  lastLineInfo_ = kind;
+  const int n = core_->RowCount();
+  PaintRows(n, n);
+  viewport()->update(RowsRect(n, n));
 }
 
 void TVornEdit::RepaintAll() {

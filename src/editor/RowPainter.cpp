@@ -320,7 +320,14 @@ void TRowPainter::DrawEndMark(QPainter& p, const TRowBand& band, const TRowPaint
     return;
   }
   const TPaintEntry& e = palette_[paint.EndSelected ? ce::Selection : ce::RetMark];
-  if (!paint.EndSelected && !e.BackClear) p.fillRect(x, y, w, h, e.Back);
+  const bool drawBack = !paint.EndSelected && !e.BackClear;
+  if (drawBack) p.fillRect(x, y, w, h, e.Back);
+  if (retMarkHook_) {
+    p.save();
+    retMarkHook_(p, x, y, drawBack);
+    p.restore();
+    return;
+  }
   const int stem = x + w * 2 / 3 + 1;
   p.setPen(QPen(e.TextClear ? palette_[ce::Normal].Text : e.Text, 1));
   p.drawLine(x, y + h - 4, stem - 1, y + h - 4);

@@ -8,6 +8,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +53,10 @@ public:
   const TColumnRule& ColumnRule() const { return rule_; }
   // Glyphs may overhang their cells (italic, bold): they are not clipped to them.
   void SetPerCharacterDrawing(bool on) { perChar_ = on; }
+  // Draws the line-end glyph in place of the built-in one at the cell's top-left (x, y);
+  // drawBack says whether the cell's background was painted. Empty: the built-in glyph.
+  using TRetMarkHook = std::function<void(QPainter& p, int x, int y, bool drawBack)>;
+  void SetRetMarkHook(TRetMarkHook hook) { retMarkHook_ = std::move(hook); }
   int CellWidth() const { return cellWidth_; }
   int RowHeight() const { return rowHeight_; }
 
@@ -102,6 +107,7 @@ private:
   std::array<bool, 4> variantReady_{};
   std::vector<TRun> runs_;
   std::vector<std::size_t> fallback_;
+  TRetMarkHook retMarkHook_;
   TRowColorer plain_;
   TRowPaint plainPaint_;
 };

@@ -117,6 +117,36 @@ public:
   // Rows one wheel notch scrolls; 0 or less takes the system's setting.
   void SetIntelliMouseCount(int rows) { intelliMouseCount_ = rows; }
 
+  // Drawing hooks of the window: each draws on the backing image after the pane's own drawing
+  // and costs nothing while unassigned. Assigning one repaints the pane.
+  struct TDrawLineArgs {
+    std::string_view LineStr;  // the row's text as coloured: its line's rows before it, the row, and the next row of a wrapped line, tabs expanded
+    int X = 0;                 // column 0's x
+    int Y = 0;                 // the row's top
+    int Index = 0;             // the row
+    QRect ARect;               // the painted piece
+    bool Selected = false;
+    bool Last = false;
+  };
+  using TDrawLineHandler = std::function<void(TVornEdit& sender, QPainter& p, const TDrawLineArgs& args)>;
+  using TDrawRetMarkHandler = std::function<void(TVornEdit& sender, QPainter& p, int x, int y, bool drawBack)>;
+  using TDrawMarginLeftHandler = std::function<void(TVornEdit& sender, QPainter& p)>;
+  void SetOnDrawLine(TDrawLineHandler handler);
+  void SetOnDrawRetMark(TDrawRetMarkHandler handler);
+  void SetOnDrawMarginLeft(TDrawMarginLeftHandler handler);
+  // The difference kind (0-5) shown beside the row after the last line, and the difference run
+  // it belongs to (kept for the difference commands, not read here).
+  void SetLastLineInfo(int kind);
+  int LastLineInfo() const { return lastLineInfo_; }
+  void SetLastLineIndex(int run) { lastLineIndex_ = run; }
+  int LastLineIndex() const { return lastLineIndex_; }
+
+  // The input method is opened when this is set and whenever the pane gets the focus.
+  void SetImeControl(bool on);
+  bool ImeControl() const { return imeControl_; }
+  // What opening the input method does; by default the platform's. Tests put a recorder here.
+  void SetInputMethodOpener(std::function<void()> open) { imeOpener_ = std::move(open); }
+
 Q_SIGNALS:
   void CaretMoved();
   void Changed();
@@ -164,6 +194,9 @@ private:
   void ColorRowInto(int row, TRowPaint& paint);
   void PaintRuler(QPainter& p);
   void PaintRowExtras(QPainter& p, int row, int top);
+  void RaiseDrawLine(QPainter& p, int row, const TRowBand& band, TSelSpan sel);
+  std::string DrawLineText(int row) const;
+  TMarginSetup MarginSetup() const;
   int UnderlineRow() const;
   int WrapLineX() const;
   TSelSpan SelectionSpanOf(int row) const;
@@ -242,6 +275,17 @@ private:
   bool caretMovedPending_ = false;
   bool changedPending_ = false;
   bool syncingBars_ = false;
+
+  TDrawLineHandler onDrawLine_;
+  TDrawRetMarkHandler onDrawRetMark_;
+  TDrawMarginLeftHandler onDrawMarginLeft_;
+  int lastLineInfo_ = 0;
+  int lastLineIndex_ = 0;
+  bool imeControl_ = false;
+  std::function<void()> imeOpener_;
+
+  // input method (EditInputMethod.cpp)
+  void OpenInputMethod();
 
   TPaneKeyRoute* keyRoute_ = nullptr;
   QTimer blinkTimer_;

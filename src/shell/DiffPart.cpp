@@ -218,8 +218,13 @@ void TDiffPart::SetStatus(const QString& text) {
   if (TStatusPanels* status = window_.StatusPanels()) status->SetPanelText(TStatusPanels::spMessage, text);
 }
 
+// The row after the last line shows the end marker's kind in every pane.
 void TDiffPart::RepaintPanes() {
-  window_.ForEachPane([](TVornEdit& pane) { pane.RepaintAll(); });
+  window_.ForEachPane([this](TVornEdit& pane) {
+    pane.SetLastLineInfo(end_.Kind);
+    pane.SetLastLineIndex(end_.Hunk);
+    pane.RepaintAll();
+  });
 }
 
 void TDiffPart::ShowLineNumbers(bool on) {

@@ -118,6 +118,7 @@ void TEditorWindow::ApplyTypeSetting(TFileSetting* type) {
     if (!(pane.EditFont() == font)) pane.SetEditFont(font);
     pane.SetViewOptions(view);
     pane.SetLook(look);
+    pane.SetImeControl(options.ImeControl);
     pane.RepaintAll();
   });
   process_.appliedTypeTabs = edit_->Core().CaretOptions().TabSpaceCount;

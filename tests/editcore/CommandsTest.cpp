@@ -195,6 +195,18 @@ TEST_F(Commands, CleanUpRewritesOnlyChangedLinesAndKeepsTheView) {
   EXPECT_FALSE(core.CanUndo());
 }
 
+// A kanji whose second byte is 0x81 followed by "@" ends in the bytes of a full-width space; only
+// real blanks go, also when a line is wrapped over rows.
+TEST_F(Commands, CleanUpTrimsOnlyWholeBlankCharacters) {
+  const std::string before = "x\x88\x81@  \r\nab\x81\x40 \t\r\nwrapped line  \x81\x40\r\nz";
+  Load(before, {.WrapByte = 8});
+  core.SaveCleanUp = {.TrimRight = true, .TrimRightWSpace = true};
+  EXPECT_TRUE(core.CleanUpBeforeSave());
+  EXPECT_EQ(Text(), "x\x88\x81@\r\nab\r\nwrapped line\r\nz");
+  core.Undo();
+  EXPECT_EQ(Text(), before);
+}
+
 TEST_F(Commands, CleanUpIsOneUndoStepOverSeparateRuns) {
   // Changed and unchanged lines alternate, across wrapped rows, more runs than the undo limit.
   std::string text;

@@ -2,10 +2,23 @@
 // BackSpace and Delete at wraps, tabs and the text's end, typed-character filtering, undo and
 // the modified flag shared by two panes.
 #include "CoreFixture.h"
+#include "editcore/TextBreaks.h"
 #include "store/Undo.h"
 
 namespace vorn::test {
 namespace {
+
+// Lone CRs, lone LFs and LF CR pairs each become one CR LF; the bytes between them stay.
+TEST(TextBreaks, EveryBreakBecomesCrLf) {
+  EXPECT_EQ(WithCrLfBreaks("a\rb\nc\r\nd\r"), "a\r\nb\r\nc\r\nd\r\n");
+  EXPECT_EQ(WithCrLfBreaks("\n\r"), "\r\n\r\n");
+  EXPECT_EQ(WithCrLfBreaks("\r\r\n"), "\r\n\r\n");
+  EXPECT_EQ(WithCrLfBreaks("no break"), "no break");
+  EXPECT_EQ(WithCrLfBreaks("a\r\nb\r\n"), "a\r\nb\r\n");
+  EXPECT_EQ(WithCrLfBreaks("a\r\nb\rc\r\n"), "a\r\nb\r\nc\r\n");  // the pairs alone do not tell
+  EXPECT_EQ(WithCrLfBreaks("\r\n\n"), "\r\n\r\n");
+  EXPECT_EQ(WithCrLfBreaks(""), "");
+}
 
 class Editing : public CoreTest {
 protected:
