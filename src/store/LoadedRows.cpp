@@ -31,7 +31,10 @@ void ScanPart(const char* p, const char* end, bool stopAtNul, std::size_t blockR
       out.blocks.push_back(std::move(block));
       block = TPackedRows();
     }
-    if (block.Empty()) block = TPackedRows(b, TRowWord{});
+    if (block.Empty()) {
+      block = TPackedRows(b, TRowWord{});
+      block.Reserve(blockRows);
+    }
     block.Add(b, e);
   };
   while (p < end) {

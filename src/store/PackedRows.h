@@ -40,6 +40,7 @@ public:
     return (gap == 1 || gap == 2) && static_cast<std::size_t>(rowEnd - base_) <= kMaxSpan;
   }
 
+  void Reserve(std::size_t rows) { ends_.reserve(rows); }
   std::size_t Size() const { return ends_.size(); }
   bool Empty() const { return ends_.empty(); }
   const char* Base() const { return base_; }

@@ -325,7 +325,12 @@ void TRowIndex::ClearModified() {
   for (TBlock& b : blocks_) {
     if (b.modified == 0) continue;
     for (TRowSlot& s : b.rows) s.word.SetModified(false);
-    for (std::size_t j = 0; j < b.packed.Size(); ++j) {
+    if (b.Packed() && b.packed.WordsShared()) {
+      TRowWord w = b.packed.SharedWord();
+      w.SetModified(false);
+      b.packed.SetSharedWord(w);
+    }
+    for (std::size_t j = 0; j < b.packed.Size() && !b.packed.WordsShared(); ++j) {
       TRowWord w = b.packed.Word(j);
       w.SetModified(false);
       b.packed.SetWord(j, w);
