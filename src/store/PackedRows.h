@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "store/RowWord.h"
+#include "store/SlotPool.h"
 
 namespace vorn {
 
@@ -19,6 +21,11 @@ namespace vorn {
 // into slots before any row's bytes do.
 class TPackedRows {
 public:
+  // A full block's ends fill one cell of the slot pool: twenty thousand blocks of a gigabyte
+  // then fault in a few dozen huge pages instead of twenty thousand small ones.
+  using TEnds = std::vector<std::uint32_t, TSlotAllocator<std::uint32_t>>;
+  static constexpr std::size_t kFullRows = TSlotPool::kCell / sizeof(std::uint32_t);
+
   static constexpr std::uint32_t kTwoByteBreak = 0x80000000u;
   // Rows must end within this many bytes of the block's first one; any row the store can hold
   // (under 2 GiB) fits in a block of its own.
@@ -26,6 +33,10 @@ public:
 
   TPackedRows() = default;
   TPackedRows(const char* base, TRowWord word) : base_(base), shared_(word) {}
+  // Rows given as their ends already encoded (the row's end from base, kTwoByteBreak set when
+  // a two-byte break follows it), as a scan that knows its breaks builds them.
+  TPackedRows(const char* base, TEnds&& ends, TRowWord word)
+      : base_(base), ends_(std::move(ends)), shared_(word) {}
 
   // Appends a row ending at rowEnd. The caller keeps rowEnd - Base() at most kMaxSpan and
   // rowBegin one or two bytes (the previous row's break) after the previous row's end.
@@ -74,7 +85,7 @@ private:
   std::size_t EndOf(std::size_t j) const { return ends_[j] & ~kTwoByteBreak; }
 
   const char* base_ = nullptr;
-  std::vector<std::uint32_t> ends_;
+  TEnds ends_;
   std::vector<TRowWord> words_;
   TRowWord shared_;
 };

@@ -51,6 +51,8 @@ using TRowSlots = std::vector<TRowSlot, TSlotAllocator<TRowSlot>>;
 class TRowIndex {
 public:
   static constexpr int kBlockRows = 1024;
+  // Rows in a full packed block: a loaded file's blocks are that long until unpacked.
+  static constexpr int kPackedBlockRows = static_cast<int>(TPackedRows::kFullRows);
 
   int Size() const { return size_; }
   // Rows are read through At and changed only through SetWord, SetBytes and ForRange, so that
@@ -85,7 +87,7 @@ public:
   // Appends rows as one block of their own, taking over the vector: a file being loaded fills
   // its blocks in place instead of having every slot copied once more.
   void AppendBlock(TRowSlots&& rows);
-  // Appends a loaded file's rows as one packed block (at most 2 * kBlockRows rows).
+  // Appends a loaded file's rows as one packed block (at most kPackedBlockRows rows).
   void AppendPacked(TPackedRows&& rows);
   // Removes rows pos..pos+n-1; the caller releases owned bytes first.
   void Erase(int pos, int n);

@@ -359,7 +359,7 @@ void TVornEditScreenStrings::Clear() {
 
 void TVornEditScreenStrings::AppendLoadedRows(const char* begin, const char* end, bool stopAtNul) {
   const std::size_t size = static_cast<std::size_t>(end - begin);
-  for (TPackedRows& block : ScanLoadedRows(begin, end, stopAtNul, TRowIndex::kBlockRows, LoadScanParts(size)))
+  for (TPackedRows& block : ScanLoadedRows(begin, end, stopAtNul, TRowIndex::kPackedBlockRows, LoadScanParts(size)))
     AppendPackedRows(std::move(block));
 }
 

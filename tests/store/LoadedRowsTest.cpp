@@ -56,20 +56,22 @@ TEST(LoadedRows, ALoadedTextStaysPackedUntilEditedAndEditsKeepEveryOtherByte) {
   TVornEditHeadlessView view;
   TVornEditScreenStrings& store = *view.Store();
   std::string text;
-  for (int i = 0; i < 5000; ++i) text += std::to_string(i) + (i % 3 ? "\r\n" : "\n");
+  constexpr int kRows = 5 * TRowIndex::kPackedBlockRows;
+  for (int i = 0; i < kRows; ++i) text += std::to_string(i) + (i % 3 ? "\r\n" : "\n");
   view.Lines().SetTextStr(text);
-  ASSERT_EQ(store.Count(), 5000);
+  ASSERT_EQ(store.Count(), kRows);
   // The bulk word writes that follow a load keep every block packed.
-  EXPECT_EQ(store.PackedRowCount(), 5000);
-  EXPECT_LT(store.RowIndexBytes(), 5000u * 6);
+  EXPECT_EQ(store.PackedRowCount(), kRows);
+  EXPECT_LT(store.RowIndexBytes(), static_cast<std::size_t>(kRows) * 5);
 
-  store.ReplaceRows(2500, 1, "edited\r\n");
-  EXPECT_LT(store.PackedRowCount(), 5000);
-  EXPECT_GT(store.PackedRowCount(), 3000);
+  // An edit unpacks its own block only.
+  store.ReplaceRows(kRows / 2, 1, "edited\r\n");
+  EXPECT_EQ(store.PackedRowCount(), kRows - TRowIndex::kPackedBlockRows);
   std::string expected;
-  for (int i = 0; i < 5000; ++i) expected += (i == 2500 ? std::string("edited") : std::to_string(i)) + "\r\n";
+  for (int i = 0; i < kRows; ++i) expected += (i == kRows / 2 ? std::string("edited") : std::to_string(i)) + "\r\n";
   EXPECT_EQ(view.Lines().GetTextStr(), expected);
-  EXPECT_EQ(store.TextOffsetOfRow(4999), static_cast<std::int64_t>(expected.size() - 6));
+  const std::string last = std::to_string(kRows - 1) + "\r\n";
+  EXPECT_EQ(store.TextOffsetOfRow(kRows - 1), static_cast<std::int64_t>(expected.size() - last.size()));
 }
 
 }  // namespace

@@ -76,7 +76,7 @@ struct TPackedSource {
   std::string text;
   std::vector<std::pair<std::size_t, std::size_t>> rows;  // begin, end in text
   explicit TPackedSource(std::mt19937& rng) {
-    for (int r = 0; r < 9000; ++r) {
+    for (int r = 0; r < 40000; ++r) {
       const std::size_t begin = text.size();
       text.append(rng() % 6 == 0 ? 0 : rng() % 40, static_cast<char>('a' + r % 26));
       rows.emplace_back(begin, text.size());
@@ -150,7 +150,7 @@ TEST(RowIndex, RandomBulkInsertsErasesAndWordWritesMatchAVector) {
       index.AppendBlock(std::move(block));
     } else if (op == 7) {
       // A loaded file's rows, kept packed; one word for all, as the loader gives them.
-      const std::size_t rows = std::min<std::size_t>(rng() % 2 ? TRowIndex::kBlockRows : 1 + rng() % 1500,
+      const std::size_t rows = std::min<std::size_t>(rng() % 3 == 0 ? TRowIndex::kPackedBlockRows : 1 + rng() % 1500,
                                                      source.rows.size() - sourceRow);
       if (rows == 0) continue;
       const char* base = source.text.data() + source.rows[sourceRow].first;
