@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/HeadlessView.h"
+#include "store/LoadedRows.h"
 #include "textfile/JConvStrList.h"
 
 namespace {
@@ -80,6 +81,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string joined;
   for (const std::string& line : lines) joined += line + "\r\n";
   Check(view.Lines().GetTextStr() == joined);
+
+  // The loader's scan, cut into any number of parts, finds the same rows, and an edit in the
+  // middle of the packed rows keeps every other row's bytes.
+  for (unsigned parts = 2; parts <= 4; ++parts) {
+    std::vector<std::string> scanned;
+    for (const TPackedRows& b : ScanLoadedRows(input.data(), input.data() + input.size(), true, 3, parts))
+      for (std::size_t j = 0; j < b.Size(); ++j) scanned.emplace_back(b.Base() + b.Begin(j), b.Length(j));
+    Check(scanned == lines);
+  }
+  if (store.Count() > 2) {
+    const int middle = store.Count() / 2;
+    store.ReplaceRows(middle, 1, "x\r\n");
+    for (int i = 0; i < store.Count(); ++i)
+      Check(store.Strings(i) == (i == middle ? std::string("x") : lines[static_cast<std::size_t>(i)]));
+  }
 
   // The file-reading list keeps NUL bytes inside lines.
   TJConvStringList list;

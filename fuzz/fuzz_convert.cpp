@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (baseline != out || lostBaseline != lost) std::abort();
   const bool unicode = from == vorn::ckUnicodeLE || from == vorn::ckUnicodeBE ||
                        from == vorn::ckUtf8 || from == vorn::ckUtf8N || from == vorn::ckUtf7;
+  if (to == vorn::ckSjis && (from == vorn::ckUtf8 || from == vorn::ckUtf8N)) {
+    // Reading UTF-8 in place, cut into parts converted side by side, gives the same.
+    for (unsigned parts = 1; parts <= 3; ++parts) {
+      vorn::TByteBuffer bytes(text.size());
+      if (!text.empty()) std::memcpy(bytes.Data(), text.data(), text.size());
+      std::size_t lostInPlace = 0;
+      vorn::Utf8ToSjisInPlace(bytes, lostInPlace, parts);
+      if (std::string_view(bytes.Data(), bytes.Size()) != out || lostInPlace != lost) std::abort();
+    }
+  }
   if (to == vorn::ckSjis && unicode && lost == 0 && out.find('\0') == std::string::npos) {
     // Unicode text read without loss must survive a save and a re-read in the same code: the
     // bytes saved may differ (UTF-7 forms), the Shift_JIS must not.

@@ -76,6 +76,11 @@ std::string LocalTimeText(std::int64_t seconds) {
 
 TRecoveryOffer FindFileJournal(const std::string& folder, const std::string& canonicalName,
                                const std::string& currentText) {
+  return FindFileJournal(folder, canonicalName, [&currentText] { return currentText; });
+}
+
+TRecoveryOffer FindFileJournal(const std::string& folder, const std::string& canonicalName,
+                               const std::function<std::string()>& textNow) {
   TRecoveryOffer offer;
   std::string bytes;
   if (!ReadUnowned(JournalPathFor(folder, canonicalName, {}), bytes, offer)) return offer;
@@ -84,6 +89,7 @@ TRecoveryOffer FindFileJournal(const std::string& folder, const std::string& can
     offer.Verdict = rvUnreadable;
     return offer;
   }
+  const std::string currentText = textNow();
   struct stat file {};
   const std::optional<std::uint64_t> hash = HashOfFileBytes(canonicalName);
   const bool sameFile = ::stat(canonicalName.c_str(), &file) == 0 && contents.Header.BaseHashKnown && hash &&

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,10 @@ struct TRecoveryOffer {
 // (currentText); the file on the disk must still hold the bytes the journal started from.
 TRecoveryOffer FindFileJournal(const std::string& folder, const std::string& canonicalName,
                                const std::string& currentText);
+// The same with the text asked for only when there is a journal to replay against it: most
+// files have none, and the text of a gigabyte's document is a gigabyte's copy.
+TRecoveryOffer FindFileJournal(const std::string& folder, const std::string& canonicalName,
+                               const std::function<std::string()>& currentText);
 // The journals of untitled documents whose process has ended, newest first.
 std::vector<std::string> OrphanedUntitledJournals(const std::string& folder);
 TRecoveryOffer ReadUntitledJournal(const std::string& journalPath);

@@ -41,7 +41,10 @@ std::string ConvertCharCode(std::string_view text, TCharCodeKind fromKind, TChar
 
 // The same as ConvertCharCode from UTF-8 (either kind) to Shift_JIS, written over the UTF-8
 // bytes a part at a time: reading a UTF-8 file then needs no second buffer of the text's size.
+// Large texts are converted in parts side by side, one per core.
 void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& substituted);
+// The same cut into partCount parts (at line feeds, so fewer when there are fewer lines).
+void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& substituted, unsigned partCount);
 
 // The status-bar name of a kind ("SJIS", "JIS(RO)", ...); ckAscii and ckBinary show as "SJIS".
 const char* StatusBarCodeName(TCharCodeKind kind);

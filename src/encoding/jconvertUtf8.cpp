@@ -2,7 +2,13 @@
 #include <cstdint>
 #include <cstring>
 #include <bit>
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -475,30 +481,117 @@ std::string SjisToUtf8(std::string_view text, bool signature, std::size_t& lost,
 
 namespace vorn {
 
-void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& lost) {
-  constexpr std::size_t kPart = std::size_t{1} << 16;
-  const std::string_view text(bytes.Data(), bytes.Size());
-  std::string part;
-  // Output that would overtake the input not yet read (ill-formed bytes written as wider
-  // substitutes can do that) waits here, and so does everything after it.
+namespace {
+
+// One part [from, to) of a text converted over its own bytes. Output that would overtake the
+// input not yet read (ill-formed bytes written as wider substitutes can do that) waits in
+// spill, and so does everything after it.
+struct TInPlacePart {
+  std::size_t from = 0;
+  std::size_t to = 0;
+  std::size_t written = 0;  // the part's output so far lies in [from, from + written)
   std::string spill;
-  std::size_t written = 0;
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t stop = std::min(text.size(), pos + kPart);
+  std::size_t lost = 0;
+  bool endedAtNul = false;  // a NUL ended the text inside this part
+};
+
+void ConvertPartInPlace(char* data, std::string_view whole, TInPlacePart& p) {
+  constexpr std::size_t kPart = std::size_t{1} << 16;
+  // The part sees the text end where it ends: the decoder's last step may read a character
+  // past the point it was asked to stop at, which belongs to the next part.
+  const std::string_view text = whole.substr(0, p.to);
+  p.endedAtNul = p.to < whole.size() && std::memchr(data + p.from, 0, p.to - p.from) != nullptr;
+  std::string part;
+  std::size_t pos = p.from;
+  while (pos < p.to || (pos == 0 && p.to == 0)) {
+    const std::size_t stop = std::min(p.to, pos + kPart);
     jconv::TByteSink out(stop - pos + 8, stop - pos + 8, std::move(part));
     char* d = out.Begin();
-    const std::size_t reached = jconv::Utf8ToSjisPart(text, pos, stop, out, d, lost);
+    const std::size_t reached = jconv::Utf8ToSjisPart(text, pos, stop, out, d, p.lost);
     part = out.Finish(d);
-    if (spill.empty() && written + part.size() <= reached) {
-      std::memcpy(bytes.Data() + written, part.data(), part.size());
-      written += part.size();
+    if (p.spill.empty() && p.from + p.written + part.size() <= std::min(reached, p.to)) {
+      std::memcpy(data + p.from + p.written, part.data(), part.size());
+      p.written += part.size();
     } else {
-      spill += part;
+      p.spill += part;
     }
-    if (reached >= text.size()) break;
+    if (reached >= text.size()) return;
     pos = reached;
   }
+}
+
+// Parts of some megabytes each, cut just after a line feed that follows a few ASCII bytes: no
+// sequence, ill-formed or not, reaches over those, so every part starts a character and
+// converts alone to what it gives within the whole.
+std::vector<TInPlacePart> Utf8Parts(std::string_view text, unsigned wanted) {
+  constexpr std::size_t kMinPart = std::size_t{16} << 20;
+  const unsigned cores = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
+  const std::size_t count = wanted > 0 ? wanted : std::clamp<std::size_t>(text.size() / kMinPart, 1, cores);
+  std::vector<TInPlacePart> parts;
+  std::size_t from = 0;
+  constexpr std::size_t kAsciiBefore = 6;  // longer than the longest lead's reach
+  const auto asciiBefore = [&text](std::size_t lf) {
+    if (lf < kAsciiBefore) return false;
+    for (std::size_t k = lf - kAsciiBefore; k < lf; ++k)
+      if (static_cast<unsigned char>(text[k]) >= 0x80) return false;
+    return true;
+  };
+  for (std::size_t k = 1; k < count; ++k) {
+    std::size_t lf = text.find('\n', std::max(from, text.size() / count * k));
+    while (lf != std::string_view::npos && !asciiBefore(lf)) lf = text.find('\n', lf + 1);
+    if (lf == std::string_view::npos || lf + 1 >= text.size()) break;
+    parts.emplace_back();
+    parts.back().from = from;
+    parts.back().to = lf + 1;
+    from = lf + 1;
+  }
+  parts.emplace_back();
+  parts.back().from = from;
+  parts.back().to = text.size();
+  return parts;
+}
+
+}  // namespace
+
+// Large texts convert in parts side by side, each over its own bytes; the parts' outputs are
+// then moved together, which costs a fraction of converting them.
+void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& lost) { Utf8ToSjisInPlace(bytes, lost, 0); }
+
+void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& lost, unsigned partCount) {
+  const std::string_view text(bytes.Data(), bytes.Size());
+  std::vector<TInPlacePart> parts = Utf8Parts(text, partCount);
+  std::vector<std::thread> threads;
+  for (std::size_t k = 1; k < parts.size(); ++k) {
+    try {
+      threads.emplace_back(ConvertPartInPlace, bytes.Data(), text, std::ref(parts[k]));
+    } catch (const std::system_error&) {
+      ConvertPartInPlace(bytes.Data(), text, parts[k]);
+    }
+  }
+  ConvertPartInPlace(bytes.Data(), text, parts[0]);
+  for (std::thread& t : threads) t.join();
+  // The text ends at its first NUL: parts after the one it ended in are not part of it.
+  for (std::size_t k = 0; k < parts.size(); ++k)
+    if (parts[k].endedAtNul) parts.resize(k + 1);
+  bool spilled = false;
+  for (const TInPlacePart& p : parts) {
+    lost += p.lost;
+    spilled = spilled || !p.spill.empty();
+  }
+  if (spilled && parts.size() > 1) {
+    // Rare (ill-formed bytes only): a part's output outgrew its bytes, so moving the parts
+    // together in place could overwrite a later part; they are joined in a new buffer instead.
+    std::string joined;
+    for (const TInPlacePart& p : parts) joined.append(bytes.Data() + p.from, p.written).append(p.spill);
+    bytes = TByteBuffer(std::move(joined));
+    return;
+  }
+  std::size_t written = 0;
+  for (const TInPlacePart& p : parts) {
+    if (p.from != written) std::memmove(bytes.Data() + written, bytes.Data() + p.from, p.written);
+    written += p.written;
+  }
+  const std::string& spill = parts.back().spill;
   if (!spill.empty()) {
     bytes.Grow(written + spill.size());
     std::memcpy(bytes.Data() + written, spill.data(), spill.size());

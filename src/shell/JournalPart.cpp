@@ -41,7 +41,9 @@ void TJournalPart::CheckFailure() {
 
 void TJournalPart::AfterLoad(const std::string& name) {
   if (!journal_) return;
-  const TRecoveryOffer offer = FindFileJournal(journal_->Folder(), name, StoreText(window_.Document().Store()));
+  const TVornEditScreenStrings& store = window_.Document().Store();
+  const TRecoveryOffer offer =
+      FindFileJournal(journal_->Folder(), name, std::function<std::string()>([&store] { return StoreText(store); }));
   Offer(offer, name);
 }
 

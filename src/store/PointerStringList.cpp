@@ -64,11 +64,14 @@ TRowSlot TPointerStringList::MakeOwned(std::string_view s, TRowWord word) {
   return slot;
 }
 
+void TPointerStringList::ReleaseOwned(const TRowSlot& slot) {
+  if (!slot.Owned()) return;
+  delete[] (slot.data - kCapacityHeader);
+  BytesFreed();
+}
+
 void TPointerStringList::Release(TRowSlot& slot) {
-  if (slot.Owned()) {
-    delete[] (slot.data - kCapacityHeader);
-    BytesFreed();
-  }
+  ReleaseOwned(slot);
   slot.data = nullptr;
   slot.lenAndFlag = 0;
 }
@@ -108,7 +111,7 @@ void TPointerStringList::SpliceRowBytes(int i, std::size_t pos, std::size_t remo
 }
 
 void TPointerStringList::ReleaseRange(int first, int n) {
-  rows_.ForRange(first, n, [](TRowSlot& s) { Release(s); });
+  std::as_const(rows_).ForRange(first, n, [](const TRowSlot& s) { ReleaseOwned(s); });
 }
 
 void TPointerStringList::Put(int i, std::string_view s) {

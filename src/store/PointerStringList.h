@@ -89,6 +89,11 @@ public:
   void AppendBorrowedRows(const TRowSlot* slots, int n) { rows_.Insert(Count(), slots, n); }
   // The same for one block's worth of slots (at most 2 * TRowIndex::kBlockRows), without a copy.
   void AppendBorrowedBlock(TRowSlots&& slots) { rows_.AppendBlock(std::move(slots)); }
+  // The same for a packed block of rows inside an adopted buffer, kept packed.
+  void AppendPackedRows(TPackedRows&& rows) { rows_.AppendPacked(std::move(rows)); }
+  // Rows held packed, and the bytes the row index takes; for tests and benches.
+  int PackedRowCount() const { return rows_.PackedRowCount(); }
+  std::size_t RowIndexBytes() const { return rows_.StorageBytes(); }
 
   // Calls sink(bytes) with the text of rows first..first+n-1, each row followed by lineBreak
   // where its word says the line ends. Rows that lie one after another in an adopted buffer,
@@ -170,6 +175,9 @@ private:
   static std::size_t OwnedCapacity(const char* data);
   static TRowSlot MakeOwned(std::string_view s, TRowWord word);
   static void Release(TRowSlot& slot);
+  // Frees an owned row's bytes, leaving the slot as it is: for rows about to be dropped, so
+  // that dropping packed rows never unpacks them.
+  static void ReleaseOwned(const TRowSlot& slot);
   static void BytesFreed();
   void ReleaseRange(int first, int n);
 

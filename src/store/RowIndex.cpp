@@ -10,13 +10,13 @@ std::size_t TRowIndex::FindBlock(int i) const {
   // Edits and walks cluster, so the block of the previous lookup is tried first.
   if (lastBlock_ < blocks_.size()) {
     int start = starts_[lastBlock_];
-    if (i >= start && i < start + static_cast<int>(blocks_[lastBlock_].rows.size())) return lastBlock_;
+    if (i >= start && i < start + static_cast<int>(blocks_[lastBlock_].Size())) return lastBlock_;
   }
   auto it = std::upper_bound(starts_.begin(), starts_.end(), i);
   std::size_t k = static_cast<std::size_t>(std::distance(starts_.begin(), it));
   k = k == 0 ? 0 : k - 1;
   // Skip empty blocks (there are none after Erase, but a split may leave one briefly).
-  while (k + 1 < blocks_.size() && i - starts_[k] >= static_cast<int>(blocks_[k].rows.size())) ++k;
+  while (k + 1 < blocks_.size() && i - starts_[k] >= static_cast<int>(blocks_[k].Size())) ++k;
   lastBlock_ = k;
   return k;
 }
@@ -24,14 +24,26 @@ std::size_t TRowIndex::FindBlock(int i) const {
 void TRowIndex::Renumber(std::size_t fromBlock) {
   ForgetSumsFrom(fromBlock);
   starts_.resize(blocks_.size());
-  int start = fromBlock == 0 ? 0 : starts_[fromBlock - 1] + static_cast<int>(blocks_[fromBlock - 1].rows.size());
+  int start = fromBlock == 0 ? 0 : starts_[fromBlock - 1] + static_cast<int>(blocks_[fromBlock - 1].Size());
   for (std::size_t k = fromBlock; k < blocks_.size(); ++k) {
     starts_[k] = start;
-    start += static_cast<int>(blocks_[k].rows.size());
+    start += static_cast<int>(blocks_[k].Size());
   }
 }
 
+void TRowIndex::Unpack(std::size_t k) {
+  TBlock& b = blocks_[k];
+  if (!b.Packed()) return;
+  TRowSlots rows;
+  // A block of exactly kBlockRows takes one cell of the pool.
+  rows.reserve(b.packed.Size());
+  for (std::size_t j = 0; j < b.packed.Size(); ++j) rows.push_back(SlotOf(b.packed, j));
+  b.rows = std::move(rows);
+  b.packed.Clear();
+}
+
 void TRowIndex::SplitBlock(std::size_t k, int at) {
+  Unpack(k);
   TRowSlots& rows = blocks_[k].rows;
   TBlock tail;
   tail.rows.assign(rows.begin() + at, rows.end());
@@ -51,6 +63,7 @@ void TRowIndex::Insert(int pos, const TRowSlot* slots, int n) {
     return;
   }
   std::size_t k = pos == size_ ? blocks_.size() - 1 : FindBlock(pos);
+  Unpack(k);
   TRowSlots& rows = blocks_[k].rows;
   auto at = rows.begin() + (pos - starts_[k]);
   if (slots) {
@@ -109,6 +122,18 @@ void TRowIndex::AppendBlock(TRowSlots&& rows) {
   ForgetSumsFrom(blocks_.size() - 1);
 }
 
+void TRowIndex::AppendPacked(TPackedRows&& rows) {
+  if (rows.Empty()) return;
+  TBlock b;
+  b.packed = std::move(rows);
+  b.modified = CountModified(b);
+  starts_.resize(blocks_.size());
+  starts_.push_back(size_);
+  size_ += static_cast<int>(b.packed.Size());
+  blocks_.push_back(std::move(b));
+  ForgetSumsFrom(blocks_.size() - 1);
+}
+
 void TRowIndex::Erase(int pos, int n) {
   if (n <= 0) return;
   std::size_t k = FindBlock(pos);
@@ -116,8 +141,15 @@ void TRowIndex::Erase(int pos, int n) {
   std::size_t firstTouched = k;
   int left = n;
   while (left > 0) {
+    int take = std::min(left, static_cast<int>(blocks_[k].Size()) - offset);
+    if (offset == 0 && take == static_cast<int>(blocks_[k].Size())) {
+      // A whole block goes as it is, packed or not.
+      blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(k));
+      left -= take;
+      continue;
+    }
+    Unpack(k);
     TRowSlots& rows = blocks_[k].rows;
-    int take = std::min(left, static_cast<int>(rows.size()) - offset);
     blocks_[k].modified -= CountModified(rows.data() + offset, static_cast<std::size_t>(take));
     rows.erase(rows.begin() + offset, rows.begin() + offset + take);
     blocks_[k].lineEnds = -1;
@@ -140,10 +172,13 @@ void TRowIndex::Erase(int pos, int n) {
 void TRowIndex::MergeSmall(std::size_t k) {
   // Keeps lookups short after many deletions: neighbours that fit one block become one.
   for (int step = 0; step < 2 && k + 1 < blocks_.size(); ++step) {
-    TRowSlots& a = blocks_[k].rows;
-    TRowSlots& b = blocks_[k + 1].rows;
-    if (a.size() + b.size() <= static_cast<std::size_t>(kBlockRows) &&
-        (a.size() < kBlockRows / 4 || b.size() < kBlockRows / 4)) {
+    const std::size_t sizeA = blocks_[k].Size();
+    const std::size_t sizeB = blocks_[k + 1].Size();
+    if (sizeA + sizeB <= static_cast<std::size_t>(kBlockRows) && (sizeA < kBlockRows / 4 || sizeB < kBlockRows / 4)) {
+      Unpack(k);
+      Unpack(k + 1);
+      TRowSlots& a = blocks_[k].rows;
+      TRowSlots& b = blocks_[k + 1].rows;
       a.insert(a.end(), b.begin(), b.end());
       blocks_[k].lineEnds = -1;
       blocks_[k].textBytes = -1;
@@ -157,25 +192,26 @@ void TRowIndex::MergeSmall(std::size_t k) {
 
 int TRowIndex::CountBlockRange(const TBlock& b, std::size_t from, std::size_t to) {
   int ends = 0;
-  for (std::size_t j = from; j < to; ++j) ends += b.rows[j].word.EndsLine();
+  if (b.Packed() && b.packed.WordsShared()) return b.packed.SharedWord().EndsLine() ? static_cast<int>(to - from) : 0;
+  for (std::size_t j = from; j < to; ++j) ends += b.WordAt(j).EndsLine();
   return ends;
 }
 
 int TRowIndex::BlockLineEnds(std::size_t k) const {
   const TBlock& b = blocks_[k];
-  if (b.lineEnds < 0) const_cast<TBlock&>(b).lineEnds = CountBlockRange(b, 0, b.rows.size());
+  if (b.lineEnds < 0) const_cast<TBlock&>(b).lineEnds = CountBlockRange(b, 0, b.Size());
   return b.lineEnds;
 }
 
 std::int64_t TRowIndex::SpanBlockRange(const TBlock& b, std::size_t from, std::size_t to) {
   std::int64_t bytes = 0;
-  for (std::size_t j = from; j < to; ++j) bytes += SpanOf(b.rows[j]);
+  for (std::size_t j = from; j < to; ++j) bytes += SpanAt(b, j);
   return bytes;
 }
 
 std::int64_t TRowIndex::BlockTextBytes(std::size_t k) const {
   const TBlock& b = blocks_[k];
-  if (b.textBytes < 0) const_cast<TBlock&>(b).textBytes = SpanBlockRange(b, 0, b.rows.size());
+  if (b.textBytes < 0) const_cast<TBlock&>(b).textBytes = SpanBlockRange(b, 0, b.Size());
   return b.textBytes;
 }
 
@@ -217,8 +253,8 @@ std::int64_t TRowIndex::TextOffsetOfRow(int row) const {
   const TBlock& b = blocks_[k];
   const std::size_t to = static_cast<std::size_t>(row - starts_[k]);
   // As for line ends: add up the shorter side of the block.
-  const std::int64_t inBlock = 2 * to <= b.rows.size() ? SpanBlockRange(b, 0, to)
-                                                        : BlockTextBytes(k) - SpanBlockRange(b, to, b.rows.size());
+  const std::int64_t inBlock = 2 * to <= b.Size() ? SpanBlockRange(b, 0, to)
+                                                    : BlockTextBytes(k) - SpanBlockRange(b, to, b.Size());
   return TextBytesBefore(k) + inBlock;
 }
 
@@ -229,9 +265,9 @@ int TRowIndex::RowAtTextOffset(std::int64_t offset) const {
   const std::size_t k = BlockWhereTextBytesPass(offset);
   if (k >= blocks_.size()) return size_;
   std::int64_t at = textBytesBefore_[k];
-  const TRowSlots& rows = blocks_[k].rows;
-  for (std::size_t j = 0; j < rows.size(); ++j) {
-    at += SpanOf(rows[j]);
+  const TBlock& b = blocks_[k];
+  for (std::size_t j = 0; j < b.Size(); ++j) {
+    at += SpanAt(b, j);
     if (at > offset) return starts_[k] + static_cast<int>(j);
   }
   return size_;
@@ -244,13 +280,13 @@ int TRowIndex::CountLineEnds(int first, int n) const {
     const TBlock& b = blocks_[k];
     // Count the shorter side of the block: the rows before `to`, or the rows after it taken
     // off the block's kept count.
-    const int inBlock = 2 * to <= b.rows.size() ? CountBlockRange(b, 0, to)
-                                                 : BlockLineEnds(k) - CountBlockRange(b, to, b.rows.size());
+    const int inBlock = 2 * to <= b.Size() ? CountBlockRange(b, 0, to)
+                                             : BlockLineEnds(k) - CountBlockRange(b, to, b.Size());
     return LineEndsBefore(k) + inBlock;
   }
   int ends = 0;
   const_cast<TRowIndex*>(this)->Walk(first, n, [&](const TBlock& b, std::size_t from, std::size_t to) {
-    if (from == 0 && to == b.rows.size())
+    if (from == 0 && to == b.Size())
       ends += BlockLineEnds(static_cast<std::size_t>(&b - blocks_.data()));
     else
       ends += CountBlockRange(b, from, to);
@@ -264,9 +300,9 @@ int TRowIndex::FindNthLineEnd(int nth) const {
   const std::size_t k = BlockWhereLineEndsPass(nth - 1);
   if (k >= blocks_.size()) return -1;
   nth -= lineEndsBefore_[k];
-  const TRowSlots& rows = blocks_[k].rows;
-  for (std::size_t j = 0; j < rows.size(); ++j)
-    if (rows[j].word.EndsLine() && --nth == 0) return starts_[k] + static_cast<int>(j);
+  const TBlock& b = blocks_[k];
+  for (std::size_t j = 0; j < b.Size(); ++j)
+    if (b.WordAt(j).EndsLine() && --nth == 0) return starts_[k] + static_cast<int>(j);
   return -1;
 }
 
@@ -276,11 +312,29 @@ int TRowIndex::CountModified(const TRowSlot* slots, std::size_t n) {
   return marked;
 }
 
+int TRowIndex::CountModified(const TBlock& b) {
+  if (!b.Packed()) return CountModified(b.rows.data(), b.rows.size());
+  if (b.packed.WordsShared()) return b.packed.SharedWord().Modified() ? static_cast<int>(b.packed.Size()) : 0;
+  int marked = 0;
+  for (std::size_t j = 0; j < b.packed.Size(); ++j) marked += b.packed.Word(j).Modified();
+  return marked;
+}
+
 void TRowIndex::ClearModified() {
   // The mark is not part of the row end, so the cached line-end counts stay valid.
   for (TBlock& b : blocks_) {
     if (b.modified == 0) continue;
     for (TRowSlot& s : b.rows) s.word.SetModified(false);
+    if (b.Packed() && b.packed.WordsShared()) {
+      TRowWord w = b.packed.SharedWord();
+      w.SetModified(false);
+      b.packed.SetSharedWord(w);
+    }
+    for (std::size_t j = 0; j < b.packed.Size() && !b.packed.WordsShared(); ++j) {
+      TRowWord w = b.packed.Word(j);
+      w.SetModified(false);
+      b.packed.SetWord(j, w);
+    }
     b.modified = 0;
   }
 }
@@ -293,8 +347,20 @@ int TRowIndex::ModifiedRows() const {
 
 bool TRowIndex::ModifiedCountsConsistent() const {
   for (const TBlock& b : blocks_)
-    if (b.modified != CountModified(b.rows.data(), b.rows.size())) return false;
+    if (b.modified != CountModified(b)) return false;
   return true;
+}
+
+int TRowIndex::PackedRowCount() const {
+  int packed = 0;
+  for (const TBlock& b : blocks_) packed += static_cast<int>(b.packed.Size());
+  return packed;
+}
+
+std::size_t TRowIndex::StorageBytes() const {
+  std::size_t bytes = blocks_.capacity() * sizeof(TBlock) + starts_.capacity() * sizeof(int);
+  for (const TBlock& b : blocks_) bytes += b.rows.capacity() * sizeof(TRowSlot) + b.packed.StorageBytes();
+  return bytes;
 }
 
 void TRowIndex::Clear() {

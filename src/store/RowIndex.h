@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "store/PackedRows.h"
 #include "store/RowWord.h"
 #include "store/SlotPool.h"
 
@@ -30,34 +31,51 @@ struct TRowSlot {
   bool Owned() const { return (lenAndFlag & kOwned) != 0; }
 };
 
+// Row j of a packed block as a slot (never owned).
+inline TRowSlot SlotOf(const TPackedRows& rows, std::size_t j) {
+  TRowSlot s;
+  s.lenAndFlag = rows.Length(j);
+  s.data = s.lenAndFlag == 0 ? nullptr : rows.Base() + rows.Begin(j);
+  s.word = rows.Word(j);
+  return s;
+}
+
 // A block's slots; full-size blocks come from the slot pool.
 using TRowSlots = std::vector<TRowSlot, TSlotAllocator<TRowSlot>>;
 
 // Rows live in blocks of about kBlockRows slots. Inserting or removing a row moves at most one
 // block's slots and renumbers the block starts, so an Enter key in the middle of a 2 M-row
-// document touches kilobytes instead of the whole 32 MB index.
+// document touches kilobytes instead of the whole 32 MB index. A loaded file's blocks stay
+// packed (TPackedRows, 4 bytes a row) until a row in them is inserted, removed or given other
+// bytes; only that block is then unpacked into slots.
 class TRowIndex {
 public:
   static constexpr int kBlockRows = 1024;
+  // Rows in a full packed block: a loaded file's blocks are that long until unpacked.
+  static constexpr int kPackedBlockRows = static_cast<int>(TPackedRows::kFullRows);
 
   int Size() const { return size_; }
   // Rows are read through At and changed only through SetWord, SetBytes and ForRange, so that
   // the per-block counts never see a word change they were not told about.
-  const TRowSlot& At(int i) const {
+  TRowSlot At(int i) const {
     std::size_t k = FindBlock(i);
-    return blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
+    return blocks_[k].SlotAt(static_cast<std::size_t>(i - starts_[k]));
   }
   void SetWord(int i, TRowWord word) {
     std::size_t k = FindBlock(i);
     TBlock& b = blocks_[k];
-    TRowWord& w = b.rows[static_cast<std::size_t>(i - starts_[k])].word;
+    const std::size_t j = static_cast<std::size_t>(i - starts_[k]);
     ForgetBlock(k);
-    b.modified += ModifiedDelta(w, word);
-    w = word;
+    b.modified += ModifiedDelta(b.WordAt(j), word);
+    if (b.Packed())
+      b.packed.SetWord(j, word);
+    else
+      b.rows[j].word = word;
   }
   // Replaces row i's bytes, keeping its word; the caller releases the old owned bytes.
   void SetBytes(int i, const char* data, std::uint32_t lenAndFlag) {
     std::size_t k = FindBlock(i);
+    Unpack(k);
     TRowSlot& s = blocks_[k].rows[static_cast<std::size_t>(i - starts_[k])];
     ForgetBlock(k);
     s.data = data;
@@ -69,18 +87,24 @@ public:
   // Appends rows as one block of their own, taking over the vector: a file being loaded fills
   // its blocks in place instead of having every slot copied once more.
   void AppendBlock(TRowSlots&& rows);
+  // Appends a loaded file's rows as one packed block (at most kPackedBlockRows rows).
+  void AppendPacked(TPackedRows&& rows);
   // Removes rows pos..pos+n-1; the caller releases owned bytes first.
   void Erase(int pos, int n);
   void Clear();
 
-  // Calls f(slot) for rows first..first+n-1 in order, walking the blocks directly.
+  // Calls f(slot) for rows first..first+n-1 in order, walking the blocks directly. A packed
+  // row's slot is a copy written back when f changed it: a new word stays packed, new bytes
+  // unpack the block.
   template <class F>
   void ForRange(int first, int n, F&& f) {
     Walk(first, n, [&](TBlock& b, std::size_t from, std::size_t to) {
       ForgetBlock(static_cast<std::size_t>(&b - blocks_.data()));
       // A local sum: the row words may alias b.modified, which would cost a store per row.
       int delta = 0;
-      for (std::size_t j = from; j < to; ++j) {
+      std::size_t j = from;
+      if (b.Packed()) j = ForPackedRange(b, from, to, f, delta);
+      for (; j < to; ++j) {
         const TRowWord before = b.rows[j].word;
         f(b.rows[j]);
         delta += ModifiedDelta(before, b.rows[j].word);
@@ -91,9 +115,16 @@ public:
   template <class F>
   void ForRange(int first, int n, F&& f) const {
     const_cast<TRowIndex*>(this)->Walk(first, n, [&](const TBlock& b, std::size_t from, std::size_t to) {
-      for (std::size_t j = from; j < to; ++j) f(static_cast<const TRowSlot&>(b.rows[j]));
+      if (b.Packed()) {
+        for (std::size_t j = from; j < to; ++j) f(static_cast<const TRowSlot&>(SlotOf(b.packed, j)));
+      } else {
+        for (std::size_t j = from; j < to; ++j) f(static_cast<const TRowSlot&>(b.rows[j]));
+      }
     });
   }
+  // Rows kept in packed blocks, and the bytes of the index's row storage; for tests and benches.
+  int PackedRowCount() const;
+  std::size_t StorageBytes() const;
 
   // Rows among first..first+n-1 whose word EndsLine (row end not reWrapped): the logical
   // lines that end there. Whole blocks answer from a cached count, so converting
@@ -120,16 +151,73 @@ public:
 
 private:
   struct TBlock {
-    TRowSlots rows;
+    TRowSlots rows;      // the rows as slots, empty while packed
+    TPackedRows packed;  // the rows of a loaded file, while none has changed its bytes
     int lineEnds = -1;  // cached count, -1 when unknown
     std::int64_t textBytes = -1;  // cached sum of the row spans, -1 when unknown
     int modified = 0;   // Modified rows, always exact
-  };
 
+    bool Packed() const { return !packed.Empty(); }
+    std::size_t Size() const { return Packed() ? packed.Size() : rows.size(); }
+    TRowWord WordAt(std::size_t j) const { return Packed() ? packed.Word(j) : rows[j].word; }
+    TRowSlot SlotAt(std::size_t j) const { return Packed() ? SlotOf(packed, j) : rows[j]; }
+  };
   static int ModifiedDelta(TRowWord before, TRowWord after) {
     return static_cast<int>(after.Modified()) - static_cast<int>(before.Modified());
   }
   static int CountModified(const TRowSlot* slots, std::size_t n);
+  static int CountModified(const TBlock& b);
+  // Turns a packed block into slots, before its rows move or change their bytes.
+  void Unpack(std::size_t k);
+
+  // The packed part of ForRange; returns the row from which the block is slots (to when none).
+  // While every row of a block that shares one word gets the same new word, the word stays
+  // shared: the bulk field writes after loading then cost no memory per row.
+  template <class F>
+  std::size_t ForPackedRange(TBlock& b, std::size_t from, std::size_t to, F& f, int& delta) {
+    const bool whole = from == 0 && to == b.Size() && b.packed.WordsShared();
+    const TRowWord shared = b.packed.SharedWord();
+    TRowWord common;
+    std::size_t j = from;
+    for (; j < to; ++j) {
+      TRowSlot s = SlotOf(b.packed, j);
+      const TRowSlot before = s;
+      f(s);
+      delta += ModifiedDelta(before.word, s.word);
+      const bool sameBytes = s.data == before.data && s.lenAndFlag == before.lenAndFlag;
+      if (whole && j == from) common = s.word;
+      if (whole && sameBytes && s.word == common) continue;
+      if (whole) {
+        // The rows so far got common, the rest still hold the shared word.
+        b.packed.SetSharedWord(common);
+        for (std::size_t r = j; r < b.Size(); ++r) b.packed.SetWord(r, shared);
+      }
+      if (!sameBytes) {
+        Unpack(static_cast<std::size_t>(&b - blocks_.data()));
+        b.rows[j] = s;
+        return j + 1;
+      }
+      b.packed.SetWord(j, s.word);
+      if (whole) break;
+    }
+    if (whole && j == to) {
+      b.packed.SetSharedWord(common);
+      return to;
+    }
+    for (++j; j < to; ++j) {
+      TRowSlot s = SlotOf(b.packed, j);
+      const TRowSlot before = s;
+      f(s);
+      delta += ModifiedDelta(before.word, s.word);
+      if (s.data != before.data || s.lenAndFlag != before.lenAndFlag) {
+        Unpack(static_cast<std::size_t>(&b - blocks_.data()));
+        b.rows[j] = s;
+        return j + 1;
+      }
+      b.packed.SetWord(j, s.word);
+    }
+    return to;
+  }
 
   template <class F>
   void Walk(int first, int n, F&& f) {
@@ -138,7 +226,7 @@ private:
     std::size_t offset = static_cast<std::size_t>(first - starts_[k]);
     while (n > 0) {
       TBlock& b = blocks_[k];
-      std::size_t take = std::min(b.rows.size() - offset, static_cast<std::size_t>(n));
+      std::size_t take = std::min(b.Size() - offset, static_cast<std::size_t>(n));
       f(b, offset, offset + take);
       n -= static_cast<int>(take);
       offset = 0;
@@ -146,7 +234,10 @@ private:
     }
   }
   static int CountBlockRange(const TBlock& b, std::size_t from, std::size_t to);
-  static std::int64_t SpanOf(const TRowSlot& s) { return s.Length() + (s.word.End() == reLineEnd ? 2 : 0); }
+  static std::int64_t SpanOf(std::uint32_t length, TRowWord word) { return length + (word.End() == reLineEnd ? 2 : 0); }
+  static std::int64_t SpanAt(const TBlock& b, std::size_t j) {
+    return b.Packed() ? SpanOf(b.packed.Length(j), b.packed.Word(j)) : SpanOf(b.rows[j].Length(), b.rows[j].word);
+  }
   static std::int64_t SpanBlockRange(const TBlock& b, std::size_t from, std::size_t to);
   int BlockLineEnds(std::size_t k) const;
   std::int64_t BlockTextBytes(std::size_t k) const;

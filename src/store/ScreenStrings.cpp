@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "encoding/LineSplit.h"
+#include "store/LoadedRows.h"
 #include "store/EditLineMark.h"
 #include "store/Undo.h"
 
@@ -357,20 +358,9 @@ void TVornEditScreenStrings::Clear() {
 }
 
 void TVornEditScreenStrings::AppendLoadedRows(const char* begin, const char* end, bool stopAtNul) {
-  TRowSlots block;
-  block.reserve(TRowIndex::kBlockRows);
-  ForEachLine(begin, end, stopAtNul, [&](const char* b, const char* e) {
-    TRowSlot slot;
-    slot.data = b == e ? nullptr : b;
-    slot.lenAndFlag = TRowSlot::CheckedLength(static_cast<std::size_t>(e - b));
-    block.push_back(slot);
-    if (block.size() == static_cast<std::size_t>(TRowIndex::kBlockRows)) {
-      AppendBorrowedBlock(std::move(block));
-      block = {};
-      block.reserve(TRowIndex::kBlockRows);
-    }
-  });
-  AppendBorrowedBlock(std::move(block));
+  const std::size_t size = static_cast<std::size_t>(end - begin);
+  for (TPackedRows& block : ScanLoadedRows(begin, end, stopAtNul, TRowIndex::kPackedBlockRows, LoadScanParts(size)))
+    AppendPackedRows(std::move(block));
 }
 
 void TVornEditScreenStrings::LoadText(TByteBuffer&& buffer) {

@@ -38,11 +38,11 @@ std::string RandomUtf8(TRandom& r, std::size_t length, bool withNul) {
   return text;
 }
 
-std::string InPlace(const std::string& text, std::size_t& lost) {
+std::string InPlace(const std::string& text, std::size_t& lost, unsigned parts = 0) {
   TByteBuffer bytes(text.size());
   text.copy(bytes.Data(), text.size());
   lost = 0;
-  Utf8ToSjisInPlace(bytes, lost);
+  Utf8ToSjisInPlace(bytes, lost, parts);
   return std::string(bytes.Data(), bytes.Size());
 }
 
@@ -57,10 +57,13 @@ TEST(Utf8InPlace, GivesTheWholeConversionForAnyTextAndLength) {
     if (round % 4 == 1) text += "\xE3";  // cut by the end: the output outgrows the input
     std::size_t wholeLost = 0;
     const std::string whole = ConvertCharCode(text, ckUtf8, ckSjis, &wholeLost);
-    std::size_t lost = 0;
-    const std::string inPlace = InPlace(text, lost);
-    ASSERT_EQ(inPlace, whole) << "round " << round << " length " << text.size();
-    EXPECT_EQ(lost, wholeLost) << "round " << round;
+    // Cut into parts converted side by side: at line feeds, beside NULs and cut forms.
+    for (unsigned parts : {0u, 1u + r.Next() % 5}) {
+      std::size_t lost = 0;
+      const std::string inPlace = InPlace(text, lost, parts);
+      ASSERT_EQ(inPlace, whole) << "round " << round << " length " << text.size() << " parts " << parts;
+      EXPECT_EQ(lost, wholeLost) << "round " << round << " parts " << parts;
+    }
   }
 }
 
@@ -69,6 +72,10 @@ TEST(Utf8InPlace, EdgeTexts) {
                                  std::string("\xF0\x9F"), std::string("a\0b", 3), std::string("\xEF\xBB\xBF" "a")}) {
     std::size_t wholeLost = 0, lost = 0;
     EXPECT_EQ(InPlace(text, lost), ConvertCharCode(text, ckUtf8, ckSjis, &wholeLost));
+    EXPECT_EQ(lost, wholeLost);
+    // Each edge at the end of a part, too.
+    const std::string three = text + "\n" + text + "\n" + text;
+    EXPECT_EQ(InPlace(three, lost, 3), ConvertCharCode(three, ckUtf8, ckSjis, &wholeLost));
     EXPECT_EQ(lost, wholeLost);
   }
 }

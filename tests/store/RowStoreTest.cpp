@@ -4,6 +4,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/HeadlessView.h"
@@ -62,23 +63,48 @@ TEST(PointerStringList, InsertAndDeleteKeepWordsWithTheirStrings) {
   for (int i = 0; i < list.Count(); ++i) EXPECT_EQ(list.Strings(i), std::to_string(list.Pointers(i)));
 }
 
+// What the index should hold for one row: its word (raw, read with the model's own masks)
+// and its bytes.
+struct TIndexRow {
+  std::uint32_t word = 0;
+  const char* data = nullptr;
+  std::uint32_t length = 0;
+};
+
+// A text whose rows, cut as a loaded file's are, become packed blocks of the index.
+struct TPackedSource {
+  std::string text;
+  std::vector<std::pair<std::size_t, std::size_t>> rows;  // begin, end in text
+  explicit TPackedSource(std::mt19937& rng) {
+    for (int r = 0; r < 40000; ++r) {
+      const std::size_t begin = text.size();
+      text.append(rng() % 6 == 0 ? 0 : rng() % 40, static_cast<char>('a' + r % 26));
+      rows.emplace_back(begin, text.size());
+      text += rng() % 2 ? "\r\n" : "\n";
+    }
+  }
+};
+
 TEST(RowIndex, RandomBulkInsertsErasesAndWordWritesMatchAVector) {
   // Words carry the modified bit in about half the rows, so splits, merges and erases all move
   // marked rows between blocks; the per-block counts are checked against a recount each step.
-  // The model keeps raw words and reads them with its own masks, apart from TRowWord.
+  // Blocks appended packed are unpacked by row moves and byte writes at any point, and keep a
+  // shared word through bulk writes over whole blocks.
   constexpr std::uint32_t kModifiedBit = 1u << 9;
   TRowIndex index;
-  std::vector<std::uint32_t> model;
+  std::vector<TIndexRow> model;
   std::mt19937 rng(7);
+  const TPackedSource source(rng);
+  std::size_t sourceRow = 0;
   std::uint32_t next = 0;
   auto lineEndsOf = [&](int first, int n) {
     int ends = 0;
-    for (int i = first; i < first + n; ++i) ends += (model[static_cast<std::size_t>(i)] & 0xF) != 1;
+    for (int i = first; i < first + n; ++i) ends += (model[static_cast<std::size_t>(i)].word & 0xF) != 1;
     return ends;
   };
-  for (int step = 0; step < 600; ++step) {
+  for (int step = 0; step < 900; ++step) {
     int size = index.Size();
-    unsigned op = rng() % 6;
+    unsigned op = rng() % 8;
     if (size > 0 && op == 4) {
       // Bulk field writes, as the bracket and undo code make them.
       int first = static_cast<int>(rng() % static_cast<unsigned>(size));
@@ -86,45 +112,90 @@ TEST(RowIndex, RandomBulkInsertsErasesAndWordWritesMatchAVector) {
       bool on = rng() % 2 != 0;
       index.ForRange(first, n, [&](TRowSlot& s) { s.word.SetModified(on); });
       for (int i = first; i < first + n; ++i) {
-        std::uint32_t& w = model[static_cast<std::size_t>(i)];
+        std::uint32_t& w = model[static_cast<std::size_t>(i)].word;
         w = on ? w | kModifiedBit : w & ~kModifiedBit;
+      }
+    } else if (size > 0 && op == 6) {
+      // A bulk walk that gives one row other bytes part way through, and words to the others.
+      int first = static_cast<int>(rng() % static_cast<unsigned>(size));
+      int n = 1 + static_cast<int>(rng() % static_cast<unsigned>(size - first));
+      const int hit = first + static_cast<int>(rng() % static_cast<unsigned>(n));
+      const std::uint32_t word = (next++ << 4) | (rng() % 3);
+      int i = first;
+      index.ForRange(first, n, [&](TRowSlot& s) {
+        if (i++ == hit) {
+          s.data = source.text.data() + 1;
+          s.lenAndFlag = 3;
+        } else if (i % 3 == 0) {
+          s.word = TRowWord::FromRaw(word);
+        }
+      });
+      for (int r = first; r < first + n; ++r) {
+        TIndexRow& m = model[static_cast<std::size_t>(r)];
+        if (r == hit) {
+          m.data = source.text.data() + 1;
+          m.length = 3;
+        } else if ((r + 1) % 3 == 0) {
+          m.word = word;
+        }
       }
     } else if (op == 5 && rng() % 4 == 0) {
       index.ClearModified();
-      for (std::uint32_t& w : model) w &= ~kModifiedBit;
+      for (TIndexRow& m : model) m.word &= ~kModifiedBit;
     } else if (op == 5 && rng() % 3 == 0) {
       // A loaded file's blocks, appended whole (full ones from the slot pool).
       TRowSlots block(rng() % 2 ? TRowIndex::kBlockRows : 1 + rng() % 700);
       for (TRowSlot& s : block) s.word = TRowWord::FromRaw((next++ << 4) | (rng() % 3));
-      for (const TRowSlot& s : block) model.push_back(s.word.Raw());
+      for (const TRowSlot& s : block) model.push_back({s.word.Raw(), nullptr, 0});
       index.AppendBlock(std::move(block));
+    } else if (op == 7) {
+      // A loaded file's rows, kept packed; one word for all, as the loader gives them.
+      const std::size_t rows = std::min<std::size_t>(rng() % 3 == 0 ? TRowIndex::kPackedBlockRows : 1 + rng() % 1500,
+                                                     source.rows.size() - sourceRow);
+      if (rows == 0) continue;
+      const char* base = source.text.data() + source.rows[sourceRow].first;
+      const TRowWord word = TRowWord::FromRaw(rng() % 2 ? 0 : kModifiedBit | 1);
+      TPackedRows packed(base, word);
+      for (std::size_t r = sourceRow; r < sourceRow + rows; ++r) {
+        const char* b = source.text.data() + source.rows[r].first;
+        const char* e = source.text.data() + source.rows[r].second;
+        ASSERT_TRUE(packed.Fits(b, e));
+        packed.Add(b, e);
+        model.push_back({word.Raw(), b == e ? nullptr : b, static_cast<std::uint32_t>(e - b)});
+      }
+      sourceRow += rows;
+      index.AppendPacked(std::move(packed));
     } else if (size > 0 && op == 0) {
       int pos = static_cast<int>(rng() % static_cast<unsigned>(size));
       int n = 1 + static_cast<int>(rng() % static_cast<unsigned>(std::min(size - pos, 3000)));
       index.Erase(pos, n);
       model.erase(model.begin() + pos, model.begin() + pos + n);
     } else if (size > 0 && op == 1) {
-      // Word writes must reach the cached line-end counts.
+      // Word writes must reach the cached line-end counts; byte writes unpack their block.
       for (int j = 0; j < 20; ++j) {
         int i = static_cast<int>(rng() % static_cast<unsigned>(size));
         std::uint32_t w = (next++ << 4) | (rng() % 3);
         index.SetWord(i, TRowWord::FromRaw(w));
-        model[static_cast<std::size_t>(i)] = w;
+        model[static_cast<std::size_t>(i)].word = w;
       }
+      const int i = static_cast<int>(rng() % static_cast<unsigned>(size));
+      index.SetBytes(i, source.text.data(), 2);
+      model[static_cast<std::size_t>(i)].data = source.text.data();
+      model[static_cast<std::size_t>(i)].length = 2;
     } else {
       int pos = static_cast<int>(rng() % static_cast<unsigned>(size + 1));
       int n = 1 + static_cast<int>(rng() % (rng() % 4 == 0 ? 5000u : 40u));
       std::vector<TRowSlot> slots(static_cast<std::size_t>(n));
       for (TRowSlot& s : slots) s.word = TRowWord::FromRaw((next++ << 4) | (rng() % 3));
       index.Insert(pos, slots.data(), n);
-      model.insert(model.begin() + pos, n, 0);
-      for (int j = 0; j < n; ++j) model[static_cast<std::size_t>(pos + j)] = slots[static_cast<std::size_t>(j)].word.Raw();
+      model.insert(model.begin() + pos, static_cast<std::size_t>(n), TIndexRow{});
+      for (int j = 0; j < n; ++j) model[static_cast<std::size_t>(pos + j)].word = slots[static_cast<std::size_t>(j)].word.Raw();
     }
     size = index.Size();
     ASSERT_EQ(size, static_cast<int>(model.size()));
     ASSERT_TRUE(index.ModifiedCountsConsistent()) << step;
     int marked = 0;
-    for (std::uint32_t w : model) marked += (w & kModifiedBit) != 0;
+    for (const TIndexRow& m : model) marked += (m.word & kModifiedBit) != 0;
     ASSERT_EQ(index.ModifiedRows(), marked) << step;
     if (size > 0) {
       int first = static_cast<int>(rng() % static_cast<unsigned>(size));
@@ -134,22 +205,38 @@ TEST(RowIndex, RandomBulkInsertsErasesAndWordWritesMatchAVector) {
       // Prefix counts come from kept sums that every kind of change must invalidate.
       const int prefix = static_cast<int>(rng() % static_cast<unsigned>(size + 1));
       ASSERT_EQ(index.CountLineEnds(0, prefix), lineEndsOf(0, prefix)) << step;
+      std::int64_t offset = 0;
+      for (int i = 0; i < prefix; ++i) {
+        const TIndexRow& m = model[static_cast<std::size_t>(i)];
+        offset += m.length + ((m.word & 0xF) == 0 ? 2 : 0);
+      }
+      ASSERT_EQ(index.TextOffsetOfRow(prefix), offset) << step;
       int total = lineEndsOf(0, size);
       int nth = 1 + static_cast<int>(rng() % static_cast<unsigned>(total + 2));
       int expected = -1;
       for (int i = 0, seen = 0; i < size; ++i)
-        if ((model[static_cast<std::size_t>(i)] & 0xF) != 1 && ++seen == nth) {
+        if ((model[static_cast<std::size_t>(i)].word & 0xF) != 1 && ++seen == nth) {
           expected = i;
           break;
         }
       ASSERT_EQ(index.FindNthLineEnd(nth), expected);
     }
     if (step % 20 == 0 || size < 50) {
-      for (int i = 0; i < size; ++i) ASSERT_EQ(index.At(i).word.Raw(), model[static_cast<std::size_t>(i)]) << i;
+      for (int i = 0; i < size; ++i) {
+        const TRowSlot s = index.At(i);
+        const TIndexRow& m = model[static_cast<std::size_t>(i)];
+        ASSERT_EQ(s.word.Raw(), m.word) << i;
+        ASSERT_EQ(s.data, m.data) << step << " " << i;
+        ASSERT_EQ(s.Length(), m.length) << step << " " << i;
+      }
       int i = 0;
-      index.ForRange(0, size, [&](const TRowSlot& s) { ASSERT_EQ(s.word.Raw(), model[static_cast<std::size_t>(i++)]); });
+      index.ForRange(0, size, [&](const TRowSlot& s) {
+        ASSERT_EQ(s.word.Raw(), model[static_cast<std::size_t>(i)].word);
+        ASSERT_EQ(s.data, model[static_cast<std::size_t>(i++)].data);
+      });
     }
   }
+  EXPECT_GT(sourceRow, 3000u);
 }
 
 TEST(LineStore, LinesOfAWrappedStoreMatchACountFromTheTop) {
