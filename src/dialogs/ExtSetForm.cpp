@@ -5,6 +5,7 @@
 #include "base/VornError.h"
 #include "dialogs/ColorSetListBox.h"
 #include "dialogs/InputDialogForm.h"
+#include "platform/AtomicFile.h"
 #include "platform/VornUtil.h"
 #include "settings/ColorSet.h"
 #include "settings/CommonSet.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -26,11 +28,41 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+#include <fstream>
+
 namespace vorn {
 namespace {
 
 QString FromSjis(const std::string& s) { return QString::fromStdString(Utf8(s)); }
 std::string ToSjis(const QString& s) { return Sjis(s.toStdString()); }
+
+// The colour picker's custom colours, one stored colour value per line.
+std::string CustomColorPath(const TExtSetContext& c) { return c.Folders.User + "CustomColor.txt"; }
+
+void LoadCustomColors(const std::string& path) {
+  if (!IsRegularFile(path)) return;
+  std::ifstream in(path);
+  std::string line;
+  for (int i = 0; i < QColorDialog::customCount() && std::getline(in, line); ++i) {
+    char* end = nullptr;
+    const unsigned long v = std::strtoul(line.c_str(), &end, 10);
+    if (end != line.c_str()) QColorDialog::setCustomColor(i, QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF));
+  }
+}
+
+void SaveCustomColors(const std::string& path) {
+  std::string text;
+  for (int i = 0; i < QColorDialog::customCount(); ++i) {
+    const QColor c = QColorDialog::customColor(i);
+    text += std::to_string(static_cast<unsigned>(c.red() | c.green() << 8 | c.blue() << 16)) + "\r\n";
+  }
+  try {
+    WriteFileAtomicallyOrThrow(path, text);
+  } catch (const EVornError&) {
+    // The picker's custom colours are a convenience; a folder that refuses them loses nothing else.
+  }
+}
 
 }  // namespace
 
@@ -40,6 +72,7 @@ TExtSetForm::TExtSetForm(TExtSetContext context, QWidget* owner)
       types_(std::make_unique<TTypeList>(context_.Folders)),
       guard_([folder = context_.Folders.User] { return TypeSettingsFingerprint(folder); }) {
   setWindowTitle(QStringLiteral("ファイルタイプ別の設定"));
+  LoadCustomColors(CustomColorPath(context_));
   types_->SetDefaultFont(context_.DefaultFont);
   try {
     types_->Load();
@@ -47,6 +80,7 @@ TExtSetForm::TExtSetForm(TExtSetContext context, QWidget* owner)
     loadMessages_.push_back(e.what());
   }
   for (std::string& m : types_->TakeMessages()) loadMessages_.push_back(std::move(m));
+  guard_.Rebase();
   keepOthersSettings = [this] {
     return CenteredMessageDlg(QString::fromStdString(ConcurrentSaveQuestion("ファイルタイプ別の設定")),
                               mtConfirmation, mbYes | mbNo, false, this) == mrYes;
@@ -100,7 +134,7 @@ TExtSetForm::TExtSetForm(TExtSetContext context, QWidget* owner)
   SelectType(types_->IndexOf(*first));
 }
 
-TExtSetForm::~TExtSetForm() = default;
+TExtSetForm::~TExtSetForm() { SaveCustomColors(CustomColorPath(context_)); }
 
 QWidget* TExtSetForm::BuildTypeColumn() {
   auto* column = new QWidget(this);

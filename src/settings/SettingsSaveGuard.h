@@ -33,6 +33,9 @@ public:
   // nothing. Otherwise runs save. Answers whether save ran.
   bool Save(const std::function<bool()>& keepOthers, const std::function<void()>& save);
   bool ChangedElsewhere() const;
+  // Takes the files as they are now as the state the dialog started from (after its own load
+  // wrote them, as a first start does).
+  void Rebase() { opened_ = fingerprint_(); }
 
 private:
   TFingerprint fingerprint_;
