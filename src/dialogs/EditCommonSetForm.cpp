@@ -62,8 +62,14 @@ TEditCommonSetForm::TEditCommonSetForm(TCommonSetContext context, QWidget* owner
   setWindowTitle(QStringLiteral("エディタの環境設定"));
   try {
     common_->LoadFrom(context_.UserFolder + "Common.ini");
+  } catch (const EVornError& e) {
+    loadMessages_.push_back(e.what());
+  }
+  try {
     toolBar_ = TToolBarList(LoadToolBarFile(context_.UserFolder));
   } catch (const EVornError& e) {
+    // An unreadable file must not turn into an empty tool bar on OK: the default stands in.
+    toolBar_ = TToolBarList(DefaultToolBar());
     loadMessages_.push_back(e.what());
   }
   for (std::string& m : common_->TakeMessages()) loadMessages_.push_back(std::move(m));

@@ -158,6 +158,7 @@ private:
   QListWidget* bracketList_ = nullptr;
   QListWidget* extList_ = nullptr;
   std::shared_ptr<TColorSamplePainter> samplePainter_;
+  std::shared_ptr<TColorSamplePainter> bracketPainter_;
   std::pair<QString, QString> shownFont_;
 };
 

@@ -567,9 +567,8 @@ QWidget* TExtSetForm::BuildCommentPage() {
   auto* sets = new QGroupBox(QStringLiteral("コメントセット文字列 (/*～*/など)"), page);
   auto* row = new QHBoxLayout(sets);
   bracketList_ = new QListWidget(sets);
-  auto bracketPainter = std::make_shared<TColorSamplePainter>(bracketList_->font());
-  bracketList_->setItemDelegate(new TColorRowDelegate(bracketPainter, 5, bracketList_));
-  bracketList_->setProperty("painter", QVariant::fromValue(static_cast<void*>(bracketPainter.get())));
+  bracketPainter_ = std::make_shared<TColorSamplePainter>(bracketList_->font());
+  bracketList_->setItemDelegate(new TColorRowDelegate(bracketPainter_, 5, bracketList_));
   row->addWidget(bracketList_, 1);
   auto* side = new QVBoxLayout;
   auto button = [&](const char* caption, auto slot) {
@@ -591,8 +590,6 @@ QWidget* TExtSetForm::BuildCommentPage() {
   row->addLayout(side);
   v->addWidget(sets, 1);
   connect(bracketList_, &QListWidget::itemDoubleClicked, this, [this] { EditBracket(bracketList_->currentRow()); });
-  // The painter lives as long as the delegate that holds it; keep one for refills.
-  connect(bracketList_, &QObject::destroyed, this, [bracketPainter] {});
   return page;
 }
 
@@ -600,8 +597,7 @@ void TExtSetForm::FillBrackets() {
   const int keep = bracketList_->currentRow();
   bracketList_->clear();
   if (!shown_) return;
-  auto* painter = static_cast<TColorSamplePainter*>(bracketList_->property("painter").value<void*>());
-  painter->SetColors(colorList_->Colors(), bracketList_->palette());
+  bracketPainter_->SetColors(colorList_->Colors(), bracketList_->palette());
   for (int i = 0; i < shown_->Brackets().Count(); ++i) {
     const TBracket& b = shown_->Brackets().Items(i);
     const std::string text = b.LeftBracket().Pattern() + " .... " + b.RightBracket().Pattern();
