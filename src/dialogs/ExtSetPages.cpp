@@ -793,6 +793,10 @@ bool TExtSetForm::StoreControls() {
     values.Font.Height = fontSize_->itemData(listed).toInt();
   }
   for (const TCheckBinding& b : checks_) values.*(b.Field) = b.Box->isChecked();
+  // The margin line shows on while the ruler forces it; the type keeps its own choice for when
+  // the ruler goes off again.
+  if (QCheckBox* margin = CheckByCaption(QStringLiteral("左マージンに縦線を描く(&T)")); margin && !margin->isEnabled())
+    values.LeftMarginLine = shown_->LeftMarginLine;
   values.FixWindow = fixedSize_->isChecked();
   if (!fontUntouched) values.Font.Name = ToSjis(fontName_->currentText());
   values.SeikeiAutoTriggerStr = ToSjis(autoTriggerStr_->text());

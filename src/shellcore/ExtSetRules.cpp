@@ -2,6 +2,7 @@
 #include "shellcore/ExtSetRules.h"
 
 #include "base/VornError.h"
+#include "encoding/jconvert.h"
 #include "platform/FileBytes.h"
 #include "platform/VornUtil.h"
 #include "settings/SjisText.h"
@@ -229,7 +230,11 @@ std::string LoadKeyWordFileInto(const std::string& path, TFileSetting& type) {
     ClearKeyWordLists(type);
     return std::string(e.what()) + "。キーワードは空になります";
   }
-  if (!IsShiftJisText(text)) {
+  // Detection tells UTF-8 and the other codes apart where their bytes happen to pair up as
+  // Shift_JIS; the byte check catches what detection lets pass.
+  const TCharCodeKind kind = DetectCharCode(text);
+  const bool sjisKind = kind == ckAscii || kind == ckSjis || kind == ckEucOrSjis;
+  if (!sjisKind || !IsShiftJisText(text)) {
     ClearKeyWordLists(type);
     return "キーワードファイル \"" + path + "\" は Shift_JIS のテキストではありません。キーワードは空になります";
   }

@@ -173,6 +173,8 @@ TEST(ExtSetKeywordFile, MissingOrForeignFilesOpenAsEmptyListsWithAMessage) {
   EXPECT_THAT(LoadKeyWordFileInto(dir.Path() + "utf8.hil", type), HasSubstr("Shift_JIS"));
   EXPECT_EQ(type.Keywords().Count(), 0);
   test::WriteFile(dir.Path() + "nul.hil", std::string("a\0b", 3));
+  test::WriteFile(dir.Path() + "utf16.hil", std::string("\xFF\xFE" "a\0" "b\0", 6));
+  EXPECT_THAT(LoadKeyWordFileInto(dir.Path() + "utf16.hil", type), HasSubstr("Shift_JIS"));
   EXPECT_THAT(LoadKeyWordFileInto(dir.Path() + "nul.hil", type), HasSubstr("Shift_JIS"));
   EXPECT_THAT(LoadKeyWordFileInto(dir.Path(), type), HasSubstr("見つかりません"));
 }
@@ -263,7 +265,7 @@ TEST(ColorSetFile, TextFormRoundTripsAndWritesSignedNumbers) {
   colors[18].SetStyle(fsBold | fsStrikeOut);
   const std::string text = ColorSetFileText(colors);
   EXPECT_EQ(text.substr(0, 16), "COLORSET VER.1\r\n");
-  EXPECT_THAT(text, HasSubstr("\r\n-2147483647\r\n-2147483647\r\n0\r\n"));
+  EXPECT_THAT(text, HasSubstr("\r\n-2147483647\r\n-2147483647\r\n1\r\n"));  // 強調表示1 stays bold
   EXPECT_THAT(text, HasSubstr("-16777211"));  // clWindow
   TVornEditColors read;
   LoadColorSetFile(text, read);
