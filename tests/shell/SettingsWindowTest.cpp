@@ -62,9 +62,10 @@ class SettingsWindowTest : public ::testing::Test {
 protected:
   void SetUp() override { ASSERT_EQ(::mkdir((dir_ / "run").c_str(), 0700), 0); }
 
-  // A window with a type list of its own, as each editor process has.
+  // A window with a type list of its own, as each editor process has; the first one imports
+  // the shipped types, as the program's first start does.
   std::unique_ptr<TVornEditMain> NewEditor(std::unique_ptr<TTypeList>& types) {
-    types = std::make_unique<TTypeList>(TSettingFolders{UserFolder(), dir_ / "Setting/"});
+    types = std::make_unique<TTypeList>(TSettingFolders{UserFolder(), SettingTemplateFolder()});
     types->Load();
     types->TakeMessages();
     auto w = std::make_unique<TVornEditMain>();
@@ -97,7 +98,7 @@ TEST_F(SettingsWindowTest, OkInOneEditorRepaintsTheOtherWithTheNewTabWidthAndCol
   ASSERT_EQ(RedPixels(*b->Editor()), 0);
   OnForm<TExtSetForm>([](TExtSetForm& form) {
     form.FieldByCaption(QStringLiteral("タブ幅"))->setText(QStringLiteral("3"));
-    form.ColorList()->Colors()[0].SetColor(0x000000FF);  // the plain text in red
+    form.ColorList()->Colors()[7].SetColor(0x000000FF);  // half-width characters in red
     form.accept();
   });
   a->RunCommand("EditExtSet");
