@@ -4,6 +4,7 @@
 #include "dialogs/EditCommonSetForm.h"
 #include "dialogs/ExtSetForm.h"
 #include "dialogs/ColorSetListBox.h"
+#include "dialogs/KeyWordPropForm.h"
 #include "options/EditSeikeiOption.h"
 #include "platform/VornUtil.h"
 #include "settings/ColorSet.h"
@@ -245,6 +246,55 @@ TEST_F(SettingsDialogs, TheSecondEditorsKeyMapSaveAsksFirst) {
   second.keepOthersSettings = [&] { return ++asked, true; };
   EXPECT_FALSE(second.SaveAll());
   EXPECT_EQ(asked, 1);
+}
+
+// The colour list paints each line through the editor's row painter in that entry's colours.
+TEST(ColorSetListBox, LinesShowTheirEntrysColoursAsTheEditorPaintsThem) {
+  TColorSetListBox list;
+  list.resize(300, 400);
+  list.Colors()[5].SetColor(0x000000FF);     // コメント, red text
+  list.Colors()[5].SetBkColor(0x0000FF00);   // on green
+  list.Refresh();
+  list.show();
+  const QRect row = list.visualItemRect(list.item(8));
+  const QImage image = list.viewport()->grab(row).toImage().convertToFormat(QImage::Format_RGB32);
+  int red = 0, green = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (qRed(p) > 200 && qGreen(p) < 80) ++red;
+      if (qGreen(p) > 200 && qRed(p) < 80 && qBlue(p) < 80) ++green;
+    }
+  EXPECT_GT(red, 0) << "the entry's text colour";
+  EXPECT_GT(green, image.width() * image.height() / 2) << "the entry's background";
+  EXPECT_EQ(list.item(22)->data(TColorRowDelegate::SjisTextRole).toByteArray().toStdString(), "------------------------");
+}
+
+TEST_F(SettingsDialogs, TheKeywordDialogRefusesEmptyAndInvalidPatternsAndKeepsGroupColouring) {
+  TVornEditColors colors;
+  TMessageCatcher messages;
+  TKeyWordPropForm form(&colors);
+  form.Boxes().Pattern->setText(QString());
+  form.accept();
+  EXPECT_NE(form.result(), QDialog::Accepted);
+  form.Boxes().Pattern->setText(QStringLiteral("a(b"));
+  form.Boxes().RegExp->setChecked(true);
+  EXPECT_TRUE(form.Boxes().Case->isChecked());
+  form.accept();
+  EXPECT_NE(form.result(), QDialog::Accepted);
+  ASSERT_EQ(messages.texts.size(), 2u);
+  EXPECT_EQ(messages.texts[0], "キーワードを指定してください");
+  EXPECT_THAT(messages.texts[1], HasSubstr("検索条件の指定が正しくありません。"));
+  form.Boxes().Pattern->setText(QStringLiteral("a(b)"));
+  form.GroupCheck()->setChecked(true);
+  form.GroupNumber()->setValue(3);
+  form.accept();
+  EXPECT_EQ(form.result(), QDialog::Accepted);
+  EXPECT_EQ(form.KeyWord().HighlightGroup(), 3);
+  EXPECT_EQ(form.KeyWord().ColorIndex(), 17);
+  form.Boxes().RegExp->setChecked(false);
+  EXPECT_FALSE(form.GroupCheck()->isChecked());
+  EXPECT_FALSE(form.GroupCheck()->isEnabled());
 }
 
 TEST(SeikeiPropForm, CommentOnlyFollowsCommentThroughAndOtherFieldsStay) {
