@@ -350,7 +350,6 @@ QWidget* TEditCommonSetForm::BuildKeyPage() {
   v->addWidget(new QLabel(QStringLiteral("割り付けられているキー"), page));
   assigned_ = new QListWidget(page);
   assigned_->setMaximumHeight(90);
-  assigned_->installEventFilter(this);
   v->addWidget(assigned_);
   connect(keyTree_, &QTreeWidget::itemSelectionChanged, this, [this] {
     if (!settingKey_) UpdateKeyPage();

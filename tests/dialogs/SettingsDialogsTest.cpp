@@ -168,6 +168,40 @@ TEST_F(SettingsDialogs, TheSecondEditorsOkAsksBeforeOverwritingTheFirstOnesTypes
   EXPECT_THAT(FolderBytes(user).at("FSet1.ini"), HasSubstr("TabCol=5"));
 }
 
+// Moving and deleting renumber the types' files: what the user typed must stay with its type,
+// and a deleted type's controls must not land in the type that takes its line.
+TEST_F(SettingsDialogs, MovedAndDeletedTypesKeepTheirOwnValuesOnDisk) {
+  { TExtSetForm seed(Context()); ASSERT_TRUE(seed.SaveAndClose()); }
+  TExtSetContext c = Context();
+  c.DocumentName.clear();  // no association of a document's extension on OK
+  TExtSetForm form(c);
+  ASSERT_GE(form.Types().Count(), 5);
+  const std::string moved = form.Types().Items(2).Name;
+  const std::string below = form.Types().Items(3).Name;
+  const std::string doomed = form.Types().Items(4).Name;
+  const std::string after = form.Types().Items(5).Name;
+  form.SelectType(2);
+  form.FieldByCaption(QStringLiteral("タブ幅"))->setText(QStringLiteral("6"));
+  form.ButtonByCaption(QStringLiteral("↓"))->click();
+  EXPECT_EQ(form.Types().Items(3).Name, moved);
+  EXPECT_EQ(form.TypeListBox()->currentRow(), 3);
+  form.SelectType(4);
+  form.FieldByCaption(QStringLiteral("タブ幅"))->setText(QStringLiteral("9"));
+  form.ButtonByCaption(QStringLiteral("削除(&D)"))->click();
+  EXPECT_EQ(form.Types().Items(4).Name, after);
+  EXPECT_EQ(form.TypeListBox()->currentRow(), 4);
+  ASSERT_TRUE(form.SaveAndClose());
+  TTypeList read(c.Folders);
+  read.Load();
+  read.LoadAll();
+  ASSERT_EQ(read.Items(2).Name, below);
+  EXPECT_EQ(read.Items(3).Name, moved);
+  EXPECT_EQ(read.Items(3).TabCol, 6);
+  EXPECT_EQ(read.Items(4).Name, after);
+  EXPECT_NE(read.Items(4).TabCol, 9);
+  for (int i = 0; i < read.Count(); ++i) EXPECT_NE(read.Items(i).Name, doomed);
+}
+
 TEST_F(SettingsDialogs, DependentControlsFollowTheirSwitch) {
   TExtSetForm form(Context());
   QCheckBox* ruler = form.CheckByCaption(QStringLiteral("垂直ルーラ（行番号表示）(&X)"));
