@@ -52,8 +52,8 @@ vorn_declare_layer(qtplatform GUI  platform)
 # the TVornEdit widget
 vorn_declare_layer(editor     GUI  base editcore layout platform store)
 # the dialogs
-vorn_declare_layer(dialogs    GUI  base document encoding macro platform qtplatform search settings shellcore syntax
-                                   textfile)
+vorn_declare_layer(dialogs    GUI  base document editor encoding macro platform qtplatform search settings shellcore
+                                   syntax textfile)
 # page pictures, printing, the preview and the print dialog
 vorn_declare_layer(print      GUI  base editor platform printcore qtplatform settings)
 # entry, windows, command table

@@ -18,6 +18,7 @@
 #include "shell/SearchPart.h"
 #include "shell/SmallCommandsPart.h"
 #include "shell/FormatPart.h"
+#include "shell/SettingsPart.h"
 #include "shellcore/PaneCommands.h"
 #include "shellcore/StatusTexts.h"
 
@@ -70,14 +71,12 @@ void TEditorWindow::BuildCommands() {
   journal_ = static_cast<TJournalPart*>(parts_.back().get());
   parts_.push_back(std::make_unique<TSearchPart>(*this));
   parts_.push_back(std::make_unique<TMarksPart>(*this));
+  parts_.push_back(std::make_unique<TSettingsPart>(*this));
   for (const auto& part : parts_) part->AddCommands(dispatcher_);
   dispatcher_.AddBeforeHook([this](const TCommandRun& run) { BeforeCommand(run); });
   dispatcher_.AddAfterHook([this](const TCommandRun& run) { AfterCommand(run); });
   actions_ = new TCommandActions(this, dispatcher_, [this](const std::string& name) { RunCommand(name); });
   actions_->UpdateStates(CommandState());
-  // The settings dialogs are not part of the window yet; their items must not look usable.
-  for (const char* name : {"EditCommonSet", "EditExtSet"})
-    if (QAction* action = actions_->ActionByName(name)) action->setEnabled(false);
 }
 
 TCommandState TEditorWindow::CommandState() const {
