@@ -2,6 +2,7 @@
 // line range as lines come and go.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 #include "base/sjis.h"
 #include "editcore/EditCore.h"
@@ -79,9 +80,11 @@ TVornEditCore::TFindStart TVornEditCore::FindStartPosition() const {
     s.Line = store_->LineCount();
     return s;
   }
-  const int first = store_->FirstRowOfLine(row);
+  // Through the row index, not a walk over the line's rows: a megabyte line wraps into
+  // thousands of them, and find up asks this once per match.
   s.Line = store_->RowToLine(row);
-  store_->ForEachRow(first, row - first, [&](std::string_view text, TRowWord) { byte += static_cast<int>(text.size()); });
+  const int first = store_->LineToRow(s.Line);
+  byte += static_cast<int>(store_->TextOffsetOfRow(row) - store_->TextOffsetOfRow(first));
   s.Offset = byte;
   return s;
 }
@@ -181,6 +184,34 @@ bool SearchDownFrom(TBregexpObj& c, const TVornEditScreenStrings& store, int lin
   return false;
 }
 
+// Find up on a long wrapped line joins its rows into one text at every call; repeated calls
+// walking up the same line (one per match) take the joined text again while nothing changed, so
+// stepping through a megabyte line's matches is not a megabyte copy per match.
+class TSearchLineCache {
+public:
+  const TLineSearchText& Text(const TVornEditCore& core, int row, int following) {
+    const bool same = text_ && core_ == &core && !store_.owner_before(core.SharedStore()) &&
+                      !core.SharedStore().owner_before(store_) && !store_.expired() && version_ == core.TextVersion() &&
+                      row_ == row && following_ == following && rows_ == core.RowCount();
+    if (!same) {
+      text_ = std::make_unique<TLineSearchText>(core.Store(), row, following);
+      core_ = &core;
+      store_ = core.SharedStore();
+      version_ = core.TextVersion();
+      row_ = row;
+      following_ = following;
+      rows_ = core.RowCount();
+    }
+    return *text_;
+  }
+
+private:
+  std::unique_ptr<TLineSearchText> text_;
+  const TVornEditCore* core_ = nullptr;
+  std::weak_ptr<TVornEditScreenStrings> store_;
+  int version_ = 0, row_ = 0, following_ = 0, rows_ = 0;
+};
+
 }  // namespace
 
 int TVornEditCore::FindDown(const TConfirmReplace& confirm, const TReplaceProgressEvent& progress) {
@@ -263,7 +294,8 @@ int TVornEditCore::FindUp(const TConfirmReplace& confirm) {
   }
   int row = st.Line >= 0 ? store_->LineToRow(st.Line) : 0;
   for (int line = st.Line; line >= range.First; --line) {
-    const TLineSearchText text(*store_, row, k);
+    thread_local TSearchLineCache cache;
+    const TLineSearchText& text = cache.Text(*this, row, k);
     const int lineLimit = limit < 0 ? text.OwnLength() + 1 : limit;
     int pos = 0, len = 0;
     if (LastMatchBefore(c, text.Text(), lineLimit, pos, len) && pos <= text.OwnLength()) {
