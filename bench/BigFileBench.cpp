@@ -1,6 +1,7 @@
 // Files of a gigabyte in an editor window: opening Shift_JIS and UTF-8 to the first screen with
 // the peak memory it takes, beside a plain read of the same file, and a keystroke in the middle.
 #include "QtBenchMain.h"
+#include "ProcessMemory.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -56,24 +57,6 @@ struct TBigFiles {
 TBigFiles& Files() {
   static TBigFiles files;
   return files;
-}
-
-long StatusKb(const char* field) {
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
-  return -1;
-}
-
-// The next VmHWM reading then covers only what follows.
-void ResetPeakRss() {
-  const int fd = ::open("/proc/self/clear_refs", O_WRONLY);
-  if (fd < 0) return;
-  if (::write(fd, "5", 1) != 1) {
-    // An older kernel: the peak then covers the whole run, and the figure is an upper bound.
-  }
-  ::close(fd);
 }
 
 double FileMb(const std::string& path) {

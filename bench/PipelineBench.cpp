@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "SjisCorpus.h"
+#include "ProcessMemory.h"
 #include "store/HeadlessView.h"
 #include "textfile/JConvStrList.h"
 
@@ -148,14 +149,6 @@ void BM_Baseline_Iconv_Utf8ToCp932(benchmark::State& state) {
 void BM_Vornconv_Utf8ToSjis(benchmark::State& state) {
   BenchProcess(state, {VornconvPath(), "convert", "--to=s", Utf8File()}, Utf8File(),
                TempPath("vorn_pipeline_out"));
-}
-
-long StatusKb(const char* field) {
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
-  return -1;
 }
 
 // Saves the loaded 100 MB document in the code state.range(0); the counter is how far the peak

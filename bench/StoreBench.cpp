@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "platform/FileBytes.h"
+#include "ProcessMemory.h"
 #include "layout/StoreWrap.h"
 #include "store/HeadlessView.h"
 #include "base/sjis.h"
@@ -34,25 +35,6 @@ const std::string& CorpusFile() {
     return p;
   }();
   return path;
-}
-
-long StatusKb(const char* field) {
-  std::ifstream in("/proc/self/status");
-  std::string line;
-  while (std::getline(in, line))
-    if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
-  return -1;
-}
-
-// Resets the kernel's peak-RSS mark so that the next reading covers only what follows.
-void ResetPeakRss() {
-  int fd = ::open("/proc/self/clear_refs", O_WRONLY);
-  if (fd >= 0) {
-    if (::write(fd, "5", 1) != 1) {
-      // Older kernels: the peak then includes the corpus generation.
-    }
-    ::close(fd);
-  }
 }
 
 void BM_Baseline_ReadFileAndCountLines(benchmark::State& state) {
