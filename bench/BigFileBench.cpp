@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -153,10 +155,41 @@ void BM_Keystroke1GB_MiddleToRepaintedImage(benchmark::State& state) {
   state.counters["rows"] = edit.Core().RowCount();
 }
 
+// Word wrap turned on in an open gigabyte: the time to the first wrapped screen, the longest
+// step the window runs between events while the rest is cut, and the time until all is cut.
+void BM_WordWrapOn1GB_FirstScreenAndSteps(benchmark::State& state) {
+  auto window = NewWindow();
+  window->LoadDocument(Files().sjis, false);
+  TVornEdit& edit = *window->Editor();
+  TVornEditScreenStrings& store = edit.Core().Store();
+  double longestStepMs = 0;
+  double allCutMs = 0;
+  for (auto _ : state) {
+    store.SetWordWrap(true);
+    edit.Flush();
+    edit.viewport()->repaint();
+    benchmark::DoNotOptimize(edit.BackingImage().constBits());
+    state.PauseTiming();
+    const auto start = std::chrono::steady_clock::now();
+    for (auto before = start; store.RewrapStep(16384);) {
+      const auto now = std::chrono::steady_clock::now();
+      longestStepMs = std::max(longestStepMs, std::chrono::duration<double, std::milli>(now - before).count());
+      before = now;
+    }
+    allCutMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    store.SetWordWrap(false);
+    state.ResumeTiming();
+  }
+  state.counters["longest_step_ms"] = longestStepMs;
+  state.counters["all_cut_ms"] = allCutMs;
+  state.counters["rows"] = store.Count();
+}
+
 BENCHMARK(BM_Open1GB_Baseline_PlainRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Open1GB_Sjis_InWindowWithFirstScreen)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Open1GB_Utf8_InWindowWithFirstScreen)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Keystroke1GB_MiddleToRepaintedImage)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+BENCHMARK(BM_WordWrapOn1GB_FirstScreenAndSteps)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 }  // namespace vorn

@@ -135,6 +135,8 @@ TRecoveryOffer ReadUntitledJournal(const std::string& journalPath) {
 }
 
 void ReplaceStoreText(TVornEditScreenStrings& store, std::string_view target) {
+  // The restore is one undo step; a wrap still being cut would move its rows and drop it.
+  store.CompleteRewrap();
   const std::string current = StoreText(store);
   const std::size_t shorter = std::min(current.size(), target.size());
   std::size_t prefix = 0;

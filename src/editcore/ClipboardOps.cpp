@@ -59,7 +59,7 @@ void TVornEditCore::CutToClipboard() {
 }
 
 void TVornEditCore::PasteWithQuote(bool quote) {
-  if (readOnly_ || !clipboard_) return;
+  if (!clipboard_ || !MayEdit()) return;
   const std::optional<TClipboardText> content = clipboard_->Text();
   if (!content) return;
   if (content->Unheld > 0 && OnUnheldCharacters) OnUnheldCharacters(content->Unheld);
@@ -120,7 +120,7 @@ int InsertionByte(std::string& row, int col, int tabSpaceCount, int wrapByte) {
 // Each line goes into its own row at the block's column: the rows the selection leaves first,
 // then the rows below, then new rows of spaces when the text runs out of rows.
 void TVornEditCore::BoxPaste(std::string_view text) {
-  if (readOnly_) return;
+  if (!MayEdit()) return;
   if (text.empty()) {
     if (HasSelection()) DeleteSelection();
     return;
@@ -183,7 +183,7 @@ void TVornEditCore::WmCopy() {
 
 void TVornEditCore::WmCut() {
   if (!clipboard_) return;
-  if (readOnly_ || !HasSelection())
+  if (!HasSelection() || !MayEdit())
     clipboard_->Clear();
   else
     CutToClipboard();

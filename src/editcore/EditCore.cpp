@@ -127,7 +127,7 @@ TRowEnd TVornEditCore::RowKind(int row) const {
 
 std::string TVornEditCore::ColumnMapOf(int row) const {
   if (row < 0 || row >= RowCount()) return {};
-  return ColumnMap(store_->Row(row), TabSpaceCount(), WordWrap() ? WrapByte() : 0);
+  return ColumnMap(store_->Row(row), TabSpaceCount(), store_->WrapsRow(row) ? WrapByte() : 0);
 }
 
 std::string TVornEditCore::ExpandTabs(std::string_view s) const {
@@ -163,7 +163,7 @@ int TVornEditCore::ColToByte(int row, int col) const { return ColumnsOfRow(*this
 int TVornEditCore::ByteToCol(int row, int byte) const {
   // The map and the tab expansion agree on tab widths unless a wrapped row reaches the wrap
   // width, so the expansion itself answers for wrapped rows (which are short).
-  if (!WordWrap()) return ColumnsOfRow(*this, row)->ByteToCol(byte);
+  if (!store_->WrapsRow(row)) return ColumnsOfRow(*this, row)->ByteToCol(byte);
   const std::string_view text = row >= 0 && row < RowCount() ? store_->Row(row) : std::string_view();
   const auto b = static_cast<std::size_t>(std::clamp(byte, 0, static_cast<int>(text.size())));
   return static_cast<int>(ExpandTabs(text.substr(0, b)).size()) + std::max(0, byte - static_cast<int>(text.size()));
@@ -193,6 +193,9 @@ void TVornEditCore::StoreChanged(const TStoreChange& change) {
       break;
     case scRewrap:
       AfterRewrap();
+      break;
+    case scRewrapRows:
+      AfterRewrapRows(change);
       break;
     case scEdit:
     case scUndo:
@@ -249,6 +252,50 @@ void TVornEditCore::AfterRewrap() {
   topLineValid_ = false;
   DropSelection();
   dirty_.All = dirty_.Caret = true;
+}
+
+// One step of a stepwise wrap cut rows that each held a whole line. The caret, the anchor and
+// the top row stay on the same text: rows below the cut moved by its difference, and a
+// position inside it lies in its line's new rows at the byte it had in the line.
+void TVornEditCore::AfterRewrapRows(const TStoreChange& change) {
+  const int first = change.FirstRow;
+  const int end = first + change.RowsRemoved;
+  const int delta = change.RowDelta();
+  const auto lineRow = [&](int oldRow) { return store_->LineToRow(change.LineIndex + (oldRow - first)); };
+  const auto inCut = [&](int oldRow) { return oldRow >= first && oldRow < end; };
+  const int oldTop = state_.TopRow;
+  const bool shown = oldTop + VisibleRows() >= first;
+  if (inCut(state_.CaretRow)) {
+    const int row = lineRow(state_.CaretRow);
+    std::string line = store_->GetRowsText(row, -1);
+    if (line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0) line.resize(line.size() - 2);
+    // The column was counted as an uncut row's columns are, as with word wrap off.
+    const int byte = TRowColumns(line, TabSpaceCount(), 0).ColToByte(state_.CaretCol);
+    const TRowCol pos = RowColOfOffset(row, byte);
+    state_.CaretRow = pos.Row;
+    state_.CaretCol = pos.Col;
+    desiredValid_ = false;
+  } else if (state_.CaretRow >= end) {
+    state_.CaretRow += delta;
+  }
+  if (HasSelection()) {
+    TSelectionAnchor& a = sel_.Anchor;
+    if (inCut(a.Row)) {
+      const int row = lineRow(a.Row);
+      const TRowCol pos = RowColOfOffset(row, a.Byte);
+      a.Row = pos.Row;
+      a.Byte = ColToByte(pos.Row, pos.Col);
+      a.Col = pos.Col;
+    } else if (a.Row >= end) {
+      a.Row += delta;
+    }
+  }
+  if (inCut(oldTop))
+    state_.TopRow = lineRow(oldTop);
+  else if (oldTop >= end)
+    state_.TopRow = oldTop + delta;
+  topLineValid_ = false;
+  if (shown) dirty_.All = dirty_.Caret = true;
 }
 
 void TVornEditCore::PlaceCaretAfterLinesEdit(int row, int offset) {

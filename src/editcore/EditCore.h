@@ -394,6 +394,10 @@ private:
   void MarkChangedRows(const TStoreChange& change);
   void ResetToTextStart();
   void AfterRewrap();
+  void AfterRewrapRows(const TStoreChange& change);
+  // False in read-only mode. Otherwise a stepwise wrap is finished first: an edit's rows and
+  // the undo step it records must be those of the final cut.
+  bool MayEdit();
   void ReportNuls(int replaced);
   bool DeleteFromCaretTo(int row, int col);
   void SnapAnchor();

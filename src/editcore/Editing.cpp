@@ -65,7 +65,7 @@ void TVornEditCore::ReportNuls(int replaced) {
 // --- inserting ---------------------------------------------------------------------------------------
 
 void TVornEditCore::InsertText(std::string_view raw) {
-  if (readOnly_) return;
+  if (!MayEdit()) return;
   // Lone CRs and LFs would become row breaks in the store while counting one byte here.
   const std::string s = WithCrLfBreaks(raw);
   if (s.empty()) {
@@ -110,7 +110,7 @@ void TVornEditCore::InsertText(std::string_view raw) {
 }
 
 void TVornEditCore::TypeText(std::string_view sjis) {
-  if (readOnly_ || sjis.empty()) return;
+  if (sjis.empty() || !MayEdit()) return;
   const int row = state_.CaretRow;
   if (overwrite_ && !HasSelection() && row < RowCount() && state_.CaretCol < RowWidth(row) &&
       sjis.find_first_of(kCrLf) == std::string_view::npos)
@@ -170,7 +170,7 @@ void TVornEditCore::Overwrite(std::string_view s) {
 }
 
 bool TVornEditCore::TypeCharMessage(unsigned char c) {
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   if (!((c >= 0x20 && c <= 0x7E) || (c >= 0xA1 && c <= 0xDF))) return false;
   const char typed = static_cast<char>(c);
   TypeText(std::string_view(&typed, 1));
@@ -180,8 +180,9 @@ bool TVornEditCore::TypeCharMessage(unsigned char c) {
 // --- Enter and Tab ---------------------------------------------------------------------------------------
 
 void TVornEditCore::InsertLineBreak(bool shift, bool ctrl) {
+  const bool editable = MayEdit();
   const int row = state_.CaretRow, n = RowCount();
-  if (readOnly_) {
+  if (!editable) {
     if (row < n && RowKind(row) == reTextEnd) return;
     const int k = keyRepeat_ && row == state_.TopRow + VisibleRows() - 1 ? 2 : 1;
     if (ctrl) {
@@ -235,7 +236,7 @@ void TVornEditCore::InsertLineBreak(bool shift, bool ctrl) {
 }
 
 void TVornEditCore::InsertTab(bool soft) {
-  if (readOnly_ || !WantTabs) return;
+  if (!WantTabs || !MayEdit()) return;
   const int t = TabSpaceCount(), col = state_.CaretCol;
   int width = t - col % t;
   if (WordWrap() && WrapByte() > 0) width = std::min(width, WrapByte() - col % WrapByte());
@@ -249,7 +250,7 @@ void TVornEditCore::InsertTab(bool soft) {
 // --- deleting -------------------------------------------------------------------------------------------
 
 void TVornEditCore::BackSpace() {
-  if (readOnly_) return;
+  if (!MayEdit()) return;
   if (HasSelection()) {
     DeleteSelection();
     return;
@@ -302,7 +303,7 @@ void TVornEditCore::BackSpaceAtRowStart(int row) {
 }
 
 void TVornEditCore::DeleteChar() {
-  if (readOnly_) return;
+  if (!MayEdit()) return;
   if (HasSelection()) {
     DeleteSelection();
     return;
@@ -332,7 +333,7 @@ void TVornEditCore::DeleteChar() {
 }
 
 void TVornEditCore::DeleteSelection() {
-  if (readOnly_ || !HasSelection()) return;
+  if (!HasSelection() || !MayEdit()) return;
   const int n = RowCount();
   const int first = sel_.Bytes.StartRow, last = std::min(sel_.Bytes.EndRow, n - 1);
   if (first >= n) {
@@ -359,15 +360,21 @@ void TVornEditCore::DeleteSelection() {
 // --- undo and the modified flag ---------------------------------------------------------------------------
 
 void TVornEditCore::Undo() {
-  if (readOnly_) return;
+  if (!MayEdit()) return;
   ClearSelection();
   if (const std::optional<TRowCol> caret = store_->UndoEdit(Caret())) SetCaretPos(caret->Row, caret->Col);
 }
 
 void TVornEditCore::Redo() {
-  if (readOnly_) return;
+  if (!MayEdit()) return;
   ClearSelection();
   if (const std::optional<TRowCol> caret = store_->RedoEdit(Caret())) SetCaretPos(caret->Row, caret->Col);
+}
+
+bool TVornEditCore::MayEdit() {
+  if (readOnly_) return false;
+  store_->CompleteRewrap();
+  return true;
 }
 
 bool TVornEditCore::CanUndo() const { return !readOnly_ && store_->UndoObj().CanUndo(); }

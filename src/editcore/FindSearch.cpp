@@ -257,7 +257,7 @@ int TVornEditCore::FindDown(const TConfirmReplace& confirm, const TReplaceProgre
 // of it; down leaves the caret after the replacement, up at the match start. The count made.
 int TVornEditCore::ReplaceMatch(int line, int pos, bool down) {
   TVornEditKeyword& c = *findCondition_;
-  if (readOnly_) return 0;
+  if (!MayEdit()) return 0;
   const int row = store_->LineToRow(line);
   const TLineSearchText searched(*store_, row, c.LineBreakCount());
   std::string text(searched.Text());
@@ -317,7 +317,7 @@ int TVornEditCore::FindUp(const TConfirmReplace& confirm) {
 
 int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
   TVornEditKeyword& c = *findCondition_;
-  if (c.Pattern().empty() || readOnly_) return base;
+  if (c.Pattern().empty() || !MayEdit()) return base;
   const auto report = [&progress](int kind, int count, int position) {
     return progress ? progress(kind, count, position) : 1;
   };

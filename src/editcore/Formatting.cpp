@@ -181,7 +181,7 @@ TVornEditCore::TGathered TVornEditCore::GatherSelectedLines() {
 }
 
 bool TVornEditCore::Seikei(bool autoRun) {
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   const int top = state_.TopRow;
   const TRowCol caret = Caret();
   int caretLineOffset = 0;
@@ -204,7 +204,7 @@ bool TVornEditCore::Seikei(bool autoRun) {
 
 bool TVornEditCore::AutoSeikei(std::string_view typed) {
   const TVornEditSeikeiOption& o = seikei_;
-  if (!o.AutoTrigger() || o.AutoTriggerStr().empty() || readOnly_) return false;
+  if (!o.AutoTrigger() || o.AutoTriggerStr().empty() || !MayEdit()) return false;
   for (std::size_t i = 0; i < typed.size();) {
     const std::size_t len = sjis::CharLen(typed, i);
     if (CharIn(o.AutoTriggerStr(), typed.substr(i, len))) return Seikei(true);
@@ -214,7 +214,7 @@ bool TVornEditCore::AutoSeikei(std::string_view typed) {
 }
 
 bool TVornEditCore::DivideLine() {
-  if (readOnly_ || HasSelection() || state_.CaretRow >= RowCount()) return false;
+  if (HasSelection() || !MayEdit() || state_.CaretRow >= RowCount()) return false;
   const TVornEditSeikeiOption& o = seikei_;
   const bool wide = caretOptions_.WSpaceIndent;
   const int firstRow = store_->FirstRowOfLine(state_.CaretRow);

@@ -79,7 +79,7 @@ void TVornEditCore::SelectLineRange(int first, int last) {
 }
 
 bool TVornEditCore::DeleteWord() {
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   ClearSelection();
   int first = 0, start = 0, end = 0;
   if (!TokenAtCaret(first, start, end)) return false;
@@ -89,7 +89,7 @@ bool TVornEditCore::DeleteWord() {
 }
 
 bool TVornEditCore::DeleteLine() {
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   ClearSelection();
   const int row = state_.CaretRow;
   if (row >= RowCount()) return false;
@@ -99,7 +99,7 @@ bool TVornEditCore::DeleteLine() {
 }
 
 bool TVornEditCore::DeleteLineEnd() {
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   ClearSelection();
   if (state_.CaretRow >= RowCount()) return false;
   const int last = store_->LastRowOfLine(state_.CaretRow);
@@ -107,7 +107,7 @@ bool TVornEditCore::DeleteLineEnd() {
 }
 
 bool TVornEditCore::DeleteLineStart() {
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   ClearSelection();
   if (state_.CaretRow >= RowCount()) return false;
   return DeleteFromCaretTo(store_->FirstRowOfLine(state_.CaretRow), 0);
@@ -127,7 +127,7 @@ bool TVornEditCore::DeleteFromCaretTo(int row, int col) {
 }
 
 bool TVornEditCore::InsertEmptyLine() {
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   ClearSelection();
   const int n = RowCount();
   const int first = state_.CaretRow < n ? store_->FirstRowOfLine(state_.CaretRow) : n;
@@ -142,7 +142,7 @@ bool TVornEditCore::InsertEmptyLine() {
 // it is is read in place.
 bool TVornEditCore::CleanUpBeforeSave() {
   const TSaveCleanUp& o = SaveCleanUp;
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   bool changed = false;
   if (o.TrimRight || o.ExpandTab || o.ExpandWSpace) {
     const int top = state_.TopRow;

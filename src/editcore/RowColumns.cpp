@@ -195,7 +195,7 @@ std::shared_ptr<const TRowColumns> CachedRowColumns(std::string_view bytes, int 
 std::shared_ptr<const TRowColumns> ColumnsOfRow(const TVornEditCore& core, int row) {
   TVornEditScreenStrings& store = core.Store();
   const std::string_view text = row >= 0 && row < store.Count() ? store.Row(row) : std::string_view();
-  return CachedRowColumns(text, core.CaretOptions().TabSpaceCount, store.WordWrap() ? store.Wrapper().WrapByte() : 0);
+  return CachedRowColumns(text, core.CaretOptions().TabSpaceCount, store.WrapsRow(row) ? store.Wrapper().WrapByte() : 0);
 }
 
 }  // namespace vorn

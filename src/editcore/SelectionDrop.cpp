@@ -23,7 +23,7 @@ bool TVornEditCore::CellInSelection(TRowCol cell) const {
 // when the drop lies before the selection, else the selection start's, less the moved length.
 bool TVornEditCore::DropSelectionAt(TRowCol cell, bool copy) {
   if (!HasSelection()) return false;
-  if (readOnly_ || CellInSelection(cell)) {
+  if (CellInSelection(cell) || !MayEdit()) {
     ClearSelection();
     return false;
   }
@@ -57,7 +57,7 @@ bool TVornEditCore::DropSelectionAt(TRowCol cell, bool copy) {
 }
 
 void TVornEditCore::InsertDropped(std::string_view sjis, bool box) {
-  if (readOnly_) return;
+  if (!MayEdit()) return;
   ClearSelection();
   if (box)
     BoxPaste(sjis);

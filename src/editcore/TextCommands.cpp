@@ -113,7 +113,7 @@ bool TVornEditCore::ReplaceSelectionText(const std::string& text, bool reselect)
 }
 
 bool TVornEditCore::ChangeCase(TCaseMapping mapping) {
-  if (readOnly_ || !HasSelection()) return false;
+  if (!HasSelection() || !MayEdit()) return false;
   const std::string text = GetSelText();
   std::string mapped = text;
   for (std::size_t i = 0; i < mapped.size();) {
@@ -130,7 +130,7 @@ bool TVornEditCore::ChangeCase(TCaseMapping mapping) {
 }
 
 bool TVornEditCore::TabToSpace() {
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   if (HasSelection()) {
     SelectWholeLines();
     const std::string text = GetSelText();
@@ -156,7 +156,7 @@ bool TVornEditCore::TabToSpace() {
 }
 
 bool TVornEditCore::SpaceToTab() {
-  if (readOnly_ || !HasSelection()) return false;
+  if (!HasSelection() || !MayEdit()) return false;
   SelectWholeLines();
   std::string out;
   for (const std::string& line : SplitLines(GetSelText())) out += SpacesToTabs(line, TabSpaceCount()) + "\r\n";
@@ -164,7 +164,7 @@ bool TVornEditCore::SpaceToTab() {
 }
 
 bool TVornEditCore::InsertIndent() {
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   if (!SelectionSpansRows()) {
     InsertTab(caretOptions_.SoftTab);
     return true;
@@ -183,7 +183,7 @@ bool TVornEditCore::InsertIndent() {
 }
 
 bool TVornEditCore::ReverseIndent() {
-  if (readOnly_ || !SelectionSpansRows()) return false;
+  if (!SelectionSpansRows() || !MayEdit()) return false;
   const TVornEditCaretValues& o = caretOptions_;
   const int unit = std::max(1, o.IndentWithSpace && !o.IndentWidthEqTabWidth ? o.IndentWidth : TabSpaceCount());
   const int top = state_.TopRow;
@@ -201,7 +201,7 @@ bool TVornEditCore::RightAlign() { return Align(TAlign::Right); }
 // The caret may stand on the empty row after a final line break (as after Select All): the
 // lines are the selection's then, and only without a selection is there no line to align.
 bool TVornEditCore::Align(TAlign how) {
-  if (readOnly_) return false;
+  if (!MayEdit()) return false;
   int first = state_.CaretRow, last = state_.CaretRow;
   if (HasSelection()) {
     first = sel_.Bytes.StartRow;

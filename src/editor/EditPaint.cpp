@@ -283,6 +283,7 @@ void TVornEdit::Flush() {
     if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
   }
   if (!changed.isEmpty()) viewport()->update(changed);
+  if (core_->Store().RewrapPending() && !rewrapTimer_.isActive()) rewrapTimer_.start();
   EmitPending();
 }
 

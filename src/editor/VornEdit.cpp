@@ -1,6 +1,7 @@
 // TVornEdit: construction, font and colours, and the hand-over of the core's notifications.
 #include "editor/VornEdit.h"
 
+#include <QElapsedTimer>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -38,6 +39,9 @@ TVornEdit::TVornEdit(std::shared_ptr<TVornEditScreenStrings> store, QWidget* par
   connect(&blinkTimer_, &QTimer::timeout, this, &TVornEdit::BlinkTick);
   autoScrollTimer_.setInterval(50);
   connect(&autoScrollTimer_, &QTimer::timeout, this, &TVornEdit::AutoScrollTick);
+  rewrapTimer_.setSingleShot(true);
+  rewrapTimer_.setInterval(0);
+  connect(&rewrapTimer_, &QTimer::timeout, this, &TVornEdit::RewrapTick);
   if (const QScreen* s = screen()) metrics_.SetScreenHeight(s->geometry().height());
   ApplyFont();
 }
@@ -74,6 +78,19 @@ void TVornEdit::ScheduleFlush() {
         Flush();
       },
       Qt::QueuedConnection);
+}
+
+// A slice of the wrap at a time, short enough that keys and scrolling between slices feel
+// immediate; the rows cut so far are painted after each.
+void TVornEdit::RewrapTick() {
+  constexpr int kRowsPerStep = 16384;
+  constexpr qint64 kSliceMs = 12;
+  TVornEditScreenStrings& store = core_->Store();
+  QElapsedTimer slice;
+  slice.start();
+  while (store.RewrapStep(kRowsPerStep) && slice.elapsed() < kSliceMs) {
+  }
+  Flush();
 }
 
 void TVornEdit::EmitPending() {

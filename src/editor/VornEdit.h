@@ -219,6 +219,7 @@ private:
   // mouse (EditMouse.cpp)
   void DragTo(QPoint p);
   void AutoScrollTick();
+  void RewrapTick();
   bool OutsideTextArea(QPoint p) const;
 
   // selection drags, margin rows, hot spots, cursors (EditDrag.cpp)
@@ -297,6 +298,8 @@ private:
   QPoint pressPos_;
   QPoint lastMouse_;
   QTimer autoScrollTimer_;
+  // Cuts a long text's word wrap in steps between events while the store has some left.
+  QTimer rewrapTimer_;
   int wheelRemainder_ = 0;
   int intelliMouseCount_ = 0;
 

@@ -14,12 +14,18 @@ namespace {
 // file borrow their bytes from the loaded buffer; a line whose rows lie there side by side is
 // read and re-cut in place, and its new rows borrow from the buffer too, so that re-wrapping
 // a loaded document copies and allocates nothing per row.
+//
+// The container is rows base..base+count-1 of the store, whole logical lines: the whole store,
+// or the part a background re-wrap takes on in one step.
 struct TStoreRows {
   TVornEditScreenStrings& s;
-  int Count() const { return s.Count(); }
-  TRowEnd RowEnd(int i) const { return s.RowEnd(i); }
-  void SetRowEnd(int i, TRowEnd e) { s.SetRowEnd(i, e); }
+  int base = 0;
+  int count = s.Count();
+  int Count() const { return count; }
+  TRowEnd RowEnd(int i) const { return s.RowEnd(base + i); }
+  void SetRowEnd(int i, TRowEnd e) { s.SetRowEnd(base + i, e); }
   std::string_view Line(int first, int n, std::string& scratch) const {
+    first += base;
     std::string_view row = s.Row(first);
     bool inPlace = s.RowBorrowed(first);
     const char* next = row.data() + row.size();
@@ -36,14 +42,13 @@ struct TStoreRows {
   // Walks the rows block by block rather than looking each one up.
   template <class F>
   void ForEachLine(std::string& scratch, F&& f) const {
-    const int count = s.Count();
     int n = 0;
     const char* begin = nullptr;  // start of the line's bytes while they lie side by side
     const char* next = nullptr;
     bool inPlace = true;
     scratch.clear();
     int r = 0;
-    s.ForEachRow(0, count, [&](std::string_view row, TRowWord word) {
+    s.ForEachRow(base, count, [&](std::string_view row, TRowWord word) {
       if (n == 0) {
         inPlace = true;
         begin = next = nullptr;
@@ -68,13 +73,20 @@ struct TStoreRows {
     });
   }
   void SetText(int i, std::string_view t) {
+    i += base;
     if (s.InAdoptedBuffer(t))
       s.PutBorrowed(i, t);
     else if (s.Row(i) != t)
       s.Put(i, t);
   }
-  void AppendEmptyRows(int n) { s.InsertEmptyRows(s.Count(), n); }
-  void DeleteLastRows(int n) { s.RemoveRows(s.Count() - n, n); }
+  void AppendEmptyRows(int n) {
+    s.InsertEmptyRows(base + count, n);
+    count += n;
+  }
+  void DeleteLastRows(int n) {
+    s.RemoveRows(base + count - n, n);
+    count -= n;
+  }
 };
 
 // Runs a whole-store rewrite in one update block; the store tells its views what it was.
@@ -164,6 +176,13 @@ void TVornEditRowWrapper::RewrapAll(TVornEditScreenStrings& store) {
     TStoreRows rows{store};
     RewrapRows(rows, engine_, store.Rewrapping());
   });
+}
+
+int TVornEditRowWrapper::RewrapLines(TVornEditScreenStrings& store, int first, int n) {
+  if (n <= 0 || !store.WordWrap()) return n;
+  TStoreRows rows{store, first, n};
+  RewrapRows(rows, engine_, false);
+  return rows.Count();
 }
 
 void TVornEditRowWrapper::UnwrapAll(TVornEditScreenStrings& store) {

@@ -31,6 +31,7 @@ public:
   int CountRowsOfLine(TVornEditScreenStrings& store, std::string_view line) override;
   void RewrapAll(TVornEditScreenStrings& store) override;
   void UnwrapAll(TVornEditScreenStrings& store) override;
+  int RewrapLines(TVornEditScreenStrings& store, int first, int n) override;
   int RewrapStartRow(TVornEditScreenStrings& store, int a, int last, std::string_view text) override;
   int WrapByte() const override { return option_.WrapByte(); }
 

@@ -52,8 +52,8 @@ void RewriteLine(Rows& rows, const TCuts& cuts, int k, int from, int to, std::si
 }  // namespace wrap_detail
 
 // Wraps every logical line anew. Counts first, grows or shrinks the list once and rewrites the
-// rows in place. Returns the change in the row count. With force unset, a list whose row count
-// would not change is taken to be wrapped already.
+// rows in place. Returns the change in the row count. With force unset, a list in which no
+// line's row count would change is taken to be wrapped already.
 //
 // A line moves by the sum of the row-count changes of the lines above it. Where that sum is
 // positive, writing the line top-down would overwrite rows of the next line before they are
@@ -67,6 +67,7 @@ int RewrapRows(Rows& rows, TWordWrapper& w, bool force) {
   wrap_detail::TCuts cuts;
   std::vector<TWrapRow> cut;
   int delta = 0;
+  bool recut = force;
   rows.ForEachLine(scratch, [&](int n, std::string_view line) {
     cut.clear();
     w.WrapLine(line, 0, cut);
@@ -76,8 +77,9 @@ int RewrapRows(Rows& rows, TWordWrapper& w, bool force) {
     if (m > 1)
       for (const TWrapRow& r : cut) cuts.lengths.push_back(r.Length | (r.End == reWrapped ? wrap_detail::TCuts::kWrapped : 0));
     delta += m - n;
+    recut = recut || m != n;
   });
-  if (delta == 0 && !force) return 0;
+  if (!recut) return 0;
   const TRowEnd lastEnd = rows.RowEnd(count - 1);
   if (delta > 0) rows.AppendEmptyRows(delta);
 

@@ -51,6 +51,7 @@ public:
     if (change.Kind == scUndo || change.Kind == scRedo) ++undoRedos;
     if (change.Kind == scLoad || change.Kind == scClear) state_ = TVornEditViewState{};
     if (change.Kind == scRewrap) state_.CaretCol = 0;
+    if (change.Kind == scRewrapRows) FollowCut(change);
     // The row after a final line break holds a caret; the row after a last row without one
     // does not.
     const int count = store_->Count();
@@ -63,6 +64,16 @@ public:
   int undoRedos = 0;
 
 private:
+  // A stepwise wrap's step: a caret inside the cut goes to its line's first row.
+  void FollowCut(const TStoreChange& change) {
+    const int end = change.FirstRow + change.RowsRemoved;
+    if (state_.CaretRow >= end) {
+      state_.CaretRow += change.RowDelta();
+    } else if (state_.CaretRow >= change.FirstRow) {
+      state_.CaretRow = store_->LineToRow(change.LineIndex + state_.CaretRow - change.FirstRow);
+      state_.CaretCol = 0;
+    }
+  }
   bool Apply(std::optional<TRowCol> caret) {
     if (!caret) return false;
     SetCaretPos(caret->Row, caret->Col);

@@ -29,4 +29,6 @@ void TRowWrapper::RewrapAll(TVornEditScreenStrings&) {}
 
 void TRowWrapper::UnwrapAll(TVornEditScreenStrings&) {}
 
+int TRowWrapper::RewrapLines(TVornEditScreenStrings&, int, int n) { return n; }
+
 }  // namespace vorn

@@ -23,6 +23,9 @@ public:
   virtual int CountRowsOfLine(TVornEditScreenStrings& store, std::string_view line);
   virtual void RewrapAll(TVornEditScreenStrings& store);
   virtual void UnwrapAll(TVornEditScreenStrings& store);
+  // Cuts rows first..first+n-1, whole logical lines, after the wrap width; answers how many rows
+  // they became. Rows outside them keep their text and cut, and move by the difference.
+  virtual int RewrapLines(TVornEditScreenStrings& store, int first, int n);
   // The row where the re-wrap of an edit of rows a..last (to become text) starts: one row
   // before the change, but not before the start of a's logical line.
   virtual int RewrapStartRow(TVornEditScreenStrings& store, int a, int last, std::string_view text);

@@ -131,10 +131,99 @@ void TVornEditScreenStrings::ClearRowModifiedMarks() {
   Post(TStoreChange::OfMarks());
 }
 
+namespace {
+// The rows cut at once when a stepwise wrap starts: more than any screen shows.
+constexpr int kFirstStepRows = 4096;
+}  // namespace
+
 void TVornEditScreenStrings::SetWordWrap(bool on) {
   if (on == wordWrap_) return;
   wordWrap_ = on;
-  Recut(on, false);
+  if (!on || Count() <= stepwiseRows_) {
+    Recut(on, false);
+    return;
+  }
+  const int before = Count();
+  BeginUpdate();
+  ForgetUndoSteps();
+  rewrapFrom_ = 0;
+  try {
+    CutPendingLines(std::min(kFirstStepRows, stepwiseRows_));
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  RecomputeBracketStates();
+  Post(TStoreChange::OfWholeStore(scRewrap, before, Count(), 0));
+  EndUpdate();
+}
+
+// Rows rest..: the lines not cut yet. A step ends at a line's end, so that what it cuts is
+// whole lines.
+TStoreChange TVornEditScreenStrings::CutPendingLines(int rows) {
+  const int first = rewrapFrom_;
+  const int count = Count();
+  if (first < 0 || first >= count) {
+    rewrapFrom_ = -1;
+    return TStoreChange::OfRows(scRewrapRows, std::max(0, first), 0, 0, 0, 0);
+  }
+  const int last = LastRowOfLine(std::min(count, first + std::max(1, rows)) - 1);
+  const int n = last - first + 1;
+  const int lineIndex = RowToLine(first);
+  const int m = wrapper_->RewrapLines(*this, first, n);
+  rewrapFrom_ = first + m >= Count() ? -1 : first + m;
+  RenewBracketStates(first, m);
+  return TStoreChange::OfRows(scRewrapRows, first, n, m, lineIndex, 0);
+}
+
+// The cut rows' words stayed at their row positions: their bracket states mean nothing now.
+void TVornEditScreenStrings::RenewBracketStates(int first, int n) {
+  if (n <= 0) return;
+  const bool none = brackets_->Empty();
+  ForEachWord(first, n, [none](TRowWord& w) { w.SetBracketState(none ? -1 : -2); });
+  if (!none && first <= TopRowOfViews() + 2 * ScreenRowsOfViews()) UpdateBracketStates(first, true);
+}
+
+bool TVornEditScreenStrings::RewrapStep(int rows) {
+  if (rewrapFrom_ < 0) return false;
+  if (UpdateCount() > 0) return true;
+  BeginUpdate();
+  // Editors finish the wrap before they edit; an edit that came another way left steps that
+  // address rows this cut is about to move, and a wrong undo would damage the text.
+  if (undo_.CanUndo() || undo_.CanRedo()) ForgetUndoSteps();
+  try {
+    Post(CutPendingLines(rows));
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  return rewrapFrom_ >= 0;
+}
+
+void TVornEditScreenStrings::CompleteRewrap() {
+  while (RewrapPending() && UpdateCount() == 0) RewrapStep(1 << 20);
+}
+
+// The steps go, but not the truth of whether the text is the saved one: an empty history
+// would otherwise read as "saved" and a close would drop the unsaved edits without a word.
+void TVornEditScreenStrings::ForgetUndoSteps() {
+  const bool saved = undo_.IsAtSavedState();
+  undo_.ClearAll();
+  if (saved) undo_.MarkSaved();
+  else undo_.ClearSavedMarks();
+}
+
+// A loaded text with word wrap on: a long one is cut in steps from its start.
+void TVornEditScreenStrings::WrapLoadedRows() {
+  rewrapFrom_ = -1;
+  if (!wordWrap_) return;
+  if (Count() <= stepwiseRows_) {
+    RewrapAll();
+    return;
+  }
+  rewrapFrom_ = 0;
+  CutPendingLines(std::min(kFirstStepRows, stepwiseRows_));
 }
 
 void TVornEditScreenStrings::RewrapWhole() {
@@ -144,12 +233,8 @@ void TVornEditScreenStrings::RewrapWhole() {
 void TVornEditScreenStrings::Recut(bool wrap, bool rewrapping) {
   const int before = Count();
   BeginUpdate();
-  // The steps go, but not the truth of whether the text is the saved one: an empty history
-  // would otherwise read as "saved" and a close would drop the unsaved edits without a word.
-  const bool saved = undo_.IsAtSavedState();
-  undo_.ClearAll();
-  if (saved) undo_.MarkSaved();
-  else undo_.ClearSavedMarks();
+  ForgetUndoSteps();
+  rewrapFrom_ = -1;
   rewrapping_ = rewrapping;
   try {
     if (wrap)
@@ -352,6 +437,7 @@ void TVornEditScreenStrings::Clear() {
   const int lines = LineCount();
   BeginUpdate();
   undo_.ClearAll();
+  rewrapFrom_ = -1;
   TVornEditStringList::Clear();
   Post(TStoreChange::OfWholeStore(scClear, before, 0, -lines));
   EndUpdate();
@@ -370,7 +456,7 @@ void TVornEditScreenStrings::LoadText(TByteBuffer&& buffer) {
   // are taken only after adoption.
   const TByteBuffer& text = AdoptBuffer(std::move(buffer));
   AppendLoadedRows(text.Data(), text.Data() + text.Size(), true);
-  if (wordWrap_) RewrapAll();
+  WrapLoadedRows();
   RecomputeBracketStates();
   Post(TStoreChange::OfWholeStore(scLoad, 0, Count(), LineCount()));
   EndUpdate();
@@ -387,7 +473,7 @@ void TVornEditScreenStrings::LoadFileImage(TByteBuffer&& bytes) {
   const char* end = begin + size;
   AppendLoadedRows(begin, end, false);
   if (end > begin && end[-1] != '\r' && end[-1] != '\n') SetRowEnd(Count() - 1, reTextEnd);
-  if (wordWrap_) RewrapAll();
+  WrapLoadedRows();
   RecomputeBracketStates();
   Post(TStoreChange::OfWholeStore(scLoad, 0, Count(), LineCount()));
   EndUpdate();

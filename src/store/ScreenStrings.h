@@ -5,6 +5,7 @@
 // 2 GiB), for the shell to report with the document unchanged.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -66,6 +67,25 @@ public:
   void RewrapWhole();
   // True while RewrapWhole runs: rows are rewritten even where their count stays.
   bool Rewrapping() const { return rewrapping_; }
+
+  // A text of more rows than StepwiseRewrapRows() is wrapped in steps when word wrap is turned
+  // on or it is loaded with word wrap on: the first screens at once, the rest through RewrapStep,
+  // which the views' owner calls while RewrapPending() holds, so that a gigabyte of text stays
+  // readable while it is cut. Rows from RewrapFrom() on are cut as they were loaded, a line each.
+  static constexpr int kStepwiseRewrapRows = 1 << 18;
+  int StepwiseRewrapRows() const { return stepwiseRows_; }
+  void SetStepwiseRewrapRows(int rows) { stepwiseRows_ = std::max(0, rows); }
+  bool RewrapPending() const { return rewrapFrom_ >= 0; }
+  int RewrapFrom() const { return rewrapFrom_; }
+  // Row is cut after the wrap width: word wrap is on and the stepwise cut has reached it.
+  // Columns of a row still waiting are counted as with word wrap off, as its caret moves.
+  bool WrapsRow(int row) const { return wordWrap_ && (rewrapFrom_ < 0 || row < rewrapFrom_); }
+  // Cuts the lines of about `rows` further rows (scRewrapRows to the views); false once none
+  // are left. Inside an update block it waits, since its change could not be told apart.
+  bool RewrapStep(int rows);
+  // Cuts every row that is left. Editors call it before an edit computes its rows, so that no
+  // undo step ever records rows that a later step moves.
+  void CompleteRewrap();
 
   int FirstRowOfLine(int r) const;
   int LastRowOfLine(int r) const;
@@ -151,6 +171,10 @@ private:
   void Post(const TStoreChange& change);
   void Deliver();
   void Recut(bool wrap, bool rewrapping);
+  void ForgetUndoSteps();
+  void WrapLoadedRows();
+  TStoreChange CutPendingLines(int rows);
+  void RenewBracketStates(int first, int n);
   void AppendLoadedRows(const char* begin, const char* end, bool stopAtNul);
   bool ReplaceWholeLines(int a, int n, int& oldRows);
   bool CanReplaceInRow(int row, std::size_t byte, std::size_t removed, std::string_view insert) const;
@@ -171,6 +195,8 @@ private:
   bool wordWrap_ = false;
   std::unique_ptr<TRowWrapper> wrapper_;
   bool rewrapping_ = false;
+  int rewrapFrom_ = -1;
+  int stepwiseRows_ = kStepwiseRewrapRows;
   std::unique_ptr<TBracketStateUpdater> brackets_;
   TRowCol editOrigin_;
   TRowCol restoredCaret_;

@@ -20,6 +20,7 @@ std::string TVornEditStrings::Get(int i) const {
 
 void TVornEditStrings::Put(int i, std::string_view s) {
   TVornEditScreenStrings& store = Store();
+  store.CompleteRewrap();
   int r = store.LineToRow(i);
   if (i < 0 || r > store.Count() - 1) return;
   int e = store.LastRowOfLine(r);
@@ -31,6 +32,7 @@ void TVornEditStrings::Put(int i, std::string_view s) {
 
 void TVornEditStrings::Delete(int i) {
   TVornEditScreenStrings& store = Store();
+  store.CompleteRewrap();
   int r = store.LineToRow(i);
   if (i < 0 || r > store.Count() - 1) return;
   Replace(r, store.LastRowOfLine(r) - r + 1, std::string_view());
@@ -39,6 +41,7 @@ void TVornEditStrings::Delete(int i) {
 
 void TVornEditStrings::Insert(int i, std::string_view s) {
   TVornEditScreenStrings& store = Store();
+  store.CompleteRewrap();
   if (i < 0) return;
   int r = store.LineToRow(i);
   if (r >= store.Count()) {
@@ -53,6 +56,7 @@ void TVornEditStrings::Insert(int i, std::string_view s) {
 
 int TVornEditStrings::Add(std::string_view s) {
   TVornEditScreenStrings& store = Store();
+  store.CompleteRewrap();
   int result = Count();
   int count = store.Count();
   std::string text;

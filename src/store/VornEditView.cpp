@@ -24,6 +24,10 @@ TStoreChange Merged(const TStoreChange& earlier, const TStoreChange& later) {
   }
   TStoreChange m;
   m.Kind = later.WholeStore() ? later.Kind : earlier.Kind;
+  // A step of a stepwise wrap met by another change (the store runs none inside an update
+  // block, but should one be) reads as that change over both extents: a view then repaints
+  // and re-reads them all, and a journal records their text, which is exact.
+  if (earlier.Kind == scRewrapRows) m.Kind = later.Kind;
   m.FirstRow = std::min(earlier.FirstRow, later.FirstRow);
   const int middleEnd = std::max(earlier.FirstRow + earlier.RowsInserted, later.FirstRow + later.RowsRemoved);
   m.RowsRemoved = middleEnd - earlier.RowsInserted + earlier.RowsRemoved - m.FirstRow;

@@ -16,7 +16,10 @@ struct TRowCol {
 
 // What happened to the rows. Edits, undo and redo name the rows they replaced; the whole-store
 // kinds replace every row; marks change only the margins (line marks, modified-row marks).
-enum TStoreChangeKind : std::uint8_t { scEdit, scUndo, scRedo, scRewrap, scLoad, scClear, scMarks };
+// scRewrapRows is one step of a word wrap cut in steps: rows FirstRow..FirstRow+RowsRemoved-1,
+// each a whole logical line as it was loaded, became RowsInserted rows of the same lines (from
+// LineIndex on); the text is unchanged and the rows below moved by the difference.
+enum TStoreChangeKind : std::uint8_t { scEdit, scUndo, scRedo, scRewrap, scLoad, scClear, scMarks, scRewrapRows };
 
 // One finished change of a store, sent to every view when the outermost update block ends.
 // Rows FirstRow .. FirstRow + RowsRemoved - 1 of the text before became rows FirstRow ..
@@ -62,7 +65,7 @@ struct TStoreChange {
   static TStoreChange OfMarks() { return OfRows(scMarks, 0, 0, 0, 0, 0); }
 
   bool WholeStore() const { return Kind == scRewrap || Kind == scLoad || Kind == scClear; }
-  bool TextChanged() const { return Kind != scMarks && Kind != scRewrap; }
+  bool TextChanged() const { return Kind != scMarks && Kind != scRewrap && Kind != scRewrapRows; }
   int RowDelta() const { return RowsInserted - RowsRemoved; }
 };
 
