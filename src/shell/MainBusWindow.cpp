@@ -35,7 +35,9 @@ TBusReply TMainBus::Reload(TBusMessage which) {
   }
   switch (which) {
     case TBusMessage::bmLoadCommonSet: window_.LoadCommonSettings(true); return Handled(1);
-    case TBusMessage::bmLoadExtSet: window_.ReselectFileType(); return Handled(1);
+    case TBusMessage::bmLoadExtSet:
+      if (!window_.Process().typeHeldUnsaved) window_.ReselectFileType();
+      return Handled(1);
     default: return NotHandled();
   }
 }

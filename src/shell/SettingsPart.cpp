@@ -9,6 +9,7 @@
 #include "options/EditSeikeiOption.h"
 #include "platform/BusMessage.h"
 #include "platform/VornUtil.h"
+#include "settings/CommonIniUpdate.h"
 #include "settings/SjisText.h"
 #include "shell/EditorWindow.h"
 #include "shellcore/FunctionTable.h"
@@ -44,15 +45,26 @@ void TSettingsPart::EditExtSet() {
   context.DocumentName = window_.FileName();
   context.TypeHint = window_.Process().plan.fileTypeName;
   context.Grep = window_.Process().appliedTypeName == GrepTypeName();
+  context.rememberPosition = [this] {
+    TEditorProcess& process = window_.Process();
+    const TEditorWindow* main = window_.MainWindow() ? window_.MainWindow() : &window_;
+    const QPoint at = main->pos();
+    if (RememberFixedPosition(UserFolder() + "Common.ini", process.windowType.PositionFix, at.x(), at.y())) {
+      process.common.PositionFixX = at.x();
+      process.common.PositionFixY = at.y();
+    }
+  };
   TExtSetForm form(std::move(context), &window_);
   if (form.exec() != QDialog::Accepted) return;
   if (form.AppliedWithoutSaving()) {
     window_.ApplyTypeSetting(form.Shown());
+    window_.Process().typeHeldUnsaved = true;
     return;
   }
+  window_.Process().typeHeldUnsaved = false;
   window_.ReselectFileType();
   window_.ForEachWindow([this](TEditorWindow& w) {
-    if (&w != &window_) w.ReselectFileType();
+    if (&w != &window_ && !w.Process().typeHeldUnsaved) w.ReselectFileType();
   });
   TellOtherEditors(static_cast<int>(TBusMessage::bmLoadExtSet));
 }
