@@ -5,6 +5,7 @@
 #include "editor/VornEdit.h"
 #include "shell/EditorWindow.h"
 #include "shellcore/BusEditQuery.h"
+#include "syntax/EditParserOptions.h"
 
 #include <QEvent>
 
@@ -48,6 +49,12 @@ TBusReply TMainBus::EditQuery(TBusMessage which, std::int64_t wParam, std::int64
   pane->Flush();
   window_.UpdateStatus();
   return reply;
+}
+
+TBusReply TMainBus::DumpView() {
+  TVornEdit* pane = window_.Editor();
+  const auto& view = pane->ViewOptions();
+  return HandledText(ViewDumpText(pane->Core().CaretOptions().TabSpaceCount, view ? &view->Colors() : nullptr));
 }
 
 // Other processes list windows most recently activated first, which stands in for the
