@@ -260,6 +260,8 @@ TAssocOutcome RegisterAssociation(const TAssocRequest& r, const TAssocFolders& f
   const std::string apps = folders.ConfigHome + "mimeapps.list";
   WriteCreatingFolder(apps, MimeAppsWithAssociation(ReadIfExists(apps), outcome.MimeType, id, r.MakeDefault),
                       outcome.Written);
+  // The database is rebuilt from the packages folder, which may hold none of ours yet.
+  std::filesystem::create_directories(folders.DataHome + "mime/packages", absent);
   std::string note = RunRefresher("update-mime-database", folders.DataHome + "mime");
   const std::string desktopNote = RunRefresher("update-desktop-database", folders.DataHome + "applications");
   if (!desktopNote.empty()) note += (note.empty() ? "" : "\n") + desktopNote;

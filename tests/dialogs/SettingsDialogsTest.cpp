@@ -9,6 +9,7 @@
 #include "platform/VornUtil.h"
 #include "settings/ColorSet.h"
 #include "settings/SjisText.h"
+#include "shellcore/ExtSetRules.h"
 #include "shellcore/FunctionTable.h"
 #include "shellcore/KeyMapFiles.h"
 #include "shellcore/KeyNames.h"
@@ -28,6 +29,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -58,14 +60,16 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
 }
 
 // Answers every message box the code under test shows with its default button, keeping the texts.
+// With pressDefault the default button is pressed instead (OK of an OK and Cancel question).
 class TMessageCatcher {
 public:
-  TMessageCatcher() {
+  explicit TMessageCatcher(bool pressDefault = false) {
     timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
+    QObject::connect(&timer_, &QTimer::timeout, [this, pressDefault] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         texts.push_back(box->text().toStdString());
-        box->done(QMessageBox::Ok);
+        if (pressDefault && box->defaultButton()) box->defaultButton()->click();
+        else box->done(QMessageBox::Ok);
       }
     });
     timer_.start();
@@ -200,6 +204,71 @@ TEST_F(SettingsDialogs, MovedAndDeletedTypesKeepTheirOwnValuesOnDisk) {
   EXPECT_EQ(read.Items(4).Name, after);
   EXPECT_NE(read.Items(4).TabCol, 9);
   for (int i = 0; i < read.Count(); ++i) EXPECT_NE(read.Items(i).Name, doomed);
+}
+
+// The user's XDG folders moved into the test's own for as long as it runs.
+class TXdgFolders {
+public:
+  explicit TXdgFolders(const std::string& root) : data_(root + "/xdg-data/"), config_(root + "/xdg-config/") {
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+      if (const char* v = std::getenv(name)) saved_[name] = v;
+    ::setenv("XDG_DATA_HOME", data_.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+  }
+  ~TXdgFolders() {
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+      if (saved_.count(name)) ::setenv(name, saved_[name].c_str(), 1);
+      else ::unsetenv(name);
+    }
+  }
+  std::string data_, config_;
+
+private:
+  std::map<std::string, std::string> saved_;
+};
+
+TEST_F(SettingsDialogs, TheAssociationPageRegistersTheSelectedExtensionForTheUser) {
+  TXdgFolders xdg(folder.Path());
+  TMessageCatcher messages;
+  TExtSetForm form(Context());
+  ASSERT_EQ(form.ExtensionList()->item(0)->text(), QStringLiteral(".TXT"));
+  QPushButton* registration = form.ButtonByCaption(QStringLiteral("関連付けとして登録(&U)"));
+  QLineEdit* field = form.FieldByCaption(QStringLiteral("拡張子"));
+  EXPECT_FALSE(registration->isEnabled());
+  form.ExtensionList()->setCurrentRow(0);
+  EXPECT_EQ(field->text(), QStringLiteral(".TXT"));
+  EXPECT_TRUE(registration->isEnabled());
+  EXPECT_FALSE(form.FieldByCaption(QStringLiteral("ファイルタイプ名"))->text().isEmpty());
+  field->setText(QStringLiteral("TXT"));
+  EXPECT_FALSE(registration->isEnabled());
+  field->setText(QStringLiteral(".TXT"));
+  form.FieldByCaption(QStringLiteral("VornEditorオプション"))->setText(QStringLiteral("/r"));
+  registration->click();
+  EXPECT_THAT(messages.texts, ::testing::IsEmpty());
+  const std::string entry = vorn::testing::ReadWholeFile(xdg.data_ + "applications/org.vorneditor.VornEditor-txt.desktop");
+  EXPECT_THAT(entry, HasSubstr("MimeType=text/plain;"));
+  EXPECT_THAT(entry, HasSubstr(" /r %f"));
+  EXPECT_THAT(vorn::testing::ReadWholeFile(xdg.config_ + "mimeapps.list"),
+              HasSubstr("text/plain=org.vorneditor.VornEditor-txt.desktop;"));
+  form.ExtensionList()->setCurrentRow(-1);
+  EXPECT_TRUE(field->text().isEmpty());
+  EXPECT_FALSE(registration->isEnabled());
+}
+
+TEST_F(SettingsDialogs, TheKeywordFileIsSavedOnlyAfterTheQuestion) {
+  const std::string file = folder.Path() + "/kw.hil";
+  for (const bool ok : {false, true}) {
+    TMessageCatcher messages(ok);
+    TExtSetForm form(Context());
+    form.askSaveName = [&](const QString&, const QString& suffix) {
+      EXPECT_EQ(suffix, QStringLiteral("hil"));
+      return QString::fromStdString(file);
+    };
+    form.ButtonByCaption(QStringLiteral("保存(&S)..."))->click();
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0], KeywordSaveQuestion());
+    EXPECT_EQ(std::filesystem::exists(file), ok);
+  }
 }
 
 TEST_F(SettingsDialogs, DependentControlsFollowTheirSwitch) {

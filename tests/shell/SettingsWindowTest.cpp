@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -132,7 +133,10 @@ TEST_F(SettingsWindowTest, SettingsAppliedWithoutSavingOutlastAnotherEditorsSave
   setTabs("3", true);
   b->RunCommand("EditExtSet");
   ASSERT_TRUE(WaitFor([&] { return c->AppliedTypeTabs() == 3; })) << "the announcement never arrived";
-  QApplication::processEvents();
+  // The bus posts to a and c go out together; a has had ample time to act on its own.
+  QElapsedTimer settle;
+  settle.start();
+  while (settle.elapsed() < 500) QApplication::processEvents(QEventLoop::AllEvents, 10);
   EXPECT_EQ(a->AppliedTypeTabs(), 7);
   // a's own OK saves and takes the list as saved; from then on it follows the others again.
   setTabs("5", true);
