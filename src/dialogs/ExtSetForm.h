@@ -80,6 +80,10 @@ public:
 
   void accept() override;
 
+  // The font-name list: Western and Japanese families of fixed pitch, measured rather than
+  // asked, since the platform calls dual-width Japanese fonts proportional.
+  static QStringList MeasureFixedPitchFamilies();
+
 private:
   struct TCheckBinding {
     QCheckBox* Box;

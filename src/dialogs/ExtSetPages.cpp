@@ -821,21 +821,22 @@ bool MeasuresFixedPitch(const QString& family, bool hasKana) {
 
 }  // namespace
 
-// Western and Japanese fonts of fixed pitch, measured once per process: the installed fonts do
-// not change while the editor runs, and measuring every family costs more than the dialog's
-// first paint may.
+QStringList TExtSetForm::MeasureFixedPitchFamilies() {
+  const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+  QStringList all = QFontDatabase::families(QFontDatabase::Latin);
+  for (const QString& f : japanese)
+    if (!all.contains(f)) all.push_back(f);
+  QStringList fixed;
+  for (const QString& f : all)
+    if (MeasuresFixedPitch(f, japanese.contains(f))) fixed.push_back(f);
+  fixed.sort(Qt::CaseInsensitive);
+  return fixed;
+}
+
+// Measured once per process: the installed fonts do not change while the editor runs, and the
+// dialog opens many times.
 const QStringList& TExtSetForm::FixedPitchFamilies() {
-  static const QStringList families = [] {
-    const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
-    QStringList all = QFontDatabase::families(QFontDatabase::Latin);
-    for (const QString& f : japanese)
-      if (!all.contains(f)) all.push_back(f);
-    QStringList fixed;
-    for (const QString& f : all)
-      if (MeasuresFixedPitch(f, japanese.contains(f))) fixed.push_back(f);
-    fixed.sort(Qt::CaseInsensitive);
-    return fixed;
-  }();
+  static const QStringList families = MeasureFixedPitchFamilies();
   return families;
 }
 

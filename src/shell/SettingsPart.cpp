@@ -81,10 +81,10 @@ void TSettingsPart::EditCommonSet() {
   context.UserFolder = window_.Process().HistoryUserFolder();
   context.Table = &ProcessKeyTable();
   // The list shows the standard macro folder only: the type's own folder is set aside here.
-  context.chooseMacro = [this]() -> std::optional<std::string> {
+  context.chooseMacro = [this](const std::vector<std::string>& slots) -> std::optional<std::string> {
     if (const auto& choose = window_.Services().macroDialogs.chooseMacro) return choose();
     TKeyMacroListForm::TServices services;
-    services.rows = [] { return ListMacroFiles({ProgramFolder() + "Macro/", {}, {}}, {}); };
+    services.rows = [slots] { return ListMacroFiles({ProgramFolder() + "Macro/", {}, {}}, slots); };
     services.editMacro = [this](const std::string& path) { window_.StartOtherCopy("\"" + path + "\""); };
     services.showHelp = [] { ShowHelp("Macro_MarcoListDlg.html"); };
     services.confirm = [this](const QString& q) {

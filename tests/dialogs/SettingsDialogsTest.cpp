@@ -25,6 +25,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -34,6 +35,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 
 namespace vorn {
 namespace {
@@ -253,6 +255,40 @@ TEST_F(SettingsDialogs, TheAssociationPageRegistersTheSelectedExtensionForTheUse
   form.ExtensionList()->setCurrentRow(-1);
   EXPECT_TRUE(field->text().isEmpty());
   EXPECT_FALSE(registration->isEnabled());
+}
+
+// A macro from the program's "Macro" folder shows and is stored by its name, one from elsewhere
+// by its full path; both come back as they were chosen, and the list is told what the slots
+// hold now, not what they held when the dialog opened.
+TEST_F(SettingsDialogs, MacroSlotsKeepFilesInsideAndOutsideTheMacroFolder) {
+  const std::string inside = folder.Path() + "/Macro/a.mac";
+  const std::string outside = folder.Path() + "/elsewhere/b.mac";
+  std::vector<std::vector<std::string>> asked;
+  std::vector<std::string> answers{outside, inside};
+  TCommonSetContext context = CommonContext();
+  context.chooseMacro = [&](const std::vector<std::string>& slots) {
+    asked.push_back(slots);
+    const std::string next = answers.front();
+    answers.erase(answers.begin());
+    return std::optional(next);
+  };
+  {
+    TEditCommonSetForm form(std::move(context));
+    QPushButton* assign = form.Button(QStringLiteral("MacroPage"), QStringLiteral("マクロ割り付け(&A)..."));
+    form.MacroList()->setCurrentItem(form.MacroList()->topLevelItem(1));
+    assign->click();
+    form.MacroList()->setCurrentItem(form.MacroList()->topLevelItem(0));
+    assign->click();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0][1], "");
+    EXPECT_EQ(asked[1][1], outside);
+    EXPECT_EQ(form.MacroList()->topLevelItem(0)->text(1), QStringLiteral("a.mac"));
+    EXPECT_EQ(form.MacroList()->topLevelItem(1)->text(1), QString::fromStdString(outside));
+    ASSERT_TRUE(form.SaveAll());
+  }
+  TEditCommonSetForm again(CommonContext());
+  EXPECT_EQ(again.Common().Macros[0], inside);
+  EXPECT_EQ(again.Common().Macros[1], outside);
 }
 
 TEST_F(SettingsDialogs, TheKeywordFileIsSavedOnlyAfterTheQuestion) {
