@@ -36,12 +36,15 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 namespace vorn {
 namespace {
@@ -72,6 +75,44 @@ void PaintSwatch(QLabel* label, unsigned color) {
   label->setStyleSheet(QStringLiteral("background:%1;border:1px solid gray").arg(c.name()));
 }
 
+// The font names are measured when the user first reaches the list rather than when the
+// dialog opens: the first measuring of a process loads every Japanese font file, which would
+// take about half of the dialog's first paint. Until then the list holds the shown fonts.
+class TFontNameCombo : public QComboBox {
+public:
+  using QComboBox::QComboBox;
+  std::function<QStringList()> families;
+
+  void showPopup() override {
+    Fill();
+    QComboBox::showPopup();
+  }
+
+protected:
+  void focusInEvent(QFocusEvent* e) override {
+    Fill();
+    QComboBox::focusInEvent(e);
+  }
+  void wheelEvent(QWheelEvent* e) override {
+    Fill();
+    QComboBox::wheelEvent(e);
+  }
+
+private:
+  void Fill() {
+    if (!families) return;
+    const QStringList all = std::exchange(families, nullptr)();
+    const QString shown = currentText();
+    const QSignalBlocker quiet(this);
+    QStringList names = all;
+    for (int i = 0; i < count(); ++i)
+      if (!names.contains(itemText(i))) names.push_back(itemText(i));
+    clear();
+    addItems(names);
+    setCurrentIndex(findText(shown));
+  }
+};
+
 }  // namespace
 
 QCheckBox* TExtSetForm::Check(QWidget* parent, const char* caption, bool TFileTypeValues::*field) {
@@ -93,8 +134,10 @@ QWidget* TExtSetForm::BuildDisplayPage() {
   QVBoxLayout* v;
   QWidget* page = NewPage(this, v);
   auto* form = new QFormLayout;
-  fontName_ = new QComboBox(page);
-  fontName_->addItems(FixedPitchFamilies());
+  auto* fontName = new TFontNameCombo(page);
+  fontName->families = [] { return FixedPitchFamilies(); };
+  fontName_ = fontName;
+  fontName_->setObjectName(QStringLiteral("フォント"));
   fontSize_ = new QComboBox(page);
   fontSize_->setEditable(true);
   fontSize_->lineEdit()->setObjectName(QStringLiteral("フォントサイズ"));
@@ -826,9 +869,11 @@ QStringList TExtSetForm::MeasureFixedPitchFamilies() {
   QStringList all = QFontDatabase::families(QFontDatabase::Latin);
   for (const QString& f : japanese)
     if (!all.contains(f)) all.push_back(f);
+  // Only the platform's "proportional" Japanese families are measured: loading every font
+  // file costs the first dialog of a process more than its whole first paint may take.
   QStringList fixed;
   for (const QString& f : all)
-    if (MeasuresFixedPitch(f, japanese.contains(f))) fixed.push_back(f);
+    if (QFontDatabase::isFixedPitch(f) || (japanese.contains(f) && MeasuresFixedPitch(f, true))) fixed.push_back(f);
   fixed.sort(Qt::CaseInsensitive);
   return fixed;
 }

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -305,6 +306,23 @@ TEST_F(SettingsDialogs, TheKeywordFileIsSavedOnlyAfterTheQuestion) {
     EXPECT_EQ(messages.texts[0], KeywordSaveQuestion());
     EXPECT_EQ(std::filesystem::exists(file), ok);
   }
+}
+
+// The platform calls dual-width Japanese fonts proportional; the dialog measures instead, when
+// the list is first opened, and the type's font stays chosen.
+TEST_F(SettingsDialogs, TheFontListHoldsFixedPitchFamiliesOnceOpened) {
+  const QStringList families = TExtSetForm::MeasureFixedPitchFamilies();
+  EXPECT_TRUE(families.contains(QStringLiteral("IPAGothic"))) << families.join(", ").toStdString();
+  EXPECT_FALSE(families.contains(QStringLiteral("IPAPGothic")));
+  TExtSetForm form(Context());
+  auto* names = form.findChild<QComboBox*>(QStringLiteral("フォント"));
+  ASSERT_NE(names, nullptr);
+  const QString shown = names->currentText();
+  names->showPopup();
+  names->hidePopup();
+  EXPECT_NE(names->findText(QStringLiteral("IPAGothic")), -1);
+  EXPECT_EQ(names->findText(QStringLiteral("IPAPGothic")), -1);
+  EXPECT_EQ(names->currentText(), shown);
 }
 
 TEST_F(SettingsDialogs, DependentControlsFollowTheirSwitch) {
