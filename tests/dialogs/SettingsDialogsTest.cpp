@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -341,6 +342,31 @@ TEST_F(SettingsDialogs, DependentControlsFollowTheirSwitch) {
   EXPECT_TRUE(form.FieldByCaption(QStringLiteral("インデント幅"))->isEnabled());
   form.CheckByCaption(QStringLiteral("インデント幅はタブ幅と同じ(&M)"))->setChecked(true);
   EXPECT_FALSE(form.FieldByCaption(QStringLiteral("インデント幅"))->isEnabled());
+}
+
+// "位置の記憶" waits for a fixed size and a fixed position, and then asks the window at once.
+TEST_F(SettingsDialogs, RememberingThePositionWantsAFixedSizeAndPosition) {
+  int remembered = 0;
+  TExtSetContext context = Context();
+  context.rememberPosition = [&] { ++remembered; };
+  TExtSetForm form(std::move(context));
+  QPushButton* remember = form.ButtonByCaption(QStringLiteral("位置の記憶"));
+  QCheckBox* position = form.CheckByCaption(QStringLiteral("位置を固定する(&P)"));
+  auto radio = [&form](const QString& caption) {
+    for (QRadioButton* r : form.findChildren<QRadioButton*>())
+      if (r->text() == caption) return r;
+    return static_cast<QRadioButton*>(nullptr);
+  };
+  radio(QStringLiteral("サイズを固定する(&F)"))->setChecked(true);
+  position->setChecked(false);
+  EXPECT_FALSE(remember->isEnabled());
+  position->setChecked(true);
+  ASSERT_TRUE(remember->isEnabled());
+  remember->click();
+  EXPECT_EQ(remembered, 1);
+  radio(QStringLiteral("標準(&S)"))->setChecked(true);
+  EXPECT_FALSE(position->isEnabled());
+  EXPECT_FALSE(remember->isEnabled());
 }
 
 TEST_F(SettingsDialogs, CommonSettingsKeyMapAndToolBarRoundTripByteForByte) {
