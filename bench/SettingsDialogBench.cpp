@@ -98,6 +98,13 @@ void BM_OpenFileTypeDialog(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenFileTypeDialog)->Unit(benchmark::kMillisecond);
 
+// What the first file-type dialog of a process adds to its opening: the fixed-pitch test of
+// every installed family (later dialogs reuse the list).
+void BM_MeasureFixedPitchFonts(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(TExtSetForm::MeasureFixedPitchFamilies());
+}
+BENCHMARK(BM_MeasureFixedPitchFonts)->Unit(benchmark::kMillisecond);
+
 void BM_OpenCommonSettingsDialog(benchmark::State& state) {
   TBenchFolders& f = Folders();
   TKeyTable table = TKeyTable::BuiltIn();

@@ -18,9 +18,10 @@ runtime=(diffutils)
 case "$kind" in
   programs) packages+=("${gui[@]}" "${runtime[@]}") ;;
   # The tests add an X server with XTest for the hot key, and the validators of the installed
-  # desktop files, and the PDF text extractor that reads printed pages back.
+  # desktop files and the MIME database the file associations are registered in, and the PDF
+  # text extractor that reads printed pages back.
   tests)    packages+=("${gui[@]}" "${runtime[@]}" libgtest-dev libgmock-dev libbenchmark-dev
-                       xvfb libxcb-xtest0-dev trayer desktop-file-utils appstream poppler-utils) ;;
+                       xvfb libxcb-xtest0-dev trayer desktop-file-utils shared-mime-info appstream poppler-utils) ;;
   fuzz)     packages+=(clang libclang-rt-14-dev) ;;
   *) echo "setup.sh: unknown kind '$kind' (programs, tests or fuzz)" >&2; exit 2 ;;
 esac

@@ -237,7 +237,8 @@ QWidget* TEditCommonSetForm::BuildMacroPage() {
   connect(assign, &QPushButton::clicked, this, [this, slot] {
     const int s = slot();
     if (s < 0 || !context_.chooseMacro) return;
-    if (auto file = context_.chooseMacro()) common_->Macros[static_cast<std::size_t>(s)] = *file;
+    const std::vector<std::string> slots(common_->Macros.begin(), common_->Macros.end());
+    if (auto file = context_.chooseMacro(slots)) common_->Macros[static_cast<std::size_t>(s)] = *file;
     FillMacroRows();
     macroList_->setCurrentItem(macroList_->topLevelItem(s));
   });

@@ -35,8 +35,9 @@ struct TCommonSetContext {
   std::string ProgramFolder;  // trailing "/"
   std::string UserFolder;     // trailing "/"
   TKeyTable* Table = nullptr; // the process's table, edited in place
-  // The macro list dialog's choice (native path), nullopt for Cancel.
-  std::function<std::optional<std::string>()> chooseMacro;
+  // The macro list dialog's choice (native path), nullopt for Cancel; given the slots' files as
+  // this dialog holds them, so the list numbers the files its slots hold now.
+  std::function<std::optional<std::string>(const std::vector<std::string>& slotFiles)> chooseMacro;
   // A new editor process on a macro file.
   std::function<void(const std::string& path)> editMacro;
 };

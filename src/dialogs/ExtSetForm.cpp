@@ -81,6 +81,7 @@ TExtSetForm::TExtSetForm(TExtSetContext context, QWidget* owner)
   }
   for (std::string& m : types_->TakeMessages()) loadMessages_.push_back(std::move(m));
   guard_.Rebase();
+  askSaveName = [this](const QString& filters, const QString& suffix) { return AskSaveName(filters, suffix); };
   keepOthersSettings = [this] {
     return CenteredMessageDlg(QString::fromStdString(ConcurrentSaveQuestion("ファイルタイプ別の設定")),
                               mtConfirmation, mbYes | mbNo, false, this) == mrYes;

@@ -10,6 +10,7 @@
 #include "shellcore/ExtSetRules.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -37,6 +38,8 @@ struct TExtSetContext {
   std::string TypeHint;      // the command line's type, empty for none
   bool Grep = false;         // the window shows grep results
   TFontSpec DefaultFont = DefaultEditorFont();
+  // "位置の記憶": remembers the main window's place as the fixed position; empty leaves it off.
+  std::function<void()> rememberPosition;
 };
 
 class TExtSetForm : public TVornNotHideForm {
@@ -52,6 +55,9 @@ public:
   // The question when another editor saved the types after this dialog opened: true keeps
   // theirs (nothing is saved). Replaceable by tests; the default asks the user.
   std::function<bool()> keepOthersSettings;
+  // The save dialog of the colour set and keyword files, overwrite question included: the chosen
+  // file, empty for none. Replaceable by tests; the default is AskSaveName.
+  std::function<QString(const QString& filters, const QString& suffix)> askSaveName;
   // Messages of the load (a damaged file) and of the checks, for the caller's status.
   const std::vector<std::string>& LoadMessages() const { return loadMessages_; }
 
@@ -74,6 +80,10 @@ public:
 
   void accept() override;
 
+  // The font-name list: Western and Japanese families of fixed pitch, measured rather than
+  // asked, since the platform calls dual-width Japanese fonts proportional.
+  static QStringList MeasureFixedPitchFamilies();
+
 private:
   struct TCheckBinding {
     QCheckBox* Box;
@@ -95,6 +105,9 @@ private:
   QWidget* BuildKeywordPage();
   QWidget* BuildCommentPage();
   QWidget* BuildRelationPage();
+  QWidget* BuildRegistrationBox(QWidget* page);
+  void UpdateRegistration();
+  void RegisterExtension();
   QCheckBox* Check(QWidget* parent, const char* caption, bool TFileTypeValues::*field);
   QLineEdit* Number(QWidget* parent, int TFileTypeValues::*field, const TFieldLimit& limit, int page);
   void ShowType(TFileSetting& type);
@@ -107,6 +120,7 @@ private:
   void FillBrackets();
   void FillExtensions();
   void FillFontSizes();
+  static const QStringList& FixedPitchFamilies();
   void AskName(const QString& initial, const std::function<void(const std::string&)>& use);
   void NewType(bool copy);
   void RenameType();
@@ -123,6 +137,7 @@ private:
   void LoadColorSet();
   void LoadKeywordFile();
   void SaveKeywordFile();
+  QString AskSaveName(const QString& filters, const QString& suffix);
   int Selected() const;
   QString ProgramFolderText() const;
 
@@ -145,6 +160,7 @@ private:
   QComboBox* fontSize_ = nullptr;
   QRadioButton* standardSize_ = nullptr;
   QRadioButton* fixedSize_ = nullptr;
+  QPushButton* rememberPosition_ = nullptr;
   QLineEdit* autoTriggerStr_ = nullptr;
   QLineEdit* extMacroPath_ = nullptr;
   QLabel* underlineColor_ = nullptr;
@@ -157,6 +173,12 @@ private:
   std::vector<std::pair<QLineEdit*, QLineEdit*>> quoteRows_;
   QListWidget* bracketList_ = nullptr;
   QListWidget* extList_ = nullptr;
+  QLineEdit* assocExt_ = nullptr;
+  QLineEdit* assocName_ = nullptr;
+  QLineEdit* assocOptions_ = nullptr;
+  QCheckBox* assocIcon_ = nullptr;
+  QCheckBox* assocStandard_ = nullptr;
+  QPushButton* registerButton_ = nullptr;
   std::shared_ptr<TColorSamplePainter> samplePainter_;
   std::shared_ptr<TColorSamplePainter> bracketPainter_;
   std::pair<QString, QString> shownFont_;

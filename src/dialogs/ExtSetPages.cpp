@@ -10,16 +10,21 @@
 #include "editor/PaintPalette.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileBytes.h"
+#include "platform/ProcessStart.h"
 #include "platform/VornUtil.h"
 #include "settings/ColorSet.h"
 #include "settings/SjisText.h"
+#include "shellcore/FileAssociation.h"
 #include "syntax/KeyWordFile.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,15 +32,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeDatabase>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 namespace vorn {
 namespace {
@@ -66,6 +75,44 @@ void PaintSwatch(QLabel* label, unsigned color) {
   label->setStyleSheet(QStringLiteral("background:%1;border:1px solid gray").arg(c.name()));
 }
 
+// The font names are measured when the user first reaches the list rather than when the
+// dialog opens: the first measuring of a process loads every Japanese font file, which would
+// take about half of the dialog's first paint. Until then the list holds the shown fonts.
+class TFontNameCombo : public QComboBox {
+public:
+  using QComboBox::QComboBox;
+  std::function<QStringList()> families;
+
+  void showPopup() override {
+    Fill();
+    QComboBox::showPopup();
+  }
+
+protected:
+  void focusInEvent(QFocusEvent* e) override {
+    Fill();
+    QComboBox::focusInEvent(e);
+  }
+  void wheelEvent(QWheelEvent* e) override {
+    Fill();
+    QComboBox::wheelEvent(e);
+  }
+
+private:
+  void Fill() {
+    if (!families) return;
+    const QStringList all = std::exchange(families, nullptr)();
+    const QString shown = currentText();
+    const QSignalBlocker quiet(this);
+    QStringList names = all;
+    for (int i = 0; i < count(); ++i)
+      if (!names.contains(itemText(i))) names.push_back(itemText(i));
+    clear();
+    addItems(names);
+    setCurrentIndex(findText(shown));
+  }
+};
+
 }  // namespace
 
 QCheckBox* TExtSetForm::Check(QWidget* parent, const char* caption, bool TFileTypeValues::*field) {
@@ -87,8 +134,10 @@ QWidget* TExtSetForm::BuildDisplayPage() {
   QVBoxLayout* v;
   QWidget* page = NewPage(this, v);
   auto* form = new QFormLayout;
-  fontName_ = new QComboBox(page);
-  for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) fontName_->addItem(family);
+  auto* fontName = new TFontNameCombo(page);
+  fontName->families = [] { return FixedPitchFamilies(); };
+  fontName_ = fontName;
+  fontName_->setObjectName(QStringLiteral("フォント"));
   fontSize_ = new QComboBox(page);
   fontSize_->setEditable(true);
   fontSize_->lineEdit()->setObjectName(QStringLiteral("フォントサイズ"));
@@ -117,6 +166,15 @@ QWidget* TExtSetForm::BuildDisplayPage() {
   grid->addWidget(new QLabel(QStringLiteral("高さ"), window), 1, 3);
   grid->addWidget(Number(window, &TFileTypeValues::FixWindowRow, kFixRowLimit, 0), 1, 4);
   grid->addWidget(Check(window, "位置を固定する(&P)", &TFileTypeValues::PositionFix), 2, 0);
+  rememberPosition_ = new QPushButton(QStringLiteral("位置の記憶"), window);
+  connect(rememberPosition_, &QPushButton::clicked, this, [this] {
+    try {
+      if (context_.rememberPosition) context_.rememberPosition();
+    } catch (const EVornError& e) {
+      CenteredMessageDlg(QString::fromUtf8(e.what()), mtWarning, mbOK, false, this);
+    }
+  });
+  grid->addWidget(rememberPosition_, 2, 1, 1, 4);
   v->addWidget(window);
   v->addWidget(Check(page, "縦スクロールバー(&V)", &TFileTypeValues::VerticalScroll));
   v->addWidget(Check(page, "横スクロールバー(&H)", &TFileTypeValues::HorizontalScroll));
@@ -339,9 +397,25 @@ void TExtSetForm::ChooseColor(bool text) {
   UpdateColorControls();
 }
 
+// A save dialog in the program folder that asks before it replaces a file, in the dialog's words.
+QString TExtSetForm::AskSaveName(const QString& filters, const QString& suffix) {
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDirectory(ProgramFolderText());
+  dialog.setNameFilters(filters.split(QStringLiteral(";;")));
+  dialog.setDefaultSuffix(suffix);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  const QString file = dialog.selectedFiles().front();
+  if (IsRegularFile(file.toStdString()) &&
+      CenteredMessageDlg(QString::fromStdString(OverwriteQuestion(file.toStdString())), mtConfirmation,
+                         mbOK | mbCancel, false, this) != mrOk)
+    return {};
+  return file;
+}
+
 void TExtSetForm::SaveColorSet() {
-  const QString file = QFileDialog::getSaveFileName(this, QString(), ProgramFolderText(),
-                                                    QStringLiteral("色設定ファイル(*.cdt);;すべてのファイル(*)"));
+  const QString file = askSaveName(QStringLiteral("色設定ファイル(*.cdt);;すべてのファイル(*)"), QStringLiteral("cdt"));
   if (file.isEmpty()) return;
   try {
     WriteFileAtomicallyOrThrow(file.toStdString(), ColorSetFileText(colorList_->Colors()));
@@ -509,8 +583,10 @@ void TExtSetForm::LoadKeywordFile() {
 
 void TExtSetForm::SaveKeywordFile() {
   if (!shown_) return;
-  const QString file = QFileDialog::getSaveFileName(this, QString(), ProgramFolderText(),
-                                                    QStringLiteral("キーワードファイル(*.hil);;すべてのファイル(*)"));
+  if (CenteredMessageDlg(QString::fromUtf8(KeywordSaveQuestion()), mtConfirmation, mbOK | mbCancel, false, this) != mrOk)
+    return;
+  const QString file =
+      askSaveName(QStringLiteral("キーワードファイル(*.hil);;すべてのファイル(*)"), QStringLiteral("hil"));
   if (file.isEmpty()) return;
   try {
     WriteFileAtomicallyOrThrow(file.toStdString(),
@@ -680,38 +756,144 @@ QWidget* TExtSetForm::BuildRelationPage() {
     RemoveTypeExtension(*shown_, extList_->currentRow());
     FillExtensions();
   });
-  connect(extList_, &QListWidget::currentRowChanged, this, [edit, remove](int r) {
+  connect(extList_, &QListWidget::currentRowChanged, this, [this, edit, remove](int r) {
     edit->setEnabled(r >= 0);
     remove->setEnabled(r >= 0);
+    assocExt_->setText(r >= 0 ? QString::fromStdString(AssociationFieldFor(extList_->item(r)->text().toStdString()))
+                              : QString());
   });
+  v->addWidget(BuildRegistrationBox(page));
   return page;
+}
+
+QWidget* TExtSetForm::BuildRegistrationBox(QWidget* page) {
+  auto* box = new QGroupBox(QStringLiteral("関連付けの登録"), page);
+  auto* form = new QFormLayout(box);
+  assocExt_ = new QLineEdit(box);
+  assocExt_->setObjectName(QStringLiteral("拡張子"));
+  assocName_ = new QLineEdit(box);
+  assocName_->setObjectName(QStringLiteral("ファイルタイプ名"));
+  assocOptions_ = new QLineEdit(box);
+  assocOptions_->setObjectName(QStringLiteral("VornEditorオプション"));
+  form->addRow(QStringLiteral("拡張子(&F)"), assocExt_);
+  form->addRow(QStringLiteral("ファイルタイプ名(&Y)"), assocName_);
+  form->addRow(QStringLiteral("VornEditorオプション(&P)"), assocOptions_);
+  assocIcon_ = new QCheckBox(QStringLiteral("ファイルのアイコンも変更(&I)"), box);
+  assocStandard_ = new QCheckBox(QStringLiteral("標準の操作(&S)"), box);
+  assocStandard_->setChecked(true);
+  form->addRow(assocIcon_);
+  form->addRow(assocStandard_);
+  registerButton_ = new QPushButton(QStringLiteral("関連付けとして登録(&U)"), box);
+  registerButton_->setEnabled(false);
+  form->addRow(registerButton_);
+  connect(assocExt_, &QLineEdit::textChanged, this, [this] { UpdateRegistration(); });
+  connect(registerButton_, &QPushButton::clicked, this, [this] { RegisterExtension(); });
+  return box;
+}
+
+namespace {
+// What the desktop's MIME database calls files with the extension; empty when it knows none.
+QMimeType SystemTypeOf(const QString& extension) {
+  const QMimeType type = QMimeDatabase().mimeTypeForFile(QStringLiteral("x") + extension, QMimeDatabase::MatchExtension);
+  return type.isDefault() ? QMimeType() : type;
+}
+}  // namespace
+
+void TExtSetForm::UpdateRegistration() {
+  const std::string field = assocExt_->text().toStdString();
+  registerButton_->setEnabled(CanRegisterAssociation(extList_->currentRow() >= 0, field));
+  const std::string system = field.empty() ? std::string() : SystemTypeOf(assocExt_->text()).comment().toStdString();
+  assocName_->setText(QString::fromStdString(AssociationTypeName(field, system, shown_ ? Utf8(shown_->Name) : "")));
+}
+
+void TExtSetForm::RegisterExtension() {
+  QListWidgetItem* entry = extList_->currentItem();
+  if (!entry || !CanRegisterAssociation(true, assocExt_->text().toStdString())) return;
+  TAssocRequest request;
+  request.Extension = entry->text().toStdString();
+  request.KnownMimeType = SystemTypeOf(entry->text()).name().toStdString();
+  request.TypeName = assocName_->text().toStdString();
+  request.ProgramPath = CurrentExecutablePath();
+  request.Options = assocOptions_->text().toStdString();
+  request.ChangeIcon = assocIcon_->isChecked();
+  request.MakeDefault = assocStandard_->isChecked();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    const TAssocOutcome outcome = RegisterAssociation(request, UserAssocFolders());
+    QApplication::restoreOverrideCursor();
+    if (!outcome.RefreshNote.empty())
+      CenteredMessageDlg(QString::fromStdString(outcome.RefreshNote), mtWarning, mbOK, false, this);
+  } catch (const EVornError& e) {
+    QApplication::restoreOverrideCursor();
+    CenteredMessageDlg(QString::fromUtf8(e.what()), mtWarning, mbOK, false, this);
+  }
 }
 
 void TExtSetForm::FillExtensions() {
   extList_->clear();
   if (!shown_) return;
   for (const std::string& e : shown_->Extensions()) extList_->addItem(FromSjis(e));
+  assocExt_->clear();
   for (QPushButton* b : pages_->widget(8)->findChildren<QPushButton*>()) {
     if (b->text() == QStringLiteral("追加(&M)...")) b->setEnabled(shown_->Name != Sjis("標準"));
     else b->setEnabled(false);  // edit and delete wait for a selected entry
   }
 }
 
-// The sizes of a scalable font at the screen's density: every point size from 8 to 16 that a
-// whole pixel height stands for (halves where the height falls between), then the larger ones.
+namespace {
+
+// A raster font's sizes as character heights in pixels, from the point sizes it offers.
+std::vector<int> RasterCharacterHeights(const QString& family) {
+  std::vector<int> heights;
+  for (const int points : QFontDatabase::pointSizes(family)) {
+    QFont font(family);
+    font.setPointSize(points);
+    heights.push_back(QFontInfo(font).pixelSize());
+  }
+  return heights;
+}
+
+bool MeasuresFixedPitch(const QString& family, bool hasKana) {
+  QFont font(family);
+  font.setPixelSize(16);
+  const QFontMetrics m(font);
+  TFontAdvances a{m.horizontalAdvance(QLatin1Char('i')), m.horizontalAdvance(QLatin1Char('W')),
+                  m.horizontalAdvance(QLatin1Char('0')), hasKana ? m.horizontalAdvance(QChar(0x3042)) : 0};
+  return IsFixedPitch(a);
+}
+
+}  // namespace
+
+QStringList TExtSetForm::MeasureFixedPitchFamilies() {
+  const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
+  QStringList all = QFontDatabase::families(QFontDatabase::Latin);
+  for (const QString& f : japanese)
+    if (!all.contains(f)) all.push_back(f);
+  // Only the platform's "proportional" Japanese families are measured: loading every font
+  // file costs the first dialog of a process more than its whole first paint may take.
+  QStringList fixed;
+  for (const QString& f : all)
+    if (QFontDatabase::isFixedPitch(f) || (japanese.contains(f) && MeasuresFixedPitch(f, true))) fixed.push_back(f);
+  fixed.sort(Qt::CaseInsensitive);
+  return fixed;
+}
+
+// Measured once per process: the installed fonts do not change while the editor runs, and the
+// dialog opens many times.
+const QStringList& TExtSetForm::FixedPitchFamilies() {
+  static const QStringList families = MeasureFixedPitchFamilies();
+  return families;
+}
+
 void TExtSetForm::FillFontSizes() {
   const QString keep = fontSize_->currentText();
   fontSize_->clear();
   const double density = logicalDpiY() > 0 ? logicalDpiY() : 96;
-  auto heightOf = [density](double p) { return -static_cast<int>(std::lround(p * density / 72)); };
-  int h = heightOf(8);
-  for (int p = 8; p <= 16;) {
-    const bool exact = h == heightOf(p);
-    fontSize_->addItem(exact ? QString::number(p) : QString::number(p - 1) + QStringLiteral(".5"), h);
-    p = static_cast<int>(std::lround((1 - h) * 72 / density));
-    --h;
-  }
-  for (int p : {18, 20, 22, 24, 26, 28, 36, 48, 74}) fontSize_->addItem(QString::number(p), heightOf(p));
+  const QString family = fontName_->currentText();
+  const bool raster = !family.isEmpty() && QFontDatabase::hasFamily(family) && !QFontDatabase::isSmoothlyScalable(family);
+  const std::vector<TFontSizeEntry> sizes =
+      raster ? RasterFontSizes(RasterCharacterHeights(family), density) : ScalableFontSizes(density);
+  for (const TFontSizeEntry& e : sizes) fontSize_->addItem(QString::fromStdString(e.Text), e.Height);
   fontSize_->setCurrentText(keep);
 }
 
@@ -829,6 +1011,7 @@ void TExtSetForm::UpdateDependencies() {
   field("幅", fixed);
   field("高さ", fixed);
   enable("位置を固定する(&P)", fixed);
+  if (rememberPosition_) rememberPosition_->setEnabled(fixed && checked("位置を固定する(&P)") && context_.rememberPosition);
   const bool ruler = checked("垂直ルーラ（行番号表示）(&X)");
   if (QCheckBox* margin = CheckByCaption(QStringLiteral("左マージンに縦線を描く(&T)"))) {
     if (ruler) margin->setChecked(true);

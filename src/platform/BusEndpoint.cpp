@@ -164,10 +164,11 @@ void TBusEndpoint::Serve(int connection) {
   TBusReply reply;
   if (!request) {
     reply.status = TBusStatus::bsBadRequest;
+  } else if (handler_) {
+    // A window may answer verbs beyond the registered names; its dispatch refuses the rest.
+    reply = handler_(*request);
   } else if (!BusMessageFromName(request->name)) {
     reply.status = TBusStatus::bsUnknownMessage;
-  } else if (handler_) {
-    reply = handler_(*request);
   }
   if (request && request->wantsReply) WriteAll(connection, EncodeBusReply(reply));
 }

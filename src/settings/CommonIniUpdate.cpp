@@ -19,4 +19,13 @@ void UpdateSharedIni(const std::string& path, const std::function<void(TCustomIn
   ini.UpdateFile();
 }
 
+bool RememberFixedPosition(const std::string& commonIniPath, bool mainWindowFixed, int left, int top) {
+  if (!mainWindowFixed) return false;
+  UpdateSharedIni(commonIniPath, [left, top](TCustomIniFile& ini) {
+    ini.WriteInteger("Standard", "PositionFixX", left);
+    ini.WriteInteger("Standard", "PositionFixY", top);
+  });
+  return true;
+}
+
 }  // namespace vorn

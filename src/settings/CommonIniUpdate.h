@@ -17,4 +17,10 @@ extern const char* const kCommonIniLockName;
 // user's change.
 void UpdateSharedIni(const std::string& path, const std::function<void(TCustomIniFile&)>& edit);
 
+// The file-type dialog's "位置の記憶": the main window's left and top become the position a
+// type with a fixed position opens at, written at once, but only while the main window itself
+// has a fixed position (else the place remembered would be one the user never chose). Returns
+// whether it wrote.
+bool RememberFixedPosition(const std::string& commonIniPath, bool mainWindowFixed, int left, int top);
+
 }  // namespace vorn

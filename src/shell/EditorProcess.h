@@ -89,6 +89,9 @@ public:
   std::string appliedTypeName;  // the name the applied file type was chosen by
   int appliedTypeTabs = 0;      // the tab width that type gave the panes
   bool appliedTypeLineNumbers = false;  // whether that type shows line numbers
+  // A type applied with "保存しないで更新(&A)" is kept when other editors announce saved file
+  // types, until the next OK of the file-type dialog here.
+  bool typeHeldUnsaved = false;
   bool browseMode = false;
 
   // The grep result shown, with its lines' real paths, kept for the tag jump; the condition a

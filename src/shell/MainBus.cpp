@@ -9,6 +9,7 @@
 #include "platform/BusClient.h"
 #include "shellcore/FunctionTable.h"
 #include "platform/ProcessStart.h"
+#include "shellcore/BusEditQuery.h"
 #include "shellcore/GrepHandOff.h"
 #include "shellcore/InstanceCoordination.h"
 
@@ -27,7 +28,10 @@ TMainBus::TMainBus(TEditorWindow& window, TBusFolder folder)
 std::string TMainBus::Open() {
   const char* className = window_.IsSubWindow() ? "TVornEditSub" : "TVornEditMain";
   const std::string error = endpoint_.Open(className, window_.windowTitle().toStdString(),
-                                           [this](const TBusRequest& request) { return DispatchBusRequest(*this, request); });
+                                           [this](const TBusRequest& request) {
+                                             if (request.name == kDumpViewMessage) return DumpView();
+                                             return DispatchBusRequest(*this, request);
+                                           });
   if (!error.empty()) return error;
   notifier_ = new QSocketNotifier(endpoint_.Fd(), QSocketNotifier::Read, this);
   window_.installEventFilter(this);

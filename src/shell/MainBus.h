@@ -56,6 +56,7 @@ private:
   TBusReply MoveWindow(int x, int y, int width, int height) override;
   TBusReply Reload(TBusMessage which) override;
   TBusReply EditQuery(TBusMessage which, std::int64_t wParam, std::int64_t lParam) override;
+  TBusReply DumpView();
   // Keeps the record's activation order and minimised state up to date.
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Closing waits for the reply to go out: the endpoint must not vanish while it answers.

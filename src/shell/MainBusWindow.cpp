@@ -5,6 +5,7 @@
 #include "editor/VornEdit.h"
 #include "shell/EditorWindow.h"
 #include "shellcore/BusEditQuery.h"
+#include "syntax/EditParserOptions.h"
 
 #include <QEvent>
 
@@ -35,7 +36,9 @@ TBusReply TMainBus::Reload(TBusMessage which) {
   }
   switch (which) {
     case TBusMessage::bmLoadCommonSet: window_.LoadCommonSettings(true); return Handled(1);
-    case TBusMessage::bmLoadExtSet: window_.ReselectFileType(); return Handled(1);
+    case TBusMessage::bmLoadExtSet:
+      if (!window_.Process().typeHeldUnsaved) window_.ReselectFileType();
+      return Handled(1);
     default: return NotHandled();
   }
 }
@@ -46,6 +49,12 @@ TBusReply TMainBus::EditQuery(TBusMessage which, std::int64_t wParam, std::int64
   pane->Flush();
   window_.UpdateStatus();
   return reply;
+}
+
+TBusReply TMainBus::DumpView() {
+  TVornEdit* pane = window_.Editor();
+  const auto& view = pane->ViewOptions();
+  return HandledText(ViewDumpText(pane->Core().CaretOptions().TabSpaceCount, view ? &view->Colors() : nullptr));
 }
 
 // Other processes list windows most recently activated first, which stands in for the

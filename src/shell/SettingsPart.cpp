@@ -9,6 +9,7 @@
 #include "options/EditSeikeiOption.h"
 #include "platform/BusMessage.h"
 #include "platform/VornUtil.h"
+#include "settings/CommonIniUpdate.h"
 #include "settings/SjisText.h"
 #include "shell/EditorWindow.h"
 #include "shellcore/FunctionTable.h"
@@ -44,15 +45,26 @@ void TSettingsPart::EditExtSet() {
   context.DocumentName = window_.FileName();
   context.TypeHint = window_.Process().plan.fileTypeName;
   context.Grep = window_.Process().appliedTypeName == GrepTypeName();
+  context.rememberPosition = [this] {
+    TEditorProcess& process = window_.Process();
+    const TEditorWindow* main = window_.MainWindow() ? window_.MainWindow() : &window_;
+    const QPoint at = main->pos();
+    if (RememberFixedPosition(UserFolder() + "Common.ini", process.windowType.PositionFix, at.x(), at.y())) {
+      process.common.PositionFixX = at.x();
+      process.common.PositionFixY = at.y();
+    }
+  };
   TExtSetForm form(std::move(context), &window_);
   if (form.exec() != QDialog::Accepted) return;
   if (form.AppliedWithoutSaving()) {
     window_.ApplyTypeSetting(form.Shown());
+    window_.Process().typeHeldUnsaved = true;
     return;
   }
+  window_.Process().typeHeldUnsaved = false;
   window_.ReselectFileType();
   window_.ForEachWindow([this](TEditorWindow& w) {
-    if (&w != &window_) w.ReselectFileType();
+    if (&w != &window_ && !w.Process().typeHeldUnsaved) w.ReselectFileType();
   });
   TellOtherEditors(static_cast<int>(TBusMessage::bmLoadExtSet));
 }
@@ -69,10 +81,10 @@ void TSettingsPart::EditCommonSet() {
   context.UserFolder = window_.Process().HistoryUserFolder();
   context.Table = &ProcessKeyTable();
   // The list shows the standard macro folder only: the type's own folder is set aside here.
-  context.chooseMacro = [this]() -> std::optional<std::string> {
+  context.chooseMacro = [this](const std::vector<std::string>& slots) -> std::optional<std::string> {
     if (const auto& choose = window_.Services().macroDialogs.chooseMacro) return choose();
     TKeyMacroListForm::TServices services;
-    services.rows = [] { return ListMacroFiles({ProgramFolder() + "Macro/", {}, {}}, {}); };
+    services.rows = [slots] { return ListMacroFiles({ProgramFolder() + "Macro/", {}, {}}, slots); };
     services.editMacro = [this](const std::string& path) { window_.StartOtherCopy("\"" + path + "\""); };
     services.showHelp = [] { ShowHelp("Macro_MarcoListDlg.html"); };
     services.confirm = [this](const QString& q) {

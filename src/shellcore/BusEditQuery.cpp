@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 
 namespace vorn {
 namespace {
@@ -33,6 +34,19 @@ TBusReply AnswerEditQuery(TVornEditCore& core, TBusMessage which, std::int64_t w
       return R::Handled(1);
     default: return R::NotHandled();
   }
+}
+
+std::string ViewDumpText(int tabWidth, const TVornEditColors* colors) {
+  std::string text = "TabWidth=" + std::to_string(tabWidth) + "\n";
+  if (!colors) return text;
+  char line[80];
+  for (int i = 0; i < colors->Count(); ++i) {
+    const TVornEditColor& c = (*colors)[i];
+    std::snprintf(line, sizeof line, "Color%d=%08X,%08X,%u\n", i, static_cast<unsigned>(c.Color()),
+                  static_cast<unsigned>(c.BkColor()), static_cast<unsigned>(c.Style()));
+    text += line;
+  }
+  return text;
 }
 
 }  // namespace vorn

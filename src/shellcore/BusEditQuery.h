@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editcore/EditCore.h"
+#include "syntax/EditColors.h"
 #include "shellcore/BusWindowHandler.h"
 
 namespace vorn {
@@ -12,5 +13,12 @@ namespace vorn {
 // clamped as the core clamps them. Moves answer 1; a message that is no query answers
 // "not handled".
 TBusReply AnswerEditQuery(TVornEditCore& core, TBusMessage which, std::int64_t wParam, std::int64_t lParam);
+
+// A verb beside the registered messages, for outside checks of what a window paints with.
+inline constexpr std::string_view kDumpViewMessage = "DUMP VIEW";
+// The answer to kDumpViewMessage: "TabWidth=n", then per colour entry "Color<i>=<text>,<background>,
+// <style>" with the stored 32-bit values in hexadecimal, one line each; no colour lines while
+// the pane has no colour list.
+std::string ViewDumpText(int tabWidth, const TVornEditColors* colors);
 
 }  // namespace vorn

@@ -199,6 +199,66 @@ std::vector<int> MoveSelectedBlock(const std::vector<bool>& selected, TBlockMove
   return order;
 }
 
+std::string AssociationFieldFor(const std::string& selectedEntry) {
+  return selectedEntry.starts_with(".") ? selectedEntry : std::string();
+}
+
+bool CanRegisterAssociation(bool entrySelected, const std::string& fieldText) {
+  return entrySelected && fieldText.starts_with(".");
+}
+
+std::string AssociationTypeName(const std::string& fieldText, const std::string& systemName,
+                                const std::string& typeName) {
+  if (fieldText.empty()) return {};
+  return systemName.empty() ? typeName : systemName;
+}
+
+namespace {
+int HeightOfPoints(double points, double density) { return -static_cast<int>(std::lround(points * density / 72)); }
+}  // namespace
+
+// From 8 points, each step goes to the next whole pixel height; a height that no whole point
+// size makes stands for the half point below it.
+std::vector<TFontSizeEntry> ScalableFontSizes(double density) {
+  std::vector<TFontSizeEntry> sizes;
+  int h = HeightOfPoints(8, density);
+  for (long p = 8; p <= 16;) {
+    const bool exact = h == HeightOfPoints(static_cast<double>(p), density);
+    sizes.push_back({exact ? std::to_string(p) : std::to_string(p - 1) + ".5", h});
+    p = std::lround((1 - h) * 72 / density);
+    --h;
+  }
+  for (int p : {18, 20, 22, 24, 26, 28, 36, 48, 74}) sizes.push_back({std::to_string(p), HeightOfPoints(p, density)});
+  return sizes;
+}
+
+std::vector<TFontSizeEntry> RasterFontSizes(const std::vector<int>& characterHeights, double density) {
+  std::vector<std::pair<long, TFontSizeEntry>> sorted;
+  for (const int pixels : characterHeights) {
+    const long p = std::lround(pixels * 72 / density);
+    auto at = sorted.begin();
+    while (at != sorted.end() && at->first < p) ++at;
+    if (at != sorted.end() && at->first == p) continue;
+    sorted.insert(at, {p, {std::to_string(p), HeightOfPoints(static_cast<double>(p), density)}});
+  }
+  std::vector<TFontSizeEntry> sizes;
+  for (auto& [points, entry] : sorted) sizes.push_back(std::move(entry));
+  return sizes;
+}
+
+bool IsFixedPitch(const TFontAdvances& a) {
+  if (a.I <= 0 || a.I != a.W || a.I != a.Zero) return false;
+  return a.Kana <= 0 || a.Kana == 2 * a.I;
+}
+
+std::string OverwriteQuestion(const std::string& fileName) { return "「" + fileName + "」は存在します。上書きしますか"; }
+
+const char* KeywordSaveQuestion() {
+  return "キーワードのページと文字列とコメントのページで、エディタへセッティングが完了しているものを保存します。"
+         "今、設定で変更したものは保存されない場合があります。その場合は一旦OKを押して設定を完了してから、"
+         "再度ファイルタイプごとの設定を開いて保存してください。保存しますか？";
+}
+
 std::string CommentSetLimitMessage() {
   return "コメントセット文字列の最大値は " + std::to_string(kMaxCommentSets) + "個です";
 }

@@ -61,6 +61,42 @@ std::string AddTypeExtension(TTypeList& list, int selected, const std::string& s
 std::string EditTypeExtension(TFileSetting& type, int entry, const std::string& sjisText);
 void RemoveTypeExtension(TFileSetting& type, int entry);
 
+// The association page's extension field: the selected entry when it starts with ".", else empty.
+std::string AssociationFieldFor(const std::string& selectedEntry);
+// "関連付けとして登録(&U)" wants a selected entry and a field that names an extension.
+bool CanRegisterAssociation(bool entrySelected, const std::string& fieldText);
+// The file-type name field: empty with the field, else what the system calls such files or,
+// when it has no name for them, the type's name.
+std::string AssociationTypeName(const std::string& fieldText, const std::string& systemName,
+                                const std::string& typeName);
+
+// The font size list: texts with the platform's (negative) pixel height for each.
+struct TFontSizeEntry {
+  std::string Text;
+  int Height = 0;
+  bool operator==(const TFontSizeEntry&) const = default;
+};
+// A scalable font at density pixels per inch: 8 to 16 in the steps whole pixel heights make
+// (halves between), then 18 to 48 and 74.
+std::vector<TFontSizeEntry> ScalableFontSizes(double density);
+// A raster font: one entry per offered size, from its character height (cell height less the
+// internal leading, in pixels), ascending, without repeats.
+std::vector<TFontSizeEntry> RasterFontSizes(const std::vector<int>& characterHeights, double density);
+
+// Whether a font is fixed pitch by its advances: "i", "W" and "0" alike and, for a font with
+// kana (kana > 0), a kana twice as wide. The platform calls dual-width Japanese fonts
+// proportional, so the font list measures instead.
+struct TFontAdvances {
+  int I = 0, W = 0, Zero = 0;
+  int Kana = 0;
+};
+bool IsFixedPitch(const TFontAdvances& a);
+
+// The question before a colour set or keyword file replaces an existing one.
+std::string OverwriteQuestion(const std::string& fileName);
+// The question before the keyword page's "保存(&S)..." asks for a file.
+const char* KeywordSaveQuestion();
+
 // The four quotation rows: a quotation byte and its escape byte each.
 struct TQuoteRow {
   std::string Quote;

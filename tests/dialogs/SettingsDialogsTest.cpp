@@ -9,6 +9,7 @@
 #include "platform/VornUtil.h"
 #include "settings/ColorSet.h"
 #include "settings/SjisText.h"
+#include "shellcore/ExtSetRules.h"
 #include "shellcore/FunctionTable.h"
 #include "shellcore/KeyMapFiles.h"
 #include "shellcore/KeyNames.h"
@@ -17,21 +18,26 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 
 namespace vorn {
 namespace {
@@ -58,14 +64,16 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
 }
 
 // Answers every message box the code under test shows with its default button, keeping the texts.
+// With pressDefault the default button is pressed instead (OK of an OK and Cancel question).
 class TMessageCatcher {
 public:
-  TMessageCatcher() {
+  explicit TMessageCatcher(bool pressDefault = false) {
     timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
+    QObject::connect(&timer_, &QTimer::timeout, [this, pressDefault] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         texts.push_back(box->text().toStdString());
-        box->done(QMessageBox::Ok);
+        if (pressDefault && box->defaultButton()) box->defaultButton()->click();
+        else box->done(QMessageBox::Ok);
       }
     });
     timer_.start();
@@ -202,6 +210,122 @@ TEST_F(SettingsDialogs, MovedAndDeletedTypesKeepTheirOwnValuesOnDisk) {
   for (int i = 0; i < read.Count(); ++i) EXPECT_NE(read.Items(i).Name, doomed);
 }
 
+// The user's XDG folders moved into the test's own for as long as it runs.
+class TXdgFolders {
+public:
+  explicit TXdgFolders(const std::string& root) : data_(root + "/xdg-data/"), config_(root + "/xdg-config/") {
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+      if (const char* v = std::getenv(name)) saved_[name] = v;
+    ::setenv("XDG_DATA_HOME", data_.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+  }
+  ~TXdgFolders() {
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+      if (saved_.count(name)) ::setenv(name, saved_[name].c_str(), 1);
+      else ::unsetenv(name);
+    }
+  }
+  std::string data_, config_;
+
+private:
+  std::map<std::string, std::string> saved_;
+};
+
+TEST_F(SettingsDialogs, TheAssociationPageRegistersTheSelectedExtensionForTheUser) {
+  TXdgFolders xdg(folder.Path());
+  TMessageCatcher messages;
+  TExtSetForm form(Context());
+  ASSERT_EQ(form.ExtensionList()->item(0)->text(), QStringLiteral(".TXT"));
+  QPushButton* registration = form.ButtonByCaption(QStringLiteral("関連付けとして登録(&U)"));
+  QLineEdit* field = form.FieldByCaption(QStringLiteral("拡張子"));
+  EXPECT_FALSE(registration->isEnabled());
+  form.ExtensionList()->setCurrentRow(0);
+  EXPECT_EQ(field->text(), QStringLiteral(".TXT"));
+  EXPECT_TRUE(registration->isEnabled());
+  EXPECT_FALSE(form.FieldByCaption(QStringLiteral("ファイルタイプ名"))->text().isEmpty());
+  field->setText(QStringLiteral("TXT"));
+  EXPECT_FALSE(registration->isEnabled());
+  field->setText(QStringLiteral(".TXT"));
+  form.FieldByCaption(QStringLiteral("VornEditorオプション"))->setText(QStringLiteral("/r"));
+  registration->click();
+  EXPECT_THAT(messages.texts, ::testing::IsEmpty());
+  const std::string entry = vorn::testing::ReadWholeFile(xdg.data_ + "applications/org.vorneditor.VornEditor-txt.desktop");
+  EXPECT_THAT(entry, HasSubstr("MimeType=text/plain;"));
+  EXPECT_THAT(entry, HasSubstr(" /r %f"));
+  EXPECT_THAT(vorn::testing::ReadWholeFile(xdg.config_ + "mimeapps.list"),
+              HasSubstr("text/plain=org.vorneditor.VornEditor-txt.desktop;"));
+  form.ExtensionList()->setCurrentRow(-1);
+  EXPECT_TRUE(field->text().isEmpty());
+  EXPECT_FALSE(registration->isEnabled());
+}
+
+// A macro from the program's "Macro" folder shows and is stored by its name, one from elsewhere
+// by its full path; both come back as they were chosen, and the list is told what the slots
+// hold now, not what they held when the dialog opened.
+TEST_F(SettingsDialogs, MacroSlotsKeepFilesInsideAndOutsideTheMacroFolder) {
+  const std::string inside = folder.Path() + "/Macro/a.mac";
+  const std::string outside = folder.Path() + "/elsewhere/b.mac";
+  std::vector<std::vector<std::string>> asked;
+  std::vector<std::string> answers{outside, inside};
+  TCommonSetContext context = CommonContext();
+  context.chooseMacro = [&](const std::vector<std::string>& slots) {
+    asked.push_back(slots);
+    const std::string next = answers.front();
+    answers.erase(answers.begin());
+    return std::optional(next);
+  };
+  {
+    TEditCommonSetForm form(std::move(context));
+    QPushButton* assign = form.Button(QStringLiteral("MacroPage"), QStringLiteral("マクロ割り付け(&A)..."));
+    form.MacroList()->setCurrentItem(form.MacroList()->topLevelItem(1));
+    assign->click();
+    form.MacroList()->setCurrentItem(form.MacroList()->topLevelItem(0));
+    assign->click();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0][1], "");
+    EXPECT_EQ(asked[1][1], outside);
+    EXPECT_EQ(form.MacroList()->topLevelItem(0)->text(1), QStringLiteral("a.mac"));
+    EXPECT_EQ(form.MacroList()->topLevelItem(1)->text(1), QString::fromStdString(outside));
+    ASSERT_TRUE(form.SaveAll());
+  }
+  TEditCommonSetForm again(CommonContext());
+  EXPECT_EQ(again.Common().Macros[0], inside);
+  EXPECT_EQ(again.Common().Macros[1], outside);
+}
+
+TEST_F(SettingsDialogs, TheKeywordFileIsSavedOnlyAfterTheQuestion) {
+  const std::string file = folder.Path() + "/kw.hil";
+  for (const bool ok : {false, true}) {
+    TMessageCatcher messages(ok);
+    TExtSetForm form(Context());
+    form.askSaveName = [&](const QString&, const QString& suffix) {
+      EXPECT_EQ(suffix, QStringLiteral("hil"));
+      return QString::fromStdString(file);
+    };
+    form.ButtonByCaption(QStringLiteral("保存(&S)..."))->click();
+    ASSERT_EQ(messages.texts.size(), 1u);
+    EXPECT_EQ(messages.texts[0], KeywordSaveQuestion());
+    EXPECT_EQ(std::filesystem::exists(file), ok);
+  }
+}
+
+// The platform calls dual-width Japanese fonts proportional; the dialog measures instead, when
+// the list is first opened, and the type's font stays chosen.
+TEST_F(SettingsDialogs, TheFontListHoldsFixedPitchFamiliesOnceOpened) {
+  const QStringList families = TExtSetForm::MeasureFixedPitchFamilies();
+  EXPECT_TRUE(families.contains(QStringLiteral("IPAGothic"))) << families.join(", ").toStdString();
+  EXPECT_FALSE(families.contains(QStringLiteral("IPAPGothic")));
+  TExtSetForm form(Context());
+  auto* names = form.findChild<QComboBox*>(QStringLiteral("フォント"));
+  ASSERT_NE(names, nullptr);
+  const QString shown = names->currentText();
+  names->showPopup();
+  names->hidePopup();
+  EXPECT_NE(names->findText(QStringLiteral("IPAGothic")), -1);
+  EXPECT_EQ(names->findText(QStringLiteral("IPAPGothic")), -1);
+  EXPECT_EQ(names->currentText(), shown);
+}
+
 TEST_F(SettingsDialogs, DependentControlsFollowTheirSwitch) {
   TExtSetForm form(Context());
   QCheckBox* ruler = form.CheckByCaption(QStringLiteral("垂直ルーラ（行番号表示）(&X)"));
@@ -218,6 +342,31 @@ TEST_F(SettingsDialogs, DependentControlsFollowTheirSwitch) {
   EXPECT_TRUE(form.FieldByCaption(QStringLiteral("インデント幅"))->isEnabled());
   form.CheckByCaption(QStringLiteral("インデント幅はタブ幅と同じ(&M)"))->setChecked(true);
   EXPECT_FALSE(form.FieldByCaption(QStringLiteral("インデント幅"))->isEnabled());
+}
+
+// "位置の記憶" waits for a fixed size and a fixed position, and then asks the window at once.
+TEST_F(SettingsDialogs, RememberingThePositionWantsAFixedSizeAndPosition) {
+  int remembered = 0;
+  TExtSetContext context = Context();
+  context.rememberPosition = [&] { ++remembered; };
+  TExtSetForm form(std::move(context));
+  QPushButton* remember = form.ButtonByCaption(QStringLiteral("位置の記憶"));
+  QCheckBox* position = form.CheckByCaption(QStringLiteral("位置を固定する(&P)"));
+  auto radio = [&form](const QString& caption) {
+    for (QRadioButton* r : form.findChildren<QRadioButton*>())
+      if (r->text() == caption) return r;
+    return static_cast<QRadioButton*>(nullptr);
+  };
+  radio(QStringLiteral("サイズを固定する(&F)"))->setChecked(true);
+  position->setChecked(false);
+  EXPECT_FALSE(remember->isEnabled());
+  position->setChecked(true);
+  ASSERT_TRUE(remember->isEnabled());
+  remember->click();
+  EXPECT_EQ(remembered, 1);
+  radio(QStringLiteral("標準(&S)"))->setChecked(true);
+  EXPECT_FALSE(position->isEnabled());
+  EXPECT_FALSE(remember->isEnabled());
 }
 
 TEST_F(SettingsDialogs, CommonSettingsKeyMapAndToolBarRoundTripByteForByte) {

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -107,6 +108,43 @@ TEST_F(SettingsWindowTest, OkInOneEditorRepaintsTheOtherWithTheNewTabWidthAndCol
   EXPECT_EQ(b->Editor()->Core().CaretOptions().TabSpaceCount, 3);
   b->Editor()->repaint();
   EXPECT_GT(RedPixels(*b->Editor()), 0) << "the other editor's text is not drawn in the new colour";
+}
+
+// A type applied without saving stays while another editor saves the types; the next OK of its
+// own dialog ends that.
+TEST_F(SettingsWindowTest, SettingsAppliedWithoutSavingOutlastAnotherEditorsSavedChange) {
+  std::unique_ptr<TTypeList> typesA, typesB, typesC;
+  auto a = NewEditor(typesA);
+  auto b = NewEditor(typesB);
+  auto c = NewEditor(typesC);
+  ASSERT_TRUE(a->ProcessCommandLine({dir_.Write("a.txt", "x\r\n")}));
+  ASSERT_TRUE(b->ProcessCommandLine({dir_.Write("b.txt", "y\r\n")}));
+  ASSERT_TRUE(c->ProcessCommandLine({dir_.Write("c.txt", "z\r\n")}));
+  auto setTabs = [](const char* tabs, bool save) {
+    OnForm<TExtSetForm>([tabs, save](TExtSetForm& form) {
+      form.FieldByCaption(QStringLiteral("タブ幅"))->setText(QString::fromLatin1(tabs));
+      if (save) form.accept();
+      else form.ButtonByCaption(QStringLiteral("保存しないで更新(&A)"))->click();
+    });
+  };
+  setTabs("7", false);
+  a->RunCommand("EditExtSet");
+  ASSERT_EQ(a->AppliedTypeTabs(), 7);
+  setTabs("3", true);
+  b->RunCommand("EditExtSet");
+  ASSERT_TRUE(WaitFor([&] { return c->AppliedTypeTabs() == 3; })) << "the announcement never arrived";
+  // The bus posts to a and c go out together; a has had ample time to act on its own.
+  QElapsedTimer settle;
+  settle.start();
+  while (settle.elapsed() < 500) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_EQ(a->AppliedTypeTabs(), 7);
+  // a's own OK saves and takes the list as saved; from then on it follows the others again.
+  setTabs("5", true);
+  a->RunCommand("EditExtSet");
+  EXPECT_EQ(a->AppliedTypeTabs(), 5);
+  setTabs("4", true);
+  b->RunCommand("EditExtSet");
+  EXPECT_TRUE(WaitFor([&] { return a->AppliedTypeTabs() == 4; }));
 }
 
 TEST_F(SettingsWindowTest, CancelWritesNothingAndOkOfTheCommonSettingsReachesTheOtherEditor) {

@@ -4,6 +4,7 @@
 #include "shellcore/ExtSetRules.h"
 #include "shellcore/FunctionTable.h"
 #include "settings/ColorSet.h"
+#include "settings/CommonIniUpdate.h"
 #include "settings/CommonSet.h"
 #include "settings/SettingsSaveGuard.h"
 
@@ -378,6 +379,58 @@ TEST(CommonSetPage, CommandHelpNamesAndMacroRows) {
 
 // Two editors that opened the file-type dialog at the same time: the first OK saves, the
 // second is asked, and a No to the question keeps the first one's settings on disk.
+TEST(ExtSetFonts, ScalableSizesFollowWholePixelHeightsWithHalvesBetween) {
+  std::vector<std::string> texts;
+  for (const TFontSizeEntry& e : ScalableFontSizes(96)) texts.push_back(e.Text);
+  EXPECT_THAT(texts, ElementsAre("8", "9", "10", "10.5", "11", "12", "13", "13.5", "14", "15", "16", "18", "20", "22",
+                                 "24", "26", "28", "36", "48", "74"));
+  const std::vector<TFontSizeEntry> sizes = ScalableFontSizes(96);
+  EXPECT_EQ(sizes[3], (TFontSizeEntry{"10.5", -14}));
+  EXPECT_EQ(sizes.back(), (TFontSizeEntry{"74", -99}));
+}
+
+TEST(ExtSetFonts, RasterSizesAreSortedPointSizesWithoutRepeats) {
+  EXPECT_THAT(RasterFontSizes({13, 16, 16, 20, 10}, 96),
+              ElementsAre(TFontSizeEntry{"8", -11}, TFontSizeEntry{"10", -13}, TFontSizeEntry{"12", -16},
+                          TFontSizeEntry{"15", -20}));
+  EXPECT_TRUE(RasterFontSizes({}, 96).empty());
+}
+
+TEST(ExtSetFonts, FixedPitchWantsEqualAdvancesAndDoubleWidthKana) {
+  EXPECT_TRUE(IsFixedPitch({8, 8, 8, 16}));  // a Japanese fixed-pitch font
+  EXPECT_TRUE(IsFixedPitch({7, 7, 7, 0}));   // a Western one without kana
+  EXPECT_FALSE(IsFixedPitch({4, 12, 8, 0}));
+  EXPECT_FALSE(IsFixedPitch({8, 8, 8, 13}));  // fixed Latin beside proportional kana
+  EXPECT_FALSE(IsFixedPitch({0, 0, 0, 0}));   // a font that measures nothing
+}
+
+TEST(ExtSetAssociation, TheFieldTakesExtensionsOnlyAndRegisteringWantsOneSelected) {
+  EXPECT_EQ(AssociationFieldFor(".TXT"), ".TXT");
+  EXPECT_EQ(AssociationFieldFor("README*"), "");
+  EXPECT_TRUE(CanRegisterAssociation(true, ".TXT"));
+  EXPECT_FALSE(CanRegisterAssociation(false, ".TXT"));
+  EXPECT_FALSE(CanRegisterAssociation(true, "TXT"));
+  EXPECT_FALSE(CanRegisterAssociation(true, ""));
+  EXPECT_EQ(AssociationTypeName("", "Plain text document", "テキスト"), "");
+  EXPECT_EQ(AssociationTypeName(".TXT", "Plain text document", "テキスト"), "Plain text document");
+  EXPECT_EQ(AssociationTypeName(".ABC", "", "テキスト"), "テキスト");
+}
+
+// "位置の記憶" writes at once into the file other editors share, keeping what they wrote there.
+TEST(ExtSetPosition, RememberedOnlyWhileTheMainWindowHasAFixedPosition) {
+  TScratchFolder dir;
+  const std::string ini = dir.Path() + "Common.ini";
+  EXPECT_FALSE(RememberFixedPosition(ini, false, 10, 20));
+  EXPECT_FALSE(test::Exists(ini));
+  test::WriteFile(ini, "[Standard]\r\nToolBar=0\r\nPositionFixX=1\r\n");
+  EXPECT_TRUE(RememberFixedPosition(ini, true, 120, -40));
+  TCommonSet read(dir.Path());
+  read.LoadFrom(ini);
+  EXPECT_EQ(read.PositionFixX, 120);
+  EXPECT_EQ(read.PositionFixY, -40);
+  EXPECT_THAT(test::ReadFile(ini), HasSubstr("ToolBar=0"));
+}
+
 TEST(ConcurrentSave, TheSecondTypeListSaveAsksBeforeOverwriting) {
   TScratchFolder dir;
   const std::string user = dir.Sub("user");
