@@ -171,7 +171,7 @@ void BM_WordWrapOn1GB_FirstScreenAndSteps(benchmark::State& state) {
     benchmark::DoNotOptimize(edit.BackingImage().constBits());
     state.PauseTiming();
     const auto start = std::chrono::steady_clock::now();
-    for (auto before = start; store.RewrapStep(16384);) {
+    for (auto before = start; store.RewrapStep(4096);) {
       const auto now = std::chrono::steady_clock::now();
       longestStepMs = std::max(longestStepMs, std::chrono::duration<double, std::milli>(now - before).count());
       before = now;

@@ -83,7 +83,7 @@ void TVornEdit::ScheduleFlush() {
 // A slice of the wrap at a time, short enough that keys and scrolling between slices feel
 // immediate; the rows cut so far are painted after each.
 void TVornEdit::RewrapTick() {
-  constexpr int kRowsPerStep = 16384;
+  constexpr int kRowsPerStep = 4096;
   constexpr qint64 kSliceMs = 12;
   TVornEditScreenStrings& store = core_->Store();
   QElapsedTimer slice;

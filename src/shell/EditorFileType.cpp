@@ -4,6 +4,7 @@
 
 #include "base/VornError.h"
 #include "editor/VornEdit.h"
+#include "layout/StoreWrap.h"
 #include "settings/SjisText.h"
 #include "settings/FileSetting.h"
 #include "settings/SettingsPaneRecords.h"
@@ -98,6 +99,11 @@ void TEditorWindow::ApplyTypeSetting(TFileSetting* type) {
   view->Assign(records.pane.view);
   const TPaneLook look = LookOf(records.pane);
   const QFont font = FontOf(options.Font);
+  // The panes share one store: the type's wrap width and word wrap are cut into it once. A
+  // gigabyte is cut in steps while the window stays usable.
+  TVornEditScreenStrings& store = edit_->Core().Store();
+  WrapOptionOf(store).SetWrapByte(records.pane.wrap.WrapByte());
+  store.SetWordWrap(options.WordWrap);
   ForEachPane([&](TVornEdit& pane) {
     TVornEditCore& core = pane.Core();
     core.SetCaretOptions(records.pane.caret.Values());

@@ -16,6 +16,7 @@
 #include "TempFolder.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
@@ -108,6 +109,30 @@ TEST_F(SettingsWindowTest, OkInOneEditorRepaintsTheOtherWithTheNewTabWidthAndCol
   EXPECT_EQ(b->Editor()->Core().CaretOptions().TabSpaceCount, 3);
   b->Editor()->repaint();
   EXPECT_GT(RedPixels(*b->Editor()), 0) << "the other editor's text is not drawn in the new colour";
+}
+
+// The type's 長い行の折り返し cuts the document's rows at its width; unchecked, every line is
+// one row again.
+TEST_F(SettingsWindowTest, TheTypesWordWrapCutsTheDocumentAtItsWidth) {
+  std::unique_ptr<TTypeList> types;
+  auto w = NewEditor(types);
+  const std::string line(200, 'x');
+  ASSERT_TRUE(w->ProcessCommandLine({dir_.Write("long.txt", line + "\r\nshort\r\n")}));
+  w->show();
+  TVornEditCore& core = w->Editor()->Core();
+  ASSERT_TRUE(core.Store().WordWrap()) << "the shipped text type wraps long lines";
+  const int width = core.Store().Wrapper().WrapByte();
+  ASSERT_GT(width, 0);
+  EXPECT_EQ(core.RowCount(), (200 + width - 1) / width + 1);
+  EXPECT_EQ(core.Store().LineCount(), 2);
+  OnForm<TExtSetForm>([](TExtSetForm& form) {
+    for (QCheckBox* box : form.findChildren<QCheckBox*>())
+      if (box->text() == QStringLiteral("長い行の折り返し(&P)")) box->setChecked(false);
+    form.accept();
+  });
+  w->RunCommand("EditExtSet");
+  EXPECT_FALSE(core.Store().WordWrap());
+  EXPECT_EQ(core.RowCount(), 2);
 }
 
 // A type applied without saving stays while another editor saves the types; the next OK of its
