@@ -125,9 +125,18 @@ void ReadDocumentFile(const std::string& fileName, TDocumentFileSettings& docume
   TLineBreakKind detected = DetectLineBreak(text);
   document.LineBreak = document.LineBreakGiven ? document.GivenLineBreak : detected == lbUnknown ? lbCRLF : detected;
   bool noFinalBreak = !text.empty() && text.back() != '\r' && text.back() != '\n';
-  lines.SetTextBuffer(std::move(bytes));
+  // One update block: the views and the journal hear of the load once the last row's end is
+  // known, and so count the text's length without a break it does not have.
   TVornEditScreenStrings& store = lines.Store();
-  if (noFinalBreak && store.Count() > 0) store.SetRowEnd(store.Count() - 1, reTextEnd);
+  store.BeginUpdate();
+  try {
+    lines.SetTextBuffer(std::move(bytes));
+    if (noFinalBreak && store.Count() > 0) store.SetRowEnd(store.Count() - 1, reTextEnd);
+  } catch (...) {
+    store.EndUpdate();
+    throw;
+  }
+  store.EndUpdate();
 }
 
 namespace {

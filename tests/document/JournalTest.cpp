@@ -170,6 +170,32 @@ TEST(Journal, RecoveryTrustsOnlyAWholeJournalOfTheFileAsItIs) {
   EXPECT_EQ(ReadWholeFile(kept), "not a journal");
 }
 
+// The window's journal is there before its file is read. A last line without a break is marked
+// as the load ends, and the journal must count the text without one: with a break counted, its
+// base is two bytes too long and the restore is refused as if the file had changed.
+TEST(Journal, AFileReadAfterTheJournalWasMadeKeepsItsBaseWithoutAFinalBreak) {
+  TTempFolder dir("vorn-journal");
+  const std::string folder = dir / "journal/";
+  const std::string file = dir.Write("notes.txt", "first line\r\nsecond");
+  std::string expected;
+  {
+    TVornDocument doc;
+    TVornEditHeadlessView pane(doc.SharedStore());
+    TDocumentJournal journal(doc, folder, "x");
+    ReadInto(doc, file);
+    doc.Store().ReplaceRows(0, 1, "first linetyped\r\n");
+    const TJournalContents c = OnDisk(journal);
+    EXPECT_EQ(c.Header.BaseTextLength, 18u);
+    expected = StoreText(doc.Store());
+    EXPECT_EQ(Replayed(c, "first line\r\nsecond"), expected);
+    std::filesystem::copy_file(journal.JournalPath(), dir / "kept.vjnl");
+  }
+  std::filesystem::copy_file(dir / "kept.vjnl", JournalPathFor(folder, file, {}));
+  const TRecoveryOffer offer = FindFileJournal(folder, file, "first line\r\nsecond");
+  EXPECT_EQ(offer.Verdict, rvRestore);
+  EXPECT_EQ(offer.Text, expected);
+}
+
 TEST(Journal, AnUntitledDocumentIsJournalledFromNothingAndFoundAfterItsProcess) {
   TTempFolder dir("vorn-journal");
   const std::string folder = dir / "journal/";

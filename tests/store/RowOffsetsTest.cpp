@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ByteBuffer.h"
 #include "layout/StoreWrap.h"
 #include "store/ScreenStrings.h"
 
@@ -126,6 +127,23 @@ TEST_F(RowOffsetsTest, EmptyStoreAndLastRowWithoutBreak) {
   EXPECT_EQ(store->RowAtTextOffset(4), 1);
   EXPECT_EQ(store->RowAtTextOffset(5), 1);
   EXPECT_EQ(store->RowAtTextOffset(6), 2);
+}
+
+// A loaded file's rows are packed with their sums counted as they are scanned; a last line
+// without a break is marked afterwards, and the sums must not still count a break for it.
+TEST_F(RowOffsetsTest, ALoadedTextWithoutFinalBreakEndsWhereItsBytesEnd) {
+  for (const std::string& text : {std::string("ab\r\ncd"), std::string("only"), std::string(5000, 'x') + "\r\nend",
+                                  [] {
+                                    std::string many;
+                                    for (int i = 0; i < 9000; ++i) many += "line\r\n";
+                                    return many + "last";
+                                  }()}) {
+    store->LoadFileImage(TByteBuffer(std::string(text)));
+    const std::vector<std::int64_t> walked = WalkedOffsets(*store);
+    ASSERT_EQ(walked.back(), static_cast<std::int64_t>(text.size()));
+    EXPECT_EQ(store->TextOffsetOfRow(store->Count()), walked.back());
+    EXPECT_EQ(store->TextOffsetOfRow(store->Count() - 1), walked[walked.size() - 2]);
+  }
 }
 
 }  // namespace
