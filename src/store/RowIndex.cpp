@@ -2,6 +2,7 @@
 #include "store/RowIndex.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 
 namespace vorn {
@@ -252,10 +253,18 @@ std::int64_t TRowIndex::TextOffsetOfRow(int row) const {
   const std::size_t k = FindBlock(row);
   const TBlock& b = blocks_[k];
   const std::size_t to = static_cast<std::size_t>(row - starts_[k]);
-  // As for line ends: add up the shorter side of the block.
-  const std::int64_t inBlock = 2 * to <= b.Size() ? SpanBlockRange(b, 0, to)
-                                                    : BlockTextBytes(k) - SpanBlockRange(b, to, b.Size());
-  return TextBytesBefore(k) + inBlock;
+  std::int64_t offset = 0;
+  if (NearInBlock(k) && static_cast<std::size_t>(std::abs(row - nearRow_)) < std::min(to, b.Size() - to)) {
+    const std::size_t near = static_cast<std::size_t>(nearRow_ - starts_[k]);
+    offset = row >= nearRow_ ? nearOffset_ + SpanBlockRange(b, near, to) : nearOffset_ - SpanBlockRange(b, to, near);
+  } else {
+    // As for line ends: add up the shorter side of the block.
+    const std::int64_t inBlock = 2 * to <= b.Size() ? SpanBlockRange(b, 0, to)
+                                                      : BlockTextBytes(k) - SpanBlockRange(b, to, b.Size());
+    offset = TextBytesBefore(k) + inBlock;
+  }
+  RememberNear(row, offset);
+  return offset;
 }
 
 int TRowIndex::RowAtTextOffset(std::int64_t offset) const {
@@ -264,11 +273,23 @@ int TRowIndex::RowAtTextOffset(std::int64_t offset) const {
   // The first block whose end lies past the offset holds the row.
   const std::size_t k = BlockWhereTextBytesPass(offset);
   if (k >= blocks_.size()) return size_;
-  std::int64_t at = textBytesBefore_[k];
   const TBlock& b = blocks_[k];
-  for (std::size_t j = 0; j < b.Size(); ++j) {
-    at += SpanAt(b, j);
-    if (at > offset) return starts_[k] + static_cast<int>(j);
+  // The walk starts at the block's first row, or at the row answered last when that is nearer:
+  // going back from it first to a row that starts at or before the offset.
+  std::size_t j = 0;
+  std::int64_t start = textBytesBefore_[k];
+  if (NearInBlock(k) && (offset >= nearOffset_ || nearOffset_ - offset < offset - start)) {
+    j = static_cast<std::size_t>(nearRow_ - starts_[k]);
+    start = nearOffset_;
+    while (j > 0 && start > offset) start -= SpanAt(b, --j);
+  }
+  for (; j < b.Size(); ++j) {
+    const std::int64_t end = start + SpanAt(b, j);
+    if (end > offset) {
+      RememberNear(starts_[k] + static_cast<int>(j), start);
+      return starts_[k] + static_cast<int>(j);
+    }
+    start = end;
   }
   return size_;
 }
@@ -369,6 +390,7 @@ void TRowIndex::Clear() {
   size_ = 0;
   lastBlock_ = 0;
   linesValid_ = bytesValid_ = 1;
+  ++sumsVersion_;
 }
 
 }  // namespace vorn
