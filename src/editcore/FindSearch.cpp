@@ -186,9 +186,18 @@ bool SearchDownFrom(TBregexpObj& c, const TVornEditScreenStrings& store, int lin
 
 // Find up on a long wrapped line joins its rows into one text at every call; repeated calls
 // walking up the same line (one per match) take the joined text again while nothing changed, so
-// stepping through a megabyte line's matches is not a megabyte copy per match.
+// stepping through a megabyte line's matches is not a megabyte copy per match. The match starts
+// the last call found go with it while the pattern stays the same.
 class TSearchLineCache {
 public:
+  TMatchStarts& Starts(const TBregexpObj& pattern) {
+    if (&pattern != pattern_ || pattern.MatchCommand() != command_) {
+      pattern_ = &pattern;
+      command_ = pattern.MatchCommand();
+      starts_.Forget();
+    }
+    return starts_;
+  }
   const TLineSearchText& Text(const TVornEditCore& core, int row, int following) {
     const bool same = text_ && core_ == &core && !store_.owner_before(core.SharedStore()) &&
                       !core.SharedStore().owner_before(store_) && !store_.expired() && version_ == core.TextVersion() &&
@@ -201,11 +210,15 @@ public:
       row_ = row;
       following_ = following;
       rows_ = core.RowCount();
+      starts_.Forget();
     }
     return *text_;
   }
 
 private:
+  TMatchStarts starts_;
+  const TBregexpObj* pattern_ = nullptr;
+  std::string command_;
   std::unique_ptr<TLineSearchText> text_;
   const TVornEditCore* core_ = nullptr;
   std::weak_ptr<TVornEditScreenStrings> store_;
@@ -298,7 +311,7 @@ int TVornEditCore::FindUp(const TConfirmReplace& confirm) {
     const TLineSearchText& text = cache.Text(*this, row, k);
     const int lineLimit = limit < 0 ? text.OwnLength() + 1 : limit;
     int pos = 0, len = 0;
-    if (LastMatchBefore(c, text.Text(), lineLimit, pos, len) && pos <= text.OwnLength()) {
+    if (LastMatchBefore(c, text.Text(), lineLimit, pos, len, &cache.Starts(c)) && pos <= text.OwnLength()) {
       SelectMatch(line, pos, len + CountLineFeeds(text.Text(), pos, len));
       int result = frFound;
       if (!c.ReplaceMode()) return result;

@@ -168,6 +168,45 @@ TEST_F(FindTest, MultiLinePatternsEmptyMatchesAndTheUpwardLimit) {
   EXPECT_EQ(Sel(), std::make_pair(4, 2));
 }
 
+// Walking up one long line with a regular expression reuses what the previous step found; an
+// edit or another pattern between steps must not let it answer from the old text or pattern.
+TEST_F(FindTest, RegexSearchUpALongLineFollowsEditsAndPatternChanges) {
+  const char* const pieces[] = {"A", "\x83\x41", "\x83\x83", "AB", " ", "\x82\xa0", "BA", "BBBBBBBB"};
+  std::mt19937 rng(2728);
+  const auto before = [](std::vector<int> model, int limit) {
+    std::erase_if(model, [limit](int p) { return p >= limit; });
+    return std::vector<int>(model.rbegin(), model.rend());
+  };
+  for (int round = 0; round < 6; ++round) {
+    std::string text;
+    while (text.size() < 30000) text += pieces[rng() % 8];
+    // Wrapped: unwrapped, the caret stops at the column limit, far before the line end.
+    Load(text, TCoreOptions{round % 2 == 0 ? 9 : 64});
+    Condition("A[B]", true);
+    core.MoveFileEnd();
+    std::vector<int> up;
+    for (int i = 0; i < 300 && (core.FindUp() & TVornEditCore::frFound); ++i) up.push_back(Sel().first);
+    const std::vector<int> all = before(ModelMatches(JoinedText(core), "AB"), 1 << 30);
+    ASSERT_EQ(up, std::vector<int>(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(up.size()))) << "round " << round;
+    // Text put in at the line start shifts every match the last step knew.
+    const int at = Sel().first;
+    core.SetCaretPos(0, 0);
+    core.InsertText("ABAB");
+    core.SetCaretOffset(at + 4);
+    up.clear();
+    for (int i = 0; i < 300 && (core.FindUp() & TVornEditCore::frFound); ++i) up.push_back(Sel().first);
+    std::vector<int> model = before(ModelMatches(JoinedText(core), "AB"), at + 4);
+    model.resize(std::min(model.size(), up.size()));
+    ASSERT_EQ(up, model) << "round " << round;
+    // Another pattern from where the walk stands, down to the line start.
+    const int from = Sel().first;
+    Condition("B[A]", true);
+    up.clear();
+    while (core.FindUp() & TVornEditCore::frFound) up.push_back(Sel().first);
+    ASSERT_EQ(up, before(ModelMatches(JoinedText(core), "BA"), from)) << "round " << round;
+  }
+}
+
 TEST_F(FindTest, ReplaceAllInALineRangeIsOneUndoStepAndKeepsTheCaret) {
   std::string text;
   for (int i = 0; i < 30; ++i) text += "k" + std::to_string(i) + " x\r\n";
