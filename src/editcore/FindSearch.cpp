@@ -94,9 +94,9 @@ void TVornEditCore::SelectMatch(int line, int pos, int length) {
   const int row = store_->LineToRow(line);
   BeginCaretHide();
   // A match outside the window is shown centred.
-  const int target = RowColOfOffset(row, pos).Row;
-  if (target < state_.TopRow || target >= state_.TopRow + VisibleRows()) SetTopRow(target - VisibleRows() / 2);
-  SetCaretRowOffset(row, pos);
+  const TRowCol target = RowColOfOffset(row, pos);
+  if (target.Row < state_.TopRow || target.Row >= state_.TopRow + VisibleRows()) SetTopRow(target.Row - VisibleRows() / 2);
+  SetCaretPos(target.Row, target.Col);
   SetSelLength(length);
   EndCaretHide();
   emptyMatch_ = length == 0;

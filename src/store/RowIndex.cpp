@@ -299,11 +299,23 @@ int TRowIndex::CountLineEnds(int first, int n) const {
     const std::size_t k = FindBlock(n - 1);
     const std::size_t to = static_cast<std::size_t>(n - starts_[k]);
     const TBlock& b = blocks_[k];
-    // Count the shorter side of the block: the rows before `to`, or the rows after it taken
-    // off the block's kept count.
-    const int inBlock = 2 * to <= b.Size() ? CountBlockRange(b, 0, to)
-                                             : BlockLineEnds(k) - CountBlockRange(b, to, b.Size());
-    return LineEndsBefore(k) + inBlock;
+    int ends = 0;
+    const int near = nearLinesRow_ - starts_[k];
+    if (nearLinesVersion_ == sumsVersion_ && near >= 0 && near <= static_cast<int>(b.Size()) &&
+        static_cast<std::size_t>(std::abs(n - nearLinesRow_)) < std::min(to, b.Size() - to)) {
+      const std::size_t j = static_cast<std::size_t>(near);
+      ends = to >= j ? nearLineEnds_ + CountBlockRange(b, j, to) : nearLineEnds_ - CountBlockRange(b, to, j);
+    } else {
+      // Count the shorter side of the block: the rows before `to`, or the rows after it taken
+      // off the block's kept count.
+      const int inBlock = 2 * to <= b.Size() ? CountBlockRange(b, 0, to)
+                                               : BlockLineEnds(k) - CountBlockRange(b, to, b.Size());
+      ends = LineEndsBefore(k) + inBlock;
+    }
+    nearLinesRow_ = n;
+    nearLineEnds_ = ends;
+    nearLinesVersion_ = sumsVersion_;
+    return ends;
   }
   int ends = 0;
   const_cast<TRowIndex*>(this)->Walk(first, n, [&](const TBlock& b, std::size_t from, std::size_t to) {

@@ -297,6 +297,10 @@ private:
   mutable int nearRow_ = -1;
   mutable std::int64_t nearOffset_ = 0;
   mutable std::uint64_t nearVersion_ = ~std::uint64_t{0};
+  // The same for the line ends before a row, which a row's line number is.
+  mutable int nearLinesRow_ = -1;
+  mutable int nearLineEnds_ = 0;
+  mutable std::uint64_t nearLinesVersion_ = ~std::uint64_t{0};
 };
 
 // A file's rows are appended in blocks of exactly kBlockRows slots: those come from the pool.
