@@ -298,7 +298,11 @@ int TBregexpObj::ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProg
                           message, ForwardProgress);
   ProgressSlot() = nullptr;
   if (r <= 0) return r;
-  s = substRecord_->outp ? std::string(substRecord_->outp, substRecord_->outendp) : std::string();
+  // Into the text's own storage: a replace all's piece is megabytes long.
+  if (substRecord_->outp)
+    s.assign(substRecord_->outp, substRecord_->outendp);
+  else
+    s.clear();
   return r;
 }
 
