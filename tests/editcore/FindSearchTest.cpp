@@ -207,6 +207,59 @@ TEST_F(FindTest, RegexSearchUpALongLineFollowsEditsAndPatternChanges) {
   }
 }
 
+// needle replaced left to right at character starts within each line, in lines [first, end).
+std::string ModelReplace(const std::string& text, const std::string& needle, const std::string& with, int first,
+                         int end) {
+  std::string out;
+  int line = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.compare(i, 2, "\r\n") == 0) {
+      out += "\r\n";
+      i += 2;
+      ++line;
+    } else if (line >= first && line < end && text.compare(i, needle.size(), needle) == 0) {
+      out += with;
+      i += needle.size();
+    } else {
+      const std::size_t n = sjis::IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+      out.append(text, i, n);
+      i += n;
+    }
+  }
+  return out;
+}
+
+// Replace all of a literal pattern takes the built-in scanner's way, of the same pattern as a
+// regular expression the library's: over random Shift_JIS texts, in and out of a line range and
+// with replacements that add lines, both give the model's text, and one undo the original.
+TEST_F(FindTest, ReplaceAllLiteralAndRegexAgreeWithTheModel) {
+  const char* const pieces[] = {"A", "\x83\x41", "\x83\x83", "AB", "\r\n", " ", "\x82\xa0", "BA"};
+  std::mt19937 rng(2729);
+  for (int round = 0; round < 40; ++round) {
+    const std::string text = RandomText(rng, pieces, round % 4 == 0 ? 20000 : 60);
+    const std::string needle = round % 3 == 0 ? "AB" : round % 3 == 1 ? "A" : "\x83\x41";
+    const std::string with = round % 2 ? "<\r\n>" : "\x82\xa0";
+    const bool ranged = round % 5 == 1;
+    for (const bool regex : {false, true}) {
+      Load(text);
+      store->UndoObj().ClearAll();
+      const std::string loaded = JoinedText(core);
+      Condition(needle, regex);
+      Replacing(with);
+      // A range set before would have moved with the lines the load replaced.
+      const int first = ranged ? 1 : 0, end = ranged ? 3 : 1 << 30;
+      core.FindCondition().SetRangeStart(ranged ? first : -1);
+      core.FindCondition().SetRangeEnd(ranged ? end : -1);
+      core.SetCaretPos(0, 0);
+      core.ReplaceAll();
+      EXPECT_EQ(JoinedText(core), ModelReplace(loaded, needle, with, first, end))
+          << "round " << round << (regex ? " regex" : " literal");
+      core.Undo();
+      EXPECT_EQ(JoinedText(core), loaded) << "round " << round;
+    }
+  }
+}
+
 TEST_F(FindTest, ReplaceAllInALineRangeIsOneUndoStepAndKeepsTheCaret) {
   std::string text;
   for (int i = 0; i < 30; ++i) text += "k" + std::to_string(i) + " x\r\n";
