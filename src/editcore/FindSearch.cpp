@@ -57,6 +57,38 @@ bool MatchInLine(TBregexpObj& c, const TVornEditScreenStrings& store, int row, i
   return true;
 }
 
+// How many lines at the end of a replace all's piece came back unchanged in replaced (the
+// piece's text from its first line on, LF after each line but a last one without a break), and
+// where in replaced they start. At least the first line counts as changed, and the lines before
+// the kept ones always end with their LF.
+int UnchangedTailLines(const TVornEditScreenStrings& store, const TLineRun& run, bool lastBroken,
+                       const std::string& replaced, std::size_t& tailStart) {
+  const int lines = static_cast<int>(run.LineStarts.size());
+  std::size_t end = replaced.size();
+  std::vector<std::size_t> starts{end};
+  for (int i = lines - 1; i >= 1; --i) {
+    std::size_t at = end;
+    bool same = true;
+    if (i < lines - 1 || lastBroken) same = at > 0 && replaced[--at] == '\n';
+    for (int r = run.FirstRows[static_cast<std::size_t>(i) + 1] - 1; same && r >= run.FirstRows[static_cast<std::size_t>(i)]; --r) {
+      const std::string_view row = store.Row(r);
+      same = at >= row.size() && replaced.compare(at - row.size(), row.size(), row) == 0;
+      if (same) at -= row.size();
+    }
+    if (!same) break;
+    end = at;
+    starts.push_back(end);
+  }
+  // The written lines must end with their own line break for the kept rows to follow them.
+  int kept = static_cast<int>(starts.size()) - 1;
+  while (kept > 0 && (starts.back() == 0 || replaced[starts.back() - 1] != '\n')) {
+    starts.pop_back();
+    --kept;
+  }
+  tailStart = starts.back();
+  return kept;
+}
+
 int RowAfterLine(const TVornEditScreenStrings& store, int row) {
   const int count = store.Count();
   while (row < count && store.RowEnd(row) == reWrapped) ++row;
@@ -380,15 +412,22 @@ int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
         failure = r;
         break;
       }
+      const auto pieceBytes = static_cast<std::int64_t>(run.Text.size());
       if (r > 0) {
         total += r;
+        // Lines after the last replacement stay as they are: after a stop, a piece of the whole
+        // range is otherwise written back whole.
+        std::size_t tailStart = 0;
+        const int kept = UnchangedTailLines(*store_, run, lastBroken, run.Text, tailStart);
+        const int keptRows = run.FirstRows.back() - run.FirstRows[static_cast<std::size_t>(lines - kept)];
+        run.Text.resize(tailStart);
         const int before = RowCount();
-        store_->ReplaceRows(row, rows, LfToCrLf(head + run.Text), Caret());
+        store_->ReplaceRows(row, rows - keptRows, LfToCrLf(head + run.Text), Caret());
         row += rows + (RowCount() - before);
       } else {
         row += rows;
       }
-      done += static_cast<std::int64_t>(run.Text.size());
+      done += pieceBytes;
       line += lines;
       from = 0;
       // Between pieces too, so that a text with few matches still hears the stop button.

@@ -332,6 +332,27 @@ TEST_F(FindTest, AStoppedReplaceAllKeepsTheLinesReplacedBeforeTheStopAsOneUndoSt
   EXPECT_EQ(JoinedText(core), text);
 }
 
+// A pattern across line ends replaces in one piece of the whole range; stopped there, the lines
+// after the last replacement are left as they were, and what was replaced is one undo step.
+TEST_F(FindTest, AStoppedMultiLineReplaceAllKeepsItsReplacementsAndTheRest) {
+  std::string text, model;
+  for (int i = 0; i < 150000; ++i) {
+    const std::string line = "L" + std::to_string(i) + (i < 10 ? " aa" : " xx");
+    text += line + "\r\n";
+    model += i < 10 ? "L" + std::to_string(i) + " <>" : line + "\r\n";
+  }
+  Load(text);
+  store->UndoObj().ClearAll();
+  Condition("aa\\nL", true);
+  Replacing("<>L");
+  // Ten matches, fewer than the library reports after: the stop comes from a search window.
+  EXPECT_EQ(core.ReplaceAll(0, [](int kind, int, int) { return kind == 0 ? 0 : 1; }), 10);
+  EXPECT_EQ(JoinedText(core), model.substr(0, model.find("L10 ")) + "L10 xx\r\n" + text.substr(text.find("L11 ")));
+  EXPECT_EQ(core.RowCount(), 150000 - 10);
+  core.Undo();
+  EXPECT_EQ(JoinedText(core), text);
+}
+
 TEST_F(FindTest, ConfirmedReplacementDownAndUp) {
   Load("a1 a2 a3");
   Condition("a");
