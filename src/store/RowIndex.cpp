@@ -7,6 +7,11 @@
 
 namespace vorn {
 
+namespace {
+// Rows a walk from a block's end covers so cheaply that its answer is not worth remembering.
+constexpr std::size_t kCheapWalkRows = 32;
+}  // namespace
+
 std::size_t TRowIndex::FindBlock(int i) const {
   // Edits and walks cluster, so the block of the previous lookup is tried first.
   if (lastBlock_ < blocks_.size()) {
@@ -254,7 +259,9 @@ std::int64_t TRowIndex::TextOffsetOfRow(int row) const {
   const TBlock& b = blocks_[k];
   const std::size_t to = static_cast<std::size_t>(row - starts_[k]);
   std::int64_t offset = 0;
-  if (NearInBlock(k) && static_cast<std::size_t>(std::abs(row - nearRow_)) < std::min(to, b.Size() - to)) {
+  const bool fromNear =
+      NearInBlock(k) && static_cast<std::size_t>(std::abs(row - nearRow_)) < std::min(to, b.Size() - to);
+  if (fromNear) {
     const std::size_t near = static_cast<std::size_t>(nearRow_ - starts_[k]);
     offset = row >= nearRow_ ? nearOffset_ + SpanBlockRange(b, near, to) : nearOffset_ - SpanBlockRange(b, to, near);
   } else {
@@ -263,7 +270,7 @@ std::int64_t TRowIndex::TextOffsetOfRow(int row) const {
                                                       : BlockTextBytes(k) - SpanBlockRange(b, to, b.Size());
     offset = TextBytesBefore(k) + inBlock;
   }
-  RememberNear(row, offset);
+  if (fromNear || std::min(to, b.Size() - to) > kCheapWalkRows) RememberNear(row, offset);
   return offset;
 }
 
@@ -301,8 +308,9 @@ int TRowIndex::CountLineEnds(int first, int n) const {
     const TBlock& b = blocks_[k];
     int ends = 0;
     const int near = nearLinesRow_ - starts_[k];
-    if (nearLinesVersion_ == sumsVersion_ && near >= 0 && near <= static_cast<int>(b.Size()) &&
-        static_cast<std::size_t>(std::abs(n - nearLinesRow_)) < std::min(to, b.Size() - to)) {
+    const bool fromNear = nearLinesVersion_ == sumsVersion_ && near >= 0 && near <= static_cast<int>(b.Size()) &&
+                          static_cast<std::size_t>(std::abs(n - nearLinesRow_)) < std::min(to, b.Size() - to);
+    if (fromNear) {
       const std::size_t j = static_cast<std::size_t>(near);
       ends = to >= j ? nearLineEnds_ + CountBlockRange(b, j, to) : nearLineEnds_ - CountBlockRange(b, to, j);
     } else {
@@ -312,9 +320,13 @@ int TRowIndex::CountLineEnds(int first, int n) const {
                                                : BlockLineEnds(k) - CountBlockRange(b, to, b.Size());
       ends = LineEndsBefore(k) + inBlock;
     }
-    nearLinesRow_ = n;
-    nearLineEnds_ = ends;
-    nearLinesVersion_ = sumsVersion_;
+    // A count near a block's end costs little to answer again; keeping it would push out the
+    // row asked about before (find up asks for the last line's number between caret steps).
+    if (fromNear || std::min(to, b.Size() - to) > kCheapWalkRows) {
+      nearLinesRow_ = n;
+      nearLineEnds_ = ends;
+      nearLinesVersion_ = sumsVersion_;
+    }
     return ends;
   }
   int ends = 0;
