@@ -1,7 +1,8 @@
 // The control's search on a 100 MB Shift_JIS document beside memmem and raw Oniguruma over the
 // same bytes: find down without a match, replace all of a million matches and its undo, how
-// soon the progress window's stop button ends a replace all, find up along a 1 MB line of
-// 10,000 adjacent matches, and the bracket search over a million lines of a C-like file type.
+// soon the progress window's stop button ends a replace all (a multi-line pattern's too), find
+// up along a 1 MB line of 10,000 adjacent matches, and the bracket search over a million lines
+// of a C-like file type.
 // Runs offscreen (the progress window is a real one).
 #include <QPushButton>
 #include <benchmark/benchmark.h>
@@ -227,11 +228,12 @@ std::string SparseMatchText(int every) {
 
 // From the stop button's click reaching the window's queue to ReplaceAll returning, with the
 // run in full swing: the window only sees the click when the replace lets it breathe.
-void ReplaceAllCancelLatency(benchmark::State& state, const std::string& text) {
+void ReplaceAllCancelLatency(benchmark::State& state, const std::string& text, const std::string& pattern = "MATCH",
+                             bool regex = false) {
   Binding();
   for (auto _ : state) {
     auto doc = std::make_unique<TDocument>(text, true);
-    doc->Condition("MATCH", false);
+    doc->Condition(pattern, regex);
     doc->core->FindCondition().SetReplaceText("HIT!");
     doc->core->FindCondition().SetReplaceMode(true);
     doc->core->FindCondition().Reset();
@@ -261,8 +263,13 @@ void BM_ReplaceAllCancelLatencyMillionMatches(benchmark::State& state) { Replace
 void BM_ReplaceAllCancelLatencySparseMatches(benchmark::State& state) {
   ReplaceAllCancelLatency(state, SparseMatchText(3000));
 }
+// A pattern across a line end sees the whole text at once, and here finds three matches in it.
+void BM_ReplaceAllCancelLatencyMultiLinePattern(benchmark::State& state) {
+  ReplaceAllCancelLatency(state, SparseMatchText(300000), "MATCH\\n", true);
+}
 BENCHMARK(BM_ReplaceAllCancelLatencyMillionMatches)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_ReplaceAllCancelLatencySparseMatches)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_ReplaceAllCancelLatencyMultiLinePattern)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 // --- find up along a long line ------------------------------------------------------------------------
 

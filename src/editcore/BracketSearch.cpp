@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <strings.h>
+#include <utility>
 #include <vector>
 
 #include "editcore/EditCore.h"
@@ -15,6 +16,11 @@ struct TBracketPair {
   std::string_view Close;
   bool Forward = true;
 };
+
+// Most tokens differ from a bracket in their first byte: that is tested before a comparison call.
+bool SameSymbol(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && !a.empty() && a[0] == b[0] && a == b;
+}
 
 bool SameWord(std::string_view a, std::string_view b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
@@ -41,20 +47,70 @@ bool PairFor(std::string_view token, TBracketPair& pair) {
 // "try" and "case" open blocks that "end" closes.
 bool Opens(const TBracketPair& pair, std::string_view token) {
   if (pair.Open == "begin") return SameWord(token, "begin") || SameWord(token, "try") || SameWord(token, "case");
-  return token == pair.Open;
+  return SameSymbol(token, pair.Open);
 }
-bool Closes(const TBracketPair& pair, std::string_view token) { return SameWord(token, pair.Close); }
+bool Closes(const TBracketPair& pair, std::string_view token) {
+  return pair.Open == "begin" ? SameWord(token, pair.Close) : SameSymbol(token, pair.Close);
+}
 
-// Lines without any byte a counted token starts with need no tokenizing: most of a long text.
-bool MayHoldPair(std::string_view line, const TBracketPair& pair) {
-  if (pair.Open != "begin")
-    return line.find(pair.Open[0]) != std::string_view::npos || line.find(pair.Close[0]) != std::string_view::npos;
-  for (char c : line) {
-    const char l = static_cast<char>(c | 0x20);
-    if (l == 'b' || l == 'e' || l == 't' || l == 'c') return true;
+// What a byte may start, one table lookup a byte: a counted token (lines without one need no
+// tokenizing, most of a long text), or a region or comment (lines outside every region without
+// one stay outside).
+enum : unsigned char { kPairByte = 1, kRegionByte = 2 };
+
+struct TByteKinds {
+  unsigned char Of[256] = {};
+  unsigned char In(std::string_view text) const {
+    unsigned char kinds = 0;
+    for (char c : text) kinds |= Of[static_cast<unsigned char>(c)];
+    return kinds;
   }
-  return false;
+};
+
+TByteKinds KindsFor(const TBracketPair& pair, const TVornEditViewInfo* view) {
+  TByteKinds k;
+  const auto mark = [&k](char c) { k.Of[static_cast<unsigned char>(c)] |= kPairByte; };
+  if (pair.Open != "begin") {
+    mark(pair.Open[0]);
+    mark(pair.Close[0]);
+  } else {
+    for (char c : std::string_view("betcBETC")) mark(c);
+  }
+  if (view)
+    for (int c = 0; c < 256; ++c)
+      if (view->MayStartBracketOrComment(static_cast<unsigned char>(c))) k.Of[c] |= kRegionByte;
+  return k;
 }
+
+// The rows' bytes and words, read a chunk at a time through the store's block walk: asked for
+// by index, each costs a block lookup, and a search across a million lines asks several per line.
+class TRowCursor {
+public:
+  explicit TRowCursor(const TVornEditScreenStrings& store) : store_(store), count_(store.Count()) {}
+  // row < the store's row count.
+  std::string_view Text(int row) { return At(row).first; }
+  TRowEnd End(int row) { return At(row).second.End(); }
+  int BracketState(int row) { return At(row).second.BracketState(); }
+
+private:
+  static constexpr int kChunk = 4096;
+  const std::pair<std::string_view, TRowWord>& At(int row) {
+    if (row < first_ || row >= first_ + static_cast<int>(rows_.size())) Load(row);
+    return rows_[static_cast<std::size_t>(row - first_)];
+  }
+  // Around row, so that walking up reads a chunk as seldom as walking down.
+  void Load(int row) {
+    first_ = std::max(0, std::min(row - kChunk / 2, count_ - kChunk));
+    rows_.clear();
+    store_.ForEachRow(first_, std::min(kChunk, count_ - first_),
+                      [this](std::string_view text, TRowWord word) { rows_.emplace_back(text, word); });
+  }
+
+  const TVornEditScreenStrings& store_;
+  const int count_;
+  int first_ = 0;
+  std::vector<std::pair<std::string_view, TRowWord>> rows_;
+};
 
 struct TToken {
   int Start = 0;
@@ -77,13 +133,6 @@ int ForEachToken(const TVornEditViewInfo* view, std::string_view line, int state
   return parser.State();
 }
 
-// A line outside every region stays outside unless a region or comment may start in it.
-bool MayOpenRegion(const TVornEditViewInfo& view, std::string_view bytes) {
-  for (char c : bytes)
-    if (view.MayStartBracketOrComment(static_cast<unsigned char>(c))) return true;
-  return false;
-}
-
 }  // namespace
 
 int TVornEditCore::SearchBracket(TMoveFlags f) {
@@ -103,6 +152,11 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
   // line are walked first.
   std::vector<int> walked;
   int walkedFrom = firstRow + 1;
+  TRowCursor rows(*store_);
+  const TByteKinds kinds = KindsFor(pair, viewInfo_);
+  // The byte kinds of the line the forward scan read last, for the carry-over after it.
+  int kindsRow = -1;
+  unsigned char lineKinds = 0;
   if (!pair.Forward && firstRow < RowCount() && store_->BracketState(firstRow) == BracketStateUnknown) {
     walkedFrom = firstRow;
     while (walkedFrom > 0 && store_->BracketState(walkedFrom) == BracketStateUnknown) --walkedFrom;
@@ -113,7 +167,7 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
   }
   const auto stateAt = [&](int row) {
     if (row >= walkedFrom && row <= firstRow) return walked[static_cast<std::size_t>(row - walkedFrom)];
-    const int stored = row < RowCount() ? store_->BracketState(row) : BracketStateOutside;
+    const int stored = row < RowCount() ? rows.BracketState(row) : BracketStateOutside;
     return stored == BracketStateUnknown ? lineState : stored;
   };
   // The end state of the line the forward scan tokenized last, when it walked it whole.
@@ -121,7 +175,7 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
   const auto carryOver = [&](int first, int next) {
     const int walkedEnd = scannedEnd;
     scannedEnd = BracketStateUnknown;
-    if (next >= RowCount() || store_->BracketState(next) != BracketStateUnknown) return;
+    if (next >= RowCount() || rows.BracketState(next) != BracketStateUnknown) return;
     if (walkedEnd != BracketStateUnknown) {
       lineState = walkedEnd;
       return;
@@ -129,7 +183,10 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
     int state = stateAt(first);
     if (state == BracketStateOutside && viewInfo_) {
       bool opens = false;
-      for (int r = first; r < next && !opens; ++r) opens = MayOpenRegion(*viewInfo_, store_->Row(r));
+      if (first == kindsRow)
+        opens = (lineKinds & kRegionByte) != 0;
+      else
+        for (int r = first; r < next && !opens; ++r) opens = (kinds.In(rows.Text(r)) & kRegionByte) != 0;
       if (!opens) {
         lineState = state;
         return;
@@ -140,7 +197,11 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
   };
   // Scans line (first row `row`); true once the match is found there.
   const auto scan = [&](int row, std::string_view line, bool caretsLine) {
-    if (!caretsLine && !MayHoldPair(line, pair)) return false;
+    if (!caretsLine) {
+      kindsRow = row;
+      lineKinds = kinds.In(line);
+      if (!(lineKinds & kPairByte)) return false;
+    }
     const int state = stateAt(row);
     if (pair.Forward) {
       scannedEnd = ForEachToken(viewInfo_, line, state, [&](const TToken& t) {
@@ -175,20 +236,21 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
   bool found = scan(firstRow, line, true);
   if (pair.Forward) {
     std::string joined;
+    const int count = RowCount();
     for (int row = firstRow; !found;) {
       const int previous = row;
-      while (row < RowCount() && store_->RowEnd(row) == reWrapped) ++row;
-      if (++row >= RowCount()) break;
+      while (row < count && rows.End(row) == reWrapped) ++row;
+      if (++row >= count) break;
       carryOver(previous, row);
       const int lineRow = row;
-      if (store_->RowEnd(row) != reWrapped) {
-        found = scan(lineRow, store_->Row(row), false);
+      if (rows.End(row) != reWrapped) {
+        found = scan(lineRow, rows.Text(row), false);
         continue;
       }
       joined.clear();
-      for (; row < RowCount(); ++row) {
-        joined.append(store_->Row(row));
-        if (store_->RowEnd(row) != reWrapped) break;
+      for (; row < count; ++row) {
+        joined.append(rows.Text(row));
+        if (rows.End(row) != reWrapped) break;
       }
       found = scan(lineRow, joined, false);
     }
@@ -197,7 +259,7 @@ int TVornEditCore::SearchBracket(TMoveFlags f) {
       const int last = row - 1;
       row = store_->FirstRowOfLine(last);
       line.clear();
-      for (int r = row; r <= last; ++r) line.append(store_->Row(r));
+      for (int r = row; r <= last; ++r) line.append(rows.Text(r));
       found = scan(row, line, false);
     }
   }

@@ -57,6 +57,38 @@ bool MatchInLine(TBregexpObj& c, const TVornEditScreenStrings& store, int row, i
   return true;
 }
 
+// How many lines at the end of a replace all's piece came back unchanged in replaced (the
+// piece's text from its first line on, LF after each line but a last one without a break), and
+// where in replaced they start. At least the first line counts as changed, and the lines before
+// the kept ones always end with their LF.
+int UnchangedTailLines(const TVornEditScreenStrings& store, const TLineRun& run, bool lastBroken,
+                       const std::string& replaced, std::size_t& tailStart) {
+  const int lines = static_cast<int>(run.LineStarts.size());
+  std::size_t end = replaced.size();
+  std::vector<std::size_t> starts{end};
+  for (int i = lines - 1; i >= 1; --i) {
+    std::size_t at = end;
+    bool same = true;
+    if (i < lines - 1 || lastBroken) same = at > 0 && replaced[--at] == '\n';
+    for (int r = run.FirstRows[static_cast<std::size_t>(i) + 1] - 1; same && r >= run.FirstRows[static_cast<std::size_t>(i)]; --r) {
+      const std::string_view row = store.Row(r);
+      same = at >= row.size() && replaced.compare(at - row.size(), row.size(), row) == 0;
+      if (same) at -= row.size();
+    }
+    if (!same) break;
+    end = at;
+    starts.push_back(end);
+  }
+  // The written lines must end with their own line break for the kept rows to follow them.
+  int kept = static_cast<int>(starts.size()) - 1;
+  while (kept > 0 && (starts.back() == 0 || replaced[starts.back() - 1] != '\n')) {
+    starts.pop_back();
+    --kept;
+  }
+  tailStart = starts.back();
+  return kept;
+}
+
 int RowAfterLine(const TVornEditScreenStrings& store, int row) {
   const int count = store.Count();
   while (row < count && store.RowEnd(row) == reWrapped) ++row;
@@ -94,9 +126,9 @@ void TVornEditCore::SelectMatch(int line, int pos, int length) {
   const int row = store_->LineToRow(line);
   BeginCaretHide();
   // A match outside the window is shown centred.
-  const int target = RowColOfOffset(row, pos).Row;
-  if (target < state_.TopRow || target >= state_.TopRow + VisibleRows()) SetTopRow(target - VisibleRows() / 2);
-  SetCaretRowOffset(row, pos);
+  const TRowCol target = RowColOfOffset(row, pos);
+  if (target.Row < state_.TopRow || target.Row >= state_.TopRow + VisibleRows()) SetTopRow(target.Row - VisibleRows() / 2);
+  SetCaretPos(target.Row, target.Col);
   SetSelLength(length);
   EndCaretHide();
   emptyMatch_ = length == 0;
@@ -186,9 +218,18 @@ bool SearchDownFrom(TBregexpObj& c, const TVornEditScreenStrings& store, int lin
 
 // Find up on a long wrapped line joins its rows into one text at every call; repeated calls
 // walking up the same line (one per match) take the joined text again while nothing changed, so
-// stepping through a megabyte line's matches is not a megabyte copy per match.
+// stepping through a megabyte line's matches is not a megabyte copy per match. The match starts
+// the last call found go with it while the pattern stays the same.
 class TSearchLineCache {
 public:
+  TMatchStarts& Starts(const TBregexpObj& pattern) {
+    if (&pattern != pattern_ || pattern.MatchCommand() != command_) {
+      pattern_ = &pattern;
+      command_ = pattern.MatchCommand();
+      starts_.Forget();
+    }
+    return starts_;
+  }
   const TLineSearchText& Text(const TVornEditCore& core, int row, int following) {
     const bool same = text_ && core_ == &core && !store_.owner_before(core.SharedStore()) &&
                       !core.SharedStore().owner_before(store_) && !store_.expired() && version_ == core.TextVersion() &&
@@ -201,11 +242,15 @@ public:
       row_ = row;
       following_ = following;
       rows_ = core.RowCount();
+      starts_.Forget();
     }
     return *text_;
   }
 
 private:
+  TMatchStarts starts_;
+  const TBregexpObj* pattern_ = nullptr;
+  std::string command_;
   std::unique_ptr<TLineSearchText> text_;
   const TVornEditCore* core_ = nullptr;
   std::weak_ptr<TVornEditScreenStrings> store_;
@@ -298,7 +343,7 @@ int TVornEditCore::FindUp(const TConfirmReplace& confirm) {
     const TLineSearchText& text = cache.Text(*this, row, k);
     const int lineLimit = limit < 0 ? text.OwnLength() + 1 : limit;
     int pos = 0, len = 0;
-    if (LastMatchBefore(c, text.Text(), lineLimit, pos, len) && pos <= text.OwnLength()) {
+    if (LastMatchBefore(c, text.Text(), lineLimit, pos, len, &cache.Starts(c)) && pos <= text.OwnLength()) {
       SelectMatch(line, pos, len + CountLineFeeds(text.Text(), pos, len));
       int result = frFound;
       if (!c.ReplaceMode()) return result;
@@ -367,15 +412,22 @@ int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
         failure = r;
         break;
       }
+      const auto pieceBytes = static_cast<std::int64_t>(run.Text.size());
       if (r > 0) {
         total += r;
+        // Lines after the last replacement stay as they are: after a stop, a piece of the whole
+        // range is otherwise written back whole.
+        std::size_t tailStart = 0;
+        const int kept = UnchangedTailLines(*store_, run, lastBroken, run.Text, tailStart);
+        const int keptRows = run.FirstRows.back() - run.FirstRows[static_cast<std::size_t>(lines - kept)];
+        run.Text.resize(tailStart);
         const int before = RowCount();
-        store_->ReplaceRows(row, rows, LfToCrLf(head + run.Text), Caret());
+        store_->ReplaceRows(row, rows - keptRows, LfToCrLf(head + run.Text), Caret());
         row += rows + (RowCount() - before);
       } else {
         row += rows;
       }
-      done += static_cast<std::int64_t>(run.Text.size());
+      done += pieceBytes;
       line += lines;
       from = 0;
       // Between pieces too, so that a text with few matches still hears the stop button.

@@ -61,22 +61,31 @@ bool LastPlainMatch(TBregexpObj& pattern, std::string_view text, int limit, int&
   return false;
 }
 
-// Every start of a match in [from, limit), stepping by whole characters; the last one found.
-bool LastStartInWindow(TBregexpObj& pattern, std::string_view text, int from, int limit, int& pos, int& len) {
-  bool found = false;
+// Every start of a match in [from, limit), stepping by whole characters, into starts.
+void MatchStartsInWindow(TBregexpObj& pattern, std::string_view text, int from, int limit, TMatchStarts& starts) {
+  starts.From = from;
+  starts.Stop = limit;
+  starts.Starts.clear();
   int p = from;
   const char* base = text.data();
   const char* end = base + text.size();
   while (p < limit) {
     int at = p, n = 0;
     if (!pattern.FindInBuffer(base, end, n, at) || at >= limit) break;
-    pos = at;
-    len = n;
-    found = true;
+    starts.Starts.emplace_back(at, n);
     if (at >= static_cast<int>(text.size())) break;
     p = at + CharLenAt(text, at);
   }
-  return found;
+}
+
+// The last of the known starts before limit, when the known stretch covers it.
+bool KnownStartBefore(const TMatchStarts& known, int limit, int& pos, int& len) {
+  if (known.Stop < 0 || limit > known.Stop || limit <= known.From) return false;
+  const auto it = std::lower_bound(known.Starts.begin(), known.Starts.end(), std::make_pair(limit, -1));
+  if (it == known.Starts.begin()) return false;
+  pos = std::prev(it)->first;
+  len = std::prev(it)->second;
+  return true;
 }
 
 }  // namespace
@@ -156,17 +165,35 @@ bool JoinedScanSafe(const TBregexpObj& pattern, int lineBreakCount) {
   return RegexPrefilterSafe(pattern.Pattern());
 }
 
-bool LastMatchBefore(TBregexpObj& pattern, std::string_view text, int limit, int& pos, int& len) {
+bool LastMatchBefore(TBregexpObj& pattern, std::string_view text, int limit, int& pos, int& len, TMatchStarts* known) {
   if (limit <= 0 || text.empty()) return false;
   if (!pattern.Compiled() && !pattern.Compile()) return false;
   if (pattern.SimpleSearch()) return LastPlainMatch(pattern, text, limit, pos, len);
   const int size = static_cast<int>(text.size());
   limit = std::min(limit, size + 1);
+  TMatchStarts local;
+  TMatchStarts& starts = known ? *known : local;
+  if (KnownStartBefore(starts, limit, pos, len)) return true;
+  int window = 256, stop = limit;
+  // Walking up a line: the stretch known ends with no start before limit, so the search goes on
+  // below it, in a window wide enough to hold many matches at once.
+  if (starts.Stop >= 0 && limit <= starts.Stop && limit > starts.From) {
+    stop = starts.From;
+    window = 4096;
+  }
   // Windows grow fourfold: a line without a match is scanned a few times, never once per match.
-  for (int window = 256, stop = limit;; window *= 4) {
+  for (;; window *= 4) {
+    if (stop <= 0) return false;
     int from = std::max(0, stop - window);
     while (from > 0 && !StartsChar(text.data(), text.data() + from)) --from;
-    if (LastStartInWindow(pattern, text, from, stop, pos, len)) return true;
+    MatchStartsInWindow(pattern, text, from, stop, starts);
+    if (!starts.Starts.empty()) {
+      pos = starts.Starts.back().first;
+      len = starts.Starts.back().second;
+      // The stretch known reaches up to the first limit: none starts between stop and it.
+      if (stop < limit && starts.Stop == stop) starts.Stop = limit;
+      return true;
+    }
     if (from == 0) return false;
     stop = from;
     if (window > size) window = size;
@@ -180,10 +207,17 @@ int CountLineFeeds(std::string_view text, int from, int n) {
 
 std::string LfToCrLf(std::string_view text) {
   std::string out;
-  out.reserve(text.size() + text.size() / 16);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-    out += text[i];
+  out.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+  // Whole stretches between line feeds at a time: replace all passes a hundred megabytes here.
+  std::size_t from = 0;
+  while (from < text.size()) {
+    const void* hit = std::memchr(text.data() + from, '\n', text.size() - from);
+    const std::size_t lf = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
+    out.append(text, from, lf - from);
+    if (lf == text.size()) break;
+    if (lf == 0 || text[lf - 1] != '\r') out += '\r';
+    out += '\n';
+    from = lf + 1;
   }
   return out;
 }

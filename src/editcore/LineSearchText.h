@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "regex/BregexpUtil.h"
@@ -61,10 +62,25 @@ TInPlaceRun InPlaceLines(const TVornEditScreenStrings& store, int firstRow, int 
 // alone finds, so lines the joined scan passes over need no search of their own.
 bool JoinedScanSafe(const TBregexpObj& pattern, int lineBreakCount);
 
+// Every match start a backward search found in [From, Stop) of one text with one pattern,
+// ascending, as (start, length): a later search of the same text and pattern with its limit in
+// that stretch answers from them instead of running the pattern over it again.
+struct TMatchStarts {
+  int From = 0;
+  int Stop = -1;  // -1: nothing known
+  std::vector<std::pair<int, int>> Starts;
+  void Forget() {
+    Stop = -1;
+    Starts.clear();
+  }
+};
+
 // The match of pattern in text that starts last before limit, on a character start. Searches
 // back from limit rather than forward from the line start, so repeated upward searches along a
-// long line cost what lies between their matches.
-bool LastMatchBefore(TBregexpObj& pattern, std::string_view text, int limit, int& pos, int& len);
+// long line cost what lies between their matches. known, when given, holds what an earlier
+// call on the same text and pattern found and is left holding what this one found.
+bool LastMatchBefore(TBregexpObj& pattern, std::string_view text, int limit, int& pos, int& len,
+                     TMatchStarts* known = nullptr);
 
 // Number of LFs in text[from, from + n): line ends a match crossed, each two bytes in the text.
 int CountLineFeeds(std::string_view text, int from, int n);

@@ -22,6 +22,10 @@ constexpr unsigned long kRetryBaseInSearch = 4000000;
 constexpr unsigned long kRetryPerByteInSearch = 16;
 // Called only every so many substitutions: the handler processes window messages each time.
 constexpr int kProgressInterval = 16;
+// A substitution with a handler searches at most this far for the next match before it calls
+// it, so that a stop is heard however rare the matches are and whether or not the caller cut
+// the text into pieces.
+constexpr std::ptrdiff_t kProgressWindowBytes = std::ptrdiff_t{1} << 20;
 
 bool initialized = false;
 
@@ -147,8 +151,10 @@ void MendInvertedGroups(OnigRegion* region) {
     if (region->beg[i] != ONIG_REGION_NOTPOS && region->end[i] < region->beg[i]) region->end[i] = region->beg[i];
 }
 
-// Onig result of one search (or anchored match) from `from`; >= 0 on a match.
-int SearchOnce(TRecordImpl& rec, const char* begin, const char* from, const char* end, bool anchored) {
+// Onig result of one search (or anchored match) from `from`; >= 0 on a match. A search takes
+// only matches that start before range (end when none is given).
+int SearchOnce(TRecordImpl& rec, const char* begin, const char* from, const char* end, bool anchored,
+               const char* range = nullptr) {
   const auto* b = reinterpret_cast<const UChar*>(begin);
   const auto* s = reinterpret_cast<const UChar*>(from);
   const auto* e = reinterpret_cast<const UChar*>(end);
@@ -158,7 +164,8 @@ int SearchOnce(TRecordImpl& rec, const char* begin, const char* from, const char
     r = onig_match_with_param(rec.regex, b, e, s, rec.region, ONIG_OPTION_NONE, rec.matchParam);
     if (r >= 0) r = static_cast<int>(from - begin);
   } else {
-    r = onig_search_with_param(rec.regex, b, e, s, e, rec.region, ONIG_OPTION_NONE, rec.matchParam);
+    const auto* rangeEnd = range ? reinterpret_cast<const UChar*>(range) : e;
+    r = onig_search_with_param(rec.regex, b, e, s, rangeEnd, rec.region, ONIG_OPTION_NONE, rec.matchParam);
   }
   if (r >= 0) MendInvertedGroups(rec.region);
   return r;
@@ -212,9 +219,19 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
   std::string& out = rec->output;
   out.reserve(static_cast<std::size_t>(end - pos) + 16);
   int count = 0;
+  // \G anchors at where each search starts: a window's start must not become one.
+  const bool windows = progress && rec->parsed.pattern.find("\\G") == std::string::npos;
   while (pos <= end) {
-    int r = SearchOnce(*rec, begin, pos, end, false);
-    if (r == ONIG_MISMATCH) break;
+    const char* range = end;
+    if (windows && end - pos > kProgressWindowBytes)
+      range = sjis ? AlignToCharBoundary(begin, pos + kProgressWindowBytes) : pos + kProgressWindowBytes;
+    int r = SearchOnce(*rec, begin, pos, end, false, range);
+    if (r == ONIG_MISMATCH) {
+      if (range == end) break;
+      if (progress(0, count, static_cast<int>(range - begin)) == 0) break;
+      pos = range;
+      continue;
+    }
     if (r < 0) {
       SetOnigMessage(message, r, nullptr);
       out.clear();

@@ -2,9 +2,15 @@
 #include "store/RowIndex.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 
 namespace vorn {
+
+namespace {
+// Rows a walk from a block's end covers so cheaply that its answer is not worth remembering.
+constexpr std::size_t kCheapWalkRows = 32;
+}  // namespace
 
 std::size_t TRowIndex::FindBlock(int i) const {
   // Edits and walks cluster, so the block of the previous lookup is tried first.
@@ -252,10 +258,20 @@ std::int64_t TRowIndex::TextOffsetOfRow(int row) const {
   const std::size_t k = FindBlock(row);
   const TBlock& b = blocks_[k];
   const std::size_t to = static_cast<std::size_t>(row - starts_[k]);
-  // As for line ends: add up the shorter side of the block.
-  const std::int64_t inBlock = 2 * to <= b.Size() ? SpanBlockRange(b, 0, to)
-                                                    : BlockTextBytes(k) - SpanBlockRange(b, to, b.Size());
-  return TextBytesBefore(k) + inBlock;
+  std::int64_t offset = 0;
+  const bool fromNear =
+      NearInBlock(k) && static_cast<std::size_t>(std::abs(row - nearRow_)) < std::min(to, b.Size() - to);
+  if (fromNear) {
+    const std::size_t near = static_cast<std::size_t>(nearRow_ - starts_[k]);
+    offset = row >= nearRow_ ? nearOffset_ + SpanBlockRange(b, near, to) : nearOffset_ - SpanBlockRange(b, to, near);
+  } else {
+    // As for line ends: add up the shorter side of the block.
+    const std::int64_t inBlock = 2 * to <= b.Size() ? SpanBlockRange(b, 0, to)
+                                                      : BlockTextBytes(k) - SpanBlockRange(b, to, b.Size());
+    offset = TextBytesBefore(k) + inBlock;
+  }
+  if (fromNear || std::min(to, b.Size() - to) > kCheapWalkRows) RememberNear(row, offset);
+  return offset;
 }
 
 int TRowIndex::RowAtTextOffset(std::int64_t offset) const {
@@ -264,11 +280,23 @@ int TRowIndex::RowAtTextOffset(std::int64_t offset) const {
   // The first block whose end lies past the offset holds the row.
   const std::size_t k = BlockWhereTextBytesPass(offset);
   if (k >= blocks_.size()) return size_;
-  std::int64_t at = textBytesBefore_[k];
   const TBlock& b = blocks_[k];
-  for (std::size_t j = 0; j < b.Size(); ++j) {
-    at += SpanAt(b, j);
-    if (at > offset) return starts_[k] + static_cast<int>(j);
+  // The walk starts at the block's first row, or at the row answered last when that is nearer:
+  // going back from it first to a row that starts at or before the offset.
+  std::size_t j = 0;
+  std::int64_t start = textBytesBefore_[k];
+  if (NearInBlock(k) && (offset >= nearOffset_ || nearOffset_ - offset < offset - start)) {
+    j = static_cast<std::size_t>(nearRow_ - starts_[k]);
+    start = nearOffset_;
+    while (j > 0 && start > offset) start -= SpanAt(b, --j);
+  }
+  for (; j < b.Size(); ++j) {
+    const std::int64_t end = start + SpanAt(b, j);
+    if (end > offset) {
+      RememberNear(starts_[k] + static_cast<int>(j), start);
+      return starts_[k] + static_cast<int>(j);
+    }
+    start = end;
   }
   return size_;
 }
@@ -278,11 +306,28 @@ int TRowIndex::CountLineEnds(int first, int n) const {
     const std::size_t k = FindBlock(n - 1);
     const std::size_t to = static_cast<std::size_t>(n - starts_[k]);
     const TBlock& b = blocks_[k];
-    // Count the shorter side of the block: the rows before `to`, or the rows after it taken
-    // off the block's kept count.
-    const int inBlock = 2 * to <= b.Size() ? CountBlockRange(b, 0, to)
-                                             : BlockLineEnds(k) - CountBlockRange(b, to, b.Size());
-    return LineEndsBefore(k) + inBlock;
+    int ends = 0;
+    const int near = nearLinesRow_ - starts_[k];
+    const bool fromNear = nearLinesVersion_ == sumsVersion_ && near >= 0 && near <= static_cast<int>(b.Size()) &&
+                          static_cast<std::size_t>(std::abs(n - nearLinesRow_)) < std::min(to, b.Size() - to);
+    if (fromNear) {
+      const std::size_t j = static_cast<std::size_t>(near);
+      ends = to >= j ? nearLineEnds_ + CountBlockRange(b, j, to) : nearLineEnds_ - CountBlockRange(b, to, j);
+    } else {
+      // Count the shorter side of the block: the rows before `to`, or the rows after it taken
+      // off the block's kept count.
+      const int inBlock = 2 * to <= b.Size() ? CountBlockRange(b, 0, to)
+                                               : BlockLineEnds(k) - CountBlockRange(b, to, b.Size());
+      ends = LineEndsBefore(k) + inBlock;
+    }
+    // A count near a block's end costs little to answer again; keeping it would push out the
+    // row asked about before (find up asks for the last line's number between caret steps).
+    if (fromNear || std::min(to, b.Size() - to) > kCheapWalkRows) {
+      nearLinesRow_ = n;
+      nearLineEnds_ = ends;
+      nearLinesVersion_ = sumsVersion_;
+    }
+    return ends;
   }
   int ends = 0;
   const_cast<TRowIndex*>(this)->Walk(first, n, [&](const TBlock& b, std::size_t from, std::size_t to) {
@@ -369,6 +414,7 @@ void TRowIndex::Clear() {
   size_ = 0;
   lastBlock_ = 0;
   linesValid_ = bytesValid_ = 1;
+  ++sumsVersion_;
 }
 
 }  // namespace vorn

@@ -254,6 +254,17 @@ private:
   void ForgetSumsFrom(std::size_t k) const {
     linesValid_ = std::min(linesValid_, k + 1);
     bytesValid_ = std::min(bytesValid_, k + 1);
+    ++sumsVersion_;
+  }
+  // Whether the row offset answered last lies in block k and nothing changed since.
+  bool NearInBlock(std::size_t k) const {
+    return nearVersion_ == sumsVersion_ && nearRow_ >= starts_[k] &&
+           nearRow_ < starts_[k] + static_cast<int>(blocks_[k].Size());
+  }
+  void RememberNear(int row, std::int64_t offset) const {
+    nearRow_ = row;
+    nearOffset_ = offset;
+    nearVersion_ = sumsVersion_;
   }
   // A block's rows or words changed: its cached counts and every sum after it are stale.
   void ForgetBlock(std::size_t k) {
@@ -278,6 +289,18 @@ private:
   mutable std::vector<std::int64_t> textBytesBefore_{0};
   mutable std::size_t linesValid_ = 1;
   mutable std::size_t bytesValid_ = 1;
+  // Every change to rows or words counts up; it tells the offset remembered below from a stale one.
+  mutable std::uint64_t sumsVersion_ = 0;
+  // The row whose text offset was answered last, and that offset: stepping along a long wrapped
+  // line (find up, the caret and its selection) asks about neighbouring rows, which are then a
+  // few spans away instead of half a block's walk.
+  mutable int nearRow_ = -1;
+  mutable std::int64_t nearOffset_ = 0;
+  mutable std::uint64_t nearVersion_ = ~std::uint64_t{0};
+  // The same for the line ends before a row, which a row's line number is.
+  mutable int nearLinesRow_ = -1;
+  mutable int nearLineEnds_ = 0;
+  mutable std::uint64_t nearLinesVersion_ = ~std::uint64_t{0};
 };
 
 // A file's rows are appended in blocks of exactly kBlockRows slots: those come from the pool.

@@ -168,6 +168,98 @@ TEST_F(FindTest, MultiLinePatternsEmptyMatchesAndTheUpwardLimit) {
   EXPECT_EQ(Sel(), std::make_pair(4, 2));
 }
 
+// Walking up one long line with a regular expression reuses what the previous step found; an
+// edit or another pattern between steps must not let it answer from the old text or pattern.
+TEST_F(FindTest, RegexSearchUpALongLineFollowsEditsAndPatternChanges) {
+  const char* const pieces[] = {"A", "\x83\x41", "\x83\x83", "AB", " ", "\x82\xa0", "BA", "BBBBBBBB"};
+  std::mt19937 rng(2728);
+  const auto before = [](std::vector<int> model, int limit) {
+    std::erase_if(model, [limit](int p) { return p >= limit; });
+    return std::vector<int>(model.rbegin(), model.rend());
+  };
+  for (int round = 0; round < 6; ++round) {
+    std::string text;
+    while (text.size() < 30000) text += pieces[rng() % 8];
+    // Wrapped: unwrapped, the caret stops at the column limit, far before the line end.
+    Load(text, TCoreOptions{round % 2 == 0 ? 9 : 64});
+    Condition("A[B]", true);
+    core.MoveFileEnd();
+    std::vector<int> up;
+    for (int i = 0; i < 300 && (core.FindUp() & TVornEditCore::frFound); ++i) up.push_back(Sel().first);
+    const std::vector<int> all = before(ModelMatches(JoinedText(core), "AB"), 1 << 30);
+    ASSERT_EQ(up, std::vector<int>(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(up.size()))) << "round " << round;
+    // Text put in at the line start shifts every match the last step knew.
+    const int at = Sel().first;
+    core.SetCaretPos(0, 0);
+    core.InsertText("ABAB");
+    core.SetCaretOffset(at + 4);
+    up.clear();
+    for (int i = 0; i < 300 && (core.FindUp() & TVornEditCore::frFound); ++i) up.push_back(Sel().first);
+    std::vector<int> model = before(ModelMatches(JoinedText(core), "AB"), at + 4);
+    model.resize(std::min(model.size(), up.size()));
+    ASSERT_EQ(up, model) << "round " << round;
+    // Another pattern from where the walk stands, down to the line start.
+    const int from = Sel().first;
+    Condition("B[A]", true);
+    up.clear();
+    while (core.FindUp() & TVornEditCore::frFound) up.push_back(Sel().first);
+    ASSERT_EQ(up, before(ModelMatches(JoinedText(core), "BA"), from)) << "round " << round;
+  }
+}
+
+// needle replaced left to right at character starts within each line, in lines [first, end).
+std::string ModelReplace(const std::string& text, const std::string& needle, const std::string& with, int first,
+                         int end) {
+  std::string out;
+  int line = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.compare(i, 2, "\r\n") == 0) {
+      out += "\r\n";
+      i += 2;
+      ++line;
+    } else if (line >= first && line < end && text.compare(i, needle.size(), needle) == 0) {
+      out += with;
+      i += needle.size();
+    } else {
+      const std::size_t n = sjis::IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+      out.append(text, i, n);
+      i += n;
+    }
+  }
+  return out;
+}
+
+// Replace all of a literal pattern takes the built-in scanner's way, of the same pattern as a
+// regular expression the library's: over random Shift_JIS texts, in and out of a line range and
+// with replacements that add lines, both give the model's text, and one undo the original.
+TEST_F(FindTest, ReplaceAllLiteralAndRegexAgreeWithTheModel) {
+  const char* const pieces[] = {"A", "\x83\x41", "\x83\x83", "AB", "\r\n", " ", "\x82\xa0", "BA"};
+  std::mt19937 rng(2729);
+  for (int round = 0; round < 40; ++round) {
+    const std::string text = RandomText(rng, pieces, round % 4 == 0 ? 20000 : 60);
+    const std::string needle = round % 3 == 0 ? "AB" : round % 3 == 1 ? "A" : "\x83\x41";
+    const std::string with = round % 2 ? "<\r\n>" : "\x82\xa0";
+    const bool ranged = round % 5 == 1;
+    for (const bool regex : {false, true}) {
+      Load(text);
+      store->UndoObj().ClearAll();
+      const std::string loaded = JoinedText(core);
+      Condition(needle, regex);
+      Replacing(with);
+      // A range set before would have moved with the lines the load replaced.
+      const int first = ranged ? 1 : 0, end = ranged ? 3 : 1 << 30;
+      core.FindCondition().SetRangeStart(ranged ? first : -1);
+      core.FindCondition().SetRangeEnd(ranged ? end : -1);
+      core.SetCaretPos(0, 0);
+      core.ReplaceAll();
+      EXPECT_EQ(JoinedText(core), ModelReplace(loaded, needle, with, first, end))
+          << "round " << round << (regex ? " regex" : " literal");
+      core.Undo();
+      EXPECT_EQ(JoinedText(core), loaded) << "round " << round;
+    }
+  }
+}
+
 TEST_F(FindTest, ReplaceAllInALineRangeIsOneUndoStepAndKeepsTheCaret) {
   std::string text;
   for (int i = 0; i < 30; ++i) text += "k" + std::to_string(i) + " x\r\n";
@@ -236,6 +328,27 @@ TEST_F(FindTest, AStoppedReplaceAllKeepsTheLinesReplacedBeforeTheStopAsOneUndoSt
   const int sparse = core.ReplaceAll(0, [](int kind, int, int) { return kind == 0 ? 0 : 1; });
   EXPECT_GT(sparse, 0);
   EXPECT_LT(sparse, 4);
+  core.Undo();
+  EXPECT_EQ(JoinedText(core), text);
+}
+
+// A pattern across line ends replaces in one piece of the whole range; stopped there, the lines
+// after the last replacement are left as they were, and what was replaced is one undo step.
+TEST_F(FindTest, AStoppedMultiLineReplaceAllKeepsItsReplacementsAndTheRest) {
+  std::string text, model;
+  for (int i = 0; i < 150000; ++i) {
+    const std::string line = "L" + std::to_string(i) + (i < 10 ? " aa" : " xx");
+    text += line + "\r\n";
+    model += i < 10 ? "L" + std::to_string(i) + " <>" : line + "\r\n";
+  }
+  Load(text);
+  store->UndoObj().ClearAll();
+  Condition("aa\\nL", true);
+  Replacing("<>L");
+  // Ten matches, fewer than the library reports after: the stop comes from a search window.
+  EXPECT_EQ(core.ReplaceAll(0, [](int kind, int, int) { return kind == 0 ? 0 : 1; }), 10);
+  EXPECT_EQ(JoinedText(core), model.substr(0, model.find("L10 ")) + "L10 xx\r\n" + text.substr(text.find("L11 ")));
+  EXPECT_EQ(core.RowCount(), 150000 - 10);
   core.Undo();
   EXPECT_EQ(JoinedText(core), text);
 }

@@ -233,6 +233,35 @@ TEST_F(RegexpModule, ProgressCallbackStopsAGlobalSubstitution) {
   EXPECT_EQ(Output(), std::string(r, 'b') + std::string(100 - r, 'a'));
 }
 
+int ContinueAlways(int, int count, int position) {
+  ++calls;
+  lastCount = count;
+  lastPosition = position;
+  return 1;
+}
+
+// Three matches in 5 MB, far fewer than the handler's interval: it is still called as the search
+// goes, at whole characters (each "\x83\x41" holds an "A" as its trail byte, and the window
+// ends fall on them), and the output is what replacing each real "A" gives.
+TEST_F(RegexpModule, RareMatchesStillReachTheProgressHandler) {
+  std::string text = "z";
+  while (text.size() < (5u << 20)) text += "\x83\x41";
+  const std::vector<std::size_t> at = {700001, 3000001, text.size() - 2};
+  for (std::size_t p : at) text[p] = 'A', text[p + 1] = 'z';
+  std::string model = text;
+  for (auto it = at.rbegin(); it != at.rend(); ++it) model.replace(*it, 1, "<>");
+  calls = 0;
+  EXPECT_EQ(Subst(S("A", "<>", "gk"), text, 0, ContinueAlways), 3);
+  EXPECT_EQ(Output(), model);
+  EXPECT_GE(calls, 4);
+  // A stop before the first match leaves nothing substituted.
+  calls = 0;
+  text[at[0]] = 'z';
+  EXPECT_EQ(Subst(S("A", "<>", "gk"), text, 0, StopAfterFirstCall), 0);
+  EXPECT_EQ(calls, 1);
+  EXPECT_LT(lastPosition, 3000001);
+}
+
 TEST_F(RegexpModule, BacktrackingExplosionEndsPromptly) {
   std::string text(5000, 'a');
   auto t0 = std::chrono::steady_clock::now();

@@ -2,6 +2,7 @@
 // random edits, undo, redo and re-wraps on a store several blocks long.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -112,6 +113,38 @@ TEST_F(RowOffsetsTest, SumsFollowEditsUndoRedoAndRewraps) {
     if (HasFatalFailure()) return;
   }
   FullCheck();
+}
+
+// Queries that step along neighbouring rows and offsets, and the line counts before rows, in
+// both directions and across block ends, between edits that land before, inside and after the
+// rows asked about: each answer may start from the one before it, and must not once the rows
+// changed.
+TEST_F(RowOffsetsTest, NeighbouringQueriesBetweenEdits) {
+  LoadRows(5000);
+  for (int step = 0; step < 120; ++step) {
+    const std::vector<std::int64_t> starts = WalkedOffsets(*store);
+    std::vector<int> linesBefore{0};
+    for (int r = 0; r < store->Count(); ++r) linesBefore.push_back(linesBefore.back() + (store->RowEnd(r) != reWrapped));
+    int row = Pick(store->Count() + 1);
+    std::int64_t offset = starts[static_cast<std::size_t>(row)];
+    for (int i = 0; i < 40; ++i) {
+      row = std::clamp(row + Pick(7) - 3, 0, store->Count());
+      ASSERT_EQ(store->TextOffsetOfRow(row), starts[static_cast<std::size_t>(row)]) << "row " << row;
+      ASSERT_EQ(store->CountLinesBefore(row), linesBefore[static_cast<std::size_t>(row)]) << "row " << row;
+      offset = std::clamp<std::int64_t>(offset + Pick(61) - 30, 0, starts.back());
+      ASSERT_EQ(store->RowAtTextOffset(offset), WalkedRowAt(starts, offset)) << "offset " << offset;
+    }
+    if (step % 3 == 0) {
+      RandomEdit();
+    } else if (step % 3 == 1) {
+      // An edit right at the rows just asked about.
+      const int at = std::min(row, store->Count() - 1);
+      if (at >= 0) store->ReplaceRows(at, 1, std::string(static_cast<std::size_t>(Pick(40)), 'q'));
+    } else {
+      WrapOptionOf(*store).SetWrapByte(6 + Pick(30));
+      store->SetWordWrap(Pick(2) == 0);
+    }
+  }
 }
 
 TEST_F(RowOffsetsTest, EmptyStoreAndLastRowWithoutBreak) {
