@@ -153,7 +153,10 @@ int TVornEditCore::GetCaretOffset() const {
   return RowStartOffset(state_.CaretRow) + std::clamp(ColToByte(state_.CaretRow, state_.CaretCol), 0, len);
 }
 
+// A jump leaves any selection behind: one kept with the caret elsewhere would be what the next
+// keystroke replaces, out of sight.
 void TVornEditCore::GoToPosition(int row, int col) {
+  ClearSelection();
   row = std::clamp(row, 0, LastCaretRow());
   if (row < state_.TopRow || row >= state_.TopRow + VisibleRows()) SetTopRow(row - VisibleRows() / 2);
   if (col < 0)

@@ -36,6 +36,17 @@ protected:
   }
 };
 
+TEST_F(Editing, AJumpLeavesTheSelectionSoTypingGoesWhereTheCaretIs) {
+  Load("one abc\r\ntwo\r\nthree\r\n");
+  core.SetCaretPos(0, 4);
+  core.SetSelLength(3);
+  ASSERT_EQ(core.GetSelText(), "abc");
+  core.GoToPosition(2, 0);
+  EXPECT_FALSE(core.HasSelection());
+  core.TypeText("Q");
+  EXPECT_EQ(JoinedText(core), "one abc\r\ntwo\r\nQthree\r\n");
+}
+
 TEST_F(Editing, TypingPastTheRowEndPadsWithSpaces) {
   Load("abc\r\nnext", {.FreeCaret = true});
   core.SetCaretPos(0, 6);
