@@ -172,7 +172,6 @@ TStoreChange TVornEditScreenStrings::CutPendingLines(int rows) {
   const int lineIndex = RowToLine(first);
   const int m = wrapper_->RewrapLines(*this, first, n);
   rewrapFrom_ = first + m >= Count() ? -1 : first + m;
-  RenewBracketStates(first, m);
   return TStoreChange::OfRows(scRewrapRows, first, n, m, lineIndex, 0);
 }
 
@@ -192,7 +191,11 @@ bool TVornEditScreenStrings::RewrapStep(int rows) {
   // address rows this cut is about to move, and a wrong undo would damage the text.
   if (undo_.CanUndo() || undo_.CanRedo()) ForgetUndoSteps();
   try {
-    Post(CutPendingLines(rows));
+    // Turning wrap on and loading recompute every state after their first cut; a later step
+    // renews only the rows it cut.
+    const TStoreChange cut = CutPendingLines(rows);
+    RenewBracketStates(cut.FirstRow, cut.RowsInserted);
+    Post(cut);
   } catch (...) {
     EndUpdate();
     throw;

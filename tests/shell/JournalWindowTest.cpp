@@ -6,6 +6,7 @@
 
 #include "document/DocumentJournal.h"
 #include "document/JournalFormat.h"
+#include "ProgramCopy.h"
 #include "TempFolder.h"
 
 #include <QApplication>
@@ -26,20 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A copy of the program whose user folder is the test's own.
-std::string ProgramCopy(const testing::TTempFolder& tmp) {
-  const std::string folder = tmp / "programs/";
-  fs::create_directories(folder + "user");
-  for (const char* name : {"VornEditor", "libVornRegexp.so"}) {
-    const fs::path from = fs::path(VORN_BIN_DIR) / name;
-    std::error_code linked;
-    fs::create_hard_link(from, folder + name, linked);
-    if (linked) fs::copy_file(from, folder + name);
-  }
-  std::ofstream(folder + "UsrDir.dat", std::ios::binary) << "user\r\n";
-  return folder;
-}
-
 // Answers the restore offer as told and records what it was asked and told.
 class TOfferPrompts : public testing::TQuietPrompts {
 public:
@@ -57,7 +44,7 @@ private:
 class JournalWindowTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    program_ = ProgramCopy(tmp_);
+    program_ = testing::ProgramCopy(tmp_, {});
     ::setenv("XDG_STATE_HOME", (tmp_ / "state").c_str(), 1);
     folder_ = DefaultJournalFolder();
   }

@@ -10,13 +10,19 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vorn::testing {
 
+// The common settings a copy starts with unless told otherwise: a second start hands its
+// file over without a message box that nobody could answer.
+inline constexpr std::string_view kQuietCommonIni = "[Standard]\r\nRestrictAlreadyOpenMsg=1\r\n";
+
 // A copy of the programs in a folder of the test's, so the processes keep their settings there
-// ("UsrDir.dat" names their user folder, "user/") and never in the build's.
-inline std::string ProgramCopy(const TTempFolder& tmp) {
+// ("UsrDir.dat" names their user folder, "user/") and never in the build's. An empty commonIni
+// leaves the copy with the built-in common settings.
+inline std::string ProgramCopy(const TTempFolder& tmp, std::string_view commonIni = kQuietCommonIni) {
   namespace fs = std::filesystem;
   const std::string folder = tmp / "programs/";
   fs::create_directories(folder + "user");
@@ -27,7 +33,7 @@ inline std::string ProgramCopy(const TTempFolder& tmp) {
     if (linked) fs::copy_file(from, folder + name);
   }
   std::ofstream(folder + "UsrDir.dat", std::ios::binary) << "user\r\n";
-  std::ofstream(folder + "user/Common.ini", std::ios::binary) << "[Standard]\r\nRestrictAlreadyOpenMsg=1\r\n";
+  if (!commonIni.empty()) std::ofstream(folder + "user/Common.ini", std::ios::binary) << commonIni;
   return folder;
 }
 
