@@ -14,6 +14,25 @@ constexpr std::size_t kMapThreshold = std::size_t(1) << 20;
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
 }  // namespace
 
+void AdviseHugePages(void* p, std::size_t size) {
+#ifdef MADV_HUGEPAGE
+  if (size >= 4 * kHugePage) {
+    const auto begin = (reinterpret_cast<std::uintptr_t>(p) + kHugePage - 1) & ~(kHugePage - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(p) + size) & ~(kHugePage - 1);
+    // Only advice: where the system refuses, the buffer simply keeps small pages.
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  }
+#else
+  (void)p;
+  (void)size;
+#endif
+}
+
+void ReserveOutput(std::string& buf, std::size_t capacity) {
+  buf.reserve(capacity);
+  AdviseHugePages(buf.data(), capacity);
+}
+
 TByteBuffer::TByteBuffer(std::size_t size) {
   if (size < kMapThreshold) {
     text_.resize(size);

@@ -6,6 +6,12 @@
 
 namespace vorn {
 
+// Asks for huge pages behind a large untouched buffer, which spares a large text tens of
+// thousands of page faults.
+void AdviseHugePages(void* p, std::size_t size);
+// Reserves capacity bytes for buf without touching them, on huge pages where the system allows.
+void ReserveOutput(std::string& buf, std::size_t capacity);
+
 // Big buffers come from an anonymous mapping advised for huge pages: a 100 MB file then costs
 // a few dozen page faults instead of 25 000, which dominates the time to open such a file.
 // A buffer may instead adopt a std::string, so converted text needs no further copy.

@@ -7,6 +7,7 @@
 #include "base/sjis.h"
 #include "editcore/EditCore.h"
 #include "editcore/LineSearchText.h"
+#include "editcore/ReplacedLines.h"
 
 namespace vorn {
 namespace {
@@ -87,6 +88,50 @@ int UnchangedTailLines(const TVornEditScreenStrings& store, const TLineRun& run,
   }
   tailStart = starts.back();
   return kept;
+}
+
+// A replace all's piece after its substitutions: run.Text holds the output from `From` on.
+struct TReplacedPiece {
+  TLineRun& Run;
+  const std::string& Head;
+  int From = 0;
+  std::size_t Searched = 0;
+  bool LastBroken = false;
+  int Count = 0;
+  std::vector<TSubstitution> Subs;
+  std::size_t MostWrites = 1;
+};
+
+// Lines fewer apart than this are written as one: a write of its own costs more than the copy.
+constexpr int kMergeGapLines = 8;
+
+// Writes back only the lines the substitutions changed, stretch by stretch from the last so that
+// the rows of the earlier ones stay where they are. Without a sound account of every
+// substitution (a library that does not tell them), the piece is written from its first line
+// to its last changed one.
+void WriteReplacedPiece(TVornEditScreenStrings& store, TReplacedPiece& p, TRowCol caret) {
+  TLineRun& run = p.Run;
+  bool sound = static_cast<int>(p.Subs.size()) == p.Count;
+  std::vector<TChangedLines> stretches =
+      sound ? ChangedLineStretches(run.LineStarts, p.Searched, p.From, p.Subs, run.Text, kMergeGapLines, sound)
+            : std::vector<TChangedLines>{};
+  if (sound) {
+    JoinStretches(stretches, p.MostWrites);
+    for (auto it = stretches.rbegin(); it != stretches.rend(); ++it) {
+      const auto first = static_cast<std::size_t>(it->FirstLine), end = static_cast<std::size_t>(it->EndLine);
+      std::string text = it->FirstLine == 0 ? p.Head : std::string();
+      text.append(run.Text, it->OutStart, it->OutEnd - it->OutStart);
+      store.ReplaceRows(run.FirstRows[first], run.FirstRows[end] - run.FirstRows[first], LfToCrLf(text), caret);
+    }
+    return;
+  }
+  const int lines = static_cast<int>(run.LineStarts.size());
+  std::size_t tailStart = 0;
+  const int kept = UnchangedTailLines(store, run, p.LastBroken, run.Text, tailStart);
+  const int keptRows = run.FirstRows.back() - run.FirstRows[static_cast<std::size_t>(lines - kept)];
+  run.Text.resize(tailStart);
+  store.ReplaceRows(run.FirstRows.front(), run.FirstRows.back() - run.FirstRows.front() - keptRows,
+                    LfToCrLf(p.Head + run.Text), caret);
 }
 
 int RowAfterLine(const TVornEditScreenStrings& store, int row) {
@@ -389,6 +434,9 @@ int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
     // A multi-line pattern may match across any line end: it sees the whole range at once.
     const std::size_t budget = k > 0 ? static_cast<std::size_t>(bytes) + 1
                                      : std::max<std::size_t>(kRunBudget, static_cast<std::size_t>(bytes / kMaxReplacePieces) + 1);
+    // Every write is an undo record: the whole replace all stays within kMaxReplacePieces of them.
+    const std::int64_t pieces = bytes / static_cast<std::int64_t>(budget) + 1;
+    const auto mostWrites = static_cast<std::size_t>(std::max<std::int64_t>(1, kMaxReplacePieces / pieces));
     std::int64_t done = 0;
     int from = st.Offset;
     int line = st.Line;
@@ -396,33 +444,38 @@ int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
     store_->BeginUpdate();
     TLineRun run;
     while (line < range.End && row < RowCount() && !cancelled) {
-      CollectLineRun(*store_, row, line, range.End - line, budget, run);
+      const bool collected = CollectLineRun(*store_, row, line, range.End - line, budget, run, false, [&] {
+        if (report(0, base + total, static_cast<int>(std::min<std::int64_t>(done, INT32_MAX))) != 0) return true;
+        cancelled = true;
+        return false;
+      });
+      if (!collected) break;
       const int lines = static_cast<int>(run.LineStarts.size());
       const int rows = run.FirstRows.back() - row;
       // The last line keeps its own end: an LF was added after it only to separate lines.
       const bool lastBroken = store_->RowEnd(run.FirstRows.back() - 1) == reLineEnd;
       if (!lastBroken) run.Text.pop_back();
       const std::string head = run.Text.substr(0, static_cast<std::size_t>(from));
-      const int r = c.ReplaceIn(run.Text, from, [&](int kind, int count, int position) {
-        if (report(kind, base + total + count, static_cast<int>(done + position)) != 0) return 1;
-        cancelled = true;
-        return 0;
-      });
+      const std::size_t searched = run.Text.size();
+      TReplacedPiece piece{run, head, from, searched, lastBroken, 0, {}, mostWrites};
+      const int r = c.ReplaceIn(
+          run.Text, from,
+          [&](int kind, int count, int position) {
+            if (report(kind, base + total + count, static_cast<int>(done + position)) != 0) return 1;
+            cancelled = true;
+            return 0;
+          },
+          [&piece](const TSubstitution& made) { piece.Subs.push_back(made); });
       if (r < 0) {
         failure = r;
         break;
       }
-      const auto pieceBytes = static_cast<std::int64_t>(run.Text.size());
+      const auto pieceBytes = static_cast<std::int64_t>(searched);
       if (r > 0) {
         total += r;
-        // Lines after the last replacement stay as they are: after a stop, a piece of the whole
-        // range is otherwise written back whole.
-        std::size_t tailStart = 0;
-        const int kept = UnchangedTailLines(*store_, run, lastBroken, run.Text, tailStart);
-        const int keptRows = run.FirstRows.back() - run.FirstRows[static_cast<std::size_t>(lines - kept)];
-        run.Text.resize(tailStart);
+        piece.Count = r;
         const int before = RowCount();
-        store_->ReplaceRows(row, rows - keptRows, LfToCrLf(head + run.Text), Caret());
+        WriteReplacedPiece(*store_, piece, Caret());
         row += rows + (RowCount() - before);
       } else {
         row += rows;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/ByteBuffer.h"
 #include "base/sjis.h"
 #include "search/GrepLineSearch.h"
 
@@ -119,16 +120,28 @@ int TLineRun::LineAt(int offset) const {
   return static_cast<int>(it - LineStarts.begin()) - 1;
 }
 
-void CollectLineRun(const TVornEditScreenStrings& store, int firstRow, int firstLine, int lineLimit,
-                    std::size_t budget, TLineRun& run, bool untilBorrowed) {
+bool CollectLineRun(const TVornEditScreenStrings& store, int firstRow, int firstLine, int lineLimit,
+                    std::size_t budget, TLineRun& run, bool untilBorrowed, const std::function<bool()>& keepGoing) {
+  constexpr std::size_t kAskEvery = std::size_t{1} << 20;
   run.Text.clear();
   run.LineStarts.clear();
   run.FirstRows.clear();
   run.FirstLine = firstLine;
+  // The whole budget at once, on huge pages: a run of a whole document grown by doubling copies
+  // it twice over and faults in every page on the way.
+  if (budget >= (std::size_t{8} << 20) && run.Text.capacity() < budget) ReserveOutput(run.Text, budget);
   int row = firstRow;
   const int count = store.Count();
+  std::size_t nextAsk = kAskEvery;
   for (int n = 0; n < lineLimit && row < count && run.Text.size() < budget; ++n) {
     if (untilBorrowed && n > 0 && store.RowBorrowed(row) && !store.Row(row).empty()) break;
+    if (keepGoing && run.Text.size() >= nextAsk) {
+      if (!keepGoing()) {
+        run.FirstRows.push_back(row);
+        return false;
+      }
+      nextAsk = run.Text.size() + kAskEvery;
+    }
     run.LineStarts.push_back(static_cast<int>(run.Text.size()));
     run.FirstRows.push_back(row);
     bool broken = false;
@@ -136,6 +149,7 @@ void CollectLineRun(const TVornEditScreenStrings& store, int firstRow, int first
     run.Text += '\n';
   }
   run.FirstRows.push_back(row);
+  return true;
 }
 
 TInPlaceRun InPlaceLines(const TVornEditScreenStrings& store, int firstRow, int firstLine, int endRow) {

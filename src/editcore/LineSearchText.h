@@ -2,6 +2,7 @@
 // needs after it), runs of lines joined for a fast scan, and the backward match of a line.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -42,9 +43,11 @@ struct TLineRun {
 };
 // Lines from firstRow on (at most lineLimit of them), stopping once budget bytes are collected,
 // and with untilBorrowed before a later line whose bytes lie in a loaded buffer (those are
-// scanned where they lie).
-void CollectLineRun(const TVornEditScreenStrings& store, int firstRow, int firstLine, int lineLimit,
-                    std::size_t budget, TLineRun& run, bool untilBorrowed = false);
+// scanned where they lie). keepGoing, when given, is asked every megabyte; false from it ends the
+// collecting and is answered (the run then holds only the lines collected so far).
+bool CollectLineRun(const TVornEditScreenStrings& store, int firstRow, int firstLine, int lineLimit,
+                    std::size_t budget, TLineRun& run, bool untilBorrowed = false,
+                    const std::function<bool()>& keepGoing = {});
 
 // Logical lines read in place from the store's loaded buffer: their bytes with CR LF after each
 // line, starting at row FirstRow of line FirstLine and ending at a line end.

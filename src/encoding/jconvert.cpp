@@ -6,9 +6,6 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -20,26 +17,6 @@
 namespace vorn {
 
 namespace jconv {
-
-void AdviseHugePages(void* p, std::size_t size) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  constexpr std::uintptr_t kHuge = 2u << 20;
-  if (size >= 4 * kHuge) {
-    const auto begin = (reinterpret_cast<std::uintptr_t>(p) + kHuge - 1) & ~(kHuge - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(p) + size) & ~(kHuge - 1);
-    // Only advice: where the system refuses, the buffer simply keeps small pages.
-    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-  }
-#else
-  (void)p;
-  (void)size;
-#endif
-}
-
-void ReserveOutput(std::string& buf, std::size_t size) {
-  buf.reserve(size);
-  AdviseHugePages(buf.data(), size);
-}
 
 namespace {
 

@@ -54,15 +54,12 @@ inline constexpr TBase64Table kBase64{};
 #include <string>
 #include <string_view>
 
+#include "base/ByteBuffer.h"
 #include "encoding/jconvert.h"
 
 namespace vorn::jconv {
 
-// Asks for huge pages behind a large untouched buffer, which spares a large file tens of
-// thousands of page faults.
-void AdviseHugePages(void* p, std::size_t size);
-// Reserves capacity bytes for buf without touching them, on huge pages where the system allows.
-void ReserveOutput(std::string& buf, std::size_t capacity);
+using vorn::ReserveOutput;
 
 // An output buffer that the conversion loops write through a local pointer d with a local limit,
 // checked once per character or per chunk of input; only growing goes through the object. The

@@ -35,15 +35,49 @@ std::unique_ptr<TBregexp>& BindingSlot() {
   return binding;
 }
 
-// The one progress handler of the substitution in progress (the module takes a plain function).
-TReplaceProgressEvent& ProgressSlot() {
-  static TReplaceProgressEvent handler;
-  return handler;
+// The progress handler is asked only every so many substitutions, as it processes window
+// messages each time; between matches the library asks it every megabyte.
+constexpr int kProgressInterval = 16;
+
+// The substitution in progress, as the module's plain-function handler finds it.
+struct TSubstRun {
+  TReplaceProgressEvent onProgress;
+  TSubstitutionEvent onSubstitution;
+  TResultRecord* const* record = nullptr;
+  const char* base = nullptr;
+  const char* end = nullptr;
+  int told = 0;
+  int asked = 0;
+};
+
+TSubstRun& SubstRunSlot() {
+  static TSubstRun run;
+  return run;
+}
+
+// What the record says of the substitution just made; false when it says nothing sound.
+bool RecordedSubstitution(const TSubstRun& run, TSubstitution& made) {
+  const TResultRecord* rec = run.record ? *run.record : nullptr;
+  if (!rec || !rec->startp || !rec->endp || !rec->outp || rec->outendp < rec->outp) return false;
+  const char* ms = rec->startp[0];
+  const char* me = rec->endp[0];
+  if (!ms || !me || ms < run.base || me < ms || me > run.end) return false;
+  made.Start = static_cast<int>(ms - run.base);
+  made.End = static_cast<int>(me - run.base);
+  made.OutputEnd = static_cast<std::size_t>(rec->outendp - rec->outp);
+  return true;
 }
 
 int ForwardProgress(int kind, int count, int position) {
-  const TReplaceProgressEvent& handler = ProgressSlot();
-  return handler ? handler(kind, count, position) : 1;
+  TSubstRun& run = SubstRunSlot();
+  if (count > run.told) {
+    TSubstitution made;
+    if (run.onSubstitution && count == run.told + 1 && RecordedSubstitution(run, made)) run.onSubstitution(made);
+    run.told = count;
+    if (count - run.asked < kProgressInterval) return 1;
+    run.asked = count;
+  }
+  return run.onProgress ? run.onProgress(kind, count, position) : 1;
 }
 
 template <class F>
@@ -288,13 +322,10 @@ bool TBregexpObj::Compile() {
 
 namespace {
 
-// Called only every so many substitutions, as the library does: the handler processes window
-// messages each time.
-constexpr int kLiteralProgressInterval = 16;
-
 // A literal pattern matched as it is, and its literal replacement: the built-in scanner finds
 // what the library would, a million matches without a library search each.
-int ReplaceLiteral(TBregexpObj& pattern, std::string& s, int pos, const TReplaceProgressEvent& onProgress) {
+int ReplaceLiteral(TBregexpObj& pattern, std::string& s, int pos, const TReplaceProgressEvent& onProgress,
+                   const TSubstitutionEvent& onSubstitution) {
   const char* base = s.data();
   const char* end = base + s.size();
   const std::string& with = pattern.ReplaceText();
@@ -307,7 +338,8 @@ int ReplaceLiteral(TBregexpObj& pattern, std::string& s, int pos, const TReplace
     ++count;
     copyFrom = at + len;
     if (!pattern.GlobalReplace() || len == 0) break;
-    if (onProgress && count % kLiteralProgressInterval == 0 && onProgress(0, count, copyFrom) == 0) break;
+    if (onSubstitution) onSubstitution(TSubstitution{at, copyFrom, out.size()});
+    if (onProgress && count % kProgressInterval == 0 && onProgress(0, count, copyFrom) == 0) break;
   }
   if (count == 0) return 0;
   out.append(s, static_cast<std::size_t>(copyFrom), std::string::npos);
@@ -317,19 +349,22 @@ int ReplaceLiteral(TBregexpObj& pattern, std::string& s, int pos, const TReplace
 
 }  // namespace
 
-int TBregexpObj::ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProgress) {
+int TBregexpObj::ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProgress,
+                           TSubstitutionEvent onSubstitution) {
   if (!Usable()) return 0;
   // After a failed compile the substitution command may still be the one of an earlier
   // pattern; running it would replace text the current pattern does not match.
   if (!compiled_ && !Compile()) return -1;
   if (pos < 0 || static_cast<std::size_t>(pos) > s.size()) return 0;
   // Case and whole words are left to the library: its folding and word ends are the reference.
-  if (simpleSearch_ && !ignoreCase_ && !wholeWord_) return ReplaceLiteral(*this, s, pos, onProgress);
-  ProgressSlot() = std::move(onProgress);
+  if (simpleSearch_ && !ignoreCase_ && !wholeWord_) return ReplaceLiteral(*this, s, pos, onProgress, onSubstitution);
+  TSubstRun& run = SubstRunSlot();
+  run = TSubstRun{std::move(onProgress), std::move(onSubstitution), &substRecord_, s.data(), s.data() + s.size()};
   char message[kBregexpMessageSize] = {};
+  const bool listening = run.onProgress || run.onSubstitution;
   int r = engine_->BSubst(substCommand_.c_str(), s.data(), s.data() + pos, s.data() + s.size(), &substRecord_,
-                          message, ForwardProgress);
-  ProgressSlot() = nullptr;
+                          message, listening ? ForwardProgress : nullptr);
+  run = TSubstRun{};
   if (r <= 0) return r;
   // Into the text's own storage: a replace all's piece is megabytes long.
   if (substRecord_->outp)

@@ -102,8 +102,20 @@ private:
   std::vector<TItem> items_;
 };
 
-// The progress handler of ReplaceIn: (kind, count, position) -> 0 to stop.
+// The progress handler of ReplaceIn: (kind, count, position) -> 0 to stop. Position is where
+// the search stands in the text; when the handler stops, the text from there on is in the result
+// as it was.
 using TReplaceProgressEvent = std::function<int(int kind, int count, int position)>;
+// One substitution as it is made: its match's bytes in the text (offsets from the text's start)
+// and the length of the output up to and with its replacement.
+struct TSubstitution {
+  int Start = 0;
+  int End = 0;
+  std::size_t OutputEnd = 0;
+};
+// Told of every substitution of a replace all, in order. A library that does not say which it
+// made tells nothing: the count the progress handler gets then runs ahead of what was told.
+using TSubstitutionEvent = std::function<void(const TSubstitution&)>;
 
 // A pattern plus its options, compiled once for the library, with a built-in literal scanner.
 class TBregexpObj : public TNotifyPersistent {
@@ -161,7 +173,8 @@ public:
   virtual bool MatchAtBuffer(const char* start, const char* end, int& len, int pos);
   // Substitutes from pos on; s becomes the text from pos on with the substitutions. Returns the
   // number made (> 0), else 0 or less with s unchanged.
-  virtual int ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProgress = nullptr);
+  virtual int ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProgress = nullptr,
+                        TSubstitutionEvent onSubstitution = nullptr);
   virtual void BuildCommand(bool forSubst);
 
   // Word boundary for the built-in scanner on [base, base + length): the ends of the range and

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <new>
 
+#include "base/ByteBuffer.h"
 #include "base/sjis.h"
 #include "regexp/RegexpEngine.h"
 
@@ -20,8 +21,6 @@ using UChar = OnigUChar;
 constexpr unsigned long kRetryLimitInMatch = 1000000;
 constexpr unsigned long kRetryBaseInSearch = 4000000;
 constexpr unsigned long kRetryPerByteInSearch = 16;
-// Called only every so many substitutions: the handler processes window messages each time.
-constexpr int kProgressInterval = 16;
 // A substitution with a handler searches at most this far for the next match before it calls
 // it, so that a stop is heard however rare the matches are and whether or not the caller cut
 // the text into pieces.
@@ -217,7 +216,8 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
   const char* pos = sjis ? AlignToCharBoundary(begin, start) : start;
   const char* copyFrom = pos;
   std::string& out = rec->output;
-  out.reserve(static_cast<std::size_t>(end - pos) + 16);
+  // On huge pages: after a stop the rest of a whole document is copied into fresh memory.
+  ReserveOutput(out, static_cast<std::size_t>(end - pos) + 16);
   int count = 0;
   // \G anchors at where each search starts: a window's start must not become one.
   const bool windows = progress && rec->parsed.pattern.find("\\G") == std::string::npos;
@@ -235,6 +235,7 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
     if (r < 0) {
       SetOnigMessage(message, r, nullptr);
       out.clear();
+      rec->pub.outp = rec->pub.outendp = nullptr;
       return -1;
     }
     const char* ms = begin + rec->region->beg[0];
@@ -244,7 +245,14 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
     ++count;
     copyFrom = me;
     if (!rec->parsed.global) break;
-    if (progress && count % kProgressInterval == 0 && progress(0, count, static_cast<int>(me - begin)) == 0) break;
+    if (progress) {
+      // The handler is told after every substitution, with group 0 on its match and the output
+      // span on the output so far, so that a caller can tell which lines changed.
+      FillGroups(*rec, begin);
+      rec->pub.outp = out.data();
+      rec->pub.outendp = out.data() + out.size();
+      if (progress(0, count, static_cast<int>(me - begin)) == 0) break;
+    }
     if (me > ms) {
       pos = me;
     } else {
@@ -253,6 +261,7 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
       pos = ms + ((sjis && IsLeadByte(*ms) && ms + 1 < end) ? 2 : 1);
     }
   }
+  rec->pub.outp = rec->pub.outendp = nullptr;
   if (count == 0) {
     out.clear();
     return 0;

@@ -17,7 +17,9 @@ struct TResultRecord {
 };
 
 // Called during a global substitution with (0, substitutions so far, byte offset reached from
-// the target begin); a zero result stops the substitution.
+// the target begin); a zero result stops the substitution. It is called after every
+// substitution, and then the record's group 0 spans the match just replaced and its output span
+// holds the output so far; between matches it is called at least every megabyte searched.
 typedef int (*TBregexpProgress)(int kind, int count, int position);
 
 // Size of the message buffer every caller passes; messages are cut to fit with their NUL.

@@ -260,6 +260,63 @@ TEST_F(FindTest, ReplaceAllLiteralAndRegexAgreeWithTheModel) {
   }
 }
 
+// The first `limit` starts of needle (which may hold CR LF) at character starts of the whole
+// text, left to right, replaced by with.
+std::string ModelReplaceAcross(const std::string& text, const std::string& needle, const std::string& with, int limit) {
+  std::string out;
+  int made = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (made < limit && text.compare(i, needle.size(), needle) == 0) {
+      out += with;
+      i += needle.size();
+      ++made;
+    } else {
+      const std::size_t n = sjis::IsLeadByte(text[i]) && i + 1 < text.size() && text[i + 1] != '\r' ? 2 : 1;
+      out.append(text, i, n);
+      i += n;
+    }
+  }
+  return out;
+}
+
+// Where two long texts part, for a failure message that fits on a screen.
+std::string WhereTheyDiffer(const std::string& a, const std::string& b) {
+  std::size_t at = 0;
+  while (at < a.size() && at < b.size() && a[at] == b[at]) ++at;
+  const std::size_t from = at > 20 ? at - 20 : 0;
+  return " differ at " + std::to_string(at) + " of " + std::to_string(a.size()) + "/" + std::to_string(b.size()) +
+         ": [" + a.substr(from, 40) + "] [" + b.substr(from, 40) + "]";
+}
+
+// A pattern across line ends sees the whole text in one piece and writes back only the lines
+// its matches changed: over random texts, with matches that join, split and keep lines, and
+// stopped after a random number of reports, the text is the model's with that many replaced,
+// and one undo gives the original.
+TEST_F(FindTest, MultiLineReplaceAllAgreesWithTheModelWhereverItStops) {
+  const char* const pieces[] = {"A", "B", "\x83\x41", "AB", "\r\n", "\r\n", " ", "\x82\xa0"};
+  const std::pair<const char*, const char*> needles[] = {{"A\\nB", "A\r\nB"}, {"B\\n", "B\r\n"}, {"\\n\x83\x41", "\r\n\x83\x41"}};
+  const char* const withs[] = {"<\r\n>", "x", ""};
+  std::mt19937 rng(5150);
+  for (int round = 0; round < 60; ++round) {
+    const std::string text = RandomText(rng, pieces, round % 4 == 0 ? 40000 : 80);
+    const auto& [pattern, needle] = needles[round % 3];
+    const std::string with = withs[(round / 3) % 3];
+    Load(text);
+    store->UndoObj().ClearAll();
+    const std::string loaded = JoinedText(core);
+    Condition(pattern, true);
+    Replacing(with);
+    core.SetCaretPos(0, 0);
+    const int stopAt = round % 2 ? 1 + static_cast<int>(rng() % 4) : 1 << 30;
+    int reports = 0;
+    const int made = core.ReplaceAll(0, [&](int kind, int, int) { return kind == 0 && ++reports >= stopAt ? 0 : 1; });
+    const std::string model = ModelReplaceAcross(loaded, needle, with, std::max(made, 0));
+    ASSERT_TRUE(JoinedText(core) == model) << "round " << round << " made " << made << WhereTheyDiffer(JoinedText(core), model);
+    if (made > 0) core.Undo();
+    ASSERT_TRUE(JoinedText(core) == loaded) << "round " << round << " undone" << WhereTheyDiffer(JoinedText(core), loaded);
+  }
+}
+
 TEST_F(FindTest, ReplaceAllInALineRangeIsOneUndoStepAndKeepsTheCaret) {
   std::string text;
   for (int i = 0; i < 30; ++i) text += "k" + std::to_string(i) + " x\r\n";
@@ -345,8 +402,12 @@ TEST_F(FindTest, AStoppedMultiLineReplaceAllKeepsItsReplacementsAndTheRest) {
   store->UndoObj().ClearAll();
   Condition("aa\\nL", true);
   Replacing("<>L");
+  // Heard while the lines are gathered, before any search: nothing is replaced.
+  EXPECT_EQ(core.ReplaceAll(0, [](int kind, int, int) { return kind == 0 ? 0 : 1; }), 0);
+  EXPECT_EQ(JoinedText(core), text);
+  EXPECT_FALSE(core.CanUndo());
   // Ten matches, fewer than the library reports after: the stop comes from a search window.
-  EXPECT_EQ(core.ReplaceAll(0, [](int kind, int, int) { return kind == 0 ? 0 : 1; }), 10);
+  EXPECT_EQ(core.ReplaceAll(0, [](int kind, int, int position) { return kind == 0 && position > 0 ? 0 : 1; }), 10);
   EXPECT_EQ(JoinedText(core), model.substr(0, model.find("L10 ")) + "L10 xx\r\n" + text.substr(text.find("L11 ")));
   EXPECT_EQ(core.RowCount(), 150000 - 10);
   core.Undo();
