@@ -45,6 +45,9 @@ std::string ConvertCharCode(std::string_view text, TCharCodeKind fromKind, TChar
 void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& substituted);
 // The same cut into partCount parts (at line feeds, so fewer when there are fewer lines).
 void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& substituted, unsigned partCount);
+// The same for a file's bytes, which do not end at a NUL: every NUL byte, of the UTF-8 and of
+// what it converts to (an overlong form of U+0000), becomes a space. Answers how many did.
+std::size_t Utf8FileToSjisInPlace(TByteBuffer& bytes, std::size_t& substituted, unsigned partCount = 0);
 
 // The status-bar name of a kind ("SJIS", "JIS(RO)", ...); ckAscii and ckBinary show as "SJIS".
 const char* StatusBarCodeName(TCharCodeKind kind);

@@ -493,22 +493,43 @@ struct TInPlacePart {
   std::string spill;
   std::size_t lost = 0;
   bool endedAtNul = false;  // a NUL ended the text inside this part
+  std::size_t nulsReplaced = 0;
 };
 
-void ConvertPartInPlace(char* data, std::string_view whole, TInPlacePart& p) {
+std::size_t NulsToSpaces(char* p, std::size_t size) {
+  std::size_t replaced = 0;
+  for (char* end = p + size; (p = static_cast<char*>(std::memchr(p, 0, static_cast<std::size_t>(end - p)))); ++p) {
+    *p = ' ';
+    ++replaced;
+  }
+  return replaced;
+}
+
+// With nulsAsSpaces, every NUL of the part's input (just before the decoder gets to it, while
+// the bytes are in the cache) and of its output becomes a space, so the text never ends at one.
+void ConvertPartInPlace(char* data, std::string_view whole, TInPlacePart& p, bool nulsAsSpaces) {
   constexpr std::size_t kPart = std::size_t{1} << 16;
+  // Farther than the decoder looks past where it is asked to stop.
+  constexpr std::size_t kLookAhead = 16;
   // The part sees the text end where it ends: the decoder's last step may read a character
   // past the point it was asked to stop at, which belongs to the next part.
   const std::string_view text = whole.substr(0, p.to);
-  p.endedAtNul = p.to < whole.size() && std::memchr(data + p.from, 0, p.to - p.from) != nullptr;
+  p.endedAtNul = !nulsAsSpaces && p.to < whole.size() && std::memchr(data + p.from, 0, p.to - p.from) != nullptr;
   std::string part;
   std::size_t pos = p.from;
+  std::size_t spacedTo = p.from;
   while (pos < p.to || (pos == 0 && p.to == 0)) {
     const std::size_t stop = std::min(p.to, pos + kPart);
+    if (nulsAsSpaces) {
+      const std::size_t upTo = std::min(p.to, stop + kLookAhead);
+      if (upTo > spacedTo) p.nulsReplaced += NulsToSpaces(data + spacedTo, upTo - spacedTo);
+      spacedTo = std::max(spacedTo, upTo);
+    }
     jconv::TByteSink out(stop - pos + 8, stop - pos + 8, std::move(part));
     char* d = out.Begin();
     const std::size_t reached = jconv::Utf8ToSjisPart(text, pos, stop, out, d, p.lost);
     part = out.Finish(d);
+    if (nulsAsSpaces) p.nulsReplaced += NulsToSpaces(part.data(), part.size());
     if (p.spill.empty() && p.from + p.written + part.size() <= std::min(reached, p.to)) {
       std::memcpy(data + p.from + p.written, part.data(), part.size());
       p.written += part.size();
@@ -555,27 +576,29 @@ std::vector<TInPlacePart> Utf8Parts(std::string_view text, unsigned wanted) {
 
 // Large texts convert in parts side by side, each over its own bytes; the parts' outputs are
 // then moved together, which costs a fraction of converting them.
-void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& lost) { Utf8ToSjisInPlace(bytes, lost, 0); }
+namespace {
 
-void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& lost, unsigned partCount) {
+std::size_t ConvertInPlace(TByteBuffer& bytes, std::size_t& lost, unsigned partCount, bool nulsAsSpaces) {
   const std::string_view text(bytes.Data(), bytes.Size());
   std::vector<TInPlacePart> parts = Utf8Parts(text, partCount);
   std::vector<std::thread> threads;
   for (std::size_t k = 1; k < parts.size(); ++k) {
     try {
-      threads.emplace_back(ConvertPartInPlace, bytes.Data(), text, std::ref(parts[k]));
+      threads.emplace_back(ConvertPartInPlace, bytes.Data(), text, std::ref(parts[k]), nulsAsSpaces);
     } catch (const std::system_error&) {
-      ConvertPartInPlace(bytes.Data(), text, parts[k]);
+      ConvertPartInPlace(bytes.Data(), text, parts[k], nulsAsSpaces);
     }
   }
-  ConvertPartInPlace(bytes.Data(), text, parts[0]);
+  ConvertPartInPlace(bytes.Data(), text, parts[0], nulsAsSpaces);
   for (std::thread& t : threads) t.join();
   // The text ends at its first NUL: parts after the one it ended in are not part of it.
   for (std::size_t k = 0; k < parts.size(); ++k)
     if (parts[k].endedAtNul) parts.resize(k + 1);
   bool spilled = false;
+  std::size_t nuls = 0;
   for (const TInPlacePart& p : parts) {
     lost += p.lost;
+    nuls += p.nulsReplaced;
     spilled = spilled || !p.spill.empty();
   }
   if (spilled && parts.size() > 1) {
@@ -584,7 +607,7 @@ void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& lost, unsigned partCount
     std::string joined;
     for (const TInPlacePart& p : parts) joined.append(bytes.Data() + p.from, p.written).append(p.spill);
     bytes = TByteBuffer(std::move(joined));
-    return;
+    return nuls;
   }
   std::size_t written = 0;
   for (const TInPlacePart& p : parts) {
@@ -597,6 +620,19 @@ void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& lost, unsigned partCount
     std::memcpy(bytes.Data() + written, spill.data(), spill.size());
   }
   bytes.Truncate(written + spill.size());
+  return nuls;
+}
+
+}  // namespace
+
+void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& lost) { ConvertInPlace(bytes, lost, 0, false); }
+
+void Utf8ToSjisInPlace(TByteBuffer& bytes, std::size_t& lost, unsigned partCount) {
+  ConvertInPlace(bytes, lost, partCount, false);
+}
+
+std::size_t Utf8FileToSjisInPlace(TByteBuffer& bytes, std::size_t& lost, unsigned partCount) {
+  return ConvertInPlace(bytes, lost, partCount, true);
 }
 
 }  // namespace vorn

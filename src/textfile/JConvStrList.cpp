@@ -101,14 +101,15 @@ void ReadDocumentFile(const std::string& fileName, TDocumentFileSettings& docume
   document.CharCode = (kind == ckAscii || kind == ckBinary) ? ckSjis : kind;
   document.NulBytesReplaced = 0;
   document.CharsSubstituted = 0;
-  bool utf16 = document.CharCode == ckUnicodeLE || document.CharCode == ckUnicodeBE;
-  if (!utf16) document.NulBytesReplaced = ReplaceNulBytes(bytes.Data(), bytes.Size());
-  if (document.CharCode == ckUtf8 || document.CharCode == ckUtf8N) {
+  const bool utf16 = document.CharCode == ckUnicodeLE || document.CharCode == ckUnicodeBE;
+  const bool utf8 = document.CharCode == ckUtf8 || document.CharCode == ckUtf8N;
+  if (!utf16 && !utf8) document.NulBytesReplaced = ReplaceNulBytes(bytes.Data(), bytes.Size());
+  if (utf8) {
     // Shift_JIS is hardly ever longer than the UTF-8 it comes from, so the file's own buffer
     // takes the text: no second buffer of the file's size, and no fresh memory to fault in.
-    Utf8ToSjisInPlace(bytes, document.CharsSubstituted);
-    // An overlong form of U+0000 arrives as a NUL byte, which would end the rows early.
-    document.NulBytesReplaced += ReplaceNulBytes(bytes.Data(), bytes.Size());
+    // NULs (an overlong form of U+0000 among them) would end the rows early: they become
+    // spaces in the same pass.
+    document.NulBytesReplaced = Utf8FileToSjisInPlace(bytes, document.CharsSubstituted);
   } else if (document.CharCode != ckSjis) {
     std::size_t substituted = 0;
     std::string text =

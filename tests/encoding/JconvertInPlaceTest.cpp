@@ -27,7 +27,7 @@ std::string RandomUtf8(TRandom& r, std::size_t length, bool withNul) {
   static const char* const kPieces[] = {
       "\xE3\x81\x82", "\xE6\xBC\xA2\xE5\xAD\x97", "abc", "\r\n", "\n", "x", "\xEF\xBB\xBF",
       "\xC3\xA9", "\xE3", "\xE3\x81", "\x80", "\xBF", "\xC2", "\xF0\x9F\x98\x80", "\xF8", "\xFC",
-      "\xED\xA0\xBD\xED\xB8\x80", "\xEF\xBD\xB1", "\xE2\x80\x94", "\xC0\xAF", "\xE0\x80\xAF", "~"};
+      "\xED\xA0\xBD\xED\xB8\x80", "\xEF\xBD\xB1", "\xE2\x80\x94", "\xC0\xAF", "\xE0\x80\xAF", "~", "\xC0\x80"};
   constexpr std::size_t kCount = sizeof kPieces / sizeof kPieces[0];
   std::string text;
   while (text.size() < length) {
@@ -77,6 +77,38 @@ TEST(Utf8InPlace, EdgeTexts) {
     const std::string three = text + "\n" + text + "\n" + text;
     EXPECT_EQ(InPlace(three, lost, 3), ConvertCharCode(three, ckUtf8, ckSjis, &wholeLost));
     EXPECT_EQ(lost, wholeLost);
+  }
+}
+
+std::size_t SpacesForNuls(std::string& text) {
+  std::size_t n = 0;
+  for (char& c : text)
+    if (c == '\0') c = ' ', ++n;
+  return n;
+}
+
+// A file's bytes go on past a NUL: converted with NULs (its own and the overlong U+0000 forms'
+// results) as spaces, the text is the whole conversion of the text with its NULs spaced, spaced
+// again, and the count is of both.
+TEST(Utf8InPlace, AFileKeepsItsTextPastEveryNul) {
+  TRandom r{777};
+  for (int round = 0; round < 40; ++round) {
+    const std::size_t length = round % 8 == 0 ? (std::size_t{1} << 20) + r.Next() % 70000 : 65536 + r.Next() % 140000;
+    std::string text = RandomUtf8(r, length, true);
+    for (int k = 0; k < 3; ++k) text.insert(r.Next() % text.size(), round % 2 ? std::string(1, '\0') : "\xC0\x80");
+    std::string spaced = text;
+    std::size_t wholeLost = 0;
+    const std::size_t inputNuls = SpacesForNuls(spaced);
+    std::string whole = ConvertCharCode(spaced, ckUtf8, ckSjis, &wholeLost);
+    const std::size_t nuls = inputNuls + SpacesForNuls(whole);
+    for (unsigned parts : {0u, 1u + r.Next() % 5}) {
+      TByteBuffer bytes(text.size());
+      text.copy(bytes.Data(), text.size());
+      std::size_t lost = 0;
+      ASSERT_EQ(Utf8FileToSjisInPlace(bytes, lost, parts), nuls) << "round " << round << " parts " << parts;
+      ASSERT_EQ(std::string(bytes.Data(), bytes.Size()), whole) << "round " << round << " parts " << parts;
+      EXPECT_EQ(lost, wholeLost) << "round " << round;
+    }
   }
 }
 
