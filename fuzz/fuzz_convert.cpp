@@ -38,6 +38,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       vorn::Utf8ToSjisInPlace(bytes, lostInPlace, parts);
       if (std::string_view(bytes.Data(), bytes.Size()) != out || lostInPlace != lost) std::abort();
     }
+    // A file's bytes: its NULs and those the conversion makes become spaces, counted.
+    std::string spaced = text;
+    std::size_t nuls = 0;
+    for (char& c : spaced)
+      if (c == '\0') c = ' ', ++nuls;
+    std::size_t lostSpaced = 0;
+    std::string model = vorn::ConvertCharCode(spaced, from, to, &lostSpaced);
+    for (char& c : model)
+      if (c == '\0') c = ' ', ++nuls;
+    for (unsigned parts = 1; parts <= 3; ++parts) {
+      vorn::TByteBuffer bytes(text.size());
+      if (!text.empty()) std::memcpy(bytes.Data(), text.data(), text.size());
+      std::size_t lostInPlace = 0;
+      const std::size_t replaced = vorn::Utf8FileToSjisInPlace(bytes, lostInPlace, parts);
+      if (std::string_view(bytes.Data(), bytes.Size()) != model || lostInPlace != lostSpaced || replaced != nuls)
+        std::abort();
+    }
   }
   if (to == vorn::ckSjis && unicode && lost == 0 && out.find('\0') == std::string::npos) {
     // Unicode text read without loss must survive a save and a re-read in the same code: the

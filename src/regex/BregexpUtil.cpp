@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "base/ByteBuffer.h"
 #include "base/sjis.h"
 #include "platform/VornUtil.h"
 #include "regex/BregexpGroups.h"
@@ -330,7 +331,7 @@ int ReplaceLiteral(TBregexpObj& pattern, std::string& s, int pos, const TReplace
   const char* end = base + s.size();
   const std::string& with = pattern.ReplaceText();
   std::string out;
-  out.reserve(s.size() - static_cast<std::size_t>(pos));
+  ReserveOutput(out, s.size() - static_cast<std::size_t>(pos));
   int count = 0, copyFrom = pos;
   for (int at = pos, len = 0; at < static_cast<int>(s.size()) && pattern.FindInBuffer(base, end, len, at); at += len) {
     out.append(s, static_cast<std::size_t>(copyFrom), static_cast<std::size_t>(at - copyFrom));
@@ -366,11 +367,14 @@ int TBregexpObj::ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProg
                           message, listening ? ForwardProgress : nullptr);
   run = TSubstRun{};
   if (r <= 0) return r;
-  // Into the text's own storage: a replace all's piece is megabytes long.
-  if (substRecord_->outp)
-    s.assign(substRecord_->outp, substRecord_->outendp);
-  else
+  // Into the text's own storage: a replace all's piece is megabytes long, and one that grew
+  // takes fresh memory on huge pages.
+  const std::size_t size = substRecord_->outp ? static_cast<std::size_t>(substRecord_->outendp - substRecord_->outp) : 0;
+  if (size > s.capacity()) {
     s.clear();
+    ReserveOutput(s, size);
+  }
+  s.assign(substRecord_->outp ? substRecord_->outp : "", size);
   return r;
 }
 
