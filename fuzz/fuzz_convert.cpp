@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (std::string_view(bytes.Data(), bytes.Size()) != out || lostInPlace != lost) std::abort();
     }
     // A file's bytes: its NULs and those the conversion makes become spaces, counted.
-    std::string spaced = text;
+    std::string spaced(text);
     std::size_t nuls = 0;
     for (char& c : spaced)
       if (c == '\0') c = ' ', ++nuls;
