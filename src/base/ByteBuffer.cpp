@@ -29,8 +29,19 @@ void AdviseHugePages(void* p, std::size_t size) {
 }
 
 void ReserveOutput(std::string& buf, std::size_t capacity) {
-  buf.reserve(capacity);
-  AdviseHugePages(buf.data(), capacity);
+  if (capacity <= buf.capacity()) return;
+  if (buf.empty()) {
+    buf.reserve(capacity);
+    AdviseHugePages(buf.data(), capacity);
+    return;
+  }
+  // Advised before the bytes are copied over: a reservation grown in place would fault the copy
+  // in on small pages.
+  std::string grown;
+  grown.reserve(capacity);
+  AdviseHugePages(grown.data(), capacity);
+  grown.append(buf);
+  buf.swap(grown);
 }
 
 TByteBuffer::TByteBuffer(std::size_t size) {

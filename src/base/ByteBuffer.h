@@ -9,7 +9,8 @@ namespace vorn {
 // Asks for huge pages behind a large untouched buffer, which spares a large text tens of
 // thousands of page faults.
 void AdviseHugePages(void* p, std::size_t size);
-// Reserves capacity bytes for buf without touching them, on huge pages where the system allows.
+// Reserves capacity bytes for buf (its bytes kept) without touching the rest, on huge pages
+// where the system allows.
 void ReserveOutput(std::string& buf, std::size_t capacity);
 
 // Big buffers come from an anonymous mapping advised for huge pages: a 100 MB file then costs

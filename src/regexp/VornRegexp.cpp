@@ -216,8 +216,14 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
   const char* pos = sjis ? AlignToCharBoundary(begin, start) : start;
   const char* copyFrom = pos;
   std::string& out = rec->output;
-  // On huge pages: after a stop the rest of a whole document is copied into fresh memory.
-  ReserveOutput(out, static_cast<std::size_t>(end - pos) + 16);
+  // On huge pages, with room for replacements longer than their matches: after a stop the rest
+  // of a whole document is copied into fresh memory.
+  const auto searched = static_cast<std::size_t>(end - pos);
+  ReserveOutput(out, searched + searched / 8 + 16);
+  // Grows the output, still on huge pages, when the replacements outgrow that room.
+  const auto room = [&out](std::size_t more) {
+    if (out.capacity() - out.size() < more) ReserveOutput(out, std::max(out.capacity() * 2, out.size() + more));
+  };
   int count = 0;
   // \G anchors at where each search starts: a window's start must not become one.
   const bool windows = progress && rec->parsed.pattern.find("\\G") == std::string::npos;
@@ -240,6 +246,7 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
     }
     const char* ms = begin + rec->region->beg[0];
     const char* me = begin + rec->region->end[0];
+    room(static_cast<std::size_t>(ms - copyFrom) + rec->parsed.replacement.size() + 4096);
     out.append(copyFrom, ms);
     AppendReplacement(out, rec->replacement, rec->region, begin);
     ++count;
@@ -266,6 +273,7 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
     out.clear();
     return 0;
   }
+  room(static_cast<std::size_t>(end - copyFrom));
   out.append(copyFrom, end);
   if (!out.empty()) {
     rec->pub.outp = out.data();
