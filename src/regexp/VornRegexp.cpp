@@ -178,6 +178,13 @@ bool ValidTarget(const char* begin, const char* start, const char* end, char* me
   return true;
 }
 
+// Where the engine may search to. It takes a Shift_JIS lead byte for two bytes even as the
+// text's last byte, and would read one byte past the end of a text cut after one: such a byte is
+// left out of the search (a substitution still keeps it).
+const char* SearchEnd(const TRecordImpl& rec, const char* begin, const char* end) {
+  return rec.parsed.sjis && end > begin && AlignToCharBoundary(begin, end) != end ? end - 1 : end;
+}
+
 int DoMatch(const char* command, const char* begin, const char* start, const char* end, int anchored,
             TResultRecord** slot, char* message) {
   if (!command || !slot) return -1;
@@ -189,6 +196,7 @@ int DoMatch(const char* command, const char* begin, const char* start, const cha
   }
   if (!ValidTarget(begin, start, end, message)) return -1;
   const char* from = rec->parsed.sjis ? AlignToCharBoundary(begin, start) : start;
+  end = SearchEnd(*rec, begin, end);
   if (from > end) return 0;
   int r = SearchOnce(*rec, begin, from, end, anchored != 0);
   if (r == ONIG_MISMATCH) return 0;
@@ -227,13 +235,14 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
   int count = 0;
   // \G anchors at where each search starts: a window's start must not become one.
   const bool windows = progress && rec->parsed.pattern.find("\\G") == std::string::npos;
-  while (pos <= end) {
-    const char* range = end;
-    if (windows && end - pos > kProgressWindowBytes)
+  const char* const searchEnd = SearchEnd(*rec, begin, end);
+  while (pos <= searchEnd) {
+    const char* range = searchEnd;
+    if (windows && searchEnd - pos > kProgressWindowBytes)
       range = sjis ? AlignToCharBoundary(begin, pos + kProgressWindowBytes) : pos + kProgressWindowBytes;
-    int r = SearchOnce(*rec, begin, pos, end, false, range);
+    int r = SearchOnce(*rec, begin, pos, searchEnd, false, range);
     if (r == ONIG_MISMATCH) {
-      if (range == end) break;
+      if (range == searchEnd) break;
       if (progress(0, count, static_cast<int>(range - begin)) == 0) break;
       pos = range;
       continue;
@@ -264,8 +273,8 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
       pos = me;
     } else {
       // An empty match: the next search starts one character further, that character is kept.
-      if (ms >= end) break;
-      pos = ms + ((sjis && IsLeadByte(*ms) && ms + 1 < end) ? 2 : 1);
+      if (ms >= searchEnd) break;
+      pos = ms + ((sjis && IsLeadByte(*ms) && ms + 1 < searchEnd) ? 2 : 1);
     }
   }
   rec->pub.outp = rec->pub.outendp = nullptr;

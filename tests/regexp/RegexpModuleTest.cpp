@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -260,6 +261,26 @@ TEST_F(RegexpModule, RareMatchesStillReachTheProgressHandler) {
   EXPECT_EQ(Subst(S("A", "<>", "gk"), text, 0, StopAfterFirstCall), 0);
   EXPECT_EQ(calls, 1);
   EXPECT_LT(lastPosition, 3000001);
+}
+
+// A text cut after a lead byte: the engine would take that byte and the one past the end for a
+// character. No match reaches past the end from any start, and a substitution keeps the byte.
+TEST_F(RegexpModule, ALeadByteCutByTheEndIsNeverReadPast) {
+  // Exactly the text's size, so that a read past it is caught under the address sanitizer.
+  const std::string source("x\x8f\0<\x1c\0x\x8f", 8);
+  for (const std::string& pattern : {std::string("\\W|\\\\"), std::string("."), std::string("\\x8f"), std::string("$")}) {
+    for (int start = 0; start <= 8; ++start) {
+      std::unique_ptr<char[]> exact(new char[source.size()]);
+      std::memcpy(exact.get(), source.data(), source.size());
+      const char* b = exact.get();
+      if (lib_->BMatch(M(pattern, "gmk").c_str(), b, b + start, b + source.size(), 0, &record_, message_) > 0) {
+        EXPECT_LE(record_->endp[0], b + source.size()) << pattern << " from " << start;
+        EXPECT_GE(record_->startp[0], b + start - 1) << pattern << " from " << start;
+      }
+    }
+  }
+  ASSERT_EQ(Subst(S(".", "_", "gk"), std::string("ab\x8f", 3)), 2);
+  EXPECT_EQ(Output(), "__\x8f");
 }
 
 TEST_F(RegexpModule, BacktrackingExplosionEndsPromptly) {
