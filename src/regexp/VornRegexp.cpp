@@ -221,7 +221,8 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
   rec->pub.outp = rec->pub.outendp = nullptr;
   if (!ValidTarget(begin, start, end, message)) return -1;
   const bool sjis = rec->parsed.sjis;
-  const char* pos = sjis ? AlignToCharBoundary(begin, start) : start;
+  // A start on the trail byte of a character the end cuts lies past the end.
+  const char* pos = std::min(end, sjis ? AlignToCharBoundary(begin, start) : start);
   const char* copyFrom = pos;
   std::string& out = rec->output;
   // On huge pages, with room for replacements longer than their matches: after a stop the rest

@@ -281,6 +281,8 @@ TEST_F(RegexpModule, ALeadByteCutByTheEndIsNeverReadPast) {
   }
   ASSERT_EQ(Subst(S(".", "_", "gk"), std::string("ab\x8f", 3)), 2);
   EXPECT_EQ(Output(), "__\x8f");
+  // From the end of such a text, as a start on its cut character's trail: nothing to replace.
+  EXPECT_EQ(Subst(S("", "(", "gmk"), std::string("\xf4", 1), 1), 0);
 }
 
 TEST_F(RegexpModule, BacktrackingExplosionEndsPromptly) {
