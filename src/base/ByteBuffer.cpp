@@ -1,6 +1,7 @@
 // TByteBuffer: huge-page-advised anonymous mappings for large buffers, plain strings otherwise.
 #include "base/ByteBuffer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -42,6 +43,10 @@ void ReserveOutput(std::string& buf, std::size_t capacity) {
   AdviseHugePages(grown.data(), capacity);
   grown.append(buf);
   buf.swap(grown);
+}
+
+void GrowOutput(std::string& buf, std::size_t needed) {
+  if (needed > buf.capacity()) ReserveOutput(buf, std::max(buf.capacity() * 2, needed));
 }
 
 TByteBuffer::TByteBuffer(std::size_t size) {

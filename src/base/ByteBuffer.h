@@ -12,6 +12,8 @@ void AdviseHugePages(void* p, std::size_t size);
 // Reserves capacity bytes for buf (its bytes kept) without touching the rest, on huge pages
 // where the system allows.
 void ReserveOutput(std::string& buf, std::size_t capacity);
+// Makes room for needed bytes in all, at least doubling the reservation, the same way.
+void GrowOutput(std::string& buf, std::size_t needed);
 
 // Big buffers come from an anonymous mapping advised for huge pages: a 100 MB file then costs
 // a few dozen page faults instead of 25 000, which dominates the time to open such a file.

@@ -1,6 +1,8 @@
 // Pure Shift_JIS text helpers of the shell and tools: trimming, name sanitising, atom strings, version text.
 #include "base/TextUtil.h"
 
+#include <cstring>
+
 #include "base/sjis.h"
 
 #ifndef VORN_VERSION_MAJOR
@@ -89,6 +91,19 @@ bool IsDebugBuild() {
 #else
   return true;
 #endif
+}
+
+std::size_t ReplaceNulBytes(char* p, std::size_t size) {
+  std::size_t replaced = 0;
+  char* end = p + size;
+  while (p < end) {
+    char* nul = static_cast<char*>(std::memchr(p, 0, static_cast<std::size_t>(end - p)));
+    if (!nul) break;
+    *nul = ' ';
+    ++replaced;
+    p = nul + 1;
+  }
+  return replaced;
 }
 
 }  // namespace vorn

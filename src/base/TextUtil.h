@@ -14,6 +14,12 @@ namespace vorn {
 // (a trail byte 0x5C or 0x7C is part of a character, not a separator).
 std::string SanitizeFileName(std::string_view sjisText);
 
+// ---- NUL bytes. ----
+
+// Turns every NUL byte of [p, p + size) into a space, so that a text read from a file does not
+// end at one; answers how many there were.
+std::size_t ReplaceNulBytes(char* p, std::size_t size);
+
 // ---- Trimming (Shift_JIS aware; the full-width space is 0x81 0x40). ----
 
 std::string TrimBlanks(std::string_view text, bool withTabs, bool withWideSpaces);

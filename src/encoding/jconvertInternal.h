@@ -59,6 +59,7 @@ inline constexpr TBase64Table kBase64{};
 
 namespace vorn::jconv {
 
+using vorn::GrowOutput;
 using vorn::ReserveOutput;
 
 // An output buffer that the conversion loops write through a local pointer d with a local limit,
@@ -101,7 +102,7 @@ class TByteSink {
     if (used + k <= buf_.capacity()) {
       buf_.resize(std::min(buf_.capacity(), used + k + kStep));
     } else {
-      ReserveOutput(buf_, std::max(buf_.capacity() * 2, used + k));
+      GrowOutput(buf_, used + k);
       buf_.resize(std::min(buf_.capacity(), used + k + std::max(buf_.size() / 4, kStep)));
     }
     return buf_.data() + used;

@@ -17,6 +17,7 @@
 #include <tmmintrin.h>
 #endif
 
+#include "base/TextUtil.h"
 #include "platform/cp932.h"
 #include "encoding/jconvertInternal.h"
 #include "encoding/jconvertLanes.h"
@@ -496,15 +497,6 @@ struct TInPlacePart {
   std::size_t nulsReplaced = 0;
 };
 
-std::size_t NulsToSpaces(char* p, std::size_t size) {
-  std::size_t replaced = 0;
-  for (char* end = p + size; (p = static_cast<char*>(std::memchr(p, 0, static_cast<std::size_t>(end - p)))); ++p) {
-    *p = ' ';
-    ++replaced;
-  }
-  return replaced;
-}
-
 // With nulsAsSpaces, every NUL of the part's input (just before the decoder gets to it, while
 // the bytes are in the cache) and of its output becomes a space, so the text never ends at one.
 void ConvertPartInPlace(char* data, std::string_view whole, TInPlacePart& p, bool nulsAsSpaces) {
@@ -522,14 +514,14 @@ void ConvertPartInPlace(char* data, std::string_view whole, TInPlacePart& p, boo
     const std::size_t stop = std::min(p.to, pos + kPart);
     if (nulsAsSpaces) {
       const std::size_t upTo = std::min(p.to, stop + kLookAhead);
-      if (upTo > spacedTo) p.nulsReplaced += NulsToSpaces(data + spacedTo, upTo - spacedTo);
+      if (upTo > spacedTo) p.nulsReplaced += ReplaceNulBytes(data + spacedTo, upTo - spacedTo);
       spacedTo = std::max(spacedTo, upTo);
     }
     jconv::TByteSink out(stop - pos + 8, stop - pos + 8, std::move(part));
     char* d = out.Begin();
     const std::size_t reached = jconv::Utf8ToSjisPart(text, pos, stop, out, d, p.lost);
     part = out.Finish(d);
-    if (nulsAsSpaces) p.nulsReplaced += NulsToSpaces(part.data(), part.size());
+    if (nulsAsSpaces) p.nulsReplaced += ReplaceNulBytes(part.data(), part.size());
     if (p.spill.empty() && p.from + p.written + part.size() <= std::min(reached, p.to)) {
       std::memcpy(data + p.from + p.written, part.data(), part.size());
       p.written += part.size();

@@ -229,10 +229,8 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
   // of a whole document is copied into fresh memory.
   const auto searched = static_cast<std::size_t>(end - pos);
   ReserveOutput(out, searched + searched / 8 + 16);
-  // Grows the output, still on huge pages, when the replacements outgrow that room.
-  const auto room = [&out](std::size_t more) {
-    if (out.capacity() - out.size() < more) ReserveOutput(out, std::max(out.capacity() * 2, out.size() + more));
-  };
+  // The output grows, still on huge pages, when the replacements outgrow that room.
+  const auto room = [&out](std::size_t more) { GrowOutput(out, out.size() + more); };
   int count = 0;
   // \G anchors at where each search starts: a window's start must not become one.
   const bool windows = progress && rec->parsed.pattern.find("\\G") == std::string::npos;

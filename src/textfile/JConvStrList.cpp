@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "base/Stream.h"
+#include "base/TextUtil.h"
 #include "base/VornError.h"
 #include "base/sjis.h"
 #include "platform/AtomicFile.h"
@@ -40,19 +41,6 @@ std::string ReplaceBreaks(std::string_view text, std::string_view breakBytes) {
     p = q + ((*q == '\r' && q + 1 < end && q[1] == '\n') ? 2 : 1);
   }
   return out;
-}
-
-std::size_t ReplaceNulBytes(char* p, std::size_t size) {
-  std::size_t replaced = 0;
-  char* end = p + size;
-  while (p < end) {
-    char* nul = static_cast<char*>(std::memchr(p, 0, static_cast<std::size_t>(end - p)));
-    if (!nul) break;
-    *nul = ' ';
-    ++replaced;
-    p = nul + 1;
-  }
-  return replaced;
 }
 
 }  // namespace
