@@ -183,14 +183,15 @@ std::string MatchText() {
   return text;
 }
 
-void BM_ReplaceAllMillionMatches(benchmark::State& state) {
+void ReplaceAllMillionMatches(benchmark::State& state, const std::string& pattern, bool regex,
+                              const std::string& replacement) {
   Binding();
   const std::string text = MatchText();
   for (auto _ : state) {
     state.PauseTiming();
     auto doc = std::make_unique<TDocument>(text);
-    doc->Condition("MATCH", false);
-    doc->core->FindCondition().SetReplaceText("HIT!");
+    doc->Condition(pattern, regex);
+    doc->core->FindCondition().SetReplaceText(replacement);
     doc->core->FindCondition().SetReplaceMode(true);
     doc->core->FindCondition().Reset();
     const long rssBefore = PeakRssBytes();
@@ -205,7 +206,13 @@ void BM_ReplaceAllMillionMatches(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
+void BM_ReplaceAllMillionMatches(benchmark::State& state) { ReplaceAllMillionMatches(state, "MATCH", false, "HIT!"); }
+// Across line ends: the whole text in one piece, written while it is searched.
+void BM_ReplaceAllMultiLineMillionMatches(benchmark::State& state) {
+  ReplaceAllMillionMatches(state, "H\\n", true, "HIT!\\n");
+}
 BENCHMARK(BM_ReplaceAllMillionMatches)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_ReplaceAllMultiLineMillionMatches)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // --- stopping a replace all ----------------------------------------------------------------------------
 

@@ -7,15 +7,17 @@
 #include "base/sjis.h"
 #include "editcore/EditCore.h"
 #include "editcore/LineSearchText.h"
-#include "editcore/ReplacedLines.h"
+#include "editcore/ReplacedPieceWriter.h"
 
 namespace vorn {
 namespace {
 
 constexpr std::size_t kRunBudget = 1 << 20;
-// Replace all writes back in pieces, each one store edit of the same undo group; fewer pieces
-// than the smallest undo limit keep the group whole.
+// Replace all searches the text in pieces (but a multi-line pattern sees it whole), and each
+// store write of them is an undo record of the same group: fewer records than the smallest undo
+// limit keep the group whole.
 constexpr int kMaxReplacePieces = 32;
+constexpr int kMaxReplaceRecords = TVornEditUndoObj::MinLimit - 4;
 
 struct TLineRange {
   int First = 0;
@@ -56,82 +58,6 @@ bool MatchInLine(TBregexpObj& c, const TVornEditScreenStrings& store, int row, i
   m.Len = len;
   m.Span = len + CountLineFeeds(text, pos, len);
   return true;
-}
-
-// How many lines at the end of a replace all's piece came back unchanged in replaced (the
-// piece's text from its first line on, LF after each line but a last one without a break), and
-// where in replaced they start. At least the first line counts as changed, and the lines before
-// the kept ones always end with their LF.
-int UnchangedTailLines(const TVornEditScreenStrings& store, const TLineRun& run, bool lastBroken,
-                       const std::string& replaced, std::size_t& tailStart) {
-  const int lines = static_cast<int>(run.LineStarts.size());
-  std::size_t end = replaced.size();
-  std::vector<std::size_t> starts{end};
-  for (int i = lines - 1; i >= 1; --i) {
-    std::size_t at = end;
-    bool same = true;
-    if (i < lines - 1 || lastBroken) same = at > 0 && replaced[--at] == '\n';
-    for (int r = run.FirstRows[static_cast<std::size_t>(i) + 1] - 1; same && r >= run.FirstRows[static_cast<std::size_t>(i)]; --r) {
-      const std::string_view row = store.Row(r);
-      same = at >= row.size() && replaced.compare(at - row.size(), row.size(), row) == 0;
-      if (same) at -= row.size();
-    }
-    if (!same) break;
-    end = at;
-    starts.push_back(end);
-  }
-  // The written lines must end with their own line break for the kept rows to follow them.
-  int kept = static_cast<int>(starts.size()) - 1;
-  while (kept > 0 && (starts.back() == 0 || replaced[starts.back() - 1] != '\n')) {
-    starts.pop_back();
-    --kept;
-  }
-  tailStart = starts.back();
-  return kept;
-}
-
-// A replace all's piece after its substitutions: run.Text holds the output from `From` on.
-struct TReplacedPiece {
-  TLineRun& Run;
-  const std::string& Head;
-  int From = 0;
-  std::size_t Searched = 0;
-  bool LastBroken = false;
-  int Count = 0;
-  std::vector<TSubstitution> Subs;
-  std::size_t MostWrites = 1;
-};
-
-// Lines fewer apart than this are written as one: a write of its own costs more than the copy.
-constexpr int kMergeGapLines = 8;
-
-// Writes back only the lines the substitutions changed, stretch by stretch from the last so that
-// the rows of the earlier ones stay where they are. Without a sound account of every
-// substitution (a library that does not tell them), the piece is written from its first line
-// to its last changed one.
-void WriteReplacedPiece(TVornEditScreenStrings& store, TReplacedPiece& p, TRowCol caret) {
-  TLineRun& run = p.Run;
-  bool sound = static_cast<int>(p.Subs.size()) == p.Count;
-  std::vector<TChangedLines> stretches =
-      sound ? ChangedLineStretches(run.LineStarts, p.Searched, p.From, p.Subs, run.Text, kMergeGapLines, sound)
-            : std::vector<TChangedLines>{};
-  if (sound) {
-    JoinStretches(stretches, p.MostWrites);
-    for (auto it = stretches.rbegin(); it != stretches.rend(); ++it) {
-      const auto first = static_cast<std::size_t>(it->FirstLine), end = static_cast<std::size_t>(it->EndLine);
-      std::string text = it->FirstLine == 0 ? p.Head : std::string();
-      text.append(run.Text, it->OutStart, it->OutEnd - it->OutStart);
-      store.ReplaceRows(run.FirstRows[first], run.FirstRows[end] - run.FirstRows[first], LfToCrLf(text), caret);
-    }
-    return;
-  }
-  const int lines = static_cast<int>(run.LineStarts.size());
-  std::size_t tailStart = 0;
-  const int kept = UnchangedTailLines(store, run, p.LastBroken, run.Text, tailStart);
-  const int keptRows = run.FirstRows.back() - run.FirstRows[static_cast<std::size_t>(lines - kept)];
-  run.Text.resize(tailStart);
-  store.ReplaceRows(run.FirstRows.front(), run.FirstRows.back() - run.FirstRows.front() - keptRows,
-                    LfToCrLf(p.Head + run.Text), caret);
 }
 
 int RowAfterLine(const TVornEditScreenStrings& store, int row) {
@@ -434,9 +360,12 @@ int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
     // A multi-line pattern may match across any line end: it sees the whole range at once.
     const std::size_t budget = k > 0 ? static_cast<std::size_t>(bytes) + 1
                                      : std::max<std::size_t>(kRunBudget, static_cast<std::size_t>(bytes / kMaxReplacePieces) + 1);
-    // Every write is an undo record: the whole replace all stays within kMaxReplacePieces of them.
     const std::int64_t pieces = bytes / static_cast<std::int64_t>(budget) + 1;
-    const auto mostWrites = static_cast<std::size_t>(std::max<std::int64_t>(1, kMaxReplacePieces / pieces));
+    const auto mostWrites = static_cast<std::size_t>(std::max<std::int64_t>(1, kMaxReplaceRecords / pieces));
+    // The whole text as one piece is written while it is searched, so that a stop has little
+    // left to write.
+    const TPieceWriteLimits limits =
+        k > 0 ? TPieceWriteLimits::ForWholeText(static_cast<std::size_t>(bytes), mostWrites) : TPieceWriteLimits{mostWrites};
     std::int64_t done = 0;
     int from = st.Offset;
     int line = st.Line;
@@ -455,9 +384,9 @@ int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
       // The last line keeps its own end: an LF was added after it only to separate lines.
       const bool lastBroken = store_->RowEnd(run.FirstRows.back() - 1) == reLineEnd;
       if (!lastBroken) run.Text.pop_back();
-      const std::string head = run.Text.substr(0, static_cast<std::size_t>(from));
       const std::size_t searched = run.Text.size();
-      TReplacedPiece piece{run, head, from, searched, lastBroken, 0, {}, mostWrites};
+      const int rowsBefore = RowCount();
+      TReplacedPieceWriter writer(*store_, run, searched, from, [this] { return Caret(); }, limits);
       const int r = c.ReplaceIn(
           run.Text, from,
           [&](int kind, int count, int position) {
@@ -465,21 +394,15 @@ int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
             cancelled = true;
             return 0;
           },
-          [&piece](const TSubstitution& made) { piece.Subs.push_back(made); });
+          [&writer](const TSubstitution& made, std::string_view output) { writer.Add(made, output); });
+      if (r > 0) writer.Finish(r, run.Text, lastBroken);
+      total += r > 0 ? r : writer.WrittenCount();
+      row += rows + (RowCount() - rowsBefore);
       if (r < 0) {
         failure = r;
         break;
       }
       const auto pieceBytes = static_cast<std::int64_t>(searched);
-      if (r > 0) {
-        total += r;
-        piece.Count = r;
-        const int before = RowCount();
-        WriteReplacedPiece(*store_, piece, Caret());
-        row += rows + (RowCount() - before);
-      } else {
-        row += rows;
-      }
       done += pieceBytes;
       line += lines;
       from = 0;

@@ -73,7 +73,10 @@ int ForwardProgress(int kind, int count, int position) {
   TSubstRun& run = SubstRunSlot();
   if (count > run.told) {
     TSubstitution made;
-    if (run.onSubstitution && count == run.told + 1 && RecordedSubstitution(run, made)) run.onSubstitution(made);
+    if (run.onSubstitution && count == run.told + 1 && RecordedSubstitution(run, made)) {
+      made.Count = count;
+      run.onSubstitution(made, std::string_view((*run.record)->outp, made.OutputEnd));
+    }
     run.told = count;
     if (count - run.asked < kProgressInterval) return 1;
     run.asked = count;
@@ -339,7 +342,7 @@ int ReplaceLiteral(TBregexpObj& pattern, std::string& s, int pos, const TReplace
     ++count;
     copyFrom = at + len;
     if (!pattern.GlobalReplace() || len == 0) break;
-    if (onSubstitution) onSubstitution(TSubstitution{at, copyFrom, out.size()});
+    if (onSubstitution) onSubstitution(TSubstitution{at, copyFrom, out.size(), count}, out);
     if (onProgress && count % kProgressInterval == 0 && onProgress(0, count, copyFrom) == 0) break;
   }
   if (count == 0) return 0;

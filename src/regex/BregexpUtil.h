@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/NotifyPersistent.h"
@@ -106,16 +107,18 @@ private:
 // the search stands in the text; when the handler stops, the text from there on is in the result
 // as it was.
 using TReplaceProgressEvent = std::function<int(int kind, int count, int position)>;
-// One substitution as it is made: its match's bytes in the text (offsets from the text's start)
-// and the length of the output up to and with its replacement.
+// One substitution as it is made: its match's bytes in the text (offsets from the text's start),
+// the length of the output up to and with its replacement, and how many were made with it.
 struct TSubstitution {
   int Start = 0;
   int End = 0;
   std::size_t OutputEnd = 0;
+  int Count = 0;
 };
-// Told of every substitution of a replace all, in order. A library that does not say which it
+// Told of every substitution of a replace all, in order, with the output so far (its first
+// OutputEnd bytes, final; the view lasts only for the call). A library that does not say which it
 // made tells nothing: the count the progress handler gets then runs ahead of what was told.
-using TSubstitutionEvent = std::function<void(const TSubstitution&)>;
+using TSubstitutionEvent = std::function<void(const TSubstitution&, std::string_view output)>;
 
 // A pattern plus its options, compiled once for the library, with a built-in literal scanner.
 class TBregexpObj : public TNotifyPersistent {

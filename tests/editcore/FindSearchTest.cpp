@@ -8,6 +8,8 @@
 #include "CoreFixture.h"
 #include "base/ByteBuffer.h"
 #include "base/sjis.h"
+#include "editcore/LineSearchText.h"
+#include "editcore/ReplacedPieceWriter.h"
 #include "layout/StoreWrap.h"
 
 namespace vorn::test {
@@ -289,7 +291,7 @@ std::string WhereTheyDiffer(const std::string& a, const std::string& b) {
 }
 
 // A pattern across line ends sees the whole text in one piece and writes back only the lines
-// its matches changed: over random texts, with matches that join, split and keep lines, and
+// its matches changed, while it searches too: over random texts, with matches that join, split and keep lines, and
 // stopped after a random number of reports, the text is the model's with that many replaced,
 // and one undo gives the original.
 TEST_F(FindTest, MultiLineReplaceAllAgreesWithTheModelWhereverItStops) {
@@ -298,7 +300,8 @@ TEST_F(FindTest, MultiLineReplaceAllAgreesWithTheModelWhereverItStops) {
   const char* const withs[] = {"<\r\n>", "x", ""};
   std::mt19937 rng(5150);
   for (int round = 0; round < 60; ++round) {
-    const std::string text = RandomText(rng, pieces, round % 4 == 0 ? 40000 : 80);
+    // Some texts are large enough to be written while they are searched.
+    const std::string text = RandomText(rng, pieces, round % 20 == 0 ? 1500000 : round % 4 == 0 ? 40000 : 80);
     const auto& [pattern, needle] = needles[round % 3];
     const std::string with = withs[(round / 3) % 3];
     Load(text);
@@ -312,6 +315,54 @@ TEST_F(FindTest, MultiLineReplaceAllAgreesWithTheModelWhereverItStops) {
     const int made = core.ReplaceAll(0, [&](int kind, int, int) { return kind == 0 && ++reports >= stopAt ? 0 : 1; });
     const std::string model = ModelReplaceAcross(loaded, needle, with, std::max(made, 0));
     ASSERT_TRUE(JoinedText(core) == model) << "round " << round << " made " << made << WhereTheyDiffer(JoinedText(core), model);
+    if (made > 0) core.Undo();
+    ASSERT_TRUE(JoinedText(core) == loaded) << "round " << round << " undone" << WhereTheyDiffer(JoinedText(core), loaded);
+  }
+}
+
+// A piece written while it is still searched: with write points every few bytes, a random
+// number of writes allowed, rows that wrap, a search that starts inside the first line and a
+// stop after a random number of reports, the text is the model's with that many replaced, the
+// writes stay within the allowed undo records, and one undo gives the original.
+TEST_F(FindTest, APieceWrittenWhileItIsSearchedAgreesWithTheModel) {
+  const char* const pieces[] = {"A", "B", "\x83\x41", "AB", "\r\n", "\r\n", "\r\n", " ", "\x82\xa0"};
+  const std::pair<const char*, const char*> needles[] = {{"B\\n", "B\r\n"}, {"A\\nB", "A\r\nB"}, {"\\n\x83\x41", "\r\n\x83\x41"}};
+  const char* const withs[] = {"x", "<\r\n>", "", "B\r\n"};
+  std::mt19937 rng(2727);
+  for (int round = 0; round < 240; ++round) {
+    Load(RandomText(rng, pieces, 200 + static_cast<int>(rng() % 3000)), TCoreOptions{round % 3 == 0 ? 7 : 0});
+    store->UndoObj().ClearAll();
+    const std::string loaded = JoinedText(core);
+    const auto& [pattern, needle] = needles[round % 3];
+    const std::string with = withs[rng() % 4];
+    Condition(pattern, true);
+    Replacing(with);
+    TVornEditKeyword& c = core.FindCondition();
+    c.SetGlobalReplace(true);
+    ASSERT_TRUE(c.Compile());
+    TLineRun run;
+    CollectLineRun(*store, 0, 0, store->LineCount(), loaded.size() + 1, run);
+    const bool lastBroken = store->RowEnd(store->Count() - 1) == reLineEnd;
+    if (!lastBroken) run.Text.pop_back();
+    const int from = rng() % 2 && !run.Text.empty() && run.Text[0] != '\n' && !sjis::IsLeadByte(run.Text[0]) ? 1 : 0;
+    TPieceWriteLimits limits;
+    limits.MostWrites = 1 + rng() % 60;
+    limits.WriteEvery = 1 + rng() % 200;
+    const int stopAt = round % 2 ? 1 + static_cast<int>(rng() % 6) : 1 << 30;
+    int reports = 0;
+    store->UndoObj().BeginGroup();
+    store->BeginUpdate();
+    TReplacedPieceWriter writer(*store, run, run.Text.size(), from, [] { return TRowCol{}; }, limits);
+    const int made = c.ReplaceIn(
+        run.Text, from, [&](int kind, int, int) { return kind == 0 && ++reports >= stopAt ? 0 : 1; },
+        [&writer](const TSubstitution& s, std::string_view output) { writer.Add(s, output); });
+    if (made > 0) writer.Finish(made, run.Text, lastBroken);
+    store->EndUpdate();
+    store->UndoObj().EndGroup();
+    const std::string model = loaded.substr(0, static_cast<std::size_t>(from)) +
+                              ModelReplaceAcross(loaded.substr(static_cast<std::size_t>(from)), needle, with, std::max(made, 0));
+    ASSERT_TRUE(JoinedText(core) == model) << "round " << round << " made " << made << WhereTheyDiffer(JoinedText(core), model);
+    EXPECT_LE(static_cast<std::size_t>(store->UndoObj().UndoList().Count()), limits.MostWrites) << "round " << round;
     if (made > 0) core.Undo();
     ASSERT_TRUE(JoinedText(core) == loaded) << "round " << round << " undone" << WhereTheyDiffer(JoinedText(core), loaded);
   }
