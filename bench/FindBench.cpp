@@ -12,7 +12,10 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -21,11 +24,14 @@
 #include "SjisCorpus.h"
 #include "base/ByteBuffer.h"
 #include "dialogs/FindExecForm.h"
+#include "document/DocumentJournal.h"
+#include "document/VornDocument.h"
 #include "editcore/EditCore.h"
 #include "layout/StoreWrap.h"
 #include "store/FixedGeometry.h"
 #include "syntax/EditParserOptions.h"
 #include "syntax/EditParserStore.h"
+#include "textfile/JConvStrList.h"
 
 namespace vorn {
 namespace {
@@ -59,6 +65,49 @@ struct TDocument {
     store->UndoObj().ClearAll();
     core = std::make_unique<TVornEditCore>(store, geometry);
     core->SetFocused(true);
+  }
+  void Condition(const std::string& pattern, bool regex) {
+    TVornEditKeyword& c = core->FindCondition();
+    c.SetPattern(pattern);
+    c.SetPlainText(!regex);
+    c.SetIgnoreCase(false);
+    c.Reset();
+  }
+};
+
+// The text read from a file, as the window reads one, with the journal of its unsaved edits
+// beside it: the window's journal follows every edit, a replace all's too.
+struct TJournalledDocument {
+  TVornDocument doc;
+  TFixedGeometry geometry;
+  std::string folder;
+  std::unique_ptr<TDocumentJournal> journal;
+  std::unique_ptr<TVornEditCore> core;
+
+  TJournalledDocument(const std::string& text, bool) {
+    char name[] = "/tmp/vorn-find-bench-XXXXXX";
+    if (!mkdtemp(name)) std::abort();
+    folder = name;
+    const std::string file = folder + "/text.txt";
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fclose(f) != 0) std::abort();
+    TDocumentFileSettings settings;
+    ReadDocumentFile(file, settings, doc.Lines());
+    doc.FileSettings() = settings;
+    doc.SetFileName(file);
+    doc.TakeStamp();
+    doc.MarkSaved();
+    doc.Store().UndoObj().ClearAll();
+    journal = std::make_unique<TDocumentJournal>(doc, folder + "/journal/", "bench");
+    geometry.Rows = geometry.Screen = 60;
+    geometry.Cols = 160;
+    core = std::make_unique<TVornEditCore>(doc.SharedStore(), geometry);
+    core->SetFocused(true);
+  }
+  ~TJournalledDocument() {
+    core.reset();
+    journal.reset();
+    std::filesystem::remove_all(folder);
   }
   void Condition(const std::string& pattern, bool regex) {
     TVornEditKeyword& c = core->FindCondition();
@@ -235,11 +284,14 @@ std::string SparseMatchText(int every) {
 
 // From the stop button's click reaching the window's queue to ReplaceAll returning, with the
 // run in full swing: the window only sees the click when the replace lets it breathe.
+template <class Document = TDocument>
 void ReplaceAllCancelLatency(benchmark::State& state, const std::string& text, const std::string& pattern = "MATCH",
                              bool regex = false, int clickAfterMs = 300, const std::string& replacement = "HIT!") {
   Binding();
   for (auto _ : state) {
-    auto doc = std::make_unique<TDocument>(text, true);
+    state.PauseTiming();
+    auto doc = std::make_unique<Document>(text, true);
+    state.ResumeTiming();
     doc->Condition(pattern, regex);
     doc->core->FindCondition().SetReplaceText(replacement);
     doc->core->FindCondition().SetReplaceMode(true);
@@ -280,10 +332,22 @@ void BM_ReplaceAllCancelLatencyMultiLinePattern(benchmark::State& state) {
 void BM_ReplaceAllCancelLatencyMultiLineManyMatches(benchmark::State& state) {
   ReplaceAllCancelLatency(state, MatchText(), "H\\n", true, 450, "HIT!\\n");
 }
+// The same two with the journal the window keeps: it takes the writes as they are made.
+void BM_ReplaceAllCancelLatencyMillionMatchesJournalled(benchmark::State& state) {
+  ReplaceAllCancelLatency<TJournalledDocument>(state, MatchText());
+}
+void BM_ReplaceAllCancelLatencyMultiLineManyMatchesJournalled(benchmark::State& state) {
+  ReplaceAllCancelLatency<TJournalledDocument>(state, MatchText(), "H\\n", true, 450, "HIT!\\n");
+}
 BENCHMARK(BM_ReplaceAllCancelLatencyMillionMatches)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_ReplaceAllCancelLatencySparseMatches)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_ReplaceAllCancelLatencyMultiLinePattern)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_ReplaceAllCancelLatencyMultiLineManyMatches)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_ReplaceAllCancelLatencyMillionMatchesJournalled)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_ReplaceAllCancelLatencyMultiLineManyMatchesJournalled)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
 
 // --- find up along a long line ------------------------------------------------------------------------
 

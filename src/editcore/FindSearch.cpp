@@ -371,6 +371,12 @@ int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
     int line = st.Line;
     store_->UndoObj().BeginGroup();
     store_->BeginUpdate();
+    // The views (the panes, the journal) take each write as it is made, not all of them as one
+    // change at the end: a stop then leaves them little to catch up on.
+    const auto deliver = [this] {
+      store_->EndUpdate();
+      store_->BeginUpdate();
+    };
     TLineRun run;
     while (line < range.End && row < RowCount() && !cancelled) {
       const bool collected = CollectLineRun(*store_, row, line, range.End - line, budget, run, false, [&] {
@@ -386,7 +392,7 @@ int TVornEditCore::ReplaceAll(int base, const TReplaceProgressEvent& progress) {
       if (!lastBroken) run.Text.pop_back();
       const std::size_t searched = run.Text.size();
       const int rowsBefore = RowCount();
-      TReplacedPieceWriter writer(*store_, run, searched, from, [this] { return Caret(); }, limits);
+      TReplacedPieceWriter writer(*store_, run, searched, from, [this] { return Caret(); }, limits, deliver);
       const int r = c.ReplaceIn(
           run.Text, from,
           [&](int kind, int count, int position) {

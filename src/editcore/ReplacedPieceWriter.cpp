@@ -54,13 +54,15 @@ TPieceWriteLimits TPieceWriteLimits::ForWholeText(std::size_t bytes, std::size_t
 }
 
 TReplacedPieceWriter::TReplacedPieceWriter(TVornEditScreenStrings& store, const TLineRun& run, std::size_t searched,
-                                           int from, std::function<TRowCol()> caret, TPieceWriteLimits limits)
+                                           int from, std::function<TRowCol()> caret, TPieceWriteLimits limits,
+                                           std::function<void()> written)
     : store_(store),
       run_(run),
       searched_(searched),
       from_(from),
       head_(run.Text, 0, static_cast<std::size_t>(from)),
       caret_(std::move(caret)),
+      written_(std::move(written)),
       limits_(limits),
       inputStart_(static_cast<std::size_t>(from)),
       nextTry_(inputStart_ + limits.WriteEvery) {}
@@ -112,6 +114,7 @@ bool TReplacedPieceWriter::WriteBefore(const TSubstitution& next, std::string_vi
   JoinStretches(stretches, 1);
   rowShift_ += WriteStretch(stretches.front(), output);
   ++writes_;
+  if (written_) written_();
   if (!open) {
     AcceptUpTo(w, wStart, outEnd, m);
     return true;
@@ -190,6 +193,7 @@ void TReplacedPieceWriter::Finish(int count, std::string_view output, bool lastB
   }
   pending_.clear();
   writtenCount_ = count;
+  if (written_) written_();
 }
 
 // Without a sound account of every substitution (a library that does not tell them), the

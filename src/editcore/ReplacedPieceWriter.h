@@ -33,9 +33,10 @@ struct TPieceWriteLimits {
 class TReplacedPieceWriter {
 public:
   // run: the piece's lines as searched (its LF-joined text, line starts and rows); the search
-  // started at byte from of its first line. Writes record caret() as where they began.
+  // started at byte from of its first line. Writes record caret() as where they began, and
+  // written() is called after each batch of them.
   TReplacedPieceWriter(TVornEditScreenStrings& store, const TLineRun& run, std::size_t searched, int from,
-                       std::function<TRowCol()> caret, TPieceWriteLimits limits);
+                       std::function<TRowCol()> caret, TPieceWriteLimits limits, std::function<void()> written = {});
 
   // Told of each substitution as it is made, with the output so far.
   void Add(const TSubstitution& made, std::string_view output);
@@ -60,6 +61,7 @@ private:
   int from_;
   std::string head_;
   std::function<TRowCol()> caret_;
+  std::function<void()> written_;
   TPieceWriteLimits limits_;
   // Lines before firstLine_ are written; input byte inputStart_ (its start, or `from`) stands
   // at output byte outputStart_.

@@ -408,12 +408,40 @@ TEST_F(FindTest, ReplaceAllOfAWholeLargeTextInPiecesUndoesAtOnce) {
   EXPECT_EQ(JoinedText(core), text);
 }
 
+// Every text change the store delivers, as a journal keeps it: where it starts, how much it
+// removed and the text it put there. Replayed over the text as it was, they give the text.
+class TDeliveredEdits : public TVornEditView {
+public:
+  explicit TDeliveredEdits(TVornEditScreenStrings& store)
+      : TVornEditView(geometry_), store_(store), text_(store.GetRowsText(0, store.Count())) {
+    store_.AttachView(*this);
+  }
+  ~TDeliveredEdits() override { store_.DetachView(*this); }
+  void StoreChanged(const TStoreChange& change) override {
+    if (!change.TextChanged()) return;
+    ++deliveries;
+    EXPECT_FALSE(change.InRow || change.WholeStore());
+    const auto offset = static_cast<std::size_t>(store_.TextOffsetOfRow(change.FirstRow));
+    const std::string inserted = store_.GetRowsText(change.FirstRow, change.RowsInserted);
+    const auto total = static_cast<std::size_t>(store_.TextOffsetOfRow(store_.Count()));
+    text_.replace(offset, inserted.size() + text_.size() - total, inserted);
+  }
+  const std::string& Replayed() const { return text_; }
+  int deliveries = 0;
+
+private:
+  TFixedGeometry geometry_;
+  TVornEditScreenStrings& store_;
+  std::string text_;
+};
+
 TEST_F(FindTest, AStoppedReplaceAllKeepsTheLinesReplacedBeforeTheStopAsOneUndoStep) {
   std::string text;
   for (int i = 0; i < 200000; ++i) text += "line " + std::to_string(i) + " aa\r\n";  // ~3.4 MB: several pieces
   Load(text);
   Condition("aa");
   Replacing("B");
+  TDeliveredEdits delivered(*store);
   // Stopped in the middle of a later piece: everything before the stop is replaced, nothing after.
   bool stop = false;
   const int made = core.ReplaceAll(0, [&](int kind, int, int position) {
@@ -426,8 +454,12 @@ TEST_F(FindTest, AStoppedReplaceAllKeepsTheLinesReplacedBeforeTheStopAsOneUndoSt
   while (replacedRows < core.RowCount() && core.GetRowText(replacedRows).ends_with(" B")) ++replacedRows;
   EXPECT_EQ(replacedRows, made);
   for (int r = made; r < 200000; r += 997) EXPECT_TRUE(core.GetRowText(r).ends_with(" aa")) << r;
+  // The views took the pieces as they were written, each a change they can follow.
+  EXPECT_GT(delivered.deliveries, 1);
+  EXPECT_TRUE(delivered.Replayed() == JoinedText(core));
   core.Undo();
   EXPECT_EQ(JoinedText(core), text);
+  EXPECT_TRUE(delivered.Replayed() == text);
 
   // Four matches, too few for the engine to report on: the stop is still heard between pieces.
   text.clear();
