@@ -44,7 +44,8 @@ void CheckAt(bool condition, int line) {
 int stopAt = 0;
 int Progress(int kind, int count, int) {
   Check(kind == 0 && count > 0);
-  return count >= stopAt ? 0 : 1;
+  // Both ways of stopping: keeping the rest in the output, and leaving it to the caller.
+  return count >= stopAt ? (stopAt % 2 ? -1 : 0) : 1;
 }
 
 // Input: flags byte, start byte, then pattern 0x00 replacement 0x00 text.

@@ -49,6 +49,12 @@ struct TSubstRun {
   const char* end = nullptr;
   int told = 0;
   int asked = 0;
+  // Where the text after the last substitution starts, while every one was told in order: a
+  // stop then leaves the rest of the text out of the library's output (copying it there would
+  // take fresh memory), and ReplaceIn keeps it where it lies.
+  int keptFrom = 0;
+  bool inOrder = true;
+  bool restLeftOut = false;
 };
 
 TSubstRun& SubstRunSlot() {
@@ -73,15 +79,20 @@ int ForwardProgress(int kind, int count, int position) {
   TSubstRun& run = SubstRunSlot();
   if (count > run.told) {
     TSubstitution made;
-    if (run.onSubstitution && count == run.told + 1 && RecordedSubstitution(run, made)) {
+    run.inOrder = run.inOrder && count == run.told + 1 && RecordedSubstitution(run, made);
+    if (run.inOrder) {
+      run.keptFrom = made.End;
       made.Count = count;
-      run.onSubstitution(made, std::string_view((*run.record)->outp, made.OutputEnd));
+      if (run.onSubstitution) run.onSubstitution(made, std::string_view((*run.record)->outp, made.OutputEnd));
     }
     run.told = count;
     if (count - run.asked < kProgressInterval) return 1;
     run.asked = count;
   }
-  return run.onProgress ? run.onProgress(kind, count, position) : 1;
+  const int answer = run.onProgress ? run.onProgress(kind, count, position) : 1;
+  if (answer != 0) return 1;
+  run.restLeftOut = run.inOrder && count > 0;
+  return run.restLeftOut ? -1 : 0;
 }
 
 template <class F>
@@ -353,6 +364,23 @@ int ReplaceLiteral(TBregexpObj& pattern, std::string& s, int pos, const TReplace
 
 }  // namespace
 
+namespace {
+
+// s becomes output followed by its own bytes from keptFrom on, moved where they lie when they fit.
+void KeepRestAfter(std::string& s, std::size_t keptFrom, std::string_view output) {
+  const std::size_t size = output.size() + (s.size() - keptFrom);
+  if (size <= s.capacity()) {
+    s.replace(0, keptFrom, output.data(), output.size());
+    return;
+  }
+  std::string grown;
+  ReserveOutput(grown, size);
+  grown.append(output).append(s, keptFrom, std::string::npos);
+  s = std::move(grown);
+}
+
+}  // namespace
+
 int TBregexpObj::ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProgress,
                            TSubstitutionEvent onSubstitution) {
   if (!Usable()) return 0;
@@ -368,11 +396,17 @@ int TBregexpObj::ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProg
   const bool listening = run.onProgress || run.onSubstitution;
   int r = engine_->BSubst(substCommand_.c_str(), s.data(), s.data() + pos, s.data() + s.size(), &substRecord_,
                           message, listening ? ForwardProgress : nullptr);
+  const bool restLeftOut = run.restLeftOut;
+  const auto keptFrom = static_cast<std::size_t>(run.keptFrom);
   run = TSubstRun{};
   if (r <= 0) return r;
   // Into the text's own storage: a replace all's piece is megabytes long, and one that grew
   // takes fresh memory on huge pages.
   const std::size_t size = substRecord_->outp ? static_cast<std::size_t>(substRecord_->outendp - substRecord_->outp) : 0;
+  if (restLeftOut) {
+    KeepRestAfter(s, keptFrom, std::string_view(substRecord_->outp ? substRecord_->outp : "", size));
+    return r;
+  }
   if (size > s.capacity()) {
     s.clear();
     ReserveOutput(s, size);

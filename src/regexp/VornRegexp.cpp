@@ -232,6 +232,13 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
   // The output grows, still on huge pages, when the replacements outgrow that room.
   const auto room = [&out](std::size_t more) { GrowOutput(out, out.size() + more); };
   int count = 0;
+  bool restLeftOut = false;
+  // A stop: 0 keeps the rest of the target in the output, below 0 leaves it to the caller.
+  const auto goOn = [&](int position) {
+    const int answer = progress(0, count, position);
+    restLeftOut = answer < 0;
+    return answer > 0;
+  };
   // \G anchors at where each search starts: a window's start must not become one.
   const bool windows = progress && rec->parsed.pattern.find("\\G") == std::string::npos;
   const char* const searchEnd = SearchEnd(*rec, begin, end);
@@ -242,7 +249,7 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
     int r = SearchOnce(*rec, begin, pos, searchEnd, false, range);
     if (r == ONIG_MISMATCH) {
       if (range == searchEnd) break;
-      if (progress(0, count, static_cast<int>(range - begin)) == 0) break;
+      if (!goOn(static_cast<int>(range - begin))) break;
       pos = range;
       continue;
     }
@@ -266,7 +273,7 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
       FillGroups(*rec, begin);
       rec->pub.outp = out.data();
       rec->pub.outendp = out.data() + out.size();
-      if (progress(0, count, static_cast<int>(me - begin)) == 0) break;
+      if (!goOn(static_cast<int>(me - begin))) break;
     }
     if (me > ms) {
       pos = me;
@@ -281,8 +288,10 @@ int DoSubst(const char* command, const char* begin, const char* start, const cha
     out.clear();
     return 0;
   }
-  room(static_cast<std::size_t>(end - copyFrom));
-  out.append(copyFrom, end);
+  if (!restLeftOut) {
+    room(static_cast<std::size_t>(end - copyFrom));
+    out.append(copyFrom, end);
+  }
   if (!out.empty()) {
     rec->pub.outp = out.data();
     rec->pub.outendp = out.data() + out.size();

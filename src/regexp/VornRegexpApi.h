@@ -17,9 +17,12 @@ struct TResultRecord {
 };
 
 // Called during a global substitution with (0, substitutions so far, byte offset reached from
-// the target begin); a zero result stops the substitution. It is called after every
-// substitution, and then the record's group 0 spans the match just replaced and its output span
-// holds the output so far; between matches it is called at least every megabyte searched.
+// the target begin); a zero result stops the substitution, the rest of the target then
+// following the output as it was, and a negative one stops it with the output ending at the
+// last replacement (the caller, who has the target, adds the rest itself). It is called after
+// every substitution, and then the record's group 0 spans the match just replaced and its
+// output span holds the output so far; between matches it is called at least every megabyte
+// searched.
 typedef int (*TBregexpProgress)(int kind, int count, int position);
 
 // Size of the message buffer every caller passes; messages are cut to fit with their NUL.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 #include "regex/BregexpUtil.h"
 
@@ -218,6 +219,41 @@ TEST_F(BregexpSearch, ReplaceProgressHandlerCanStopTheRun) {
   EXPECT_EQ(s, std::string(r, 'b') + std::string(1000 - r, 'a'));
   s = std::string(1000, 'a');
   EXPECT_EQ(obj->ReplaceIn(s, 0), 1000);  // no handler: runs to the end
+}
+
+// Stopped anywhere, with replacements shorter and longer than their matches and a search
+// started inside the text: the result is the first substitutions made, then the text after the
+// last of them exactly as it was (the library leaves that rest out and it is kept in place).
+TEST_F(BregexpSearch, AStoppedSubstitutionKeepsTheRestAsItWas) {
+  const char* const pieces[] = {"a", "aa", "b", "\x83\x41", "\n"};
+  std::mt19937 rng(4242);
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    for (int i = static_cast<int>(rng() % 400); i > 0; --i) text += pieces[rng() % std::size(pieces)];
+    const std::string with = round % 2 ? "" : "XYZW";
+    auto obj = Make("a+");
+    obj->SetReplaceText(with);
+    obj->SetReplaceMode(true);
+    obj->SetGlobalReplace(true);
+    const std::size_t pos = std::min(text.find('b'), text.size());
+    const int stopAt = 1 + static_cast<int>(rng() % 4);
+    int calls = 0;
+    std::string s = text;
+    s.reserve(text.size() + rng() % 64);
+    const int r = obj->ReplaceIn(s, static_cast<int>(pos), [&](int, int, int) { return ++calls < stopAt ? 1 : 0; });
+    std::string model;
+    int made = 0;
+    for (std::size_t i = pos; i < text.size();) {
+      if (text[i] == 'a' && made < std::max(r, 0)) {
+        while (i < text.size() && text[i] == 'a') ++i;
+        model += with;
+        ++made;
+      } else {
+        model += text[i++];
+      }
+    }
+    ASSERT_EQ(s, r > 0 ? model : text) << "round " << round;
+  }
 }
 
 TEST_F(BregexpSearch, DelimiterAndNulBytesTravelEscapedInCommands) {

@@ -223,6 +223,13 @@ int StopAfterFirstCall(int kind, int count, int position) {
   return 0;
 }
 
+int StopLeavingTheRestOut(int, int count, int position) {
+  ++calls;
+  lastCount = count;
+  lastPosition = position;
+  return count >= 3 ? -1 : 1;
+}
+
 TEST_F(RegexpModule, ProgressCallbackStopsAGlobalSubstitution) {
   std::string text(100, 'a');
   calls = 0;
@@ -232,6 +239,13 @@ TEST_F(RegexpModule, ProgressCallbackStopsAGlobalSubstitution) {
   EXPECT_EQ(lastPosition, lastCount);
   // what was substituted stays, the rest is kept unchanged
   EXPECT_EQ(Output(), std::string(r, 'b') + std::string(100 - r, 'a'));
+  // A negative answer stops too, the output ending with the last replacement: the caller adds
+  // the rest from where that match ended.
+  text = "xaxaxaxax";
+  calls = 0;
+  EXPECT_EQ(Subst(S("a", "<>", "gk"), text, 1, StopLeavingTheRestOut), 3);
+  EXPECT_EQ(Output(), "<>x<>x<>");
+  EXPECT_EQ(lastPosition, 6);
 }
 
 int ContinueAlways(int, int count, int position) {
