@@ -24,7 +24,9 @@ struct TPieceWriteLimits {
   // and a fifth of them (at least one) are kept for the end.
   std::size_t WriteEvery = 0;
 
-  std::size_t WritesWhileSearching() const { return MostWrites - std::max<std::size_t>(MostWrites / 5, 1); }
+  std::size_t WritesWhileSearching() const {
+    return MostWrites - std::min(MostWrites, std::max<std::size_t>(MostWrites / 5, 1));
+  }
   // For a piece of this many bytes searched as one: the writes while searching are spread
   // over it, so that a stop leaves at most one such stretch to write.
   static TPieceWriteLimits ForWholeText(std::size_t bytes, std::size_t mostWrites);

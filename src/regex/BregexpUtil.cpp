@@ -362,10 +362,6 @@ int ReplaceLiteral(TBregexpObj& pattern, std::string& s, int pos, const TReplace
   return count;
 }
 
-}  // namespace
-
-namespace {
-
 // s becomes output followed by its own bytes from keptFrom on, moved where they lie when they fit.
 void KeepRestAfter(std::string& s, std::size_t keptFrom, std::string_view output) {
   const std::size_t size = output.size() + (s.size() - keptFrom);
