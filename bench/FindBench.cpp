@@ -48,21 +48,14 @@ void Binding() {
   if (!loaded) std::abort();
 }
 
-struct TDocument {
+// A focused core on a window's worth of rows, and the find condition the benches set on it.
+struct TBenchCore {
   TFixedGeometry geometry;
-  std::shared_ptr<TVornEditScreenStrings> store = NewWrappedStore();
   std::unique_ptr<TVornEditCore> core;
 
-  // loaded: the text comes in as a file does, its rows reading the file's bytes; otherwise
-  // every row owns a copy, as after pasting the whole text.
-  explicit TDocument(const std::string& text, bool loaded = false) {
+  void Attach(const std::shared_ptr<TVornEditScreenStrings>& store) {
     geometry.Rows = geometry.Screen = 60;
     geometry.Cols = 160;
-    if (loaded)
-      store->LoadFileImage(TByteBuffer(std::string(text)));
-    else
-      store->ReplaceRows(0, 0, text);
-    store->UndoObj().ClearAll();
     core = std::make_unique<TVornEditCore>(store, geometry);
     core->SetFocused(true);
   }
@@ -75,14 +68,27 @@ struct TDocument {
   }
 };
 
+struct TDocument : TBenchCore {
+  std::shared_ptr<TVornEditScreenStrings> store = NewWrappedStore();
+
+  // loaded: the text comes in as a file does, its rows reading the file's bytes; otherwise
+  // every row owns a copy, as after pasting the whole text.
+  explicit TDocument(const std::string& text, bool loaded = false) {
+    if (loaded)
+      store->LoadFileImage(TByteBuffer(std::string(text)));
+    else
+      store->ReplaceRows(0, 0, text);
+    store->UndoObj().ClearAll();
+    Attach(store);
+  }
+};
+
 // The text read from a file, as the window reads one, with the journal of its unsaved edits
 // beside it: the window's journal follows every edit, a replace all's too.
-struct TJournalledDocument {
+struct TJournalledDocument : TBenchCore {
   TVornDocument doc;
-  TFixedGeometry geometry;
   std::string folder;
   std::unique_ptr<TDocumentJournal> journal;
-  std::unique_ptr<TVornEditCore> core;
 
   TJournalledDocument(const std::string& text, bool) {
     char name[] = "/tmp/vorn-find-bench-XXXXXX";
@@ -99,22 +105,12 @@ struct TJournalledDocument {
     doc.MarkSaved();
     doc.Store().UndoObj().ClearAll();
     journal = std::make_unique<TDocumentJournal>(doc, folder + "/journal/", "bench");
-    geometry.Rows = geometry.Screen = 60;
-    geometry.Cols = 160;
-    core = std::make_unique<TVornEditCore>(doc.SharedStore(), geometry);
-    core->SetFocused(true);
+    Attach(doc.SharedStore());
   }
   ~TJournalledDocument() {
     core.reset();
     journal.reset();
     std::filesystem::remove_all(folder);
-  }
-  void Condition(const std::string& pattern, bool regex) {
-    TVornEditKeyword& c = core->FindCondition();
-    c.SetPattern(pattern);
-    c.SetPlainText(!regex);
-    c.SetIgnoreCase(false);
-    c.Reset();
   }
 };
 

@@ -362,7 +362,9 @@ int ReplaceLiteral(TBregexpObj& pattern, std::string& s, int pos, const TReplace
   return count;
 }
 
-// s becomes output followed by its own bytes from keptFrom on, moved where they lie when they fit.
+// s becomes output followed by its own bytes from keptFrom on. Into the text's own storage when
+// it fits: a replace all's piece is megabytes long, and one that grew takes fresh memory on huge
+// pages.
 void KeepRestAfter(std::string& s, std::size_t keptFrom, std::string_view output) {
   const std::size_t size = output.size() + (s.size() - keptFrom);
   if (size <= s.capacity()) {
@@ -392,22 +394,13 @@ int TBregexpObj::ReplaceIn(std::string& s, int pos, TReplaceProgressEvent onProg
   const bool listening = run.onProgress || run.onSubstitution;
   int r = engine_->BSubst(substCommand_.c_str(), s.data(), s.data() + pos, s.data() + s.size(), &substRecord_,
                           message, listening ? ForwardProgress : nullptr);
-  const bool restLeftOut = run.restLeftOut;
-  const auto keptFrom = static_cast<std::size_t>(run.keptFrom);
+  // After a stop that left the rest out of the library's output, the text keeps it from where
+  // the last match ended; otherwise the output is the whole result.
+  const std::size_t keptFrom = run.restLeftOut ? static_cast<std::size_t>(run.keptFrom) : s.size();
   run = TSubstRun{};
   if (r <= 0) return r;
-  // Into the text's own storage: a replace all's piece is megabytes long, and one that grew
-  // takes fresh memory on huge pages.
   const std::size_t size = substRecord_->outp ? static_cast<std::size_t>(substRecord_->outendp - substRecord_->outp) : 0;
-  if (restLeftOut) {
-    KeepRestAfter(s, keptFrom, std::string_view(substRecord_->outp ? substRecord_->outp : "", size));
-    return r;
-  }
-  if (size > s.capacity()) {
-    s.clear();
-    ReserveOutput(s, size);
-  }
-  s.assign(substRecord_->outp ? substRecord_->outp : "", size);
+  KeepRestAfter(s, keptFrom, std::string_view(substRecord_->outp ? substRecord_->outp : "", size));
   return r;
 }
 
